@@ -1,0 +1,38 @@
+// The symbols grid's texts and order, shared by the app and the CLI.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "qdb/master.h"
+
+namespace core {
+
+// Column 0: the symbol cut before its first byte outside 0x21..0x7F, or the column 1 text
+// when that leaves nothing.
+std::string grid_symbol_text(const qdb::MasterRecord& record);
+// Column 1: the 16-byte issue name up to its first zero byte, trailing blanks included.
+std::string grid_name_text(const qdb::MasterRecord& record);
+
+struct SymbolRow {
+  std::string symbol;  // column 0 text
+  std::string name;    // column 1 text
+  int file_number = 0;
+  int file_index = 0;  // 0-based position of the entry in the MASTER
+};
+
+// The grid's ascending order of column 0 texts (byte-wise); stable for equal texts.
+bool symbol_row_less(const SymbolRow& a, const SymbolRow& b);
+
+struct MasterListing {
+  bool ok = false;          // the MASTER opened and its header read
+  int header_count = 0;     // N as a signed 16-bit value
+  std::vector<SymbolRow> rows;  // file order, at most limit entries
+};
+
+// Reads up to limit entries of the MASTER at master_path (file order; stops at end of file).
+MasterListing read_master_rows(const std::string& master_path, int limit = qdb::kMaxSymbols);
+// The rows sorted in the grid's order.
+std::vector<SymbolRow> sorted_rows(std::vector<SymbolRow> rows);
+
+}  // namespace core

@@ -1,0 +1,67 @@
+// DAT data files: reading windows of quotes and finding a quote by date.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "qdb/layout.h"
+#include "qdb/master.h"
+#include "qdb/series.h"
+#include "qdb/status.h"
+
+namespace qdb {
+
+class ReadFile;
+
+// Upper bound of a full read (negative count).
+inline constexpr int kFullReadCap = 16000;
+
+// Fills series with up to count quotes of key beginning at quote index start (negative start:
+// the newest count quotes; negative count: all quotes, capped; count 0: description only).
+// Returns 0, the lookup/layout status, -2, -3 or -9.
+StatusCode read_series(QuoteSeries& series, std::string_view root, std::string_view key,
+                       std::int32_t start, int count);
+
+// Index of the quote of key dated date (and time), by halving. date_out/time_out may be null
+// and receive the serial and code of the record the search ended on. Negative: a status.
+std::int32_t find_quote(std::string_view root, std::string_view key, std::uint16_t date,
+                        std::uint16_t time, std::uint16_t* date_out, std::uint16_t* time_out);
+
+// A symbol's data file held open for several reads: one lookup, one layout, one open. The
+// grid, the split search and the export stream windows through it; read_series is built on it.
+class SeriesReader {
+ public:
+  SeriesReader();
+  ~SeriesReader();
+  SeriesReader(const SeriesReader&) = delete;
+  SeriesReader& operator=(const SeriesReader&) = delete;
+
+  // Looks the key up from root, builds the layout and opens the data file.
+  // Returns 0, the lookup/layout status or -2.
+  StatusCode open(std::string_view root, std::string_view key);
+
+  // Number of quotes the header claims (R - 1; 0 when R is below 1).
+  std::int32_t total() const { return m_total; }
+  const MasterRecord& record() const { return m_record; }  // dates native
+  const std::string& directory() const { return m_dir; }
+  const SeriesLayout& layout() const { return m_layout; }
+
+  // Same as read_series from its step 4 on, without the lookup: fills description and rows.
+  StatusCode read(QuoteSeries& series, const std::string& key, std::int32_t start, int count);
+
+ private:
+  MasterRecord m_record;
+  std::string m_dir;
+  SeriesLayout m_layout;
+  std::unique_ptr<ReadFile> m_file;
+  std::int32_t m_total = 0;
+  std::int32_t m_header_records = 0;  // R as read (signed)
+};
+
+// Decodes one data record of record_length bytes (F fields) into a bar with the layout.
+QuoteBar decode_record(const std::uint8_t* record, int record_length, int field_count,
+                       const SeriesLayout& layout);
+
+}  // namespace qdb

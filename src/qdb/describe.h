@@ -1,0 +1,33 @@
+// Facts about a series: its MASTER record, quote count and field formats.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qdb {
+
+struct SeriesDescription {
+  std::string path;
+  std::uint8_t file_number = 0;
+  std::int8_t record_length = 0;
+  std::int8_t field_count = 0;
+  std::int16_t quote_count = 0;
+  std::string name;         // 16 bytes as stored, trailing blanks included
+  float first_date = 0;     // YYMMDD real
+  float last_date = 0;
+  std::string periodicity;  // "D Daily" ... or "ERROR"
+  std::string symbol;       // 16 bytes as stored
+  std::string input_format[8];
+  std::string display_format[8];
+};
+
+// Text of a DOP format number ("32nds", "Whole Num.", "100s"...); empty outside the table.
+std::string format_number_text(int number);
+// Text of a periodicity letter ("D Daily") or "ERROR".
+std::string periodicity_text(char letter);
+
+// Fills description for symbol found from dir. 0 on success, 1 on any failure (untouched).
+int describe_series(std::string_view dir, std::string_view symbol, SeriesDescription& out);
+
+}  // namespace qdb

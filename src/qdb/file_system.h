@@ -1,0 +1,67 @@
+// The thin file-system seam every library and core operation goes through, so tests can make
+// a step (create, write, flush, rename, ...) fail part-way.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qdb {
+
+class ReadFile {
+ public:
+  virtual ~ReadFile() = default;
+  // Reads up to n bytes; returns the number read (short at end of file or on error).
+  virtual std::size_t read(void* buffer, std::size_t n) = 0;
+  virtual bool seek(std::uint64_t offset) = 0;
+  // Size of the file in bytes.
+  virtual std::uint64_t size() = 0;
+};
+
+class WriteFile {
+ public:
+  virtual ~WriteFile() = default;
+  // Writes all n bytes; false when any of them could not be written.
+  virtual bool write(const void* buffer, std::size_t n) = 0;
+  // Flushes buffers and forces the content to the disk.
+  virtual bool sync() = 0;
+  // Closes the file; false when the close reported an error. Destruction closes too.
+  virtual bool close() = 0;
+};
+
+struct DirEntry {
+  std::string name;
+  bool is_directory = false;
+  bool is_symlink = false;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual std::unique_ptr<ReadFile> open_read(const std::string& path) = 0;
+  // Creates or empties the file for writing.
+  virtual std::unique_ptr<WriteFile> create(const std::string& path) = 0;
+  // Renames from over to in one step, replacing an existing to.
+  virtual bool rename(const std::string& from, const std::string& to) = 0;
+  virtual bool remove(const std::string& path) = 0;
+  virtual bool exists(const std::string& path) = 0;
+  virtual std::optional<std::uint64_t> file_size(const std::string& path) = 0;
+  // Entries of a directory (without "." and ".."); nullopt when it can't be read.
+  virtual std::optional<std::vector<DirEntry>> list(const std::string& dir) = 0;
+};
+
+// The real file system.
+FileSystem& native_file_system();
+// The file system in use (the native one unless a test installed another).
+FileSystem& file_system();
+// Installs fs (nullptr restores the native one). Returns the previous one.
+FileSystem* set_file_system(FileSystem* fs);
+
+// Copies a file through the seam into a new file written completely, synced and renamed into
+// place (via to + ".tmp~"). Returns false on any failure, leaving to unchanged.
+bool copy_file(const std::string& from, const std::string& to);
+
+}  // namespace qdb

@@ -1,0 +1,70 @@
+// The in-memory quote series: a caller-owned window of quotes with eight column views.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "qdb/layout.h"
+#include "qdb/master.h"
+#include "qdb/status.h"
+
+namespace qdb {
+
+// One decoded quote. A field absent from the layout reads as -1.0 (time code 0).
+struct QuoteBar {
+  std::uint16_t date = 0;  // date serial
+  std::uint16_t time = 0;  // time code
+  float open = 0, high = 0, low = 0, close = 0, volume = 0, oi = 0;
+};
+
+// Element i of a column is element i * stride + offset of the storage, in the column's unit
+// (16 bits for date and time, 4 bytes for the six reals).
+struct ColumnView {
+  void* storage = nullptr;
+  std::int16_t count = 0;
+  std::int16_t stride = 0;
+  std::int16_t offset = 0;
+};
+
+// The info block: the MasterRecord (dates native) and the layout's three arrays.
+struct SeriesInfo {
+  MasterRecord master;
+  std::int16_t column_map[8] = {};
+  std::int16_t display_format[8] = {};
+  std::int16_t input_format[8] = {};
+};
+inline constexpr std::int16_t kSeriesInfoSize = 101;
+
+struct QuoteSeries {
+  ColumnView column[8];
+  std::string path;  // directory where the symbol was found, with its trailing separator
+  std::string name;  // the key the caller asked for
+  std::int16_t count = 0;
+  std::int16_t capacity = 0;
+  std::int32_t total = 0;
+  std::int16_t kind = 0;
+  std::int16_t info_size = 0;
+  SeriesInfo* info = nullptr;
+
+  QuoteSeries() = default;
+  ~QuoteSeries();
+  QuoteSeries(const QuoteSeries&) = delete;
+  QuoteSeries& operator=(const QuoteSeries&) = delete;
+
+  // Row access through the views.
+  std::uint16_t date(int row) const;
+  std::uint16_t time(int row) const;
+  float value(Field field, int row) const;  // field kOpen..kOi
+  QuoteBar bar(int row) const;
+  void set_bar(int row, const QuoteBar& bar);
+};
+
+// Clears the series and builds storage for capacity rows (packed while capacity * 28 < 65000,
+// else seven blocks). Returns 0, or -3 with capacity 0.
+StatusCode series_alloc(QuoteSeries& series, int capacity);
+// Releases storage and info block and zeroes every field. Harmless on a released series.
+StatusCode series_free(QuoteSeries& series);
+// Sets the row count of the series and its views; -3 (nothing changed) when n > capacity.
+StatusCode series_set_count(QuoteSeries& series, int n);
+
+}  // namespace qdb

@@ -1,0 +1,40 @@
+// Creating portfolios and data files (tests, demo data and later commands).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "qdb/layout.h"
+#include "qdb/master.h"
+#include "qdb/series.h"
+
+namespace qdb {
+
+// Creates dir (and parents) and an empty MASTER (header with count 0) when none exists.
+bool create_portfolio(const std::string& dir);
+
+// Builds an entry record: symbol, issue name, file number, record length and field count,
+// periodicity 'D', first/last date cells from the bars (MBF), all else zero.
+MasterRecord make_master_record(int file_number, std::string_view symbol,
+                                std::string_view issue_name, int record_length,
+                                int field_count, std::uint16_t first_date = 0,
+                                std::uint16_t last_date = 0);
+// A "<DIR>" entry for the subdirectory name (at most 8 characters).
+MasterRecord make_directory_record(std::string_view subdir_name);
+
+// Appends an entry to dir's MASTER, raising both header counters (crash-safe rewrite).
+bool append_master_record(const std::string& dir, const MasterRecord& record);
+
+// Default layout for a record length of 12, 16, 20, 24 or 28 (20: DATE OPEN HIGH LOW CLOSE).
+SeriesLayout default_layout(int record_length);
+
+// Writes F<n>.DAT in dir from bars with the layout (columns mapped by layout.column) and the
+// record length; crash-safe. Unmapped columns and bytes past the fields are zero.
+bool write_data_file(const std::string& dir, int file_number, const std::vector<QuoteBar>& bars,
+                     const SeriesLayout& layout, int record_length);
+
+// Writes F<n>.DOP listing the mapped fields in column order with their format numbers.
+bool write_dop_file(const std::string& dir, int file_number, const SeriesLayout& layout);
+
+}  // namespace qdb

@@ -1,0 +1,34 @@
+// Temporary directories for tests, removed when the test ends.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace testing_support {
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return m_path; }
+  // The path as a directory text ending in a separator.
+  std::string dir() const;
+
+ private:
+  std::filesystem::path m_path;
+};
+
+// Path of a file or directory under tests/data.
+std::filesystem::path test_data(const std::string& relative);
+// Path of one of the real portfolios ("hangseng-mini", "mininge").
+std::filesystem::path real_portfolio(const std::string& name);
+// Copies a directory tree into dest (created), returning dest.
+std::filesystem::path copy_tree(const std::filesystem::path& from, const std::filesystem::path& dest);
+// Whole content of a file as bytes (empty when missing).
+std::string read_bytes(const std::filesystem::path& file);
+void write_bytes(const std::filesystem::path& file, const std::string& bytes);
+
+}  // namespace testing_support
