@@ -1,0 +1,84 @@
+#include "cli/command.h"
+
+namespace cli {
+
+namespace {
+std::vector<Command>& registry() {
+  static std::vector<Command> list;
+  return list;
+}
+}  // namespace
+
+Registrar::Registrar(const Command& command) { registry().push_back(command); }
+
+const std::vector<Command>& commands() { return registry(); }
+
+int usage_error(const Command& command, std::ostream& err, const std::string& detail) {
+  if (!detail.empty()) err << "dorvane-cli " << command.name << ": " << detail << "\n";
+  err << "usage: dorvane-cli " << command.usage << "\n";
+  return kExitUsage;
+}
+
+bool ParsedArgs::has(const std::string& name) const {
+  for (const auto& [n, v] : options)
+    if (n == name) return true;
+  return false;
+}
+
+const std::string* ParsedArgs::value(const std::string& name) const {
+  const std::string* found = nullptr;
+  for (const auto& [n, v] : options)
+    if (n == name) found = &v;  // the last one given wins
+  return found;
+}
+
+ParsedArgs parse_args(const std::vector<std::string>& args,
+                      const std::vector<std::string>& with_value,
+                      const std::vector<std::string>& flags) {
+  ParsedArgs parsed;
+  auto listed = [](const std::vector<std::string>& list, const std::string& name) {
+    for (const auto& s : list)
+      if (s == name) return true;
+    return false;
+  };
+  bool options_done = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& word = args[i];
+    if (options_done || word.size() < 3 || word.compare(0, 2, "--") != 0) {
+      if (word == "--") {
+        options_done = true;
+        continue;
+      }
+      parsed.positional.push_back(word);
+      continue;
+    }
+    std::string name = word.substr(2);
+    std::string value;
+    bool inline_value = false;
+    if (auto eq = name.find('='); eq != std::string::npos) {
+      value = name.substr(eq + 1);
+      name = name.substr(0, eq);
+      inline_value = true;
+    }
+    if (listed(with_value, name)) {
+      if (!inline_value) {
+        if (i + 1 >= args.size()) {
+          parsed.ok = false;
+          parsed.error = "option --" + name + " needs a value";
+          return parsed;
+        }
+        value = args[++i];
+      }
+      parsed.options.emplace_back(name, value);
+    } else if (listed(flags, name) && !inline_value) {
+      parsed.options.emplace_back(name, "");
+    } else {
+      parsed.ok = false;
+      parsed.error = "unknown option --" + name;
+      return parsed;
+    }
+  }
+  return parsed;
+}
+
+}  // namespace cli

@@ -1,0 +1,45 @@
+// dorvane-cli: Dorvane's portfolio operations for scripts.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+
+namespace {
+
+void print_overview(std::ostream& out) {
+  out << "usage: dorvane-cli COMMAND [ARGS...]\n\n"
+         "Reads, edits and repairs MetaStock / CompuTrac portfolios.\n\n"
+         "Commands:\n";
+  for (const auto& command : cli::commands())
+    out << "  " << command.usage << "\n      " << command.summary << "\n";
+  out << "\nEach command answers --help.\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> words(argv + 1, argv + argc);
+  if (words.empty()) {
+    print_overview(std::cerr);
+    return cli::kExitUsage;
+  }
+  if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+    print_overview(std::cout);
+    return cli::kExitOk;
+  }
+  for (const auto& command : cli::commands()) {
+    if (words[0] != command.name) continue;
+    std::vector<std::string> args(words.begin() + 1, words.end());
+    for (const auto& a : args) {
+      if (a == "--help" || a == "-h") {
+        std::cout << "usage: dorvane-cli " << command.usage << "\n" << command.summary << "\n";
+        return cli::kExitOk;
+      }
+    }
+    return command.run(args, std::cout, std::cerr);
+  }
+  std::cerr << "dorvane-cli: unknown command '" << words[0] << "'\n\n";
+  print_overview(std::cerr);
+  return cli::kExitUsage;
+}
