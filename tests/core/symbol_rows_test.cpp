@@ -1,0 +1,80 @@
+#include "core/symbol_rows.h"
+
+#include <gtest/gtest.h>
+
+#include "core/test_master_bytes.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using testing_support::master_entry;
+using testing_support::master_header;
+
+qdb::MasterRecord record_of(const std::string& bytes) {
+  qdb::MasterRecord record;
+  std::copy(bytes.begin(), bytes.end(), record.bytes.begin());
+  return record;
+}
+
+TEST(SymbolRowTexts, SymbolIsCutAtFirstByteOutsidePrintableRange) {
+  EXPECT_EQ(core::grid_symbol_text(record_of(master_entry(1, "BERKSHIRE", "BRK A"))), "BRK");
+  std::string bytes = master_entry(2, "NAME", "AB");
+  bytes[38] = '\0';
+  EXPECT_EQ(core::grid_symbol_text(record_of(bytes)), "AB");
+  bytes[38] = static_cast<char>(0x80);
+  EXPECT_EQ(core::grid_symbol_text(record_of(bytes)), "AB");
+  bytes[38] = 0x7F;  // still a symbol character
+  EXPECT_EQ(core::grid_symbol_text(record_of(bytes)).substr(0, 3), "AB\x7F");
+}
+
+TEST(SymbolRowTexts, BlankSymbolShowsTheNameWithTrailingBlanks) {
+  const auto record = record_of(master_entry(3, "GOLD CORP", ""));
+  EXPECT_EQ(core::grid_name_text(record), "GOLD CORP       ");
+  EXPECT_EQ(core::grid_symbol_text(record), "GOLD CORP       ");
+  std::string zeroed = master_entry(3, "GOLD", "X");
+  zeroed[7 + 4] = '\0';
+  EXPECT_EQ(core::grid_name_text(record_of(zeroed)), "GOLD");
+}
+
+TEST(SymbolRows, SortIsByteWiseAndStable) {
+  std::vector<core::SymbolRow> rows = {
+      {"b", "1", 1, 0}, {"B", "2", 2, 1}, {"\xC3x", "3", 3, 2}, {"B", "4", 4, 3}, {"A", "5", 5, 4}};
+  const auto sorted = core::sorted_rows(rows);
+  ASSERT_EQ(sorted.size(), 5u);
+  EXPECT_EQ(sorted[0].name, "5");
+  EXPECT_EQ(sorted[1].name, "2");
+  EXPECT_EQ(sorted[2].name, "4");
+  EXPECT_EQ(sorted[3].name, "1");
+  EXPECT_EQ(sorted[4].name, "3");
+}
+
+TEST(SymbolRows, ReadsRecordsInFileOrderAndResolvesNameCase) {
+  testing_support::TempDir dir;
+  std::string bytes = master_header(3) + master_entry(1, "ONE", "ZZZ") + master_entry(2, "TWO", "AAA") +
+                      master_entry(3, "THREE", "MMM") + "short";
+  testing_support::write_bytes(dir.path() / "master", bytes);
+  const auto listing = core::read_master_rows(dir.dir() + "MASTER");
+  ASSERT_TRUE(listing.ok);
+  EXPECT_EQ(listing.header_count, 3);
+  ASSERT_EQ(listing.rows.size(), 3u);
+  EXPECT_EQ(listing.rows[0].symbol, "ZZZ");
+  EXPECT_EQ(listing.rows[2].file_number, 3);
+  EXPECT_EQ(listing.rows[2].file_index, 2);
+
+  EXPECT_EQ(core::read_master_rows(dir.dir() + "MASTER", 2).rows.size(), 2u);
+
+  testing_support::write_bytes(dir.path() / "master", std::string(40, '\0'));
+  EXPECT_FALSE(core::read_master_rows(dir.dir() + "MASTER").ok);
+  EXPECT_FALSE(core::read_master_rows(dir.dir() + "missing/MASTER").ok);
+}
+
+TEST(SymbolRows, NegativeHeaderCountIsSigned) {
+  testing_support::TempDir dir;
+  testing_support::write_bytes(dir.path() / "MASTER", master_header(0xFFFE));
+  const auto listing = core::read_master_rows(dir.dir() + "MASTER");
+  ASSERT_TRUE(listing.ok);
+  EXPECT_EQ(listing.header_count, -2);
+  EXPECT_TRUE(listing.rows.empty());
+}
+
+}  // namespace
