@@ -44,7 +44,7 @@ struct QuoteSeries {
   std::int32_t total = 0;
   std::int16_t kind = 0;
   std::int16_t info_size = 0;
-  SeriesInfo* info = nullptr;
+  SeriesInfo* info = nullptr;  // allocated with new by the first read; series_free deletes it
 
   QuoteSeries() = default;
   ~QuoteSeries();

@@ -1,0 +1,167 @@
+// The in-memory quote series: storage layouts, row count, and row access through the views.
+#include "qdb/series.h"
+
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+
+namespace qdb {
+namespace {
+
+constexpr int kMaxCapacity = 32767;
+// Bytes of one packed row: date and time (16 bits each) and six 4-byte reals.
+constexpr std::size_t kPackedRowSize = 28;
+// A packed block stays below this size, as on a 16-bit heap.
+constexpr std::size_t kPackedLimit = 65000;
+constexpr std::int16_t kPackedRealStride = 7;
+constexpr int kSplitBlocks = 7;
+
+// calloc of at least one byte, so that a series of capacity 0 still owns real storage.
+void* zeroed_block(std::size_t bytes) { return std::calloc(bytes == 0 ? 1 : bytes, 1); }
+
+void set_view(ColumnView& view, void* storage, std::int16_t count, std::int16_t stride,
+              std::int16_t offset) {
+  view.storage = storage;
+  view.count = count;
+  view.stride = stride;
+  view.offset = offset;
+}
+
+// Releases every block of the series' storage; the layout is told by the open column's stride.
+void release_storage(QuoteSeries& series) {
+  if (series.column[kOpen].stride == kPackedRealStride) {
+    std::free(series.column[kDate].storage);
+  } else {
+    // Split layout: date and time share the first block; each real column has its own.
+    for (int field = kOi; field >= kOpen; --field) std::free(series.column[field].storage);
+    std::free(series.column[kDate].storage);
+  }
+}
+
+void clear_fields(QuoteSeries& series) {
+  for (ColumnView& view : series.column) view = ColumnView{};
+  series.path.clear();
+  series.name.clear();
+  series.count = 0;
+  series.capacity = 0;
+  series.total = 0;
+  series.kind = 0;
+  series.info_size = 0;
+  series.info = nullptr;
+}
+
+// Address of element `row` of a view, whose elements are `unit` bytes wide.
+const std::uint8_t* element(const ColumnView& view, int row, std::size_t unit) {
+  const std::ptrdiff_t index = static_cast<std::ptrdiff_t>(row) * view.stride + view.offset;
+  return static_cast<const std::uint8_t*>(view.storage) + index * static_cast<std::ptrdiff_t>(unit);
+}
+
+std::uint8_t* element(ColumnView& view, int row, std::size_t unit) {
+  const std::ptrdiff_t index = static_cast<std::ptrdiff_t>(row) * view.stride + view.offset;
+  return static_cast<std::uint8_t*>(view.storage) + index * static_cast<std::ptrdiff_t>(unit);
+}
+
+}  // namespace
+
+StatusCode series_alloc(QuoteSeries& series, int capacity) {
+  // A series handed in again is released first, so reuse never leaks its old storage.
+  series_free(series);
+  if (capacity < 0 || capacity > kMaxCapacity) return kMalloc;
+
+  const auto cap = static_cast<std::int16_t>(capacity);
+  const auto rows = static_cast<std::size_t>(capacity);
+  series.count = cap;
+  series.capacity = cap;
+
+  if (rows * kPackedRowSize < kPackedLimit) {
+    if (void* block = zeroed_block(rows * kPackedRowSize)) {
+      set_view(series.column[kDate], block, cap, 14, 0);
+      set_view(series.column[kTime], block, cap, 14, 1);
+      for (int field = kOpen; field <= kOi; ++field)
+        set_view(series.column[field], block, cap, kPackedRealStride, static_cast<std::int16_t>(field - 1));
+      return kSuccess;
+    }
+  }
+
+  void* blocks[kSplitBlocks] = {};
+  for (int i = 0; i < kSplitBlocks; ++i) {
+    blocks[i] = zeroed_block(rows * 4);
+    if (blocks[i] == nullptr) {
+      for (int j = i - 1; j >= 0; --j) std::free(blocks[j]);
+      series.count = 0;
+      series.capacity = 0;
+      return kMalloc;
+    }
+  }
+  set_view(series.column[kDate], blocks[0], cap, 2, 0);
+  set_view(series.column[kTime], blocks[0], cap, 2, 1);
+  for (int field = kOpen; field <= kOi; ++field)
+    set_view(series.column[field], blocks[field - 1], cap, 1, 0);
+  return kSuccess;
+}
+
+StatusCode series_free(QuoteSeries& series) {
+  release_storage(series);
+  delete series.info;
+  clear_fields(series);
+  return kSuccess;
+}
+
+StatusCode series_set_count(QuoteSeries& series, int n) {
+  if (n > series.capacity) return kMalloc;
+  if (n < 0) n = 0;
+  const auto count = static_cast<std::int16_t>(n);
+  series.count = count;
+  for (ColumnView& view : series.column) view.count = count;
+  return kSuccess;
+}
+
+QuoteSeries::~QuoteSeries() { series_free(*this); }
+
+std::uint16_t QuoteSeries::date(int row) const {
+  if (row < 0 || row >= capacity || column[kDate].storage == nullptr) return 0;
+  std::uint16_t v;
+  std::memcpy(&v, element(column[kDate], row, sizeof v), sizeof v);
+  return v;
+}
+
+std::uint16_t QuoteSeries::time(int row) const {
+  if (row < 0 || row >= capacity || column[kTime].storage == nullptr) return 0;
+  std::uint16_t v;
+  std::memcpy(&v, element(column[kTime], row, sizeof v), sizeof v);
+  return v;
+}
+
+float QuoteSeries::value(Field field, int row) const {
+  if (field == kDate) return static_cast<float>(date(row));
+  if (field == kTime) return static_cast<float>(time(row));
+  if (field < kOpen || field > kOi) return 0.0f;
+  if (row < 0 || row >= capacity || column[field].storage == nullptr) return 0.0f;
+  float v;
+  std::memcpy(&v, element(column[field], row, sizeof v), sizeof v);
+  return v;
+}
+
+QuoteBar QuoteSeries::bar(int row) const {
+  QuoteBar b;
+  b.date = date(row);
+  b.time = time(row);
+  b.open = value(kOpen, row);
+  b.high = value(kHigh, row);
+  b.low = value(kLow, row);
+  b.close = value(kClose, row);
+  b.volume = value(kVol, row);
+  b.oi = value(kOi, row);
+  return b;
+}
+
+void QuoteSeries::set_bar(int row, const QuoteBar& b) {
+  if (row < 0 || row >= capacity || column[kDate].storage == nullptr) return;
+  std::memcpy(element(column[kDate], row, sizeof b.date), &b.date, sizeof b.date);
+  std::memcpy(element(column[kTime], row, sizeof b.time), &b.time, sizeof b.time);
+  const float values[6] = {b.open, b.high, b.low, b.close, b.volume, b.oi};
+  for (int field = kOpen; field <= kOi; ++field)
+    std::memcpy(element(column[field], row, sizeof(float)), &values[field - kOpen], sizeof(float));
+}
+
+}  // namespace qdb
