@@ -12,6 +12,11 @@ namespace qdb {
 // Day count with 1 = 1 January 1961; 0 = no date. year is the full year or years since 1900.
 // Answers 0 for a month outside 1..12, a date before 1961 and one past the last serial.
 std::uint16_t date_serial(int year, int month, int day);
+// True when the day exists in its month (leap years as the serials count them: years since 1900
+// divisible by 4) and the date has a serial of its own (1 January 1961 up to serial 65535).
+// date_serial itself lets excess days run into the next month; callers refusing such input
+// check with this first. year is the full year or years since 1900, as for date_serial.
+bool is_calendar_date(int year, int month, int day);
 // Years since 1900, month and day of a serial of 1 or above.
 void split_date(std::uint16_t serial, int& years_since_1900, int& month, int& day);
 // Weekday of a serial: 0 Sunday .. 6 Saturday.

@@ -1,0 +1,250 @@
+// Dates and times: the stored YYMMDD/HHMMSS reals, 16-bit date serials and time codes, and the
+// twelve date text formats.
+#include "qdb/dates.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace qdb {
+namespace {
+
+// Days before each month in a common year; from March on a leap year adds one.
+constexpr int kMonthStart[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+constexpr int kMonthLength[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+constexpr std::int64_t kLastSerial = 65535;
+
+// Years since 1900 divisible by 4: right from 1961 to 2099, and the rule every serial follows.
+bool is_leap(std::int64_t years_since_1900) { return years_since_1900 % 4 == 0; }
+
+int month_start(int years_since_1900, int month) {
+  return kMonthStart[month - 1] + ((month > 2 && is_leap(years_since_1900)) ? 1 : 0);
+}
+
+// Field positions of a format inside its normalised text; -1 when the format has no century.
+struct FormatFields {
+  int century, year, month, day;
+};
+constexpr FormatFields kFormatFields[12] = {
+    {-1, 0, 3, 6}, {0, 2, 5, 8}, {-1, 6, 0, 3}, {6, 8, 0, 3}, {-1, 6, 3, 0}, {6, 8, 3, 0},
+    {-1, 0, 2, 4}, {0, 2, 4, 6}, {-1, 4, 0, 2}, {4, 6, 0, 2}, {-1, 4, 2, 0}, {4, 6, 2, 0},
+};
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// Integer value of the two characters at pos; reading stops at a non-digit or the end.
+int two_digits(const std::string& text, int pos) {
+  int value = 0;
+  for (int i = pos; i < pos + 2 && i < static_cast<int>(text.size()); ++i) {
+    if (!is_digit(text[static_cast<std::size_t>(i)])) break;
+    value = value * 10 + (text[static_cast<std::size_t>(i)] - '0');
+  }
+  return value;
+}
+
+// A date part of exactly two characters stays; any other becomes "0" and its first character.
+// An empty part has no first character: the text then holds no usable date.
+bool normalise_part(std::string_view part, std::string& out) {
+  if (part.empty()) return false;
+  if (part.size() == 2) {
+    out.append(part);
+  } else {
+    out.push_back('0');
+    out.push_back(part[0]);
+  }
+  return true;
+}
+
+// Builds the fixed-position work text of formats 1 to 6 from the text's three parts.
+bool normalise_separated(std::string_view text, int format, std::string& work) {
+  std::size_t first = std::string_view::npos, last = std::string_view::npos;
+  int separators = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (is_digit(text[i])) continue;
+    if (first == std::string_view::npos) first = i;
+    last = i;
+    ++separators;
+  }
+  if (separators < 2) return false;
+  const std::string_view p1 = text.substr(0, first);
+  const std::string_view p2 = text.substr(first + 1, last - first - 1);
+  const std::string_view p3 = text.substr(last + 1);
+
+  if (format == 2) {
+    work.assign(text.substr(0, 5));
+    if (!normalise_part(p2, work)) return false;
+    work.push_back('/');
+    return normalise_part(p3, work);
+  }
+  if (!normalise_part(p1, work)) return false;
+  work.push_back('/');
+  if (!normalise_part(p2, work)) return false;
+  work.push_back('/');
+  if (format == 4 || format == 6) {
+    // Only a four-digit year is kept; any other typed year becomes 1999.
+    work.append(p3.size() == 4 ? p3 : std::string_view("1999"));
+    return true;
+  }
+  return normalise_part(p3, work);
+}
+
+}  // namespace
+
+std::uint16_t date_serial(int year, int month, int day) {
+  if (month < 1 || month > 12) return 0;
+  std::int64_t y = year;
+  if (y > 1900) y -= 1900;
+  std::int64_t serial = static_cast<std::int64_t>(day) + kMonthStart[month - 1] + (y - 61) * 1461 / 4;
+  if (month > 2 && is_leap(y)) serial += 1;
+  if (serial < 1 || serial > kLastSerial) return 0;
+  return static_cast<std::uint16_t>(serial);
+}
+
+bool is_calendar_date(int year, int month, int day) {
+  if (month < 1 || month > 12) return false;
+  std::int64_t y = year;
+  if (y > 1900) y -= 1900;
+  if (y < 61) return false;
+  const int length = kMonthLength[month - 1] + ((month == 2 && is_leap(y)) ? 1 : 0);
+  if (day < 1 || day > length) return false;
+  return date_serial(year, month, day) != 0;
+}
+
+void split_date(std::uint16_t serial, int& years_since_1900, int& month, int& day) {
+  if (serial == 0) {
+    years_since_1900 = month = day = 0;
+    return;
+  }
+  const int s = serial;
+  const int c = (4 * s - 1) / 1461;
+  const int r = s - (c * 1461) / 4;
+  years_since_1900 = c + 61;
+  month = 1;
+  for (int m = 12; m >= 1; --m) {
+    if (month_start(years_since_1900, m) < r) {
+      month = m;
+      break;
+    }
+  }
+  day = r - month_start(years_since_1900, month);
+}
+
+int weekday(std::uint16_t serial) {
+  // (serial - 1) mod 7, kept in 0..6 for serial 0 too.
+  return (static_cast<int>(serial) + 6) % 7;
+}
+
+bool is_weekend(std::uint16_t serial) {
+  const int d = weekday(serial);
+  return d == 0 || d == 6;
+}
+
+std::uint16_t date_from_real(float x) {
+  // Damaged cells can hold anything: only values whose parts fit an int are taken apart.
+  if (!std::isfinite(x) || x < 0.0f || x >= 1.0e9f) return 0;
+  float v = x;
+  // A two-digit year of 2000 to 2059 (103 for 3 January 2000) reads as the 1000103 form.
+  if (std::trunc(static_cast<double>(v) / 10000.0) < 60.0) v = v + 1000000.0f;
+  const double d = v;
+  const int yy = static_cast<int>(std::trunc(d / 10000.0));
+  const double rest = d - yy * 10000.0;
+  const int mm = static_cast<int>(std::trunc(rest / 100.0));
+  const int dd = static_cast<int>(std::trunc(rest - mm * 100.0));
+  return date_serial(yy, mm, dd);
+}
+
+float date_to_real(std::uint16_t serial) {
+  int yy = 0, mm = 0, dd = 0;
+  split_date(serial, yy, mm, dd);
+  return static_cast<float>(yy * 10000 + mm * 100 + dd);
+}
+
+MbfReal date_to_mbf(std::uint16_t serial) { return to_mbf(date_to_real(serial)); }
+
+std::uint16_t time_code(int hours, int minutes, int seconds) {
+  const std::int64_t code = static_cast<std::int64_t>(hours) * 1800 + static_cast<std::int64_t>(minutes) * 30 +
+                            static_cast<std::int64_t>(seconds) / 2;
+  return static_cast<std::uint16_t>(code);  // taken to 16 bits
+}
+
+std::uint16_t time_from_real(float x) {
+  // A missing time column reads as -1.0; negative, huge and non-finite values are no time.
+  if (!std::isfinite(x) || x < 0.0f || x >= 1.0e9f) return 0;
+  const double d = x;
+  const int hh = static_cast<int>(std::trunc(d / 10000.0));
+  const double rest = d - hh * 10000.0;
+  const int mm = static_cast<int>(std::trunc(rest / 100.0));
+  const int ss = static_cast<int>(std::trunc(rest - mm * 100.0));
+  return time_code(hh, mm, ss);
+}
+
+void split_time(std::uint16_t code, int& hours, int& minutes, int& seconds) {
+  const unsigned c = code;
+  hours = static_cast<int>(c / 1800);
+  minutes = static_cast<int>((c % 1800) / 30);
+  seconds = static_cast<int>(((c % 1800) % 30) * 2);
+}
+
+float time_to_real(std::uint16_t code) {
+  int hh = 0, mm = 0, ss = 0;
+  split_time(code, hh, mm, ss);
+  return static_cast<float>(hh * 10000 + mm * 100 + ss);
+}
+
+std::uint16_t parse_date(std::string_view text, int format) {
+  std::size_t start = 0;
+  while (start < text.size() && text[start] == ' ') ++start;
+  if (start < text.size() && text[start] == '"') ++start;
+  text.remove_prefix(start);
+  if (text.empty() || format < 1 || format > 12 || text.size() > 10) return 0;
+
+  std::string work;
+  if (format <= 6) {
+    if (!normalise_separated(text, format, work)) return 0;
+  } else {
+    work.assign(text);
+  }
+
+  const FormatFields& f = kFormatFields[format - 1];
+  const int year = two_digits(work, f.year);
+  const int month = two_digits(work, f.month);
+  const int day = two_digits(work, f.day);
+  int offset = f.century >= 0 ? (two_digits(work, f.century) - 19) * 100 : 0;
+  if (year == 0 && month == 0 && day == 0) return 0;
+  // Two-digit years 00 to 59 are 2000 to 2059 (and so is 19yy with yy below 60).
+  if (year < 60 && offset == 0) offset = 100;
+  return date_serial(year + offset, month, day);
+}
+
+const char* format_date(std::uint16_t serial, int format, char separator) {
+  thread_local char buffer[32];
+  int years = 0, mm = 0, dd = 0;
+  split_date(serial, years, mm, dd);
+  const int yy = serial != 0 ? years % 100 : 0;
+  const int cc = serial != 0 ? years / 100 + 19 : 0;
+  const char s = separator;
+  const std::size_t n = sizeof buffer;
+  switch (format) {
+    case 1: std::snprintf(buffer, n, "%.2i%c%.2i%c%.2i", yy, s, mm, s, dd); break;
+    case 2: std::snprintf(buffer, n, "%.2i%.2i%c%.2i%c%.2i", cc, yy, s, mm, s, dd); break;
+    case 3: std::snprintf(buffer, n, "%.2i%c%.2i%c%.2i", mm, s, dd, s, yy); break;
+    case 4: std::snprintf(buffer, n, "%.2i%c%.2i%c%.2i%.2i", mm, s, dd, s, cc, yy); break;
+    case 5: std::snprintf(buffer, n, "%.2i%c%.2i%c%.2i", dd, s, mm, s, yy); break;
+    case 6: std::snprintf(buffer, n, "%.2i%c%.2i%c%.2i%.2i", dd, s, mm, s, cc, yy); break;
+    case 7: std::snprintf(buffer, n, "%.2i%.2i%.2i", yy, mm, dd); break;
+    case 8: std::snprintf(buffer, n, "%.2i%.2i%.2i%.2i", cc, yy, mm, dd); break;
+    case 9: std::snprintf(buffer, n, "%.2i%.2i%.2i", mm, dd, yy); break;
+    case 10: std::snprintf(buffer, n, "%.2i%.2i%.2i%.2i", mm, dd, cc, yy); break;
+    case 11: std::snprintf(buffer, n, "%.2i%.2i%.2i", dd, mm, yy); break;
+    case 12: std::snprintf(buffer, n, "%.2i%.2i%.2i%.2i", dd, mm, cc, yy); break;
+    default: buffer[0] = '\0'; break;
+  }
+  return buffer;
+}
+
+std::string format_date_string(std::uint16_t serial, int format, char separator) {
+  return format_date(serial, format, separator);
+}
+
+}  // namespace qdb
