@@ -1,0 +1,39 @@
+// dorvane-cli portfolios ROOT [--filter PATH]: every directory under ROOT holding a MASTER.
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "cli/command.h"
+#include "core/discovery.h"
+
+namespace {
+
+int run_portfolios(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+const cli::Command kCommand{
+    "portfolios", "portfolios ROOT [--filter PATH]",
+    "List every portfolio directory under ROOT, in ascending order (--filter: only paths "
+    "related to PATH)",
+    run_portfolios};
+const cli::Registrar kRegistrar{kCommand};
+
+int run_portfolios(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const cli::ParsedArgs parsed = cli::parse_args(args, {"filter"});
+  if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
+  if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
+
+  std::error_code ec;
+  if (!std::filesystem::is_directory(std::filesystem::path(parsed.positional[0]), ec)) {
+    err << "dorvane-cli portfolios: " << parsed.positional[0] << " is not a directory\n";
+    return cli::kExitFailure;
+  }
+  const std::string* filter_path = parsed.value("filter");
+  const core::PortfolioFilter filter(filter_path != nullptr, filter_path ? *filter_path : "");
+  std::vector<std::string> found = core::find_portfolios(parsed.positional[0], filter);
+  // The portfolio list shows the directories in ascending text order.
+  std::sort(found.begin(), found.end());
+  for (const std::string& dir : found) out << dir << '\n';
+  return cli::kExitOk;
+}
+
+}  // namespace
