@@ -1,0 +1,86 @@
+// dorvane-cli export DIR KEY FILE: a symbol's quotes as a delimited text file.
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "cli/command.h"
+#include "core/export.h"
+#include "qdb/status.h"
+
+namespace {
+
+int run_export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+const cli::Command kExport{
+    "export",
+    "export DIR KEY FILE [--delimiter space|comma|tab] [--omit open,high,low,close,volume,oi] "
+    "[--title] [--newest-first] [--force]",
+    "Write the quotes of a symbol to a text file (FILE - for standard output), one line per "
+    "quote, oldest first unless --newest-first. An existing FILE is replaced only with --force.",
+    run_export};
+const cli::Registrar kRegistrar{kExport};
+
+bool parse_delimiter(const std::string& text, int& choice) {
+  if (text == "space") choice = 0;
+  else if (text == "comma") choice = 1;
+  else if (text == "tab") choice = 2;
+  else return false;
+  return true;
+}
+
+bool parse_omit(const std::string& list, core::ExportOptions& options) {
+  std::istringstream words(list);
+  std::string word;
+  while (std::getline(words, word, ',')) {
+    if (word == "open") options.omit_open = true;
+    else if (word == "high") options.omit_high = true;
+    else if (word == "low") options.omit_low = true;
+    else if (word == "close") options.omit_close = true;
+    else if (word == "volume" || word == "vol") options.omit_volume = true;
+    else if (word == "oi") options.omit_oi = true;
+    else if (!word.empty()) return false;
+  }
+  return true;
+}
+
+int run_export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const cli::ParsedArgs parsed =
+      cli::parse_args(args, {"delimiter", "omit"}, {"title", "newest-first", "force"});
+  if (!parsed.ok) return cli::usage_error(kExport, err, parsed.error);
+  if (parsed.positional.size() != 3) return cli::usage_error(kExport, err);
+
+  core::ExportOptions options;
+  options.path = parsed.positional[2];
+  if (const std::string* delimiter = parsed.value("delimiter");
+      delimiter && !parse_delimiter(*delimiter, options.delimiter))
+    return cli::usage_error(kExport, err, "unknown delimiter '" + *delimiter + "'");
+  for (const auto& [name, value] : parsed.options)
+    if (name == "omit" && !parse_omit(value, options))
+      return cli::usage_error(kExport, err, "unknown column in --omit " + value);
+  options.title = parsed.has("title");
+  options.newest_first = parsed.has("newest-first");
+
+  const std::string& dir = parsed.positional[0];
+  const std::string& key = parsed.positional[1];
+  core::ExportResult result;
+  if (options.path == "-") {
+    result = core::export_quotes(dir, key, options, out);
+  } else {
+    if (!parsed.has("force") && core::export_target_exists(options.path)) {
+      err << options.path << "\nThis file already exists\n(give --force to replace it)\n";
+      return cli::kExitFailure;
+    }
+    result = core::export_quotes_to_file(dir, key, options);
+  }
+  if (result.status != qdb::kSuccess) {
+    err << "file export error\n(" << key << ": " << qdb::status_text(result.status) << ")\n";
+    return cli::kExitFailure;
+  }
+  if (!result.written) {
+    err << "file export error\n";
+    return cli::kExitFailure;
+  }
+  return cli::kExitOk;
+}
+
+}  // namespace

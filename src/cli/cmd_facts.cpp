@@ -1,0 +1,60 @@
+// dorvane-cli facts DIR KEY: the data-facts report of a symbol, one label and value per line.
+#include <cstdio>
+#include <string>
+
+#include "cli/command.h"
+#include "qdb/describe.h"
+
+namespace {
+
+int run_facts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+const cli::Command kFacts{"facts", "facts DIR KEY",
+                          "Show what the MASTER record, the data file and the layout say about a "
+                          "symbol: labels and values separated by tabs, then the input and "
+                          "display formats of each field.",
+                          run_facts};
+const cli::Registrar kRegistrar{kFacts};
+
+// A stored text field as the dialog shows it: up to its first zero byte, blanks kept.
+std::string shown(const std::string& field) { return field.substr(0, field.find('\0')); }
+
+std::string date_text(float date) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%7.0f", static_cast<double>(date));
+  return buffer;
+}
+
+int run_facts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const cli::ParsedArgs parsed = cli::parse_args(args, {});
+  if (!parsed.ok) return cli::usage_error(kFacts, err, parsed.error);
+  if (parsed.positional.size() != 2) return cli::usage_error(kFacts, err);
+  const std::string& dir = parsed.positional[0];
+  const std::string& key = parsed.positional[1];
+
+  qdb::SeriesDescription facts;
+  if (qdb::describe_series(dir, key, facts) != 0) {
+    err << "dorvane-cli facts: no facts about " << key << " in " << dir
+        << ": the symbol is not found, its layout cannot be determined or its data file does "
+           "not open\n";
+    return cli::kExitFailure;
+  }
+  out << "Path:\t" << facts.path << '\n'
+      << "File number\t" << static_cast<int>(facts.file_number) << '\n'
+      << "DAT file record length\t" << static_cast<int>(facts.record_length) << '\n'
+      << "DAT file number of fields\t" << static_cast<int>(facts.field_count) << '\n'
+      << "Number of quotes\t" << facts.quote_count << '\n'
+      << "Name of issue\t" << shown(facts.name) << '\n'
+      << "First date in file*\t" << date_text(facts.first_date) << '\n'
+      << "Last date in file*\t" << date_text(facts.last_date) << '\n'
+      << "Data format\t" << facts.periodicity << '\n'
+      << "Symbol\t" << shown(facts.symbol) << '\n';
+  static const char* const kFieldLabels[8] = {"Date", "Time", "Open", "High",
+                                              "Low",  "Close", "Vol", "OI"};
+  for (int field = 0; field < 8; ++field)
+    out << kFieldLabels[field] << '\t' << facts.input_format[field] << '\t'
+        << facts.display_format[field] << '\n';
+  return cli::kExitOk;
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+// dorvane-cli symbols DIR: the entries of a portfolio's MASTER with the symbols grid's texts.
+#include <string>
+
+#include "cli/command.h"
+#include "core/symbol_rows.h"
+#include "qdb/master.h"
+#include "qdb/portfolio_files.h"
+#include "qdb/text.h"
+
+namespace {
+
+int run_symbols(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+const cli::Command kSymbols{"symbols", "symbols DIR",
+                            "List the portfolio's MASTER entries in file order: file number, "
+                            "symbol and issue name, separated by tabs.",
+                            run_symbols};
+const cli::Registrar kRegistrar{kSymbols};
+
+int run_symbols(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const cli::ParsedArgs parsed = cli::parse_args(args, {});
+  if (!parsed.ok) return cli::usage_error(kSymbols, err, parsed.error);
+  if (parsed.positional.size() != 1) return cli::usage_error(kSymbols, err);
+
+  const std::string dir = qdb::normalize_dir(parsed.positional[0]);
+  const std::string master_path = qdb::DirListing(dir).resolve("MASTER");
+  const core::MasterListing listing = core::read_master_rows(master_path, qdb::kMaxSymbols);
+  if (!listing.ok) {
+    err << "Failure while filling symbols grid\n"
+        << "(" << master_path << " is missing or shorter than its 53-byte header)\n";
+    return cli::kExitFailure;
+  }
+
+  // As many entries as the header announces, at most 255.
+  int count = listing.header_count < 0 ? 0 : listing.header_count;
+  if (count > qdb::kMaxSymbols) {
+    err << "File has " << count << " symbols.\nWill only display the first " << qdb::kMaxSymbols
+        << " symbols\n";
+    count = qdb::kMaxSymbols;
+  }
+  int listed = 0;
+  for (const core::SymbolRow& row : listing.rows) {
+    if (listed == count) break;
+    std::string name = row.name;
+    out << row.file_number << '\t' << row.symbol << '\t' << qdb::trim_right(name) << '\n';
+    ++listed;
+  }
+  if (listed < count) {
+    err << "Failure while filling symbols grid\n"
+        << "(the MASTER holds " << listed << " entries but its header counts " << count
+        << "; dorvane-cli check and repair can mend it)\n";
+    return cli::kExitFailure;
+  }
+  return cli::kExitOk;
+}
+
+}  // namespace

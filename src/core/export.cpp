@@ -1,0 +1,198 @@
+#include "core/export.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "qdb/dat.h"
+#include "qdb/dates.h"
+#include "qdb/file_system.h"
+#include "qdb/portfolio_files.h"
+
+namespace core {
+
+namespace {
+
+// Quotes held in memory at once.
+constexpr int kWindow = 400;
+
+void append_number(std::string& line, float value, const char* format) {
+  if (!(value >= 0.0f)) {  // negative (a field the layout lacks) or not a number
+    line += "N/A";
+    return;
+  }
+  char buffer[64];
+  const int n = std::snprintf(buffer, sizeof buffer, format, static_cast<double>(value));
+  if (n > 0) line.append(buffer, static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
+}
+
+// The six value columns in their fixed order, with their titles, formats and omit flags.
+struct ValueColumn {
+  const char* title;
+  const char* format;
+  float qdb::QuoteBar::*value;
+  bool ExportOptions::*omit;
+};
+
+constexpr ValueColumn kValueColumns[] = {
+    {"OPEN", "%.4f", &qdb::QuoteBar::open, &ExportOptions::omit_open},
+    {"HIGH", "%.4f", &qdb::QuoteBar::high, &ExportOptions::omit_high},
+    {"LOW", "%.4f", &qdb::QuoteBar::low, &ExportOptions::omit_low},
+    {"CLOSE", "%.4f", &qdb::QuoteBar::close, &ExportOptions::omit_close},
+    {"VOL", "%.2f", &qdb::QuoteBar::volume, &ExportOptions::omit_volume},
+    {"OI", "%.2f", &qdb::QuoteBar::oi, &ExportOptions::omit_oi},
+};
+
+void append_data_row(std::string& text, const qdb::QuoteBar& bar, const ExportOptions& options,
+                     char delimiter) {
+  text += qdb::format_date(bar.date, 3, '/');
+  for (const ValueColumn& column : kValueColumns) {
+    if (options.*column.omit) continue;
+    text += delimiter;
+    append_number(text, bar.*column.value, column.format);
+  }
+}
+
+}  // namespace
+
+char export_delimiter(int choice) {
+  switch (choice) {
+    case 1:
+      return ',';
+    case 2:
+      return '\t';
+    default:
+      return ' ';
+  }
+}
+
+std::string export_title_row(const ExportOptions& options) {
+  const char delimiter = export_delimiter(options.delimiter);
+  std::string line = "DATE";
+  for (const ValueColumn& column : kValueColumns) {
+    if (options.*column.omit) continue;
+    line += delimiter;
+    line += column.title;
+  }
+  return line;
+}
+
+std::string export_data_row(const qdb::QuoteBar& bar, const ExportOptions& options) {
+  std::string line;
+  append_data_row(line, bar, options, export_delimiter(options.delimiter));
+  return line;
+}
+
+ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
+                           const ExportOptions& options, const ExportSink& sink) {
+  ExportResult result;
+  qdb::QuoteSeries series;
+  if (qdb::series_alloc(series, kWindow) != qdb::kSuccess) {
+    result.status = qdb::kMalloc;
+    return result;
+  }
+
+  const std::string key_text(key);
+  const char delimiter = export_delimiter(options.delimiter);
+  std::string text;
+  text.reserve(static_cast<std::size_t>(kWindow) * 80);
+  if (options.title) {
+    text = export_title_row(options);
+    text += kExportLineEnd;
+  }
+
+  const std::int32_t total = reader.total();
+  bool sink_ok = true;
+  auto flush = [&]() {
+    if (!text.empty() && sink_ok) sink_ok = sink(text);
+    text.clear();
+    return sink_ok;
+  };
+  auto append_row = [&](int row) {
+    append_data_row(text, series.bar(row), options, delimiter);
+    text += kExportLineEnd;
+    ++result.rows;
+  };
+
+  if (!options.newest_first) {
+    // Forwards from quote 0. A window that reads short reached the end of what the file holds.
+    std::int32_t next = 0;
+    while (next < total && sink_ok) {
+      const int want = static_cast<int>(std::min<std::int32_t>(kWindow, total - next));
+      if (reader.read(series, key_text, next, want) != qdb::kSuccess) break;
+      const int got = std::min<int>(series.count, want);
+      for (int row = 0; row < got; ++row) append_row(row);
+      flush();
+      if (got < want) break;
+      next += got;
+    }
+  } else {
+    // Backwards from the newest quote down to quote 0. Quote by quote, the export would stop at
+    // the first quote that does not read; in a window that reads short the missing quotes are
+    // the newest ones, so nothing of that window is written and the export ends.
+    std::int32_t last = total - 1;  // newest quote not yet written
+    while (last >= 0 && sink_ok) {
+      const int want = static_cast<int>(std::min<std::int32_t>(kWindow, last + 1));
+      const std::int32_t start = last - want + 1;
+      if (reader.read(series, key_text, start, want) != qdb::kSuccess) break;
+      if (series.count < want) break;
+      for (int row = want - 1; row >= 0; --row) append_row(row);
+      flush();
+      last = start - 1;
+    }
+  }
+  flush();
+  result.written = sink_ok;
+  if (!sink_ok) result.rows = 0;
+  return result;
+}
+
+ExportResult export_quotes(std::string_view root, std::string_view key,
+                           const ExportOptions& options, const ExportSink& sink) {
+  qdb::SeriesReader reader;
+  const qdb::StatusCode status = reader.open(root, key);
+  if (status != qdb::kSuccess) {
+    ExportResult result;
+    result.status = status;
+    return result;
+  }
+  return export_quotes(reader, key, options, sink);
+}
+
+ExportResult export_quotes(std::string_view root, std::string_view key,
+                           const ExportOptions& options, std::ostream& out) {
+  ExportResult result = export_quotes(root, key, options, [&out](std::string_view text) {
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return static_cast<bool>(out);
+  });
+  if (result.status == qdb::kSuccess) {
+    out.flush();
+    result.written = result.written && static_cast<bool>(out);
+  }
+  return result;
+}
+
+ExportResult export_quotes_to_file(std::string_view root, std::string_view key,
+                                   const ExportOptions& options) {
+  ExportResult result;
+  // The series opens before the target is touched, so a failed lookup leaves no file behind.
+  qdb::SeriesReader reader;
+  result.status = reader.open(root, key);
+  if (result.status != qdb::kSuccess) return result;
+  const bool replaced = qdb::replace_file(
+      options.path, options.path + ".tmp~", [&](qdb::WriteFile& file) {
+        result = export_quotes(reader, key, options, [&file](std::string_view text) {
+          return file.write(text.data(), text.size());
+        });
+        return result.written;
+      });
+  result.written = replaced;
+  if (!replaced) result.rows = 0;
+  return result;
+}
+
+bool export_target_exists(const std::string& path) {
+  return qdb::file_system().open_read(path) != nullptr;
+}
+
+}  // namespace core
