@@ -19,6 +19,7 @@
 #include "qdb/dates.h"
 #include "qdb/file_system.h"
 #include "qdb/layout.h"
+#include "qdb/lookup_detail.h"
 #include "qdb/master.h"
 #include "qdb/notifier.h"
 #include "qdb/portfolio_files.h"
@@ -79,7 +80,7 @@ std::uint16_t previous_weekday(std::uint16_t serial) {
 // Everything one data-file pass needs about the records it rewrites.
 struct RecordShape {
   int length = 0;       // L, bytes per record, header included
-  int cells = 0;        // columns that lie inside the record and below the field count
+  int cells = 0;        // whole 4-byte columns inside the record
   int column[8] = {};   // 1-based column of each field, 0 when absent or outside the record
 };
 
@@ -160,15 +161,14 @@ PassOutcome rewrite_records(const SeriesEditRequest& request, const RecordShape&
   return PassOutcome::kDone;
 }
 
-// Works out which columns a pass may touch. Columns past the field count or the record are
-// left alone; a record without a usable DATE column cannot be rewritten.
+// Works out which columns a pass may touch. Like the reader, a mapped column is taken as an
+// MBF cell whatever the field count claims, but never one past the record; a record without
+// a usable DATE column cannot be rewritten.
 std::optional<RecordShape> record_shape(const MasterRecord& record, const SeriesLayout& layout) {
   RecordShape shape;
   shape.length = record.record_length();
   if (shape.length < 4) return std::nullopt;
-  int fields = record.field_count();
-  if (fields < 0) fields = 0;
-  shape.cells = std::min(fields, shape.length / 4);
+  shape.cells = shape.length / 4;
   for (int field = 0; field < kFieldCountAll; ++field) {
     const int column = layout.column[field];
     shape.column[field] = (column >= 1 && column <= shape.cells) ? column : 0;
@@ -184,14 +184,15 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
                             int quote_count) {
   MasterRecord entry;
   std::string dir;
-  const StatusCode found = find_symbol(root, key, entry, dir);
+  std::optional<DirListing> found_listing;
+  const StatusCode found = detail::find_symbol_listed(root, key, entry, dir, found_listing);
   if (found != kSuccess) return found;
   const int file_number = entry.file_number();
+  DirListing listing = found_listing ? std::move(*found_listing) : DirListing(dir);
 
-  DirListing listing(dir);
   SeriesLayout layout;
   const StatusCode laid_out =
-      read_layout(listing.resolve(data_file_name(file_number, "DOP")), layout, entry.record_length());
+      detail::read_layout_listed(listing, file_number, layout, entry.record_length());
   if (laid_out != kSuccess) return laid_out;
   const std::optional<RecordShape> shape = record_shape(entry, layout);
   if (!shape) return kLayoutUnknown;
