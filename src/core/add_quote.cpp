@@ -1,0 +1,75 @@
+#include "core/add_quote.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/entry_values.h"
+#include "core/series_dates.h"
+#include "qdb/dates.h"
+#include "qdb/rewrite.h"
+
+namespace core {
+namespace {
+
+constexpr const char* kAddFailed = "Add Quote Failed";
+
+AddQuoteResult add_failure(std::string message, int status = 0) {
+  AddQuoteResult result;
+  result.messages.push_back(std::move(message));
+  result.status = status;
+  return result;
+}
+
+}  // namespace
+
+std::uint16_t previous_weekday(std::uint16_t date) {
+  std::uint16_t day = date;
+  do {
+    if (day <= 1) return 0;
+    --day;
+  } while (qdb::is_weekend(day));
+  return day;
+}
+
+AddQuoteResult add_quote(const ViewState& view, const std::string& date_text) {
+  const std::uint16_t date = entry_date(date_text);
+  if (date == 0) return add_failure(kInvalidDataEntered);
+  // The copy goes before the quote of this date, which must be the one the insert finds: a
+  // weekend date would have the copy placed before the following Monday instead.
+  if (qdb::is_weekend(date)) return add_failure(kAddFailed);
+  const std::uint16_t new_date = previous_weekday(date);
+  if (new_date == 0) return add_failure(kAddFailed);
+  const std::string new_date_text = qdb::format_date_string(new_date, 3, '/');
+
+  const auto dates = read_series_dates(view.portfolio_dir, view.symbol);
+  if (!dates || dates->empty()) return add_failure(kAddFailed);
+  // The oldest quote has nothing before it to fill; the app offers no Add there.
+  if (date <= dates->front()) {
+    return add_failure("A quote can't be added before the oldest quote (" +
+                       qdb::format_date_string(dates->front(), 3, '/') + ").");
+  }
+  if (std::find(dates->begin(), dates->end(), new_date) != dates->end()) {
+    char message[64];
+    std::snprintf(message, sizeof message, "Date %s already exists.", new_date_text.c_str());
+    AddQuoteResult result = add_failure(message);
+    result.new_date_text = new_date_text;
+    return result;
+  }
+
+  // The day that follows the new date is the quote's own date (a weekday).
+  qdb::SeriesEditRequest request;
+  request.first_date = date;
+  request.last_date = date;
+  request.op = qdb::kOpInsert;
+  const std::int32_t status = qdb::rewrite_series(request, view.portfolio_dir, view.symbol,
+                                                  view.master_path, view.quote_count);
+  if (status != 0) return add_failure(kAddFailed, status);
+
+  AddQuoteResult result;
+  result.ok = true;
+  result.new_date_text = new_date_text;
+  result.settings = {{"Add", "Date", new_date_text}};
+  return result;
+}
+
+}  // namespace core

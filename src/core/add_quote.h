@@ -1,0 +1,27 @@
+// Add quote: fills a missing weekday before a quote with a copy of that quote.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/command_result.h"
+#include "core/view_state.h"
+
+namespace core {
+
+// The new date for a quote dated date: the nearest Monday-to-Friday day before it
+// (0 when there is none from 1 January 1961 on).
+std::uint16_t previous_weekday(std::uint16_t date);
+
+struct AddQuoteResult : CommandResult {
+  std::string new_date_text;  // MM/DD/YY of the inserted quote (also when it already exists)
+};
+
+// Inserts, before the quote dated date_text (the current row), a copy dated the previous
+// weekday. Refuses when that date is already in the series ("Date %s already exists."), when
+// date_text is the oldest quote or falls on a weekend, and when it is no date. "Add Quote
+// Failed" when the rewrite fails (the library inserts exactly one copy, or none and fails).
+// Settings on success: "Add" Date (the new date text).
+AddQuoteResult add_quote(const ViewState& view, const std::string& date_text);
+
+}  // namespace core

@@ -1,0 +1,52 @@
+#include "core/adjust_quotes.h"
+
+#include "core/entry_values.h"
+#include "qdb/rewrite.h"
+
+namespace core {
+namespace {
+
+bool usable_multiplier(const std::optional<float>& value) { return value && *value != 0.0f; }
+
+}  // namespace
+
+CommandResult adjust_quotes(const ViewState& view, const AdjustEntry& entry) {
+  bool valid = true;
+  const std::uint16_t from = entry_date(entry.from_text);
+  const std::uint16_t to = entry_date(entry.to_text);
+  const std::uint16_t first = view_date(view.first_date_text);
+  const std::uint16_t last = view_date(view.last_date_text);
+  if (from == 0 || to == 0) valid = false;
+  if (from < first || to < first) valid = false;
+  if (from > last || to > last) valid = false;
+  // Checked in the dialog's order: price, open interest, volume.
+  const std::optional<float> price = scan_number(entry.price);
+  const std::optional<float> open_interest = scan_number(entry.open_interest);
+  const std::optional<float> volume = scan_number(entry.volume);
+  if (!usable_multiplier(price) || !usable_multiplier(open_interest) ||
+      !usable_multiplier(volume))
+    valid = false;
+  if (!valid) return CommandResult::failure(kInvalidDataEntered);
+
+  qdb::SeriesEditRequest request;
+  for (int i = 0; i < 4; ++i) request.values[i] = *price;
+  request.values[4] = *volume;
+  request.values[5] = *open_interest;
+  request.first_date = from;
+  request.last_date = to;
+  request.op = qdb::kOpScale;
+  const std::int32_t status = qdb::rewrite_series(request, view.portfolio_dir, view.symbol,
+                                                  view.master_path, view.quote_count);
+  if (status != 0) return CommandResult::failure("Adjust Edit Failed", status);
+
+  CommandResult result;
+  result.ok = true;
+  result.settings = {{"Adjust", "Date1", entry.from_text},
+                     {"Adjust", "Date2", entry.to_text},
+                     {"Adjust", "PriceMult", entry.price},
+                     {"Adjust", "VolMult", entry.volume},
+                     {"Adjust", "OIMult", entry.open_interest}};
+  return result;
+}
+
+}  // namespace core

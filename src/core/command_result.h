@@ -1,0 +1,36 @@
+// The outcome of a command that changes a portfolio: success or failure, the messages to show
+// the user in order, and the settings values to store after a success.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace core {
+
+struct SettingValue {
+  std::string section;  // "Split"
+  std::string name;     // "Date"
+  std::string text;     // the entry text as typed
+};
+
+struct CommandResult {
+  bool ok = false;
+  // Shown in order. On failure the failure message(s); on success only notes about a step
+  // that did not complete although the command did (rare).
+  std::vector<std::string> messages;
+  std::vector<SettingValue> settings;  // written by the caller after a success
+  int status = 0;                      // the library status of a failed call, 0 otherwise
+
+  static CommandResult failure(std::string message, int status = 0) {
+    CommandResult result;
+    result.messages.push_back(std::move(message));
+    result.status = status;
+    return result;
+  }
+};
+
+// "Invalid Data Entered": what every quote dialog shows for entries that fail its checks.
+inline constexpr const char* kInvalidDataEntered = "Invalid Data Entered";
+
+}  // namespace core

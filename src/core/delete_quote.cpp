@@ -1,0 +1,26 @@
+#include "core/delete_quote.h"
+
+#include "core/entry_values.h"
+#include "qdb/rewrite.h"
+
+namespace core {
+
+CommandResult delete_quote(const ViewState& view, const std::string& date_text) {
+  const std::uint16_t date = entry_date(date_text);
+  if (date == 0) return CommandResult::failure(kInvalidDataEntered);
+
+  qdb::SeriesEditRequest request;
+  request.first_date = date;
+  request.last_date = date;
+  request.op = qdb::kOpDelete;
+  const std::int32_t status = qdb::rewrite_series(request, view.portfolio_dir, view.symbol,
+                                                  view.master_path, view.quote_count);
+  if (status != 0) return CommandResult::failure("Delete Edit Failed", status);
+
+  CommandResult result;
+  result.ok = true;
+  result.settings = {{"Delete", "Date", date_text}};
+  return result;
+}
+
+}  // namespace core

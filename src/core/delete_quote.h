@@ -1,0 +1,18 @@
+// Delete quote: removes one day from a symbol's data file.
+#pragma once
+
+#include <string>
+
+#include "core/command_result.h"
+#include "core/view_state.h"
+
+namespace core {
+
+// Removes the first quote dated date_text (MM/DD/YY); the library brings the MASTER first or
+// last date in step when it was the oldest or newest. When no quote has the date the library
+// itself sends "failure in delete quote for findrec" through the installed notifier first.
+// "Invalid Data Entered" for a text that is no date, "Delete Edit Failed" when the rewrite
+// fails. Settings on success: "Delete" Date.
+CommandResult delete_quote(const ViewState& view, const std::string& date_text);
+
+}  // namespace core

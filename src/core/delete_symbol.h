@@ -1,0 +1,19 @@
+// Delete symbol: removes one record from a MASTER and its data, layout and backup files.
+#pragma once
+
+#include <string>
+
+#include "core/command_result.h"
+
+namespace core {
+
+// Drops the first record of the MASTER at master_path whose symbol field, cut before its first
+// byte outside 0x21..0x7F, equals symbol_text exactly, lowers both header counters and
+// replaces the MASTER in one step (through MASTER.~NU); then deletes F<n>.DAT, F<n>.DOP and
+// F<n>.BAK of that record in portfolio_dir, unless another record still uses file number n.
+// No matching record, or a MASTER that can't be read or replaced: nothing changes, and the
+// result says so. A file that can't be deleted afterwards is noted in a success.
+CommandResult delete_symbol(const std::string& portfolio_dir, const std::string& master_path,
+                            const std::string& symbol_text);
+
+}  // namespace core

@@ -1,0 +1,52 @@
+#include "core/edit_quote.h"
+
+#include <algorithm>
+
+#include "core/entry_values.h"
+#include "core/series_dates.h"
+#include "qdb/rewrite.h"
+
+namespace core {
+namespace {
+constexpr const char* kEditFailed = "Single Date Edit Failed";
+constexpr const char* kValueNames[6] = {"Open", "Hi", "Lo", "Close", "Vol", "OI"};
+}  // namespace
+
+CommandResult edit_quote(const ViewState& view, const EditQuoteEntry& entry) {
+  const std::uint16_t date = entry_date(entry.date_text);
+  if (date == 0) return CommandResult::failure(kInvalidDataEntered);
+
+  qdb::SeriesEditRequest request;  // every value starts as a keep mark
+  bool changes_something = false;
+  for (std::size_t i = 0; i < entry.fields.size(); ++i) {
+    if (entry.fields[i].keep) continue;
+    const std::optional<float> value = scan_number(entry.fields[i].text);
+    if (!value) return CommandResult::failure(kInvalidDataEntered);
+    request.values[i] = *value;
+    changes_something = true;
+  }
+
+  // A date with no quote would rewrite nothing; say so instead of claiming an edit.
+  const auto dates = read_series_dates(view.portfolio_dir, view.symbol);
+  if (!dates || std::find(dates->begin(), dates->end(), date) == dates->end())
+    return CommandResult::failure(kEditFailed);
+
+  // Nothing changed: the data file and its backup stay as they are.
+  if (changes_something) {
+    request.first_date = date;
+    request.last_date = date;
+    request.op = qdb::kOpSet;
+    const std::int32_t status = qdb::rewrite_series(request, view.portfolio_dir, view.symbol,
+                                                    view.master_path, view.quote_count);
+    if (status != 0) return CommandResult::failure(kEditFailed, status);
+  }
+
+  CommandResult result;
+  result.ok = true;
+  result.settings.push_back({"Edit", "Date", entry.date_text});
+  for (std::size_t i = 0; i < entry.fields.size(); ++i)
+    result.settings.push_back({"Edit", kValueNames[i], entry.fields[i].text});
+  return result;
+}
+
+}  // namespace core

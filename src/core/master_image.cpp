@@ -1,0 +1,70 @@
+#include "core/master_image.h"
+
+#include <cstring>
+#include <memory>
+
+#include "qdb/file_system.h"
+#include "qdb/portfolio_files.h"
+
+namespace core {
+namespace {
+
+// The header counts at most 65535 entries; anything far beyond is not a MASTER.
+constexpr std::uint64_t kMaxMasterBytes = qdb::kMasterRecordSize * 65537;
+
+}  // namespace
+
+std::optional<MasterImage> read_master_image(const std::string& master_path) {
+  std::unique_ptr<qdb::ReadFile> file = qdb::file_system().open_read(master_path);
+  if (!file) return std::nullopt;
+  const std::uint64_t size = file->size();
+  if (size < qdb::kMasterRecordSize || size > kMaxMasterBytes) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  if (file->read(bytes.data(), bytes.size()) != bytes.size()) return std::nullopt;
+
+  MasterImage image;
+  std::memcpy(image.header.bytes.data(), bytes.data(), qdb::kMasterRecordSize);
+  std::size_t at = qdb::kMasterRecordSize;
+  for (; at + qdb::kMasterRecordSize <= bytes.size(); at += qdb::kMasterRecordSize) {
+    qdb::MasterRecord record;
+    std::memcpy(record.bytes.data(), bytes.data() + at, qdb::kMasterRecordSize);
+    image.records.push_back(record);
+  }
+  image.tail = bytes.substr(at);
+  return image;
+}
+
+bool write_master_image(const std::string& master_path, std::string_view temp_suffix,
+                        const MasterImage& image) {
+  const auto [dir, name] = qdb::split_path(master_path);
+  const std::string temp_path = qdb::DirListing(dir).resolve(name + std::string(temp_suffix));
+  return qdb::replace_file(master_path, temp_path, [&image](qdb::WriteFile& out) {
+    if (!out.write(image.header.bytes.data(), image.header.bytes.size())) return false;
+    for (const qdb::MasterRecord& record : image.records) {
+      if (!out.write(record.bytes.data(), record.bytes.size())) return false;
+    }
+    return image.tail.empty() || out.write(image.tail.data(), image.tail.size());
+  });
+}
+
+void raise_counts(qdb::MasterHeader& header) {
+  header.set_count(static_cast<std::uint16_t>(header.count() + 1));
+  header.set_count2(static_cast<std::uint16_t>(header.count2() + 1));
+}
+
+void lower_counts(qdb::MasterHeader& header) {
+  if (header.count() > 0) header.set_count(static_cast<std::uint16_t>(header.count() - 1));
+  if (header.count2() > 0) header.set_count2(static_cast<std::uint16_t>(header.count2() - 1));
+}
+
+std::string symbol_field_text(const qdb::MasterRecord& record) {
+  std::string text;
+  for (int i = 0; i < qdb::master_offset::kTextWidth; ++i) {
+    const std::uint8_t c = record.bytes[qdb::master_offset::kSymbol + i];
+    if (c < 0x21 || c > 0x7F) break;
+    text.push_back(static_cast<char>(c));
+  }
+  return text;
+}
+
+}  // namespace core

@@ -1,0 +1,30 @@
+#include "core/series_dates.h"
+
+#include <string>
+
+#include "qdb/dat.h"
+#include "qdb/series.h"
+
+namespace core {
+
+std::optional<std::vector<std::uint16_t>> read_series_dates(std::string_view root,
+                                                            std::string_view key) {
+  // Windows of the grid's size keep memory bounded whatever the file holds.
+  constexpr int kWindow = 400;
+  qdb::SeriesReader reader;
+  if (reader.open(root, key) != qdb::kSuccess) return std::nullopt;
+  const std::string key_text(key);
+  std::vector<std::uint16_t> dates;
+  const std::int32_t total = reader.total();
+  dates.reserve(static_cast<std::size_t>(total > 0 ? total : 0));
+  qdb::QuoteSeries series;
+  if (qdb::series_alloc(series, kWindow) != qdb::kSuccess) return std::nullopt;
+  for (std::int32_t start = 0; start < total; start += kWindow) {
+    if (reader.read(series, key_text, start, kWindow) != qdb::kSuccess) return std::nullopt;
+    if (series.count <= 0) break;
+    for (int row = 0; row < series.count; ++row) dates.push_back(series.date(row));
+  }
+  return dates;
+}
+
+}  // namespace core

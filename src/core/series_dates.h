@@ -1,0 +1,16 @@
+// The dates of every quote of a symbol, read afresh from its data file.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+// Date serials of all quotes of key (found from root), in file order (oldest first).
+// nullopt when the symbol or its data file can't be read.
+std::optional<std::vector<std::uint16_t>> read_series_dates(std::string_view root,
+                                                            std::string_view key);
+
+}  // namespace core

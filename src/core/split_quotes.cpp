@@ -1,0 +1,42 @@
+#include "core/split_quotes.h"
+
+#include "core/entry_values.h"
+#include "qdb/rewrite.h"
+
+namespace core {
+
+CommandResult split_quotes(const ViewState& view, const SplitEntry& entry) {
+  // Every check runs, then one verdict, as the dialog does.
+  bool valid = true;
+  const std::uint16_t split = entry_date(entry.date_text);
+  const std::uint16_t first = view_date(view.first_date_text);
+  const std::uint16_t last = view_date(view.last_date_text);
+  if (split == 0 || split > last || split < first) valid = false;
+  const std::optional<float> new_shares = scan_number(entry.new_shares);
+  if (!new_shares || *new_shares == 0.0f) valid = false;
+  const std::optional<float> old_shares = scan_number(entry.old_shares);
+  if (!old_shares || *old_shares == 0.0f) valid = false;
+  if (!valid) return CommandResult::failure(kInvalidDataEntered);
+
+  const float price_factor = *old_shares / *new_shares;
+  const float quantity_factor = *new_shares / *old_shares;
+  qdb::SeriesEditRequest request;
+  for (int i = 0; i < 4; ++i) request.values[i] = price_factor;
+  request.values[4] = quantity_factor;
+  request.values[5] = quantity_factor;
+  request.first_date = 0;
+  request.last_date = static_cast<std::uint16_t>(split - 1);
+  request.op = qdb::kOpScale;
+  const std::int32_t status = qdb::rewrite_series(request, view.portfolio_dir, view.symbol,
+                                                  view.master_path, view.quote_count);
+  if (status != 0) return CommandResult::failure("Split Edit Failed", status);
+
+  CommandResult result;
+  result.ok = true;
+  result.settings = {{"Split", "Date", entry.date_text},
+                     {"Split", "New", entry.new_shares},
+                     {"Split", "Old", entry.old_shares}};
+  return result;
+}
+
+}  // namespace core
