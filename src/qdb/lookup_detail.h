@@ -1,0 +1,26 @@
+// Library-internal steps of the read path that share one directory listing, so an operation
+// lists each directory once: the lookup hands the found directory's listing on to the layout
+// and to whoever opens the data file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "qdb/layout.h"
+#include "qdb/master.h"
+#include "qdb/portfolio_files.h"
+#include "qdb/status.h"
+
+namespace qdb::detail {
+
+// find_symbol that also hands out the listing of the directory where the entry was found.
+StatusCode find_symbol_listed(std::string_view root, std::string_view key,
+                              MasterRecord& record_out, std::string& dir_out,
+                              std::optional<DirListing>& listing_out);
+
+// read_layout for file_number's DOP (and, for the probe, DAT) file named through listing.
+StatusCode read_layout_listed(const DirListing& listing, int file_number, SeriesLayout& layout,
+                              int record_length);
+
+}  // namespace qdb::detail
