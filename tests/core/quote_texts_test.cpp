@@ -1,0 +1,52 @@
+// Cell texts of the quotes grid.
+#include "core/quote_texts.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "qdb/dates.h"
+
+namespace {
+
+TEST(QuoteTexts, PricesHaveFourDecimalsQuantitiesNone) {
+  EXPECT_EQ(core::price_text(12.3f), "12.3000");
+  EXPECT_EQ(core::price_text(0.0f), "0.0000");
+  EXPECT_EQ(core::price_text(0.00006f), "0.0001");
+  EXPECT_EQ(core::quantity_text(1234.5f), "1234");  // round half to even in printf
+  EXPECT_EQ(core::quantity_text(1235.5f), "1236");
+  EXPECT_EQ(core::quantity_text(0.0f), "0");
+  EXPECT_EQ(core::quantity_text(3.0e9f), "3000000000");
+}
+
+TEST(QuoteTexts, NegativeAndNotANumberReadNotAvailable) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  EXPECT_EQ(core::price_text(-1.0f), "N/A");
+  EXPECT_EQ(core::price_text(-0.0001f), "N/A");
+  EXPECT_EQ(core::price_text(nan), "N/A");
+  EXPECT_EQ(core::quantity_text(-1.0f), "N/A");
+  EXPECT_EQ(core::quantity_text(nan), "N/A");
+}
+
+TEST(QuoteTexts, RowOfSevenCells) {
+  qdb::QuoteBar bar;
+  bar.date = qdb::date_serial(2000, 1, 3);
+  bar.open = 12.5f;
+  bar.high = 12.875f;
+  bar.low = -1.0f;  // not in the layout
+  bar.close = 12.625f;
+  bar.volume = 15300;
+  bar.oi = -1.0f;
+  const auto cells = core::quote_cell_texts(bar);
+  EXPECT_EQ(cells[0], "01/03/00");
+  EXPECT_EQ(cells[1], "12.5000");
+  EXPECT_EQ(cells[2], "12.8750");
+  EXPECT_EQ(cells[3], "N/A");
+  EXPECT_EQ(cells[4], "12.6250");
+  EXPECT_EQ(cells[5], "15300");
+  EXPECT_EQ(cells[6], "N/A");
+  bar.date = 0;
+  EXPECT_EQ(core::quote_cell_texts(bar)[0], "00/00/00");
+}
+
+}  // namespace
