@@ -16,8 +16,6 @@ bool platform_sync_file(std::FILE* file);
 bool platform_sync_directory(const std::string& dir);
 // Positions a file at a byte offset that may exceed the range of long.
 bool platform_seek(std::FILE* file, std::uint64_t offset);
-// Current position of a file; nullopt when it cannot be told.
-std::optional<std::uint64_t> platform_tell(std::FILE* file);
 // Size of an open file; nullopt when it cannot be told.
 std::optional<std::uint64_t> platform_file_size(std::FILE* file);
 

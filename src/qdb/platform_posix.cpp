@@ -47,17 +47,6 @@ bool platform_seek(std::FILE* file, std::uint64_t offset) {
 #endif
 }
 
-std::optional<std::uint64_t> platform_tell(std::FILE* file) {
-  if (file == nullptr) return std::nullopt;
-#ifdef _WIN32
-  const __int64 pos = _ftelli64(file);
-#else
-  const off_t pos = ::ftello(file);
-#endif
-  if (pos < 0) return std::nullopt;
-  return static_cast<std::uint64_t>(pos);
-}
-
 std::optional<std::uint64_t> platform_file_size(std::FILE* file) {
   if (file == nullptr) return std::nullopt;
 #ifdef _WIN32

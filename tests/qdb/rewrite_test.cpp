@@ -466,3 +466,23 @@ TEST(RewriteSeries, InsertIntoAFullCountChangesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RewriteSeries, AReadErrorPartWayLeavesTheDataFileAsItWas) {
+  Portfolio p(week_of_quotes());
+  FailingFileSystem files;
+  // Reads of F1.DAT: two by the backup copy, the header, then the records; the third record
+  // comes back short.
+  files.fail_read(6, "F1.DAT", 10);
+  std::int32_t status = 0;
+  {
+    InstalledFileSystem installed(files);
+    status = p.run(qdb::kOpSet, jan(5), jan(5), {1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f});
+  }
+  EXPECT_EQ(files.failures(), 1);
+  EXPECT_EQ(status, -4);
+  p.expect_unchanged();
+}
+
+}  // namespace

@@ -38,6 +38,28 @@ class FailingFileSystem::File final : public qdb::WriteFile {
   std::string m_path;
 };
 
+class FailingFileSystem::Reader final : public qdb::ReadFile {
+ public:
+  Reader(FailingFileSystem& owner, std::unique_ptr<qdb::ReadFile> inner, std::string path)
+      : m_owner(owner), m_inner(std::move(inner)), m_path(std::move(path)) {}
+
+  std::size_t read(void* buffer, std::size_t n) override {
+    ++m_owner.m_reads;
+    if (m_owner.should_fail(m_owner.m_read_rule, m_path)) {
+      const std::size_t part = std::min(n, m_owner.m_read_rule.partial_bytes);
+      return part > 0 ? m_inner->read(buffer, part) : 0;
+    }
+    return m_inner->read(buffer, n);
+  }
+  bool seek(std::uint64_t offset) override { return m_inner->seek(offset); }
+  std::uint64_t size() override { return m_inner->size(); }
+
+ private:
+  FailingFileSystem& m_owner;
+  std::unique_ptr<qdb::ReadFile> m_inner;
+  std::string m_path;
+};
+
 FailingFileSystem::FailingFileSystem() : m_inner(qdb::native_file_system()) {}
 
 FailingFileSystem::Rule FailingFileSystem::make_rule(int nth, std::string path_part) {
@@ -70,9 +92,13 @@ void FailingFileSystem::fail_remove(int nth, std::string path_part) {
 void FailingFileSystem::fail_open_read(int nth, std::string path_part) {
   m_open_rule = make_rule(nth, std::move(path_part));
 }
+void FailingFileSystem::fail_read(int nth, std::string path_part, std::size_t partial_bytes) {
+  m_read_rule = make_rule(nth, std::move(path_part));
+  m_read_rule.partial_bytes = partial_bytes;
+}
 void FailingFileSystem::clear_failures() {
   m_create_rule = m_write_rule = m_sync_rule = m_close_rule = Rule{};
-  m_rename_rule = m_remove_rule = m_open_rule = Rule{};
+  m_rename_rule = m_remove_rule = m_open_rule = m_read_rule = Rule{};
 }
 
 bool FailingFileSystem::should_fail(Rule& rule, const std::string& path, const std::string& other) {
@@ -89,7 +115,9 @@ bool FailingFileSystem::should_fail(Rule& rule, const std::string& path, const s
 std::unique_ptr<qdb::ReadFile> FailingFileSystem::open_read(const std::string& path) {
   ++m_opens;
   if (should_fail(m_open_rule, path)) return nullptr;
-  return m_inner.open_read(path);
+  std::unique_ptr<qdb::ReadFile> inner = m_inner.open_read(path);
+  if (!inner) return nullptr;
+  return std::make_unique<Reader>(*this, std::move(inner), path);
 }
 
 std::unique_ptr<qdb::WriteFile> FailingFileSystem::create(const std::string& path) {

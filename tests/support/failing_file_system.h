@@ -38,6 +38,8 @@ class FailingFileSystem final : public qdb::FileSystem {
   void fail_rename(int nth = 1, std::string path_part = {});
   void fail_remove(int nth = 1, std::string path_part = {});
   void fail_open_read(int nth = 1, std::string path_part = {});
+  // The failing read delivers only partial_bytes of what was asked, as an I/O error would.
+  void fail_read(int nth = 1, std::string path_part = {}, std::size_t partial_bytes = 0);
   // Removes every rule (counters keep running).
   void clear_failures();
 
@@ -49,6 +51,7 @@ class FailingFileSystem final : public qdb::FileSystem {
   int renames() const { return m_renames; }
   int removes() const { return m_removes; }
   int opens() const { return m_opens; }
+  int reads() const { return m_reads; }
   // How many operations were made to fail.
   int failures() const { return m_failures; }
   // Paths created, in order.
@@ -65,6 +68,8 @@ class FailingFileSystem final : public qdb::FileSystem {
  private:
   // The write files handed out, which fail writes, syncs and closes by the rules here.
   class File;
+  // The read files handed out, which fail reads by the read rule.
+  class Reader;
 
   struct Rule {
     bool active = false;
@@ -79,9 +84,9 @@ class FailingFileSystem final : public qdb::FileSystem {
 
   qdb::FileSystem& m_inner;
   Rule m_create_rule, m_write_rule, m_sync_rule, m_close_rule;
-  Rule m_rename_rule, m_remove_rule, m_open_rule;
+  Rule m_rename_rule, m_remove_rule, m_open_rule, m_read_rule;
   int m_creates = 0, m_writes = 0, m_syncs = 0, m_closes = 0;
-  int m_renames = 0, m_removes = 0, m_opens = 0;
+  int m_renames = 0, m_removes = 0, m_opens = 0, m_reads = 0;
   int m_failures = 0;
   std::vector<std::string> m_created_paths;
 };
