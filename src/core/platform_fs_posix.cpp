@@ -132,9 +132,12 @@ WalkOpen list_for_walk(const std::string& dir, std::optional<std::uint64_t> pare
       // Some file systems leave the type out of the listing; only then ask for it.
       struct stat entry_status;
       if (::fstatat(::dirfd(stream), name, &entry_status, AT_SYMLINK_NOFOLLOW) == 0) {
-        if (S_ISDIR(entry_status.st_mode)) type = DT_DIR;
-        else if (S_ISLNK(entry_status.st_mode)) type = DT_LNK;
-        else type = DT_REG;
+        if (S_ISDIR(entry_status.st_mode))
+          type = DT_DIR;
+        else if (S_ISLNK(entry_status.st_mode))
+          type = DT_LNK;
+        else
+          type = DT_REG;
       }
     }
     entry.is_directory = type == DT_DIR;

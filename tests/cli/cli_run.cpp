@@ -13,8 +13,10 @@ namespace {
 std::string quote(const std::string& word) {
   std::string q = "'";
   for (char c : word) {
-    if (c == '\'') q += "'\\''";
-    else q += c;
+    if (c == '\'')
+      q += "'\\''";
+    else
+      q += c;
   }
   return q + "'";
 }

@@ -32,7 +32,8 @@ TEST(PortfoliosCommand, ListsFoundDirectoriesSortedAndHonoursFilter) {
 
 TEST(PortfoliosCommand, FindsBothRealPortfolios) {
   testing_support::TempDir dir;
-  const auto copy = testing_support::copy_tree(testing_support::real_portfolio(""), dir.path() / "real");
+  const auto copy =
+      testing_support::copy_tree(testing_support::real_portfolio(""), dir.path() / "real");
   const auto result = run_cli({"portfolios", copy.string()});
   EXPECT_EQ(result.exit_code, 0);
   EXPECT_EQ(result.out, copy.string() + "/hangseng-mini\n" + copy.string() + "/mininge\n");

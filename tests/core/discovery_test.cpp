@@ -22,10 +22,10 @@ TEST(PathMatchesFilter, LimitOffMatchesEverything) {
 TEST(PathMatchesFilter, SubstringEitherWayWithoutRegardToCase) {
   const PortfolioFilter filter(true, "/data/ms");
   EXPECT_EQ(filter.path_upper, "/DATA/MS");
-  EXPECT_TRUE(PathMatchesFilter("/data", filter));           // on the way down
-  EXPECT_TRUE(PathMatchesFilter("/Data/MS", filter));        // the filter directory itself
-  EXPECT_TRUE(PathMatchesFilter("/DATA/MS/STOCKS", filter)); // below it
-  EXPECT_TRUE(PathMatchesFilter("/data/msx", filter));       // contains the filter path
+  EXPECT_TRUE(PathMatchesFilter("/data", filter));            // on the way down
+  EXPECT_TRUE(PathMatchesFilter("/Data/MS", filter));         // the filter directory itself
+  EXPECT_TRUE(PathMatchesFilter("/DATA/MS/STOCKS", filter));  // below it
+  EXPECT_TRUE(PathMatchesFilter("/data/msx", filter));        // contains the filter path
   EXPECT_FALSE(PathMatchesFilter("/other", filter));
   EXPECT_FALSE(PathMatchesFilter("/data/other", filter));
   EXPECT_TRUE(PathMatchesFilter("/d", filter));  // a mere substring of the filter path
@@ -78,16 +78,20 @@ TEST_F(DiscoveryWalk, FindsMasterInAnyCaseAndWalksParentBeforeChildrenInReverseO
   ASSERT_EQ(recorder.visited.size(), 5u);
   EXPECT_EQ(recorder.visited[0], root());
   const auto pos = [&](const std::string& p) {
-    return std::find(recorder.visited.begin(), recorder.visited.end(), p) - recorder.visited.begin();
+    return std::find(recorder.visited.begin(), recorder.visited.end(), p) -
+           recorder.visited.begin();
   };
   EXPECT_LT(pos(at("a")), pos(at("a/b")));
   std::vector<std::string> listed;
-  for (const auto& entry : fs::directory_iterator(m_root.path())) listed.push_back(entry.path().string());
+  for (const auto& entry : fs::directory_iterator(m_root.path()))
+    listed.push_back(entry.path().string());
   std::vector<std::string> top_level_order;
   for (const auto& v : recorder.visited)
     if (fs::path(v).parent_path() == m_root.path()) top_level_order.push_back(v);
   std::reverse(listed.begin(), listed.end());
-  listed.erase(std::remove_if(listed.begin(), listed.end(), [](const std::string& p) { return !fs::is_directory(p); }), listed.end());
+  listed.erase(std::remove_if(listed.begin(), listed.end(),
+                              [](const std::string& p) { return !fs::is_directory(p); }),
+               listed.end());
   EXPECT_EQ(top_level_order, listed);
 }
 

@@ -50,8 +50,8 @@ TEST(SymbolRows, SortIsByteWiseAndStable) {
 
 TEST(SymbolRows, ReadsRecordsInFileOrderAndResolvesNameCase) {
   testing_support::TempDir dir;
-  std::string bytes = master_header(3) + master_entry(1, "ONE", "ZZZ") + master_entry(2, "TWO", "AAA") +
-                      master_entry(3, "THREE", "MMM") + "short";
+  std::string bytes = master_header(3) + master_entry(1, "ONE", "ZZZ") +
+                      master_entry(2, "TWO", "AAA") + master_entry(3, "THREE", "MMM") + "short";
   testing_support::write_bytes(dir.path() / "master", bytes);
   const auto listing = core::read_master_rows(dir.dir() + "MASTER");
   ASSERT_TRUE(listing.ok);

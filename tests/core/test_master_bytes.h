@@ -29,7 +29,8 @@ inline void put_field(std::string& record, std::size_t offset, std::string_view 
 // other bytes hold a pattern derived from the file number.
 inline std::string master_entry(int file_number, std::string_view name, std::string_view symbol) {
   std::string r(53, '\0');
-  for (std::size_t i = 0; i < 53; ++i) r[i] = static_cast<char>((i * 7 + static_cast<std::size_t>(file_number)) & 0x7F);
+  for (std::size_t i = 0; i < 53; ++i)
+    r[i] = static_cast<char>((i * 7 + static_cast<std::size_t>(file_number)) & 0x7F);
   r[0] = static_cast<char>(file_number);
   r[3] = 28;
   r[4] = 7;

@@ -1,0 +1,37 @@
+// dorvane-cli check DIR: the soundness checks of a portfolio's MASTER.
+#include "cli/command.h"
+#include "core/master_check.h"
+#include "core/master_reader.h"
+
+namespace {
+
+int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+const cli::Command kCommand{"check", "check DIR",
+                            "Check the MASTER of portfolio DIR: prints \"sound\" or each problem "
+                            "(exit 0 sound, 1 damaged, 2 unreadable)",
+                            run_check};
+const cli::Registrar kRegistrar{kCommand};
+
+int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const cli::ParsedArgs parsed = cli::parse_args(args, {});
+  if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
+  if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
+
+  const std::string path = core::master_io::path_in(parsed.positional[0]);
+  const core::MasterCheckResult result = core::ValidateMaster(path);
+  if (!result.readable) {
+    err << "dorvane-cli check: the MASTER file " << path
+        << " cannot be read (missing, unreadable or shorter than its 53-byte header)\n";
+    return 2;
+  }
+  if (result.sound) {
+    out << "sound\n";
+    return cli::kExitOk;
+  }
+  out << path << " is damaged:\n";
+  for (const std::string& problem : result.problems) out << "  " << problem << "\n";
+  return cli::kExitFailure;
+}
+
+}  // namespace

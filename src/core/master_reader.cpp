@@ -1,0 +1,49 @@
+// Sequential MASTER reading shared by the checks and the repair.
+#include "core/master_reader.h"
+
+#include <algorithm>
+
+#include "qdb/portfolio_files.h"
+
+namespace core::master_io {
+
+std::string path_in(const std::string& dir) {
+  std::string with_separator = dir;
+  if (!with_separator.empty() && with_separator.back() != qdb::kSeparator
+#ifdef _WIN32
+      && with_separator.back() != '/' && with_separator.back() != ':'
+#endif
+  ) {
+    with_separator += qdb::kSeparator;
+  }
+  return qdb::DirListing(with_separator).resolve("MASTER");
+}
+
+std::string resolve(const std::string& master_path) {
+  if (qdb::file_system().exists(master_path)) return master_path;
+  return qdb::resolve_path(master_path);
+}
+
+Reader::Reader(const std::string& path) : m_file(qdb::file_system().open_read(path)) {
+  if (!m_file) return;
+  m_size = m_file->size();
+  m_ok = m_file->read(m_header.bytes.data(), m_header.bytes.size()) == m_header.bytes.size();
+}
+
+std::int16_t Reader::header_count() const {
+  return static_cast<std::int16_t>(
+      static_cast<std::uint16_t>(m_header.bytes[0] | (m_header.bytes[1] << 8)));
+}
+
+bool Reader::next(qdb::MasterRecord& record) {
+  if (!m_ok) return false;
+  return m_file->read(record.bytes.data(), record.bytes.size()) == record.bytes.size();
+}
+
+std::string field_text(const qdb::MasterRecord& record, int offset) {
+  const auto* first = record.bytes.data() + offset;
+  const auto* last = first + qdb::master_offset::kTextWidth;
+  return std::string(first, std::find(first, last, std::uint8_t{0}));
+}
+
+}  // namespace core::master_io

@@ -1,0 +1,44 @@
+// Reading a portfolio's MASTER as whole 53-byte records, for the checks and the repair.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "qdb/file_system.h"
+#include "qdb/master.h"
+
+namespace core::master_io {
+
+// The MASTER of a portfolio directory (dir may end in a separator or not), its name matched
+// without regard to case ("master" is found; "MASTER" is assumed when none exists).
+std::string path_in(const std::string& dir);
+// master_path itself when it exists; otherwise the entry of its directory whose name equals
+// its last component without regard to case.
+std::string resolve(const std::string& master_path);
+
+// A MASTER opened for sequential reading of whole records.
+class Reader {
+ public:
+  // Opens path and reads the header; ok() tells whether both worked.
+  explicit Reader(const std::string& path);
+  bool ok() const { return m_ok; }
+  const qdb::MasterHeader& header() const { return m_header; }
+  // N, the header's first word, taken as signed.
+  std::int16_t header_count() const;
+  std::uint64_t size() const { return m_size; }
+  // Reads the next whole record; false at end of file (a trailing piece shorter than a record
+  // counts as end of file).
+  bool next(qdb::MasterRecord& record);
+
+ private:
+  std::unique_ptr<qdb::ReadFile> m_file;
+  qdb::MasterHeader m_header;
+  std::uint64_t m_size = 0;
+  bool m_ok = false;
+};
+
+// The text of a 16-byte field at offset: its bytes up to the first zero byte.
+std::string field_text(const qdb::MasterRecord& record, int offset);
+
+}  // namespace core::master_io

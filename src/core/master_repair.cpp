@@ -1,0 +1,141 @@
+// The MASTER repair.
+#include "core/master_repair.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "core/master_reader.h"
+#include "qdb/file_system.h"
+#include "qdb/portfolio_files.h"
+
+namespace core {
+namespace {
+
+bool is_symbol_char(std::uint8_t byte) { return byte >= 0x21 && byte <= 0x7F; }
+
+// A symbol whose first byte is not a symbol character receives the issue name: the name's
+// bytes up to its first zero byte, a zero byte after a shorter name, and the rest of the
+// field as the symbol was with every byte outside 0x21..0x7F zeroed.
+void fill_blank_symbol(qdb::MasterRecord& record) {
+  constexpr int kWidth = qdb::master_offset::kTextWidth;
+  std::array<std::uint8_t, kWidth> symbol{};
+  for (int i = 0; i < kWidth; ++i) {
+    const std::uint8_t byte =
+        record.bytes[static_cast<std::size_t>(qdb::master_offset::kSymbol + i)];
+    symbol[static_cast<std::size_t>(i)] = is_symbol_char(byte) ? byte : 0;
+  }
+  if (symbol[0] != 0) return;
+  int length = 0;
+  while (length < kWidth &&
+         record.bytes[static_cast<std::size_t>(qdb::master_offset::kIssueName + length)] != 0) {
+    symbol[static_cast<std::size_t>(length)] =
+        record.bytes[static_cast<std::size_t>(qdb::master_offset::kIssueName + length)];
+    ++length;
+  }
+  if (length < kWidth) symbol[static_cast<std::size_t>(length)] = 0;
+  std::copy(symbol.begin(), symbol.end(), record.bytes.begin() + qdb::master_offset::kSymbol);
+}
+
+}  // namespace
+
+std::string repair_confirmation_message(const std::string& master_path) {
+  return "The Master file\n" + master_path +
+         "\nappears corrupted.\n\nShould Dorvane try to repair this file now?\n\n"
+         "If Yes, your exisitng Master file will be saved\nas file Master.bak\n\n";
+}
+
+std::string repair_report_message(const std::string& issue_name, const std::string& symbol,
+                                  int file_number) {
+  return "An error was found with the item named\n\n" + issue_name + "\nor\n" + symbol +
+         "\n\nThis item is file F" + std::to_string(file_number) +
+         ".DAT\n\nWrite this information down now. When repair is complete\n"
+         "consult the Fixing Bad Master topic in the Dorvane Help\n"
+         "file to ensure that your repair was done correctly.";
+}
+
+RepairResult RepairMaster(const std::string& master_path, RepairObserver& observer,
+                          bool auto_repair) {
+  RepairResult result;
+  const std::string path = master_io::resolve(master_path);
+
+  if (!auto_repair && !observer.confirm(repair_confirmation_message(path))) {
+    result.outcome = RepairOutcome::kDeclined;
+    return result;
+  }
+
+  const auto [dir, name] = qdb::split_path(path);
+  const qdb::DirListing listing(dir);
+
+  // The backup keeps the file as it was before the first repair: an existing one, whatever
+  // the case of its name, is never replaced. A failed copy does not stop the repair.
+  if (listing.contains(name + ".bak")) {
+    result.backup_path = listing.resolve(name + ".bak");
+  } else {
+    result.backup_path = dir + name + ".bak";
+    result.backup_made = qdb::copy_file(path, result.backup_path);
+  }
+
+  // Kept records are in memory until the file is written: their file numbers differ, so at
+  // most 255 of them are kept whatever the size of the damaged file. The MASTER is closed
+  // before it is replaced.
+  qdb::MasterHeader header;
+  std::int16_t header_count = 0;
+  std::vector<qdb::MasterRecord> kept;
+  {
+    master_io::Reader reader(path);
+    if (!reader.ok()) {
+      result.failure = "the MASTER file " + path + " could not be read";
+      return result;
+    }
+    header = reader.header();
+    header_count = reader.header_count();
+    std::array<bool, 256> used{};
+    qdb::MasterRecord record;
+    while (reader.next(record)) {
+      const int number = record.file_number();
+      if (number == 0) {
+        // File number 0 names no data file: an empty slot, which index files pad themselves
+        // with, not a symbol.
+        ++result.empty_slots;
+        continue;
+      }
+      fill_blank_symbol(record);
+      if (!used[static_cast<std::size_t>(number)]) {
+        used[static_cast<std::size_t>(number)] = true;
+        kept.push_back(record);
+        continue;
+      }
+      ++result.dropped;
+      observer.beep();
+      observer.report_dropped(repair_report_message(
+          master_io::field_text(record, qdb::master_offset::kIssueName),
+          master_io::field_text(record, qdb::master_offset::kSymbol), number));
+    }
+  }
+
+  result.kept = static_cast<int>(kept.size());
+  if (result.kept != header_count) {
+    header.bytes[0] = static_cast<std::uint8_t>(result.kept & 0xFF);
+    header.bytes[1] = static_cast<std::uint8_t>((result.kept >> 8) & 0xFF);
+  }
+
+  const std::string temp_path = listing.resolve(name + ".tmp");
+  const bool written = qdb::replace_file(path, temp_path, [&](qdb::WriteFile& out) {
+    if (!out.write(header.bytes.data(), header.bytes.size())) return false;
+    for (const qdb::MasterRecord& entry : kept) {
+      if (!out.write(entry.bytes.data(), entry.bytes.size())) return false;
+    }
+    return true;
+  });
+  if (!written) {
+    result.failure = "the repaired MASTER could not be written to " + temp_path +
+                     "; the MASTER file was left unchanged";
+    return result;
+  }
+  result.outcome = RepairOutcome::kRepaired;
+  return result;
+}
+
+}  // namespace core

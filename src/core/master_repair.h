@@ -1,0 +1,50 @@
+// Rebuilding a damaged MASTER: backup, blank-symbol fill, records with a file number already
+// used dropped (each reported), empty slots dropped, the header count corrected.
+#pragma once
+
+#include <string>
+
+namespace core {
+
+// How the repair talks to its caller: the app shows CFixMasterDlg, the CLI answers itself.
+class RepairObserver {
+ public:
+  virtual ~RepairObserver() = default;
+  // Asked before anything is touched; false declines the repair.
+  virtual bool confirm(const std::string& message) = 0;
+  // Called once per record dropped because its file number was already used.
+  virtual void report_dropped(const std::string& message) = 0;
+  // Called before each report (the app sounds the information beep).
+  virtual void beep() {}
+};
+
+enum class RepairOutcome {
+  kRepaired,  // the rebuilt file is in place
+  kDeclined,  // the confirmation was declined; nothing was touched
+  kFailed,    // a file step failed; the MASTER is unchanged
+};
+
+struct RepairResult {
+  RepairOutcome outcome = RepairOutcome::kFailed;
+  int kept = 0;         // records in the rebuilt file
+  int dropped = 0;      // records dropped for a file number already used
+  int empty_slots = 0;  // records with file number 0, dropped silently
+  bool backup_made = false;
+  std::string backup_path;  // the backup made, or the one already there
+  std::string failure;      // what failed, in plain words (kFailed only)
+};
+
+// The confirmation and report texts.
+std::string repair_confirmation_message(const std::string& master_path);
+std::string repair_report_message(const std::string& issue_name, const std::string& symbol,
+                                  int file_number);
+
+// Rebuilds the MASTER at master_path (its name resolved without regard to case). Unless
+// auto_repair is set, observer.confirm decides first. A copy is kept as MASTER.bak unless a
+// file of that name (any case) exists. The rebuilt file is written completely beside the
+// MASTER (MASTER.tmp), synced and renamed over it in one step, so on any failure the MASTER
+// stays as it was.
+RepairResult RepairMaster(const std::string& master_path, RepairObserver& observer,
+                          bool auto_repair = false);
+
+}  // namespace core

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cli/cli_run.h"
+#include "core/test_master_bytes.h"
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+using testing_support::read_bytes;
+using testing_support::run_cli;
+
+namespace {
+
+TEST(CheckAndRepairCommands, MiningeIsDamagedThenRepairedThenSound) {
+  testing_support::TempDir dir;
+  const auto copy =
+      testing_support::copy_tree(testing_support::real_portfolio("mininge"), dir.path() / "m");
+  const std::string original = read_bytes(copy / "MASTER");
+
+  auto result = run_cli({"check", copy.string()});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.out.find("blank symbol"), std::string::npos) << result.out;
+  EXPECT_EQ(read_bytes(copy / "MASTER"), original);
+
+  result = run_cli({"repair", copy.string()});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(read_bytes(copy / "MASTER.bak"), original);
+  EXPECT_EQ(read_bytes(copy / "MASTER").size(), 26u * 53u);
+
+  result = run_cli({"check", copy.string()});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.out, "sound\n");
+
+  // A sound file is left alone.
+  const auto time_before = fs::last_write_time(copy / "MASTER");
+  result = run_cli({"repair", copy.string()});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_NE(result.out.find("sound"), std::string::npos);
+  EXPECT_EQ(fs::last_write_time(copy / "MASTER"), time_before);
+}
+
+TEST(CheckAndRepairCommands, RepairPrintsEachReportOnStdout) {
+  testing_support::TempDir dir;
+  using testing_support::master_entry;
+  testing_support::write_bytes(dir.path() / "MASTER",
+                               testing_support::master_header(3) + master_entry(3, "ONE", "A") +
+                                   master_entry(5, "TWO", "B") + master_entry(3, "THREE", "C"));
+  const auto result = run_cli({"repair", dir.path().string()});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_NE(
+      result.out.find(
+          "An error was found with the item named\n\nTHREE           \nor\nC               \n\n"
+          "This item is file F3.DAT\n"),
+      std::string::npos)
+      << result.out;
+}
+
+TEST(CheckAndRepairCommands, UnreadableMasterAndUsage) {
+  testing_support::TempDir dir;
+  EXPECT_EQ(run_cli({"check", dir.path().string()}).exit_code, 2);
+  EXPECT_EQ(run_cli({"repair", dir.path().string()}).exit_code, 1);
+  testing_support::write_bytes(dir.path() / "master", "short");
+  EXPECT_EQ(run_cli({"check", dir.path().string()}).exit_code, 2);
+  EXPECT_EQ(run_cli({"check"}).exit_code, 2);
+  EXPECT_EQ(run_cli({"repair", "a", "b"}).exit_code, 2);
+}
+
+}  // namespace
