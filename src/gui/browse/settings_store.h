@@ -1,0 +1,52 @@
+// The one store of everything Dorvane keeps between runs: sections of named text values below
+// the base key "Fenwold Software"/"Dorvane", kept in an INI file of the user's configuration
+// directory ($XDG_CONFIG_HOME or ~/.config, "Fenwold Software/Dorvane.ini").
+//
+// Every read and write opens the file, does one value operation and lets it go again; nothing
+// is cached. Failures are silent: a read that finds nothing gives the caller's default and a
+// write that fails returns false.
+//
+// Names. Section and value names are plain texts, any characters allowed, and compare without
+// regard to case (a legacy INI section "[SEARCH]" is the section "Search"). A name is written as
+// it was first stored, with three characters escaped so the file's own syntax can't reshape it:
+// "%" as "%25", "/" as "%2F" (the INI layer reads a slash as a group separator) and "\" as
+// "%5C"; the empty name (a section's unnamed value, an INI line starting with "=") is stored as
+// "%00". Every other character, blanks and semicolons included, is kept by the INI layer's own
+// quoting. The empty section name stands for the base key itself.
+#pragma once
+
+#include <QString>
+
+class CSettingsStore {
+ public:
+  // Values of this size in bytes, terminator included, or more read as absent.
+  static constexpr int kValueBufferSize = 260;
+
+  // Fixes the settings file path from the environment at this moment.
+  CSettingsStore();
+
+  // Creates the settings file, or finds it there. Returns true when it exists afterwards;
+  // *newlyCreated (may be null) tells whether this call created it.
+  bool OpenBaseKey(bool* newlyCreated = nullptr);
+  // The one-time import of the legacy Dorvane.INI (see iniFilePath()). Does nothing unless
+  // OpenBaseKey of this store has just created the settings file.
+  void ImportIniFile();
+
+  int GetInt(const QString& section, const QString& name, int defaultValue) const;
+  bool SetInt(const QString& section, const QString& name, int value);
+  QString GetString(const QString& section, const QString& name, const QString& defaultText) const;
+  bool SetString(const QString& section, const QString& name, const QString& text);
+
+  // The settings file.
+  QString fileName() const { return m_fileName; }
+  // The legacy INI file: Dorvane.INI in the directory named by WINDIR when that is set, else
+  // in the user's configuration directory.
+  static QString iniFilePath();
+  // The user's configuration directory: $XDG_CONFIG_HOME when it is an absolute path, else
+  // ~/.config.
+  static QString configDirectory();
+
+ private:
+  QString m_fileName;
+  bool m_newlyCreated = false;
+};
