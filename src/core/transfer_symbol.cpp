@@ -114,6 +114,13 @@ TransferResult add_symbol_to_portfolio(const qdb::MasterRecord& record,
         "new portfolio.",
         TransferOutcome::kFull);
   }
+  // A record appended past the header's count would be invisible to every reader of the file.
+  if (image->header.count() != image->records.size() || !image->tail.empty()) {
+    return transfer_failure(std::string(kAdditionFailed) + "The MASTER file in\n" + dest_dir +
+                            "\nis damaged: its header counts " +
+                            std::to_string(image->header.count()) + " symbols but it holds " +
+                            std::to_string(image->records.size()) + ". Repair it first.");
+  }
   const int new_number = lowest_free_file_number(*image, dest_listing);
   if (new_number == 0) {
     return transfer_failure(std::string(kAdditionFailed) + "All file numbers 1 to 255 are in use in\n" +
