@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/mbf.h"
 #include "qdb/notifier.h"
@@ -483,6 +484,78 @@ TEST(RewriteSeries, AReadErrorPartWayLeavesTheDataFileAsItWas) {
   EXPECT_EQ(files.failures(), 1);
   EXPECT_EQ(status, -4);
   p.expect_unchanged();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RewriteSeries, OpTwoScalesLikeOpThree) {
+  Portfolio p(week_of_quotes());
+  ASSERT_EQ(p.run(qdb::kOpScale2, jan(6), jan(7), {kKeep, kKeep, kKeep, 3.0f, kKeep, kKeep}), 0);
+  auto expected = p.bars();
+  expected[3].close *= 3.0f;
+  expected[4].close *= 3.0f;
+  EXPECT_EQ(p.data(), data_file_of(expected, 28));
+}
+
+TEST(RewriteSeries, InsertRefusesACopyDatedBefore1961) {
+  qdb::QuoteBar first;
+  first.date = qdb::date_serial(1961, 1, 2);  // the first Monday; no weekday before it
+  first.close = 1.0f;
+  Portfolio p({first});
+  EXPECT_EQ(p.run(qdb::kOpInsert, first.date, first.date), -9);
+  p.expect_unchanged();
+}
+
+// A vendor's portfolio: lower-case MASTER, "F1.dat", 28-byte records.
+TEST(RewriteSeries, EditsARealPortfolioInPlaceTouchingOnlyTheChangedBytes) {
+  TempDir tmp;
+  testing_support::copy_tree(testing_support::real_portfolio("hangseng-mini"), tmp.path());
+  const std::string before = read_bytes(tmp.path() / "F1.dat");
+  const std::string master_before = read_bytes(tmp.path() / "master");
+  const int quotes = static_cast<int>(before.size() / 28) - 1;
+  ASSERT_GT(quotes, 3);
+
+  qdb::QuoteSeries series;
+  ASSERT_EQ(qdb::series_alloc(series, 1), 0);
+  ASSERT_EQ(qdb::read_series(series, tmp.dir(), "HSM__2000V", quotes / 2, 1), 0);
+  const std::uint16_t date = series.date(0);
+  qdb::series_free(series);
+
+  qdb::SeriesEditRequest request;
+  request.values[3] = 12345.0f;  // close only
+  request.first_date = request.last_date = date;
+  request.op = qdb::kOpSet;
+  ASSERT_EQ(qdb::rewrite_series(request, tmp.dir(), "HSM__2000V", tmp.dir() + "MASTER", quotes), 0);
+  const std::string after = read_bytes(tmp.path() / "F1.dat");
+  ASSERT_EQ(after.size(), before.size());
+  for (std::size_t i = 0; i < after.size(); ++i) {
+    if (after[i] == before[i]) continue;
+    EXPECT_TRUE(i >= 28 && i % 28 >= 16 && i % 28 < 20) << "byte " << i << " outside a CLOSE cell";
+  }
+  int changed_records = 0;
+  for (std::size_t at = 28; at + 28 <= after.size(); at += 28) {
+    if (after.compare(at + 16, 4, before, at + 16, 4) != 0) ++changed_records;
+  }
+  EXPECT_GE(changed_records, 1);
+  EXPECT_EQ(read_bytes(tmp.path() / "master"), master_before);
+  EXPECT_FALSE(fs::exists(tmp.path() / "F1.DAT"));
+  EXPECT_FALSE(fs::exists(tmp.path() / "MASTER"));
+  EXPECT_EQ(read_bytes(tmp.path() / "F1.BAK"), before);
+
+  // Deleting that quote again takes out exactly its record and lowers R by one.
+  request.op = qdb::kOpDelete;
+  ASSERT_EQ(qdb::rewrite_series(request, tmp.dir(), "HSM__2000V", tmp.dir() + "MASTER", quotes), 0);
+  const std::string deleted = read_bytes(tmp.path() / "F1.dat");
+  ASSERT_EQ(deleted.size(), after.size() - 28);
+  const int r_before = static_cast<unsigned char>(after[2]) | (static_cast<unsigned char>(after[3]) << 8);
+  const int r_after = static_cast<unsigned char>(deleted[2]) | (static_cast<unsigned char>(deleted[3]) << 8);
+  EXPECT_EQ(r_after, r_before - 1);
+  EXPECT_EQ(deleted.substr(4, 24), after.substr(4, 24));
+  std::size_t gone = 28;
+  while (gone < deleted.size() && deleted.compare(gone, 28, after, gone, 28) == 0) gone += 28;
+  EXPECT_EQ(deleted.substr(gone), after.substr(gone + 28));
 }
 
 }  // namespace
