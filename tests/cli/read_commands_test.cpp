@@ -1,0 +1,312 @@
+// The read commands of dorvane-cli (symbols, quotes, export, facts, make-demo), run as the real
+// binary on temporary copies of the demo tree and of the two real portfolios.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "cli/cli_run.h"
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using testing_support::read_bytes;
+using testing_support::run_cli;
+using testing_support::TempDir;
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> split(const std::string& line, char delimiter) {
+  std::vector<std::string> parts;
+  std::string part;
+  std::istringstream in(line);
+  while (std::getline(in, part, delimiter)) parts.push_back(part);
+  if (!line.empty() && line.back() == delimiter) parts.emplace_back();
+  return parts;
+}
+
+// MM/DD/YY as a sortable number; two-digit years below 60 are 2000 and later.
+int date_key(const std::string& text) {
+  const int month = std::stoi(text.substr(0, 2));
+  const int day = std::stoi(text.substr(3, 2));
+  int year = std::stoi(text.substr(6, 2));
+  year += year < 60 ? 2000 : 1900;
+  return year * 10000 + month * 100 + day;
+}
+
+std::string facts_value(const std::string& facts, const std::string& label) {
+  for (const auto& line : lines_of(facts))
+    if (line.rfind(label + "\t", 0) == 0) return line.substr(label.size() + 1);
+  return "<missing>";
+}
+
+// One demo tree for the whole suite, made by the command itself.
+class DemoCli : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    s_dir = new TempDir;
+    const auto result = run_cli({"make-demo", s_dir->dir() + "demo"});
+    ASSERT_EQ(result.exit_code, 0) << result.err;
+  }
+  static void TearDownTestSuite() {
+    delete s_dir;
+    s_dir = nullptr;
+  }
+  static std::string stocks() { return s_dir->dir() + "demo/Stocks"; }
+  static std::string futures() { return s_dir->dir() + "demo/Futures"; }
+  static TempDir* s_dir;
+};
+TempDir* DemoCli::s_dir = nullptr;
+
+TEST_F(DemoCli, MakeDemoRefusesAnExistingTreeAndNeedsADirectory) {
+  const auto again = run_cli({"make-demo", s_dir->dir() + "demo"});
+  EXPECT_EQ(again.exit_code, 1);
+  EXPECT_NE(again.err.find("already exists"), std::string::npos);
+  EXPECT_EQ(run_cli({"make-demo"}).exit_code, 2);
+  EXPECT_EQ(run_cli({"make-demo", "a", "b"}).exit_code, 2);
+}
+
+TEST_F(DemoCli, SymbolsListsEntriesInFileOrder) {
+  const auto result = run_cli({"symbols", stocks()});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const auto lines = lines_of(result.out);
+  ASSERT_EQ(lines.size(), 15u);
+  EXPECT_EQ(lines[0], "1\tACME\tAcme Industries");
+  EXPECT_EQ(lines[1], "2\tBKR\tBirk Holdings A");  // the symbol BKR A is shown cut at its blank
+  EXPECT_EQ(lines[14], "0\tTECH       <DIR>\tTECH       <DIR>");
+}
+
+TEST_F(DemoCli, QuotesAreNewestFirstAndMatchTheQuoteCount) {
+  const auto facts = run_cli({"facts", stocks(), "acme"});
+  ASSERT_EQ(facts.exit_code, 0) << facts.err;
+  const auto result = run_cli({"quotes", stocks(), "acme"});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const auto lines = lines_of(result.out);
+  ASSERT_EQ(std::to_string(lines.size()), facts_value(facts.out, "Number of quotes"));
+  ASSERT_GT(lines.size(), 800u);  // more than two windows
+  const auto first = split(lines.front(), '\t');
+  ASSERT_EQ(first.size(), 7u);
+  EXPECT_EQ(first[0], "12/31/03");
+  EXPECT_EQ(first[6], "N/A");  // 24-byte records hold no open interest
+  EXPECT_EQ(split(lines.back(), '\t')[0], "01/02/97");
+  for (std::size_t i = 1; i < lines.size(); ++i)
+    ASSERT_GT(date_key(lines[i - 1]), date_key(lines[i])) << "line " << i;
+}
+
+TEST_F(DemoCli, QuotesFindSymbolsInTheSubPortfolioAndByIssueName) {
+  const auto by_symbol = run_cli({"quotes", stocks(), "QNTM"});
+  ASSERT_EQ(by_symbol.exit_code, 0) << by_symbol.err;
+  const auto by_name = run_cli({"quotes", stocks(), "quantum circuits"});
+  EXPECT_EQ(by_name.out, by_symbol.out);
+  const auto blank = run_cli({"quotes", stocks(), "BKR A"});
+  EXPECT_EQ(blank.exit_code, 0);
+  EXPECT_FALSE(blank.out.empty());
+}
+
+TEST_F(DemoCli, QuotesAndFactsFailClearlyForAnUnknownSymbol) {
+  const auto quotes = run_cli({"quotes", stocks(), "NOPE"});
+  EXPECT_EQ(quotes.exit_code, 1);
+  EXPECT_TRUE(quotes.out.empty());
+  EXPECT_NE(quotes.err.find("Error in FillQuotesGrid"), std::string::npos);
+  const auto facts = run_cli({"facts", stocks(), "NOPE"});
+  EXPECT_EQ(facts.exit_code, 1);
+  EXPECT_TRUE(facts.out.empty());
+  EXPECT_FALSE(facts.err.empty());
+}
+
+TEST_F(DemoCli, FactsShowTheRecordAndTheDopFormats) {
+  const auto result = run_cli({"facts", futures(), "us"});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "Path:\t" + futures() + "\n"
+            "File number\t3\n"
+            "DAT file record length\t28\n"
+            "DAT file number of fields\t7\n"
+            "Number of quotes\t1293\n"
+            "Name of issue\tTreasury Bonds  \n"
+            "First date in file*\t 980102\n"
+            "Last date in file*\t1021231\n"
+            "Data format\tD Daily\n"
+            "Symbol\tUS              \n"
+            "Date\tWhole Num.\tWhole Num.\n"
+            "Time\t\t\n"
+            "Open\t32nds\t32nds\n"
+            "High\t32nds\t32nds\n"
+            "Low\t32nds\t32nds\n"
+            "Close\t32nds\t32nds\n"
+            "Vol\t100s\t100s\n"
+            "OI\tWhole Num.\tWhole Num.\n");
+}
+
+TEST_F(DemoCli, ExportWritesTheFileAndRefusesToReplaceItWithoutForce) {
+  const std::string file = s_dir->dir() + "acme.txt";
+  auto result = run_cli({"export", stocks(), "ACME", file, "--title", "--delimiter", "comma"});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const std::string written = read_bytes(file);
+  ASSERT_EQ(written.rfind("DATE,OPEN,HIGH,LOW,CLOSE,VOL,OI\r\n01/02/97,", 0), 0u);
+  ASSERT_EQ(written.substr(written.size() - 2), "\r\n");
+
+  // Standard output receives the same bytes.
+  const auto to_stdout =
+      run_cli({"export", stocks(), "ACME", "-", "--title", "--delimiter=comma"});
+  EXPECT_EQ(to_stdout.exit_code, 0);
+  EXPECT_EQ(to_stdout.out, written);
+
+  result = run_cli({"export", stocks(), "ACME", file, "--newest-first"});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_NE(result.err.find("This file already exists"), std::string::npos);
+  EXPECT_EQ(read_bytes(file), written);
+
+  result = run_cli({"export", stocks(), "ACME", file, "--newest-first", "--force", "--omit",
+                    "open,high,low,close,volume,oi"});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  const auto lines = lines_of(read_bytes(file));
+  EXPECT_EQ(lines.front(), "12/31/03\r");
+  EXPECT_EQ(lines.back(), "01/02/97\r");
+  EXPECT_EQ(lines.size(), lines_of(run_cli({"quotes", stocks(), "ACME"}).out).size());
+}
+
+TEST_F(DemoCli, ExportRejectsBadOptionsAndUnknownSymbols) {
+  const std::string file = s_dir->dir() + "never.txt";
+  EXPECT_EQ(run_cli({"export", stocks(), "ACME", file, "--delimiter", "semicolon"}).exit_code, 2);
+  EXPECT_EQ(run_cli({"export", stocks(), "ACME", file, "--omit", "open,date"}).exit_code, 2);
+  EXPECT_EQ(run_cli({"export", stocks(), "ACME", file, "--sideways"}).exit_code, 2);
+  EXPECT_EQ(run_cli({"export", stocks(), "ACME"}).exit_code, 2);
+  const auto unknown = run_cli({"export", stocks(), "NOPE", file});
+  EXPECT_EQ(unknown.exit_code, 1);
+  EXPECT_NE(unknown.err.find("file export error"), std::string::npos);
+  EXPECT_FALSE(fs::exists(file));
+}
+
+TEST(ReadCommands, HelpAndUsage) {
+  for (const std::string command : {"symbols", "quotes", "export", "facts", "make-demo"}) {
+    const auto help = run_cli({command, "--help"});
+    EXPECT_EQ(help.exit_code, 0) << command;
+    EXPECT_EQ(help.out.rfind("usage: dorvane-cli " + command, 0), 0u) << command;
+    const auto usage = run_cli({command});
+    EXPECT_EQ(usage.exit_code, 2) << command;
+    EXPECT_NE(usage.err.find("usage: dorvane-cli " + command), std::string::npos) << command;
+  }
+  EXPECT_EQ(run_cli({"symbols", "a", "b"}).exit_code, 2);
+  EXPECT_EQ(run_cli({"quotes", "a"}).exit_code, 2);
+  EXPECT_EQ(run_cli({"facts", "a", "b", "--verbose"}).exit_code, 2);
+}
+
+TEST(ReadCommands, SymbolsOfAMissingOrDamagedMaster) {
+  TempDir dir;
+  const auto missing = run_cli({"symbols", dir.dir() + "nothing"});
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_NE(missing.err.find("Failure while filling symbols grid"), std::string::npos);
+
+  // A header that counts 256 entries: the first 255 are listed, with the warning.
+  std::string master(53, '\0');
+  master[0] = 0x00;
+  master[1] = 0x01;
+  for (int i = 0; i < 256; ++i) {
+    std::string entry(53, ' ');
+    entry[0] = static_cast<char>(i);
+    entry.replace(36, 3, "S" + std::to_string(i % 10) + std::to_string(i / 100));
+    master += entry;
+  }
+  testing_support::write_bytes(dir.path() / "MASTER", master);
+  const auto many = run_cli({"symbols", dir.dir()});
+  EXPECT_EQ(many.exit_code, 0);
+  EXPECT_EQ(lines_of(many.out).size(), 255u);
+  EXPECT_NE(many.err.find("File has 256 symbols.\nWill only display the first 255 symbols"),
+            std::string::npos);
+
+  // A header that counts more entries than the file holds.
+  master[1] = 0x01;
+  master[0] = 0x05;  // 261
+  testing_support::write_bytes(dir.path() / "MASTER", master.substr(0, 53 * 11));
+  const auto short_file = run_cli({"symbols", dir.dir()});
+  EXPECT_EQ(short_file.exit_code, 1);
+  EXPECT_NE(short_file.err.find("Failure while filling symbols grid"), std::string::npos);
+}
+
+class RealPortfolioCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_copy = testing_support::copy_tree(testing_support::real_portfolio(""), m_dir.path() / "real")
+                 .string();
+  }
+  std::string portfolio(const std::string& name) const { return m_copy + "/" + name; }
+  TempDir m_dir;
+  std::string m_copy;
+};
+
+TEST_F(RealPortfolioCli, HangSengSymbolsListAndReadNewestFirst) {
+  const auto symbols = run_cli({"symbols", portfolio("hangseng-mini")});
+  ASSERT_EQ(symbols.exit_code, 0) << symbols.err;
+  const auto rows = lines_of(symbols.out);
+  ASSERT_EQ(rows.size(), 255u);
+  EXPECT_EQ(rows[0], "1\tHSM__2000V\tHang Seng Mini 2");
+  EXPECT_EQ(symbols.out.find('\0'), std::string::npos);
+  // Each process start costs time: every third symbol, and the last.
+  std::vector<std::size_t> sample;
+  for (std::size_t r = 0; r < rows.size(); r += 3) sample.push_back(r);
+  sample.push_back(rows.size() - 1);
+  for (std::size_t r : sample) {
+    const auto& row = rows[r];
+    const auto fields = split(row, '\t');
+    ASSERT_EQ(fields.size(), 3u) << row;
+    const auto quotes = run_cli({"quotes", portfolio("hangseng-mini"), fields[1]});
+    ASSERT_EQ(quotes.exit_code, 0) << fields[1] << ": " << quotes.err;
+    const auto lines = lines_of(quotes.out);
+    ASSERT_FALSE(lines.empty()) << fields[1];
+    for (std::size_t i = 1; i < lines.size(); ++i)
+      ASSERT_GE(date_key(lines[i - 1]), date_key(lines[i])) << fields[1] << " line " << i;
+  }
+}
+
+TEST_F(RealPortfolioCli, HangSengFactsAndExport) {
+  const auto facts = run_cli({"facts", portfolio("hangseng-mini"), "HSM__2000V"});
+  ASSERT_EQ(facts.exit_code, 0) << facts.err;
+  EXPECT_EQ(facts_value(facts.out, "DAT file record length"), "28");
+  EXPECT_EQ(facts_value(facts.out, "DAT file number of fields"), "7");
+  EXPECT_EQ(facts_value(facts.out, "Symbol"), "HSM__2000V");  // shown up to its zero byte
+  EXPECT_EQ(facts_value(facts.out, "OI"), "Whole Num.\tWhole Num.");
+
+  const auto exported = run_cli({"export", portfolio("hangseng-mini"), "HSM__2000V", "-"});
+  ASSERT_EQ(exported.exit_code, 0) << exported.err;
+  const auto lines = lines_of(exported.out);
+  EXPECT_EQ(std::to_string(lines.size()), facts_value(facts.out, "Number of quotes"));
+  EXPECT_EQ(split(lines[0], ' ').size(), 7u);
+}
+
+TEST_F(RealPortfolioCli, MiningePortfolioReadsThroughItsDopFiles) {
+  const auto symbols = run_cli({"symbols", portfolio("mininge")});
+  ASSERT_EQ(symbols.exit_code, 0) << symbols.err;
+  const auto rows = lines_of(symbols.out);
+  ASSERT_EQ(rows.size(), 25u);  // the header's count; the 26th slot is all zeros
+  // Blank symbols: column 0 shows the issue name, trailing blanks included.
+  EXPECT_EQ(rows[0], "1\tAPX             \tAPX");
+
+  const auto facts = run_cli({"facts", portfolio("mininge"), "APX"});
+  ASSERT_EQ(facts.exit_code, 0) << facts.err;
+  EXPECT_EQ(facts_value(facts.out, "Vol"), "1,000s\t1,000s");
+  EXPECT_EQ(facts_value(facts.out, "Close"), "100ths\t100ths");
+  EXPECT_EQ(facts_value(facts.out, "OI"), "\t");
+
+  const auto quotes = run_cli({"quotes", portfolio("mininge"), "apx"});
+  ASSERT_EQ(quotes.exit_code, 0) << quotes.err;
+  EXPECT_EQ(std::to_string(lines_of(quotes.out).size()),
+            facts_value(facts.out, "Number of quotes"));
+
+  const std::string file = m_dir.dir() + "apx.txt";
+  const auto exported =
+      run_cli({"export", portfolio("mininge"), "APX", file, "--delimiter", "tab", "--title"});
+  ASSERT_EQ(exported.exit_code, 0) << exported.err;
+  const auto lines = lines_of(read_bytes(file));
+  EXPECT_EQ(lines[0], "DATE\tOPEN\tHIGH\tLOW\tCLOSE\tVOL\tOI\r");
+  EXPECT_EQ(lines.size(), lines_of(quotes.out).size() + 1);
+}
+
+}  // namespace
