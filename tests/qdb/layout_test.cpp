@@ -1,0 +1,173 @@
+// Column layouts from DOP files and from record lengths.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "qdb/layout.h"
+#include "read_fixture_builder.h"
+#include "support/temp_dir.h"
+
+using read_fixtures::dat;
+using read_fixtures::write_file;
+using testing_support::TempDir;
+
+namespace {
+
+qdb::SeriesLayout parse(const std::string& text) {
+  qdb::SeriesLayout layout;
+  qdb::parse_dop_text(text, layout);
+  return layout;
+}
+
+std::vector<int> columns(const qdb::SeriesLayout& l) {
+  return std::vector<int>(std::begin(l.column), std::end(l.column));
+}
+
+bool all_zero(const qdb::SeriesLayout& l) {
+  for (int f = 0; f < 8; ++f) {
+    if (l.column[f] || l.input_format[f] || l.display_format[f]) return false;
+  }
+  return true;
+}
+
+qdb::StatusCode layout_of(const TempDir& dir, int record_length, qdb::SeriesLayout& layout) {
+  return qdb::read_layout(dir.dir() + "F1.DOP", layout, record_length);
+}
+
+}  // namespace
+
+TEST(DopText, RecognisedLinesTakeColumnsInOrder) {
+  const auto l = parse("\"DATE\",0,0\n\"OPEN\",2,2\n\"UNKNOWN\",9,9\n\"HIGH\",2,3\n\"LOW\",2,2\n"
+                       "\"CLOSE\",-5,-3\n\"VOL\",1000,100\n");
+  EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 2, 3, 4, 5, 6, 0}));
+  EXPECT_EQ(l.input_format[qdb::kHigh], 2);
+  EXPECT_EQ(l.display_format[qdb::kHigh], 3);
+  EXPECT_EQ(l.input_format[qdb::kClose], -5);
+  EXPECT_EQ(l.display_format[qdb::kClose], -3);
+  EXPECT_EQ(l.input_format[qdb::kVol], 1000);
+  EXPECT_EQ(l.display_format[qdb::kVol], 100);
+}
+
+TEST(DopText, KeywordsMatchByPrefixWithoutRegardToCase) {
+  // DATETIME counts as DATE, Volume as VOL, Close Price as CLOSE, and OPEN INTEREST as OPEN
+  // because OPEN is tried before OI.
+  const auto l = parse("\"datetime\",1,1\r\n\"Close Price\",2,2\r\n\"Volume\",3,3\r\n"
+                       "\"OPEN INTEREST\",4,4\r\n\"oi\",5,5\r\n");
+  EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 4, 0, 0, 2, 3, 5}));
+  // A keyword listed twice keeps its last column; both lines take one.
+  const auto twice = parse("\"DATE\"\n\"CLOSE\"\n\"CLOSE\"\n\"VOL\"\n");
+  EXPECT_EQ(twice.column[qdb::kClose], 3);
+  EXPECT_EQ(twice.column[qdb::kVol], 4);
+}
+
+TEST(DopText, OddLinesAreSkippedOrReadAsFarAsTheyGo) {
+  const std::string long_piece = "\"" + std::string(400, 'X') + "\",1,1\n";
+  const auto l = parse(std::string("\n; note\n  \"HIGH\",9,9\n\"DATE\"\n\"LOW\",3\n") + long_piece +
+                       "\"CLOSE\",,4\n\"VOL\",+12x,-0\n\"OI\",7,8,9");
+  EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 0, 0, 2, 3, 4, 5}));
+  EXPECT_EQ(l.input_format[qdb::kDate], 0);
+  EXPECT_EQ(l.input_format[qdb::kLow], 3);
+  EXPECT_EQ(l.display_format[qdb::kLow], 0);
+  EXPECT_EQ(l.input_format[qdb::kClose], 0);
+  EXPECT_EQ(l.display_format[qdb::kClose], 4);
+  EXPECT_EQ(l.input_format[qdb::kVol], 12);
+  EXPECT_EQ(l.input_format[qdb::kOi], 7);
+  EXPECT_EQ(l.display_format[qdb::kOi], 8);
+  // A line of more than 299 characters is read in pieces, each taken as a line: the piece
+  // after the cut starts a line of its own.
+  const auto cut = parse("\"" + std::string(298, 'X') + "\"DATE\",1,1\n");
+  EXPECT_EQ(cut.column[qdb::kDate], 1);
+}
+
+TEST(ReadLayout, GoldenOddDopFile) {
+  qdb::SeriesLayout l;
+  const std::string dir = testing_support::test_data("read/broken/odd_dop/").string();
+  ASSERT_EQ(qdb::read_layout(dir + "F1.DOP", l, 28), 0);
+  EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 2, 3, 4, 5, 6, 7}));
+  EXPECT_EQ(l.input_format[qdb::kDate], -1);
+  EXPECT_EQ(l.display_format[qdb::kDate], -2);
+  EXPECT_EQ(l.input_format[qdb::kOpen], 1);
+  EXPECT_EQ(l.display_format[qdb::kOpen], 2);
+  EXPECT_EQ(l.display_format[qdb::kClose], 4);
+  EXPECT_EQ(l.display_format[qdb::kVol], 100);
+  EXPECT_EQ(l.input_format[qdb::kOi], -7);
+}
+
+TEST(ReadLayout, DefaultsFollowTheRecordLength) {
+  TempDir dir;  // no DOP and no data file
+  qdb::SeriesLayout l;
+  ASSERT_EQ(layout_of(dir, 12, l), 0);
+  EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 0, 0, 0, 2, 3, 0}));
+  ASSERT_EQ(layout_of(dir, 16, l), 0);
+  EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 0, 2, 3, 4, 0, 0}));
+  ASSERT_EQ(layout_of(dir, 18, l), 0);
+  EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 0, 0, 0, 2, 0, 0}));
+  ASSERT_EQ(layout_of(dir, 24, l), 0);
+  EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 2, 3, 4, 5, 6, 0}));
+  ASSERT_EQ(layout_of(dir, 28, l), 0);
+  EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 2, 3, 4, 5, 6, 7}));
+  for (int f = 0; f < 8; ++f) EXPECT_EQ(l.input_format[f] | l.display_format[f], 0);
+  for (int length : {8, 32, 0, 3, -1, 127, 20}) {  // 20: no data file to probe
+    l.column[0] = 9;
+    EXPECT_EQ(layout_of(dir, length, l), qdb::kLayoutUnknown) << length;
+    EXPECT_TRUE(all_zero(l)) << length;
+  }
+}
+
+TEST(ReadLayout, TwentyByteProbeTellsOpenFromVolume) {
+  TempDir dir;
+  qdb::SeriesLayout l;
+  const std::vector<int> with_open{1, 0, 2, 3, 4, 5, 0, 0};
+  const std::vector<int> with_vol{1, 0, 0, 2, 3, 4, 5, 0};
+  // Fifth column close to the second: a price.
+  write_file(dir.path() / "F1.DAT", dat(20, {{1000103.f, 10.f, 11.f, 9.f, 10.5f}}));
+  ASSERT_EQ(layout_of(dir, 20, l), 0);
+  EXPECT_EQ(columns(l), with_open);
+  // Fifth column zero, or more than twice the second: a volume.
+  write_file(dir.path() / "F1.DAT", dat(20, {{1000103.f, 10.f, 11.f, 9.f, 0.f}}));
+  ASSERT_EQ(layout_of(dir, 20, l), 0);
+  EXPECT_EQ(columns(l), with_vol);
+  write_file(dir.path() / "F1.DAT", dat(20, {{1000103.f, 10.f, 9.f, 9.5f, 20.5f}}));
+  ASSERT_EQ(layout_of(dir, 20, l), 0);
+  EXPECT_EQ(columns(l), with_vol);
+  // Without a quote the header's own bytes decide (here all zero: a volume).
+  write_file(dir.path() / "f1.dat", dat(20, {}));
+  std::filesystem::remove(dir.path() / "F1.DAT");
+  ASSERT_EQ(layout_of(dir, 20, l), 0);
+  EXPECT_EQ(columns(l), with_vol);
+  // A header whose second and fifth cells look like prices makes it the OPEN layout.
+  std::string header = dat(20, {{0.f, 10.f, 0.f, 0.f, 12.f}}).substr(20);
+  header.replace(2, 2, std::string("\x01\x00", 2));
+  write_file(dir.path() / "f1.dat", header);
+  ASSERT_EQ(layout_of(dir, 20, l), 0);
+  EXPECT_EQ(columns(l), with_open);
+}
+
+TEST(ReadLayout, DopNameMatchesWithoutRegardToCaseAndBoundsAreChecked) {
+  TempDir dir;
+  qdb::SeriesLayout l;
+  write_file(dir.path() / "f1.dop", "\"DATE\",0,0\n\"CLOSE\",2,2\n");
+  ASSERT_EQ(layout_of(dir, 8, l), 0) << "a DOP makes any record length of its columns usable";
+  EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 0, 0, 0, 2, 0, 0}));
+  // A column past the end of the record, or a record too short for one cell.
+  EXPECT_EQ(layout_of(dir, 7, l), qdb::kLayoutUnknown);
+  EXPECT_TRUE(all_zero(l));
+  EXPECT_EQ(layout_of(dir, 3, l), qdb::kLayoutUnknown);
+  EXPECT_EQ(layout_of(dir, -1, l), qdb::kLayoutUnknown);
+  // A DOP without a DATE line cannot give dates: refused.
+  write_file(dir.path() / "f1.dop", "\"TIME\",0,0\n\"CLOSE\",2,2\n");
+  EXPECT_EQ(layout_of(dir, 28, l), qdb::kLayoutUnknown);
+  // An empty DOP opens, but lists nothing.
+  write_file(dir.path() / "f1.dop", "");
+  EXPECT_EQ(layout_of(dir, 28, l), qdb::kLayoutUnknown);
+}
+
+TEST(ReadLayout, RealDopFilesOfMininge) {
+  const std::string dir = testing_support::real_portfolio("mininge").string() + "/";
+  qdb::SeriesLayout l;
+  ASSERT_EQ(qdb::read_layout(dir + "F1.DOP", l, 24), 0);
+  EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 2, 3, 4, 5, 6, 0}));
+  EXPECT_EQ(l.input_format[qdb::kVol], 1000);
+  EXPECT_EQ(l.display_format[qdb::kVol], 1000);
+  EXPECT_EQ(l.display_format[qdb::kClose], 2);
+}
