@@ -32,7 +32,7 @@ namespace {
 constexpr const char* kDeleteNotFoundMessage = "failure in delete quote for findrec";
 
 // Why a pass stopped before its new file was complete.
-enum class PassOutcome { kDone, kWriteFailed, kReadFailed, kNoRecordOfDate, kCountFull };
+enum class PassOutcome { kDone, kWriteFailed, kReadFailed, kNoRecordOfDate };
 
 // A correction of one MASTER date, worked out while the old data file is still intact.
 struct MasterCorrection {
@@ -201,10 +201,8 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   const std::string backup_path = listing.resolve(data_file_name(file_number, "BAK"));
   const std::string new_path = listing.resolve(data_file_name(file_number, "NEW"));
   FileSystem& files = file_system();
-  {
-    // The data file must open before anything is touched.
-    if (!files.open_read(data_path)) return kFileOpen;
-  }
+  // The data file must open before anything is touched.
+  if (!files.open_read(data_path)) return kFileOpen;
 
   // The backup comes first: when it cannot be written the disk is in no state for a rewrite.
   if (!copy_file(data_path, backup_path)) return kFileWrite;
