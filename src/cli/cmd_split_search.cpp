@@ -1,0 +1,72 @@
+// dorvane-cli split-search DIR [--output FILE]: candidate stock splits in a portfolio.
+#include <iostream>
+
+#include "cli/command.h"
+#include "core/master_check.h"
+#include "core/master_reader.h"
+#include "core/split_search.h"
+#include "core/symbol_rows.h"
+
+namespace {
+
+int run_split_search(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+const cli::Command kCommand{
+    "split-search", "split-search DIR [--output FILE]",
+    "Search every symbol of portfolio DIR for consecutive quotes whose closes jump by a split "
+    "ratio; result lines on stdout (--output: also the result file), messages on stderr",
+    run_split_search};
+const cli::Registrar kRegistrar{kCommand};
+
+class StreamObserver final : public core::SplitSearchObserver {
+ public:
+  StreamObserver(std::ostream& out, std::ostream& err) : m_out(out), m_err(err) {}
+  void result_line(const std::string& line) override {
+    m_out << line << '\n';
+    lines.push_back(line);
+  }
+  void status(const std::string&) override {}
+  void message(const std::string& text) override { m_err << text << '\n'; }
+  std::vector<std::string> lines;
+
+ private:
+  std::ostream& m_out;
+  std::ostream& m_err;
+};
+
+int run_split_search(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const cli::ParsedArgs parsed = cli::parse_args(args, {"output"});
+  if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
+  if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
+  const std::string& dir = parsed.positional[0];
+
+  // The search runs over the symbols as the symbols grid lists them, which it does only for a
+  // sound MASTER.
+  const std::string master = core::master_io::path_in(dir);
+  const core::MasterCheckResult check = core::ValidateMaster(master);
+  if (!check.readable) {
+    err << "dorvane-cli split-search: the MASTER file " << master << " cannot be read\n";
+    return cli::kExitFailure;
+  }
+  if (!check.sound) {
+    err << "dorvane-cli split-search: the MASTER file " << master
+        << " is damaged (see dorvane-cli check; dorvane-cli repair rebuilds it)\n";
+    return cli::kExitFailure;
+  }
+  const core::MasterListing listing = core::read_master_rows(master);
+  const std::vector<core::SymbolRow> rows = core::sorted_rows(listing.rows);
+
+  StreamObserver observer(out, err);
+  const core::SplitSearchSummary summary = core::SplitSearch(dir, rows, observer);
+  out.flush();
+
+  if (const std::string* output = parsed.value("output")) {
+    if (!core::write_split_results(*output, observer.lines)) {
+      err << "dorvane-cli split-search: the result file " << *output << " could not be written\n";
+      return cli::kExitFailure;
+    }
+  }
+  return summary.aborted ? cli::kExitFailure : cli::kExitOk;
+}
+
+}  // namespace

@@ -1,0 +1,70 @@
+// The split search: consecutive quotes whose closes jump by the ratio of a common stock split,
+// with a price gap that confirms the jump.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/symbol_rows.h"
+#include "qdb/series.h"
+
+namespace core {
+
+// p new shares for q old shares.
+struct SplitRatio {
+  int p;
+  int q;
+};
+
+// The ratios tried, in order.
+inline constexpr std::array<SplitRatio, 8> kSplitRatios{
+    {{1, 2}, {1, 3}, {1, 4}, {2, 1}, {2, 3}, {3, 1}, {3, 2}, {4, 1}}};
+
+// At most this many quotes are held at a time; consecutive blocks share one quote.
+inline constexpr int kSplitSearchBlock = 400;
+
+// The ratio matched by a pair of consecutive quotes (earlier, later), if any: the close ratio
+// c0 / c1 (single precision) strictly between 0.9 * p / q and 1.1 * p / q (double precision),
+// confirmed by a gap |g| > 0.8 * |c0 - c1| (single precision), g being the earlier low less
+// the later high for a fall and the earlier high less the later low otherwise. A zero close
+// matches nothing.
+std::optional<SplitRatio> TestSplitPair(const qdb::QuoteBar& earlier, const qdb::QuoteBar& later);
+
+// "%s possible %d for %d split on %s" with the date as MM/DD/YY.
+std::string split_result_line(const std::string& symbol, SplitRatio ratio, std::uint16_t date);
+
+// What the search reports while it runs (the app's Split Search window; the CLI's streams).
+class SplitSearchObserver {
+ public:
+  virtual ~SplitSearchObserver() = default;
+  // A result line, in the order found.
+  virtual void result_line(const std::string& line) = 0;
+  // The status line: the symbol last searched, then "Done search".
+  virtual void status(const std::string& text) = 0;
+  // A message for the user (a message box in the app).
+  virtual void message(const std::string& text) = 0;
+};
+
+struct SplitSearchSummary {
+  int lines = 0;  // result lines found
+  int symbols_searched = 0;
+  bool aborted = false;  // a block read failed and ended the search
+};
+
+// Searches the symbols of rows, in their order (the symbols grid's), in the portfolio
+// directory dir. Each symbol's data file is opened once and read in blocks of at most 400
+// quotes overlapping by one, so every pair of consecutive quotes is tested once. A block that
+// reads fewer quotes than asked ends that symbol's walk at the quotes read. A symbol whose
+// quotes cannot be opened is skipped with a message.
+SplitSearchSummary SplitSearch(const std::string& dir, const std::vector<SymbolRow>& rows,
+                               SplitSearchObserver& observer);
+
+// Writes the result file: every line ended by CR LF, nothing else; the file is written whole
+// beside its final name and renamed into place, so a failure leaves an existing file as it
+// was. False on any failure.
+bool write_split_results(const std::string& path, const std::vector<std::string>& lines);
+
+}  // namespace core

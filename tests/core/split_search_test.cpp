@@ -1,0 +1,153 @@
+#include "core/split_search.h"
+
+#include <gtest/gtest.h>
+
+#include "qdb/dates.h"
+#include "qdb/writer.h"
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+qdb::QuoteBar bar(float close, float high, float low, std::uint16_t date = 0) {
+  qdb::QuoteBar b;
+  b.date = date;
+  b.open = close;
+  b.close = close;
+  b.high = high;
+  b.low = low;
+  return b;
+}
+
+std::string ratio_text(std::optional<core::SplitRatio> ratio) {
+  if (!ratio) return "none";
+  return std::to_string(ratio->p) + " for " + std::to_string(ratio->q);
+}
+
+TEST(TestSplitPair, RatiosAndGapsAsSpecifiedInFloatAndDouble) {
+  // A fall by half with a gap of 46 (> 0.8 * 50): 2 for 1.
+  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(100, 101, 98), bar(50, 52, 49))), "2 for 1");
+  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(50, 52, 49), bar(100, 101, 98))), "1 for 2");
+  // Gap 5 does not confirm the jump.
+  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(100, 101, 60), bar(50, 55, 49))), "none");
+  // The bounds are strict: 1.8 and 2.2 miss, 1.81 hits.
+  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(180, 180, 180), bar(100, 100, 100))), "none");
+  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(220, 220, 220), bar(100, 100, 100))), "none");
+  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(181, 181, 181), bar(100, 100, 100))), "2 for 1");
+  // 4 for 3 is never tried.
+  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(133.3f, 133.3f, 133.3f), bar(100, 100, 100))),
+            "none");
+  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(150, 150, 150), bar(100, 100, 100))), "3 for 2");
+  // Zero closes never divide.
+  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(0, 1, 0), bar(50, 52, 49))), "none");
+  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(100, 101, 98), bar(0, 0, 0))), "none");
+  // The gap compares in single precision: |g| must exceed 0.8f * |c0 - c1| strictly.
+  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(100, 100, 90), bar(50, 50, 50))),
+            "none");  // 40 = 40
+  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(100, 100, 90.01f), bar(50, 50, 50))), "2 for 1");
+}
+
+TEST(SplitResultLine, NamesSymbolRatioAndLaterDate) {
+  EXPECT_EQ(core::split_result_line("IBM", {2, 1}, qdb::date_serial(1999, 5, 27)),
+            "IBM possible 2 for 1 split on 05/27/99");
+}
+
+class Collector : public core::SplitSearchObserver {
+ public:
+  void result_line(const std::string& line) override { lines.push_back(line); }
+  void status(const std::string& text) override { statuses.push_back(text); }
+  void message(const std::string& text) override { messages.push_back(text); }
+  std::vector<std::string> lines, statuses, messages;
+};
+
+class SplitSearchPortfolio : public ::testing::Test {
+ protected:
+  // A symbol whose closes alternate 100, 50, 100 ...: every consecutive pair is a candidate.
+  void add_alternating(int file_number, const std::string& symbol, int quotes) {
+    std::vector<qdb::QuoteBar> bars;
+    const std::uint16_t first = qdb::date_serial(1990, 1, 1);
+    for (int i = 0; i < quotes; ++i) {
+      const float close = i % 2 == 0 ? 100.0f : 50.0f;
+      bars.push_back(bar(close, close, close, static_cast<std::uint16_t>(first + i)));
+    }
+    add(file_number, symbol, bars);
+  }
+  void add(int file_number, const std::string& symbol, const std::vector<qdb::QuoteBar>& bars) {
+    ASSERT_TRUE(qdb::write_data_file(dir(), file_number, bars, qdb::default_layout(28), 28));
+    ASSERT_TRUE(qdb::append_master_record(
+        dir(), qdb::make_master_record(file_number, symbol, symbol + " INC", 28, 7)));
+  }
+  std::string dir() const { return m_dir.dir(); }
+  Collector search() {
+    Collector collector;
+    const auto rows = core::sorted_rows(core::read_master_rows(dir() + "MASTER").rows);
+    m_summary = core::SplitSearch(dir(), rows, collector);
+    return collector;
+  }
+
+  testing_support::TempDir m_dir;
+  core::SplitSearchSummary m_summary;
+};
+
+TEST_F(SplitSearchPortfolio, BlocksOverlapByOneSoEveryPairIsTestedOnce) {
+  ASSERT_TRUE(qdb::create_portfolio(dir()));
+  add_alternating(1, "ZB", 401);
+  add_alternating(2, "AA", 400);
+  const Collector found = search();
+  ASSERT_EQ(found.lines.size(), 399u + 400u);
+  const std::uint16_t first = qdb::date_serial(1990, 1, 1);
+  // Grid order: AA (second in the file) first; each later quote's date exactly once.
+  EXPECT_EQ(found.lines.front(),
+            core::split_result_line("AA", {2, 1}, static_cast<std::uint16_t>(first + 1)));
+  EXPECT_EQ(found.lines[398],
+            core::split_result_line("AA", {2, 1}, static_cast<std::uint16_t>(first + 399)));
+  for (int i = 1; i <= 400; ++i) {
+    const core::SplitRatio ratio = i % 2 == 1 ? core::SplitRatio{2, 1} : core::SplitRatio{1, 2};
+    EXPECT_EQ(found.lines[static_cast<std::size_t>(398 + i)],
+              core::split_result_line("ZB", ratio, static_cast<std::uint16_t>(first + i)));
+  }
+  EXPECT_EQ(found.statuses, (std::vector<std::string>{"AA", "ZB", "Done search"}));
+  EXPECT_TRUE(found.messages.empty());
+}
+
+TEST_F(SplitSearchPortfolio, ShortFileEndsItsWalkAtTheRowsRead) {
+  ASSERT_TRUE(qdb::create_portfolio(dir()));
+  add_alternating(1, "SHORT", 10);
+  // The header claims 1000 quotes; the file holds 10.
+  const fs::path dat = m_dir.path() / "F1.DAT";
+  std::string bytes = testing_support::read_bytes(dat);
+  bytes[2] = static_cast<char>(1001 & 0xFF);
+  bytes[3] = static_cast<char>(1001 >> 8);
+  testing_support::write_bytes(dat, bytes);
+  const Collector found = search();
+  EXPECT_EQ(found.lines.size(), 9u);
+  EXPECT_FALSE(m_summary.aborted);
+}
+
+TEST_F(SplitSearchPortfolio, FewQuotesAndUnreadableSymbolsAreReportedAndPassedOver) {
+  ASSERT_TRUE(qdb::create_portfolio(dir()));
+  add_alternating(1, "ONE", 1);
+  ASSERT_TRUE(
+      qdb::append_master_record(dir(), qdb::make_master_record(2, "GONE", "GONE INC", 28, 7)));
+  add(3, "FLAT", {bar(10, 10, 10, 100), bar(10, 10, 10, 101)});
+  const Collector found = search();
+  EXPECT_TRUE(found.lines.empty());
+  ASSERT_EQ(found.messages.size(), 3u);
+  EXPECT_EQ(found.messages[0].rfind("For symbol GONE\n", 0), 0u) << found.messages[0];
+  EXPECT_EQ(found.messages[1],
+            "For symbol ONE\nSplitSearch cannot perform search\nas there are fewer than 2 quotes.");
+  EXPECT_EQ(found.messages[2], "No candidate splits found");
+  EXPECT_EQ(found.statuses.back(), "Done search");
+}
+
+TEST(SplitResults, FileLinesEndInCrLfAndFailureLeavesNothing) {
+  testing_support::TempDir dir;
+  const std::string path = dir.dir() + "result.txt";
+  ASSERT_TRUE(core::write_split_results(path, {"A possible 2 for 1 split on 01/02/90", "B"}));
+  EXPECT_EQ(testing_support::read_bytes(path), "A possible 2 for 1 split on 01/02/90\r\nB\r\n");
+  EXPECT_FALSE(core::write_split_results(dir.dir() + "missing/result.txt", {"A"}));
+  EXPECT_FALSE(fs::exists(dir.path() / "missing"));
+}
+
+}  // namespace
