@@ -5,6 +5,7 @@
 #include "core/master_check.h"
 #include "core/symbol_rows.h"
 #include "core/test_master_bytes.h"
+#include "qdb/dat.h"
 #include "support/failing_file_system.h"
 #include "support/temp_dir.h"
 
@@ -229,8 +230,14 @@ TEST(RealPortfolio, MiningeIsFoundDamagedAndRepairMakesAll25SymbolsList) {
   const auto listing = core::read_master_rows(path);
   EXPECT_EQ(listing.header_count, 25);
   EXPECT_EQ(listing.rows.size(), 25u);
-  for (const auto& row : listing.rows)
+  qdb::QuoteSeries series;
+  ASSERT_EQ(qdb::series_alloc(series, 400), 0);
+  for (const auto& row : listing.rows) {
     EXPECT_EQ(row.symbol.find(' '), std::string::npos) << row.symbol;
+    EXPECT_EQ(qdb::read_series(series, copy.string() + "/", row.symbol, 0, 400), 0) << row.symbol;
+    EXPECT_GT(series.count, 1) << row.symbol;
+  }
+  qdb::series_free(series);
 }
 
 }  // namespace
