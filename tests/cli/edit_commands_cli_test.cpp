@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/cli_run.h"
+#include "qdb/dates.h"
+#include "qdb/mbf.h"
+#include "qdb/writer.h"
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+using testing_support::read_bytes;
+using testing_support::run_cli;
+using testing_support::TempDir;
+
+namespace {
+
+// TEST (F1) and OTHER (F2): Wed 12/29/99, Thu 12/30/99, Mon 01/03/00, Tue 01/04/00, Wed 01/05/00.
+class EditCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::vector<qdb::QuoteBar> bars;
+    float base = 10.125f;
+    for (auto [y, m, d] : {std::tuple{1999, 12, 29}, {1999, 12, 30}, {2000, 1, 3}, {2000, 1, 4},
+                           {2000, 1, 5}}) {
+      qdb::QuoteBar bar;
+      bar.date = qdb::date_serial(y, m, d);
+      bar.open = base;
+      bar.high = base + 1.33333f;
+      bar.low = base - 0.5f;
+      bar.close = base + 0.25f;
+      bar.volume = 1000.0f + base;
+      bar.oi = 70.0f + base;
+      bars.push_back(bar);
+      base += 1.0f;
+    }
+    ASSERT_TRUE(qdb::create_portfolio(dir()));
+    const qdb::SeriesLayout layout = qdb::default_layout(28);
+    int n = 1;
+    for (const char* symbol : {"TEST", "OTHER"}) {
+      ASSERT_TRUE(qdb::write_data_file(dir(), n, bars, layout, 28));
+      ASSERT_TRUE(qdb::write_dop_file(dir(), n, layout));
+      ASSERT_TRUE(qdb::append_master_record(
+          dir(), qdb::make_master_record(n, symbol, std::string(symbol) + " ISSUE", 28, 7,
+                                         bars.front().date, bars.back().date)));
+      ++n;
+    }
+    m_data = data();
+  }
+  std::string dir() const { return m_temp.dir(); }
+  std::string data() const { return read_bytes(m_temp.path() / "F1.DAT"); }
+  std::string master() const { return read_bytes(m_temp.path() / "MASTER"); }
+
+  TempDir m_temp;
+  std::string m_data;
+};
+
+void expect_failure(const testing_support::CliResult& result, const std::string& err) {
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.err, err);
+  EXPECT_EQ(result.out, "");
+}
+
+TEST_F(EditCommands, EditQuoteChangesOnlyTheFieldsGiven) {
+  const auto result = run_cli({"edit-quote", dir(), "test", "01/03/00", "--close", "12.5"});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  const std::string after = data();
+  const std::size_t close = 28 * 3 + 16;  // quote 2, column 5
+  EXPECT_EQ(after.substr(0, close), m_data.substr(0, close));
+  EXPECT_EQ(after.substr(close + 4), m_data.substr(close + 4));
+  EXPECT_EQ(qdb::mbf_to_float(reinterpret_cast<const std::uint8_t*>(after.data() + close)), 12.5f);
+
+  expect_failure(run_cli({"edit-quote", dir(), "TEST", "01/03/00", "--open", "abc"}),
+                 "Invalid Data Entered\n");
+  expect_failure(run_cli({"edit-quote", dir(), "TEST", "12/31/99", "--open", "1"}),
+                 "Single Date Edit Failed\n");
+  EXPECT_EQ(run_cli({"edit-quote", dir(), "TEST"}).exit_code, 2);
+  EXPECT_EQ(run_cli({"edit-quote", dir(), "TEST", "01/03/00", "--bogus", "1"}).exit_code, 2);
+  EXPECT_EQ(run_cli({"edit-quote", dir(), "NOSUCH", "01/03/00", "--open", "1"}).exit_code, 1);
+}
+
+TEST_F(EditCommands, SplitAndAdjustCheckTheirEntries) {
+  expect_failure(run_cli({"split", dir(), "TEST", "01/06/00", "2", "1"}), "Invalid Data Entered\n");
+  expect_failure(run_cli({"split", dir(), "TEST", "01/03/00", "0", "1"}), "Invalid Data Entered\n");
+  expect_failure(run_cli({"adjust", dir(), "TEST", "12/28/99", "01/05/00"}),
+                 "Invalid Data Entered\n");
+  expect_failure(run_cli({"adjust", dir(), "TEST", "12/29/99", "01/05/00", "--oi", "x"}),
+                 "Invalid Data Entered\n");
+  EXPECT_EQ(data(), m_data);
+
+  ASSERT_EQ(run_cli({"split", dir(), "TEST", "01/03/00", "2", "1"}).exit_code, 0);
+  const auto quotes = run_cli({"quotes", dir(), "TEST"});
+  EXPECT_NE(quotes.out.find("12/30/99\t5.5625\t"), std::string::npos) << quotes.out;
+  EXPECT_NE(quotes.out.find("01/03/00\t12.1250\t"), std::string::npos) << quotes.out;
+
+  // Multipliers default to 1: every quote is rewritten with its own values.
+  const std::string before = data();
+  ASSERT_EQ(run_cli({"adjust", dir(), "TEST", "12/29/99", "01/05/00"}).exit_code, 0);
+  EXPECT_EQ(data(), before);
+  ASSERT_EQ(run_cli({"adjust", dir(), "TEST", "01/05/00", "01/05/00", "--volume", "2"}).exit_code, 0);
+  EXPECT_NE(run_cli({"quotes", dir(), "TEST"}).out.find("\t2028\t"), std::string::npos);
+}
+
+TEST_F(EditCommands, DeleteQuoteShowsBothMessagesForAMissingDate) {
+  expect_failure(run_cli({"delete-quote", dir(), "TEST", "12/31/99"}),
+                 "failure in delete quote for findrec\nDelete Edit Failed\n");
+  EXPECT_EQ(data(), m_data);
+  ASSERT_EQ(run_cli({"delete-quote", dir(), "TEST", "01/05/00"}).exit_code, 0);
+  EXPECT_EQ(data().size(), m_data.size() - 28);
+  // The MASTER's last date followed.
+  const std::string m = master();
+  EXPECT_EQ(qdb::date_from_real(qdb::mbf_to_float(reinterpret_cast<const std::uint8_t*>(m.data() + 53 + 29))),
+            qdb::date_serial(2000, 1, 4));
+}
+
+TEST_F(EditCommands, AddQuoteFillsTheMissingFriday) {
+  const auto added = run_cli({"add-quote", dir(), "TEST", "01/03/00"});
+  ASSERT_EQ(added.exit_code, 0) << added.err;
+  EXPECT_EQ(added.out, "12/31/99\n");
+  EXPECT_EQ(data().size(), m_data.size() + 28);
+  expect_failure(run_cli({"add-quote", dir(), "TEST", "01/03/00"}), "Date 12/31/99 already exists.\n");
+  expect_failure(run_cli({"add-quote", dir(), "TEST", "01/05/00"}), "Date 01/04/00 already exists.\n");
+  EXPECT_EQ(run_cli({"add-quote", dir(), "TEST", "12/29/99"}).exit_code, 1);
+}
+
+TEST_F(EditCommands, RenameAndDeleteSymbol) {
+  expect_failure(run_cli({"rename-symbol", dir(), "TEST", ""}), "You must enter a symbol\n");
+  ASSERT_EQ(run_cli({"rename-symbol", dir(), "TEST", "NEW"}).exit_code, 0);
+  const std::string m = master();
+  EXPECT_EQ(m.substr(53 + 36, 16), "NEW             ");
+  EXPECT_EQ(m.substr(53 + 7, 16), "TEST ISSUE      ");  // the name stays
+  EXPECT_TRUE(fs::exists(m_temp.path() / "MASTER.BAK"));
+  ASSERT_EQ(run_cli({"rename-symbol", dir(), "NEW", "NEW", "--name", "Renamed"}).exit_code, 0);
+  EXPECT_EQ(master().substr(53 + 7, 16), "Renamed         ");
+
+  EXPECT_EQ(run_cli({"delete-symbol", dir(), "TEST"}).exit_code, 1);
+  ASSERT_EQ(run_cli({"delete-symbol", dir(), "NEW"}).exit_code, 0);
+  EXPECT_EQ(master().size(), 53u * 2);
+  EXPECT_FALSE(fs::exists(m_temp.path() / "F1.DAT") || fs::exists(m_temp.path() / "F1.DOP"));
+  EXPECT_TRUE(fs::exists(m_temp.path() / "F2.DAT"));
+}
+
+TEST(TransferCommands, CopyAndMoveBetweenRealPortfolios) {
+  TempDir temp;
+  const fs::path hang = testing_support::copy_tree(testing_support::real_portfolio("hangseng-mini"),
+                                                   temp.path() / "hangseng");
+  const fs::path other = temp.path() / "other";
+  ASSERT_TRUE(qdb::create_portfolio(other.string()));
+  for (const fs::path& dir : {hang, other})
+    for (const auto& entry : fs::directory_iterator(dir))
+      fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
+
+  const auto copied = run_cli({"copy-symbol", hang.string(), "HSM__2000V", other.string()});
+  ASSERT_EQ(copied.exit_code, 0) << copied.err;
+  EXPECT_EQ(copied.out, "F1\n");
+  EXPECT_EQ(read_bytes(other / "F1.DAT"), read_bytes(hang / "F1.dat"));
+  expect_failure(run_cli({"copy-symbol", hang.string(), "hsm__2000v", other.string()}),
+                 "The Symbol addition failed.\n\nReason: Symbol HSM__2000V already exists in\n" +
+                     other.string() + "\n");
+  // The real portfolio is full: 255 symbols.
+  ASSERT_EQ(run_cli({"rename-symbol", other.string(), "HSM__2000V", "FRESH"}).exit_code, 0);
+  expect_failure(run_cli({"move-symbol", other.string(), "FRESH", hang.string()}),
+                 "The portfolio already has the\nmaximum number of symbols (255).\nChoose a "
+                 "different or new portfolio.\n");
+  EXPECT_TRUE(fs::exists(other / "F1.DAT"));
+
+  const auto moved = run_cli({"move-symbol", hang.string(), "HSM__2000X", other.string()});
+  ASSERT_EQ(moved.exit_code, 0) << moved.err;
+  EXPECT_EQ(moved.out, "F2\n");
+  EXPECT_FALSE(fs::exists(hang / "F2.dat"));
+  // Room again for one: the lowest free number there is F2.
+  const auto back = run_cli({"move-symbol", other.string(), "FRESH", hang.string()});
+  ASSERT_EQ(back.exit_code, 0) << back.err;
+  EXPECT_EQ(back.out, "F2\n");
+  EXPECT_EQ(read_bytes(hang / "F2.DAT"), read_bytes(hang / "F1.dat"));
+  EXPECT_FALSE(fs::exists(other / "F1.DAT"));
+  // No portfolio at the destination: a clear message, nothing changed.
+  const auto nowhere = run_cli({"copy-symbol", other.string(), "HSM__2000X", (temp.path() / "none").string()});
+  EXPECT_EQ(nowhere.exit_code, 1);
+  EXPECT_NE(nowhere.err.find("could not be read"), std::string::npos) << nowhere.err;
+}
+
+}  // namespace
