@@ -21,8 +21,9 @@ std::optional<std::vector<std::uint16_t>> read_series_dates(std::string_view roo
   if (qdb::series_alloc(series, kWindow) != qdb::kSuccess) return std::nullopt;
   for (std::int32_t start = 0; start < total; start += kWindow) {
     if (reader.read(series, key_text, start, kWindow) != qdb::kSuccess) return std::nullopt;
-    if (series.count <= 0) break;
     for (int row = 0; row < series.count; ++row) dates.push_back(series.date(row));
+    // A file shorter than its header claims ends here.
+    if (series.count < kWindow) break;
   }
   return dates;
 }

@@ -1,7 +1,6 @@
 #include "core/transfer_symbol.h"
 
 #include <array>
-#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -93,11 +92,10 @@ TransferResult add_symbol_to_portfolio(const qdb::MasterRecord& record,
   qdb::MasterRecord found;
   std::string found_dir;
   if (qdb::find_symbol(dest_dir, symbol_text, found, found_dir) == qdb::kSuccess) {
-    char message[1200];
-    std::snprintf(message, sizeof message,
-                  "The Symbol addition failed.\n\nReason: Symbol %s already exists in\n%s",
-                  symbol_text.c_str(), dest_dir.c_str());
-    return transfer_failure(message, TransferOutcome::kExists);
+    // "The Symbol addition failed.\n\nReason: Symbol %s already exists in\n%s"
+    return transfer_failure(std::string(kAdditionFailed) + "Symbol " + symbol_text +
+                                " already exists in\n" + dest_dir,
+                            TransferOutcome::kExists);
   }
 
   const std::string dest = qdb::normalize_dir(dest_dir);
