@@ -14,15 +14,30 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One directory for the whole run, created on the first input.
+// One directory for the whole run, on a memory file system when there is one (every input
+// rewrites the files), removed when the run ends.
+class WorkDir {
+ public:
+  WorkDir() {
+    std::error_code ec;
+    const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm")
+                                                           : fs::temp_directory_path();
+    m_path = base / ("dorvane-master-fuzz-" + std::to_string(static_cast<long>(::getpid())));
+    fs::create_directories(m_path / "SUB");
+  }
+  ~WorkDir() {
+    std::error_code ec;
+    fs::remove_all(m_path, ec);
+  }
+  const fs::path& path() const { return m_path; }
+
+ private:
+  fs::path m_path;
+};
+
 const fs::path& work_dir() {
-  static const fs::path dir = [] {
-    fs::path d = fs::temp_directory_path() /
-                 ("dorvane-master-fuzz-" + std::to_string(static_cast<long>(::getpid())));
-    fs::create_directories(d / "SUB");
-    return d;
-  }();
-  return dir;
+  static const WorkDir dir;
+  return dir.path();
 }
 
 void write(const fs::path& path, const std::uint8_t* data, std::size_t size) {
