@@ -1,7 +1,7 @@
 #include "core/export.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 #include <memory>
 
 #include "qdb/dat.h"
@@ -16,31 +16,34 @@ namespace {
 // Quotes held in memory at once.
 constexpr int kWindow = 400;
 
-void append_number(std::string& line, float value, const char* format) {
+// Appends value with the given number of decimals, exactly as printf's "%.<decimals>f" writes
+// it (std::to_chars promises the same digits, several times faster).
+void append_number(std::string& line, float value, int decimals) {
   if (!(value >= 0.0f)) {  // negative (a field the layout lacks) or not a number
     line += "N/A";
     return;
   }
   char buffer[64];
-  const int n = std::snprintf(buffer, sizeof buffer, format, static_cast<double>(value));
-  if (n > 0) line.append(buffer, static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                          std::chars_format::fixed, decimals);
+  if (error == std::errc()) line.append(buffer, end);
 }
 
 // The six value columns in their fixed order, with their titles, formats and omit flags.
 struct ValueColumn {
   const char* title;
-  const char* format;
+  int decimals;
   float qdb::QuoteBar::*value;
   bool ExportOptions::*omit;
 };
 
 constexpr ValueColumn kValueColumns[] = {
-    {"OPEN", "%.4f", &qdb::QuoteBar::open, &ExportOptions::omit_open},
-    {"HIGH", "%.4f", &qdb::QuoteBar::high, &ExportOptions::omit_high},
-    {"LOW", "%.4f", &qdb::QuoteBar::low, &ExportOptions::omit_low},
-    {"CLOSE", "%.4f", &qdb::QuoteBar::close, &ExportOptions::omit_close},
-    {"VOL", "%.2f", &qdb::QuoteBar::volume, &ExportOptions::omit_volume},
-    {"OI", "%.2f", &qdb::QuoteBar::oi, &ExportOptions::omit_oi},
+    {"OPEN", 4, &qdb::QuoteBar::open, &ExportOptions::omit_open},
+    {"HIGH", 4, &qdb::QuoteBar::high, &ExportOptions::omit_high},
+    {"LOW", 4, &qdb::QuoteBar::low, &ExportOptions::omit_low},
+    {"CLOSE", 4, &qdb::QuoteBar::close, &ExportOptions::omit_close},
+    {"VOL", 2, &qdb::QuoteBar::volume, &ExportOptions::omit_volume},
+    {"OI", 2, &qdb::QuoteBar::oi, &ExportOptions::omit_oi},
 };
 
 void append_data_row(std::string& text, const qdb::QuoteBar& bar, const ExportOptions& options,
@@ -49,7 +52,7 @@ void append_data_row(std::string& text, const qdb::QuoteBar& bar, const ExportOp
   for (const ValueColumn& column : kValueColumns) {
     if (options.*column.omit) continue;
     text += delimiter;
-    append_number(text, bar.*column.value, column.format);
+    append_number(text, bar.*column.value, column.decimals);
   }
 }
 

@@ -1,6 +1,6 @@
 #include "core/quote_texts.h"
 
-#include <cstdio>
+#include <charconv>
 
 #include "qdb/dates.h"
 
@@ -10,18 +10,21 @@ namespace {
 
 // A value below zero (the reader's -1 for a field the layout lacks) and a value that compares
 // unordered both read "N/A"; only a number of zero or more is printed.
-std::string number_text(float value, const char* format) {
+// The digits are those of printf's "%.<decimals>f" (std::to_chars promises the same).
+std::string number_text(float value, int decimals) {
   if (!(value >= 0.0f)) return "N/A";
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, format, static_cast<double>(value));
-  return buffer;
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                          std::chars_format::fixed, decimals);
+  if (error != std::errc()) return "N/A";
+  return std::string(buffer, end);
 }
 
 }  // namespace
 
-std::string price_text(float value) { return number_text(value, "%.4f"); }
+std::string price_text(float value) { return number_text(value, 4); }
 
-std::string quantity_text(float value) { return number_text(value, "%.0f"); }
+std::string quantity_text(float value) { return number_text(value, 0); }
 
 std::array<std::string, 7> quote_cell_texts(const qdb::QuoteBar& bar) {
   return {qdb::format_date_string(bar.date, 3, '/'),

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <limits>
+#include <vector>
 
+#include "core/export.h"
 #include "qdb/dates.h"
 
 namespace {
@@ -47,6 +51,43 @@ TEST(QuoteTexts, RowOfSevenCells) {
   EXPECT_EQ(cells[6], "N/A");
   bar.date = 0;
   EXPECT_EQ(core::quote_cell_texts(bar)[0], "00/00/00");
+}
+
+}  // namespace
+
+namespace {
+
+std::string printf_text(const char* format, float value) {
+  char buffer[128];
+  std::snprintf(buffer, sizeof buffer, format, static_cast<double>(value));
+  return buffer;
+}
+
+// The texts must carry printf's digits exactly, rounding of halfway cases and huge values
+// included, for grid cells and exported rows alike.
+TEST(QuoteTexts, DigitsEqualPrintfOverAWideRangeOfValues) {
+  std::vector<float> values = {0.5f, 1.5f, 2.5f, 0.00005f, 0.00015f, 0.125f, 0.375f, 1234.5f,
+                               12.34565f, 99999.99995f, 3.4e38f, 1e-30f, 16777217.0f};
+  std::uint32_t bits = 0x3F800000u;
+  for (int i = 0; i < 20000; ++i) {
+    bits = bits * 1664525u + 1013904223u;
+    float v;
+    const std::uint32_t positive = bits & 0x7F7FFFFFu;  // finite and not negative
+    std::memcpy(&v, &positive, sizeof v);
+    values.push_back(v);
+  }
+  core::ExportOptions options;
+  options.omit_open = options.omit_high = options.omit_low = options.omit_oi = true;
+  for (float v : values) {
+    ASSERT_EQ(core::price_text(v), printf_text("%.4f", v)) << v;
+    ASSERT_EQ(core::quantity_text(v), printf_text("%.0f", v)) << v;
+    qdb::QuoteBar bar;
+    bar.close = v;
+    bar.volume = v;
+    ASSERT_EQ(core::export_data_row(bar, options),
+              "00/00/00 " + printf_text("%.4f", v) + " " + printf_text("%.2f", v))
+        << v;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,143 @@
+// Reading a full-length data file in grid windows, and exporting it.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "core/export.h"
+#include "core/quote_texts.h"
+#include "qdb/dat.h"
+#include "qdb/dates.h"
+#include "qdb/writer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The header's record count is a signed 16-bit number that counts the header too, so 32766
+// quotes is the longest data file there can be.
+constexpr int kQuotes = 32766;
+constexpr int kWindow = 400;
+
+// A portfolio holding one symbol LONG of kQuotes daily quotes in 28-byte records, created once
+// and removed at exit.
+class LongSeries {
+ public:
+  LongSeries() {
+    m_dir = fs::temp_directory_path() / ("dorvane-bench-" + std::to_string(std::random_device{}()));
+    const std::string dir = m_dir.string() + "/";
+    std::vector<qdb::QuoteBar> bars;
+    bars.reserve(kQuotes);
+    std::uint16_t day = qdb::date_serial(1961, 1, 2);
+    float price = 20.0f;
+    for (int i = 0; i < kQuotes; ++i, ++day) {
+      qdb::QuoteBar bar;
+      bar.date = day;
+      price += (i % 7 < 4 ? 0.125f : -0.125f);
+      bar.open = price;
+      bar.high = price + 0.5f;
+      bar.low = price - 0.5f;
+      bar.close = price + 0.25f;
+      bar.volume = 100000.0f + static_cast<float>(i % 1000);
+      bar.oi = 5000.0f + static_cast<float>(i % 50);
+      bars.push_back(bar);
+    }
+    m_ok = qdb::create_portfolio(dir) &&
+           qdb::write_data_file(dir, 1, bars, qdb::default_layout(28), 28) &&
+           qdb::append_master_record(dir, qdb::make_master_record(1, "LONG", "Long Series", 28, 7,
+                                                                  bars.front().date,
+                                                                  bars.back().date));
+  }
+  ~LongSeries() {
+    std::error_code ec;
+    fs::remove_all(m_dir, ec);
+  }
+  bool ok() const { return m_ok; }
+  std::string dir() const { return m_dir.string() + "/"; }
+
+ private:
+  fs::path m_dir;
+  bool m_ok = false;
+};
+
+LongSeries& long_series() {
+  static LongSeries series;
+  return series;
+}
+
+// The quotes grid's load: windows of 400 from the newest backwards, seven cell texts per row.
+void BM_ReadWindowsAndFormatGridTexts(benchmark::State& state) {
+  LongSeries& data = long_series();
+  if (!data.ok()) {
+    state.SkipWithError("cannot create the data file");
+    return;
+  }
+  for (auto _ : state) {
+    qdb::SeriesReader reader;
+    if (reader.open(data.dir(), "LONG") != qdb::kSuccess) {
+      state.SkipWithError("open failed");
+      return;
+    }
+    qdb::QuoteSeries series;
+    qdb::series_alloc(series, kWindow);
+    std::size_t characters = 0;
+    std::int32_t shown = 0;
+    const std::int32_t total = reader.total();
+    while (shown < total) {
+      const int want = std::min<std::int32_t>(kWindow, total - shown);
+      if (reader.read(series, "LONG", total - shown - want, want) != qdb::kSuccess) break;
+      for (int row = series.count - 1; row >= 0; --row)
+        for (const std::string& cell : core::quote_cell_texts(series.bar(row)))
+          characters += cell.size();
+      shown += want;
+    }
+    benchmark::DoNotOptimize(characters);
+    if (shown != kQuotes) state.SkipWithError("short read");
+  }
+  state.SetItemsProcessed(state.iterations() * kQuotes);
+}
+BENCHMARK(BM_ReadWindowsAndFormatGridTexts)->Unit(benchmark::kMillisecond);
+
+// The export's text, built in memory: reading and formatting without the disk.
+void BM_ExportToMemory(benchmark::State& state) {
+  LongSeries& data = long_series();
+  if (!data.ok()) {
+    state.SkipWithError("cannot create the data file");
+    return;
+  }
+  core::ExportOptions options;
+  options.title = true;
+  for (auto _ : state) {
+    std::size_t bytes = 0;
+    const core::ExportResult result =
+        core::export_quotes(data.dir(), "LONG", options, [&bytes](std::string_view text) {
+          bytes += text.size();
+          return true;
+        });
+    benchmark::DoNotOptimize(bytes);
+    if (result.rows != kQuotes) state.SkipWithError("short export");
+  }
+  state.SetItemsProcessed(state.iterations() * kQuotes);
+}
+BENCHMARK(BM_ExportToMemory)->Unit(benchmark::kMillisecond);
+
+// The export as the user runs it: a new file written, flushed to disk and renamed into place.
+void BM_ExportToFile(benchmark::State& state) {
+  LongSeries& data = long_series();
+  if (!data.ok()) {
+    state.SkipWithError("cannot create the data file");
+    return;
+  }
+  core::ExportOptions options;
+  options.path = data.dir() + "export.txt";
+  options.newest_first = state.range(0) != 0;
+  for (auto _ : state) {
+    const core::ExportResult result = core::export_quotes_to_file(data.dir(), "LONG", options);
+    if (!result.written || result.rows != kQuotes) state.SkipWithError("export failed");
+  }
+  state.SetItemsProcessed(state.iterations() * kQuotes);
+}
+BENCHMARK(BM_ExportToFile)->Arg(0)->Arg(1)->ArgName("newest_first")->Unit(benchmark::kMillisecond);
+
+}  // namespace
