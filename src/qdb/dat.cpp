@@ -98,9 +98,11 @@ StatusCode SeriesReader::read(QuoteSeries& series, const std::string& key, std::
                               int count) {
   if (!m_file) return kFileOpen;
   const bool full = count < 0;
+  bool past_end = false;  // a full read starting beyond the last quote
   if (full) {
     std::int32_t all = std::min<std::int32_t>(m_total, kFullReadCap);
     if (start > 0) all -= start;
+    past_end = all < 0;
     count = static_cast<int>(std::max<std::int32_t>(all, 0));
   }
 
@@ -128,7 +130,8 @@ StatusCode SeriesReader::read(QuoteSeries& series, const std::string& key, std::
   if (count == 0 && !full) return kSuccess;  // the description alone
 
   count = std::min(count, std::max<int>(series.capacity, 0));
-  if (full && count == 0) return series_set_count(series, 0);
+  // A full read of nothing holds no rows: none of an earlier read may stay counted.
+  if (full && count == 0 && !past_end) return series_set_count(series, 0);
   if (start < 0) start = std::max<std::int32_t>(m_total - count, 0);
   if (start >= m_total) return kRecordNotFound;  // past the last quote
 

@@ -120,6 +120,7 @@ TEST(ReadSeries, FullReadsAreCapped) {
   EXPECT_EQ(big.s.count, 15995);
   EXPECT_EQ(big.s.bar(0).date, small.s.bar(5).date);
   // A negative start with a full read gives the newest quotes.
+  EXPECT_EQ(qdb::read_series(big.s, dir.dir(), "SYM", 20001, -1), qdb::kRecordNotFound);
   ASSERT_EQ(qdb::read_series(big.s, dir.dir(), "SYM", -1, -1), 0);
   EXPECT_EQ(big.s.count, 16000);
   Series last(1);
@@ -335,7 +336,9 @@ void read_all(const std::string& root, const std::string& key, int file_number,
     ASSERT_GT(w.s.count, 0) << key;
     for (int i = w.s.count - 1; i >= 0; --i) {
       ASSERT_NE(w.s.date(i), 0) << key << " row " << start + i;
-      if (ascending) ASSERT_LE(w.s.date(i), later) << key << " row " << start + i;
+      if (ascending) {
+        ASSERT_LE(w.s.date(i), later) << key << " row " << start + i;
+      }
       later = w.s.date(i);
     }
     shown += w.s.count;
