@@ -1,0 +1,32 @@
+// Loading a symbol's quotes into the quotes grid: windows of 400 quotes read newest first
+// through one open data file, so memory stays bounded whatever the series' length.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class CQuotesGridModel;
+
+inline constexpr int kQuoteWindow = 400;
+
+struct QuoteLoadResult {
+  enum class Status {
+    kOk,
+    kOpenFailed,   // the symbol was not found, its layout unknown or its data file unopened
+    kNoMemory,     // the working window could not be allocated
+    kChunkFailed,  // a window read failed; the rows read before it stay
+    kShortChunk,   // a window held fewer quotes than the header claims; the rows read stay
+  };
+  Status status = Status::kOpenFailed;
+  int total = 0;   // quotes the data file's header claims
+  int loaded = 0;  // rows put in the grid
+  std::uint16_t first_date = 0;  // date serial of quote 0 (the oldest), 0 when none
+  std::uint16_t last_date = 0;   // date serial of the newest quote, 0 when none
+};
+
+// Appends the quotes of key (looked up from directory) to model, newest first. progress is
+// called after each window with the rows loaded so far and the total claimed.
+QuoteLoadResult load_quotes(CQuotesGridModel& model, const std::string& directory,
+                            const std::string& key,
+                            const std::function<void(int loaded, int total)>& progress = {});

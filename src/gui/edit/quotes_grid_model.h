@@ -1,0 +1,33 @@
+// The quotes grid's rows, newest first: one decoded quote per row, its seven cell texts made
+// when a cell is shown. No item object per row, so a full 16-bit series loads at once.
+#pragma once
+
+#include <vector>
+
+#include <QAbstractTableModel>
+
+#include "qdb/series.h"
+
+class CQuotesGridModel : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  explicit CQuotesGridModel(QObject* parent = nullptr);
+
+  void clear();
+  // Room for n rows, so a load reserves once.
+  void reserve(int n);
+  // Appends the first count quotes of chunk taken from its last (newest) to its first.
+  void appendNewestFirst(const qdb::QuoteSeries& chunk, int count);
+  const qdb::QuoteBar& bar(int row) const { return m_bars[static_cast<std::size_t>(row)]; }
+  // Cell text: date MM/DD/YY; prices "%.4f"; volume and open interest "%.0f"; "N/A" for a
+  // negative or not-a-number value.
+  QString text(int row, int column) const;
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+ private:
+  std::vector<qdb::QuoteBar> m_bars;
+};

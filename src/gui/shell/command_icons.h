@@ -1,0 +1,7 @@
+// Toolbar icons: the desktop theme's icon when it has one, else a bundled standard icon.
+#pragma once
+
+#include <QIcon>
+#include <QStyle>
+
+QIcon command_icon(const QString& theme_name, QStyle::StandardPixmap fallback);

@@ -1,0 +1,29 @@
+// The application: owns the settings store for the whole run and starts the main window.
+#pragma once
+
+#include <memory>
+
+#include <QApplication>
+#include <QString>
+
+class CMainFrame;
+class CSettingsStore;
+
+class CDorvaneApp : public QApplication {
+  Q_OBJECT
+ public:
+  CDorvaneApp(int& argc, char** argv);
+  ~CDorvaneApp() override;
+
+  // Opens the settings (importing the legacy INI file on the very first run), creates the
+  // main window and shows it. startRoot, when not empty, is scanned instead of the remembered
+  // root.
+  bool startUp(const QString& startRoot);
+
+  CSettingsStore& settings() { return *m_settings; }
+  CMainFrame* mainFrame() const { return m_frame.get(); }
+
+ private:
+  std::unique_ptr<CSettingsStore> m_settings;
+  std::unique_ptr<CMainFrame> m_frame;
+};

@@ -1,0 +1,203 @@
+#include "gui/shell/main_frame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "gui/browse/dorvane_view.h"
+#include "gui/browse/settings_store.h"
+#include "gui/shell/command_icons.h"
+#include "gui/shell/help.h"
+#include "gui/shell/placement.h"
+#include "gui/shell/status_panes.h"
+
+namespace {
+
+const QString kScreen = QStringLiteral("Screen");
+
+// A command's prompt is its status-bar text, then "\n", then its tooltip.
+void set_prompt(QAction* action, const QString& prompt) {
+  const qsizetype split = prompt.indexOf(QLatin1Char('\n'));
+  action->setStatusTip(split < 0 ? prompt : prompt.left(split));
+  action->setToolTip(split < 0 ? prompt : prompt.mid(split + 1));
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CSettingsStore& settings, QWidget* parent)
+    : QMainWindow(parent), m_settings(settings), m_view(new CDorvaneView(settings, this)) {
+  setCentralWidget(m_view);
+  createActions();
+  createMenus();
+  createToolbar();
+  createStatusBar();
+
+  connect(m_view, &CDorvaneView::stateChanged, this, [this] {
+    updateCommandStates();
+    refreshStatusPanes();
+  });
+  updateCommandStates();
+  refreshStatusPanes();
+  restorePlacement();
+}
+
+void CMainFrame::createActions() {
+  m_exit = new QAction(command_icon(QStringLiteral("application-exit"), QStyle::SP_DialogCloseButton),
+                       QStringLiteral("E&xit"), this);
+  set_prompt(m_exit, QStringLiteral("Quit the application\nExit"));
+  connect(m_exit, &QAction::triggered, this, &QWidget::close);
+
+  m_toggleToolbar = new QAction(QStringLiteral("&Toolbar"), this);
+  m_toggleToolbar->setCheckable(true);
+  m_toggleToolbar->setChecked(true);
+  set_prompt(m_toggleToolbar, QStringLiteral("Show or hide the toolbar\nToggle ToolBar"));
+
+  m_toggleStatusBar = new QAction(QStringLiteral("&Status Bar"), this);
+  m_toggleStatusBar->setCheckable(true);
+  m_toggleStatusBar->setChecked(true);
+  set_prompt(m_toggleStatusBar, QStringLiteral("Show or hide the status bar\nToggle StatusBar"));
+
+  m_searchFilter = new QAction(command_icon(QStringLiteral("edit-find"), QStyle::SP_FileDialogContentsView),
+                               QStringLiteral("Search &Filter..."), this);
+  set_prompt(m_searchFilter, QStringLiteral("Filter\nFilter"));
+  connect(m_searchFilter, &QAction::triggered, m_view, &CDorvaneView::OnSearchFilter);
+
+  m_rescan = new QAction(command_icon(QStringLiteral("view-refresh"), QStyle::SP_BrowserReload),
+                         QStringLiteral("&ReScan"), this);
+  m_rescan->setShortcut(QKeySequence(Qt::Key_F5));
+  m_rescan->setShortcutContext(Qt::ApplicationShortcut);
+  set_prompt(m_rescan, QStringLiteral("ReScan drive(s) for portfolios\nReScan"));
+  connect(m_rescan, &QAction::triggered, m_view, &CDorvaneView::OnRescan);
+
+  m_helpTopics = new QAction(command_icon(QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton),
+                             QStringLiteral("&Help Topics"), this);
+  m_helpTopics->setShortcut(QKeySequence(Qt::Key_F1));
+  m_helpTopics->setShortcutContext(Qt::ApplicationShortcut);
+  set_prompt(m_helpTopics, QStringLiteral("List Help topics\nHelp Topics"));
+  connect(m_helpTopics, &QAction::triggered, this, [this] { showHelp({}, this); });
+}
+
+void CMainFrame::createMenus() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->addAction(m_exit);
+
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  view->addAction(m_toggleToolbar);
+  view->addAction(m_toggleStatusBar);
+
+  QMenu* portfolio = menuBar()->addMenu(QStringLiteral("&Portfolio"));
+  portfolio->addAction(m_searchFilter);
+  portfolio->addAction(m_rescan);
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+  help->addAction(m_helpTopics);
+
+  // Menus are refreshed when they open, as well as whenever the view's state changes.
+  for (QMenu* menu : {file, view, portfolio, help})
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+}
+
+void CMainFrame::createToolbar() {
+  m_toolbar = addToolBar(QStringLiteral("Toolbar"));
+  m_toolbar->setObjectName(QStringLiteral("toolbar"));
+  m_toolbar->setIconSize(QSize(16, 16));
+  m_toolbar->setAllowedAreas(Qt::AllToolBarAreas);
+  m_toolbar->addAction(m_exit);
+  m_toolbar->addSeparator();
+  m_toolbar->addAction(m_searchFilter);
+  m_toolbar->addAction(m_rescan);
+
+  connect(m_toggleToolbar, &QAction::toggled, m_toolbar, &QToolBar::setVisible);
+  connect(m_toolbar, &QToolBar::visibilityChanged, m_toggleToolbar, [this](bool visible) {
+    // Follows the toolbar's own close button, but not the hiding of a minimised window.
+    if (!isMinimized()) m_toggleToolbar->setChecked(visible);
+  });
+}
+
+void CMainFrame::createStatusBar() {
+  QStatusBar* bar = statusBar();
+  // The message pane: the idle text, hidden while a command's prompt or a progress bar shows.
+  m_idle = new QLabel(QStringLiteral("For Help, press F1"), bar);
+  m_idle->setObjectName(QStringLiteral("idleMessage"));
+  bar->addWidget(m_idle, 1);
+
+  m_symbolPane = new QLabel(bar);
+  m_quotePane = new QLabel(bar);
+  for (auto [pane, sizing] : {std::pair{m_symbolPane, QStringLiteral("Symbols: xxxxxxxxxxxxxxxx")},
+                              std::pair{m_quotePane, QStringLiteral("Quotes: xxxxxxxxxxxxxxxx")}}) {
+    pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(sizing));
+    pane->setFrameShape(QFrame::Panel);
+    pane->setFrameShadow(QFrame::Sunken);
+    bar->addPermanentWidget(pane);
+  }
+
+  connect(m_toggleStatusBar, &QAction::toggled, bar, &QStatusBar::setVisible);
+}
+
+QString CMainFrame::symbolPaneText() const { return m_symbolPane->text(); }
+
+QString CMainFrame::quotePaneText() const { return m_quotePane->text(); }
+
+QString CMainFrame::idleText() const { return m_idle->text(); }
+
+void CMainFrame::refreshStatusPanes() {
+  m_symbolPane->setText(symbol_pane_text(m_view->symbolCount(), m_view->currentSymbolRow()));
+  m_quotePane->setText(quote_pane_text(m_view->quoteCount(), m_view->currentQuoteRow()));
+}
+
+void CMainFrame::updateCommandStates() {
+  const CommandStates states = compute_command_states(m_view->commandConditions());
+  m_searchFilter->setEnabled(states.search_filter);
+  m_rescan->setEnabled(states.rescan);
+}
+
+void CMainFrame::restorePlacement() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize workArea = screen ? screen->availableGeometry().size() : QSize(800, 600);
+  bool useDefault = false;
+  const QRect placement = restoredPlacement(m_settings.GetInt(kScreen, QStringLiteral("x"), 0),
+                                            m_settings.GetInt(kScreen, QStringLiteral("y"), 0),
+                                            m_settings.GetInt(kScreen, QStringLiteral("cx"), 0),
+                                            m_settings.GetInt(kScreen, QStringLiteral("cy"), 0),
+                                            workArea, &useDefault);
+  if (useDefault) {
+    m_settings.SetInt(kScreen, QStringLiteral("x"), placement.x());
+    m_settings.SetInt(kScreen, QStringLiteral("y"), placement.y());
+    m_settings.SetInt(kScreen, QStringLiteral("cx"), placement.width());
+    m_settings.SetInt(kScreen, QStringLiteral("cy"), placement.height());
+  }
+  resize(placement.size());
+  move(placement.topLeft());
+  m_placementRestored = true;
+}
+
+void CMainFrame::savePlacement() {
+  // Only the frame's own normal or maximised placement is kept, never a minimised one.
+  if (!m_placementRestored || isMinimized()) return;
+  const QPoint position = clampedSavePosition(pos());
+  m_settings.SetInt(kScreen, QStringLiteral("x"), position.x());
+  m_settings.SetInt(kScreen, QStringLiteral("y"), position.y());
+  m_settings.SetInt(kScreen, QStringLiteral("cx"), width());
+  m_settings.SetInt(kScreen, QStringLiteral("cy"), height());
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  savePlacement();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  savePlacement();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  m_view->saveColumnWidths();
+  QMainWindow::closeEvent(event);
+}

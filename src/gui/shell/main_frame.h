@@ -1,0 +1,67 @@
+// The main window around the browser view: the menus, the toolbar, the status bar with its
+// message pane and the symbol and quote counters, and the remembered placement.
+#pragma once
+
+#include <QMainWindow>
+
+#include "gui/shell/command_rules.h"
+
+class QAction;
+class QLabel;
+class QToolBar;
+class CDorvaneView;
+class CSettingsStore;
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+ public:
+  // Builds the bars and the view and restores the placement from "Screen" (95 % of the work
+  // area, centred, when nothing usable is stored).
+  explicit CMainFrame(CSettingsStore& settings, QWidget* parent = nullptr);
+
+  CDorvaneView* view() const { return m_view; }
+
+  // Enables every command by its rule from the view's current state.
+  void updateCommandStates();
+  // The two counter panes from the view's counts and rows.
+  void refreshStatusPanes();
+
+  QAction* exitAction() const { return m_exit; }
+  QAction* toolbarAction() const { return m_toggleToolbar; }
+  QAction* statusBarAction() const { return m_toggleStatusBar; }
+  QAction* searchFilterAction() const { return m_searchFilter; }
+  QAction* rescanAction() const { return m_rescan; }
+  QAction* helpTopicsAction() const { return m_helpTopics; }
+  QToolBar* toolbar() const { return m_toolbar; }
+  QString symbolPaneText() const;
+  QString quotePaneText() const;
+  QString idleText() const;
+
+ protected:
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void createActions();
+  void createMenus();
+  void createToolbar();
+  void createStatusBar();
+  void restorePlacement();
+  void savePlacement();
+
+  CSettingsStore& m_settings;
+  CDorvaneView* m_view;
+  bool m_placementRestored = false;
+
+  QAction* m_exit = nullptr;
+  QAction* m_toggleToolbar = nullptr;
+  QAction* m_toggleStatusBar = nullptr;
+  QAction* m_searchFilter = nullptr;
+  QAction* m_rescan = nullptr;
+  QAction* m_helpTopics = nullptr;
+  QToolBar* m_toolbar = nullptr;
+  QLabel* m_idle = nullptr;
+  QLabel* m_symbolPane = nullptr;
+  QLabel* m_quotePane = nullptr;
+};

@@ -1,0 +1,48 @@
+#include "gui/shell/qt_prompter.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon box_icon(Prompter::Icon icon) {
+  switch (icon) {
+    case Prompter::Icon::Information: return QMessageBox::Information;
+    case Prompter::Icon::Warning: return QMessageBox::Warning;
+    case Prompter::Icon::Stop: return QMessageBox::Critical;
+    case Prompter::Icon::Question: return QMessageBox::Question;
+    case Prompter::Icon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons box_buttons(Prompter::Buttons buttons) {
+  switch (buttons) {
+    case Prompter::Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Prompter::Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Prompter::Buttons::Ok: break;
+  }
+  return QMessageBox::Ok;
+}
+
+}  // namespace
+
+Prompter::Answer QtPrompter::message(QWidget* parent, const QString& text, Icon icon,
+                                     Buttons buttons) {
+  QMessageBox box(box_icon(icon), QApplication::applicationDisplayName(), text,
+                  box_buttons(buttons), parent);
+  box.setTextFormat(Qt::PlainText);
+  switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Ok: return Answer::Ok;
+    default: break;
+  }
+  // Escape or the close button: No for a Yes/No question, Cancel otherwise.
+  return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+}
+
+int QtPrompter::exec(QDialog& dialog) { return dialog.exec(); }
+
+void QtPrompter::beep() { QApplication::beep(); }

@@ -1,0 +1,191 @@
+// The quotes grid: cell texts, loading in windows newest first, the selection of the row
+// asked for, damaged data files, and what clicks and keys on the symbols grid do.
+#include <QHeaderView>
+
+#include "browser_fixture.h"
+#include "gui/browse/symbols_grid_model.h"
+#include "gui/edit/grid_view.h"
+#include "gui/edit/quotes_grid_loader.h"
+#include "gui/edit/quotes_grid_model.h"
+#include "qdb/dates.h"
+#include "qdb/writer.h"
+
+namespace gui_test {
+namespace {
+
+QStringList rowTexts(const CQuotesGridModel& model, int row) {
+  QStringList texts;
+  for (int c = 0; c < model.columnCount(); ++c) texts << model.text(row, c);
+  return texts;
+}
+
+TEST(QuotesGridModelTest, CellTextsFollowTheGridFormats) {
+  testing_support::TempDir dir;
+  const std::string d = dir.path().string();
+  ASSERT_TRUE(qdb::create_portfolio(d));
+  std::vector<qdb::QuoteBar> bars = {
+      {qdb::date_serial(2000, 1, 3), 0, 12.3f, -1.0f, 0.0f, 12.5f, 1234.5f, 7.0f},
+      {qdb::date_serial(1999, 12, 31), 0, 1.0f, 2.0f, 0.5f, 1.5f, 10.0f, -3.0f},
+  };
+  // Records in file order are oldest first.
+  std::swap(bars[0], bars[1]);
+  ASSERT_TRUE(qdb::write_data_file(d, 1, bars, qdb::default_layout(28), 28));
+  ASSERT_TRUE(qdb::append_master_record(d, qdb::make_master_record(1, "X", "X CO", 28, 7)));
+
+  CQuotesGridModel model;
+  const QuoteLoadResult result = load_quotes(model, d, "X");
+  ASSERT_EQ(result.status, QuoteLoadResult::Status::kOk);
+  ASSERT_EQ(model.rowCount(), 2);
+  EXPECT_EQ(rowTexts(model, 0),
+            QStringList({"01/03/00", "12.3000", "N/A", "0.0000", "12.5000", "1234", "7"}));
+  EXPECT_EQ(rowTexts(model, 1),
+            QStringList({"12/31/99", "1.0000", "2.0000", "0.5000", "1.5000", "10", "N/A"}));
+  EXPECT_EQ(model.headerData(6, Qt::Horizontal, Qt::DisplayRole).toString(), "Open Interest");
+}
+
+TEST(QuotesGridModelTest, FieldsMissingFromTheLayoutShowNotAvailable) {
+  testing_support::TempDir dir;
+  gui_test::make_portfolio(dir.path(), {{1, "SHORT", "SHORT REC", 3, 20}});
+  CQuotesGridModel model;
+  ASSERT_EQ(load_quotes(model, dir.path().string(), "SHORT").status, QuoteLoadResult::Status::kOk);
+  ASSERT_EQ(model.rowCount(), 3);
+  for (int row = 0; row < 3; ++row) {
+    EXPECT_EQ(model.text(row, 5), "N/A");
+    EXPECT_EQ(model.text(row, 6), "N/A");
+  }
+}
+
+TEST(QuotesGridModelTest, FourHundredAndOneQuotesLoadInTwoWindowsNewestFirst) {
+  testing_support::TempDir dir;
+  gui_test::make_portfolio(dir.path(), {{1, "LONG", "LONG CO", 401}});
+  CQuotesGridModel model;
+  std::vector<int> windows;
+  const QuoteLoadResult result =
+      load_quotes(model, dir.path().string(), "LONG", [&](int loaded, int) { windows.push_back(loaded); });
+  EXPECT_EQ(result.status, QuoteLoadResult::Status::kOk);
+  EXPECT_EQ(windows, std::vector<int>({400, 401}));
+  ASSERT_EQ(model.rowCount(), 401);
+  const std::vector<qdb::QuoteBar> bars = make_bars(401);
+  // Row 0 is quote index 400, row 400 is quote index 0.
+  EXPECT_EQ(model.bar(0).date, bars[400].date);
+  EXPECT_EQ(model.bar(399).date, bars[1].date);
+  EXPECT_EQ(model.bar(400).date, bars[0].date);
+  for (int row = 0; row < 401; ++row) ASSERT_EQ(model.bar(row).date, bars[400 - row].date);
+  EXPECT_EQ(result.first_date, bars[0].date);
+  EXPECT_EQ(result.last_date, bars[400].date);
+}
+
+TEST(QuotesGridModelTest, AHeaderClaimingMoreQuotesThanTheFileHoldsShowsOnlyRowsRead) {
+  testing_support::TempDir dir;
+  gui_test::make_portfolio(dir.path(), {{1, "CUT", "CUT CO", 450}});
+  // Cut the data file after 430 records: the header still claims 450.
+  const std::filesystem::path dat = dir.path() / "F1.DAT";
+  std::filesystem::resize_file(dat, 28u * 431u);
+  CQuotesGridModel model;
+  const QuoteLoadResult result = load_quotes(model, dir.path().string(), "CUT");
+  EXPECT_EQ(result.total, 450);
+  EXPECT_LE(result.loaded, 430);
+  EXPECT_EQ(model.rowCount(), result.loaded);
+  EXPECT_NE(result.status, QuoteLoadResult::Status::kOk);
+  // Every row shown was read from the file: dates strictly descending, none zero.
+  for (int row = 0; row < model.rowCount(); ++row) {
+    ASSERT_NE(model.bar(row).date, 0);
+    if (row > 0) {
+      ASSERT_LT(model.bar(row).date, model.bar(row - 1).date);
+    }
+  }
+}
+
+class QuotesGridViewTest : public BrowserFixture {};
+
+TEST_F(QuotesGridViewTest, AnEmptySeriesSelectsNothingAndHasNoDates) {
+  make_portfolio(root(), {{1, "NONE", "NO QUOTES", 0}});
+  startUp();
+  EXPECT_EQ(view()->symbolCount(), 1);
+  EXPECT_EQ(view()->quoteCount(), 0);
+  EXPECT_EQ(view()->quotesModel()->rowCount(), 0);
+  EXPECT_EQ(view()->quotesGrid()->selectedRow(), -1);
+  EXPECT_EQ(view()->firstDateText(), "00/00/00");
+  EXPECT_EQ(view()->lastDateText(), "00/00/00");
+  EXPECT_EQ(frame->quotePaneText(), "No Quotes Read");
+  EXPECT_EQ(frame->symbolPaneText(), "Symbol 1 of 1");
+  EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(QuotesGridViewTest, ARowBeyondTheSeriesBecomesCurrentButNothingIsSelected) {
+  make_portfolio(root(), {{1, "THREE", "THREE CO", 3}});
+  startUp();
+  view()->FillQuotesGrid(5);
+  EXPECT_EQ(view()->currentQuoteRow(), 5);
+  EXPECT_EQ(view()->quotesGrid()->selectedRow(), -1);
+  view()->FillQuotesGrid(2);
+  EXPECT_EQ(view()->quotesGrid()->selectedRow(), 2);
+  EXPECT_EQ(frame->quotePaneText(), "Quote 1 of 3");
+}
+
+TEST_F(QuotesGridViewTest, AMissingDataFileSaysErrorInFillQuotesGrid) {
+  make_portfolio(root(), {{1, "GONE", "GONE CO", 3}, {2, "HERE", "HERE CO", 2}});
+  std::filesystem::remove(root() / "F1.DAT");
+  startUp();
+  EXPECT_EQ(prompter.messageTexts(), QStringList({"Error in FillQuotesGrid"}));
+  EXPECT_EQ(view()->quoteCount(), 0);
+  EXPECT_EQ(view()->quotesModel()->rowCount(), 0);
+}
+
+TEST_F(QuotesGridViewTest, AShortDataFileKeepsTheRowsReadAndSaysSo) {
+  make_portfolio(root(), {{1, "CUT", "CUT CO", 450}});
+  std::filesystem::resize_file(root() / "F1.DAT", 28u * 431u);
+  startUp();
+  EXPECT_EQ(prompter.messageTexts(), QStringList({"Error in FillQuotesGrid"}));
+  EXPECT_EQ(view()->quoteCount(), view()->quotesModel()->rowCount());
+  EXPECT_LE(view()->quoteCount(), 430);
+}
+
+class SymbolsGridInputTest : public BrowserFixture {
+ protected:
+  void SetUp() override {
+    make_portfolio(root(), {{1, "AAA", "AAA CO", 3}, {2, "BBB", "BBB CO", 5}, {3, "CCC", "CCC CO", 7}});
+    startUp();
+  }
+  QPoint rowCentre(int row) const {
+    return view()->symbolsGrid()->visualRect(view()->symbolsModel()->index(row, 0)).center();
+  }
+};
+
+TEST_F(SymbolsGridInputTest, AClickOnASymbolLoadsItsQuotesWithTheNewestSelected) {
+  ASSERT_EQ(view()->quoteCount(), 3);
+  QTest::mouseClick(view()->symbolsGrid()->viewport(), Qt::LeftButton, {}, rowCentre(1));
+  EXPECT_EQ(view()->currentSymbolRow(), 1);
+  EXPECT_EQ(view()->currentSymbol(), "BBB");
+  EXPECT_EQ(view()->quoteCount(), 5);
+  EXPECT_EQ(view()->quotesGrid()->selectedRow(), 0);
+  EXPECT_EQ(frame->windowTitle(), "Dorvane - " + rootText() + " - BBB");
+  EXPECT_EQ(frame->symbolPaneText(), "Symbol 2 of 3");
+  EXPECT_EQ(frame->quotePaneText(), "Quote 5 of 5");
+}
+
+TEST_F(SymbolsGridInputTest, ArrowKeysMoveOnlyTheCaptionAndCurrentRowWhileEnterLoads) {
+  view()->symbolsGrid()->setFocus();
+  view()->symbolsGrid()->setCurrentIndex(view()->symbolsModel()->index(0, 0));
+  QTest::keyClick(view()->symbolsGrid(), Qt::Key_Down);
+  QTest::keyClick(view()->symbolsGrid(), Qt::Key_Down);
+  EXPECT_EQ(view()->currentSymbolRow(), 2);
+  EXPECT_EQ(frame->windowTitle(), "Dorvane - " + rootText() + " - CCC");
+  // The quotes still belong to the symbol last loaded.
+  EXPECT_EQ(view()->currentSymbol(), "AAA");
+  EXPECT_EQ(view()->quoteCount(), 3);
+
+  QTest::keyClick(view()->symbolsGrid(), Qt::Key_Return);
+  EXPECT_EQ(view()->currentSymbol(), "CCC");
+  EXPECT_EQ(view()->quoteCount(), 7);
+  EXPECT_EQ(view()->quotesGrid()->selectedRow(), 0);
+}
+
+TEST_F(SymbolsGridInputTest, SelectingAQuoteRowMakesItCurrent) {
+  view()->quotesGrid()->selectRow(2);
+  EXPECT_EQ(view()->currentQuoteRow(), 2);
+  EXPECT_EQ(frame->quotePaneText(), "Quote 1 of 3");
+}
+
+}  // namespace
+}  // namespace gui_test
