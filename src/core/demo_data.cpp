@@ -190,9 +190,17 @@ bool write_portfolio(const std::string& path, const std::vector<DemoSymbol>& sym
       return false;
     }
   }
-  if (subdirectory && !qdb::append_master_record(dir, qdb::make_directory_record(subdirectory))) {
-    message = "cannot add the sub-portfolio " + std::string(subdirectory) + " in " + dir;
-    return false;
+  if (subdirectory) {
+    // A "<DIR>" entry uses only its name bytes. It gets a file number of its own and the
+    // subdirectory's name as its symbol anyway, so the MASTER passes the checks that every
+    // load runs (unique file numbers, no blank symbol) and is never offered for repair.
+    qdb::MasterRecord record = qdb::make_directory_record(subdirectory);
+    record.bytes[qdb::master_offset::kFileNumber] = static_cast<std::uint8_t>(file_number + 1);
+    record.set_symbol(subdirectory);
+    if (!qdb::append_master_record(dir, record)) {
+      message = "cannot add the sub-portfolio " + std::string(subdirectory) + " in " + dir;
+      return false;
+    }
   }
   return true;
 }

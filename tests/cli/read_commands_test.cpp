@@ -80,7 +80,18 @@ TEST_F(DemoCli, SymbolsListsEntriesInFileOrder) {
   ASSERT_EQ(lines.size(), 15u);
   EXPECT_EQ(lines[0], "1\tACME\tAcme Industries");
   EXPECT_EQ(lines[1], "2\tBKR\tBirk Holdings A");  // the symbol BKR A is shown cut at its blank
-  EXPECT_EQ(lines[14], "0\tTECH       <DIR>\tTECH       <DIR>");
+  EXPECT_EQ(lines[14], "15\tTECH\tTECH       <DIR>");
+}
+
+// The demo passes the MASTER checks every load runs, and its split shows in the search.
+TEST_F(DemoCli, DemoPortfoliosAreSoundAndShowTheirSplit) {
+  for (const std::string& dir : {stocks(), stocks() + "/TECH", futures()}) {
+    const auto check = run_cli({"check", dir});
+    EXPECT_EQ(check.exit_code, 0) << dir << ": " << check.out << check.err;
+  }
+  const auto search = run_cli({"split-search", stocks()});
+  EXPECT_NE(search.out.find("HRBR possible 2 for 1 split on 06/14/99"), std::string::npos)
+      << search.out << search.err;
 }
 
 TEST_F(DemoCli, QuotesAreNewestFirstAndMatchTheQuoteCount) {
