@@ -61,7 +61,7 @@ demo: build
 show: demo
 	@if [ -x $(APP) ] && [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 	  echo "Starting Dorvane on $(DEMO_DIR)/"; \
-	  cd $(DEMO_DIR) && ../$(APP); \
+	  cd $(DEMO_DIR) && "$(abspath $(APP))" "$(abspath $(DEMO_DIR))"; \
 	else \
 	  if [ -x $(APP) ]; then echo "No display (DISPLAY and WAYLAND_DISPLAY are empty): showing the demo through dorvane-cli."; fi; \
 	  echo; echo "== dorvane-cli symbols $(DEMO_DIR)/Stocks"; \
