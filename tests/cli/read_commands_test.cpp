@@ -292,6 +292,29 @@ TEST_F(RealPortfolioCli, HangSengFactsAndExport) {
   EXPECT_EQ(split(lines[0], ' ').size(), 7u);
 }
 
+// A data file cut short of what its header claims: only the quotes actually there are shown.
+TEST_F(RealPortfolioCli, TruncatedDataFileShowsOnlyTheQuotesThere) {
+  const fs::path data = fs::path(portfolio("hangseng-mini")) / "F1.dat";
+  const std::string full = read_bytes(data);
+  ASSERT_EQ(full.size(), 28u * 17);  // 16 quotes
+  const auto all = lines_of(run_cli({"quotes", portfolio("hangseng-mini"), "HSM__2000V"}).out);
+  ASSERT_EQ(all.size(), 16u);
+  testing_support::write_bytes(data, full.substr(0, 28 * 11 + 9));  // 10 quotes and a piece
+
+  const auto quotes = run_cli({"quotes", portfolio("hangseng-mini"), "HSM__2000V"});
+  EXPECT_EQ(quotes.exit_code, 0) << quotes.err;
+  const std::vector<std::string> expected(all.end() - 10, all.end());
+  EXPECT_EQ(lines_of(quotes.out), expected);
+
+  const auto oldest = run_cli({"export", portfolio("hangseng-mini"), "HSM__2000V", "-"});
+  EXPECT_EQ(lines_of(oldest.out).size(), 10u);
+  // Newest first begins with quote 15, which is not in the file: the export ends at once.
+  const auto newest =
+      run_cli({"export", portfolio("hangseng-mini"), "HSM__2000V", "-", "--newest-first"});
+  EXPECT_EQ(newest.exit_code, 0);
+  EXPECT_EQ(newest.out, "");
+}
+
 TEST_F(RealPortfolioCli, MiningePortfolioReadsThroughItsDopFiles) {
   const auto symbols = run_cli({"symbols", portfolio("mininge")});
   ASSERT_EQ(symbols.exit_code, 0) << symbols.err;
