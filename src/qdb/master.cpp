@@ -106,7 +106,9 @@ bool MasterRecord::is_directory() const {
 }
 
 std::string MasterRecord::directory_name() const {
-  std::string name(reinterpret_cast<const char*>(bytes.data() + kIssueName), kDirNameWidth);
+  // Like the other texts, the name ends at a zero byte when its writer padded it with zeros.
+  std::string name(up_to_zero(std::string_view(
+      reinterpret_cast<const char*>(bytes.data() + kIssueName), kDirNameWidth)));
   return trim_right(name);
 }
 

@@ -80,6 +80,9 @@ TEST(MasterRecord, FieldsDirectoryEntriesAndHeaderCounts) {
   qdb::MasterRecord dir = record_of(dir_entry("PORT1"));
   EXPECT_TRUE(dir.is_directory());
   EXPECT_EQ(dir.directory_name(), "PORT1");
+  std::string zero_padded = dir_entry("PORT1");
+  zero_padded.replace(12, 3, std::string(3, '\0'));
+  EXPECT_EQ(record_of(zero_padded).directory_name(), "PORT1");
   // "<DIR>" behind a blank first name character is a symbol entry.
   qdb::MasterRecord blank = record_of(dir_entry(" PORT"));
   EXPECT_FALSE(blank.is_directory());
