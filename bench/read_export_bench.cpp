@@ -45,9 +45,9 @@ class LongSeries {
     }
     m_ok = qdb::create_portfolio(dir) &&
            qdb::write_data_file(dir, 1, bars, qdb::default_layout(28), 28) &&
-           qdb::append_master_record(dir, qdb::make_master_record(1, "LONG", "Long Series", 28, 7,
-                                                                  bars.front().date,
-                                                                  bars.back().date));
+           qdb::append_master_record(
+               dir, qdb::make_master_record(1, "LONG", "Long Series", 28, 7, bars.front().date,
+                                            bars.back().date));
   }
   ~LongSeries() {
     std::error_code ec;

@@ -21,10 +21,14 @@ const cli::Command kExport{
 const cli::Registrar kRegistrar{kExport};
 
 bool parse_delimiter(const std::string& text, int& choice) {
-  if (text == "space") choice = 0;
-  else if (text == "comma") choice = 1;
-  else if (text == "tab") choice = 2;
-  else return false;
+  if (text == "space")
+    choice = 0;
+  else if (text == "comma")
+    choice = 1;
+  else if (text == "tab")
+    choice = 2;
+  else
+    return false;
   return true;
 }
 
@@ -32,13 +36,20 @@ bool parse_omit(const std::string& list, core::ExportOptions& options) {
   std::istringstream words(list);
   std::string word;
   while (std::getline(words, word, ',')) {
-    if (word == "open") options.omit_open = true;
-    else if (word == "high") options.omit_high = true;
-    else if (word == "low") options.omit_low = true;
-    else if (word == "close") options.omit_close = true;
-    else if (word == "volume" || word == "vol") options.omit_volume = true;
-    else if (word == "oi") options.omit_oi = true;
-    else if (!word.empty()) return false;
+    if (word == "open")
+      options.omit_open = true;
+    else if (word == "high")
+      options.omit_high = true;
+    else if (word == "low")
+      options.omit_low = true;
+    else if (word == "close")
+      options.omit_close = true;
+    else if (word == "volume" || word == "vol")
+      options.omit_volume = true;
+    else if (word == "oi")
+      options.omit_oi = true;
+    else if (!word.empty())
+      return false;
   }
   return true;
 }

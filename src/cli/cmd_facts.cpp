@@ -49,8 +49,8 @@ int run_facts(const std::vector<std::string>& args, std::ostream& out, std::ostr
       << "Last date in file*\t" << date_text(facts.last_date) << '\n'
       << "Data format\t" << facts.periodicity << '\n'
       << "Symbol\t" << shown(facts.symbol) << '\n';
-  static const char* const kFieldLabels[8] = {"Date", "Time", "Open", "High",
-                                              "Low",  "Close", "Vol", "OI"};
+  static const char* const kFieldLabels[8] = {"Date", "Time",  "Open", "High",
+                                              "Low",  "Close", "Vol",  "OI"};
   for (int field = 0; field < 8; ++field)
     out << kFieldLabels[field] << '\t' << facts.input_format[field] << '\t'
         << facts.display_format[field] << '\n';

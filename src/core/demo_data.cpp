@@ -56,10 +56,10 @@ struct DemoSymbol {
   const char* symbol;
   const char* name;
   int record_length;
-  bool dop;            // write a DOP file
-  int price_format;    // DOP input/display format of the prices
-  int volume_format;   // DOP input/display format of the volume
-  bool volume_in_20;   // 20-byte record holding DATE HIGH LOW CLOSE VOL (needs the DOP)
+  bool dop;           // write a DOP file
+  int price_format;   // DOP input/display format of the prices
+  int volume_format;  // DOP input/display format of the volume
+  bool volume_in_20;  // 20-byte record holding DATE HIGH LOW CLOSE VOL (needs the DOP)
   DemoHistory history;
 };
 
@@ -78,8 +78,8 @@ DemoHistory stock(std::uint64_t seed, std::uint16_t first, double price, double 
   return h;
 }
 
-DemoHistory future(std::uint64_t seed, double price, double volatility, double tick,
-                   double volume, double open_interest) {
+DemoHistory future(std::uint64_t seed, double price, double volatility, double tick, double volume,
+                   double open_interest) {
   DemoHistory h;
   h.seed = seed;
   h.first_date = qdb::date_serial(1998, 1, 2);
@@ -98,30 +98,46 @@ std::vector<DemoSymbol> stocks() {
   DemoHistory split = stock(108, y1997, 18.0, 0.0006, 0.018, 420000);
   split.split_date = qdb::date_serial(1999, 6, 14);
   return {
-      {"ACME", "Acme Industries", 24, false, 0, 0, false, stock(101, y1997, 24.5, 0.0004, 0.017, 350000)},
-      {"BKR A", "Birk Holdings A", 24, false, 0, 0, false, stock(102, y1997, 61.0, 0.0003, 0.012, 90000)},
+      {"ACME", "Acme Industries", 24, false, 0, 0, false,
+       stock(101, y1997, 24.5, 0.0004, 0.017, 350000)},
+      {"BKR A", "Birk Holdings A", 24, false, 0, 0, false,
+       stock(102, y1997, 61.0, 0.0003, 0.012, 90000)},
       {"CNTL", "Central Rail", 20, false, 0, 0, false, stock(103, y1997, 33.25, 0.0002, 0.014, 0)},
-      {"DLTA", "Delta Foods", 28, false, 0, 0, false, stock(104, y1997, 15.75, 0.0002, 0.011, 260000)},
-      {"ELMR", "Elmore Mining", 24, true, 2, 0, false, stock(105, y1997, 4.5, 0.0001, 0.03, 1200000)},
-      {"FRNT", "Frontier Energy", 24, false, 0, 0, false, stock(106, y1997, 41.0, 0.0004, 0.016, 510000)},
-      {"GRNV", "Greenvale Bank", 20, true, 2, 0, true, stock(107, y1997, 27.0, 0.0003, 0.013, 180000)},
+      {"DLTA", "Delta Foods", 28, false, 0, 0, false,
+       stock(104, y1997, 15.75, 0.0002, 0.011, 260000)},
+      {"ELMR", "Elmore Mining", 24, true, 2, 0, false,
+       stock(105, y1997, 4.5, 0.0001, 0.03, 1200000)},
+      {"FRNT", "Frontier Energy", 24, false, 0, 0, false,
+       stock(106, y1997, 41.0, 0.0004, 0.016, 510000)},
+      {"GRNV", "Greenvale Bank", 20, true, 2, 0, true,
+       stock(107, y1997, 27.0, 0.0003, 0.013, 180000)},
       {"HRBR", "Harbor Shipping", 24, false, 0, 0, false, split},
-      {"IRNW", "Ironwood Steel", 28, true, 2, 0, false, stock(109, y1997, 12.0, -0.0001, 0.022, 640000)},
-      {"JUNO", "Juno Pharma", 24, false, 0, 0, false, stock(110, qdb::date_serial(1998, 3, 2), 22.0, 0.0007, 0.025, 300000)},
-      {"KSTL", "Kestrel Airlines", 24, true, 2, 100, false, stock(111, y1997, 19.5, 0.0, 0.021, 880000)},
-      {"LNDN", "Linden Paper", 24, false, 0, 0, false, stock(112, y1997, 36.0, 0.0001, 0.012, 150000)},
-      {"MRDN", "Meridian Telecom", 24, false, 0, 0, false, stock(113, qdb::date_serial(1999, 2, 1), 58.0, -0.0004, 0.03, 2100000)},
-      {"NRTH", "Northway Retail", 20, false, 0, 0, false, stock(114, y1997, 9.875, 0.0003, 0.015, 0)},
+      {"IRNW", "Ironwood Steel", 28, true, 2, 0, false,
+       stock(109, y1997, 12.0, -0.0001, 0.022, 640000)},
+      {"JUNO", "Juno Pharma", 24, false, 0, 0, false,
+       stock(110, qdb::date_serial(1998, 3, 2), 22.0, 0.0007, 0.025, 300000)},
+      {"KSTL", "Kestrel Airlines", 24, true, 2, 100, false,
+       stock(111, y1997, 19.5, 0.0, 0.021, 880000)},
+      {"LNDN", "Linden Paper", 24, false, 0, 0, false,
+       stock(112, y1997, 36.0, 0.0001, 0.012, 150000)},
+      {"MRDN", "Meridian Telecom", 24, false, 0, 0, false,
+       stock(113, qdb::date_serial(1999, 2, 1), 58.0, -0.0004, 0.03, 2100000)},
+      {"NRTH", "Northway Retail", 20, false, 0, 0, false,
+       stock(114, y1997, 9.875, 0.0003, 0.015, 0)},
   };
 }
 
 std::vector<DemoSymbol> tech() {
   const std::uint16_t y1997 = qdb::date_serial(1997, 1, 2);
   return {
-      {"ORBT", "Orbit Software", 24, false, 0, 0, false, stock(201, y1997, 12.0, 0.0012, 0.032, 1500000)},
-      {"PXL", "Pixel Devices", 24, true, 3, 0, false, stock(202, qdb::date_serial(1998, 9, 1), 8.0, 0.0015, 0.038, 2400000)},
-      {"QNTM", "Quantum Circuits", 28, false, 0, 0, false, stock(203, y1997, 30.0, 0.0009, 0.027, 980000)},
-      {"RDWV", "Redwave Networks", 24, false, 0, 0, false, stock(204, qdb::date_serial(1999, 11, 1), 45.0, -0.0008, 0.045, 3100000)},
+      {"ORBT", "Orbit Software", 24, false, 0, 0, false,
+       stock(201, y1997, 12.0, 0.0012, 0.032, 1500000)},
+      {"PXL", "Pixel Devices", 24, true, 3, 0, false,
+       stock(202, qdb::date_serial(1998, 9, 1), 8.0, 0.0015, 0.038, 2400000)},
+      {"QNTM", "Quantum Circuits", 28, false, 0, 0, false,
+       stock(203, y1997, 30.0, 0.0009, 0.027, 980000)},
+      {"RDWV", "Redwave Networks", 24, false, 0, 0, false,
+       stock(204, qdb::date_serial(1999, 11, 1), 45.0, -0.0008, 0.045, 3100000)},
   };
 }
 
@@ -130,8 +146,10 @@ std::vector<DemoSymbol> futures() {
       {"CL", "Crude Oil", 28, false, 0, 0, false, future(301, 17.5, 0.021, 0.01, 60000, 180000)},
       {"GC", "Gold", 28, false, 0, 0, false, future(302, 290.0, 0.009, 0.1, 25000, 150000)},
       // Treasury bond prices in 32nds and volume in hundreds: the DOP's format numbers say so.
-      {"US", "Treasury Bonds", 28, true, -5, 100, false, future(303, 118.0, 0.005, 1.0 / 32, 350000, 520000)},
-      {"SP", "S&P 500 Index", 28, false, 0, 0, false, future(304, 975.0, 0.012, 0.1, 45000, 380000)},
+      {"US", "Treasury Bonds", 28, true, -5, 100, false,
+       future(303, 118.0, 0.005, 1.0 / 32, 350000, 520000)},
+      {"SP", "S&P 500 Index", 28, false, 0, 0, false,
+       future(304, 975.0, 0.012, 0.1, 45000, 380000)},
   };
 }
 
@@ -218,7 +236,8 @@ std::vector<qdb::QuoteBar> demo_quotes(const DemoHistory& h) {
   for (std::uint32_t day = h.first_date; day != 0 && day <= h.last_date; ++day) {
     const auto serial = static_cast<std::uint16_t>(day);
     if (!is_trading_day(serial)) continue;
-    const double step = (h.tick_before_2001 > 0 && serial < decimal_day) ? h.tick_before_2001 : h.tick;
+    const double step =
+        (h.tick_before_2001 > 0 && serial < decimal_day) ? h.tick_before_2001 : h.tick;
     // An unadjusted 2-for-1 split: before it every share was worth twice as much, and half as
     // many changed hands.
     const double factor = (h.split_date != 0 && serial < h.split_date) ? 2.0 : 1.0;
@@ -228,7 +247,8 @@ std::vector<qdb::QuoteBar> demo_quotes(const DemoHistory& h) {
     double open = std::max(close * gap, step);
     double next_close = std::max(open * ret, step);
     const double top = std::max(open, next_close) * (1.0 + h.volatility * 0.5 * random.uniform());
-    const double bottom = std::min(open, next_close) * (1.0 - h.volatility * 0.5 * random.uniform());
+    const double bottom =
+        std::min(open, next_close) * (1.0 - h.volatility * 0.5 * random.uniform());
     close = next_close;
 
     qdb::QuoteBar bar;
@@ -236,12 +256,13 @@ std::vector<qdb::QuoteBar> demo_quotes(const DemoHistory& h) {
     bar.open = static_cast<float>(round_to(open * factor, step));
     bar.close = static_cast<float>(round_to(next_close * factor, step));
     bar.high = std::max({static_cast<float>(round_to(top * factor, step)), bar.open, bar.close});
-    bar.low = std::min({static_cast<float>(std::max(round_to(bottom * factor, step), step)),
-                        bar.open, bar.close});
+    bar.low = std::min(
+        {static_cast<float>(std::max(round_to(bottom * factor, step), step)), bar.open, bar.close});
     const double volume = h.volume * (0.4 + 1.2 * random.uniform()) / factor;
     bar.volume = static_cast<float>(std::round(volume / 100.0) * 100.0);
     if (h.open_interest > 0) {
-      open_interest = std::max(open_interest * (1.0 + 0.01 * random.normal()), h.open_interest * 0.2);
+      open_interest =
+          std::max(open_interest * (1.0 + 0.01 * random.normal()), h.open_interest * 0.2);
       bar.oi = static_cast<float>(std::round(open_interest));
     } else {
       bar.oi = 0;

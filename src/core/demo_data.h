@@ -24,12 +24,12 @@ struct DemoHistory {
   std::uint16_t first_date = 0;  // date serials; weekdays other than fixed holidays are traded
   std::uint16_t last_date = 0;
   double start_price = 20.0;
-  double drift = 0.0003;        // mean daily return
-  double volatility = 0.02;     // daily deviation
-  double volume = 100000;       // typical daily volume
-  double open_interest = 0;     // typical open interest (0: none)
-  double tick_before_2001 = 0;  // price step before 9 April 2001 (0: cents throughout)
-  double tick = 0.01;           // price step
+  double drift = 0.0003;         // mean daily return
+  double volatility = 0.02;      // daily deviation
+  double volume = 100000;        // typical daily volume
+  double open_interest = 0;      // typical open interest (0: none)
+  double tick_before_2001 = 0;   // price step before 9 April 2001 (0: cents throughout)
+  double tick = 0.01;            // price step
   std::uint16_t split_date = 0;  // first date after an unadjusted 2-for-1 split (0: none)
 };
 

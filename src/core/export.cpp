@@ -24,8 +24,9 @@ void append_number(std::string& line, float value, int decimals) {
     return;
   }
   char buffer[64];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                          std::chars_format::fixed, decimals);
+  const auto [end, error] =
+      std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                    std::chars_format::fixed, decimals);
   if (error == std::errc()) line.append(buffer, end);
 }
 
@@ -182,8 +183,8 @@ ExportResult export_quotes_to_file(std::string_view root, std::string_view key,
   qdb::SeriesReader reader;
   result.status = reader.open(root, key);
   if (result.status != qdb::kSuccess) return result;
-  const bool replaced = qdb::replace_file(
-      options.path, options.path + ".tmp~", [&](qdb::WriteFile& file) {
+  const bool replaced =
+      qdb::replace_file(options.path, options.path + ".tmp~", [&](qdb::WriteFile& file) {
         result = export_quotes(reader, key, options, [&file](std::string_view text) {
           return file.write(text.data(), text.size());
         });

@@ -14,8 +14,9 @@ namespace {
 std::string number_text(float value, int decimals) {
   if (!(value >= 0.0f)) return "N/A";
   char buffer[64];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                          std::chars_format::fixed, decimals);
+  const auto [end, error] =
+      std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                    std::chars_format::fixed, decimals);
   if (error != std::errc()) return "N/A";
   return std::string(buffer, end);
 }

@@ -135,25 +135,25 @@ TEST_F(DemoCli, QuotesAndFactsFailClearlyForAnUnknownSymbol) {
 TEST_F(DemoCli, FactsShowTheRecordAndTheDopFormats) {
   const auto result = run_cli({"facts", futures(), "us"});
   ASSERT_EQ(result.exit_code, 0) << result.err;
-  EXPECT_EQ(result.out,
-            "Path:\t" + futures() + "\n"
-            "File number\t3\n"
-            "DAT file record length\t28\n"
-            "DAT file number of fields\t7\n"
-            "Number of quotes\t1293\n"
-            "Name of issue\tTreasury Bonds  \n"
-            "First date in file*\t 980102\n"
-            "Last date in file*\t1021231\n"
-            "Data format\tD Daily\n"
-            "Symbol\tUS              \n"
-            "Date\tWhole Num.\tWhole Num.\n"
-            "Time\t\t\n"
-            "Open\t32nds\t32nds\n"
-            "High\t32nds\t32nds\n"
-            "Low\t32nds\t32nds\n"
-            "Close\t32nds\t32nds\n"
-            "Vol\t100s\t100s\n"
-            "OI\tWhole Num.\tWhole Num.\n");
+  EXPECT_EQ(result.out, "Path:\t" + futures() +
+                            "\n"
+                            "File number\t3\n"
+                            "DAT file record length\t28\n"
+                            "DAT file number of fields\t7\n"
+                            "Number of quotes\t1293\n"
+                            "Name of issue\tTreasury Bonds  \n"
+                            "First date in file*\t 980102\n"
+                            "Last date in file*\t1021231\n"
+                            "Data format\tD Daily\n"
+                            "Symbol\tUS              \n"
+                            "Date\tWhole Num.\tWhole Num.\n"
+                            "Time\t\t\n"
+                            "Open\t32nds\t32nds\n"
+                            "High\t32nds\t32nds\n"
+                            "Low\t32nds\t32nds\n"
+                            "Close\t32nds\t32nds\n"
+                            "Vol\t100s\t100s\n"
+                            "OI\tWhole Num.\tWhole Num.\n");
 }
 
 TEST_F(DemoCli, ExportWritesTheFileAndRefusesToReplaceItWithoutForce) {
@@ -165,8 +165,7 @@ TEST_F(DemoCli, ExportWritesTheFileAndRefusesToReplaceItWithoutForce) {
   ASSERT_EQ(written.substr(written.size() - 2), "\r\n");
 
   // Standard output receives the same bytes.
-  const auto to_stdout =
-      run_cli({"export", stocks(), "ACME", "-", "--title", "--delimiter=comma"});
+  const auto to_stdout = run_cli({"export", stocks(), "ACME", "-", "--title", "--delimiter=comma"});
   EXPECT_EQ(to_stdout.exit_code, 0);
   EXPECT_EQ(to_stdout.out, written);
 

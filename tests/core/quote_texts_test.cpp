@@ -66,8 +66,9 @@ std::string printf_text(const char* format, float value) {
 // The texts must carry printf's digits exactly, rounding of halfway cases and huge values
 // included, for grid cells and exported rows alike.
 TEST(QuoteTexts, DigitsEqualPrintfOverAWideRangeOfValues) {
-  std::vector<float> values = {0.5f, 1.5f, 2.5f, 0.00005f, 0.00015f, 0.125f, 0.375f, 1234.5f,
-                               12.34565f, 99999.99995f, 3.4e38f, 1e-30f, 16777217.0f};
+  std::vector<float> values = {0.5f,    1.5f,   2.5f,       0.00005f,  0.00015f,
+                               0.125f,  0.375f, 1234.5f,    12.34565f, 99999.99995f,
+                               3.4e38f, 1e-30f, 16777217.0f};
   std::uint32_t bits = 0x3F800000u;
   for (int i = 0; i < 20000; ++i) {
     bits = bits * 1664525u + 1013904223u;
