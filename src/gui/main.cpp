@@ -1,26 +1,34 @@
 // dorvane: the desktop application for MetaStock / CompuTrac price databases.
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
+#include <QString>
+#include <QStringList>
+
+#include "gui/browse/dorvane_view.h"
+#include "gui/edit/quotes_grid_model.h"
 #include "gui/shell/dorvane_app.h"
+#include "gui/shell/main_frame.h"
+#include "gui/shell/screenshot.h"
 
 namespace {
 
 const char kUsage[] =
-    "Usage: dorvane [DIR]\n"
+    "Usage: dorvane [DIR] [--screenshot FILE]\n"
     "\n"
     "Browse, check and repair end-of-day price databases (MASTER, F<n>.DAT, F<n>.DOP).\n"
     "\n"
     "Without DIR, Dorvane scans the root remembered from the last run (at first the one\n"
     "holding the current directory) for portfolio directories.\n"
     "\n"
-    "  DIR        scan the directory tree DIR instead; it joins the list of roots for this\n"
-    "             run only. The Portfolio Search Filter applies as usual.\n"
-    "  --help     show this text and exit\n"
-    "  --version  show the version and exit\n";
+    "  DIR                scan the directory tree DIR instead; it joins the list of roots\n"
+    "                     for this run only. The Portfolio Search Filter applies as usual.\n"
+    "  --screenshot FILE  once the first quotes are shown, save a picture of the main\n"
+    "                     window as FILE (PNG) and exit; works without a display\n"
+    "  --help             show this text and exit\n"
+    "  --version          show the version and exit\n";
 
 bool has_display() {
   // A platform chosen explicitly (offscreen, wayland, ...) is Qt's business.
@@ -31,26 +39,29 @@ bool has_display() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const QString screenshot = takeScreenshotOption(arguments);
+
   std::string root;
-  for (int i = 1; i < argc; ++i) {
-    const char* arg = argv[i];
-    if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+  for (const QString& argument : arguments) {
+    if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
       std::fputs(kUsage, stdout);
       return 0;
     }
-    if (std::strcmp(arg, "--version") == 0) {
+    if (argument == QLatin1String("--version")) {
       std::printf("dorvane %s\n", DORVANE_VERSION);
       return 0;
     }
-    if (arg[0] == '-') {
-      std::fprintf(stderr, "dorvane: unknown option %s\n\n%s", arg, kUsage);
+    if (argument.startsWith(QLatin1Char('-'))) {
+      std::fprintf(stderr, "dorvane: unknown option %s\n\n%s", qPrintable(argument), kUsage);
       return 2;
     }
     if (!root.empty()) {
       std::fprintf(stderr, "dorvane: only one directory may be given\n\n%s", kUsage);
       return 2;
     }
-    root = arg;
+    root = argument.toLocal8Bit().toStdString();
   }
   if (!root.empty()) {
     std::error_code error;
@@ -62,13 +73,24 @@ int main(int argc, char** argv) {
     root = absolute.lexically_normal().string();
   }
   if (!has_display()) {
-    std::fputs("dorvane: no display found (DISPLAY and WAYLAND_DISPLAY are unset).\n"
-               "Run it on a desktop, or use dorvane-cli for the same work without one.\n",
-               stderr);
-    return 1;
+    if (screenshot.isEmpty()) {
+      std::fputs("dorvane: no display found (DISPLAY and WAYLAND_DISPLAY are unset).\n"
+                 "Run it on a desktop, or use dorvane-cli for the same work without one.\n",
+                 stderr);
+      return 1;
+    }
+    // A picture needs no screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   }
 
   CDorvaneApp app(argc, argv);
-  if (!app.startUp(QString::fromStdString(root))) return 1;
+  if (!app.startUp(QString::fromLocal8Bit(root.c_str()))) return 1;
+  if (!screenshot.isEmpty()) {
+    CDorvaneView* view = app.mainFrame()->view();
+    scheduleScreenshot(app.mainFrame(), screenshot, [view] {
+      return view->startUpDone() &&
+             (view->quotesModel()->rowCount() > 0 || !view->portfoliosFound());
+    });
+  }
   return app.exec();
 }

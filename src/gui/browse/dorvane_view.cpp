@@ -171,10 +171,11 @@ void CDorvaneView::paintEvent(QPaintEvent* event) {
 }
 
 void CDorvaneView::StartUp() {
-  if (m_startUpDone) return;
-  m_startUpDone = true;
+  if (m_startUpRan) return;
+  m_startUpRan = true;
   setUpGridColumns();
   SelectSavedDrive();
+  m_startUpDone = true;
 }
 
 void CDorvaneView::setUpGridColumns() {

@@ -41,6 +41,7 @@ class CDorvaneView : public QWidget {
   // Start-up, run once by a timer 100 ms after the first paint: grid columns from the
   // settings, then the remembered root selected and scanned.
   void StartUp();
+  // True once the start-up has run to its end (the first scan and loads included).
   bool startUpDone() const { return m_startUpDone; }
 
   // Levels cascade: 1 root (no portfolios), 2 portfolio list, 3 symbols grid, 4 quotes grid.
@@ -138,6 +139,7 @@ class CDorvaneView : public QWidget {
 
   bool m_portfoliosFound = false;
   bool m_startUpArmed = false;
+  bool m_startUpRan = false;
   bool m_startUpDone = false;
   QString m_drive;  // the root scanned; empty before the first scan
   bool m_masterPathSet = false;

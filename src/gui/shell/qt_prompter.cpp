@@ -1,6 +1,7 @@
 #include "gui/shell/qt_prompter.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDialog>
 #include <QMessageBox>
 
@@ -26,6 +27,15 @@ QMessageBox::StandardButtons box_buttons(Prompter::Buttons buttons) {
   return QMessageBox::Ok;
 }
 
+// A question asked during long work shows the ordinary arrow, not the wait cursor.
+class ArrowCursor {
+ public:
+  ArrowCursor() { QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor)); }
+  ~ArrowCursor() { QApplication::restoreOverrideCursor(); }
+  ArrowCursor(const ArrowCursor&) = delete;
+  ArrowCursor& operator=(const ArrowCursor&) = delete;
+};
+
 }  // namespace
 
 Prompter::Answer QtPrompter::message(QWidget* parent, const QString& text, Icon icon,
@@ -33,6 +43,7 @@ Prompter::Answer QtPrompter::message(QWidget* parent, const QString& text, Icon 
   QMessageBox box(box_icon(icon), QApplication::applicationDisplayName(), text,
                   box_buttons(buttons), parent);
   box.setTextFormat(Qt::PlainText);
+  const ArrowCursor arrow;
   switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
@@ -43,6 +54,9 @@ Prompter::Answer QtPrompter::message(QWidget* parent, const QString& text, Icon 
   return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
 }
 
-int QtPrompter::exec(QDialog& dialog) { return dialog.exec(); }
+int QtPrompter::exec(QDialog& dialog) {
+  const ArrowCursor arrow;
+  return dialog.exec();
+}
 
 void QtPrompter::beep() { QApplication::beep(); }
