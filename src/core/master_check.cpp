@@ -18,6 +18,8 @@ std::vector<std::string> repeated_numbers(master_io::Reader& reader, bool first_
   std::array<int, 256> first_entry{};
   qdb::MasterRecord record;
   for (int entry = 1; reader.next(record); ++entry) {
+    // A sub-portfolio's "<DIR>" entry names no data file: its file number is not one.
+    if (record.is_directory()) continue;
     const int number = record.file_number();
     if (first_entry[static_cast<std::size_t>(number)] == 0) {
       first_entry[static_cast<std::size_t>(number)] = entry;
@@ -37,6 +39,12 @@ std::vector<std::string> blank_symbols(master_io::Reader& reader, bool first_onl
   qdb::MasterRecord record;
   for (int entry = 1; reader.next(record); ++entry) {
     if (is_symbol_char(record.bytes[qdb::master_offset::kSymbol])) continue;
+    if (record.is_directory()) {
+      problems.push_back(entry_words(entry) + " (the sub-portfolio directory entry \"" +
+                         record.directory_name() + "\") has a blank symbol");
+      if (first_only) break;
+      continue;
+    }
     if (record.file_number() == 0) {
       problems.push_back(entry_words(entry) + " is an empty slot (file number 0, no symbol)");
       if (first_only) break;

@@ -23,7 +23,8 @@ struct MasterCheckResult {
 MasterCheckResult ValidateMaster(const std::string& master_path);
 
 // False when some file number occurs a second time (or the file cannot be read); problem,
-// when given, receives a description of the first repeat.
+// when given, receives a description of the first repeat. "<DIR>" entries name no data file
+// and are passed over.
 bool CheckFileNumbers(const std::string& master_path, std::string* problem = nullptr);
 // False when some record has a blank symbol (or the file cannot be read).
 bool CheckSymbols(const std::string& master_path, std::string* problem = nullptr);

@@ -15,6 +15,9 @@ namespace {
 
 bool is_symbol_char(std::uint8_t byte) { return byte >= 0x21 && byte <= 0x7F; }
 
+// The header count must stay a positive signed 16-bit number.
+constexpr std::size_t kMaxKept = 32767;
+
 // A symbol whose first byte is not a symbol character receives the issue name: the name's
 // bytes up to its first zero byte, a zero byte after a shorter name, and the rest of the
 // field as the symbol was with every byte outside 0x21..0x7F zeroed.
@@ -78,8 +81,8 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
   }
 
   // Kept records are in memory until the file is written: their file numbers differ, so at
-  // most 255 of them are kept whatever the size of the damaged file. The MASTER is closed
-  // before it is replaced.
+  // most 255 of them are kept besides "<DIR>" entries, whose number the header count bounds.
+  // The MASTER is closed before it is replaced.
   qdb::MasterHeader header;
   std::int16_t header_count = 0;
   std::vector<qdb::MasterRecord> kept;
@@ -95,6 +98,18 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
     qdb::MasterRecord record;
     while (reader.next(record)) {
       const int number = record.file_number();
+      if (record.is_directory()) {
+        // A sub-portfolio's "<DIR>" entry names no data file, so its file number (0 as a
+        // rule) is not a data file's: every such entry is kept, or the sub-portfolios
+        // beyond the first would be cut off.
+        if (kept.size() >= kMaxKept) {
+          result.failure = "the MASTER file " + path + " holds too many entries to rebuild";
+          return result;
+        }
+        fill_blank_symbol(record);
+        kept.push_back(record);
+        continue;
+      }
       if (number == 0) {
         // File number 0 names no data file: an empty slot, which index files pad themselves
         // with, not a symbol.

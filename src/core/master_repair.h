@@ -1,5 +1,6 @@
 // Rebuilding a damaged MASTER: backup, blank-symbol fill, records with a file number already
-// used dropped (each reported), empty slots dropped, the header count corrected.
+// used dropped (each reported), empty slots dropped, sub-portfolio "<DIR>" entries kept, the
+// header count corrected.
 #pragma once
 
 #include <string>
@@ -28,7 +29,7 @@ struct RepairResult {
   RepairOutcome outcome = RepairOutcome::kFailed;
   int kept = 0;         // records in the rebuilt file
   int dropped = 0;      // records dropped for a file number already used
-  int empty_slots = 0;  // records with file number 0, dropped silently
+  int empty_slots = 0;  // records with file number 0 (other than "<DIR>" entries), dropped
   bool backup_made = false;
   std::string backup_path;  // the backup made, or the one already there
   std::string failure;      // what failed, in plain words (kFailed only)

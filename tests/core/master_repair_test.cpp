@@ -193,6 +193,32 @@ TEST_F(MasterFiles, EmptySlotsAreDroppedSilently) {
   EXPECT_TRUE(core::ValidateMaster(master()).sound);
 }
 
+TEST_F(MasterFiles, SubPortfolioEntriesAreKeptAndFilled) {
+  const auto dir_entry = [](const std::string& name) {
+    std::string r(53, '\0');
+    testing_support::put_field(r, 7, name);
+    r.replace(18, 5, "<DIR>");
+    return r;
+  };
+  write(master_header(4) + dir_entry("TECH") + master_entry(1, "A", "A") + dir_entry("BANKS") +
+        std::string(53, '\0'));
+  std::string problem;
+  EXPECT_TRUE(core::CheckFileNumbers(master()));  // two entries of number 0, both "<DIR>"
+  EXPECT_FALSE(core::CheckSymbols(master(), &problem));
+  EXPECT_NE(problem.find("TECH"), std::string::npos) << problem;
+  Answers yes(true);
+  const auto result = core::RepairMaster(master(), yes);
+  EXPECT_EQ(result.outcome, core::RepairOutcome::kRepaired);
+  EXPECT_TRUE(yes.reports.empty());
+  EXPECT_EQ(result.kept, 3);
+  std::string tech = dir_entry("TECH");
+  tech.replace(36, 16, tech.substr(7, 16));
+  std::string banks = dir_entry("BANKS");
+  banks.replace(36, 16, banks.substr(7, 16));
+  EXPECT_EQ(bytes(), master_header(3, 4) + tech + master_entry(1, "A", "A") + banks);
+  EXPECT_TRUE(core::ValidateMaster(master()).sound);
+}
+
 TEST_F(MasterFiles, FailureWhileWritingLeavesMasterUnchanged) {
   const std::string damaged = master_header(12) + ten_records();
   write(damaged);
