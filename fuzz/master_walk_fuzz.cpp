@@ -20,8 +20,8 @@ class WorkDir {
  public:
   WorkDir() {
     std::error_code ec;
-    const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm")
-                                                           : fs::temp_directory_path();
+    const fs::path base =
+        fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
     m_path = base / ("dorvane-master-fuzz-" + std::to_string(static_cast<long>(::getpid())));
     fs::create_directories(m_path / "SUB");
   }

@@ -37,8 +37,8 @@ StatusCode open_series(std::string_view root, std::string_view key, OpenSeries& 
   status = detail::read_layout_listed(*listing, out.record.file_number(), out.layout,
                                       out.record.record_length());
   if (status != kSuccess) return status;
-  out.file = file_system().open_read(
-      listing->resolve(data_file_name(out.record.file_number(), "DAT")));
+  out.file =
+      file_system().open_read(listing->resolve(data_file_name(out.record.file_number(), "DAT")));
   if (!out.file) return kFileOpen;
   std::uint8_t header[kHeaderBytes] = {};
   // A header too short to hold R counts as a file without quotes.
@@ -171,8 +171,8 @@ std::int32_t find_quote(std::string_view root, std::string_view key, std::uint16
   const bool has_time = opened.layout.column[kTime] > 0;
   const std::uint16_t target_time = has_time ? time : 0;
   // Quotes the file really holds: the header's claim, cut to the file's size.
-  const auto in_file = static_cast<std::int64_t>(opened.file->size() /
-                                                 static_cast<std::uint64_t>(length));
+  const auto in_file =
+      static_cast<std::int64_t>(opened.file->size() / static_cast<std::uint64_t>(length));
   const std::int32_t records =
       static_cast<std::int32_t>(std::min<std::int64_t>(opened.header_records, in_file));
 

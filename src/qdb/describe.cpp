@@ -16,34 +16,57 @@ namespace qdb {
 
 std::string format_number_text(int number) {
   switch (number) {
-    case -7: return "128ths";
-    case -6: return "64ths";
-    case -5: return "32nds";
-    case -4: return "16ths";
-    case -3: return "8ths";
-    case -2: return "4ths";
-    case -1: return "Halves";
-    case 0: return "Whole Num.";
-    case 1: return "10ths";
-    case 2: return "100ths";
-    case 3: return "1,000ths";
-    case 4: return "10,000ths";
-    case 5: return "100,000ths";
-    case 100: return "100s";
-    case 1000: return "1,000s";
-    default: return {};
+    case -7:
+      return "128ths";
+    case -6:
+      return "64ths";
+    case -5:
+      return "32nds";
+    case -4:
+      return "16ths";
+    case -3:
+      return "8ths";
+    case -2:
+      return "4ths";
+    case -1:
+      return "Halves";
+    case 0:
+      return "Whole Num.";
+    case 1:
+      return "10ths";
+    case 2:
+      return "100ths";
+    case 3:
+      return "1,000ths";
+    case 4:
+      return "10,000ths";
+    case 5:
+      return "100,000ths";
+    case 100:
+      return "100s";
+    case 1000:
+      return "1,000s";
+    default:
+      return {};
   }
 }
 
 std::string periodicity_text(char letter) {
   switch (letter) {
-    case 'D': return "D Daily";
-    case 'I': return "I Intra-day";
-    case 'M': return "M Monthly";
-    case 'Q': return "Q Quarterly";
-    case 'W': return "W Weekly";
-    case 'Y': return "Y Yearly";
-    default: return "ERROR";
+    case 'D':
+      return "D Daily";
+    case 'I':
+      return "I Intra-day";
+    case 'M':
+      return "M Monthly";
+    case 'Q':
+      return "Q Quarterly";
+    case 'W':
+      return "W Weekly";
+    case 'Y':
+      return "Y Yearly";
+    default:
+      return "ERROR";
   }
 }
 
@@ -53,8 +76,8 @@ int describe_series(std::string_view dir, std::string_view symbol, SeriesDescrip
   std::optional<DirListing> listing;
   if (detail::find_symbol_listed(dir, symbol, record, found_dir, listing) != kSuccess) return 1;
   SeriesLayout layout;
-  if (detail::read_layout_listed(*listing, record.file_number(), layout,
-                                 record.record_length()) != kSuccess) {
+  if (detail::read_layout_listed(*listing, record.file_number(), layout, record.record_length()) !=
+      kSuccess) {
     return 1;
   }
   std::uint8_t header[4] = {};

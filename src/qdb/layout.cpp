@@ -20,8 +20,8 @@ constexpr std::size_t kDopLinePiece = 299;
 constexpr std::size_t kMaxDopBytes = 1 << 20;
 constexpr int kProbeRecordLength = 20;
 
-constexpr std::string_view kKeywords[kFieldCountAll] = {"DATE", "TIME", "OPEN", "HIGH",
-                                                        "LOW",  "CLOSE", "VOL", "OI"};
+constexpr std::string_view kKeywords[kFieldCountAll] = {"DATE", "TIME",  "OPEN", "HIGH",
+                                                        "LOW",  "CLOSE", "VOL",  "OI"};
 
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -105,11 +105,21 @@ bool probe_has_open(ReadFile& file) {
 // The layout that follows from the record length alone (no DOP file).
 bool default_layout(SeriesLayout& layout, int record_length, const std::string& dat_path) {
   switch (record_length) {
-    case 12: set_columns(layout, {kDate, kClose, kVol}); return true;
-    case 16: set_columns(layout, {kDate, kHigh, kLow, kClose}); return true;
-    case 18: set_columns(layout, {kDate, kClose}); return true;
-    case 24: set_columns(layout, {kDate, kOpen, kHigh, kLow, kClose, kVol}); return true;
-    case 28: set_columns(layout, {kDate, kOpen, kHigh, kLow, kClose, kVol, kOi}); return true;
+    case 12:
+      set_columns(layout, {kDate, kClose, kVol});
+      return true;
+    case 16:
+      set_columns(layout, {kDate, kHigh, kLow, kClose});
+      return true;
+    case 18:
+      set_columns(layout, {kDate, kClose});
+      return true;
+    case 24:
+      set_columns(layout, {kDate, kOpen, kHigh, kLow, kClose, kVol});
+      return true;
+    case 28:
+      set_columns(layout, {kDate, kOpen, kHigh, kLow, kClose, kVol, kOi});
+      return true;
     case 20: {
       const std::unique_ptr<ReadFile> dat = file_system().open_read(dat_path);
       if (!dat) return false;
@@ -120,7 +130,8 @@ bool default_layout(SeriesLayout& layout, int record_length, const std::string& 
       }
       return true;
     }
-    default: return false;
+    default:
+      return false;
   }
 }
 
@@ -184,8 +195,7 @@ namespace detail {
 StatusCode read_layout_listed(const DirListing& listing, int file_number, SeriesLayout& layout,
                               int record_length) {
   return build_layout(listing.resolve(data_file_name(file_number, "DOP")),
-                      listing.resolve(data_file_name(file_number, "DAT")), layout,
-                      record_length);
+                      listing.resolve(data_file_name(file_number, "DAT")), layout, record_length);
 }
 
 }  // namespace detail

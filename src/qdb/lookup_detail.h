@@ -15,9 +15,8 @@
 namespace qdb::detail {
 
 // find_symbol that also hands out the listing of the directory where the entry was found.
-StatusCode find_symbol_listed(std::string_view root, std::string_view key,
-                              MasterRecord& record_out, std::string& dir_out,
-                              std::optional<DirListing>& listing_out);
+StatusCode find_symbol_listed(std::string_view root, std::string_view key, MasterRecord& record_out,
+                              std::string& dir_out, std::optional<DirListing>& listing_out);
 
 // read_layout for file_number's DOP (and, for the probe, DAT) file named through listing.
 StatusCode read_layout_listed(const DirListing& listing, int file_number, SeriesLayout& layout,

@@ -100,15 +100,14 @@ void MasterRecord::set_symbol(std::string_view symbol) { write_field(*this, kSym
 
 bool MasterRecord::is_directory() const {
   if (bytes[kIssueName] == ' ') return false;
-  return std::equal(std::begin(kDirMark), std::end(kDirMark) - 1,
-                    bytes.begin() + kDirMarkOffset,
+  return std::equal(std::begin(kDirMark), std::end(kDirMark) - 1, bytes.begin() + kDirMarkOffset,
                     [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
 }
 
 std::string MasterRecord::directory_name() const {
   // Like the other texts, the name ends at a zero byte when its writer padded it with zeros.
-  std::string name(up_to_zero(std::string_view(
-      reinterpret_cast<const char*>(bytes.data() + kIssueName), kDirNameWidth)));
+  std::string name(up_to_zero(
+      std::string_view(reinterpret_cast<const char*>(bytes.data() + kIssueName), kDirNameWidth)));
   return trim_right(name);
 }
 
@@ -144,9 +143,8 @@ bool symbol_matches(const MasterRecord& record, std::string_view key) {
 
 namespace detail {
 
-StatusCode find_symbol_listed(std::string_view root, std::string_view key,
-                              MasterRecord& record_out, std::string& dir_out,
-                              std::optional<DirListing>& listing_out) {
+StatusCode find_symbol_listed(std::string_view root, std::string_view key, MasterRecord& record_out,
+                              std::string& dir_out, std::optional<DirListing>& listing_out) {
   FileSystem& fs = file_system();
   std::vector<Level> levels;
   levels.reserve(kMaxLevels);

@@ -253,9 +253,9 @@ TEST(FindQuote, HalvingSearch) {
   EXPECT_EQ(time_out, 0);
   EXPECT_EQ(qdb::find_quote(dir.dir(), "SYM", dates[100], 0, nullptr, nullptr), 100);
   for (int i : {1, 2, 37, 50, 63, 99}) {
-    EXPECT_EQ(qdb::find_quote(dir.dir(), "SYM", dates[static_cast<std::size_t>(i)], 0, nullptr,
-                              nullptr),
-              i);
+    EXPECT_EQ(
+        qdb::find_quote(dir.dir(), "SYM", dates[static_cast<std::size_t>(i)], 0, nullptr, nullptr),
+        i);
   }
   EXPECT_EQ(qdb::find_quote(dir.dir(), "SYM", dates[100] + 1, 0, &date_out, nullptr),
             qdb::kRecordNotFound);
@@ -276,12 +276,13 @@ TEST(FindQuote, HalvingSearch) {
 TEST(FindQuote, TimesAndHostileOrderings) {
   TempDir dir;
   one_symbol(dir, 12,
-             dat(12, {{1000103.f, 93000.f, 1.f}, {1000103.f, 100000.f, 2.f},
-                      {1000103.f, 103000.f, 3.f}, {1000104.f, 93000.f, 4.f}}),
+             dat(12, {{1000103.f, 93000.f, 1.f},
+                      {1000103.f, 100000.f, 2.f},
+                      {1000103.f, 103000.f, 3.f},
+                      {1000104.f, 93000.f, 4.f}}),
              "\"DATE\"\n\"TIME\"\n\"CLOSE\"\n");
   std::uint16_t time_out = 0;
-  EXPECT_EQ(qdb::find_quote(dir.dir(), "SYM", kJan3, qdb::time_code(10, 30, 0), nullptr,
-                            &time_out),
+  EXPECT_EQ(qdb::find_quote(dir.dir(), "SYM", kJan3, qdb::time_code(10, 30, 0), nullptr, &time_out),
             2);
   EXPECT_EQ(time_out, qdb::time_code(10, 30, 0));
   EXPECT_EQ(qdb::find_quote(dir.dir(), "SYM", kJan3, qdb::time_code(10, 0, 0), nullptr, nullptr),
@@ -321,8 +322,7 @@ std::string key_of(const std::string& master_bytes, int entry) {
 
 // Reads every quote of key through one reader in windows of 400, newest first, and checks
 // that each has a date and, when ascending is asked for, that the dates ascend.
-void read_all(const std::string& root, const std::string& key, int file_number,
-              bool ascending) {
+void read_all(const std::string& root, const std::string& key, int file_number, bool ascending) {
   qdb::SeriesReader reader;
   ASSERT_EQ(reader.open(root, key), 0) << key;
   EXPECT_EQ(reader.record().file_number(), file_number) << key;

@@ -37,8 +37,9 @@ qdb::StatusCode layout_of(const TempDir& dir, int record_length, qdb::SeriesLayo
 }  // namespace
 
 TEST(DopText, RecognisedLinesTakeColumnsInOrder) {
-  const auto l = parse("\"DATE\",0,0\n\"OPEN\",2,2\n\"UNKNOWN\",9,9\n\"HIGH\",2,3\n\"LOW\",2,2\n"
-                       "\"CLOSE\",-5,-3\n\"VOL\",1000,100\n");
+  const auto l = parse(
+      "\"DATE\",0,0\n\"OPEN\",2,2\n\"UNKNOWN\",9,9\n\"HIGH\",2,3\n\"LOW\",2,2\n"
+      "\"CLOSE\",-5,-3\n\"VOL\",1000,100\n");
   EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 2, 3, 4, 5, 6, 0}));
   EXPECT_EQ(l.input_format[qdb::kHigh], 2);
   EXPECT_EQ(l.display_format[qdb::kHigh], 3);
@@ -51,8 +52,9 @@ TEST(DopText, RecognisedLinesTakeColumnsInOrder) {
 TEST(DopText, KeywordsMatchByPrefixWithoutRegardToCase) {
   // DATETIME counts as DATE, Volume as VOL, Close Price as CLOSE, and OPEN INTEREST as OPEN
   // because OPEN is tried before OI.
-  const auto l = parse("\"datetime\",1,1\r\n\"Close Price\",2,2\r\n\"Volume\",3,3\r\n"
-                       "\"OPEN INTEREST\",4,4\r\n\"oi\",5,5\r\n");
+  const auto l = parse(
+      "\"datetime\",1,1\r\n\"Close Price\",2,2\r\n\"Volume\",3,3\r\n"
+      "\"OPEN INTEREST\",4,4\r\n\"oi\",5,5\r\n");
   EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 4, 0, 0, 2, 3, 5}));
   // A keyword listed twice keeps its last column; both lines take one.
   const auto twice = parse("\"DATE\"\n\"CLOSE\"\n\"CLOSE\"\n\"VOL\"\n");

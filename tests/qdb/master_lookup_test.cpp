@@ -275,13 +275,16 @@ class MemoryReadFile final : public qdb::ReadFile {
 class ShrinkingMasterFileSystem final : public qdb::FileSystem {
  public:
   ShrinkingMasterFileSystem(std::string master_path, std::string later_bytes)
-      : m_inner(qdb::native_file_system()), m_path(std::move(master_path)),
+      : m_inner(qdb::native_file_system()),
+        m_path(std::move(master_path)),
         m_later(std::move(later_bytes)) {}
   std::unique_ptr<qdb::ReadFile> open_read(const std::string& path) override {
     if (path == m_path && ++m_opens > 1) return std::make_unique<MemoryReadFile>(m_later);
     return m_inner.open_read(path);
   }
-  std::unique_ptr<qdb::WriteFile> create(const std::string& p) override { return m_inner.create(p); }
+  std::unique_ptr<qdb::WriteFile> create(const std::string& p) override {
+    return m_inner.create(p);
+  }
   bool rename(const std::string& a, const std::string& b) override { return m_inner.rename(a, b); }
   bool remove(const std::string& p) override { return m_inner.remove(p); }
   bool exists(const std::string& p) override { return m_inner.exists(p); }

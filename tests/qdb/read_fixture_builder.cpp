@@ -59,7 +59,8 @@ std::string dat(int record_length, const std::vector<std::vector<float>>& rows,
                 int header_records) {
   const auto length = static_cast<std::size_t>(record_length);
   std::string out(length, '\0');
-  put_u16(out, 2, header_records == kRowsPlusOne ? static_cast<int>(rows.size()) + 1 : header_records);
+  put_u16(out, 2,
+          header_records == kRowsPlusOne ? static_cast<int>(rows.size()) + 1 : header_records);
   for (const auto& row : rows) {
     std::string record;
     for (float v : row) record += mbf(v);
@@ -76,8 +77,9 @@ std::vector<std::vector<float>> weekday_quotes(std::uint16_t first, int count, i
     if (qdb::is_weekend(s)) continue;
     const float i = static_cast<float>(rows.size());
     const float close = base + i * 0.25f;
-    std::vector<float> row = {qdb::date_to_real(s), close - 0.125f, close + 0.5f, close - 0.5f,
-                              close, 1000.0f + 10.0f * i, 500.0f + i};
+    std::vector<float> row = {
+        qdb::date_to_real(s), close - 0.125f, close + 0.5f, close - 0.5f, close,
+        1000.0f + 10.0f * i,  500.0f + i};
     row.resize(static_cast<std::size_t>(fields));
     rows.push_back(row);
   }
