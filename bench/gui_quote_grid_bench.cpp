@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
 #include <QApplication>
 #include <QHeaderView>
-#include <unistd.h>
 
 #include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_loader.h"

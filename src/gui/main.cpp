@@ -74,9 +74,10 @@ int main(int argc, char** argv) {
   }
   if (!has_display()) {
     if (screenshot.isEmpty()) {
-      std::fputs("dorvane: no display found (DISPLAY and WAYLAND_DISPLAY are unset).\n"
-                 "Run it on a desktop, or use dorvane-cli for the same work without one.\n",
-                 stderr);
+      std::fputs(
+          "dorvane: no display found (DISPLAY and WAYLAND_DISPLAY are unset).\n"
+          "Run it on a desktop, or use dorvane-cli for the same work without one.\n",
+          stderr);
       return 1;
     }
     // A picture needs no screen.

@@ -27,7 +27,8 @@ TEST(SearchProgressDlgTest, ShowsPathAndCountWithoutRepaintingForEveryDirectory)
     if (i % 1000 == 0) dialog.portfolio_found("/data/dir" + std::to_string(i), i / 1000 + 1);
   }
   const qint64 elapsed = clock.elapsed();
-  EXPECT_LE(dialog.repaintCount() - before, elapsed / (1000 / CSearchProgressDlg::kRepaintsPerSecond) + 1);
+  EXPECT_LE(dialog.repaintCount() - before,
+            elapsed / (1000 / CSearchProgressDlg::kRepaintsPerSecond) + 1);
   EXPECT_LT(dialog.repaintCount() - before, kDirectories / 100);
 }
 

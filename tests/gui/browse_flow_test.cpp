@@ -19,7 +19,8 @@ class BrowseFlowTest : public BrowserFixture {
  protected:
   void SetUp() override {
     make_portfolio(root() / "data", {{1, "ONE", "ONE CO", 2}});
-    make_portfolio(root() / "data" / "ms", {{1, "TWO", "TWO CO", 3}, {2, "ANOTHER", "ANOTHER CO", 4}});
+    make_portfolio(root() / "data" / "ms",
+                   {{1, "TWO", "TWO CO", 3}, {2, "ANOTHER", "ANOTHER CO", 4}});
     make_portfolio(root() / "other", {{1, "THREE", "THREE CO", 5}});
   }
 };
@@ -67,7 +68,8 @@ TEST_F(BrowseFlowTest, RescanRebuildsEverythingAndLoadsTheFirstPortfolioAgain) {
   view()->portfolioList()->setCurrentRow(2);
   make_portfolio(root() / "new", {{1, "NEW", "NEW CO"}});
   frame->rescanAction()->trigger();
-  EXPECT_EQ(portfolioEntries(), QStringList({path("data"), path("data/ms"), path("new"), path("other")}));
+  EXPECT_EQ(portfolioEntries(),
+            QStringList({path("data"), path("data/ms"), path("new"), path("other")}));
   EXPECT_EQ(view()->portfolioList()->currentRow(), 0);
   EXPECT_EQ(view()->currentSymbol(), "ONE");
   EXPECT_EQ(frame->rescanAction()->shortcut(), QKeySequence(Qt::Key_F5));
@@ -180,7 +182,8 @@ TEST(CommandRulesTest, EachCommandFollowsItsCondition) {
   c.current_quote_row = 0;
   CommandStates s = compute_command_states(c);
   EXPECT_TRUE(s.quote_edit && s.quote_split && s.quote_adjust && s.quote_delete && s.quote_add);
-  EXPECT_TRUE(s.quote_export && s.symbol_facts && s.symbol_delete && s.symbol_edit && s.split_search);
+  EXPECT_TRUE(s.quote_export && s.symbol_facts && s.symbol_delete && s.symbol_edit &&
+              s.split_search);
   // With one portfolio listed, Move and Copy stay off although the symbols grid has rows.
   EXPECT_FALSE(s.symbol_move || s.symbol_copy);
   c.portfolio_entries = 2;

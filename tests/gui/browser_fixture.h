@@ -26,7 +26,8 @@ class BrowserFixture : public testing::Test {
   // Builds the main window listing only the tree's root, with the filter's limit off unless
   // the test stored settings of its own first.
   void createFrame() {
-    if (settings().GetString("Search", "Limit", "").isEmpty()) settings().SetInt("Search", "Limit", 0);
+    if (settings().GetString("Search", "Limit", "").isEmpty())
+      settings().SetInt("Search", "Limit", 0);
     frame = std::make_unique<CMainFrame>(settings());
     const std::string rootPath = m_tree.path().string();
     frame->view()->setRootsProvider([rootPath] { return std::vector<std::string>{rootPath}; });

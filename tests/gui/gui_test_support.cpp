@@ -37,7 +37,8 @@ QStringList ScriptedPrompter::messageTexts() const {
 }
 
 SettingsSandbox::SettingsSandbox()
-    : m_previous(qgetenv("XDG_CONFIG_HOME")), m_hadPrevious(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
+    : m_previous(qgetenv("XDG_CONFIG_HOME")),
+      m_hadPrevious(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
   qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(m_dir.path().string()));
   m_store = std::make_unique<CSettingsStore>();
   m_store->OpenBaseKey();

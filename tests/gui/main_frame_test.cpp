@@ -19,7 +19,8 @@ QStringList menuTexts(QMenuBar* bar) {
   for (QAction* menu : bar->actions()) {
     texts << menu->text();
     for (QAction* item : menu->menu()->actions())
-      texts << "  " + item->text() + (item->shortcut().isEmpty() ? QString() : "\t" + item->shortcut().toString());
+      texts << "  " + item->text() +
+                   (item->shortcut().isEmpty() ? QString() : "\t" + item->shortcut().toString());
   }
   return texts;
 }
@@ -98,9 +99,12 @@ TEST(GridColumnsTest, StoredWidthsAreKeptOnlyWhileTheyFitTheGrid) {
   EXPECT_EQ(fit_symbol_widths(Symbols{201, 0}, 200), (Symbols{90, 90}));
 
   using Quotes = std::array<int, kQuoteColumns>;
-  EXPECT_EQ(fit_quote_widths(Quotes{50, 50, 50, 50, 50, 50, 50}, 700), (Quotes{50, 50, 50, 50, 50, 50, 50}));
-  EXPECT_EQ(fit_quote_widths(Quotes{50, 50, 0, 50, 50, 50, 50}, 700), (Quotes{90, 90, 90, 90, 90, 90, 90}));
-  EXPECT_EQ(fit_quote_widths(Quotes{101, 100, 100, 100, 100, 100, 100}, 700), (Quotes{90, 90, 90, 90, 90, 90, 90}));
+  EXPECT_EQ(fit_quote_widths(Quotes{50, 50, 50, 50, 50, 50, 50}, 700),
+            (Quotes{50, 50, 50, 50, 50, 50, 50}));
+  EXPECT_EQ(fit_quote_widths(Quotes{50, 50, 0, 50, 50, 50, 50}, 700),
+            (Quotes{90, 90, 90, 90, 90, 90, 90}));
+  EXPECT_EQ(fit_quote_widths(Quotes{101, 100, 100, 100, 100, 100, 100}, 700),
+            (Quotes{90, 90, 90, 90, 90, 90, 90}));
   // A negative width from a damaged setting never reaches the grid.
   EXPECT_EQ(fit_symbol_widths(Symbols{-5, 50}, 200), (Symbols{90, 90}));
 }

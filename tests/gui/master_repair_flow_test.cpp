@@ -109,7 +109,8 @@ TEST_F(RepairFlowTest, MoreThan255SymbolsListsTheFirst255) {
   write_bytes(master(), bytes);
   startUp();
   ASSERT_FALSE(prompter.messages.empty());
-  EXPECT_EQ(prompter.messages[0].text, "File has 256 symbols.\nWill only display the first 255 symbols");
+  EXPECT_EQ(prompter.messages[0].text,
+            "File has 256 symbols.\nWill only display the first 255 symbols");
   EXPECT_EQ(prompter.messages[0].icon, Prompter::Icon::Warning);
   EXPECT_EQ(view()->symbolCount(), 255);
   EXPECT_EQ(view()->symbolsModel()->rowCount(), 255);

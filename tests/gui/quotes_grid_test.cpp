@@ -60,8 +60,8 @@ TEST(QuotesGridModelTest, FourHundredAndOneQuotesLoadInTwoWindowsNewestFirst) {
   gui_test::make_portfolio(dir.path(), {{1, "LONG", "LONG CO", 401}});
   CQuotesGridModel model;
   std::vector<int> windows;
-  const QuoteLoadResult result =
-      load_quotes(model, dir.path().string(), "LONG", [&](int loaded, int) { windows.push_back(loaded); });
+  const QuoteLoadResult result = load_quotes(model, dir.path().string(), "LONG",
+                                             [&](int loaded, int) { windows.push_back(loaded); });
   EXPECT_EQ(result.status, QuoteLoadResult::Status::kOk);
   EXPECT_EQ(windows, std::vector<int>({400, 401}));
   ASSERT_EQ(model.rowCount(), 401);
@@ -144,7 +144,8 @@ TEST_F(QuotesGridViewTest, AShortDataFileKeepsTheRowsReadAndSaysSo) {
 class SymbolsGridInputTest : public BrowserFixture {
  protected:
   void SetUp() override {
-    make_portfolio(root(), {{1, "AAA", "AAA CO", 3}, {2, "BBB", "BBB CO", 5}, {3, "CCC", "CCC CO", 7}});
+    make_portfolio(root(),
+                   {{1, "AAA", "AAA CO", 3}, {2, "BBB", "BBB CO", 5}, {3, "CCC", "CCC CO", 7}});
     startUp();
   }
   QPoint rowCentre(int row) const {

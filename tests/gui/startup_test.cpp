@@ -16,8 +16,9 @@ namespace {
 class StartUpTest : public BrowserFixture {
  protected:
   void SetUp() override {
-    make_portfolio(root() / "A", {{3, "ZETA", "ZETA CORP", 5}, {1, "ALPHA", "ALPHA INC", 4},
-                                  {2, "MID", "MIDDLE LTD", 2}});
+    make_portfolio(
+        root() / "A",
+        {{3, "ZETA", "ZETA CORP", 5}, {1, "ALPHA", "ALPHA INC", 4}, {2, "MID", "MIDDLE LTD", 2}});
     make_portfolio(root() / "A" / "B", {{1, "BEE", "BEE CO"}});
     make_portfolio(root() / "Z", {{1, "ZED", "ZED CO"}});
   }
@@ -105,14 +106,16 @@ TEST_F(StartUpTest, AStartRootJoinsTheListForThisRunWithoutBeingRemembered) {
 TEST_F(StartUpTest, StoredColumnWidthsAreUsedOnlyWhileTheyFit) {
   settings().SetInt("SymbolGrid", "col0", 40);
   settings().SetInt("SymbolGrid", "col1", 30);
-  for (int i = 0; i < 7; ++i) settings().SetInt("QuoteGrid", QString("col%1").arg(i), i == 3 ? 0 : 20);
+  for (int i = 0; i < 7; ++i)
+    settings().SetInt("QuoteGrid", QString("col%1").arg(i), i == 3 ? 0 : 20);
   startUp();
   QHeaderView* symbolHeader = view()->symbolsGrid()->horizontalHeader();
   EXPECT_EQ(symbolHeader->sectionSize(0), 40);
   EXPECT_EQ(symbolHeader->sectionSize(1), 30);
   // One stored quote column of 0 resets all seven to 9/70 of the grid's width.
   const int expected = view()->quotesGrid()->clientWidth() * 9 / 70;
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(view()->quotesGrid()->horizontalHeader()->sectionSize(i), expected);
+  for (int i = 0; i < 7; ++i)
+    EXPECT_EQ(view()->quotesGrid()->horizontalHeader()->sectionSize(i), expected);
 
   // Closing the window stores the widths in use.
   symbolHeader->resizeSection(1, 55);

@@ -8,9 +8,9 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
-#include <QLabel>
 #include <QProgressBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -95,8 +95,8 @@ CDorvaneView::CDorvaneView(CSettingsStore& settings, QWidget* parent)
   m_limitToFilter = m_settings.GetInt(QStringLiteral("Search"), QStringLiteral("Limit"), 1) != 0;
   m_autoRepair = m_settings.GetInt(QStringLiteral("Search"), QStringLiteral("MasterFix"), 0) != 0;
   m_startDirectory = QDir::currentPath();
-  m_filterPath = m_settings.GetString(QStringLiteral("Search"), QStringLiteral("Name"),
-                                      m_startDirectory);
+  m_filterPath =
+      m_settings.GetString(QStringLiteral("Search"), QStringLiteral("Name"), m_startDirectory);
   m_filterPathUpper = m_filterPath.toUpper();
 }
 
@@ -156,7 +156,9 @@ void CDorvaneView::buildLayout() {
   connect(m_symbolsGrid, &CGridView::enterPressed, this, &CDorvaneView::onSymbolClicked);
 }
 
-void CDorvaneView::setRootsProvider(RootsProvider provider) { m_rootsProvider = std::move(provider); }
+void CDorvaneView::setRootsProvider(RootsProvider provider) {
+  m_rootsProvider = std::move(provider);
+}
 
 void CDorvaneView::setStartRoot(const QString& root) {
   m_startRoot = root.isEmpty() ? QString() : from_path(core::normalize_walk_root(to_path(root)));
@@ -545,7 +547,8 @@ void CDorvaneView::FillQuotesGrid(int row) {
   m_currentQuoteRow = row;
   if (m_quoteCount != 0 && row >= 0 && row < m_quotesModel->rowCount())
     m_quotesGrid->selectionModel()->select(
-        m_quotesModel->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_quotesModel->index(row, 0),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   notifyStateChanged();
   if (result.status == Status::kChunkFailed || result.status == Status::kShortChunk)
     Prompter::instance().message(this, QStringLiteral("Error in FillQuotesGrid"));

@@ -1,6 +1,5 @@
 #include "gui/browse/grid_columns.h"
 
-
 namespace {
 
 template <std::size_t N>
@@ -23,8 +22,8 @@ std::array<int, N> fit(std::array<int, N> stored, int client_width, int fallback
 QStringList symbol_column_titles() { return {QStringLiteral("Symbol"), QStringLiteral("Name")}; }
 
 QStringList quote_column_titles() {
-  return {QStringLiteral("Date"),  QStringLiteral("Open"),   QStringLiteral("High"),
-          QStringLiteral("Low"),   QStringLiteral("Close"),  QStringLiteral("Volume"),
+  return {QStringLiteral("Date"),         QStringLiteral("Open"),  QStringLiteral("High"),
+          QStringLiteral("Low"),          QStringLiteral("Close"), QStringLiteral("Volume"),
           QStringLiteral("Open Interest")};
 }
 

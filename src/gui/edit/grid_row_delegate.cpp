@@ -11,8 +11,8 @@ void CGridRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   // The selected row keeps the active highlight even while its grid has no focus, so the
   // current symbol and quote stay visible.
   const QPalette& palette = option.palette;
-  const QColor background =
-      selected ? palette.color(QPalette::Active, QPalette::Highlight) : palette.color(QPalette::Base);
+  const QColor background = selected ? palette.color(QPalette::Active, QPalette::Highlight)
+                                     : palette.color(QPalette::Base);
   const QColor text_colour = selected ? palette.color(QPalette::Active, QPalette::HighlightedText)
                                       : palette.color(QPalette::Text);
 

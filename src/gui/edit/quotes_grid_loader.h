@@ -19,8 +19,8 @@ struct QuoteLoadResult {
     kShortChunk,   // a window held fewer quotes than the header claims; the rows read stay
   };
   Status status = Status::kOpenFailed;
-  int total = 0;   // quotes the data file's header claims
-  int loaded = 0;  // rows put in the grid
+  int total = 0;                 // quotes the data file's header claims
+  int loaded = 0;                // rows put in the grid
   std::uint16_t first_date = 0;  // date serial of quote 0 (the oldest), 0 when none
   std::uint16_t last_date = 0;   // date serial of the newest quote, 0 when none
 };

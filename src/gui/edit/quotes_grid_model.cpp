@@ -34,14 +34,22 @@ QString CQuotesGridModel::text(int row, int column) const {
   if (row < 0 || row >= rowCount()) return {};
   const qdb::QuoteBar& b = m_bars[static_cast<std::size_t>(row)];
   switch (column) {
-    case 0: return QString::fromStdString(qdb::format_date_string(b.date, 3, '/'));
-    case 1: return QString::fromStdString(core::price_text(b.open));
-    case 2: return QString::fromStdString(core::price_text(b.high));
-    case 3: return QString::fromStdString(core::price_text(b.low));
-    case 4: return QString::fromStdString(core::price_text(b.close));
-    case 5: return QString::fromStdString(core::quantity_text(b.volume));
-    case 6: return QString::fromStdString(core::quantity_text(b.oi));
-    default: break;
+    case 0:
+      return QString::fromStdString(qdb::format_date_string(b.date, 3, '/'));
+    case 1:
+      return QString::fromStdString(core::price_text(b.open));
+    case 2:
+      return QString::fromStdString(core::price_text(b.high));
+    case 3:
+      return QString::fromStdString(core::price_text(b.low));
+    case 4:
+      return QString::fromStdString(core::price_text(b.close));
+    case 5:
+      return QString::fromStdString(core::quantity_text(b.volume));
+    case 6:
+      return QString::fromStdString(core::quantity_text(b.oi));
+    default:
+      break;
   }
   return {};
 }

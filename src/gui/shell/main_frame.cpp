@@ -48,8 +48,9 @@ CMainFrame::CMainFrame(CSettingsStore& settings, QWidget* parent)
 }
 
 void CMainFrame::createActions() {
-  m_exit = new QAction(command_icon(QStringLiteral("application-exit"), QStyle::SP_DialogCloseButton),
-                       QStringLiteral("E&xit"), this);
+  m_exit =
+      new QAction(command_icon(QStringLiteral("application-exit"), QStyle::SP_DialogCloseButton),
+                  QStringLiteral("E&xit"), this);
   set_prompt(m_exit, QStringLiteral("Quit the application\nExit"));
   connect(m_exit, &QAction::triggered, this, &QWidget::close);
 
@@ -63,8 +64,9 @@ void CMainFrame::createActions() {
   m_toggleStatusBar->setChecked(true);
   set_prompt(m_toggleStatusBar, QStringLiteral("Show or hide the status bar\nToggle StatusBar"));
 
-  m_searchFilter = new QAction(command_icon(QStringLiteral("edit-find"), QStyle::SP_FileDialogContentsView),
-                               QStringLiteral("Search &Filter..."), this);
+  m_searchFilter =
+      new QAction(command_icon(QStringLiteral("edit-find"), QStyle::SP_FileDialogContentsView),
+                  QStringLiteral("Search &Filter..."), this);
   set_prompt(m_searchFilter, QStringLiteral("Filter\nFilter"));
   connect(m_searchFilter, &QAction::triggered, m_view, &CDorvaneView::OnSearchFilter);
 
@@ -75,8 +77,9 @@ void CMainFrame::createActions() {
   set_prompt(m_rescan, QStringLiteral("ReScan drive(s) for portfolios\nReScan"));
   connect(m_rescan, &QAction::triggered, m_view, &CDorvaneView::OnRescan);
 
-  m_helpTopics = new QAction(command_icon(QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton),
-                             QStringLiteral("&Help Topics"), this);
+  m_helpTopics =
+      new QAction(command_icon(QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton),
+                  QStringLiteral("&Help Topics"), this);
   m_helpTopics->setShortcut(QKeySequence(Qt::Key_F1));
   m_helpTopics->setShortcutContext(Qt::ApplicationShortcut);
   set_prompt(m_helpTopics, QStringLiteral("List Help topics\nHelp Topics"));
@@ -161,11 +164,11 @@ void CMainFrame::restorePlacement() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   const QSize workArea = screen ? screen->availableGeometry().size() : QSize(800, 600);
   bool useDefault = false;
-  const QRect placement = restoredPlacement(m_settings.GetInt(kScreen, QStringLiteral("x"), 0),
-                                            m_settings.GetInt(kScreen, QStringLiteral("y"), 0),
-                                            m_settings.GetInt(kScreen, QStringLiteral("cx"), 0),
-                                            m_settings.GetInt(kScreen, QStringLiteral("cy"), 0),
-                                            workArea, &useDefault);
+  const QRect placement =
+      restoredPlacement(m_settings.GetInt(kScreen, QStringLiteral("x"), 0),
+                        m_settings.GetInt(kScreen, QStringLiteral("y"), 0),
+                        m_settings.GetInt(kScreen, QStringLiteral("cx"), 0),
+                        m_settings.GetInt(kScreen, QStringLiteral("cy"), 0), workArea, &useDefault);
   if (useDefault) {
     m_settings.SetInt(kScreen, QStringLiteral("x"), placement.x());
     m_settings.SetInt(kScreen, QStringLiteral("y"), placement.y());

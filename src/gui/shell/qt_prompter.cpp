@@ -9,20 +9,28 @@ namespace {
 
 QMessageBox::Icon box_icon(Prompter::Icon icon) {
   switch (icon) {
-    case Prompter::Icon::Information: return QMessageBox::Information;
-    case Prompter::Icon::Warning: return QMessageBox::Warning;
-    case Prompter::Icon::Stop: return QMessageBox::Critical;
-    case Prompter::Icon::Question: return QMessageBox::Question;
-    case Prompter::Icon::None: break;
+    case Prompter::Icon::Information:
+      return QMessageBox::Information;
+    case Prompter::Icon::Warning:
+      return QMessageBox::Warning;
+    case Prompter::Icon::Stop:
+      return QMessageBox::Critical;
+    case Prompter::Icon::Question:
+      return QMessageBox::Question;
+    case Prompter::Icon::None:
+      break;
   }
   return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons box_buttons(Prompter::Buttons buttons) {
   switch (buttons) {
-    case Prompter::Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case Prompter::Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case Prompter::Buttons::Ok: break;
+    case Prompter::Buttons::YesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case Prompter::Buttons::OkCancel:
+      return QMessageBox::Ok | QMessageBox::Cancel;
+    case Prompter::Buttons::Ok:
+      break;
   }
   return QMessageBox::Ok;
 }
@@ -45,10 +53,14 @@ Prompter::Answer QtPrompter::message(QWidget* parent, const QString& text, Icon 
   box.setTextFormat(Qt::PlainText);
   const ArrowCursor arrow;
   switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Ok: return Answer::Ok;
-    default: break;
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    case QMessageBox::Ok:
+      return Answer::Ok;
+    default:
+      break;
   }
   // Escape or the close button: No for a Yes/No question, Cancel otherwise.
   return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
