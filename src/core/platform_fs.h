@@ -21,9 +21,9 @@ struct WalkListing {
 };
 
 enum class WalkOpen {
-  kListed,       // entries filled
-  kUnreadable,   // the directory could not be opened or read
-  kVirtual,      // a virtual file system (process, kernel or device tables): not entered
+  kListed,      // entries filled
+  kUnreadable,  // the directory could not be opened or read
+  kVirtual,     // a virtual file system (process, kernel or device tables): not entered
 };
 
 // Lists dir for the walk. parent_device is the device of the directory dir was reached from

@@ -7,8 +7,8 @@
 namespace core {
 
 struct PortfolioFilter {
-  bool limit = false;       // limit the walk to paths related to the filter path
-  std::string path_upper;   // the filter path in upper case
+  bool limit = false;      // limit the walk to paths related to the filter path
+  std::string path_upper;  // the filter path in upper case
 
   PortfolioFilter() = default;
   // path may be in any case; it is kept upper-cased.

@@ -47,15 +47,16 @@ bool symbol_row_less(const SymbolRow& a, const SymbolRow& b) {
 
 MasterListing read_master_rows(const std::string& master_path, int limit) {
   MasterListing listing;
-  std::unique_ptr<qdb::ReadFile> file = qdb::file_system().open_read(resolve_master_path(master_path));
+  std::unique_ptr<qdb::ReadFile> file =
+      qdb::file_system().open_read(resolve_master_path(master_path));
   if (!file) return listing;
 
   qdb::MasterHeader header;
   if (file->read(header.bytes.data(), header.bytes.size()) != header.bytes.size()) return listing;
   listing.ok = true;
   // The header count is the first little-endian word, taken as signed.
-  listing.header_count =
-      static_cast<std::int16_t>(static_cast<std::uint16_t>(header.bytes[0] | (header.bytes[1] << 8)));
+  listing.header_count = static_cast<std::int16_t>(
+      static_cast<std::uint16_t>(header.bytes[0] | (header.bytes[1] << 8)));
 
   for (int index = 0; index < limit; ++index) {
     qdb::MasterRecord record;

@@ -25,7 +25,7 @@ std::string ratio_text(std::optional<core::SplitRatio> ratio) {
   return std::to_string(ratio->p) + " for " + std::to_string(ratio->q);
 }
 
-TEST(TestSplitPair, RatiosAndGapsAsSpecifiedInFloatAndDouble) {
+TEST(TestSplitPair, RatioWindowsAndGapUseFloatAndDouble) {
   // A fall by half with a gap of 46 (> 0.8 * 50): 2 for 1.
   EXPECT_EQ(ratio_text(core::TestSplitPair(bar(100, 101, 98), bar(50, 52, 49))), "2 for 1");
   EXPECT_EQ(ratio_text(core::TestSplitPair(bar(50, 52, 49), bar(100, 101, 98))), "1 for 2");
