@@ -37,8 +37,7 @@ bool starts_with_root(const std::string& path, const std::string& root) {
   }
   // The match must end on a component boundary: the whole path, a root that itself ends in
   // a separator ("/", "C:\"), or a separator next in the path.
-  return root.size() == path.size() || is_separator(root.back()) ||
-         is_separator(path[root.size()]);
+  return root.size() == path.size() || is_separator(root.back()) || is_separator(path[root.size()]);
 }
 
 // Decodes the octal escapes the kernel writes for blanks, tabs, new lines and backslashes
@@ -114,11 +113,11 @@ bool is_directory(const std::string& path) {
 
 bool is_virtual_file_system(std::string_view type) {
   static constexpr std::array<std::string_view, 30> kVirtual = {
-      "proc",     "sysfs",     "tmpfs",      "devtmpfs",    "devpts",   "cgroup",
-      "cgroup2",  "overlay",   "squashfs",   "mqueue",      "debugfs",  "tracefs",
-      "securityfs", "pstore",  "bpf",        "configfs",    "fusectl",  "hugetlbfs",
-      "autofs",   "binfmt_misc", "efivarfs", "nsfs",        "ramfs",    "rpc_pipefs",
-      "nfsd",     "selinuxfs", "rootfs",     "devfs",       "fdescfs",  "none"};
+      "proc",       "sysfs",       "tmpfs",    "devtmpfs", "devpts",  "cgroup",
+      "cgroup2",    "overlay",     "squashfs", "mqueue",   "debugfs", "tracefs",
+      "securityfs", "pstore",      "bpf",      "configfs", "fusectl", "hugetlbfs",
+      "autofs",     "binfmt_misc", "efivarfs", "nsfs",     "ramfs",   "rpc_pipefs",
+      "nfsd",       "selinuxfs",   "rootfs",   "devfs",    "fdescfs", "none"};
   if (std::find(kVirtual.begin(), kVirtual.end(), type) != kVirtual.end()) return true;
   // FUSE file systems are kept (sshfs, ntfs-3g, rclone hold user files) except the desktop's
   // and containers' own helpers, which only mirror other places or fake kernel files.

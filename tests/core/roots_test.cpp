@@ -30,8 +30,8 @@ constexpr const char* kDesktopMounts =
     "/dev/sdd1 relative/point ext4 rw 0 0";
 
 TEST(RealMountPoints, KeepsRealFileSystemsAndDecodesEscapes) {
-  const std::vector<std::string> expected = {"/",           "/boot/efi", "/mnt/data",
-                                             "/media/ann/MY STICK", "/home/ann/remote"};
+  const std::vector<std::string> expected = {"/", "/boot/efi", "/mnt/data", "/media/ann/MY STICK",
+                                             "/home/ann/remote"};
   EXPECT_EQ(core::real_mount_points(kDesktopMounts), expected);
 }
 
@@ -40,8 +40,8 @@ TEST(RealMountPoints, VirtualTypes) {
                            "squashfs", "fuse.portal"}) {
     EXPECT_TRUE(core::is_virtual_file_system(type)) << type;
   }
-  for (const char* type : {"ext4", "xfs", "btrfs", "vfat", "ntfs3", "nfs4", "fuseblk", "fuse.sshfs",
-                           "iso9660"}) {
+  for (const char* type :
+       {"ext4", "xfs", "btrfs", "vfat", "ntfs3", "nfs4", "fuseblk", "fuse.sshfs", "iso9660"}) {
     EXPECT_FALSE(core::is_virtual_file_system(type)) << type;
   }
 }

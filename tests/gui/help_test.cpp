@@ -23,7 +23,8 @@ TEST(Help, TopicsResolveToPagesOfTheManual) {
 
 TEST(Help, EnvironmentOverridesTheManualDirectory) {
   const QByteArray old = qgetenv("DORVANE_HELP_DIR");
-  const QString dir = QDir::tempPath() + "/dorvane-help-test-" + QString::number(QCoreApplication::applicationPid());
+  const QString dir = QDir::tempPath() + "/dorvane-help-test-" +
+                      QString::number(QCoreApplication::applicationPid());
   QDir().mkpath(dir);
   QFile index(dir + "/index.html");
   ASSERT_TRUE(index.open(QIODevice::WriteOnly));
@@ -33,8 +34,10 @@ TEST(Help, EnvironmentOverridesTheManualDirectory) {
   // A directory without the contents page is passed over.
   qputenv("DORVANE_HELP_DIR", (dir + "/missing").toUtf8());
   EXPECT_NE(helpPath(), QDir::cleanPath(dir) + "/missing/index.html");
-  if (old.isEmpty()) qunsetenv("DORVANE_HELP_DIR");
-  else qputenv("DORVANE_HELP_DIR", old);
+  if (old.isEmpty())
+    qunsetenv("DORVANE_HELP_DIR");
+  else
+    qputenv("DORVANE_HELP_DIR", old);
   QDir(dir).removeRecursively();
 }
 

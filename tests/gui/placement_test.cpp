@@ -24,9 +24,8 @@ TEST(RestoredPlacement, StoredRectangleWithinWorkAreaIsKept) {
 
 TEST(RestoredPlacement, OutOfRangeValuesFallBackToDefault) {
   const QRect fallback(25, 20, 950, 760);
-  const int cases[][4] = {{0, 0, 1001, 500}, {0, 0, 500, 801}, {1001, 0, 10, 10},
-                          {0, 801, 10, 10},  {-1, 0, 10, 10},  {0, -5, 10, 10},
-                          {0, 0, 0, 10},     {0, 0, 10, -3}};
+  const int cases[][4] = {{0, 0, 1001, 500}, {0, 0, 500, 801}, {1001, 0, 10, 10}, {0, 801, 10, 10},
+                          {-1, 0, 10, 10},   {0, -5, 10, 10},  {0, 0, 0, 10},     {0, 0, 10, -3}};
   for (const auto& c : cases) {
     bool useDefault = false;
     EXPECT_EQ(restoredPlacement(c[0], c[1], c[2], c[3], QSize(1000, 800), &useDefault), fallback)

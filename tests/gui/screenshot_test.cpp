@@ -27,13 +27,17 @@ TEST(Screenshot, OptionIsTakenOutOfTheArguments) {
 }
 
 // Runs the event loop until the screenshot reports, returning its result.
-bool runUntilDone(QWidget* window, const QString& file, std::function<bool()> ready, int timeoutMs) {
+bool runUntilDone(QWidget* window, const QString& file, std::function<bool()> ready,
+                  int timeoutMs) {
   QEventLoop loop;
   bool result = false;
-  scheduleScreenshot(window, file, std::move(ready), [&](bool ok) {
-    result = ok;
-    loop.quit();
-  }, timeoutMs);
+  scheduleScreenshot(
+      window, file, std::move(ready),
+      [&](bool ok) {
+        result = ok;
+        loop.quit();
+      },
+      timeoutMs);
   QTimer::singleShot(10000, &loop, &QEventLoop::quit);  // a hang fails instead of blocking
   loop.exec();
   return result;
@@ -46,7 +50,8 @@ TEST(Screenshot, WaitsUntilReadyThenSavesTheGrab) {
   window.resize(320, 200);
   window.show();
   int polls = 0;
-  ASSERT_TRUE(runUntilDone(&window, file, [&] { return ++polls >= 3; }, 5000));
+  ASSERT_TRUE(runUntilDone(
+      &window, file, [&] { return ++polls >= 3; }, 5000));
   EXPECT_GE(polls, 3);
   const QImage image(file);
   ASSERT_FALSE(image.isNull());
@@ -58,7 +63,8 @@ TEST(Screenshot, GivesUpWhenNeverReady) {
   const QString file = QString::fromStdString((dir.path() / "never.png").string());
   QLabel window("empty");
   window.show();
-  EXPECT_FALSE(runUntilDone(&window, file, [] { return false; }, 200));
+  EXPECT_FALSE(runUntilDone(
+      &window, file, [] { return false; }, 200));
   EXPECT_TRUE(QImage(file).isNull());
 }
 

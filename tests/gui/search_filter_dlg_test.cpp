@@ -78,7 +78,8 @@ TEST_F(SearchFilterDlgTest, UnknownRootShowsMessageAndStaysOpen) {
 }
 
 TEST_F(SearchFilterDlgTest, RelativeOrEmptyPathIsRefusedWithLimitOn) {
-  for (const QString& path : {QString("data/ms"), QString(""), QString("~/data"), QString("d:\\data")}) {
+  for (const QString& path :
+       {QString("data/ms"), QString(""), QString("~/data"), QString("d:\\data")}) {
     EXPECT_FALSE(CSearchFilterDlg::isAcceptable(1, path, m_roots)) << path.toStdString();
   }
   CSearchFilterDlg dlg(m_roots);

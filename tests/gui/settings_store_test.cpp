@@ -12,8 +12,8 @@
 
 namespace {
 
-using testing_support::TempDir;
 using testing_support::read_bytes;
+using testing_support::TempDir;
 using testing_support::write_bytes;
 
 // Points the store at a fresh configuration directory and hides any WINDIR for one test.
@@ -21,12 +21,16 @@ class ScopedEnv {
  public:
   ScopedEnv(const char* name, const std::optional<QByteArray>& value) : m_name(name) {
     if (qEnvironmentVariableIsSet(name)) m_old = qgetenv(name);
-    if (value) qputenv(name, *value);
-    else qunsetenv(name);
+    if (value)
+      qputenv(name, *value);
+    else
+      qunsetenv(name);
   }
   ~ScopedEnv() {
-    if (m_old) qputenv(m_name, *m_old);
-    else qunsetenv(m_name);
+    if (m_old)
+      qputenv(m_name, *m_old);
+    else
+      qunsetenv(m_name);
   }
 
  private:
@@ -85,9 +89,17 @@ TEST_F(SettingsStoreTest, GetIntParsesLikeScanfPercentD) {
   const struct {
     const char* text;
     int expected;
-  } cases[] = {{" 42", 42},  {"\t\n-17", -17}, {"+8", 8},       {"12abc", 12},
-               {"abc", 99},  {"", 99},         {"-", 99},       {"- 5", 99},
-               {"0x1F", 0},  {"007", 7},       {"99999999999", 2147483647},
+  } cases[] = {{" 42", 42},
+               {"\t\n-17", -17},
+               {"+8", 8},
+               {"12abc", 12},
+               {"abc", 99},
+               {"", 99},
+               {"-", 99},
+               {"- 5", 99},
+               {"0x1F", 0},
+               {"007", 7},
+               {"99999999999", 2147483647},
                {"-99999999999", -2147483647 - 1}};
   for (const auto& c : cases) {
     store.SetString("T", "v", c.text);
@@ -111,8 +123,8 @@ TEST_F(SettingsStoreTest, ValuesOf259BytesOrMoreReadAsAbsent) {
 
 TEST_F(SettingsStoreTest, AwkwardNamesAndValuesRoundTrip) {
   CSettingsStore store = openStore(false);
-  const QString names[] = {"Limit ", " x", ";x", "#x", "a=b", "", "a/b", "/lead", "a\\b",
-                           "%2F",    "%00", "[x]", "General", "\xC3\xA9t\xC3\xA9"};
+  const QString names[] = {"Limit ", " x",   ";x",  "#x",  "a=b", "",        "a/b",
+                           "/lead",  "a\\b", "%2F", "%00", "[x]", "General", "\xC3\xA9t\xC3\xA9"};
   for (const QString& name : names) {
     ASSERT_TRUE(store.SetString("Sec", name, "v" + name)) << name.toStdString();
     ASSERT_TRUE(store.SetString(name, "n", "s" + name)) << name.toStdString();
@@ -144,7 +156,8 @@ TEST_F(SettingsStoreTest, NamesCompareWithoutRegardToCase) {
 TEST_F(SettingsStoreTest, FailedWriteReportsFalseAndReadsGiveDefaults) {
   // A regular file where the configuration directory should be: nothing can be created.
   write_bytes(m_dir.path() / "blocked", "x");
-  ScopedEnv config("XDG_CONFIG_HOME", QByteArray::fromStdString((m_dir.path() / "blocked").string()));
+  ScopedEnv config("XDG_CONFIG_HOME",
+                   QByteArray::fromStdString((m_dir.path() / "blocked").string()));
   CSettingsStore store;
   bool created = true;
   EXPECT_FALSE(store.OpenBaseKey(&created));

@@ -28,10 +28,14 @@ QString encodeName(const QString& name) {
   QString out;
   out.reserve(name.size());
   for (const QChar c : name) {
-    if (c == u'%') out += QStringLiteral("%25");
-    else if (c == u'/') out += QStringLiteral("%2F");
-    else if (c == u'\\') out += QStringLiteral("%5C");
-    else out += c;
+    if (c == u'%')
+      out += QStringLiteral("%25");
+    else if (c == u'/')
+      out += QStringLiteral("%2F");
+    else if (c == u'\\')
+      out += QStringLiteral("%5C");
+    else
+      out += c;
   }
   return out;
 }
@@ -43,9 +47,21 @@ QString decodeName(const QString& stored) {
   for (qsizetype i = 0; i < stored.size(); ++i) {
     if (stored[i] == u'%' && i + 2 < stored.size()) {
       const QStringView code = QStringView(stored).mid(i + 1, 2);
-      if (code == u"25") { out += u'%'; i += 2; continue; }
-      if (code.compare(u"2F", Qt::CaseInsensitive) == 0) { out += u'/'; i += 2; continue; }
-      if (code.compare(u"5C", Qt::CaseInsensitive) == 0) { out += u'\\'; i += 2; continue; }
+      if (code == u"25") {
+        out += u'%';
+        i += 2;
+        continue;
+      }
+      if (code.compare(u"2F", Qt::CaseInsensitive) == 0) {
+        out += u'/';
+        i += 2;
+        continue;
+      }
+      if (code.compare(u"5C", Qt::CaseInsensitive) == 0) {
+        out += u'\\';
+        i += 2;
+        continue;
+      }
     }
     out += stored[i];
   }
@@ -137,8 +153,9 @@ QString findIniFile(const QString& dir) {
 }  // namespace
 
 CSettingsStore::CSettingsStore()
-    : m_fileName(QDir(configDirectory()).filePath(QString::fromLatin1(kOrganisation) + u'/' +
-                                                  QString::fromLatin1(kApplication) + ".ini")) {}
+    : m_fileName(QDir(configDirectory())
+                     .filePath(QString::fromLatin1(kOrganisation) + u'/' +
+                               QString::fromLatin1(kApplication) + ".ini")) {}
 
 QString CSettingsStore::configDirectory() {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)

@@ -40,7 +40,8 @@ QString helpDirectory() {
   candidates << QStringLiteral(DORVANE_HELP_INSTALL_DIR);
 #endif
   if (!appDir.isEmpty()) {
-    candidates << appDir + QStringLiteral("/../docs/help") << appDir + QStringLiteral("/../../docs/help");
+    candidates << appDir + QStringLiteral("/../docs/help")
+               << appDir + QStringLiteral("/../../docs/help");
   }
   for (const QString& dir : candidates) {
     if (holdsManual(dir)) return QDir::cleanPath(QDir(dir).absolutePath());
@@ -61,8 +62,10 @@ QString helpPath(const QString& topic) {
 void showHelp(const QString& topic, QWidget* parent) {
   const QString page = helpPath(topic);
   if (!page.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(page))) return;
-  const QString text = page.isEmpty()
-                           ? QCoreApplication::translate("Help", "The Dorvane Help files could not be found.")
-                           : QCoreApplication::translate("Help", "The Dorvane Help could not be opened:\n%1").arg(page);
+  const QString text =
+      page.isEmpty()
+          ? QCoreApplication::translate("Help", "The Dorvane Help files could not be found.")
+          : QCoreApplication::translate("Help", "The Dorvane Help could not be opened:\n%1")
+                .arg(page);
   Prompter::instance().message(parent, text, Prompter::Icon::Warning, Prompter::Buttons::Ok);
 }

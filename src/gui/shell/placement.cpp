@@ -5,7 +5,8 @@
 QRect restoredPlacement(int x, int y, int cx, int cy, QSize workArea, bool* useDefault) {
   const int w = workArea.width();
   const int h = workArea.height();
-  const bool accepted = cx > 0 && cy > 0 && x >= 0 && y >= 0 && cx <= w && cy <= h && x <= w && y <= h;
+  const bool accepted =
+      cx > 0 && cy > 0 && x >= 0 && y >= 0 && cx <= w && cy <= h && x <= w && y <= h;
   if (useDefault != nullptr) *useDefault = !accepted;
   if (accepted) return QRect(x, y, cx, cy);
   // A single-precision factor, truncated toward zero, as the stored values always were.

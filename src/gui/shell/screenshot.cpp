@@ -19,8 +19,10 @@ constexpr int kPollMs = 50;
 constexpr int kSettleMs = 200;
 
 void finish(const std::function<void(bool)>& done, bool ok) {
-  if (done) done(ok);
-  else QCoreApplication::exit(ok ? 0 : 1);
+  if (done)
+    done(ok);
+  else
+    QCoreApplication::exit(ok ? 0 : 1);
 }
 
 void grabInto(QWidget* window, const QString& file, const std::function<void(bool)>& done) {
@@ -31,7 +33,8 @@ void grabInto(QWidget* window, const QString& file, const std::function<void(boo
     std::fprintf(stderr, "screenshot: %dx%d saved to %s\n", picture.width(), picture.height(),
                  qPrintable(QDir::toNativeSeparators(file)));
   } else {
-    std::fprintf(stderr, "screenshot: could not save %s\n", qPrintable(QDir::toNativeSeparators(file)));
+    std::fprintf(stderr, "screenshot: could not save %s\n",
+                 qPrintable(QDir::toNativeSeparators(file)));
   }
   finish(done, saved);
 }
@@ -75,7 +78,8 @@ void scheduleScreenshot(QWidget* window, const QString& file, std::function<bool
     if (clock->elapsed() > timeoutMs) {
       poll->stop();
       poll->deleteLater();
-      std::fprintf(stderr, "screenshot: the window did not show its data within %d ms\n", timeoutMs);
+      std::fprintf(stderr, "screenshot: the window did not show its data within %d ms\n",
+                   timeoutMs);
       finish(done, false);
     }
   });
