@@ -124,5 +124,19 @@ TEST_F(StartUpTest, StoredColumnWidthsAreUsedOnlyWhileTheyFit) {
   EXPECT_EQ(settings().GetInt("QuoteGrid", "col6", 0), expected);
 }
 
+TEST_F(BrowserFixture, TheRealFuturesPortfolioListsAndReadsWithoutComplaint) {
+  testing_support::copy_tree(testing_support::real_portfolio("hangseng-mini"), root() / "hs");
+  startUp();
+  EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join("|").toStdString();
+  EXPECT_TRUE(prompter.dialogs.empty());
+  // Its lower-case "master" makes the directory a portfolio.
+  EXPECT_EQ(portfolioEntries(), QStringList({path("hs")}));
+  EXPECT_EQ(view()->symbolCount(), 255);
+  EXPECT_GT(view()->quoteCount(), 0);
+  // Dates run from the newest down.
+  for (int row = 1; row < view()->quotesModel()->rowCount(); ++row)
+    ASSERT_LE(view()->quotesModel()->bar(row).date, view()->quotesModel()->bar(row - 1).date);
+}
+
 }  // namespace
 }  // namespace gui_test

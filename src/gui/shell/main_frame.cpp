@@ -177,6 +177,8 @@ void CMainFrame::restorePlacement() {
   }
   resize(placement.size());
   move(placement.topLeft());
+  // What the settings hold now (stored, or the default just written).
+  m_savedPlacement = placement;
   m_placementRestored = true;
 }
 
@@ -184,10 +186,17 @@ void CMainFrame::savePlacement() {
   // Only the frame's own normal or maximised placement is kept, never a minimised one.
   if (!m_placementRestored || isMinimized()) return;
   const QPoint position = clampedSavePosition(pos());
-  m_settings.SetInt(kScreen, QStringLiteral("x"), position.x());
-  m_settings.SetInt(kScreen, QStringLiteral("y"), position.y());
-  m_settings.SetInt(kScreen, QStringLiteral("cx"), width());
-  m_settings.SetInt(kScreen, QStringLiteral("cy"), height());
+  const QRect placement(position, size());
+  // Each value is written when it changed: a drag rewrites x and y, never the size.
+  if (placement.x() != m_savedPlacement.x())
+    m_settings.SetInt(kScreen, QStringLiteral("x"), placement.x());
+  if (placement.y() != m_savedPlacement.y())
+    m_settings.SetInt(kScreen, QStringLiteral("y"), placement.y());
+  if (placement.width() != m_savedPlacement.width())
+    m_settings.SetInt(kScreen, QStringLiteral("cx"), placement.width());
+  if (placement.height() != m_savedPlacement.height())
+    m_settings.SetInt(kScreen, QStringLiteral("cy"), placement.height());
+  m_savedPlacement = placement;
 }
 
 void CMainFrame::moveEvent(QMoveEvent* event) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QRect>
 
 #include "gui/shell/command_rules.h"
 
@@ -53,6 +54,7 @@ class CMainFrame : public QMainWindow {
   CSettingsStore& m_settings;
   CDorvaneView* m_view;
   bool m_placementRestored = false;
+  QRect m_savedPlacement;  // the x, y, cx, cy last written to "Screen"
 
   QAction* m_exit = nullptr;
   QAction* m_toggleToolbar = nullptr;
