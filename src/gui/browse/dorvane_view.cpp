@@ -24,6 +24,7 @@
 #include "core/symbol_rows.h"
 #include "gui/browse/fix_master_observer.h"
 #include "gui/browse/grid_columns.h"
+#include "gui/browse/root_texts.h"
 #include "gui/browse/search_filter_dlg.h"
 #include "gui/browse/search_progress_dlg.h"
 #include "gui/browse/settings_store.h"
@@ -211,16 +212,18 @@ void CDorvaneView::saveColumnWidths() {
                       m_quotesGrid->horizontalHeader()->sectionSize(i));
 }
 
+QString CDorvaneView::rootAt(int index) const { return m_driveList->itemData(index).toString(); }
+
 std::vector<std::string> CDorvaneView::listedRoots() const {
   std::vector<std::string> roots;
   roots.reserve(static_cast<std::size_t>(m_driveList->count()));
-  for (int i = 0; i < m_driveList->count(); ++i) roots.push_back(to_path(m_driveList->itemText(i)));
+  for (int i = 0; i < m_driveList->count(); ++i) roots.push_back(to_path(rootAt(i)));
   return roots;
 }
 
 void CDorvaneView::selectRoot(const QString& root) {
   const QSignalBlocker blocker(m_driveList);
-  m_driveList->setCurrentIndex(m_driveList->findText(root, Qt::MatchExactly));
+  m_driveList->setCurrentIndex(m_driveList->findData(root));
 }
 
 void CDorvaneView::SelectSavedDrive() {
@@ -231,7 +234,10 @@ void CDorvaneView::SelectSavedDrive() {
   {
     const QSignalBlocker blocker(m_driveList);
     m_driveList->clear();
-    for (const std::string& root : roots) m_driveList->addItem(from_path(root));
+    for (const std::string& root : roots) {
+      const QString path = from_path(root);
+      m_driveList->addItem(root_entry_text(path), path);
+    }
   }
   if (roots.empty()) return;
 
@@ -243,13 +249,15 @@ void CDorvaneView::SelectSavedDrive() {
     // the one holding the current directory; else the last entry.
     const QString saved =
         m_settings.GetString(QStringLiteral("Settings"), QStringLiteral("Drive"), QString());
-    if (!saved.isEmpty() && m_driveList->findText(saved, Qt::MatchExactly) >= 0) chosen = saved;
+    for (int i = 0; i < m_driveList->count() && chosen.isEmpty(); ++i)
+      if (root_matches_setting(rootAt(i), saved)) chosen = rootAt(i);
     if (chosen.isEmpty() && !saved.isEmpty())
       chosen = from_path(core::longest_root_for(to_path(saved), roots));
     if (chosen.isEmpty())
       chosen = from_path(core::longest_root_for(to_path(QDir::currentPath()), roots));
     if (chosen.isEmpty()) chosen = from_path(roots.back());
-    m_settings.SetString(QStringLiteral("Settings"), QStringLiteral("Drive"), chosen);
+    m_settings.SetString(QStringLiteral("Settings"), QStringLiteral("Drive"),
+                         root_setting_text(chosen));
   }
   m_drive = chosen;
   selectRoot(chosen);
@@ -258,7 +266,7 @@ void CDorvaneView::SelectSavedDrive() {
 
 void CDorvaneView::onDriveActivated(int index) {
   if (index < 0) return;
-  changeDrive(m_driveList->itemText(index));
+  changeDrive(rootAt(index));
 }
 
 void CDorvaneView::changeDrive(const QString& root) {
@@ -266,7 +274,8 @@ void CDorvaneView::changeDrive(const QString& root) {
   m_drive = root;
   // A root named on the command line is scanned for this run only, never remembered.
   if (root != m_startRoot)
-    m_settings.SetString(QStringLiteral("Settings"), QStringLiteral("Drive"), root);
+    m_settings.SetString(QStringLiteral("Settings"), QStringLiteral("Drive"),
+                         root_setting_text(root));
   ClearFrom(1);
   ScanDrive();
 }
@@ -292,7 +301,7 @@ void CDorvaneView::ScanDrive() {
     notifyStateChanged();
     Prompter::instance().message(
         this,
-        QStringLiteral("No master files found on drive ") + m_drive +
+        QStringLiteral("No master files found on drive ") + root_setting_text(m_drive) +
             QStringLiteral("\n\n(Is your Portfolio Search Filter setting correct?)"),
         Prompter::Icon::Warning);
     return;

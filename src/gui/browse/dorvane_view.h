@@ -105,6 +105,8 @@ class CDorvaneView : public QWidget {
  private:
   void buildLayout();
   void setUpGridColumns();
+  // The root path of a root-list entry (its text may be "[-c-]").
+  QString rootAt(int index) const;
   std::vector<std::string> listedRoots() const;
   // The drive change: remember root, clear everything and scan it (unless it is current).
   void changeDrive(const QString& root);
