@@ -133,9 +133,15 @@ TEST_F(BrowserFixture, TheRealFuturesPortfolioListsAndReadsWithoutComplaint) {
   EXPECT_EQ(portfolioEntries(), QStringList({path("hs")}));
   EXPECT_EQ(view()->symbolCount(), 255);
   EXPECT_GT(view()->quoteCount(), 0);
-  // Dates run from the newest down.
-  for (int row = 1; row < view()->quotesModel()->rowCount(); ++row)
-    ASSERT_LE(view()->quotesModel()->bar(row).date, view()->quotesModel()->bar(row - 1).date);
+  // Every symbol loads whole, its dates running from the newest down.
+  for (int symbol = 0; symbol < view()->symbolsModel()->rowCount(); ++symbol) {
+    view()->symbolsGrid()->selectRow(symbol);
+    view()->FillQuotesGrid(0);
+    ASSERT_GT(view()->quoteCount(), 0) << view()->currentSymbol().toStdString();
+    for (int row = 1; row < view()->quotesModel()->rowCount(); ++row)
+      ASSERT_LE(view()->quotesModel()->bar(row).date, view()->quotesModel()->bar(row - 1).date);
+  }
+  EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join("|").toStdString();
 }
 
 }  // namespace
