@@ -63,6 +63,22 @@ TEST_F(BrowseFlowTest, ClearsCascadeFromTheirLevel) {
   EXPECT_EQ(frame->quotePaneText(), "No Quotes Read");
 }
 
+TEST_F(BrowseFlowTest, AMasterPathIsAcceptedOnlyWhenItEndsInMasterAndIsNotTooLong) {
+  startUp();
+  const QString current = view()->masterPath();
+  EXPECT_FALSE(view()->SetMasterPath(path("other") + "/master"));
+  EXPECT_FALSE(view()->SetMasterPath("/" + QString(4090, 'a') + "/MASTER"));
+  EXPECT_EQ(view()->masterPath(), current);
+  // Refused paths leave the previous MASTER in force: listing again lists it.
+  view()->FillSymbolsGrid(0);
+  EXPECT_EQ(view()->currentSymbol(), "ONE");
+
+  EXPECT_TRUE(view()->SetMasterPath(path("other") + "/MASTER"));
+  EXPECT_EQ(view()->portfolioDir(), path("other"));
+  EXPECT_TRUE(view()->SetMasterPath("/MASTER"));
+  EXPECT_EQ(view()->portfolioDir(), "/");
+}
+
 TEST_F(BrowseFlowTest, RescanRebuildsEverythingAndLoadsTheFirstPortfolioAgain) {
   startUp();
   view()->portfolioList()->setCurrentRow(2);
