@@ -1,6 +1,7 @@
 #include "core/delete_symbol.h"
 
 #include "core/master_image.h"
+#include "core/symbol_rows.h"
 #include "core/symbol_files.h"
 #include "core/symbol_messages.h"
 #include "qdb/portfolio_files.h"

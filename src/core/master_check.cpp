@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/master_reader.h"
+#include "qdb/portfolio_files.h"
 
 namespace core {
 namespace {
@@ -63,7 +64,7 @@ std::vector<std::string> blank_symbols(master_io::Reader& reader, bool first_onl
 
 MasterCheckResult ValidateMaster(const std::string& master_path) {
   MasterCheckResult result;
-  const std::string path = master_io::resolve(master_path);
+  const std::string path = qdb::resolve_path(master_path);
   {
     master_io::Reader reader(path);
     if (!reader.ok()) return result;
@@ -99,7 +100,7 @@ MasterCheckResult ValidateMaster(const std::string& master_path) {
 }
 
 bool CheckFileNumbers(const std::string& master_path, std::string* problem) {
-  master_io::Reader reader(master_io::resolve(master_path));
+  master_io::Reader reader(qdb::resolve_path(master_path));
   if (!reader.ok()) return false;
   const auto problems = repeated_numbers(reader, true);
   if (problems.empty()) return true;
@@ -108,7 +109,7 @@ bool CheckFileNumbers(const std::string& master_path, std::string* problem) {
 }
 
 bool CheckSymbols(const std::string& master_path, std::string* problem) {
-  master_io::Reader reader(master_io::resolve(master_path));
+  master_io::Reader reader(qdb::resolve_path(master_path));
   if (!reader.ok()) return false;
   const auto problems = blank_symbols(reader, true);
   if (problems.empty()) return true;

@@ -57,14 +57,4 @@ void lower_counts(qdb::MasterHeader& header) {
   if (header.count2() > 0) header.set_count2(static_cast<std::uint16_t>(header.count2() - 1));
 }
 
-std::string symbol_field_text(const qdb::MasterRecord& record) {
-  std::string text;
-  for (int i = 0; i < qdb::master_offset::kTextWidth; ++i) {
-    const std::uint8_t c = record.bytes[qdb::master_offset::kSymbol + i];
-    if (c < 0x21 || c > 0x7F) break;
-    text.push_back(static_cast<char>(c));
-  }
-  return text;
-}
-
 }  // namespace core

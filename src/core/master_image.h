@@ -30,8 +30,4 @@ bool write_master_image(const std::string& master_path, std::string_view temp_su
 void raise_counts(qdb::MasterHeader& header);
 void lower_counts(qdb::MasterHeader& header);
 
-// The symbol field's text as the grid cuts it: its 16 bytes up to the first byte outside
-// 0x21..0x7F (no fallback to the issue name).
-std::string symbol_field_text(const qdb::MasterRecord& record);
-
 }  // namespace core

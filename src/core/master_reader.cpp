@@ -19,11 +19,6 @@ std::string path_in(const std::string& dir) {
   return qdb::DirListing(with_separator).resolve("MASTER");
 }
 
-std::string resolve(const std::string& master_path) {
-  if (qdb::file_system().exists(master_path)) return master_path;
-  return qdb::resolve_path(master_path);
-}
-
 Reader::Reader(const std::string& path) : m_file(qdb::file_system().open_read(path)) {
   if (!m_file) return;
   m_size = m_file->size();

@@ -13,9 +13,6 @@ namespace core::master_io {
 // The MASTER of a portfolio directory (dir may end in a separator or not), its name matched
 // without regard to case ("master" is found; "MASTER" is assumed when none exists).
 std::string path_in(const std::string& dir);
-// master_path itself when it exists; otherwise the entry of its directory whose name equals
-// its last component without regard to case.
-std::string resolve(const std::string& master_path);
 
 // A MASTER opened for sequential reading of whole records.
 class Reader {

@@ -61,7 +61,7 @@ std::string repair_report_message(const std::string& issue_name, const std::stri
 RepairResult RepairMaster(const std::string& master_path, RepairObserver& observer,
                           bool auto_repair) {
   RepairResult result;
-  const std::string path = master_io::resolve(master_path);
+  const std::string path = qdb::resolve_path(master_path);
 
   if (!auto_repair && !observer.confirm(repair_confirmation_message(path))) {
     result.outcome = RepairOutcome::kDeclined;

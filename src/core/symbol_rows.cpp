@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "qdb/file_system.h"
+#include "core/master_reader.h"
 #include "qdb/portfolio_files.h"
 
 namespace core {
@@ -13,15 +13,13 @@ namespace {
 
 bool is_symbol_char(std::uint8_t byte) { return byte >= 0x21 && byte <= 0x7F; }
 
-// The path to open: the given one when it names an existing entry, otherwise the entry of its
-// directory whose name matches without regard to case (a portfolio may hold "master").
-std::string resolve_master_path(const std::string& master_path) {
-  qdb::FileSystem& files = qdb::file_system();
-  if (files.exists(master_path)) return master_path;
-  return qdb::resolve_path(master_path);
-}
-
 }  // namespace
+
+std::string symbol_field_text(const qdb::MasterRecord& record) {
+  const auto* first = record.bytes.data() + qdb::master_offset::kSymbol;
+  const auto* last = first + qdb::master_offset::kTextWidth;
+  return std::string(first, std::find_if_not(first, last, is_symbol_char));
+}
 
 std::string grid_name_text(const qdb::MasterRecord& record) {
   const auto* first = record.bytes.data() + qdb::master_offset::kIssueName;
@@ -31,11 +29,8 @@ std::string grid_name_text(const qdb::MasterRecord& record) {
 }
 
 std::string grid_symbol_text(const qdb::MasterRecord& record) {
-  const auto* first = record.bytes.data() + qdb::master_offset::kSymbol;
-  const auto* last = first + qdb::master_offset::kTextWidth;
-  const auto* end = std::find_if_not(first, last, is_symbol_char);
-  if (end == first) return grid_name_text(record);
-  return std::string(first, end);
+  std::string symbol = symbol_field_text(record);
+  return symbol.empty() ? grid_name_text(record) : symbol;
 }
 
 bool symbol_row_less(const SymbolRow& a, const SymbolRow& b) {
@@ -47,21 +42,14 @@ bool symbol_row_less(const SymbolRow& a, const SymbolRow& b) {
 
 MasterListing read_master_rows(const std::string& master_path, int limit) {
   MasterListing listing;
-  std::unique_ptr<qdb::ReadFile> file =
-      qdb::file_system().open_read(resolve_master_path(master_path));
-  if (!file) return listing;
-
-  qdb::MasterHeader header;
-  if (file->read(header.bytes.data(), header.bytes.size()) != header.bytes.size()) return listing;
+  master_io::Reader reader(qdb::resolve_path(master_path));
+  if (!reader.ok()) return listing;
   listing.ok = true;
-  // The header count is the first little-endian word, taken as signed.
-  listing.header_count = static_cast<std::int16_t>(
-      static_cast<std::uint16_t>(header.bytes[0] | (header.bytes[1] << 8)));
+  listing.header_count = reader.header_count();
 
   for (int index = 0; index < limit; ++index) {
     qdb::MasterRecord record;
-    // A trailing piece shorter than a whole record counts as end of file.
-    if (file->read(record.bytes.data(), record.bytes.size()) != record.bytes.size()) break;
+    if (!reader.next(record)) break;
     SymbolRow row;
     row.symbol = grid_symbol_text(record);
     row.name = grid_name_text(record);

@@ -8,6 +8,8 @@
 
 namespace core {
 
+// The symbol field cut before its first byte outside 0x21..0x7F (empty for a blank symbol).
+std::string symbol_field_text(const qdb::MasterRecord& record);
 // Column 0: the symbol cut before its first byte outside 0x21..0x7F, or the column 1 text
 // when that leaves nothing.
 std::string grid_symbol_text(const qdb::MasterRecord& record);

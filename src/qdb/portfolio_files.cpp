@@ -90,6 +90,8 @@ std::pair<std::string, std::string> split_path(std::string_view path) {
 std::string resolve_path(std::string_view path) {
   auto [dir, name] = split_path(path);
   if (name.empty()) return std::string(path);
+  // An entry of exactly this name needs no listing of the directory.
+  if (file_system().exists(std::string(path))) return std::string(path);
   return DirListing(dir).resolve(name);
 }
 

@@ -41,7 +41,8 @@ class DirListing {
 std::string data_file_name(int file_number, std::string_view extension);
 // Splits "dir/name" into the directory (with its separator) and the last component.
 std::pair<std::string, std::string> split_path(std::string_view path);
-// Resolves the last component of path in its directory without regard to case.
+// Resolves the last component of path in its directory without regard to case: path itself
+// when it names an existing entry, else the entry whose name matches, else path.
 std::string resolve_path(std::string_view path);
 
 // Writes a complete new file beside target (temp_name in the same directory), checks every

@@ -36,15 +36,15 @@ void make_portfolio(const std::string& dir, const std::vector<SymbolSpec>& symbo
                     const std::vector<qdb::QuoteBar>& bars) {
   ASSERT_TRUE(qdb::create_portfolio(dir));
   const qdb::SeriesLayout layout = qdb::default_layout(28);
-  for (const SymbolSpec& spec : symbols) {
-    ASSERT_TRUE(qdb::write_data_file(dir, spec.file_number, bars, layout, 28));
-    if (spec.with_dop) {
-      ASSERT_TRUE(qdb::write_dop_file(dir, spec.file_number, layout));
+  for (const SymbolSpec& wanted : symbols) {
+    ASSERT_TRUE(qdb::write_data_file(dir, wanted.file_number, bars, layout, 28));
+    if (wanted.with_dop) {
+      ASSERT_TRUE(qdb::write_dop_file(dir, wanted.file_number, layout));
     }
     const std::uint16_t first = bars.empty() ? 0 : bars.front().date;
     const std::uint16_t last = bars.empty() ? 0 : bars.back().date;
     ASSERT_TRUE(qdb::append_master_record(
-        dir, qdb::make_master_record(spec.file_number, spec.symbol, spec.name, 28, 7, first, last)));
+        dir, qdb::make_master_record(wanted.file_number, wanted.symbol, wanted.name, 28, 7, first, last)));
   }
 }
 

@@ -36,12 +36,12 @@ struct Series {
 // One-symbol portfolio "SYM" with the given data file bytes, record length and DOP text.
 void one_symbol(const TempDir& dir, int record_length, const std::string& dat_bytes,
                 const std::string& dop = {}) {
-  EntrySpec spec;
-  spec.symbol = "SYM";
-  spec.name = "SYMBOL ISSUE";
-  spec.record_length = record_length;
-  spec.field_count = record_length / 4;
-  write_file(dir.path() / "MASTER", master({entry(spec)}));
+  EntrySpec wanted;
+  wanted.symbol = "SYM";
+  wanted.name = "SYMBOL ISSUE";
+  wanted.record_length = record_length;
+  wanted.field_count = record_length / 4;
+  write_file(dir.path() / "MASTER", master({entry(wanted)}));
   write_file(dir.path() / "F1.DAT", dat_bytes);
   if (!dop.empty()) write_file(dir.path() / "F1.DOP", dop);
 }

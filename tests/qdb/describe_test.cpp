@@ -64,10 +64,10 @@ TEST(DescribeSeries, RecordCountsAndFormatsOfGoldenSymbols) {
 
 TEST(DescribeSeries, QuoteCountFromTheHeaderAndFailuresLeaveTheOldReport) {
   TempDir dir;
-  EntrySpec spec;
-  spec.symbol = "SYM";
-  spec.periodicity = 'd';
-  write_file(dir.path() / "MASTER", master({entry(spec)}));
+  EntrySpec wanted;
+  wanted.symbol = "SYM";
+  wanted.periodicity = 'd';
+  write_file(dir.path() / "MASTER", master({entry(wanted)}));
   write_file(dir.path() / "F1.DAT", dat(28, {}, 1));
   qdb::SeriesDescription d;
   ASSERT_EQ(qdb::describe_series(dir.dir(), "SYM", d), 0);
@@ -81,8 +81,8 @@ TEST(DescribeSeries, QuoteCountFromTheHeaderAndFailuresLeaveTheOldReport) {
   EXPECT_EQ(qdb::describe_series(dir.dir(), "NOSUCH", d), 1);
   std::filesystem::remove(dir.path() / "F1.DAT");
   EXPECT_EQ(qdb::describe_series(dir.dir(), "SYM", d), 1);
-  spec.record_length = 32;
-  write_file(dir.path() / "MASTER", master({entry(spec)}));
+  wanted.record_length = 32;
+  write_file(dir.path() / "MASTER", master({entry(wanted)}));
   write_file(dir.path() / "F1.DAT", dat(32, {}, 1));
   EXPECT_EQ(qdb::describe_series(dir.dir(), "SYM", d), 1);
   EXPECT_EQ(d.quote_count, 42);

@@ -29,10 +29,10 @@ qdb::MasterRecord record_of(const std::string& bytes) {
 }
 
 qdb::MasterRecord symbol_record(const std::string& symbol, const std::string& name = "") {
-  EntrySpec spec;
-  spec.symbol = symbol;
-  spec.name = name;
-  return record_of(entry(spec));
+  EntrySpec wanted;
+  wanted.symbol = symbol;
+  wanted.name = name;
+  return record_of(entry(wanted));
 }
 
 std::string tree_root() { return testing_support::test_data("read/tree").string(); }
@@ -56,14 +56,14 @@ float native_date(const qdb::MasterRecord& r, int offset) {
 }  // namespace
 
 TEST(MasterRecord, FieldsDirectoryEntriesAndHeaderCounts) {
-  EntrySpec spec;
-  spec.file_number = 200;
-  spec.record_length = -1;
-  spec.field_count = 7;
-  spec.name = "ISSUE";
-  spec.symbol = "SYM";
-  spec.periodicity = 'W';
-  qdb::MasterRecord r = record_of(entry(spec));
+  EntrySpec wanted;
+  wanted.file_number = 200;
+  wanted.record_length = -1;
+  wanted.field_count = 7;
+  wanted.name = "ISSUE";
+  wanted.symbol = "SYM";
+  wanted.periodicity = 'W';
+  qdb::MasterRecord r = record_of(entry(wanted));
   EXPECT_EQ(r.file_number(), 200);
   EXPECT_EQ(r.record_length(), -1);  // signed: 0xFF is not a usable length
   EXPECT_EQ(r.field_count(), 7);

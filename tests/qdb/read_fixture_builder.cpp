@@ -25,16 +25,16 @@ std::string mbf(float value) {
   return std::string(reinterpret_cast<const char*>(cell), 4);
 }
 
-std::string entry(const EntrySpec& spec) {
+std::string entry(const EntrySpec& wanted) {
   std::string r(53, '\0');
-  r[0] = static_cast<char>(spec.file_number);
-  r[3] = static_cast<char>(spec.record_length & 0xFF);
-  r[4] = static_cast<char>(spec.field_count & 0xFF);
-  put_text(r, 7, spec.name);
-  r.replace(25, 4, mbf(spec.first_date));
-  r.replace(29, 4, mbf(spec.last_date));
-  r[33] = spec.periodicity;
-  put_text(r, 36, spec.symbol);
+  r[0] = static_cast<char>(wanted.file_number);
+  r[3] = static_cast<char>(wanted.record_length & 0xFF);
+  r[4] = static_cast<char>(wanted.field_count & 0xFF);
+  put_text(r, 7, wanted.name);
+  r.replace(25, 4, mbf(wanted.first_date));
+  r.replace(29, 4, mbf(wanted.last_date));
+  r[33] = wanted.periodicity;
+  put_text(r, 36, wanted.symbol);
   return r;
 }
 

@@ -20,7 +20,7 @@ struct EntrySpec {
 };
 
 // One 53-byte entry record with MBF dates.
-std::string entry(const EntrySpec& spec);
+std::string entry(const EntrySpec& wanted);
 // A "<DIR>" entry naming a subdirectory (name written as given, up to 8 bytes).
 std::string dir_entry(const std::string& name);
 // Header (N = count, or the number of records when count < 0) followed by the records.
