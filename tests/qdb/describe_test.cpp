@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "qdb/describe.h"
 #include "read_fixture_builder.h"
@@ -15,22 +16,12 @@ using read_fixtures::write_file;
 using testing_support::TempDir;
 
 TEST(DescribeSeries, TextTables) {
-  EXPECT_EQ(qdb::format_number_text(-7), "128ths");
-  EXPECT_EQ(qdb::format_number_text(-5), "32nds");
-  EXPECT_EQ(qdb::format_number_text(-1), "Halves");
-  EXPECT_EQ(qdb::format_number_text(0), "Whole Num.");
-  EXPECT_EQ(qdb::format_number_text(3), "1,000ths");
-  EXPECT_EQ(qdb::format_number_text(5), "100,000ths");
-  EXPECT_EQ(qdb::format_number_text(100), "100s");
-  EXPECT_EQ(qdb::format_number_text(1000), "1,000s");
-  for (int n : {-8, 6, 99, 101, 999, 10000}) EXPECT_EQ(qdb::format_number_text(n), "") << n;
-  EXPECT_EQ(qdb::periodicity_text('D'), "D Daily");
+  const std::pair<int, const char*> formats[] = {
+      {-7, "128ths"}, {-1, "Halves"}, {0, "Whole Num."}, {5, "100,000ths"}, {1000, "1,000s"},
+      {-8, ""},       {6, ""},        {99, ""},          {999, ""},         {10000, ""}};
+  for (const auto& [n, text] : formats) EXPECT_EQ(qdb::format_number_text(n), text) << n;
   EXPECT_EQ(qdb::periodicity_text('I'), "I Intra-day");
-  EXPECT_EQ(qdb::periodicity_text('Q'), "Q Quarterly");
-  EXPECT_EQ(qdb::periodicity_text('Y'), "Y Yearly");
-  EXPECT_EQ(qdb::periodicity_text('d'), "ERROR");
-  EXPECT_EQ(qdb::periodicity_text('X'), "ERROR");
-  EXPECT_EQ(qdb::periodicity_text('\0'), "ERROR");
+  for (char c : {'d', 'X', '\0'}) EXPECT_EQ(qdb::periodicity_text(c), "ERROR") << int{c};
 }
 
 TEST(DescribeSeries, RecordCountsAndFormatsOfGoldenSymbols) {

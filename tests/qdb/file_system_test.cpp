@@ -34,25 +34,22 @@ TEST(DirListing, ResolvesNamesWithoutRegardToCaseAndReusesExactNames) {
   TempDir tmp;
   write_bytes(tmp.path() / "master", "m");
   write_bytes(tmp.path() / "f1.dat", "d");
+  write_bytes(tmp.path() / "F2.DAT", "upper");
+  write_bytes(tmp.path() / "f2.dat", "lower");
   fs::create_directory(tmp.path() / "Sub");
 
   qdb::DirListing listing(tmp.dir());
   EXPECT_EQ(listing.resolve("MASTER"), tmp.dir() + "master");
   EXPECT_EQ(listing.resolve("F1.DAT"), tmp.dir() + "f1.dat");
   EXPECT_EQ(listing.resolve("F1.NEW"), tmp.dir() + "F1.NEW");
+  // Two entries differing only in case: the exact name wins.
+  EXPECT_EQ(listing.resolve("f2.dat"), tmp.dir() + "f2.dat");
+  EXPECT_EQ(listing.resolve("F2.DAT"), tmp.dir() + "F2.DAT");
   EXPECT_TRUE(listing.contains("SUB"));
   EXPECT_FALSE(listing.contains("F1.NEW"));
   listing.add("F1.new");
   EXPECT_EQ(listing.resolve("F1.NEW"), tmp.dir() + "F1.new");
-}
-
-TEST(DirListing, PrefersTheExactNameWhenTwoEntriesDifferOnlyInCase) {
-  TempDir tmp;
-  write_bytes(tmp.path() / "MASTER", "upper");
-  write_bytes(tmp.path() / "master", "lower");
-  qdb::DirListing listing(tmp.dir());
-  EXPECT_EQ(listing.resolve("master"), tmp.dir() + "master");
-  EXPECT_EQ(listing.resolve("MASTER"), tmp.dir() + "MASTER");
+  EXPECT_EQ(qdb::resolve_path(tmp.dir() + "MASTER"), tmp.dir() + "master");
 }
 
 TEST(PortfolioNames, DataFileNamesAndPathSplitting) {
@@ -65,9 +62,6 @@ TEST(PortfolioNames, DataFileNamesAndPathSplitting) {
   EXPECT_EQ(dir2, "");
   EXPECT_EQ(name2, "MASTER");
 
-  TempDir tmp;
-  write_bytes(tmp.path() / "Master", "m");
-  EXPECT_EQ(qdb::resolve_path(tmp.dir() + "MASTER"), tmp.dir() + "Master");
 }
 
 TEST(NativeFileSystem, ListsEntriesWithTheirKinds) {
@@ -88,63 +82,48 @@ TEST(NativeFileSystem, ListsEntriesWithTheirKinds) {
   EXPECT_EQ(qdb::file_system().open_read(tmp.dir() + "dir"), nullptr);
 }
 
-TEST(ReplaceFile, ReplacesTheTargetInOneStep) {
-  TempDir tmp;
-  write_bytes(tmp.path() / "target", "old content");
-  ASSERT_TRUE(qdb::replace_file(tmp.dir() + "target", tmp.dir() + "target.NEW",
-                                [](qdb::WriteFile& out) { return write_text(out, "new"); }));
-  EXPECT_EQ(read_bytes(tmp.path() / "target"), "new");
-  EXPECT_EQ(names_in(tmp.path()), std::vector<std::string>{"target"});
-}
-
-TEST(ReplaceFile, EveryFailingStepLeavesTheTargetAndNoTemporaryFile) {
+TEST(ReplaceFile, ReplacesInOneStepOrLeavesTheTargetAndNoTemporaryFile) {
+  using Writer = bool (*)(qdb::WriteFile&);
+  const Writer one_two = [](qdb::WriteFile& out) { return write_text(out, "one") && write_text(out, "two"); };
+  const Writer gives_up = [](qdb::WriteFile& out) { return write_text(out, "x") && false; };
+  const Writer unchecked = [](qdb::WriteFile& out) {
+    out.write("x", 1);  // result ignored on purpose
+    return true;
+  };
   struct Case {
     const char* what;
     void (*arm)(FailingFileSystem&);
+    Writer writer;
+    const char* old_content;  // nullptr: no target yet
   };
   const Case cases[] = {
-      {"create", [](FailingFileSystem& f) { f.fail_create(); }},
-      {"first write", [](FailingFileSystem& f) { f.fail_write(1); }},
-      {"second write, partly written", [](FailingFileSystem& f) { f.fail_write(2, "", 2); }},
-      {"sync", [](FailingFileSystem& f) { f.fail_sync(); }},
-      {"close", [](FailingFileSystem& f) { f.fail_close(); }},
-      {"rename", [](FailingFileSystem& f) { f.fail_rename(); }},
+      {"success", nullptr, one_two, "old content"},
+      {"create", [](FailingFileSystem& f) { f.fail_create(); }, one_two, "old content"},
+      {"first write", [](FailingFileSystem& f) { f.fail_write(1); }, one_two, "old content"},
+      {"second write, partly written", [](FailingFileSystem& f) { f.fail_write(2, "", 2); }, one_two,
+       "old content"},
+      {"sync", [](FailingFileSystem& f) { f.fail_sync(); }, one_two, "old content"},
+      {"close", [](FailingFileSystem& f) { f.fail_close(); }, one_two, "old content"},
+      {"rename", [](FailingFileSystem& f) { f.fail_rename(); }, one_two, "old content"},
+      {"unchecked failed write", [](FailingFileSystem& f) { f.fail_write(1); }, unchecked, "old"},
+      {"writer gives up", nullptr, gives_up, "old"},
+      {"writer gives up, no target", nullptr, gives_up, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TempDir tmp;
-    write_bytes(tmp.path() / "target", "old content");
+    if (c.old_content) write_bytes(tmp.path() / "target", c.old_content);
     FailingFileSystem files;
-    c.arm(files);
-    InstalledFileSystem installed(files);
-    EXPECT_FALSE(qdb::replace_file(tmp.dir() + "target", tmp.dir() + "target.NEW",
-                                   [](qdb::WriteFile& out) {
-                                     return write_text(out, "one") && write_text(out, "two");
-                                   }));
-    EXPECT_EQ(files.failures(), 1);
-    EXPECT_EQ(read_bytes(tmp.path() / "target"), "old content");
-    EXPECT_EQ(names_in(tmp.path()), std::vector<std::string>{"target"});
+    if (c.arm) c.arm(files);
+    const bool succeeds = !c.arm && c.writer == one_two;
+    {
+      InstalledFileSystem installed(files);
+      EXPECT_EQ(qdb::replace_file(tmp.dir() + "target", tmp.dir() + "target.NEW", c.writer), succeeds);
+    }
+    EXPECT_EQ(files.failures(), c.arm ? 1 : 0);
+    EXPECT_EQ(read_bytes(tmp.path() / "target"), succeeds ? "onetwo" : c.old_content ? c.old_content : "");
+    EXPECT_EQ(names_in(tmp.path()), c.old_content ? std::vector<std::string>{"target"} : std::vector<std::string>{});
   }
-}
-
-TEST(ReplaceFile, AnUncheckedFailedWriteStillAbortsTheReplacement) {
-  TempDir tmp;
-  write_bytes(tmp.path() / "target", "old");
-  FailingFileSystem files;
-  files.fail_write(1);
-  InstalledFileSystem installed(files);
-  EXPECT_FALSE(qdb::replace_file(tmp.dir() + "target", tmp.dir() + "t.NEW", [](qdb::WriteFile& out) {
-    out.write("x", 1);  // result ignored on purpose
-    return true;
-  }));
-  EXPECT_EQ(read_bytes(tmp.path() / "target"), "old");
-}
-
-TEST(ReplaceFile, AWriterThatGivesUpLeavesNothingBehind) {
-  TempDir tmp;
-  EXPECT_FALSE(qdb::replace_file(tmp.dir() + "target", tmp.dir() + "t.NEW",
-                                 [](qdb::WriteFile& out) { return write_text(out, "x") && false; }));
-  EXPECT_TRUE(names_in(tmp.path()).empty());
 }
 
 TEST(CopyFile, CopiesWholeFilesAndFailsSafely) {
@@ -166,31 +145,4 @@ TEST(CopyFile, CopiesWholeFilesAndFailsSafely) {
   EXPECT_EQ(read_bytes(tmp.path() / "to"), "older backup");
   EXPECT_EQ(names_in(tmp.path()), (std::vector<std::string>{"from", "to"}));
   EXPECT_FALSE(qdb::copy_file(tmp.dir() + "missing", tmp.dir() + "to"));
-}
-
-TEST(FailingFileSystem, CountsOperationsAndLimitsRulesToMatchingPaths) {
-  TempDir tmp;
-  FailingFileSystem files;
-  files.fail_create(FailingFileSystem::kEvery, ".NEW");
-  InstalledFileSystem installed(files);
-  EXPECT_EQ(qdb::file_system().create(tmp.dir() + "a.NEW"), nullptr);
-  EXPECT_EQ(qdb::file_system().create(tmp.dir() + "b.NEW"), nullptr);
-  auto ok = qdb::file_system().create(tmp.dir() + "c.BAK");
-  ASSERT_NE(ok, nullptr);
-  EXPECT_TRUE(ok->write("abc", 3));
-  EXPECT_TRUE(ok->close());
-  EXPECT_EQ(files.creates(), 3);
-  EXPECT_EQ(files.writes(), 1);
-  EXPECT_EQ(files.failures(), 2);
-  EXPECT_EQ(files.created_paths(), std::vector<std::string>{tmp.dir() + "c.BAK"});
-}
-
-TEST(InstalledFileSystem, RestoresThePreviousFileSystem) {
-  qdb::FileSystem* before = &qdb::file_system();
-  {
-    FailingFileSystem files;
-    InstalledFileSystem installed(files);
-    EXPECT_EQ(&qdb::file_system(), &files);
-  }
-  EXPECT_EQ(&qdb::file_system(), before);
 }

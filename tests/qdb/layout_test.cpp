@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "qdb/layout.h"
+#include "qdb/writer.h"
 #include "read_fixture_builder.h"
 #include "support/temp_dir.h"
 
@@ -97,52 +100,55 @@ TEST(ReadLayout, GoldenOddDopFile) {
 
 TEST(ReadLayout, DefaultsFollowTheRecordLength) {
   TempDir dir;  // no DOP and no data file
+  const std::pair<int, std::vector<int>> usable[] = {{12, {1, 0, 0, 0, 0, 2, 3, 0}},
+                                                     {16, {1, 0, 0, 2, 3, 4, 0, 0}},
+                                                     {18, {1, 0, 0, 0, 0, 2, 0, 0}},
+                                                     {24, {1, 0, 2, 3, 4, 5, 6, 0}},
+                                                     {28, {1, 0, 2, 3, 4, 5, 6, 7}}};
   qdb::SeriesLayout l;
-  ASSERT_EQ(layout_of(dir, 12, l), 0);
-  EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 0, 0, 0, 2, 3, 0}));
-  ASSERT_EQ(layout_of(dir, 16, l), 0);
-  EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 0, 2, 3, 4, 0, 0}));
-  ASSERT_EQ(layout_of(dir, 18, l), 0);
-  EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 0, 0, 0, 2, 0, 0}));
-  ASSERT_EQ(layout_of(dir, 24, l), 0);
-  EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 2, 3, 4, 5, 6, 0}));
-  ASSERT_EQ(layout_of(dir, 28, l), 0);
-  EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 2, 3, 4, 5, 6, 7}));
-  for (int f = 0; f < 8; ++f) EXPECT_EQ(l.input_format[f] | l.display_format[f], 0);
+  for (const auto& [length, expected] : usable) {
+    ASSERT_EQ(layout_of(dir, length, l), 0) << length;
+    EXPECT_EQ(columns(l), expected) << length;
+    for (int f = 0; f < 8; ++f) EXPECT_EQ(l.input_format[f] | l.display_format[f], 0);
+    EXPECT_EQ(columns(qdb::default_layout(length)), expected) << "the writer's layout";
+  }
+  EXPECT_EQ(columns(qdb::default_layout(20)), (std::vector<int>{1, 0, 2, 3, 4, 5, 0, 0}));
   for (int length : {8, 32, 0, 3, -1, 127, 20}) {  // 20: no data file to probe
     l.column[0] = 9;
     EXPECT_EQ(layout_of(dir, length, l), qdb::kLayoutUnknown) << length;
     EXPECT_TRUE(all_zero(l)) << length;
+    EXPECT_TRUE(length == 20 || qdb::default_layout(length).column[qdb::kDate] == 0) << length;
   }
 }
 
 TEST(ReadLayout, TwentyByteProbeTellsOpenFromVolume) {
-  TempDir dir;
-  qdb::SeriesLayout l;
   const std::vector<int> with_open{1, 0, 2, 3, 4, 5, 0, 0};
   const std::vector<int> with_vol{1, 0, 0, 2, 3, 4, 5, 0};
-  // Fifth column close to the second: a price.
-  write_file(dir.path() / "F1.DAT", dat(20, {{1000103.f, 10.f, 11.f, 9.f, 10.5f}}));
-  ASSERT_EQ(layout_of(dir, 20, l), 0);
-  EXPECT_EQ(columns(l), with_open);
-  // Fifth column zero, or more than twice the second: a volume.
-  write_file(dir.path() / "F1.DAT", dat(20, {{1000103.f, 10.f, 11.f, 9.f, 0.f}}));
-  ASSERT_EQ(layout_of(dir, 20, l), 0);
-  EXPECT_EQ(columns(l), with_vol);
-  write_file(dir.path() / "F1.DAT", dat(20, {{1000103.f, 10.f, 9.f, 9.5f, 20.5f}}));
-  ASSERT_EQ(layout_of(dir, 20, l), 0);
-  EXPECT_EQ(columns(l), with_vol);
-  // Without a quote the header's own bytes decide (here all zero: a volume).
-  write_file(dir.path() / "f1.dat", dat(20, {}));
-  std::filesystem::remove(dir.path() / "F1.DAT");
-  ASSERT_EQ(layout_of(dir, 20, l), 0);
-  EXPECT_EQ(columns(l), with_vol);
-  // A header whose second and fifth cells look like prices makes it the OPEN layout.
-  std::string header = dat(20, {{0.f, 10.f, 0.f, 0.f, 12.f}}).substr(20);
-  header.replace(2, 2, std::string("\x01\x00", 2));
-  write_file(dir.path() / "f1.dat", header);
-  ASSERT_EQ(layout_of(dir, 20, l), 0);
-  EXPECT_EQ(columns(l), with_open);
+  // A header whose second and fifth cells look like prices (R = 1: no quote follows).
+  std::string price_header = dat(20, {{0.f, 10.f, 0.f, 0.f, 12.f}}).substr(20);
+  price_header.replace(2, 2, std::string("\x01\x00", 2));
+  const struct {
+    const char* what;
+    const char* name;
+    std::string bytes;
+    std::vector<int> expected;
+  } cases[] = {
+      {"fifth column close to the second: a price", "F1.DAT",
+       dat(20, {{1000103.f, 10.f, 11.f, 9.f, 10.5f}}), with_open},
+      {"fifth column zero: a volume", "F1.DAT", dat(20, {{1000103.f, 10.f, 11.f, 9.f, 0.f}}), with_vol},
+      {"fifth more than twice the second: a volume", "F1.DAT",
+       dat(20, {{1000103.f, 10.f, 9.f, 9.5f, 20.5f}}), with_vol},
+      {"no quote, zero header: a volume", "f1.dat", dat(20, {}), with_vol},
+      {"no quote, header of prices", "f1.dat", price_header, with_open},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    write_file(dir.path() / c.name, c.bytes);
+    qdb::SeriesLayout l;
+    ASSERT_EQ(layout_of(dir, 20, l), 0);
+    EXPECT_EQ(columns(l), c.expected);
+  }
 }
 
 TEST(ReadLayout, DopNameMatchesWithoutRegardToCaseAndBoundsAreChecked) {

