@@ -33,18 +33,19 @@ std::vector<qdb::QuoteBar> sample_bars() {
 }
 
 void make_portfolio(const std::string& dir, const std::vector<SymbolSpec>& symbols,
-                    const std::vector<qdb::QuoteBar>& bars) {
+                    const std::vector<qdb::QuoteBar>& bars, int record_length) {
   ASSERT_TRUE(qdb::create_portfolio(dir));
-  const qdb::SeriesLayout layout = qdb::default_layout(28);
+  const qdb::SeriesLayout layout = qdb::default_layout(record_length);
   for (const SymbolSpec& wanted : symbols) {
-    ASSERT_TRUE(qdb::write_data_file(dir, wanted.file_number, bars, layout, 28));
+    ASSERT_TRUE(qdb::write_data_file(dir, wanted.file_number, bars, layout, record_length));
     if (wanted.with_dop) {
       ASSERT_TRUE(qdb::write_dop_file(dir, wanted.file_number, layout));
     }
     const std::uint16_t first = bars.empty() ? 0 : bars.front().date;
     const std::uint16_t last = bars.empty() ? 0 : bars.back().date;
     ASSERT_TRUE(qdb::append_master_record(
-        dir, qdb::make_master_record(wanted.file_number, wanted.symbol, wanted.name, 28, 7, first, last)));
+        dir, qdb::make_master_record(wanted.file_number, wanted.symbol, wanted.name,
+                                            record_length, record_length / 4, first, last)));
   }
 }
 

@@ -25,9 +25,9 @@ struct SymbolSpec {
 };
 
 // Creates a portfolio in dir holding the symbols in this order, each with bars as its quotes
-// (28-byte records, seven fields).
+// in records of record_length bytes (one field per four bytes).
 void make_portfolio(const std::string& dir, const std::vector<SymbolSpec>& symbols,
-                    const std::vector<qdb::QuoteBar>& bars = sample_bars());
+                    const std::vector<qdb::QuoteBar>& bars = sample_bars(), int record_length = 28);
 
 // The view's state for key after a fresh read, as the quotes grid would leave it.
 core::ViewState view_of(const std::string& dir, const std::string& key);

@@ -9,7 +9,6 @@
 #include "core/symbol_rows.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
-#include "qdb/describe.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -42,22 +41,17 @@ class DemoTree : public ::testing::Test {
 };
 TempDir* DemoTree::s_dir = nullptr;
 
-TEST_F(DemoTree, TwoRunsWriteIdenticalBytes) {
+// Two runs give the same bytes; a run over an existing demo refuses and changes nothing.
+TEST_F(DemoTree, TwoRunsWriteIdenticalBytesAndNeverOverwrite) {
   TempDir other;
   std::string message;
   ASSERT_TRUE(core::make_demo_tree(other.dir() + "demo", message)) << message;
   const auto first = tree_bytes(s_dir->path() / "demo");
-  const auto second = tree_bytes(other.path() / "demo");
   EXPECT_GT(first.size(), 20u);
-  EXPECT_TRUE(first == second);
-}
-
-TEST_F(DemoTree, RefusesToWriteOverAnExistingDemo) {
-  const auto before = tree_bytes(s_dir->path() / "demo");
-  std::string message;
+  EXPECT_TRUE(first == tree_bytes(other.path() / "demo"));
   EXPECT_FALSE(core::make_demo_tree(s_dir->dir() + "demo", message));
   EXPECT_FALSE(message.empty());
-  EXPECT_TRUE(tree_bytes(s_dir->path() / "demo") == before);
+  EXPECT_TRUE(tree_bytes(s_dir->path() / "demo") == first);
 }
 
 // Every entry of every demo MASTER reads in full, weekday dates ascending, prices sane.
@@ -99,46 +93,6 @@ TEST_F(DemoTree, EverySymbolReadsWithAscendingWeekdayDates) {
   EXPECT_GT(record_lengths[20], 0);
   EXPECT_GT(record_lengths[24], 0);
   EXPECT_GT(record_lengths[28], 0);
-}
-
-TEST_F(DemoTree, HistoriesSpanTheYear2000) {
-  qdb::SeriesDescription facts;
-  ASSERT_EQ(qdb::describe_series(portfolio("Stocks"), "ACME", facts), 0);
-  EXPECT_LT(facts.first_date, 1000000.0f);
-  EXPECT_GT(facts.last_date, 1000103.0f);
-}
-
-TEST_F(DemoTree, SubPortfolioIsFoundThroughItsDirEntry) {
-  qdb::SeriesReader reader;
-  ASSERT_EQ(reader.open(portfolio("Stocks"), "Orbit Software"), qdb::kSuccess);
-  EXPECT_NE(reader.directory().find("TECH"), std::string::npos);
-}
-
-TEST_F(DemoTree, OneSymbolHasAnUnadjustedTwoForOneSplit) {
-  // Somewhere in HRBR's history one close is about half of the one before.
-  qdb::SeriesReader reader;
-  ASSERT_EQ(reader.open(portfolio("Stocks"), "HRBR"), qdb::kSuccess);
-  qdb::QuoteSeries series;
-  ASSERT_EQ(qdb::series_alloc(series, 400), qdb::kSuccess);
-  int halvings = 0;
-  float previous = 0;
-  for (std::int32_t start = 0; start < reader.total(); start += 400) {
-    ASSERT_EQ(reader.read(series, "HRBR", start, 400), qdb::kSuccess);
-    for (int i = 0; i < series.count; ++i) {
-      const float close = series.bar(i).close;
-      if (previous > 0 && close / previous > 0.4f && close / previous < 0.6f) ++halvings;
-      previous = close;
-    }
-  }
-  EXPECT_EQ(halvings, 1);
-}
-
-TEST_F(DemoTree, DopFormatsShowInTheFacts) {
-  qdb::SeriesDescription facts;
-  ASSERT_EQ(qdb::describe_series(portfolio("Futures"), "US", facts), 0);
-  EXPECT_EQ(facts.display_format[qdb::kClose], "32nds");
-  EXPECT_EQ(facts.display_format[qdb::kVol], "100s");
-  EXPECT_EQ(facts.record_length, 28);
 }
 
 }  // namespace

@@ -8,9 +8,9 @@
 #include <limits>
 #include <sstream>
 
+#include "command_fixture.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
-#include "qdb/writer.h"
 #include "support/failing_file_system.h"
 #include "support/temp_dir.h"
 
@@ -32,16 +32,10 @@ qdb::QuoteBar bar(std::uint16_t date, float open, float high, float low, float c
   return b;
 }
 
-// A portfolio in dir holding one symbol TEST with the bars and the record length's layout.
+// A portfolio in dir holding one symbol TEST with the bars, without layout file.
 void make_portfolio(const std::string& dir, const std::vector<qdb::QuoteBar>& bars,
                     int record_length = 24) {
-  ASSERT_TRUE(qdb::create_portfolio(dir));
-  const qdb::SeriesLayout layout = qdb::default_layout(record_length);
-  ASSERT_TRUE(qdb::write_data_file(dir, 1, bars, layout, record_length));
-  ASSERT_TRUE(qdb::append_master_record(
-      dir, qdb::make_master_record(1, "TEST", "Test Issue", record_length, record_length / 4,
-                                   bars.empty() ? 0 : bars.front().date,
-                                   bars.empty() ? 0 : bars.back().date)));
+  command_testing::make_portfolio(dir, {{1, "TEST", "Test Issue", false}}, bars, record_length);
 }
 
 std::vector<qdb::QuoteBar> three_quotes() {
@@ -77,59 +71,37 @@ std::string per_quote_reference(const std::string& dir, const core::ExportOption
   return text;
 }
 
-TEST(ExportFormat, DefaultsMatchTheGoldenFile) {
-  TempDir dir;
-  make_portfolio(dir.dir(), three_quotes());
-  EXPECT_EQ(export_text(dir.dir(), core::ExportOptions{}),
-            read_bytes(testing_support::test_data("export/three_quotes_default.txt")));
+// Golden files fix every byte of the default, comma and tab formats, the title row, the omitted
+// columns, newest-first order and the open interest of 28-byte records.
+TEST(ExportFormat, OptionsMatchTheGoldenFiles) {
+  core::ExportOptions comma;
+  comma.delimiter = 1;
+  comma.omit_open = comma.omit_high = comma.omit_low = true;
+  comma.title = comma.newest_first = true;
+  core::ExportOptions tab;
+  tab.delimiter = 2;
+  tab.title = true;
+  const std::vector<qdb::QuoteBar> pennies = {
+      bar(qdb::date_serial(1999, 12, 31), 0.003f, 0.004f, 0.0025f, 0.0035f, 2.5e6f, 310),
+      bar(qdb::date_serial(2000, 1, 3), 0.0035f, 0.005f, 0.0035f, 0.0045f, 0, 0)};
+  const struct {
+    const char* golden;
+    core::ExportOptions options;
+    std::vector<qdb::QuoteBar> bars;
+    int record_length;
+  } cases[] = {{"three_quotes_default.txt", {}, three_quotes(), 24},
+               {"three_quotes_comma_title_newest.txt", comma, three_quotes(), 24},
+               {"two_quotes_tab_title_28.txt", tab, pennies, 28}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.golden);
+    TempDir dir;
+    make_portfolio(dir.dir(), c.bars, c.record_length);
+    EXPECT_EQ(export_text(dir.dir(), c.options),
+              read_bytes(testing_support::test_data(std::string("export/") + c.golden)));
+  }
 }
 
-TEST(ExportFormat, CommaTitleNewestFirstWithOmitsMatchesTheGoldenFile) {
-  TempDir dir;
-  make_portfolio(dir.dir(), three_quotes());
-  core::ExportOptions options;
-  options.delimiter = 1;
-  options.omit_open = options.omit_high = options.omit_low = true;
-  options.title = true;
-  options.newest_first = true;
-  EXPECT_EQ(export_text(dir.dir(), options),
-            read_bytes(testing_support::test_data("export/three_quotes_comma_title_newest.txt")));
-}
-
-TEST(ExportFormat, TabAndOpenInterestOfTwentyEightByteRecordsMatchTheGoldenFile) {
-  TempDir dir;
-  make_portfolio(
-      dir.dir(),
-      {bar(qdb::date_serial(1999, 12, 31), 0.003f, 0.004f, 0.0025f, 0.0035f, 2.5e6f, 310),
-       bar(qdb::date_serial(2000, 1, 3), 0.0035f, 0.005f, 0.0035f, 0.0045f, 0, 0)},
-      28);
-  core::ExportOptions options;
-  options.delimiter = 2;
-  options.title = true;
-  EXPECT_EQ(export_text(dir.dir(), options),
-            read_bytes(testing_support::test_data("export/two_quotes_tab_title_28.txt")));
-}
-
-TEST(ExportFormat, DelimiterChoicesAndTitleRows) {
-  EXPECT_EQ(core::export_delimiter(0), ' ');
-  EXPECT_EQ(core::export_delimiter(1), ',');
-  EXPECT_EQ(core::export_delimiter(2), '\t');
-  EXPECT_EQ(core::export_delimiter(-1), ' ');
-  EXPECT_EQ(core::export_delimiter(7), ' ');
-
-  core::ExportOptions options;
-  EXPECT_EQ(core::export_title_row(options), "DATE OPEN HIGH LOW CLOSE VOL OI");
-  options.omit_open = options.omit_high = options.omit_low = options.omit_close = true;
-  options.omit_volume = options.omit_oi = true;
-  EXPECT_EQ(core::export_title_row(options), "DATE");
-  EXPECT_EQ(core::export_data_row(bar(qdb::date_serial(2000, 1, 3), 1, 2, 3, 4, 5), options),
-            "01/03/00");
-  options.omit_volume = false;
-  options.delimiter = 1;
-  EXPECT_EQ(core::export_title_row(options), "DATE,VOL");
-}
-
-TEST(ExportFormat, NegativeAndNotANumberReadNotAvailableZeroIsANumber) {
+TEST(ExportFormat, RowsOfOddValuesAndOfEveryColumnOmitted) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   core::ExportOptions options;
   EXPECT_EQ(core::export_data_row(
@@ -139,9 +111,17 @@ TEST(ExportFormat, NegativeAndNotANumberReadNotAvailableZeroIsANumber) {
   EXPECT_EQ(core::export_data_row(
                 bar(qdb::date_serial(2003, 7, 7), 1, 1, 1, 1, 123456789.0f, 0.125f), options),
             "07/07/03 1.0000 1.0000 1.0000 1.0000 123456792.00 0.12");
+  options.omit_open = options.omit_high = options.omit_low = options.omit_close = true;
+  options.omit_volume = options.omit_oi = true;
+  options.delimiter = 7;  // out of range: a blank
+  EXPECT_EQ(core::export_title_row(options), "DATE");
+  EXPECT_EQ(core::export_data_row(bar(qdb::date_serial(2000, 1, 3), 1, 2, 3, 4, 5), options),
+            "01/03/00");
+  options.omit_volume = false;
+  EXPECT_EQ(core::export_title_row(options), "DATE VOL");
 }
 
-TEST(ExportOrder, SingleQuoteWritesOneRowEitherWay) {
+TEST(ExportOrder, SingleQuoteWritesOneRowEitherWayAndNoQuoteOnlyTheTitle) {
   TempDir dir;
   make_portfolio(dir.dir(), {three_quotes()[0]});
   core::ExportOptions options;
@@ -149,14 +129,11 @@ TEST(ExportOrder, SingleQuoteWritesOneRowEitherWay) {
   options.newest_first = true;
   EXPECT_EQ(export_text(dir.dir(), options), oldest);
   EXPECT_EQ(oldest, "01/03/00 12.5000 12.8750 12.2500 12.6250 15300.00 N/A\r\n");
-}
 
-TEST(ExportOrder, EmptySeriesWritesOnlyTheTitle) {
-  TempDir dir;
-  make_portfolio(dir.dir(), {});
-  core::ExportOptions options;
+  TempDir empty;
+  make_portfolio(empty.dir(), {});
   options.title = true;
-  EXPECT_EQ(export_text(dir.dir(), options), "DATE OPEN HIGH LOW CLOSE VOL OI\r\n");
+  EXPECT_EQ(export_text(empty.dir(), options), "DATE OPEN HIGH LOW CLOSE VOL OI\r\n");
 }
 
 // Long series cross the 400-quote windows; the streamed export must equal the quote-by-quote
@@ -203,12 +180,16 @@ TEST(ExportStreaming, TruncatedFileWritesOnlyRowsRead) {
   EXPECT_EQ(newest, "");
 }
 
-TEST(ExportFile, WritesTheFileAndReplacesAnExistingOne) {
+TEST(ExportFile, ReplacesAnExistingFileAndAnUnknownSymbolCreatesNone) {
   TempDir dir;
   make_portfolio(dir.dir(), three_quotes());
   core::ExportOptions options;
   options.path = dir.dir() + "out.txt";
+  const core::ExportResult unknown = core::export_quotes_to_file(dir.dir(), "NOPE", options);
+  EXPECT_EQ(unknown.status, qdb::kFileNotFound);
+  EXPECT_FALSE(unknown.written);
   EXPECT_FALSE(core::export_target_exists(options.path));
+
   testing_support::write_bytes(options.path, "old content");
   EXPECT_TRUE(core::export_target_exists(options.path));
   const core::ExportResult result = core::export_quotes_to_file(dir.dir(), "test", options);
@@ -218,17 +199,6 @@ TEST(ExportFile, WritesTheFileAndReplacesAnExistingOne) {
   EXPECT_EQ(read_bytes(options.path),
             read_bytes(testing_support::test_data("export/three_quotes_default.txt")));
   EXPECT_FALSE(std::filesystem::exists(options.path + ".tmp~"));
-}
-
-TEST(ExportFile, UnknownSymbolCreatesNoFile) {
-  TempDir dir;
-  make_portfolio(dir.dir(), three_quotes());
-  core::ExportOptions options;
-  options.path = dir.dir() + "out.txt";
-  const core::ExportResult result = core::export_quotes_to_file(dir.dir(), "NOPE", options);
-  EXPECT_EQ(result.status, qdb::kFileNotFound);
-  EXPECT_FALSE(result.written);
-  EXPECT_FALSE(std::filesystem::exists(options.path));
 }
 
 TEST(ExportFile, FailedWriteOrRenameLeavesTheOldFileAndNoTemporary) {

@@ -48,17 +48,13 @@ std::string ten_records() {
   return body;
 }
 
-TEST_F(MasterFiles, SoundFilePassesEveryCheck) {
+TEST_F(MasterFiles, EachCheckFindsItsProblem) {
   write(master_header(10) + ten_records());
-  const auto result = core::ValidateMaster(master());
-  EXPECT_TRUE(result.readable);
-  EXPECT_TRUE(result.sound);
-  EXPECT_TRUE(result.problems.empty());
+  EXPECT_TRUE(core::ValidateMaster(master()).sound);
+  EXPECT_TRUE(core::ValidateMaster(master()).problems.empty());
   EXPECT_TRUE(core::CheckFileNumbers(master()));
   EXPECT_TRUE(core::CheckSymbols(master()));
-}
 
-TEST_F(MasterFiles, EachCheckFindsItsProblem) {
   write(master_header(10) + ten_records() + "x");  // 584 bytes
   auto result = core::ValidateMaster(master());
   EXPECT_FALSE(result.sound);

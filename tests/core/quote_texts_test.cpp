@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -13,26 +14,18 @@
 
 namespace {
 
-TEST(QuoteTexts, PricesHaveFourDecimalsQuantitiesNone) {
-  EXPECT_EQ(core::price_text(12.3f), "12.3000");
-  EXPECT_EQ(core::price_text(0.0f), "0.0000");
-  EXPECT_EQ(core::price_text(0.00006f), "0.0001");
-  EXPECT_EQ(core::quantity_text(1234.5f), "1234");  // round half to even in printf
-  EXPECT_EQ(core::quantity_text(1235.5f), "1236");
-  EXPECT_EQ(core::quantity_text(0.0f), "0");
-  EXPECT_EQ(core::quantity_text(3.0e9f), "3000000000");
+std::string printf_text(const char* format, float value) {
+  char buffer[128];
+  std::snprintf(buffer, sizeof buffer, format, static_cast<double>(value));
+  return buffer;
 }
 
-TEST(QuoteTexts, NegativeAndNotANumberReadNotAvailable) {
+TEST(QuoteTexts, RowOfSevenCellsWithNotAvailableForNegativeAndNotANumber) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  EXPECT_EQ(core::price_text(-1.0f), "N/A");
-  EXPECT_EQ(core::price_text(-0.0001f), "N/A");
-  EXPECT_EQ(core::price_text(nan), "N/A");
-  EXPECT_EQ(core::quantity_text(-1.0f), "N/A");
-  EXPECT_EQ(core::quantity_text(nan), "N/A");
-}
-
-TEST(QuoteTexts, RowOfSevenCells) {
+  for (float bad : {-1.0f, -0.0001f, nan}) {
+    EXPECT_EQ(core::price_text(bad), "N/A") << bad;
+    EXPECT_EQ(core::quantity_text(bad), "N/A") << bad;
+  }
   qdb::QuoteBar bar;
   bar.date = qdb::date_serial(2000, 1, 3);
   bar.open = 12.5f;
@@ -40,35 +33,20 @@ TEST(QuoteTexts, RowOfSevenCells) {
   bar.low = -1.0f;  // not in the layout
   bar.close = 12.625f;
   bar.volume = 15300;
-  bar.oi = -1.0f;
-  const auto cells = core::quote_cell_texts(bar);
-  EXPECT_EQ(cells[0], "01/03/00");
-  EXPECT_EQ(cells[1], "12.5000");
-  EXPECT_EQ(cells[2], "12.8750");
-  EXPECT_EQ(cells[3], "N/A");
-  EXPECT_EQ(cells[4], "12.6250");
-  EXPECT_EQ(cells[5], "15300");
-  EXPECT_EQ(cells[6], "N/A");
+  bar.oi = 0.0f;
+  EXPECT_EQ(core::quote_cell_texts(bar),
+            (std::array<std::string, 7>{"01/03/00", "12.5000", "12.8750", "N/A",
+                                                   "12.6250", "15300", "0"}));
   bar.date = 0;
   EXPECT_EQ(core::quote_cell_texts(bar)[0], "00/00/00");
-}
-
-}  // namespace
-
-namespace {
-
-std::string printf_text(const char* format, float value) {
-  char buffer[128];
-  std::snprintf(buffer, sizeof buffer, format, static_cast<double>(value));
-  return buffer;
 }
 
 // The texts must carry printf's digits exactly, rounding of halfway cases and huge values
 // included, for grid cells and exported rows alike.
 TEST(QuoteTexts, DigitsEqualPrintfOverAWideRangeOfValues) {
-  std::vector<float> values = {0.5f,    1.5f,   2.5f,       0.00005f,  0.00015f,
-                               0.125f,  0.375f, 1234.5f,    12.34565f, 99999.99995f,
-                               3.4e38f, 1e-30f, 16777217.0f};
+  std::vector<float> values = {0.0f,    0.5f,   1.5f,       2.5f,      0.00005f,     0.00006f,
+                               0.00015f, 0.125f, 0.375f,    1234.5f,   1235.5f,      12.34565f,
+                               99999.99995f, 3.4e38f, 3.0e9f, 1e-30f, 16777217.0f};
   std::uint32_t bits = 0x3F800000u;
   for (int i = 0; i < 20000; ++i) {
     bits = bits * 1664525u + 1013904223u;

@@ -25,30 +25,30 @@ std::string ratio_text(std::optional<core::SplitRatio> ratio) {
   return std::to_string(ratio->p) + " for " + std::to_string(ratio->q);
 }
 
+// Pairs of (earlier close, high, low) and (later close, high, low) and the ratio found.
 TEST(TestSplitPair, RatioWindowsAndGapUseFloatAndDouble) {
-  // A fall by half with a gap of 46 (> 0.8 * 50): 2 for 1.
-  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(100, 101, 98), bar(50, 52, 49))), "2 for 1");
-  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(50, 52, 49), bar(100, 101, 98))), "1 for 2");
-  // Gap 5 does not confirm the jump.
-  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(100, 101, 60), bar(50, 55, 49))), "none");
-  // The bounds are strict: 1.8 and 2.2 miss, 1.81 hits.
-  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(180, 180, 180), bar(100, 100, 100))), "none");
-  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(220, 220, 220), bar(100, 100, 100))), "none");
-  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(181, 181, 181), bar(100, 100, 100))), "2 for 1");
-  // 4 for 3 is never tried.
-  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(133.3f, 133.3f, 133.3f), bar(100, 100, 100))),
-            "none");
-  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(150, 150, 150), bar(100, 100, 100))), "3 for 2");
-  // Zero closes never divide.
-  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(0, 1, 0), bar(50, 52, 49))), "none");
-  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(100, 101, 98), bar(0, 0, 0))), "none");
-  // The gap compares in single precision: |g| must exceed 0.8f * |c0 - c1| strictly.
-  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(100, 100, 90), bar(50, 50, 50))),
-            "none");  // 40 = 40
-  EXPECT_EQ(ratio_text(core::TestSplitPair(bar(100, 100, 90.01f), bar(50, 50, 50))), "2 for 1");
-}
-
-TEST(SplitResultLine, NamesSymbolRatioAndLaterDate) {
+  const struct {
+    float c0, h0, l0, c1, h1, l1;
+    const char* ratio;
+  } cases[] = {
+      {100, 101, 98, 50, 52, 49, "2 for 1"},  // a fall by half with a gap of 46 > 0.8 * 50
+      {50, 52, 49, 100, 101, 98, "1 for 2"},
+      {100, 101, 60, 50, 55, 49, "none"},  // gap 5 does not confirm the jump
+      {180, 180, 180, 100, 100, 100, "none"},  // the bounds 1.8 and 2.2 are strict
+      {220, 220, 220, 100, 100, 100, "none"},
+      {181, 181, 181, 100, 100, 100, "2 for 1"},
+      {133.3f, 133.3f, 133.3f, 100, 100, 100, "none"},  // 4 for 3 is never tried
+      {150, 150, 150, 100, 100, 100, "3 for 2"},
+      {0, 1, 0, 50, 52, 49, "none"},  // zero closes never divide
+      {100, 101, 98, 0, 0, 0, "none"},
+      {100, 100, 90, 50, 50, 50, "none"},  // gap 40 = 0.8f * 50: must exceed strictly
+      {100, 100, 90.01f, 50, 50, 50, "2 for 1"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ratio_text(core::TestSplitPair(bar(c.c0, c.h0, c.l0), bar(c.c1, c.h1, c.l1))),
+              c.ratio)
+        << c.c0 << " " << c.h0 << " " << c.l0 << " -> " << c.c1 << " " << c.h1 << " " << c.l1;
+  }
   EXPECT_EQ(core::split_result_line("IBM", {2, 1}, qdb::date_serial(1999, 5, 27)),
             "IBM possible 2 for 1 split on 05/27/99");
 }

@@ -2,43 +2,42 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "support/temp_dir.h"
+
 namespace {
 
+// Topics resolve to pages of the manual; unknown topics and anything shaped like a path fall
+// back to the contents. DORVANE_HELP_DIR overrides the directory while it holds the contents.
 TEST(Help, TopicsResolveToPagesOfTheManual) {
-  const QString dir = helpDirectory();
-  ASSERT_FALSE(dir.isEmpty());
-  EXPECT_EQ(helpPath(), QDir(dir).filePath("index.html"));
-  EXPECT_EQ(helpPath("fixing-bad-master"), QDir(dir).filePath("fixing-bad-master.html"));
-  EXPECT_EQ(helpPath("search-filter"), QDir(dir).filePath("search-filter.html"));
-  // Unknown topics and anything shaped like a path fall back to the contents.
-  EXPECT_EQ(helpPath("no-such-topic"), QDir(dir).filePath("index.html"));
-  EXPECT_EQ(helpPath("../help/index"), QDir(dir).filePath("index.html"));
-}
+  const QDir dir(helpDirectory());
+  ASSERT_FALSE(dir.path().isEmpty());
+  const std::pair<QString, QString> cases[] = {{"", "index.html"},
+                                               {"fixing-bad-master", "fixing-bad-master.html"},
+                                               {"search-filter", "search-filter.html"},
+                                               {"no-such-topic", "index.html"},
+                                               {"../help/index", "index.html"}};
+  for (const auto& [topic, page] : cases)
+    EXPECT_EQ(topic.isEmpty() ? helpPath() : helpPath(topic), dir.filePath(page)) << page.toStdString();
 
-TEST(Help, EnvironmentOverridesTheManualDirectory) {
   const QByteArray old = qgetenv("DORVANE_HELP_DIR");
-  const QString dir = QDir::tempPath() + "/dorvane-help-test-" +
-                      QString::number(QCoreApplication::applicationPid());
-  QDir().mkpath(dir);
-  QFile index(dir + "/index.html");
+  testing_support::TempDir other;
+  const QString path = QString::fromStdString(other.path().string());
+  QFile index(path + "/index.html");
   ASSERT_TRUE(index.open(QIODevice::WriteOnly));
   index.close();
-  qputenv("DORVANE_HELP_DIR", dir.toUtf8());
-  EXPECT_EQ(helpPath("fixing-bad-master"), QDir::cleanPath(dir) + "/index.html");
-  // A directory without the contents page is passed over.
-  qputenv("DORVANE_HELP_DIR", (dir + "/missing").toUtf8());
-  EXPECT_NE(helpPath(), QDir::cleanPath(dir) + "/missing/index.html");
+  qputenv("DORVANE_HELP_DIR", path.toUtf8());
+  EXPECT_EQ(helpPath("fixing-bad-master"), QDir::cleanPath(path) + "/index.html");
+  qputenv("DORVANE_HELP_DIR", (path + "/missing").toUtf8());
+  EXPECT_NE(helpPath(), QDir::cleanPath(path) + "/missing/index.html");
   if (old.isEmpty())
     qunsetenv("DORVANE_HELP_DIR");
   else
     qputenv("DORVANE_HELP_DIR", old);
-  QDir(dir).removeRecursively();
 }
 
 // Every page links only to pages and style sheets of the manual, all of which exist, and

@@ -6,6 +6,7 @@
 #include "gui/browse/symbols_grid_model.h"
 #include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_model.h"
+#include "core/test_master_bytes.h"
 #include "support/temp_dir.h"
 
 namespace gui_test {
@@ -95,16 +96,10 @@ TEST_F(RepairFlowTest, AutomaticRepairAsksNothingButReportsEachDroppedRecord) {
 }
 
 TEST_F(RepairFlowTest, MoreThan255SymbolsListsTheFirst255) {
-  std::string bytes(53, '\0');
-  bytes[0] = 0;
-  bytes[1] = 1;  // 256 entries
+  std::string bytes = testing_support::master_header(256);
   for (int n = 0; n < 256; ++n) {
-    std::string record(53, '\0');
-    record[0] = static_cast<char>(n);
     const std::string symbol = QString("S%1").arg(n, 3, 10, QChar('0')).toStdString();
-    std::memcpy(record.data() + 7, (symbol + "             ").data(), 16);
-    std::memcpy(record.data() + 36, (symbol + "             ").data(), 16);
-    bytes += record;
+    bytes += testing_support::master_entry(n, symbol, symbol);
   }
   write_bytes(master(), bytes);
   startUp();

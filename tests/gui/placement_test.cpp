@@ -36,8 +36,7 @@ TEST(RestoredPlacement, OutOfRangeValuesFallBackToDefault) {
 
 TEST(ClampedSavePosition, RaisesNegativesToZero) {
   EXPECT_EQ(clampedSavePosition(QPoint(-8, -30)), QPoint(0, 0));
-  EXPECT_EQ(clampedSavePosition(QPoint(-8, 40)), QPoint(0, 40));
-  EXPECT_EQ(clampedSavePosition(QPoint(12, 40)), QPoint(12, 40));
+  EXPECT_EQ(clampedSavePosition(QPoint(12, -40)), QPoint(12, 0));
 }
 
 }  // namespace

@@ -12,18 +12,19 @@
 namespace {
 
 TEST(Screenshot, OptionIsTakenOutOfTheArguments) {
-  QStringList args = {"dorvane", "--screenshot", "shot.png", "/data"};
-  EXPECT_EQ(takeScreenshotOption(args), "shot.png");
-  EXPECT_EQ(args, QStringList({"dorvane", "/data"}));
-  args = {"dorvane", "--screenshot=a b.png"};
-  EXPECT_EQ(takeScreenshotOption(args), "a b.png");
-  EXPECT_EQ(args, QStringList({"dorvane"}));
-  args = {"dorvane", "/data"};
-  EXPECT_EQ(takeScreenshotOption(args), "");
-  EXPECT_EQ(args.size(), 2);
-  args = {"dorvane", "--screenshot"};
-  EXPECT_EQ(takeScreenshotOption(args), "");
-  EXPECT_EQ(args, QStringList({"dorvane"}));
+  const struct {
+    QStringList args;
+    QString file;
+    QStringList rest;
+  } cases[] = {{{"dorvane", "--screenshot", "shot.png", "/data"}, "shot.png", {"dorvane", "/data"}},
+               {{"dorvane", "--screenshot=a b.png"}, "a b.png", {"dorvane"}},
+               {{"dorvane", "/data"}, "", {"dorvane", "/data"}},
+               {{"dorvane", "--screenshot"}, "", {"dorvane"}}};
+  for (const auto& c : cases) {
+    QStringList args = c.args;
+    EXPECT_EQ(takeScreenshotOption(args), c.file) << c.args.join(' ').toStdString();
+    EXPECT_EQ(args, c.rest);
+  }
 }
 
 // Runs the event loop until the screenshot reports, returning its result.

@@ -8,46 +8,24 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <vector>
+#include "gui_test_support.h"
 
-#include "gui/shell/prompter.h"
-
+namespace gui_test {
 namespace {
-
-// Records every message instead of showing it.
-class RecordingPrompter : public Prompter {
- public:
-  struct Shown {
-    QString text;
-    Icon icon;
-  };
-  std::vector<Shown> messages;
-
-  Answer message(QWidget*, const QString& text, Icon icon, Buttons) override {
-    messages.push_back({text, icon});
-    return Answer::Ok;
-  }
-  int exec(QDialog&) override { return 0; }
-  void beep() override {}
-};
 
 class SearchFilterDlgTest : public ::testing::Test {
  protected:
-  void SetUp() override { m_previous = Prompter::install(&m_prompter); }
-  void TearDown() override { Prompter::install(m_previous); }
-
-  // Opens the dialog as the command does and presses OK.
-  void pressOk(CSearchFilterDlg& dlg) {
+  // Opens the dialog as the command does and presses OK (the default button) or Cancel.
+  void press(CSearchFilterDlg& dlg, QDialogButtonBox::StandardButton which) {
     dlg.show();
-    auto* ok = dlg.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
-    ASSERT_NE(ok, nullptr);
-    EXPECT_TRUE(ok->isDefault());
-    QTest::mouseClick(ok, Qt::LeftButton);
+    auto* button = dlg.findChild<QDialogButtonBox*>()->button(which);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->isDefault(), which == QDialogButtonBox::Ok);
+    QTest::mouseClick(button, Qt::LeftButton);
   }
 
   const QStringList m_roots = {"/", "/home/ann", "/mnt/data"};
-  RecordingPrompter m_prompter;
-  Prompter* m_previous = nullptr;
+  ScriptedPrompter m_prompter;
 };
 
 TEST_F(SearchFilterDlgTest, LimitOnWithPathUnderListedRootIsAccepted) {
@@ -55,7 +33,7 @@ TEST_F(SearchFilterDlgTest, LimitOnWithPathUnderListedRootIsAccepted) {
   dlg.setLimit(1);
   dlg.setFilterPath("/mnt/data/metastock/stocks");
   dlg.setAutoRepair(1);
-  pressOk(dlg);
+  press(dlg, QDialogButtonBox::Ok);
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
   EXPECT_FALSE(dlg.isVisible());
   EXPECT_TRUE(m_prompter.messages.empty());
@@ -64,40 +42,41 @@ TEST_F(SearchFilterDlgTest, LimitOnWithPathUnderListedRootIsAccepted) {
   EXPECT_EQ(dlg.autoRepair(), 1);
 }
 
-TEST_F(SearchFilterDlgTest, UnknownRootShowsMessageAndStaysOpen) {
-  CSearchFilterDlg dlg({"/home/ann", "/mnt/data"});
-  dlg.setLimit(1);
-  dlg.setFilterPath("/srv/quotes");
-  pressOk(dlg);
-  ASSERT_EQ(m_prompter.messages.size(), 1u);
-  EXPECT_EQ(m_prompter.messages[0].text, "The Search Filter path refers to an unknown drive");
-  EXPECT_EQ(m_prompter.messages[0].icon, Prompter::Icon::Warning);
-  EXPECT_TRUE(dlg.isVisible());
-  EXPECT_EQ(dlg.filterPath(), "/srv/quotes");
-  EXPECT_EQ(dlg.limit(), 1);
-}
-
-TEST_F(SearchFilterDlgTest, RelativeOrEmptyPathIsRefusedWithLimitOn) {
+TEST_F(SearchFilterDlgTest, UnknownRootOrRelativePathShowsMessageAndStaysOpen) {
   for (const QString& path :
        {QString("data/ms"), QString(""), QString("~/data"), QString("d:\\data")}) {
     EXPECT_FALSE(CSearchFilterDlg::isAcceptable(1, path, m_roots)) << path.toStdString();
   }
-  CSearchFilterDlg dlg(m_roots);
-  dlg.setLimit(1);
-  dlg.setFilterPath("data/ms");
-  pressOk(dlg);
-  EXPECT_EQ(m_prompter.messages.size(), 1u);
-  EXPECT_TRUE(dlg.isVisible());
+  for (const QString& path : {QString("/srv/quotes"), QString("data/ms")}) {
+    m_prompter.messages.clear();
+    CSearchFilterDlg dlg({"/home/ann", "/mnt/data"});
+    dlg.setLimit(1);
+    dlg.setFilterPath(path);
+    press(dlg, QDialogButtonBox::Ok);
+    ASSERT_EQ(m_prompter.messages.size(), 1u) << path.toStdString();
+    EXPECT_EQ(m_prompter.messages[0].text, "The Search Filter path refers to an unknown drive");
+    EXPECT_EQ(m_prompter.messages[0].icon, Prompter::Icon::Warning);
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.filterPath(), path);
+    EXPECT_EQ(dlg.limit(), 1);
+  }
 }
 
-TEST_F(SearchFilterDlgTest, LimitOffAcceptsAnyText) {
+TEST_F(SearchFilterDlgTest, LimitOffAcceptsAnyTextAndCancelChecksNothing) {
   EXPECT_TRUE(CSearchFilterDlg::isAcceptable(0, "q:\\nowhere", {}));
   EXPECT_TRUE(CSearchFilterDlg::isAcceptable(0, "", m_roots));
-  CSearchFilterDlg dlg({});
-  dlg.setLimit(0);
-  dlg.setFilterPath("not a path");
-  pressOk(dlg);
-  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  CSearchFilterDlg off({});
+  off.setLimit(0);
+  off.setFilterPath("not a path");
+  press(off, QDialogButtonBox::Ok);
+  EXPECT_EQ(off.result(), QDialog::Accepted);
+
+  CSearchFilterDlg cancelled({});
+  cancelled.setLimit(1);
+  cancelled.setFilterPath("relative");
+  press(cancelled, QDialogButtonBox::Cancel);
+  EXPECT_EQ(cancelled.result(), QDialog::Rejected);
+  EXPECT_FALSE(cancelled.isVisible());
   EXPECT_TRUE(m_prompter.messages.empty());
 }
 
@@ -110,24 +89,12 @@ TEST_F(SearchFilterDlgTest, PathFieldIsEnabledExactlyWhileBoxIsTicked) {
   dlg.setLimit(1);
   dlg.show();
   EXPECT_TRUE(dlg.pathEdit()->isEnabled());
-  QTest::mouseClick(dlg.limitBox(), Qt::LeftButton);
-  EXPECT_EQ(dlg.limit(), 0);
-  EXPECT_FALSE(dlg.pathEdit()->isEnabled());
-  QTest::mouseClick(dlg.limitBox(), Qt::LeftButton);
-  EXPECT_EQ(dlg.limit(), 1);
-  EXPECT_TRUE(dlg.pathEdit()->isEnabled());
-}
-
-TEST_F(SearchFilterDlgTest, CancelClosesWithoutCheck) {
-  CSearchFilterDlg dlg({});
-  dlg.setLimit(1);
-  dlg.setFilterPath("relative");
-  dlg.show();
-  QTest::mouseClick(dlg.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel),
-                    Qt::LeftButton);
-  EXPECT_EQ(dlg.result(), QDialog::Rejected);
-  EXPECT_FALSE(dlg.isVisible());
-  EXPECT_TRUE(m_prompter.messages.empty());
+  for (int limit : {0, 1}) {
+    QTest::mouseClick(dlg.limitBox(), Qt::LeftButton);
+    EXPECT_EQ(dlg.limit(), limit);
+    EXPECT_EQ(dlg.pathEdit()->isEnabled(), limit == 1);
+  }
 }
 
 }  // namespace
+}  // namespace gui_test

@@ -74,16 +74,6 @@ TEST_F(SettingsStoreTest, FirstRunCreatesEmptyBaseKeyAndReadsDefaults) {
   EXPECT_FALSE(created);
 }
 
-TEST_F(SettingsStoreTest, IntegersAreStoredAsDecimalTexts) {
-  CSettingsStore store = openStore(false);
-  EXPECT_TRUE(store.SetInt("Screen", "x", -5));
-  EXPECT_EQ(store.GetString("Screen", "x", "?"), "-5");
-  EXPECT_EQ(store.GetInt("Screen", "x", 0), -5);
-  EXPECT_NE(fileText().find("x=-5"), std::string::npos);
-  EXPECT_TRUE(store.SetInt("Screen", "cx", 2147483647));
-  EXPECT_EQ(store.GetInt("Screen", "cx", 0), 2147483647);
-}
-
 TEST_F(SettingsStoreTest, GetIntParsesLikeScanfPercentD) {
   CSettingsStore store = openStore(false);
   const struct {
@@ -105,6 +95,12 @@ TEST_F(SettingsStoreTest, GetIntParsesLikeScanfPercentD) {
     store.SetString("T", "v", c.text);
     EXPECT_EQ(store.GetInt("T", "v", 99), c.expected) << '"' << c.text << '"';
   }
+  // Integers are stored as decimal texts.
+  EXPECT_TRUE(store.SetInt("Screen", "x", -5));
+  EXPECT_EQ(store.GetString("Screen", "x", "?"), "-5");
+  EXPECT_NE(fileText().find("x=-5"), std::string::npos);
+  EXPECT_TRUE(store.SetInt("Screen", "cx", 2147483647));
+  EXPECT_EQ(store.GetInt("Screen", "cx", 0), 2147483647);
 }
 
 TEST_F(SettingsStoreTest, ValuesOf259BytesOrMoreReadAsAbsent) {
