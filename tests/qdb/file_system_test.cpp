@@ -53,7 +53,6 @@ TEST(DirListing, ResolvesNamesWithoutRegardToCaseAndReusesExactNames) {
 }
 
 TEST(PortfolioNames, DataFileNamesAndPathSplitting) {
-  EXPECT_EQ(qdb::data_file_name(7, "DAT"), "F7.DAT");
   EXPECT_EQ(qdb::data_file_name(255, ".DOP"), "F255.DOP");
   auto [dir, name] = qdb::split_path(std::string("a") + qdb::kSeparator + "b" + qdb::kSeparator + "MASTER");
   EXPECT_EQ(dir, std::string("a") + qdb::kSeparator + "b" + qdb::kSeparator);

@@ -75,7 +75,11 @@ TEST(MasterRecord, SignedLengthsCutTextsAndDirectoryEntries) {
   EXPECT_FALSE(record_of(dir_entry(" PORT")).is_directory());
 
   EXPECT_EQ(qdb::normalize_dir(""), "");
-#ifndef _WIN32
+#ifdef _WIN32
+  EXPECT_EQ(qdb::normalize_dir("C:"), "C:");
+  EXPECT_EQ(qdb::normalize_dir("C:\\DATA"), "C:\\DATA\\");
+  EXPECT_EQ(qdb::normalize_dir("C:\\DATA\\"), "C:\\DATA\\");
+#else
   EXPECT_EQ(qdb::normalize_dir("/data/port"), "/data/port/");
   EXPECT_EQ(qdb::normalize_dir("/data/port/"), "/data/port/");
 #endif
