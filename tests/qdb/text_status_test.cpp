@@ -9,9 +9,12 @@
 namespace {
 
 TEST(StatusText, TableEntriesAndUnknownCodes) {
-  EXPECT_STREQ(qdb::status_text(0), "Sucessfull");
-  EXPECT_STREQ(qdb::status_text(qdb::kFileNotFound), "File Not Found");
-  EXPECT_STREQ(qdb::status_text(-14), "Max Grids Exceeded");
+  const char* const texts[] = {"Sucessfull",        "Invalid Parm",      "File Open",
+                               "Malloc",            "File Read",         "File Write",
+                               "File Seek",         "File Exists",       "File Not Found",
+                               "Record Not Found",  "No Graphics Found", "No Fonts Found",
+                               "Charts Uninitialized", "Max Lines Exceeded", "Max Grids Exceeded"};
+  for (int code = 0; code >= -14; --code) EXPECT_STREQ(qdb::status_text(code), texts[-code]) << code;
   for (int code : {-15, 1, 14, int{qdb::kLayoutUnknown}, int{qdb::kDeleteNotFound}, -32768})
     EXPECT_STREQ(qdb::status_text(code), "Unknown") << code;
 }
