@@ -89,7 +89,7 @@ TEST(ExportFormat, OptionsMatchTheGoldenFiles) {
     core::ExportOptions options;
     std::vector<qdb::QuoteBar> bars;
     int record_length;
-  } cases[] = {{"three_quotes_default.txt", {}, three_quotes(), 24},
+  } cases[] = {{"three_quotes_default.txt", core::ExportOptions{}, three_quotes(), 24},
                {"three_quotes_comma_title_newest.txt", comma, three_quotes(), 24},
                {"two_quotes_tab_title_28.txt", tab, pennies, 28}};
   for (const auto& c : cases) {
