@@ -61,8 +61,7 @@ AddQuoteResult add_quote(const ViewState& view, const std::string& date_text) {
   request.first_date = date;
   request.last_date = date;
   request.op = qdb::kOpInsert;
-  const std::int32_t status = qdb::rewrite_series(request, view.portfolio_dir, view.symbol,
-                                                  view.master_path, view.quote_count);
+  const std::int32_t status = rewrite_view_series(view, request);
   if (status != 0) return add_failure(kAddFailed, status);
 
   AddQuoteResult result;

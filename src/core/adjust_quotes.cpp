@@ -35,18 +35,14 @@ CommandResult adjust_quotes(const ViewState& view, const AdjustEntry& entry) {
   request.first_date = from;
   request.last_date = to;
   request.op = qdb::kOpScale;
-  const std::int32_t status = qdb::rewrite_series(request, view.portfolio_dir, view.symbol,
-                                                  view.master_path, view.quote_count);
+  const std::int32_t status = rewrite_view_series(view, request);
   if (status != 0) return CommandResult::failure("Adjust Edit Failed", status);
 
-  CommandResult result;
-  result.ok = true;
-  result.settings = {{"Adjust", "Date1", entry.from_text},
-                     {"Adjust", "Date2", entry.to_text},
-                     {"Adjust", "PriceMult", entry.price},
-                     {"Adjust", "VolMult", entry.volume},
-                     {"Adjust", "OIMult", entry.open_interest}};
-  return result;
+  return CommandResult::success({{"Adjust", "Date1", entry.from_text},
+                                 {"Adjust", "Date2", entry.to_text},
+                                 {"Adjust", "PriceMult", entry.price},
+                                 {"Adjust", "VolMult", entry.volume},
+                                 {"Adjust", "OIMult", entry.open_interest}});
 }
 
 }  // namespace core

@@ -22,6 +22,13 @@ struct CommandResult {
   std::vector<SettingValue> settings;  // written by the caller after a success
   int status = 0;                      // the library status of a failed call, 0 otherwise
 
+  static CommandResult success(std::vector<SettingValue> settings) {
+    CommandResult result;
+    result.ok = true;
+    result.settings = std::move(settings);
+    return result;
+  }
+
   static CommandResult failure(std::string message, int status = 0) {
     CommandResult result;
     result.messages.push_back(std::move(message));

@@ -13,14 +13,10 @@ CommandResult delete_quote(const ViewState& view, const std::string& date_text) 
   request.first_date = date;
   request.last_date = date;
   request.op = qdb::kOpDelete;
-  const std::int32_t status = qdb::rewrite_series(request, view.portfolio_dir, view.symbol,
-                                                  view.master_path, view.quote_count);
+  const std::int32_t status = rewrite_view_series(view, request);
   if (status != 0) return CommandResult::failure("Delete Edit Failed", status);
 
-  CommandResult result;
-  result.ok = true;
-  result.settings = {{"Delete", "Date", date_text}};
-  return result;
+  return CommandResult::success({{"Delete", "Date", date_text}});
 }
 
 }  // namespace core

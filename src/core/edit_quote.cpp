@@ -36,8 +36,7 @@ CommandResult edit_quote(const ViewState& view, const EditQuoteEntry& entry) {
     request.first_date = date;
     request.last_date = date;
     request.op = qdb::kOpSet;
-    const std::int32_t status = qdb::rewrite_series(request, view.portfolio_dir, view.symbol,
-                                                    view.master_path, view.quote_count);
+    const std::int32_t status = rewrite_view_series(view, request);
     if (status != 0) return CommandResult::failure(kEditFailed, status);
   }
 

@@ -27,16 +27,12 @@ CommandResult split_quotes(const ViewState& view, const SplitEntry& entry) {
   request.first_date = 0;
   request.last_date = static_cast<std::uint16_t>(split - 1);
   request.op = qdb::kOpScale;
-  const std::int32_t status = qdb::rewrite_series(request, view.portfolio_dir, view.symbol,
-                                                  view.master_path, view.quote_count);
+  const std::int32_t status = rewrite_view_series(view, request);
   if (status != 0) return CommandResult::failure("Split Edit Failed", status);
 
-  CommandResult result;
-  result.ok = true;
-  result.settings = {{"Split", "Date", entry.date_text},
-                     {"Split", "New", entry.new_shares},
-                     {"Split", "Old", entry.old_shares}};
-  return result;
+  return CommandResult::success({{"Split", "Date", entry.date_text},
+                                 {"Split", "New", entry.new_shares},
+                                 {"Split", "Old", entry.old_shares}});
 }
 
 }  // namespace core

@@ -2,7 +2,10 @@
 // takes it along with the entries its dialog collected.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "qdb/rewrite.h"
 
 namespace core {
 
@@ -14,5 +17,12 @@ struct ViewState {
   std::string first_date_text;  // date text of the oldest quote (MM/DD/YY)
   std::string last_date_text;   // date text of the newest quote (MM/DD/YY)
 };
+
+// Runs the series rewrite on the view's symbol: its portfolio, MASTER and quote count.
+inline std::int32_t rewrite_view_series(const ViewState& view,
+                                        const qdb::SeriesEditRequest& request) {
+  return qdb::rewrite_series(request, view.portfolio_dir, view.symbol, view.master_path,
+                             view.quote_count);
+}
 
 }  // namespace core
