@@ -1,14 +1,13 @@
 // Fuzzes the data reader: the first input bytes give the MASTER record's record length and
 // field count and pick a DOP file, the rest is the data file. Windows, full reads, the date
 // search and the facts report all run on it.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "fuzz_work_dir.h"
 #include "qdb/dat.h"
 #include "qdb/describe.h"
 #include "qdb/series.h"
@@ -17,29 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One directory for the whole run, on a memory file system when there is one (every input
-// rewrites the files), removed when the run ends.
-class WorkDir {
- public:
-  WorkDir() {
-    std::error_code ec;
-    const fs::path base =
-        fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-    m_path = base / ("dorvane-dat-fuzz-" + std::to_string(static_cast<long>(::getpid())));
-    fs::create_directories(m_path);
-  }
-  ~WorkDir() {
-    std::error_code ec;
-    fs::remove_all(m_path, ec);
-  }
-  const fs::path& path() const { return m_path; }
-
- private:
-  fs::path m_path;
-};
-
 const fs::path& work_dir() {
-  static const WorkDir dir;
+  static const FuzzWorkDir dir("dat-fuzz");
   return dir.path();
 }
 

@@ -1,42 +1,22 @@
 // Fuzzes the MASTER-tree lookup: the input becomes a MASTER file, split into a root MASTER
 // and the MASTER of a subdirectory "SUB" at an offset given by its first two bytes.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "fuzz_work_dir.h"
 #include "qdb/master.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// One directory for the whole run, on a memory file system when there is one (every input
-// rewrites the files), removed when the run ends.
-class WorkDir {
- public:
-  WorkDir() {
-    std::error_code ec;
-    const fs::path base =
-        fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-    m_path = base / ("dorvane-master-fuzz-" + std::to_string(static_cast<long>(::getpid())));
-    fs::create_directories(m_path / "SUB");
-  }
-  ~WorkDir() {
-    std::error_code ec;
-    fs::remove_all(m_path, ec);
-  }
-  const fs::path& path() const { return m_path; }
-
- private:
-  fs::path m_path;
-};
-
 const fs::path& work_dir() {
-  static const WorkDir dir;
+  static const FuzzWorkDir dir("master-fuzz");
+  static const bool made_sub = fs::create_directories(dir.path() / "SUB");
+  (void)made_sub;
   return dir.path();
 }
 
