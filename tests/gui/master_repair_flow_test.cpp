@@ -7,6 +7,7 @@
 #include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_model.h"
 #include "core/test_master_bytes.h"
+#include "support/real_data.h"
 #include "support/temp_dir.h"
 
 namespace gui_test {
@@ -122,6 +123,7 @@ TEST_F(RepairFlowTest, AnEmptyMasterListsNoSymbols) {
 }
 
 TEST_F(RepairFlowTest, TheRealMiningPortfolioIsRepairedAndEverySymbolReads) {
+  SKIP_WITHOUT_REAL_PORTFOLIO("mininge");
   testing_support::copy_tree(testing_support::real_portfolio("mininge"), root() / "mininge");
   startUp();
   ASSERT_EQ(prompter.dialogs.size(), 1u);
