@@ -11,6 +11,7 @@
 #include <string>
 
 #include "qdb/rewrite.h"
+#include "qdb/status.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -38,7 +39,7 @@ GoldenRequest read_request(const fs::path& file) {
     } else if (name == "op") {
       int op = 0;
       words >> op;
-      golden.request.op = static_cast<std::int16_t>(op);
+      golden.request.op = static_cast<qdb::SeriesOp>(op);
     } else if (name == "first" || name == "last") {
       unsigned date = 0;
       words >> date;
@@ -88,7 +89,8 @@ TEST_P(GoldenEdit, ReproducesTheExpectedFilesByteForByte) {
   testing_support::TempDir temp;
   testing_support::copy_tree(dir / "input", temp.path());
   const std::string master = temp.dir() + master_name(temp.path());
-  ASSERT_EQ(qdb::rewrite_series(golden.request, temp.dir(), golden.key, master, golden.quotes), 0);
+  ASSERT_EQ(qdb::rewrite_series(golden.request, temp.dir(), golden.key, master, golden.quotes),
+            qdb::kSuccess);
 
   const auto expected = files_in(dir / "expected");
   const auto actual = files_in(temp.path());
