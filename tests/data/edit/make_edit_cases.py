@@ -17,6 +17,11 @@ import struct
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # nothing is written beside the fixtures but the fixtures
+sys.path.insert(0, os.path.dirname(HERE))
+from fixture_bytes import (date_real, dir_entry, is_weekend, mbf, serial, split,  # noqa: E402
+                           text16, weekdays)
+
 KEEP = float("nan")
 FIELDS = ["DATE", "TIME", "OPEN", "HIGH", "LOW", "CLOSE", "VOL", "OI"]
 DEFAULT_LAYOUTS = {
@@ -35,16 +40,6 @@ def f32(value):
     return struct.unpack("<f", struct.pack("<f", value))[0]
 
 
-def mbf(value):
-    """IEEE single -> 4-byte MBF cell (b0..b3)."""
-    if value == 0:
-        return b"\0\0\0\0"
-    b = struct.pack("<f", value)
-    sign = b[3] & 0x80
-    exp = ((b[3] & 0x7F) << 1) | (b[2] >> 7)
-    return bytes([b[0], b[1], sign | (b[2] & 0x7F), exp + 2])
-
-
 def from_mbf(cell):
     """4-byte MBF cell -> value."""
     if cell[3] == 0:
@@ -56,32 +51,6 @@ def from_mbf(cell):
 
 # --- dates --------------------------------------------------------------------------------
 
-MONTHS = [0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334]
-
-
-def serial(y, m, d):
-    if y > 1900:
-        y -= 1900
-    s = d + MONTHS[m - 1] + (y - 61) * 1461 // 4
-    if m > 2 and y % 4 == 0:
-        s += 1
-    return s
-
-
-def split(s):
-    c = (4 * s - 1) // 1461
-    r = s - (c * 1461) // 4
-    y = c + 61
-    table = [t + (1 if (i >= 2 and y % 4 == 0) else 0) for i, t in enumerate(MONTHS)]
-    m = max(i + 1 for i in range(12) if table[i] < r)
-    return y, m, r - table[m - 1]
-
-
-def date_real(s):
-    y, m, d = split(s)
-    return float(y * 10000 + m * 100 + d)
-
-
 def serial_of_real(x):
     if int(x / 10000) < 60:
         x += 1000000
@@ -89,10 +58,6 @@ def serial_of_real(x):
     rest = x - yy * 10000
     mm = int(rest / 100)
     return serial(yy, mm, int(rest - mm * 100))
-
-
-def is_weekend(s):
-    return (s - 1) % 7 in (0, 6)
 
 
 def previous_weekday(s):
@@ -109,10 +74,6 @@ def mmddyy(s):
 
 # --- files --------------------------------------------------------------------------------
 
-def text16(t):
-    return (t.encode("latin-1") + b" " * 16)[:16]
-
-
 def entry(fileno, symbol, name, rl, fc, first, last, per=b"D"):
     r = bytearray(53)
     r[0] = fileno
@@ -125,14 +86,6 @@ def entry(fileno, symbol, name, rl, fc, first, last, per=b"D"):
     r[33] = per[0]
     r[36:52] = text16(symbol)
     r[52] = 0x5A
-    return bytes(r)
-
-
-def dir_entry(name):
-    r = bytearray(53)
-    r[7:15] = (name.encode() + b" " * 8)[:8]
-    r[15:18] = b"   "
-    r[18:23] = b"<DIR>"
     return bytes(r)
 
 
@@ -238,15 +191,6 @@ def value_text(v):
 
 
 # --- the cases ----------------------------------------------------------------------------
-
-def weekdays(first, count):
-    out, s = [], first
-    while len(out) < count:
-        if not is_weekend(s):
-            out.append(s)
-        s += 1
-    return out
-
 
 def rows_for(columns, days, base=10.0, times=None):
     rows = []
