@@ -37,7 +37,8 @@ struct SeriesEditRequest {
 // Returns 0, the lookup/layout status, -2, -5 (a write step failed, data file unchanged),
 // -9 (insert found no record of the date) or -200 (delete found no quote of the date).
 std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view root,
-                            std::string_view key, std::string_view master_path, int quote_count);
+                            std::string_view key, std::string_view master_path,
+                            int quote_count);
 
 enum class MasterDate { kFirst, kLast };
 
