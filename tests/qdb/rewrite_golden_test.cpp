@@ -4,6 +4,7 @@
 // byte, backups included, and leave no other file behind.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
