@@ -2,6 +2,7 @@
 // the reasons a walk cannot start.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
