@@ -1,6 +1,7 @@
 #include "core/adjust_quotes.h"
 
 #include "core/entry_values.h"
+#include "qdb/failure.h"
 #include "qdb/rewrite.h"
 
 namespace core {
@@ -23,8 +24,7 @@ CommandResult adjust_quotes(const ViewState& view, const AdjustEntry& entry) {
   const std::optional<float> price = scan_number(entry.price);
   const std::optional<float> open_interest = scan_number(entry.open_interest);
   const std::optional<float> volume = scan_number(entry.volume);
-  if (!usable_multiplier(price) || !usable_multiplier(open_interest) ||
-      !usable_multiplier(volume))
+  if (!usable_multiplier(price) || !usable_multiplier(open_interest) || !usable_multiplier(volume))
     valid = false;
   if (!valid) return CommandResult::failure(kInvalidDataEntered);
 
@@ -36,7 +36,7 @@ CommandResult adjust_quotes(const ViewState& view, const AdjustEntry& entry) {
   request.last_date = to;
   request.op = qdb::kOpScale;
   const std::int32_t status = rewrite_view_series(view, request);
-  if (status != 0) return CommandResult::failure("Adjust Edit Failed", status);
+  if (status != 0) return CommandResult::failure(qdb::with_cause("Adjust Edit Failed"), status);
 
   return CommandResult::success({{"Adjust", "Date1", entry.from_text},
                                  {"Adjust", "Date2", entry.to_text},

@@ -87,7 +87,8 @@ TEST(EditQuote, AFailedWriteLeavesTheDataFileAsItWas) {
   entry.fields[5] = {"5", false};
   const core::CommandResult result = core::edit_quote(view, entry);
   EXPECT_FALSE(result.ok);
-  EXPECT_EQ(messages(result), one("Single Date Edit Failed"));
+  // The command's own text first, then the cause and the file.
+  EXPECT_EQ(messages(result), one("Single Date Edit Failed\nF1.DAT: Input/output error"));
   EXPECT_TRUE(result.settings.empty());
   EXPECT_EQ(p.data(), before);
 }
@@ -130,11 +131,11 @@ TEST(Split, ChecksTheEntries) {
   SamplePortfolio p;
   const std::string before = p.data();
   const std::vector<core::SplitEntry> refused = {
-      {"01/06/00", "2", "1"},   // a day after the newest quote
-      {"12/28/99", "2", "1"},   // a day before the oldest
-      {"01/03/00", "0", "1"},   {"01/03/00", "2", "0"},  {"01/03/00", ".", "1"},
-      {"01/03/00", "", "1"},    {"02/30/00", "2", "1"},  {"13/01/99", "2", "1"},
-      {"1/3/00", "2", "1"},     {"01/03/ 0", "2", "1"},
+      {"01/06/00", "2", "1"},  // a day after the newest quote
+      {"12/28/99", "2", "1"},  // a day before the oldest
+      {"01/03/00", "0", "1"}, {"01/03/00", "2", "0"}, {"01/03/00", ".", "1"},
+      {"01/03/00", "", "1"},  {"02/30/00", "2", "1"}, {"13/01/99", "2", "1"},
+      {"1/3/00", "2", "1"},   {"01/03/ 0", "2", "1"},
   };
   for (const core::SplitEntry& entry : refused) {
     EXPECT_EQ(messages(core::split_quotes(p.view(), entry)), one("Invalid Data Entered"))
@@ -180,7 +181,8 @@ TEST(Adjust, ScalesTheRangeAndChecksTheEntries) {
 // The MASTER's first and last dates of record 1, as date serials.
 std::pair<std::uint16_t, std::uint16_t> master_dates(const SamplePortfolio& p) {
   const std::string master = p.master();
-  return {qdb::date_from_real(mbf_at(master, 53 + 25)), qdb::date_from_real(mbf_at(master, 53 + 29))};
+  return {qdb::date_from_real(mbf_at(master, 53 + 25)),
+          qdb::date_from_real(mbf_at(master, 53 + 29))};
 }
 
 TEST(DeleteQuote, KeepsTheMasterDatesInStep) {

@@ -1,14 +1,14 @@
 #include "support/failing_file_system.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <utility>
 
 namespace testing_support {
 
 class FailingFileSystem::File final : public qdb::WriteFile {
  public:
-  File(FailingFileSystem& owner, std::unique_ptr<qdb::WriteFile> inner,
-                   std::string path)
+  File(FailingFileSystem& owner, std::unique_ptr<qdb::WriteFile> inner, std::string path)
       : m_owner(owner), m_inner(std::move(inner)), m_path(std::move(path)) {}
 
   bool write(const void* buffer, std::size_t n) override {
@@ -53,6 +53,7 @@ class FailingFileSystem::Reader final : public qdb::ReadFile {
   }
   bool seek(std::uint64_t offset) override { return m_inner->seek(offset); }
   std::uint64_t size() override { return m_inner->size(); }
+  std::optional<qdb::FileIdentity> identity() override { return m_inner->identity(); }
 
  private:
   FailingFileSystem& m_owner;
@@ -108,7 +109,10 @@ bool FailingFileSystem::should_fail(Rule& rule, const std::string& path, const s
   if (!matches) return false;
   ++rule.seen;
   const bool fail = rule.nth == kEvery || rule.seen == rule.nth;
-  if (fail) ++m_failures;
+  if (fail) {
+    ++m_failures;
+    errno = EIO;
+  }
   return fail;
 }
 
@@ -127,6 +131,20 @@ std::unique_ptr<qdb::WriteFile> FailingFileSystem::create(const std::string& pat
   if (!inner) return nullptr;
   m_created_paths.push_back(path);
   return std::make_unique<File>(*this, std::move(inner), path);
+}
+
+std::unique_ptr<qdb::WriteFile> FailingFileSystem::create_new(const std::string& path,
+                                                              const std::string& like) {
+  ++m_creates;
+  if (should_fail(m_create_rule, path)) return nullptr;
+  std::unique_ptr<qdb::WriteFile> inner = m_inner.create_new(path, like);
+  if (!inner) return nullptr;
+  m_created_paths.push_back(path);
+  return std::make_unique<File>(*this, std::move(inner), path);
+}
+
+std::optional<qdb::FileIdentity> FailingFileSystem::identity(const std::string& path) {
+  return m_inner.identity(path);
 }
 
 bool FailingFileSystem::rename(const std::string& from, const std::string& to) {

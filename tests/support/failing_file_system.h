@@ -1,6 +1,6 @@
 // A file system for tests that passes everything to the native one but can be told to make
 // one step fail: the Nth create, write, sync, close, rename, remove or open, optionally only
-// for paths containing a given text. It counts every operation.
+// for paths containing a given text. It counts every operation. A failed step reports EIO.
 //
 //   testing_support::FailingFileSystem files;
 //   files.fail_write(2, "F1.NEW");           // the second write to F1.NEW fails
@@ -59,6 +59,10 @@ class FailingFileSystem final : public qdb::FileSystem {
 
   std::unique_ptr<qdb::ReadFile> open_read(const std::string& path) override;
   std::unique_ptr<qdb::WriteFile> create(const std::string& path) override;
+  // Counted and failed as a create.
+  std::unique_ptr<qdb::WriteFile> create_new(const std::string& path,
+                                             const std::string& like) override;
+  std::optional<qdb::FileIdentity> identity(const std::string& path) override;
   bool rename(const std::string& from, const std::string& to) override;
   bool remove(const std::string& path) override;
   bool exists(const std::string& path) override;
