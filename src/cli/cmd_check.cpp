@@ -3,6 +3,7 @@
 #include "core/master_check.h"
 #include "core/master_dates.h"
 #include "core/master_reader.h"
+#include "qdb/failure.h"
 
 namespace {
 
@@ -21,11 +22,13 @@ int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
   if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
 
+  qdb::clear_failure();
   const std::string path = core::master_io::path_in(parsed.positional[0]);
   const core::MasterCheckResult result = core::ValidateMaster(path);
   if (!result.readable) {
     err << "dorvane-cli check: the MASTER file " << path
         << " cannot be read (missing, unreadable or shorter than its 53-byte header)\n";
+    if (!qdb::failure_cause().empty()) err << qdb::failure_cause() << "\n";
     return 2;
   }
   std::vector<std::string> problems = result.problems;

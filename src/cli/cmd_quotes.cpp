@@ -5,6 +5,7 @@
 #include "cli/command.h"
 #include "core/quote_texts.h"
 #include "qdb/dat.h"
+#include "qdb/failure.h"
 #include "qdb/series.h"
 #include "qdb/status.h"
 
@@ -28,10 +29,13 @@ int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ost
   const std::string& dir = parsed.positional[0];
   const std::string& key = parsed.positional[1];
 
+  qdb::clear_failure();
   qdb::SeriesReader reader;
   const qdb::StatusCode opened = reader.open(dir, key);
   if (opened != qdb::kSuccess) {
-    err << "Error in FillQuotesGrid\n(" << key << ": " << qdb::status_text(opened) << ")\n";
+    err << qdb::with_cause("Error in FillQuotesGrid\n(" + key + ": " + qdb::status_text(opened) +
+                           ")")
+        << "\n";
     return cli::kExitFailure;
   }
   qdb::QuoteSeries series;

@@ -4,6 +4,7 @@
 #include "core/master_dates.h"
 #include "core/master_reader.h"
 #include "core/master_repair.h"
+#include "qdb/failure.h"
 
 namespace {
 
@@ -34,11 +35,13 @@ int run_repair(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
   if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
 
+  qdb::clear_failure();
   const std::string path = core::master_io::path_in(parsed.positional[0]);
   const core::MasterCheckResult check = core::ValidateMaster(path);
   if (!check.readable) {
     err << "dorvane-cli repair: the MASTER file " << path
         << " cannot be read (missing, unreadable or shorter than its 53-byte header)\n";
+    if (!qdb::failure_cause().empty()) err << qdb::failure_cause() << "\n";
     return cli::kExitFailure;
   }
   if (check.sound) {
