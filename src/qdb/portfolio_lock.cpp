@@ -96,7 +96,9 @@ PortfolioLock::PortfolioLock(const std::vector<std::string>& dirs) {
     m_held.push_back(w.identity);
   }
   if (next < wanted.size()) {
-    m_failure = wanted[next].dir + " is being changed by another Dorvane command";
+    std::string shown = wanted[next].dir;
+    while (shown.size() > 1 && (shown.back() == '/' || shown.back() == '\\')) shown.pop_back();
+    m_failure = shown + " is being changed by another Dorvane command";
     for (std::size_t i = next; i < wanted.size(); ++i) platform_close_directory(wanted[i].handle);
     release();
     note_failure(m_failure);

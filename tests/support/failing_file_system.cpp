@@ -97,9 +97,12 @@ void FailingFileSystem::fail_read(int nth, std::string path_part, std::size_t pa
   m_read_rule = make_rule(nth, std::move(path_part));
   m_read_rule.partial_bytes = partial_bytes;
 }
+void FailingFileSystem::fail_list(int nth, std::string path_part) {
+  m_list_rule = make_rule(nth, std::move(path_part));
+}
 void FailingFileSystem::clear_failures() {
   m_create_rule = m_write_rule = m_sync_rule = m_close_rule = Rule{};
-  m_rename_rule = m_remove_rule = m_open_rule = m_read_rule = Rule{};
+  m_rename_rule = m_remove_rule = m_open_rule = m_read_rule = m_list_rule = Rule{};
 }
 
 bool FailingFileSystem::should_fail(Rule& rule, const std::string& path, const std::string& other) {
@@ -166,6 +169,7 @@ std::optional<std::uint64_t> FailingFileSystem::file_size(const std::string& pat
 }
 
 std::optional<std::vector<qdb::DirEntry>> FailingFileSystem::list(const std::string& dir) {
+  if (should_fail(m_list_rule, dir)) return std::nullopt;
   return m_inner.list(dir);
 }
 
