@@ -20,7 +20,8 @@ int run_move_symbol(const std::vector<std::string>& args, std::ostream& out, std
   if (parsed.positional.size() != 3) return cli::usage_error(kCommand, err);
   const core::TransferResult result =
       core::transfer_symbol(parsed.positional[0], parsed.positional[1], parsed.positional[2], true);
-  if (result.ok) out << "F" << result.new_file_number << "\n";
+  // The destination holds the symbol even when a source file stayed behind.
+  if (result.outcome == core::TransferOutcome::kAdded) out << "F" << result.new_file_number << "\n";
   return cli::finish(result, err);
 }
 
