@@ -24,7 +24,8 @@ CommandResult adjust_quotes(const ViewState& view, const AdjustEntry& entry) {
   const std::optional<float> price = scan_number(entry.price);
   const std::optional<float> open_interest = scan_number(entry.open_interest);
   const std::optional<float> volume = scan_number(entry.volume);
-  if (!usable_multiplier(price) || !usable_multiplier(open_interest) || !usable_multiplier(volume))
+  if (!usable_multiplier(price) || !usable_multiplier(open_interest) ||
+      !usable_multiplier(volume))
     valid = false;
   if (!valid) return CommandResult::failure(kInvalidDataEntered);
 

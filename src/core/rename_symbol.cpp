@@ -28,8 +28,7 @@ CommandResult rewrite_master_names(const std::string& master_text, const std::st
       break;
     }
   }
-  if (target == nullptr)
-    return CommandResult::failure(symbol_not_found_message(old_text, master_path));
+  if (target == nullptr) return CommandResult::failure(symbol_not_found_message(old_text, master_path));
   target->set_symbol(new_symbol);
   target->set_issue_name(new_name);
 

@@ -9,10 +9,10 @@
 namespace core {
 
 enum class TransferOutcome {
-  kAdded = 0,   // the symbol is in the destination (and, for a move, gone from the source)
-  kExists = 1,  // refused: the symbol or name is already in the destination
-  kFull = 2,    // refused: the destination holds 255 symbols
-  kFailed = 3,  // another failure; the messages say what happened
+  kAdded = 0,     // the symbol is in the destination (and, for a move, gone from the source)
+  kExists = 1,    // refused: the symbol or name is already in the destination
+  kFull = 2,      // refused: the destination holds 255 symbols
+  kFailed = 3,    // another failure; the messages say what happened
 };
 
 struct TransferResult : CommandResult {
@@ -27,7 +27,8 @@ struct TransferResult : CommandResult {
 // destination is full. On any later failure the destination is left as it was.
 TransferResult add_symbol_to_portfolio(const qdb::MasterRecord& record,
                                        const std::string& symbol_text,
-                                       const std::string& source_dir, const std::string& dest_dir);
+                                       const std::string& source_dir,
+                                       const std::string& dest_dir);
 
 // Copies (move false) or moves the symbol shown as symbol in portfolio_dir to dest_dir. A move
 // removes the source record only after the destination holds the symbol, and the source files

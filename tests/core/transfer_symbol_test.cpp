@@ -23,15 +23,12 @@ namespace {
 // the destination holds the symbols given.
 class Transfer : public ::testing::Test {
  protected:
-  void SetUp() override {
-    build({{1, "D1", "DEST ONE"}, {2, "D2", "DEST TWO"}, {4, "D4", "DEST FOUR"}});
-  }
+  void SetUp() override { build({{1, "D1", "DEST ONE"}, {2, "D2", "DEST TWO"}, {4, "D4", "DEST FOUR"}}); }
 
   void build(const std::vector<SymbolSpec>& dest_symbols, bool source_dop = true) {
     for (const fs::path& dir : {m_source.path(), m_dest.path()})
       for (const auto& entry : fs::directory_iterator(dir)) fs::remove(entry.path());
-    make_portfolio(m_source.dir(),
-                   {{1, "KEEP", "KEEP IT"}, {2, "SRC", "SOURCE ISSUE", source_dop}});
+    make_portfolio(m_source.dir(), {{1, "KEEP", "KEEP IT"}, {2, "SRC", "SOURCE ISSUE", source_dop}});
     write_bytes(m_source.path() / "F2.BAK", "an older F2");
     make_portfolio(m_dest.dir(), dest_symbols);
     m_source_master = read_bytes(m_source.path() / "MASTER");
@@ -106,15 +103,14 @@ TEST_F(Transfer, MoveRemovesTheSourceRecordAndFilesLast) {
 
 TEST_F(Transfer, RefusalsChangeNothing) {
   // Already there, by symbol or by issue name, in any letter case.
-  for (const std::vector<SymbolSpec>& dest :
-       {std::vector<SymbolSpec>{{1, "src", "X"}}, std::vector<SymbolSpec>{{1, "X", "Src"}}}) {
+  for (const std::vector<SymbolSpec>& dest : {std::vector<SymbolSpec>{{1, "src", "X"}},
+                                              std::vector<SymbolSpec>{{1, "X", "Src"}}}) {
     build(dest);
     const core::TransferResult result = run(true, " src ");
     EXPECT_EQ(result.outcome, core::TransferOutcome::kExists);
-    EXPECT_EQ(result.messages,
-              std::vector<std::string>{"The Symbol addition failed.\n\nReason: Symbol SRC already "
-                                       "exists in\n" +
-                                       dest_text()});
+    EXPECT_EQ(result.messages, std::vector<std::string>{
+                                   "The Symbol addition failed.\n\nReason: Symbol SRC already "
+                                   "exists in\n" + dest_text()});
     EXPECT_EQ(dest_master(), m_dest_master);
     EXPECT_EQ(source_master(), m_source_master);
   }
@@ -226,8 +222,8 @@ TEST_F(Transfer, AFailureAtAnyStepOfAMoveLosesNothing) {
 
 TEST(TransferReal, MovesASymbolOutOfAPortfolioWithLowerCaseNames) {
   TempDir temp;
-  const fs::path source = testing_support::copy_tree(
-      testing_support::real_portfolio("hangseng-mini"), temp.path() / "hangseng");
+  const fs::path source = testing_support::copy_tree(testing_support::real_portfolio("hangseng-mini"),
+                                                     temp.path() / "hangseng");
   for (const auto& entry : fs::directory_iterator(source))
     fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
   const fs::path dest = temp.path() / "dest";

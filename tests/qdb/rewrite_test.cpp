@@ -74,9 +74,9 @@ class Portfolio {
       EXPECT_TRUE(qdb::write_data_file(dir(), n, m_bars, qdb::default_layout(record_length),
                                        record_length));
       EXPECT_TRUE(qdb::append_master_record(
-          dir(),
-          qdb::make_master_record(n, n == 1 ? "TEST" : "OTHER", "ISSUE", record_length,
-                                  record_length / 4, m_bars.front().date, m_bars.back().date)));
+          dir(), qdb::make_master_record(n, n == 1 ? "TEST" : "OTHER", "ISSUE", record_length,
+                                         record_length / 4, m_bars.front().date,
+                                         m_bars.back().date)));
     }
     snapshot();
   }
@@ -107,8 +107,7 @@ class Portfolio {
   }
   std::vector<std::string> names() const {
     std::vector<std::string> out;
-    for (const auto& e : fs::directory_iterator(path()))
-      out.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(path())) out.push_back(e.path().filename().string());
     std::sort(out.begin(), out.end());
     return out;
   }
@@ -165,39 +164,19 @@ TEST(RewriteSeries, SetAndScaleChangeOnlyTheMappedFieldsOfTheQuotesInRange) {
     std::function<void(Bars&)> change;
   };
   const Case cases[] = {
-      {"set high, close, OI",
-       28,
-       qdb::kOpSet,
-       5,
-       5,
-       {kKeep, 20.0f, kKeep, 15.5f, kKeep, 7.0f},
+      {"set high, close, OI", 28, qdb::kOpSet, 5, 5, {kKeep, 20.0f, kKeep, 15.5f, kKeep, 7.0f},
        [](Bars& b) { b[2].high = 20.0f, b[2].close = 15.5f, b[2].oi = 7.0f; }},
       // DATE HIGH LOW CLOSE: the OPEN and VOL values have no column to go to.
-      {"set without OPEN",
-       16,
-       qdb::kOpSet,
-       4,
-       4,
-       {99.0f, 30.0f, 5.0f, 25.0f, 1.0f, 1.0f},
+      {"set without OPEN", 16, qdb::kOpSet, 4, 4, {99.0f, 30.0f, 5.0f, 25.0f, 1.0f, 1.0f},
        [](Bars& b) { b[1].high = 30.0f, b[1].low = 5.0f, b[1].close = 25.0f; }},
-      {"scale up to the last date",
-       28,
-       qdb::kOpScale,
-       0,
-       5,
-       {0.5f, 0.5f, 0.5f, 0.5f, 2.0f, kKeep},
+      {"scale up to the last date", 28, qdb::kOpScale, 0, 5, {0.5f, 0.5f, 0.5f, 0.5f, 2.0f, kKeep},
        [](Bars& b) {
          for (int i = 0; i < 3; ++i) {
            b[i].open *= 0.5f, b[i].high *= 0.5f, b[i].low *= 0.5f, b[i].close *= 0.5f;
            b[i].volume *= 2.0f;
          }
        }},
-      {"op 2 scales like op 3",
-       28,
-       qdb::kOpScale2,
-       6,
-       7,
-       {kKeep, kKeep, kKeep, 3.0f, kKeep, kKeep},
+      {"op 2 scales like op 3", 28, qdb::kOpScale2, 6, 7, {kKeep, kKeep, kKeep, 3.0f, kKeep, kKeep},
        [](Bars& b) { b[3].close *= 3.0f, b[4].close *= 3.0f; }},
   };
   for (const Case& c : cases) {
@@ -269,10 +248,8 @@ TEST(RewriteSeries, DeleteDropsOneQuoteAndCorrectsTheMasterDatesAtTheEnds) {
     Bars expected = c.bars;
     expected.erase(expected.begin() + c.index);
     EXPECT_EQ(p.data(), data_file_of(expected));
-    EXPECT_EQ(p.master_cell(1, kFirstDate),
-              date_cell(c.bars[static_cast<std::size_t>(c.first)].date));
-    EXPECT_EQ(p.master_cell(1, kLastDate),
-              date_cell(c.bars[static_cast<std::size_t>(c.last)].date));
+    EXPECT_EQ(p.master_cell(1, kFirstDate), date_cell(c.bars[static_cast<std::size_t>(c.first)].date));
+    EXPECT_EQ(p.master_cell(1, kLastDate), date_cell(c.bars[static_cast<std::size_t>(c.last)].date));
     // Only the entry of the file changes, and only when a date at an end moved.
     EXPECT_EQ(p.master().substr(0, 53), m.substr(0, 53));
     EXPECT_EQ(p.master().substr(106), m.substr(106));
@@ -328,18 +305,11 @@ TEST(RewriteSeries, RefusalsChangeNothing) {
     std::int32_t status;
   };
   const Case cases[] = {
-      {"delete of a Saturday", week_of_quotes(), nullptr, qdb::kOpDelete, jan(8), jan(8), "TEST",
-       -200},
-      {"insert without a quote of the first date", week_of_quotes(), nullptr, qdb::kOpInsert,
-       jan(8), jan(10), "TEST", -9},
-      {"insert of a copy dated before 1961",
-       {first_day},
-       nullptr,
-       qdb::kOpInsert,
-       first_day.date,
-       first_day.date,
-       "TEST",
-       -9},
+      {"delete of a Saturday", week_of_quotes(), nullptr, qdb::kOpDelete, jan(8), jan(8), "TEST", -200},
+      {"insert without a quote of the first date", week_of_quotes(), nullptr, qdb::kOpInsert, jan(8),
+       jan(10), "TEST", -9},
+      {"insert of a copy dated before 1961", {first_day}, nullptr, qdb::kOpInsert, first_day.date,
+       first_day.date, "TEST", -9},
       {"insert into a full count", week_of_quotes(),
        [](Portfolio& p) {  // R = 32767, the most a 16-bit count holds
          std::string raw = p.data();
@@ -384,8 +354,7 @@ TEST(RewriteSeries, FailingStepsLeaveTheDataFileAndMasterAsTheyWere) {
     std::int32_t status;
   };
   const Case cases[] = {
-      {"create of F1.NEW", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_create(1, "F1.NEW"); },
-       -5},
+      {"create of F1.NEW", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_create(1, "F1.NEW"); }, -5},
       {"first write", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_write(1, "F1.NEW"); }, -5},
       {"fourth write, half done", qdb::kOpScale, 2,
        [](FailingFileSystem& f) { f.fail_write(4, "F1.NEW", 14); }, -5},
@@ -396,14 +365,11 @@ TEST(RewriteSeries, FailingStepsLeaveTheDataFileAndMasterAsTheyWere) {
       {"backup", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_create(1, "F1.BAK"); }, -5},
       // A delete of the oldest quote would also move the MASTER first date: it must not
       // when the data file stays as it was.
-      {"rename in a delete", qdb::kOpDelete, 0,
-       [](FailingFileSystem& f) { f.fail_rename(1, "F1.NEW"); }, -5},
-      {"write in a delete", qdb::kOpDelete, 5,
-       [](FailingFileSystem& f) { f.fail_write(3, "F1.NEW"); }, -5},
+      {"rename in a delete", qdb::kOpDelete, 0, [](FailingFileSystem& f) { f.fail_rename(1, "F1.NEW"); }, -5},
+      {"write in a delete", qdb::kOpDelete, 5, [](FailingFileSystem& f) { f.fail_write(3, "F1.NEW"); }, -5},
       // Reads of F1.DAT: two by the backup copy, the header, then the records; the third
       // record comes back short.
-      {"short read", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_read(6, "F1.DAT", 10); },
-       -4},
+      {"short read", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_read(6, "F1.DAT", 10); }, -4},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -503,9 +469,7 @@ TEST(SetMasterDate, ChangesTheDateOfTheEntriesOfTheFileOnly) {
   before[53 * 3] = 1;
   write_bytes(p.path() / "MASTER", before);
 
-  EXPECT_EQ(qdb::set_master_date(p.dir() + "MASTER", qdb::date_to_mbf(jan(20)), 1,
-                                 qdb::MasterDate::kLast),
-            0);
+  EXPECT_EQ(qdb::set_master_date(p.dir() + "MASTER", qdb::date_to_mbf(jan(20)), 1, qdb::MasterDate::kLast), 0);
   std::string expected = before;
   expected.replace(53 + kLastDate, 4, date_cell(jan(20)));
   EXPECT_EQ(p.master(), expected);
@@ -522,8 +486,7 @@ TEST(SetMasterDate, AnswersOneAndKeepsTheMasterWhenAStepFails) {
     arm(files);
     InstalledFileSystem installed(files);
     EXPECT_EQ(qdb::set_master_date(p.dir() + "MASTER", qdb::date_to_mbf(jan(20)), 1,
-                                   qdb::MasterDate::kFirst),
-              1);
+                                   qdb::MasterDate::kFirst), 1);
     EXPECT_EQ(files.failures(), 1);
     p.expect_unchanged();
   }

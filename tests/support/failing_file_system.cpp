@@ -8,7 +8,8 @@ namespace testing_support {
 
 class FailingFileSystem::File final : public qdb::WriteFile {
  public:
-  File(FailingFileSystem& owner, std::unique_ptr<qdb::WriteFile> inner, std::string path)
+  File(FailingFileSystem& owner, std::unique_ptr<qdb::WriteFile> inner,
+                   std::string path)
       : m_owner(owner), m_inner(std::move(inner)), m_path(std::move(path)) {}
 
   bool write(const void* buffer, std::size_t n) override {
