@@ -1,16 +1,20 @@
 // dorvane-cli check DIR: the soundness checks of a portfolio's MASTER.
 #include "cli/command.h"
 #include "core/master_check.h"
+#include "core/master_dates.h"
 #include "core/master_reader.h"
+#include "qdb/failure.h"
 
 namespace {
 
 int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-const cli::Command kCommand{"check", "check DIR",
-                            "Check the MASTER of portfolio DIR: prints \"sound\" or each problem "
-                            "(exit 0 sound, 1 damaged, 2 unreadable)",
-                            run_check};
+const cli::Command kCommand{
+    "check", "check DIR",
+    "Check the MASTER of portfolio DIR, and its first and last dates against "
+    "the data files: prints \"sound\" or each problem "
+    "(exit 0 sound, 1 damaged, 2 unreadable)",
+    run_check};
 const cli::Registrar kRegistrar{kCommand};
 
 int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -18,19 +22,24 @@ int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
   if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
 
+  qdb::clear_failure();
   const std::string path = core::master_io::path_in(parsed.positional[0]);
   const core::MasterCheckResult result = core::ValidateMaster(path);
   if (!result.readable) {
     err << "dorvane-cli check: the MASTER file " << path
         << " cannot be read (missing, unreadable or shorter than its 53-byte header)\n";
+    if (!qdb::failure_cause().empty()) err << qdb::failure_cause() << "\n";
     return 2;
   }
-  if (result.sound) {
+  std::vector<std::string> problems = result.problems;
+  for (const core::StaleMasterDate& stale : core::find_stale_master_dates(path))
+    problems.push_back(core::stale_date_text(stale));
+  if (problems.empty()) {
     out << "sound\n";
     return cli::kExitOk;
   }
   out << path << " is damaged:\n";
-  for (const std::string& problem : result.problems) out << "  " << problem << "\n";
+  for (const std::string& problem : problems) out << "  " << problem << "\n";
   return cli::kExitFailure;
 }
 

@@ -4,6 +4,7 @@
 #include "cli/command.h"
 #include "core/quote_texts.h"
 #include "core/quote_windows.h"
+#include "qdb/failure.h"
 #include "qdb/status.h"
 
 namespace {
@@ -24,6 +25,7 @@ int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ost
   const std::string& key = parsed.positional[1];
 
   using State = core::NewestFirstQuotes::State;
+  qdb::clear_failure();
   core::NewestFirstQuotes quotes;
   quotes.open(dir, key);
   // Within a window, from its newest row down.
@@ -43,8 +45,9 @@ int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ost
   switch (quotes.state()) {
     case State::kOpenFailed:
     case State::kReadFailed:
-      err << "Error in FillQuotesGrid\n(" << key << ": " << qdb::status_text(quotes.status())
-          << ")\n";
+      err << qdb::with_cause("Error in FillQuotesGrid\n(" + key + ": " +
+                             qdb::status_text(quotes.status()) + ")")
+          << "\n";
       return cli::kExitFailure;
     case State::kNoMemory:
       err << "Too many bars\n";

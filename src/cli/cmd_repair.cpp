@@ -1,8 +1,10 @@
 // dorvane-cli repair DIR: rebuilds a damaged MASTER, answering the confirmation itself.
 #include "cli/command.h"
 #include "core/master_check.h"
+#include "core/master_dates.h"
 #include "core/master_reader.h"
 #include "core/master_repair.h"
+#include "qdb/failure.h"
 
 namespace {
 
@@ -10,8 +12,10 @@ int run_repair(const std::vector<std::string>& args, std::ostream& out, std::ost
 
 const cli::Command kCommand{
     "repair", "repair DIR",
-    "Repair the MASTER of portfolio DIR when the checks find it damaged (backup MASTER.bak); "
-    "prints each dropped record's report",
+    "Repair the MASTER of portfolio DIR when the checks find it damaged, and correct first and "
+    "last dates that disagree with the data files; keeps the file as it was as "
+    "MASTER.repair<k>.bak (and MASTER.bak when there is none) and prints each dropped record's "
+    "report",
     run_repair};
 const cli::Registrar kRegistrar{kCommand};
 
@@ -31,15 +35,27 @@ int run_repair(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
   if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
 
+  qdb::clear_failure();
   const std::string path = core::master_io::path_in(parsed.positional[0]);
   const core::MasterCheckResult check = core::ValidateMaster(path);
   if (!check.readable) {
     err << "dorvane-cli repair: the MASTER file " << path
         << " cannot be read (missing, unreadable or shorter than its 53-byte header)\n";
+    if (!qdb::failure_cause().empty()) err << qdb::failure_cause() << "\n";
     return cli::kExitFailure;
   }
   if (check.sound) {
-    out << path << " is sound; nothing was changed\n";
+    if (core::find_stale_master_dates(path).empty()) {
+      out << path << " is sound; nothing was changed\n";
+      return cli::kExitOk;
+    }
+    const core::DateRepairResult dates = core::correct_master_dates(path, true);
+    if (!dates.ok) {
+      err << "dorvane-cli repair: " << dates.failure << "\n";
+      return cli::kExitFailure;
+    }
+    out << "repaired " << path << ": " << dates.corrected << " dates corrected\n";
+    out << "backup: " << dates.backup_path << "\n";
     return cli::kExitOk;
   }
 
@@ -49,15 +65,20 @@ int run_repair(const std::vector<std::string>& args, std::ostream& out, std::ost
     err << "dorvane-cli repair: " << result.failure << "\n";
     return cli::kExitFailure;
   }
+  // The rebuilt file's dates, against the data files; the repair's backup holds the original.
+  const core::DateRepairResult dates = core::correct_master_dates(path, false);
   out << "repaired " << path << ": " << result.kept << " entries kept";
   if (result.dropped > 0)
     out << ", " << result.dropped << " dropped for a file number already used";
   if (result.empty_slots > 0) out << ", " << result.empty_slots << " empty slots removed";
+  if (dates.corrected > 0) out << ", " << dates.corrected << " dates corrected";
   out << "\n";
-  if (result.backup_made)
-    out << "backup: " << result.backup_path << "\n";
-  else
-    out << "backup kept as it was: " << result.backup_path << "\n";
+  out << "backup: " << result.repair_backup_path << "\n";
+  if (result.backup_made) out << "also kept as: " << result.backup_path << "\n";
+  if (!dates.ok) {
+    err << "dorvane-cli repair: " << dates.failure << "\n";
+    return cli::kExitFailure;
+  }
   return cli::kExitOk;
 }
 

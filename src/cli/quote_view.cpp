@@ -3,6 +3,7 @@
 #include "cli/command.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
+#include "qdb/failure.h"
 #include "qdb/master.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/series.h"
@@ -16,6 +17,7 @@ std::string master_path_of(const std::string& dir) {
 
 std::optional<core::ViewState> read_view_state(const std::string& dir, const std::string& key,
                                                std::ostream& err) {
+  qdb::clear_failure();
   qdb::SeriesReader reader;
   qdb::StatusCode status = reader.open(dir, key);
   core::ViewState view;
@@ -36,7 +38,9 @@ std::optional<core::ViewState> read_view_state(const std::string& dir, const std
     }
   }
   if (status != qdb::kSuccess) {
-    err << "Error in FillQuotesGrid\n(" << key << ": " << qdb::status_text(status) << ")\n";
+    err << qdb::with_cause("Error in FillQuotesGrid\n(" + key + ": " + qdb::status_text(status) +
+                           ")")
+        << "\n";
     return std::nullopt;
   }
   return view;

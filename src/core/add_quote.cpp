@@ -6,6 +6,7 @@
 #include "core/entry_values.h"
 #include "core/series_dates.h"
 #include "qdb/dates.h"
+#include "qdb/failure.h"
 #include "qdb/rewrite.h"
 
 namespace core {
@@ -62,7 +63,7 @@ AddQuoteResult add_quote(const ViewState& view, const std::string& date_text) {
   request.last_date = date;
   request.op = qdb::kOpInsert;
   const std::int32_t status = rewrite_view_series(view, request);
-  if (status != 0) return add_failure(kAddFailed, status);
+  if (status != 0) return add_failure(qdb::with_cause(kAddFailed), status);
 
   AddQuoteResult result;
   result.ok = true;

@@ -1,6 +1,7 @@
 #include "core/adjust_quotes.h"
 
 #include "core/entry_values.h"
+#include "qdb/failure.h"
 #include "qdb/rewrite.h"
 
 namespace core {
@@ -36,7 +37,7 @@ CommandResult adjust_quotes(const ViewState& view, const AdjustEntry& entry) {
   request.last_date = to;
   request.op = qdb::kOpScale;
   const std::int32_t status = rewrite_view_series(view, request);
-  if (status != 0) return CommandResult::failure("Adjust Edit Failed", status);
+  if (status != 0) return CommandResult::failure(qdb::with_cause("Adjust Edit Failed"), status);
 
   return CommandResult::success({{"Adjust", "Date1", entry.from_text},
                                  {"Adjust", "Date2", entry.to_text},

@@ -1,6 +1,7 @@
 #include "core/delete_quote.h"
 
 #include "core/entry_values.h"
+#include "qdb/failure.h"
 #include "qdb/rewrite.h"
 
 namespace core {
@@ -14,7 +15,7 @@ CommandResult delete_quote(const ViewState& view, const std::string& date_text) 
   request.last_date = date;
   request.op = qdb::kOpDelete;
   const std::int32_t status = rewrite_view_series(view, request);
-  if (status != 0) return CommandResult::failure("Delete Edit Failed", status);
+  if (status != 0) return CommandResult::failure(qdb::with_cause("Delete Edit Failed"), status);
 
   return CommandResult::success({{"Delete", "Date", date_text}});
 }

@@ -1,16 +1,22 @@
 #include "core/delete_symbol.h"
 
 #include "core/master_image.h"
-#include "core/symbol_rows.h"
 #include "core/symbol_files.h"
 #include "core/symbol_messages.h"
+#include "core/symbol_rows.h"
+#include "qdb/failure.h"
 #include "qdb/portfolio_files.h"
+#include "qdb/portfolio_lock.h"
 
 namespace core {
 
 CommandResult delete_symbol(const std::string& portfolio_dir, const std::string& master_text,
                             const std::string& symbol_text) {
+  qdb::clear_failure();
   const std::string master_path = qdb::resolve_path(master_text);
+  const qdb::PortfolioLock lock(
+      {qdb::normalize_dir(portfolio_dir), qdb::split_path(master_path).first});
+  if (!lock.locked()) return CommandResult::failure(lock.failure());
   std::optional<MasterImage> image = read_master_image(master_path);
   if (!image) return CommandResult::failure(master_unreadable_message(master_path));
 
@@ -37,8 +43,10 @@ CommandResult delete_symbol(const std::string& portfolio_dir, const std::string&
                               " were kept: another symbol of the portfolio uses them.");
     return result;
   }
-  for (const std::string& left : remove_symbol_files(qdb::normalize_dir(portfolio_dir), file_number))
-    result.messages.push_back("The file\n" + left + "\ncould not be deleted.");
+  for (const LeftFile& left : remove_symbol_files(qdb::normalize_dir(portfolio_dir), file_number)) {
+    result.ok = false;
+    result.messages.push_back(left_file_message(left));
+  }
   return result;
 }
 

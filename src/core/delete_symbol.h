@@ -12,7 +12,9 @@ namespace core {
 // replaces the MASTER in one step (through MASTER.~NU); then deletes F<n>.DAT, F<n>.DOP and
 // F<n>.BAK of that record in portfolio_dir, unless another record still uses file number n.
 // No matching record, or a MASTER that can't be read or replaced: nothing changes, and the
-// result says so. A file that can't be deleted afterwards is noted in a success.
+// result says so. A file that exists but can't be deleted afterwards makes the result a
+// failure (ok false) whose messages name each file left behind; the MASTER no longer lists
+// the symbol then. The portfolio is locked for the whole command.
 CommandResult delete_symbol(const std::string& portfolio_dir, const std::string& master_path,
                             const std::string& symbol_text);
 

@@ -4,6 +4,7 @@
 
 #include "core/entry_values.h"
 #include "core/series_dates.h"
+#include "qdb/failure.h"
 #include "qdb/rewrite.h"
 
 namespace core {
@@ -37,7 +38,7 @@ CommandResult edit_quote(const ViewState& view, const EditQuoteEntry& entry) {
     request.last_date = date;
     request.op = qdb::kOpSet;
     const std::int32_t status = rewrite_view_series(view, request);
-    if (status != 0) return CommandResult::failure(kEditFailed, status);
+    if (status != 0) return CommandResult::failure(qdb::with_cause(kEditFailed), status);
   }
 
   CommandResult result;

@@ -1,8 +1,10 @@
 #include "core/master_image.h"
 
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
+#include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/portfolio_files.h"
 
@@ -16,13 +18,20 @@ constexpr std::uint64_t kMaxMasterBytes = qdb::kMasterRecordSize * 65537;
 
 std::optional<MasterImage> read_master_image(const std::string& master_path) {
   std::unique_ptr<qdb::ReadFile> file = qdb::file_system().open_read(master_path);
-  if (!file) return std::nullopt;
+  if (!file) {
+    qdb::note_error(master_path, errno);
+    return std::nullopt;
+  }
   const std::uint64_t size = file->size();
   if (size < qdb::kMasterRecordSize || size > kMaxMasterBytes) return std::nullopt;
   std::string bytes(static_cast<std::size_t>(size), '\0');
-  if (file->read(bytes.data(), bytes.size()) != bytes.size()) return std::nullopt;
+  if (file->read(bytes.data(), bytes.size()) != bytes.size()) {
+    qdb::note_error(master_path, EIO);
+    return std::nullopt;
+  }
 
   MasterImage image;
+  image.identity = file->identity();
   std::memcpy(image.header.bytes.data(), bytes.data(), qdb::kMasterRecordSize);
   std::size_t at = qdb::kMasterRecordSize;
   for (; at + qdb::kMasterRecordSize <= bytes.size(); at += qdb::kMasterRecordSize) {
@@ -38,13 +47,16 @@ bool write_master_image(const std::string& master_path, std::string_view temp_su
                         const MasterImage& image) {
   const auto [dir, name] = qdb::split_path(master_path);
   const std::string temp_path = qdb::DirListing(dir).resolve(name + std::string(temp_suffix));
-  return qdb::replace_file(master_path, temp_path, [&image](qdb::WriteFile& out) {
-    if (!out.write(image.header.bytes.data(), image.header.bytes.size())) return false;
-    for (const qdb::MasterRecord& record : image.records) {
-      if (!out.write(record.bytes.data(), record.bytes.size())) return false;
-    }
-    return image.tail.empty() || out.write(image.tail.data(), image.tail.size());
-  });
+  return qdb::replace_file(
+      master_path, temp_path,
+      [&image](qdb::WriteFile& out) {
+        if (!out.write(image.header.bytes.data(), image.header.bytes.size())) return false;
+        for (const qdb::MasterRecord& record : image.records) {
+          if (!out.write(record.bytes.data(), record.bytes.size())) return false;
+        }
+        return image.tail.empty() || out.write(image.tail.data(), image.tail.size());
+      },
+      image.identity);
 }
 
 void raise_counts(qdb::MasterHeader& header) {

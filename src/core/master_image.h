@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "qdb/file_system.h"
 #include "qdb/master.h"
 
 namespace core {
@@ -14,6 +15,7 @@ struct MasterImage {
   qdb::MasterHeader header;
   std::vector<qdb::MasterRecord> records;  // every complete 53-byte record after the header
   std::string tail;                        // bytes after the last complete record, kept as they are
+  std::optional<qdb::FileIdentity> identity;  // the file as read, which the write must replace
 };
 
 // Reads the MASTER at master_path whole. nullopt when it doesn't open, its header doesn't read
@@ -21,8 +23,9 @@ struct MasterImage {
 std::optional<MasterImage> read_master_image(const std::string& master_path);
 
 // Writes image as the new MASTER: the complete file goes to master_path + temp_suffix (".NEW",
-// ".~NU"; an existing entry of that name in any case is reused), is checked, flushed and renamed
-// over master_path in one step. false, with master_path untouched, on any failure.
+// ".~NU", or a unique name beside it when that one is taken), is checked, flushed and renamed
+// over master_path in one step, but only while master_path is still the file the image was read
+// from. false, with master_path untouched and the cause noted (qdb/failure.h), on any failure.
 bool write_master_image(const std::string& master_path, std::string_view temp_suffix,
                         const MasterImage& image);
 

@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "core/master_reader.h"
+#include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/portfolio_files.h"
+#include "qdb/portfolio_lock.h"
 
 namespace core {
 namespace {
@@ -58,6 +60,13 @@ std::string repair_report_message(const std::string& issue_name, const std::stri
          "file to ensure that your repair was done correctly.";
 }
 
+std::string repair_backup_name(const qdb::DirListing& listing, std::string_view master_name) {
+  for (int k = 1;; ++k) {
+    std::string name = std::string(master_name) + ".repair" + std::to_string(k) + ".bak";
+    if (!listing.contains(name)) return name;
+  }
+}
+
 RepairResult RepairMaster(const std::string& master_path, RepairObserver& observer,
                           bool auto_repair) {
   RepairResult result;
@@ -68,17 +77,35 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
     return result;
   }
 
+  qdb::clear_failure();
   const auto [dir, name] = qdb::split_path(path);
+  const qdb::PortfolioLock lock({dir});
+  if (!lock.locked()) {
+    result.failure = lock.failure();
+    return result;
+  }
   const qdb::DirListing listing(dir);
+  // The file as it is now: the rebuilt one replaces only this one.
+  const std::optional<qdb::FileIdentity> identity = qdb::file_system().identity(path);
 
-  // The backup keeps the file as it was before the first repair: an existing one, whatever
-  // the case of its name, is never replaced. A failed copy does not stop the repair.
+  // MASTER.bak keeps the file as it was before the first repair: an existing one, whatever
+  // the case of its name, is never replaced. The repair's own backup keeps it as it is now.
+  // Without both, the repair does not go on.
+  const auto backup_failed = [&](const std::string& backup) {
+    result.failure = qdb::with_cause("the backup " + backup +
+                                     " could not be written; the MASTER file was left unchanged");
+    return result;
+  };
   if (listing.contains(name + ".bak")) {
     result.backup_path = listing.resolve(name + ".bak");
   } else {
     result.backup_path = dir + name + ".bak";
-    result.backup_made = qdb::copy_file(path, result.backup_path);
+    if (!qdb::copy_file(path, result.backup_path)) return backup_failed(result.backup_path);
+    result.backup_made = true;
   }
+  result.repair_backup_path = dir + repair_backup_name(qdb::DirListing(dir), name);
+  if (!qdb::copy_file(path, result.repair_backup_path))
+    return backup_failed(result.repair_backup_path);
 
   // Kept records are in memory until the file is written: their file numbers differ, so at
   // most 255 of them are kept besides "<DIR>" entries, whose number the header count bounds.
@@ -89,7 +116,7 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
   {
     master_io::Reader reader(path);
     if (!reader.ok()) {
-      result.failure = "the MASTER file " + path + " could not be read";
+      result.failure = qdb::with_cause("the MASTER file " + path + " could not be read");
       return result;
     }
     header = reader.header();
@@ -137,16 +164,19 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
   }
 
   const std::string temp_path = listing.resolve(name + ".tmp");
-  const bool written = qdb::replace_file(path, temp_path, [&](qdb::WriteFile& out) {
-    if (!out.write(header.bytes.data(), header.bytes.size())) return false;
-    for (const qdb::MasterRecord& entry : kept) {
-      if (!out.write(entry.bytes.data(), entry.bytes.size())) return false;
-    }
-    return true;
-  });
+  const bool written = qdb::replace_file(
+      path, temp_path,
+      [&](qdb::WriteFile& out) {
+        if (!out.write(header.bytes.data(), header.bytes.size())) return false;
+        for (const qdb::MasterRecord& entry : kept) {
+          if (!out.write(entry.bytes.data(), entry.bytes.size())) return false;
+        }
+        return true;
+      },
+      identity);
   if (!written) {
-    result.failure = "the repaired MASTER could not be written to " + temp_path +
-                     "; the MASTER file was left unchanged";
+    result.failure = qdb::with_cause("the repaired MASTER could not be written to " + temp_path +
+                                     "; the MASTER file was left unchanged");
     return result;
   }
   result.outcome = RepairOutcome::kRepaired;

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+
+#include "qdb/portfolio_files.h"
 
 namespace core {
 
@@ -31,8 +34,12 @@ struct RepairResult {
   int dropped = 0;      // records dropped for a file number already used
   int empty_slots = 0;  // records with file number 0 (other than "<DIR>" entries), dropped
   bool backup_made = false;
-  std::string backup_path;  // the backup made, or the one already there
-  std::string failure;      // what failed, in plain words (kFailed only)
+  std::string backup_path;  // MASTER.bak: the backup made, or the one already there
+  // The repair's own backup of the file as it was (repair_backup_name), made by every repair.
+  // No other command writes such a name, so it outlasts later MASTER.BAK writes whatever the
+  // disk's treatment of case.
+  std::string repair_backup_path;
+  std::string failure;  // what failed, in plain words (kFailed only)
 };
 
 // The confirmation and report texts.
@@ -40,11 +47,17 @@ std::string repair_confirmation_message(const std::string& master_path);
 std::string repair_report_message(const std::string& issue_name, const std::string& symbol,
                                   int file_number);
 
+// "MASTER.repair<k>.bak" with k the lowest number from 1 whose name (any case) the listing
+// does not hold: a repair's backup that nothing else replaces.
+std::string repair_backup_name(const qdb::DirListing& listing, std::string_view master_name);
+
 // Rebuilds the MASTER at master_path (its name resolved without regard to case). Unless
-// auto_repair is set, observer.confirm decides first. A copy is kept as MASTER.bak unless a
-// file of that name (any case) exists. The rebuilt file is written completely beside the
-// MASTER (MASTER.tmp), synced and renamed over it in one step, so on any failure the MASTER
-// stays as it was.
+// auto_repair is set, observer.confirm decides first; the portfolio is then locked. A copy is
+// kept as MASTER.bak unless a file of that name (any case) exists, and always as the repair's
+// own backup (repair_backup_name); when either copy fails the repair stops with the MASTER
+// unchanged. The rebuilt file is written completely beside the MASTER (MASTER.tmp), synced and
+// renamed over it in one step, only while the MASTER is still the file that was read, so on
+// any failure the MASTER stays as it was.
 RepairResult RepairMaster(const std::string& master_path, RepairObserver& observer,
                           bool auto_repair = false);
 

@@ -3,14 +3,19 @@
 #include "core/master_image.h"
 #include "core/symbol_messages.h"
 #include "core/symbol_rows.h"
+#include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/portfolio_files.h"
+#include "qdb/portfolio_lock.h"
 
 namespace core {
 
 CommandResult rewrite_master_names(const std::string& master_text, const std::string& old_text,
                                    const std::string& new_symbol, const std::string& new_name) {
+  qdb::clear_failure();
   const std::string master_path = qdb::resolve_path(master_text);
+  const qdb::PortfolioLock lock({qdb::split_path(master_path).first});
+  if (!lock.locked()) return CommandResult::failure(lock.failure());
   std::optional<MasterImage> image = read_master_image(master_path);
   if (!image) return CommandResult::failure(master_unreadable_message(master_path));
 
@@ -30,8 +35,8 @@ CommandResult rewrite_master_names(const std::string& master_text, const std::st
   const auto [dir, name] = qdb::split_path(master_path);
   const std::string backup_path = qdb::DirListing(dir).resolve(name + ".BAK");
   if (!qdb::copy_file(master_path, backup_path)) {
-    return CommandResult::failure("The backup\n" + backup_path +
-                                  "\ncould not be written. Nothing was changed.");
+    return CommandResult::failure(qdb::with_cause("The backup\n" + backup_path +
+                                                  "\ncould not be written. Nothing was changed."));
   }
   if (!write_master_image(master_path, ".NEW", *image))
     return CommandResult::failure(master_unwritable_message(master_path));

@@ -1,6 +1,7 @@
 #include "core/split_quotes.h"
 
 #include "core/entry_values.h"
+#include "qdb/failure.h"
 #include "qdb/rewrite.h"
 
 namespace core {
@@ -28,7 +29,7 @@ CommandResult split_quotes(const ViewState& view, const SplitEntry& entry) {
   request.last_date = static_cast<std::uint16_t>(split - 1);
   request.op = qdb::kOpScale;
   const std::int32_t status = rewrite_view_series(view, request);
-  if (status != 0) return CommandResult::failure("Split Edit Failed", status);
+  if (status != 0) return CommandResult::failure(qdb::with_cause("Split Edit Failed"), status);
 
   return CommandResult::success({{"Split", "Date", entry.date_text},
                                  {"Split", "New", entry.new_shares},

@@ -1,5 +1,8 @@
 #include "core/symbol_files.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "qdb/file_system.h"
 #include "qdb/portfolio_files.h"
 
@@ -12,16 +15,29 @@ bool file_number_in_use(const MasterImage& image, int file_number) {
   return false;
 }
 
-std::vector<std::string> remove_symbol_files(const std::string& dir, int file_number) {
+std::vector<LeftFile> remove_symbol_files(const std::string& dir, int file_number) {
+  qdb::FileSystem& files = qdb::file_system();
+  // Without a listing the names are tried as they are: a file that is not there is no failure,
+  // but one that is there and stays is.
+  const auto entries = files.list(dir);
   const qdb::DirListing listing(dir);
-  std::vector<std::string> left;
+  std::vector<LeftFile> left;
   for (const char* extension : {"DAT", "DOP", "BAK"}) {
     const std::string name = qdb::data_file_name(file_number, extension);
-    if (!listing.contains(name)) continue;
-    const std::string path = listing.resolve(name);
-    if (!qdb::file_system().remove(path)) left.push_back(path);
+    if (entries && !listing.contains(name)) continue;
+    const std::string path = entries ? listing.resolve(name) : dir + name;
+    errno = 0;
+    if (files.remove(path)) continue;
+    const int error = errno;
+    if (error == ENOENT) continue;  // gone already
+    left.push_back({path, error != 0 ? std::strerror(error) : "the file could not be removed"});
   }
   return left;
+}
+
+std::string left_file_message(const LeftFile& left) {
+  return "The symbol's MASTER record is gone, but the file\n" + left.path +
+         "\ncould not be deleted: " + left.cause;
 }
 
 }  // namespace core

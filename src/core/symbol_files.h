@@ -11,9 +11,18 @@ namespace core {
 // True when a record of the image uses file_number.
 bool file_number_in_use(const MasterImage& image, int file_number);
 
+// A file that exists but could not be deleted, and why.
+struct LeftFile {
+  std::string path;
+  std::string cause;  // the system's words ("Permission denied")
+};
+
 // Deletes F<n>.DAT, F<n>.DOP and F<n>.BAK of dir (ending in a separator; names matched without
-// regard to case). Files that don't exist are passed over; returns the paths that exist but
-// could not be deleted.
-std::vector<std::string> remove_symbol_files(const std::string& dir, int file_number);
+// regard to case). Files that don't exist are passed over; returns those that exist (or may,
+// when the directory cannot be listed) but could not be deleted.
+std::vector<LeftFile> remove_symbol_files(const std::string& dir, int file_number);
+
+// "The symbol's MASTER record is gone, but the file\n<path>\ncould not be deleted (<cause>)."
+std::string left_file_message(const LeftFile& left);
 
 }  // namespace core

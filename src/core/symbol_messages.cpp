@@ -1,13 +1,17 @@
 #include "core/symbol_messages.h"
 
+#include "qdb/failure.h"
+
 namespace core {
 
 std::string master_unreadable_message(const std::string& master_path) {
-  return "The MASTER file\n" + master_path + "\ncould not be read. Nothing was changed.";
+  return qdb::with_cause("The MASTER file\n" + master_path +
+                         "\ncould not be read. Nothing was changed.");
 }
 
 std::string master_unwritable_message(const std::string& master_path) {
-  return "The MASTER file\n" + master_path + "\ncould not be rewritten. Nothing was changed.";
+  return qdb::with_cause("The MASTER file\n" + master_path +
+                         "\ncould not be rewritten. Nothing was changed.");
 }
 
 std::string symbol_not_found_message(const std::string& symbol, const std::string& where) {

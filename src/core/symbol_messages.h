@@ -5,6 +5,7 @@
 
 namespace core {
 
+// Each ends with the cause the library noted (qdb/failure.h), when there is one.
 std::string master_unreadable_message(const std::string& master_path);
 std::string master_unwritable_message(const std::string& master_path);
 std::string symbol_not_found_message(const std::string& symbol, const std::string& where);

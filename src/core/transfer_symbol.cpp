@@ -7,8 +7,10 @@
 #include "core/master_image.h"
 #include "core/symbol_files.h"
 #include "core/symbol_messages.h"
+#include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/portfolio_files.h"
+#include "qdb/portfolio_lock.h"
 #include "qdb/text.h"
 
 namespace core {
@@ -16,7 +18,8 @@ namespace {
 
 constexpr const char* kAdditionFailed = "The Symbol addition failed.\n\nReason: ";
 
-TransferResult transfer_failure(std::string message, TransferOutcome outcome = TransferOutcome::kFailed) {
+TransferResult transfer_failure(std::string message,
+                                TransferOutcome outcome = TransferOutcome::kFailed) {
   TransferResult result;
   result.outcome = outcome;
   result.messages.push_back(std::move(message));
@@ -56,8 +59,8 @@ std::string list_paths(const std::vector<std::string>& paths) {
 
 // Takes out of the MASTER at master_path the first (or last) record equal to record and
 // lowers the counters. false when the record isn't there or the MASTER can't be replaced.
-bool remove_record(const std::string& master_path, const qdb::MasterRecord& record,
-                   bool last_one, MasterImage* after = nullptr) {
+bool remove_record(const std::string& master_path, const qdb::MasterRecord& record, bool last_one,
+                   MasterImage* after = nullptr) {
   std::optional<MasterImage> image = read_master_image(master_path);
   if (!image) return false;
   auto& records = image->records;
@@ -87,15 +90,17 @@ std::string transfer_symbol_text(const std::string& symbol) {
 
 TransferResult add_symbol_to_portfolio(const qdb::MasterRecord& record,
                                        const std::string& symbol_text,
-                                       const std::string& source_dir,
-                                       const std::string& dest_dir) {
+                                       const std::string& source_dir, const std::string& dest_dir) {
+  // Both portfolios, in the one fixed order every transfer takes them.
+  const qdb::PortfolioLock lock({qdb::normalize_dir(source_dir), qdb::normalize_dir(dest_dir)});
+  if (!lock.locked()) return transfer_failure(lock.failure());
   qdb::MasterRecord found;
   std::string found_dir;
   if (qdb::find_symbol(dest_dir, symbol_text, found, found_dir) == qdb::kSuccess) {
     // "The Symbol addition failed.\n\nReason: Symbol %s already exists in\n%s"
-    return transfer_failure(std::string(kAdditionFailed) + "Symbol " + symbol_text +
-                                " already exists in\n" + dest_dir,
-                            TransferOutcome::kExists);
+    return transfer_failure(
+        std::string(kAdditionFailed) + "Symbol " + symbol_text + " already exists in\n" + dest_dir,
+        TransferOutcome::kExists);
   }
 
   const std::string dest = qdb::normalize_dir(dest_dir);
@@ -103,8 +108,8 @@ TransferResult add_symbol_to_portfolio(const qdb::MasterRecord& record,
   const std::string dest_master = dest_listing.resolve("MASTER");
   std::optional<MasterImage> image = read_master_image(dest_master);
   if (!image) {
-    return transfer_failure(std::string(kAdditionFailed) + "The MASTER file in\n" + dest_dir +
-                            "\ncould not be read.");
+    return transfer_failure(qdb::with_cause(std::string(kAdditionFailed) + "The MASTER file in\n" +
+                                            dest_dir + "\ncould not be read."));
   }
   if (image->header.count() == qdb::kMaxSymbols || image->header.count2() == qdb::kMaxSymbols) {
     return transfer_failure(
@@ -121,8 +126,8 @@ TransferResult add_symbol_to_portfolio(const qdb::MasterRecord& record,
   }
   const int new_number = lowest_free_file_number(*image, dest_listing);
   if (new_number == 0) {
-    return transfer_failure(std::string(kAdditionFailed) + "All file numbers 1 to 255 are in use in\n" +
-                            dest_dir);
+    return transfer_failure(std::string(kAdditionFailed) +
+                            "All file numbers 1 to 255 are in use in\n" + dest_dir);
   }
 
   // The files first: until the destination MASTER names them, they are only spare copies.
@@ -135,8 +140,8 @@ TransferResult add_symbol_to_portfolio(const qdb::MasterRecord& record,
   }
   std::vector<std::string> created;
   auto undo_failure = [&](const std::string& reason) {
+    std::string message = qdb::with_cause(std::string(kAdditionFailed) + reason);
     const std::vector<std::string> left = remove_created(created);
-    std::string message = std::string(kAdditionFailed) + reason;
     if (!left.empty()) message += "\n\nThese copies were left behind:" + list_paths(left);
     return transfer_failure(message);
   };
@@ -165,12 +170,17 @@ TransferResult add_symbol_to_portfolio(const qdb::MasterRecord& record,
 
 TransferResult transfer_symbol(const std::string& portfolio_dir, const std::string& symbol,
                                const std::string& dest_dir, bool move) {
+  qdb::clear_failure();
+  const qdb::PortfolioLock lock({qdb::normalize_dir(portfolio_dir), qdb::normalize_dir(dest_dir)});
+  if (!lock.locked()) return transfer_failure(lock.failure());
   const std::string symbol_text = transfer_symbol_text(symbol);
   qdb::MasterRecord found;
   std::string source_dir;
   if (symbol_text.empty() ||
       qdb::find_symbol(portfolio_dir, symbol_text, found, source_dir) != qdb::kSuccess)
     return transfer_failure(symbol_not_found_message(symbol_text, portfolio_dir));
+  const qdb::PortfolioLock source_lock({source_dir});
+  if (!source_lock.locked()) return transfer_failure(source_lock.failure());
 
   // The record exactly as stored: the lookup's copy holds its dates converted, and the MASTER
   // that holds it may be a sub-portfolio's.
@@ -196,7 +206,8 @@ TransferResult transfer_symbol(const std::string& portfolio_dir, const std::stri
   MasterImage source_after;
   if (!remove_record(source_master, record, false, &source_after)) {
     qdb::MasterRecord added = record;
-    added.bytes[qdb::master_offset::kFileNumber] = static_cast<std::uint8_t>(result.new_file_number);
+    added.bytes[qdb::master_offset::kFileNumber] =
+        static_cast<std::uint8_t>(result.new_file_number);
     const std::string dest_master = qdb::DirListing(dest).resolve("MASTER");
     TransferResult failed;
     failed.outcome = TransferOutcome::kFailed;
@@ -208,14 +219,15 @@ TransferResult transfer_symbol(const std::string& portfolio_dir, const std::stri
         if (listing.contains(name)) copies.push_back(listing.resolve(name));
       }
       const std::vector<std::string> left = remove_created(copies);
-      std::string message = "The Symbol move failed.\n\nReason: " +
-                            master_unwritable_message(source_master);
+      std::string message =
+          "The Symbol move failed.\n\nReason: " + master_unwritable_message(source_master);
       if (!left.empty()) message += "\n\nThese copies were left behind:" + list_paths(left);
       failed.messages.push_back(message);
     } else {
       failed.messages.push_back("The Symbol move did not complete.\n\nSymbol " + symbol_text +
-                                " was copied to\n" + dest_dir + "\nbut could not be removed from\n" +
-                                source_dir + "\nIt is now in both portfolios.");
+                                " was copied to\n" + dest_dir +
+                                "\nbut could not be removed from\n" + source_dir +
+                                "\nIt is now in both portfolios.");
     }
     return failed;
   }
@@ -223,8 +235,10 @@ TransferResult transfer_symbol(const std::string& portfolio_dir, const std::stri
     result.messages.push_back("The files of F" + std::to_string(old_number) +
                               " were kept: another symbol of the portfolio uses them.");
   } else {
-    for (const std::string& left : remove_symbol_files(qdb::normalize_dir(source_dir), old_number))
-      result.messages.push_back("The file\n" + left + "\ncould not be deleted.");
+    for (const LeftFile& left : remove_symbol_files(qdb::normalize_dir(source_dir), old_number)) {
+      result.ok = false;
+      result.messages.push_back(left_file_message(left));
+    }
   }
   return result;
 }

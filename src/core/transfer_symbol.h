@@ -33,7 +33,9 @@ TransferResult add_symbol_to_portfolio(const qdb::MasterRecord& record,
 // Copies (move false) or moves the symbol shown as symbol in portfolio_dir to dest_dir. A move
 // removes the source record only after the destination holds the symbol, and the source files
 // only after that; a failure part-way undoes the steps taken, or leaves the symbol in both
-// portfolios, and the messages tell which.
+// portfolios, and the messages tell which. Both portfolios are locked for the whole command.
+// A source file that exists but can't be deleted after a move makes the result a failure
+// (ok false, outcome still kAdded: the destination holds the symbol) naming each file left.
 TransferResult transfer_symbol(const std::string& portfolio_dir, const std::string& symbol,
                                const std::string& dest_dir, bool move);
 

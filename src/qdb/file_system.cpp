@@ -2,10 +2,12 @@
 #include "qdb/file_system.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
+#include "qdb/failure.h"
 #include "qdb/platform.h"
 #include "qdb/portfolio_files.h"
 
@@ -27,6 +29,7 @@ class NativeReadFile final : public ReadFile {
   }
   bool seek(std::uint64_t offset) override { return platform_seek(m_file, offset); }
   std::uint64_t size() override { return platform_file_size(m_file).value_or(0); }
+  std::optional<FileIdentity> identity() override { return platform_identity(m_file); }
 
  private:
   std::FILE* m_file;
@@ -65,12 +68,30 @@ class NativeWriteFile final : public WriteFile {
 class NativeFileSystem final : public FileSystem {
  public:
   std::unique_ptr<ReadFile> open_read(const std::string& path) override {
-    std::error_code ec;
-    // stdio opens a directory for reading on some hosts; it is never a file to read.
-    if (fs::is_directory(fs::path(path), ec)) return nullptr;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return nullptr;
+    int error = 0;
+    bool not_regular = false;
+    std::FILE* file = platform_open_read(path, error, not_regular);
+    if (file == nullptr) {
+      // A directory, FIFO or device is never a file to read; the user hears which one.
+      if (not_regular) note_failure(file_name_of(path) + " is not a regular file");
+      errno = error;
+      return nullptr;
+    }
     return std::make_unique<NativeReadFile>(file);
+  }
+
+  std::unique_ptr<WriteFile> create_new(const std::string& path, const std::string& like) override {
+    int error = 0;
+    std::FILE* file = platform_create_new(path, like, error);
+    if (file == nullptr) {
+      errno = error;
+      return nullptr;
+    }
+    return std::make_unique<NativeWriteFile>(file);
+  }
+
+  std::optional<FileIdentity> identity(const std::string& path) override {
+    return platform_path_identity(path);
   }
 
   std::unique_ptr<WriteFile> create(const std::string& path) override {
@@ -82,7 +103,10 @@ class NativeFileSystem final : public FileSystem {
   bool rename(const std::string& from, const std::string& to) override {
     std::error_code ec;
     fs::rename(fs::path(from), fs::path(to), ec);
-    if (ec) return false;
+    if (ec) {
+      errno = ec.value();
+      return false;
+    }
     // Make the new directory entry durable too; the rename itself has happened either way.
     platform_sync_directory(fs::path(to).parent_path().string());
     return true;
@@ -90,7 +114,9 @@ class NativeFileSystem final : public FileSystem {
 
   bool remove(const std::string& path) override {
     std::error_code ec;
-    return fs::remove(fs::path(path), ec) && !ec;
+    const bool removed = fs::remove(fs::path(path), ec) && !ec;
+    if (!removed) errno = ec ? ec.value() : ENOENT;
+    return removed;
   }
 
   bool exists(const std::string& path) override {
@@ -148,9 +174,15 @@ FileSystem* set_file_system(FileSystem* fs) {
 bool copy_file(const std::string& from, const std::string& to) {
   FileSystem& files = file_system();
   std::unique_ptr<ReadFile> source = files.open_read(from);
-  if (!source) return false;
+  if (!source) {
+    note_error(from, errno);
+    return false;
+  }
   const std::uint64_t expected = source->size();
-  return replace_file(to, to + ".tmp~", [&](WriteFile& out) {
+  // A first copy takes the permission bits of its original, so a private file's backup is
+  // private too; a later one keeps those of the copy it replaces.
+  StagedFile staged(to, to + ".tmp~", std::nullopt, files.identity(to) ? to : from);
+  const bool written = staged.write([&](WriteFile& out) {
     std::vector<char> buffer(64 * 1024);
     std::uint64_t copied = 0;
     for (;;) {
@@ -160,8 +192,14 @@ bool copy_file(const std::string& from, const std::string& to) {
       copied += got;
     }
     // A read that stopped early (an error, not the end) must not pass for a whole copy.
-    return copied == expected;
+    if (copied != expected) {
+      note_error(from, errno != 0 ? errno : EIO);
+      return false;
+    }
+    return true;
   });
+  source.reset();
+  return written && staged.commit();
 }
 
 }  // namespace qdb

@@ -9,7 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "qdb/platform.h"
+
 namespace qdb {
+
+// Device, inode, size and modification time of a file: whether it is still the one read.
+using FileIdentity = PlatformIdentity;
 
 class ReadFile {
  public:
@@ -19,6 +24,8 @@ class ReadFile {
   virtual bool seek(std::uint64_t offset) = 0;
   // Size of the file in bytes.
   virtual std::uint64_t size() = 0;
+  // Identity of the open file; nullopt where it cannot be told.
+  virtual std::optional<FileIdentity> identity() { return std::nullopt; }
 };
 
 class WriteFile {
@@ -41,11 +48,21 @@ struct DirEntry {
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
+  // Opens a regular file for reading; never blocks. nullptr when path does not open or is no
+  // regular file (then the failure cause names it).
   virtual std::unique_ptr<ReadFile> open_read(const std::string& path) = 0;
   // Creates or empties the file for writing.
   virtual std::unique_ptr<WriteFile> create(const std::string& path) = 0;
+  // Creates path only when no entry of that name exists, never through a link, and gives it
+  // the permission bits (and, where allowed, owner and group) of the regular file like when
+  // there is one. nullptr on failure, errno telling why (EEXIST: the name is taken).
+  virtual std::unique_ptr<WriteFile> create_new(const std::string& path,
+                                                const std::string& like) = 0;
+  // Identity of the entry at path (a link itself, not its target); nullopt when none.
+  virtual std::optional<FileIdentity> identity(const std::string& path) = 0;
   // Renames from over to in one step, replacing an existing to.
   virtual bool rename(const std::string& from, const std::string& to) = 0;
+  // Removes the entry; false with errno ENOENT when there was none.
   virtual bool remove(const std::string& path) = 0;
   virtual bool exists(const std::string& path) = 0;
   virtual std::optional<std::uint64_t> file_size(const std::string& path) = 0;

@@ -156,6 +156,10 @@ StatusCode build_layout(const std::string& dop_path, const std::string& dat_path
   if (const std::unique_ptr<ReadFile> dop = file_system().open_read(dop_path)) {
     parse_dop_text(read_dop_text(*dop), layout);
     built = true;
+  } else if (file_system().identity(dop_path)) {
+    // A layout file that is there but does not open (no regular file, no permission) says
+    // nothing for the record length's default to stand in for.
+    return kLayoutUnknown;
   } else {
     built = default_layout(layout, record_length, dat_path);
   }

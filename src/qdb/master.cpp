@@ -10,6 +10,7 @@
 #include "qdb/file_system.h"
 #include "qdb/lookup_detail.h"
 #include "qdb/mbf.h"
+#include "qdb/platform.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/text.h"
 
@@ -141,6 +142,21 @@ bool symbol_matches(const MasterRecord& record, std::string_view key) {
   return equals_ignore_case(key, symbol.substr(0, length));
 }
 
+namespace {
+
+// Whether the real path of sub (links and ".." resolved) lies strictly inside that of dir.
+bool stays_inside(const std::string& sub, const std::string& dir) {
+  const std::optional<std::string> real_sub = platform_real_path(sub);
+  const std::optional<std::string> real_dir =
+      platform_real_path(dir.empty() ? std::string(".") : dir);
+  if (!real_sub || !real_dir) return false;
+  std::string prefix = *real_dir;
+  if (prefix.empty() || prefix.back() != kSeparator) prefix += kSeparator;
+  return real_sub->size() > prefix.size() && real_sub->compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace
+
 namespace detail {
 
 StatusCode find_symbol_listed(std::string_view root, std::string_view key, MasterRecord& record_out,
@@ -209,6 +225,9 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
             level.entered.push_back(component);
             ++entered_total;
             const std::string sub = level.dir + component + kSeparator;
+            // A link may lead anywhere: only a directory whose real path lies inside this
+            // MASTER's own directory is a sub-portfolio of it.
+            if (!stays_inside(sub, level.dir)) continue;
             levels.emplace_back(sub);  // invalidates level
             descended = true;
             break;

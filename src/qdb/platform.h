@@ -19,4 +19,37 @@ bool platform_seek(std::FILE* file, std::uint64_t offset);
 // Size of an open file; nullopt when it cannot be told.
 std::optional<std::uint64_t> platform_file_size(std::FILE* file);
 
+// What tells one file from another that took its name: device, inode, size, modification time.
+struct PlatformIdentity {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  std::uint64_t size = 0;
+  std::int64_t modified_ns = 0;
+  bool operator==(const PlatformIdentity&) const = default;
+};
+
+// Opens path for reading without ever blocking (a FIFO or device answers at once) and only
+// when it is a regular file. nullptr on failure, with error set to the system's error number,
+// or to 0 with not_regular set when path names something other than a regular file.
+std::FILE* platform_open_read(const std::string& path, int& error, bool& not_regular);
+// Creates path for writing only when no entry of that name exists (never through a link).
+// When like names an existing regular file, the new file takes its permission bits and, where
+// the process may, its owner and group. nullptr on failure with error set.
+std::FILE* platform_create_new(const std::string& path, const std::string& like, int& error);
+// Identity of an open file, or of the entry at path itself (a link is not followed).
+std::optional<PlatformIdentity> platform_identity(std::FILE* file);
+std::optional<PlatformIdentity> platform_path_identity(const std::string& path);
+// The path with every link and "." / ".." resolved; nullopt when it does not exist.
+std::optional<std::string> platform_real_path(const std::string& path);
+
+// A directory held open for locking; -1 when it cannot be opened.
+using DirectoryHandle = std::intptr_t;
+DirectoryHandle platform_open_directory(const std::string& dir);
+// Takes the exclusive lock of an open directory without waiting; false when another holder
+// (another process, or another handle of this one) has it.
+bool platform_try_lock_directory(DirectoryHandle handle);
+// Releases the lock (if held) and closes the handle.
+void platform_close_directory(DirectoryHandle handle);
+std::optional<PlatformIdentity> platform_directory_identity(DirectoryHandle handle);
+
 }  // namespace qdb

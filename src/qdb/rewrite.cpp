@@ -6,6 +6,7 @@
 #include "qdb/rewrite.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -17,12 +18,14 @@
 #include "qdb/bytes.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
+#include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/layout.h"
 #include "qdb/lookup_detail.h"
 #include "qdb/master.h"
 #include "qdb/notifier.h"
 #include "qdb/portfolio_files.h"
+#include "qdb/portfolio_lock.h"
 #include "qdb/series.h"
 #include "qdb/status.h"
 
@@ -53,21 +56,90 @@ std::optional<std::uint16_t> quote_date(std::string_view root, std::string_view 
   return date;
 }
 
-// The MASTER dates that deleting quote k of n quotes changes (none for a middle quote).
-std::vector<MasterCorrection> corrections_for_delete(std::string_view root, std::string_view key,
-                                                     std::int32_t k, int n) {
+// The MASTER dates that deleting quote k of n quotes changes (none for a middle quote);
+// nullopt when the neighbouring quote they come from cannot be read.
+std::optional<std::vector<MasterCorrection>> corrections_for_delete(std::string_view root,
+                                                                    std::string_view key,
+                                                                    std::int32_t k, int n) {
   std::vector<MasterCorrection> corrections;
+  std::int32_t source = -1;
   if (k == 0 && n > 1) {
-    if (auto date = quote_date(root, key, 1)) corrections.push_back({MasterDate::kFirst, *date});
+    source = 1;
   } else if (k == n - 1 && n > 1) {
-    if (auto date = quote_date(root, key, n - 2)) corrections.push_back({MasterDate::kLast, *date});
+    source = n - 2;
   } else if (k == 0 && n == 1) {
-    if (auto date = quote_date(root, key, 0)) {
-      corrections.push_back({MasterDate::kLast, *date});
-      corrections.push_back({MasterDate::kFirst, *date});
-    }
+    source = 0;
+  } else {
+    return corrections;
+  }
+  const std::optional<std::uint16_t> date = quote_date(root, key, source);
+  if (!date) return std::nullopt;
+  if (n == 1) {
+    corrections.push_back({MasterDate::kLast, *date});
+    corrections.push_back({MasterDate::kFirst, *date});
+  } else {
+    corrections.push_back({k == 0 ? MasterDate::kFirst : MasterDate::kLast, *date});
   }
   return corrections;
+}
+
+struct MasterCell {
+  MasterDate which;
+  MbfReal cell;
+};
+
+std::vector<MasterCell> cells_of(const std::vector<MasterCorrection>& corrections) {
+  std::vector<MasterCell> cells;
+  for (const MasterCorrection& correction : corrections)
+    cells.push_back({correction.which, date_to_mbf(correction.date)});
+  return cells;
+}
+
+bool stage_master_dates(std::string_view master_path, const std::vector<MasterCell>& corrections,
+                        int file_number, std::unique_ptr<StagedFile>& staged) {
+  const auto [dir, name] = split_path(master_path);
+  if (name.empty()) return false;
+  const DirListing listing(dir);
+  const std::string master = listing.resolve(name);
+  const std::string backup = listing.resolve(name + ".BAK");
+  const std::string fresh = listing.resolve(name + ".NEW");
+
+  std::unique_ptr<ReadFile> source = file_system().open_read(master);
+  if (!source) {
+    note_error(master, errno);
+    return false;
+  }
+  const std::uint64_t size = source->size();
+  const std::optional<FileIdentity> identity = source->identity();
+  if (!copy_file(master, backup)) return false;
+
+  staged = std::make_unique<StagedFile>(master, fresh, identity);
+  return staged->write([&](WriteFile& out) {
+    MasterRecord record;
+    std::uint64_t remaining = size;
+    bool header = true;
+    while (remaining > 0) {
+      const std::size_t want =
+          remaining >= kMasterRecordSize ? kMasterRecordSize : static_cast<std::size_t>(remaining);
+      if (source->read(record.bytes.data(), want) != want) {
+        note_error(master, errno != 0 ? errno : EIO);
+        return false;
+      }
+      remaining -= want;
+      if (!header && want == kMasterRecordSize && record.file_number() == file_number &&
+          !record.is_directory()) {
+        for (const MasterCell& correction : corrections) {
+          const int offset = correction.which == MasterDate::kLast ? master_offset::kLastDate
+                                                                   : master_offset::kFirstDate;
+          std::memcpy(record.bytes.data() + offset, correction.cell.bytes, 4);
+        }
+      }
+      header = false;
+      if (!out.write(record.bytes.data(), want)) return false;
+    }
+    source.reset();
+    return true;
+  });
 }
 
 // The nearest Monday-to-Friday day before serial, or 0 when there is none from 1961 on.
@@ -79,9 +151,9 @@ std::uint16_t previous_weekday(std::uint16_t serial) {
 
 // Everything one data-file pass needs about the records it rewrites.
 struct RecordShape {
-  int length = 0;       // L, bytes per record, header included
-  int cells = 0;        // whole 4-byte columns inside the record
-  int column[8] = {};   // 1-based column of each field, 0 when absent or outside the record
+  int length = 0;      // L, bytes per record, header included
+  int cells = 0;       // whole 4-byte columns inside the record
+  int column[8] = {};  // 1-based column of each field, 0 when absent or outside the record
 };
 
 std::uint8_t* cell_of(std::vector<std::uint8_t>& record, int column) {
@@ -180,13 +252,20 @@ std::optional<RecordShape> record_shape(const MasterRecord& record, const Series
 }  // namespace
 
 std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view root,
-                            std::string_view key, std::string_view master_path,
-                            int quote_count) {
+                            std::string_view key, std::string_view master_path, int quote_count) {
+  clear_failure();
+  // The whole read-modify-write holds the portfolio, and the one whose MASTER it corrects.
+  const std::string root_dir = normalize_dir(root);
+  const PortfolioLock lock({root_dir, split_path(master_path).first});
+  if (!lock.locked()) return kFileOpen;
+
   MasterRecord entry;
   std::string dir;
   std::optional<DirListing> found_listing;
   const StatusCode found = detail::find_symbol_listed(root, key, entry, dir, found_listing);
   if (found != kSuccess) return found;
+  const PortfolioLock sub_lock({dir});
+  if (!sub_lock.locked()) return kFileOpen;
   const int file_number = entry.file_number();
   DirListing listing = found_listing ? std::move(*found_listing) : DirListing(dir);
 
@@ -202,10 +281,24 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   const std::string new_path = listing.resolve(data_file_name(file_number, "NEW"));
   FileSystem& files = file_system();
   // The data file must open before anything is touched.
-  if (!files.open_read(data_path)) return kFileOpen;
+  std::unique_ptr<ReadFile> source = files.open_read(data_path);
+  if (!source) {
+    note_error(data_path, errno);
+    return kFileOpen;
+  }
+  // The file as read: it must still be this one when the new one takes its place.
+  const std::optional<FileIdentity> identity = source->identity();
 
   // The backup comes first: when it cannot be written the disk is in no state for a rewrite.
   if (!copy_file(data_path, backup_path)) return kFileWrite;
+
+  const std::uint64_t size = source->size();
+  const auto length = static_cast<std::size_t>(shape->length);
+  std::vector<std::uint8_t> header(length);
+  if (size < length || source->read(header.data(), length) != length) {
+    note_error(data_path, errno != 0 ? errno : EIO);
+    return kFileRead;
+  }
 
   std::vector<MasterCorrection> corrections;
   if (request.op == kOpDelete) {
@@ -215,16 +308,18 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
       notify(kDeleteNotFoundMessage);
       return kDeleteNotFound;
     }
-    // Read while the old data file is intact; written once the new data file is in place.
-    corrections = corrections_for_delete(root, key, index, quote_count);
+    // Read while the old data file is intact, with the count the file holds now (the one the
+    // caller saw may be out of date).
+    const int held = read_i16le(header.data() + 2) - 1;
+    const int count_now = held >= 0 ? held : quote_count;
+    auto needed = corrections_for_delete(root, key, index, count_now);
+    if (!needed) {
+      note_failure(file_name_of(data_path) +
+                   ": the quote next to the one deleted could not be read");
+      return kFileRead;
+    }
+    corrections = std::move(*needed);
   }
-
-  std::unique_ptr<ReadFile> source = files.open_read(data_path);
-  if (!source) return kFileOpen;
-  const std::uint64_t size = source->size();
-  const auto length = static_cast<std::size_t>(shape->length);
-  std::vector<std::uint8_t> header(length);
-  if (size < length || source->read(header.data(), length) != length) return kFileRead;
 
   int count = read_i16le(header.data() + 2);
   if (request.op == kOpDelete) --count;
@@ -233,7 +328,8 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   write_u16le(header.data() + 2, static_cast<std::uint16_t>(static_cast<std::int16_t>(count)));
 
   PassOutcome outcome = PassOutcome::kDone;
-  const bool replaced = replace_file(data_path, new_path, [&](WriteFile& out) {
+  StagedFile data_new(data_path, new_path, identity);
+  const bool written = data_new.write([&](WriteFile& out) {
     if (!out.write(header.data(), header.size())) {
       outcome = PassOutcome::kWriteFailed;
     } else {
@@ -243,9 +339,10 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
     source.reset();
     return outcome == PassOutcome::kDone;
   });
-  if (!replaced) {
+  if (!written) {
     switch (outcome) {
       case PassOutcome::kReadFailed:
+        note_error(data_path, EIO);
         return kFileRead;
       case PassOutcome::kNoRecordOfDate:
         if (request.op == kOpDelete) {
@@ -258,53 +355,47 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
     }
   }
 
-  // A failed date correction leaves the MASTER as it was; the quotes have changed either way.
-  for (const MasterCorrection& correction : corrections) {
-    set_master_date(master_path, date_to_mbf(correction.date), file_number, correction.which);
+  // Both new files are complete before either takes its place: the data file first, then the
+  // MASTER. Nothing has changed until the data file's rename.
+  std::unique_ptr<StagedFile> master_new;
+  if (!corrections.empty() &&
+      !stage_master_dates(master_path, cells_of(corrections), file_number, master_new)) {
+    if (failure_cause().empty())
+      note_failure(file_name_of(master_path) + ": the dates could not be corrected");
+    return kFileWrite;
+  }
+  if (!data_new.commit()) return kFileWrite;
+  if (master_new && !master_new->commit()) {
+    // Bring the data file back to what the MASTER still describes.
+    const std::string cause = failure_cause();
+    clear_failure();
+    if (copy_file(backup_path, data_path)) {
+      clear_failure();
+      note_failure(cause);
+      return kFileWrite;
+    }
+    clear_failure();
+    const MasterCorrection& first = corrections.front();
+    note_failure(cause + "\nThe quote of " + format_date_string(request.first_date) +
+                 " was deleted, but " + file_name_of(master_path) + " still gives " +
+                 format_date_string(request.first_date) + " as the " +
+                 (corrections.size() > 1              ? "first and last"
+                  : first.which == MasterDate::kFirst ? "first"
+                                                      : "last") +
+                 " date of " + file_name_of(data_path) + ". Run repair to correct it.");
+    return kFileWrite;
   }
   return kSuccess;
 }
 
 int set_master_date(std::string_view master_path, const MbfReal& date_cell, int file_number,
                     MasterDate which) {
-  const auto [dir, name] = split_path(master_path);
-  if (name.empty()) return 1;
-  const DirListing listing(dir);
-  const std::string master = listing.resolve(name);
-  const std::string backup = listing.resolve(name + ".BAK");
-  const std::string fresh = listing.resolve(name + ".NEW");
-
-  FileSystem& files = file_system();
-  std::unique_ptr<ReadFile> source = files.open_read(master);
-  if (!source) return 1;
-  const std::uint64_t size = source->size();
-  if (!copy_file(master, backup)) return 1;
-
-  const int offset = which == MasterDate::kLast ? master_offset::kLastDate : master_offset::kFirstDate;
-  const bool replaced = replace_file(master, fresh, [&](WriteFile& out) {
-    MasterRecord record;
-    std::uint64_t remaining = size;
-    bool header = true;
-    bool ok = true;
-    while (ok && remaining > 0) {
-      const std::size_t want =
-          remaining >= kMasterRecordSize ? kMasterRecordSize : static_cast<std::size_t>(remaining);
-      if (source->read(record.bytes.data(), want) != want) {
-        ok = false;
-        break;
-      }
-      remaining -= want;
-      if (!header && want == kMasterRecordSize && record.file_number() == file_number &&
-          !record.is_directory()) {
-        std::memcpy(record.bytes.data() + offset, date_cell.bytes, 4);
-      }
-      header = false;
-      ok = out.write(record.bytes.data(), want);
-    }
-    source.reset();
-    return ok;
-  });
-  return replaced ? 0 : 1;
+  clear_failure();
+  const PortfolioLock lock({split_path(master_path).first});
+  if (!lock.locked()) return 1;
+  std::unique_ptr<StagedFile> staged;
+  if (!stage_master_dates(master_path, {{which, date_cell}}, file_number, staged)) return 1;
+  return staged->commit() ? 0 : 1;
 }
 
 }  // namespace qdb

@@ -87,7 +87,8 @@ TEST(EditQuote, AFailedWriteLeavesTheDataFileAsItWas) {
   entry.fields[5] = {"5", false};
   const core::CommandResult result = core::edit_quote(view, entry);
   EXPECT_FALSE(result.ok);
-  EXPECT_EQ(messages(result), one("Single Date Edit Failed"));
+  // The command's own text first, then the cause and the file.
+  EXPECT_EQ(messages(result), one("Single Date Edit Failed\nF1.DAT: Input/output error"));
   EXPECT_TRUE(result.settings.empty());
   EXPECT_EQ(p.data(), before);
 }

@@ -199,6 +199,31 @@ TEST(FindSymbol, HostileDirectoryEntriesNeverLeadOutOfThePortfolio) {
   EXPECT_EQ(lookup(inner, "HIDDEN").status, qdb::kFileNotFound) << "a separator was walked";
 }
 
+// A "<DIR>" entry is followed only into a directory that really lies inside the MASTER's own:
+// a link to a sub-portfolio is, links up or out of the tree are not.
+TEST(FindSymbol, DirectoryLinksLeadingOutOfTheTreeAreNotFollowed) {
+  TempDir top;
+  const fs::path root = top.path() / "root", outside = top.path() / "outside";
+  fs::create_directories(root / "real");
+  fs::create_directories(outside);
+  EntrySpec parent, away, inner;
+  parent.symbol = "PARENT";
+  away.symbol = "AWAY";
+  inner.symbol = "INNER";
+  write_file(top.path() / "MASTER", master({entry(parent)}));
+  write_file(outside / "MASTER", master({entry(away)}));
+  write_file(root / "real" / "MASTER", master({entry(inner)}));
+  fs::create_directory_symlink("..", root / "UP");
+  fs::create_directory_symlink(outside, root / "OUT");
+  fs::create_directory_symlink("real", root / "INSIDE");
+  write_file(root / "MASTER", master({dir_entry("UP"), dir_entry("OUT"), dir_entry("INSIDE")}));
+  EXPECT_EQ(lookup(root.string(), "PARENT").status, qdb::kFileNotFound);
+  EXPECT_EQ(lookup(root.string(), "AWAY").status, qdb::kFileNotFound);
+  const Found found = lookup(root.string(), "INNER");
+  EXPECT_EQ(found.status, 0);
+  EXPECT_EQ(found.dir, (root / "INSIDE").string() + "/");
+}
+
 TEST(FindSymbol, DirectoryLoopsAndDeepTreesEnd) {
   TempDir dir;
   // Four entries leading back into the same directory through links: without the bounds

@@ -9,6 +9,7 @@
 
 #include "qdb/dat.h"
 #include "qdb/dates.h"
+#include "qdb/failure.h"
 #include "qdb/mbf.h"
 #include "qdb/notifier.h"
 #include "qdb/rewrite.h"
@@ -122,8 +123,11 @@ class Portfolio {
   void expect_unchanged() const {
     EXPECT_EQ(data(), m_data_before);
     EXPECT_EQ(master(), m_master_before);
-    EXPECT_FALSE(has("F1.NEW"));
-    EXPECT_FALSE(has("MASTER.NEW"));
+    // No temporary file of any name stays behind.
+    for (const std::string& name : names()) {
+      EXPECT_EQ(name.find(".NEW"), std::string::npos) << name;
+      EXPECT_EQ(name.find(".tmp~"), std::string::npos) << name;
+    }
   }
   const Bars& bars() const { return m_bars; }
   const std::string& data_before() const { return m_data_before; }
@@ -385,24 +389,67 @@ TEST(RewriteSeries, FailingStepsLeaveTheDataFileAndMasterAsTheyWere) {
   }
 }
 
-TEST(RewriteSeries, AFailedMasterCorrectionLeavesTheMasterWhole) {
-  for (auto arm : {+[](FailingFileSystem& f) { f.fail_create(1, "MASTER.NEW"); },
-                   +[](FailingFileSystem& f) { f.fail_rename(1, "MASTER.NEW"); }}) {
-    Portfolio p(week_of_quotes());
-    FailingFileSystem files;
-    arm(files);
-    std::int32_t status = 0;
-    {
-      InstalledFileSystem installed(files);
-      status = p.run(qdb::kOpDelete, jan(3), jan(3));
+// Deleting the oldest quote changes two files: the data file and the MASTER's first date.
+// Whichever step fails (the backups, the new files, their writes, syncs, closes and renames,
+// every open and read, the neighbouring quote's included), the pass either completes or
+// leaves both files as they were and says why.
+TEST(RewriteSeries, AFailureAtAnyStepOfATwoFileDeleteLeavesBothFilesAsTheyWere) {
+  using Arm = void (*)(FailingFileSystem&, int);
+  const std::pair<const char*, Arm> kinds[] = {
+      {"create", [](FailingFileSystem& f, int n) { f.fail_create(n); }},
+      {"write", [](FailingFileSystem& f, int n) { f.fail_write(n, {}, 3); }},
+      {"sync", [](FailingFileSystem& f, int n) { f.fail_sync(n); }},
+      {"close", [](FailingFileSystem& f, int n) { f.fail_close(n); }},
+      {"rename", [](FailingFileSystem& f, int n) { f.fail_rename(n); }},
+      {"open", [](FailingFileSystem& f, int n) { f.fail_open_read(n); }},
+      {"read", [](FailingFileSystem& f, int n) { f.fail_read(n, {}, 2); }},
+  };
+  Portfolio done(week_of_quotes());
+  ASSERT_EQ(done.run(qdb::kOpDelete, jan(3), jan(3)), 0);
+  int failed_runs = 0;
+  for (const auto& [kind, arm] : kinds) {
+    for (int nth = 1; nth < 80; ++nth) {
+      SCOPED_TRACE(std::string(kind) + " #" + std::to_string(nth));
+      Portfolio p(week_of_quotes());
+      FailingFileSystem files;
+      arm(files, nth);
+      NotifierCapture quiet;
+      std::int32_t status = 0;
+      {
+        InstalledFileSystem installed(files);
+        status = p.run(qdb::kOpDelete, jan(3), jan(3));
+      }
+      if (files.failures() == 0) break;
+      if (status == 0) {
+        EXPECT_EQ(p.data(), done.data());
+        EXPECT_EQ(p.master(), done.master());
+      } else {
+        ++failed_runs;
+        p.expect_unchanged();
+      }
     }
-    // The quote is gone; the MASTER keeps its old (now too early) first date, whole.
-    EXPECT_EQ(files.failures(), 1);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(p.data(), data_file_of(Bars(p.bars().begin() + 1, p.bars().end())));
-    EXPECT_EQ(p.master(), p.master_before());
-    EXPECT_FALSE(p.has("MASTER.NEW"));
   }
+  EXPECT_GT(failed_runs, 20);
+}
+
+// When the MASTER cannot take its place and the data file cannot be brought back either, the
+// pass fails naming the date the MASTER still gives and pointing to the repair.
+TEST(RewriteSeries, AStaleMasterDateThatCannotBeUndoneIsNamed) {
+  Portfolio p(week_of_quotes());
+  FailingFileSystem files;
+  files.fail_rename(1, "MASTER.NEW");
+  files.fail_create(1, "F1.DAT.tmp~");
+  std::int32_t status = 0;
+  {
+    InstalledFileSystem installed(files);
+    status = p.run(qdb::kOpDelete, jan(3), jan(3));
+  }
+  EXPECT_EQ(status, qdb::kFileWrite);
+  EXPECT_NE(qdb::failure_cause().find("MASTER: Input/output error"), std::string::npos);
+  EXPECT_NE(qdb::failure_cause().find("still gives 01/03/00 as the first date"), std::string::npos);
+  EXPECT_NE(qdb::failure_cause().find("Run repair"), std::string::npos);
+  EXPECT_EQ(p.master(), p.master_before());
+  EXPECT_EQ(p.data(), data_file_of(Bars(p.bars().begin() + 1, p.bars().end())));
 }
 
 TEST(RewriteSeries, NamesAreMatchedWithoutRegardToCaseAndKeptAsTheyAre) {

@@ -1,6 +1,7 @@
 #include "support/failing_file_system.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <utility>
 
 namespace testing_support {
@@ -53,6 +54,7 @@ class FailingFileSystem::Reader final : public qdb::ReadFile {
   }
   bool seek(std::uint64_t offset) override { return m_inner->seek(offset); }
   std::uint64_t size() override { return m_inner->size(); }
+  std::optional<qdb::FileIdentity> identity() override { return m_inner->identity(); }
 
  private:
   FailingFileSystem& m_owner;
@@ -96,9 +98,12 @@ void FailingFileSystem::fail_read(int nth, std::string path_part, std::size_t pa
   m_read_rule = make_rule(nth, std::move(path_part));
   m_read_rule.partial_bytes = partial_bytes;
 }
+void FailingFileSystem::fail_list(int nth, std::string path_part) {
+  m_list_rule = make_rule(nth, std::move(path_part));
+}
 void FailingFileSystem::clear_failures() {
   m_create_rule = m_write_rule = m_sync_rule = m_close_rule = Rule{};
-  m_rename_rule = m_remove_rule = m_open_rule = m_read_rule = Rule{};
+  m_rename_rule = m_remove_rule = m_open_rule = m_read_rule = m_list_rule = Rule{};
 }
 
 bool FailingFileSystem::should_fail(Rule& rule, const std::string& path, const std::string& other) {
@@ -108,7 +113,10 @@ bool FailingFileSystem::should_fail(Rule& rule, const std::string& path, const s
   if (!matches) return false;
   ++rule.seen;
   const bool fail = rule.nth == kEvery || rule.seen == rule.nth;
-  if (fail) ++m_failures;
+  if (fail) {
+    ++m_failures;
+    errno = EIO;
+  }
   return fail;
 }
 
@@ -127,6 +135,20 @@ std::unique_ptr<qdb::WriteFile> FailingFileSystem::create(const std::string& pat
   if (!inner) return nullptr;
   m_created_paths.push_back(path);
   return std::make_unique<File>(*this, std::move(inner), path);
+}
+
+std::unique_ptr<qdb::WriteFile> FailingFileSystem::create_new(const std::string& path,
+                                                              const std::string& like) {
+  ++m_creates;
+  if (should_fail(m_create_rule, path)) return nullptr;
+  std::unique_ptr<qdb::WriteFile> inner = m_inner.create_new(path, like);
+  if (!inner) return nullptr;
+  m_created_paths.push_back(path);
+  return std::make_unique<File>(*this, std::move(inner), path);
+}
+
+std::optional<qdb::FileIdentity> FailingFileSystem::identity(const std::string& path) {
+  return m_inner.identity(path);
 }
 
 bool FailingFileSystem::rename(const std::string& from, const std::string& to) {
@@ -148,6 +170,7 @@ std::optional<std::uint64_t> FailingFileSystem::file_size(const std::string& pat
 }
 
 std::optional<std::vector<qdb::DirEntry>> FailingFileSystem::list(const std::string& dir) {
+  if (should_fail(m_list_rule, dir)) return std::nullopt;
   return m_inner.list(dir);
 }
 

@@ -1,6 +1,6 @@
 // A file system for tests that passes everything to the native one but can be told to make
 // one step fail: the Nth create, write, sync, close, rename, remove or open, optionally only
-// for paths containing a given text. It counts every operation.
+// for paths containing a given text. It counts every operation. A failed step reports EIO.
 //
 //   testing_support::FailingFileSystem files;
 //   files.fail_write(2, "F1.NEW");           // the second write to F1.NEW fails
@@ -40,6 +40,8 @@ class FailingFileSystem final : public qdb::FileSystem {
   void fail_open_read(int nth = 1, std::string path_part = {});
   // The failing read delivers only partial_bytes of what was asked, as an I/O error would.
   void fail_read(int nth = 1, std::string path_part = {}, std::size_t partial_bytes = 0);
+  // The failing listing answers that the directory can't be read.
+  void fail_list(int nth = 1, std::string path_part = {});
   // Removes every rule (counters keep running).
   void clear_failures();
 
@@ -59,6 +61,10 @@ class FailingFileSystem final : public qdb::FileSystem {
 
   std::unique_ptr<qdb::ReadFile> open_read(const std::string& path) override;
   std::unique_ptr<qdb::WriteFile> create(const std::string& path) override;
+  // Counted and failed as a create.
+  std::unique_ptr<qdb::WriteFile> create_new(const std::string& path,
+                                             const std::string& like) override;
+  std::optional<qdb::FileIdentity> identity(const std::string& path) override;
   bool rename(const std::string& from, const std::string& to) override;
   bool remove(const std::string& path) override;
   bool exists(const std::string& path) override;
@@ -84,7 +90,7 @@ class FailingFileSystem final : public qdb::FileSystem {
 
   qdb::FileSystem& m_inner;
   Rule m_create_rule, m_write_rule, m_sync_rule, m_close_rule;
-  Rule m_rename_rule, m_remove_rule, m_open_rule, m_read_rule;
+  Rule m_rename_rule, m_remove_rule, m_open_rule, m_read_rule, m_list_rule;
   int m_creates = 0, m_writes = 0, m_syncs = 0, m_closes = 0;
   int m_renames = 0, m_removes = 0, m_opens = 0, m_reads = 0;
   int m_failures = 0;

@@ -1,0 +1,150 @@
+#include "core/master_dates.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <optional>
+
+#include "core/master_image.h"
+#include "core/master_repair.h"
+#include "qdb/dat.h"
+#include "qdb/dates.h"
+#include "qdb/failure.h"
+#include "qdb/file_system.h"
+#include "qdb/layout.h"
+#include "qdb/mbf.h"
+#include "qdb/portfolio_files.h"
+#include "qdb/portfolio_lock.h"
+
+namespace core {
+namespace {
+
+struct DataDates {
+  std::uint16_t oldest = 0;
+  std::uint16_t newest = 0;
+};
+
+// The dates of the oldest and newest quote of the record's data file; nullopt when it holds
+// none or cannot be read.
+std::optional<DataDates> data_dates(const qdb::DirListing& listing,
+                                    const qdb::MasterRecord& record) {
+  const int length = record.record_length();
+  if (length < 4) return std::nullopt;
+  const int number = record.file_number();
+  qdb::SeriesLayout layout;
+  if (qdb::read_layout(listing.resolve(qdb::data_file_name(number, "DOP")), layout, length) !=
+      qdb::kSuccess)
+    return std::nullopt;
+  std::unique_ptr<qdb::ReadFile> file =
+      qdb::file_system().open_read(listing.resolve(qdb::data_file_name(number, "DAT")));
+  if (!file) return std::nullopt;
+  const auto size = static_cast<std::size_t>(length);
+  std::vector<std::uint8_t> bytes(size);
+  if (file->read(bytes.data(), size) != size) return std::nullopt;
+  const int stored = static_cast<std::int16_t>(bytes[2] | (bytes[3] << 8));
+  // Only quotes that are in the file count, whatever the header claims.
+  const std::uint64_t whole = file->size() / size;
+  const std::int64_t count =
+      std::min<std::int64_t>(stored - 1, static_cast<std::int64_t>(whole) - 1);
+  if (count < 1) return std::nullopt;
+  DataDates dates;
+  if (file->read(bytes.data(), size) != size) return std::nullopt;
+  dates.oldest = qdb::decode_record(bytes.data(), length, record.field_count(), layout).date;
+  if (!file->seek(static_cast<std::uint64_t>(count) * size) ||
+      file->read(bytes.data(), size) != size)
+    return std::nullopt;
+  dates.newest = qdb::decode_record(bytes.data(), length, record.field_count(), layout).date;
+  if (dates.oldest == 0 || dates.newest == 0) return std::nullopt;
+  return dates;
+}
+
+std::uint16_t master_date(const qdb::MasterRecord& record, int offset) {
+  return qdb::date_from_real(qdb::mbf_to_float(record.bytes.data() + offset));
+}
+
+std::vector<StaleMasterDate> stale_in(const MasterImage& image, const qdb::DirListing& listing) {
+  std::vector<StaleMasterDate> stale;
+  int entry = 0;
+  for (const qdb::MasterRecord& record : image.records) {
+    ++entry;
+    if (record.is_directory() || record.file_number() == 0) continue;
+    const std::optional<DataDates> dates = data_dates(listing, record);
+    if (!dates) continue;
+    const std::uint16_t first = master_date(record, qdb::master_offset::kFirstDate);
+    const std::uint16_t last = master_date(record, qdb::master_offset::kLastDate);
+    if (first != dates->oldest)
+      stale.push_back({entry, record.file_number(), true, first, dates->oldest});
+    if (last != dates->newest)
+      stale.push_back({entry, record.file_number(), false, last, dates->newest});
+  }
+  return stale;
+}
+
+std::string date_words(std::uint16_t serial) {
+  return serial == 0 ? std::string("no date") : qdb::format_date_string(serial);
+}
+
+}  // namespace
+
+std::vector<StaleMasterDate> find_stale_master_dates(const std::string& master_path) {
+  const std::string path = qdb::resolve_path(master_path);
+  const std::optional<MasterImage> image = read_master_image(path);
+  if (!image) return {};
+  return stale_in(*image, qdb::DirListing(qdb::split_path(path).first));
+}
+
+std::string stale_date_text(const StaleMasterDate& stale) {
+  return "entry " + std::to_string(stale.entry) + " (F" + std::to_string(stale.file_number) +
+         ".DAT): the " + (stale.first ? "first" : "last") + " date is " +
+         date_words(stale.master_date) + ", but the " + (stale.first ? "oldest" : "newest") +
+         " quote is dated " + date_words(stale.data_date);
+}
+
+DateRepairResult correct_master_dates(const std::string& master_path, bool make_backup) {
+  DateRepairResult result;
+  qdb::clear_failure();
+  const std::string path = qdb::resolve_path(master_path);
+  const auto [dir, name] = qdb::split_path(path);
+  const qdb::PortfolioLock lock({dir});
+  if (!lock.locked()) {
+    result.failure = lock.failure();
+    return result;
+  }
+  std::optional<MasterImage> image = read_master_image(path);
+  if (!image) {
+    result.failure = qdb::with_cause("the MASTER file " + path + " could not be read");
+    return result;
+  }
+  const qdb::DirListing listing(dir);
+  const std::vector<StaleMasterDate> stale = stale_in(*image, listing);
+  if (stale.empty()) {
+    result.ok = true;
+    return result;
+  }
+  if (make_backup) {
+    result.backup_path = dir + repair_backup_name(listing, name);
+    if (!qdb::copy_file(path, result.backup_path)) {
+      result.failure = qdb::with_cause("the backup " + result.backup_path +
+                                       " could not be written; the MASTER file was left unchanged");
+      result.backup_path.clear();
+      return result;
+    }
+  }
+  for (const StaleMasterDate& date : stale) {
+    qdb::MasterRecord& record = image->records[static_cast<std::size_t>(date.entry - 1)];
+    const qdb::MbfReal cell = qdb::date_to_mbf(date.data_date);
+    std::memcpy(record.bytes.data() +
+                    (date.first ? qdb::master_offset::kFirstDate : qdb::master_offset::kLastDate),
+                cell.bytes, 4);
+  }
+  if (!write_master_image(path, ".tmp", *image)) {
+    result.failure = qdb::with_cause(
+        "the corrected MASTER could not be written; the MASTER file was left unchanged");
+    return result;
+  }
+  result.ok = true;
+  result.corrected = static_cast<int>(stale.size());
+  return result;
+}
+
+}  // namespace core
