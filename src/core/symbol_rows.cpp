@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/master_reader.h"
+#include "qdb/extended_master.h"
 #include "qdb/portfolio_files.h"
 
 namespace core {
@@ -57,6 +58,23 @@ MasterListing read_master_rows(const std::string& master_path, int limit) {
     row.file_index = index;
     listing.rows.push_back(std::move(row));
   }
+
+  const auto [dir, name] = qdb::split_path(qdb::resolve_path(master_path));
+  const qdb::DirListing files(dir);
+  if (!files.contains("XMASTER")) return listing;
+  const auto extended = qdb::read_xmaster_entries(files.resolve("XMASTER"));
+  if (!extended) return listing;
+  int index = 0;
+  for (const qdb::MasterRecord& record : *extended) {
+    SymbolRow row;
+    row.symbol = grid_symbol_text(record);
+    row.name = grid_name_text(record);
+    row.file_number = record.file_number();
+    row.file_index = index++;
+    row.extended = true;
+    listing.rows.push_back(std::move(row));
+  }
+  listing.extended_count = index;
   return listing;
 }
 

@@ -4,6 +4,7 @@
 // step (replace_file), so a failure at any point leaves the old file as it was. Cells that a
 // pass does not change are copied with their stored bytes, never decoded and encoded again.
 #include "qdb/rewrite.h"
+#include "qdb/extended_master.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -276,7 +277,7 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   const std::optional<RecordShape> shape = record_shape(entry, layout);
   if (!shape) return kLayoutUnknown;
 
-  const std::string data_path = listing.resolve(data_file_name(file_number, "DAT"));
+  const std::string data_path = listing.resolve(quote_file_name(file_number));
   const std::string backup_path = listing.resolve(data_file_name(file_number, "BAK"));
   const std::string new_path = listing.resolve(data_file_name(file_number, "NEW"));
   FileSystem& files = file_system();

@@ -454,6 +454,10 @@ void CDorvaneView::FillSymbolsGrid(int row) {
     return;
   }
   int count = listing.header_count;
+  // The 255-row limit and its warning are the MASTER's; an XMASTER's entries are all listed.
+  const int extended = listing.extended_count;
+  std::vector<core::SymbolRow> extended_rows(listing.rows.end() - extended, listing.rows.end());
+  listing.rows.resize(listing.rows.size() - static_cast<std::size_t>(extended));
   if (count > qdb::kMaxSymbols) {
     count = qdb::kMaxSymbols;
     Prompter::instance().message(
@@ -471,6 +475,8 @@ void CDorvaneView::FillSymbolsGrid(int row) {
     return;
   }
 
+  listing.rows.insert(listing.rows.end(), extended_rows.begin(), extended_rows.end());
+  count += extended;
   m_symbolsModel->setRows(std::move(listing.rows));
   m_symbolCount = count;
   m_currentSymbolRow = row;
