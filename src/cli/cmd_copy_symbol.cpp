@@ -7,10 +7,10 @@ namespace {
 
 int run_copy_symbol(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-const cli::Command kCommand{
-    "copy-symbol", "copy-symbol DIR SYMBOL DESTDIR",
-    "Copy the symbol shown as SYMBOL to the portfolio DESTDIR under its lowest free file number, which is printed (F<n>).",
-    run_copy_symbol};
+const cli::Command kCommand{"copy-symbol", "copy-symbol DIR SYMBOL DESTDIR",
+                            "Copy the symbol shown as SYMBOL to the portfolio DESTDIR under its "
+                            "lowest free file number, which is printed (F<n>).",
+                            run_copy_symbol};
 const cli::Registrar kRegistrar{kCommand};
 
 int run_copy_symbol(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -18,7 +18,7 @@ int run_copy_symbol(const std::vector<std::string>& args, std::ostream& out, std
   if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
   if (parsed.positional.size() != 3) return cli::usage_error(kCommand, err);
   const core::TransferResult result = core::transfer_symbol(
-      parsed.positional[0], parsed.positional[1], parsed.positional[2], false);
+      parsed.positional[0], parsed.positional[1], parsed.positional[2], core::TransferMode::Copy);
   if (result.ok) out << "F" << result.new_file_number << "\n";
   return cli::finish(result, err);
 }

@@ -18,8 +18,8 @@ int run_move_symbol(const std::vector<std::string>& args, std::ostream& out, std
   const cli::ParsedArgs parsed = cli::parse_args(args, {});
   if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
   if (parsed.positional.size() != 3) return cli::usage_error(kCommand, err);
-  const core::TransferResult result =
-      core::transfer_symbol(parsed.positional[0], parsed.positional[1], parsed.positional[2], true);
+  const core::TransferResult result = core::transfer_symbol(
+      parsed.positional[0], parsed.positional[1], parsed.positional[2], core::TransferMode::Move);
   // The destination holds the symbol even when a source file stayed behind.
   if (result.outcome == core::TransferOutcome::kAdded) out << "F" << result.new_file_number << "\n";
   return cli::finish(result, err);
