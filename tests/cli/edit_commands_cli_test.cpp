@@ -179,7 +179,7 @@ TEST(TransferCommands, CopyAndMoveBetweenRealPortfolios) {
   EXPECT_NE(listed.out.find("267\tFRESH\t"), std::string::npos) << listed.out;
   // No portfolio at the destination: a clear message, nothing changed.
   const auto nowhere =
-      run_cli({"copy-symbol", other.string(), "HSM__2000X", (temp.path() / "none").string()});
+      run_cli({"copy-symbol", other.string(), "HSM__2021X", (temp.path() / "none").string()});
   EXPECT_EQ(nowhere.exit_code, 1);
   EXPECT_NE(nowhere.err.find("could not be read"), std::string::npos) << nowhere.err;
 }
