@@ -22,6 +22,7 @@ struct SymbolRow {
   int file_number = 0;
   int file_index = 0;     // 0-based position of the entry in the MASTER (or in the XMASTER)
   bool extended = false;  // the entry is listed by the XMASTER
+  std::string long_name;  // the EMASTER's or XMASTER's name when longer than 16 characters
 };
 
 // The grid's ascending order of column 0 texts (byte-wise); stable for equal texts.

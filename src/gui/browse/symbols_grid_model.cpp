@@ -33,6 +33,13 @@ int CSymbolsGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant CSymbolsGridModel::data(const QModelIndex& index, int role) const {
+  // The name column's tip is the long name an EMASTER or XMASTER holds beyond 16 characters.
+  if (role == Qt::ToolTipRole && index.isValid() && index.column() == 1 &&
+      index.row() < rowCount()) {
+    const std::string& long_name = m_rows[static_cast<std::size_t>(index.row())].long_name;
+    if (!long_name.empty()) return QString::fromLatin1(long_name);
+    return {};
+  }
   if (role != Qt::DisplayRole || !index.isValid()) return {};
   return text(index.row(), index.column());
 }
