@@ -13,7 +13,7 @@
 
 #include "core/demo_data.h"
 #include "gui/browse/dorvane_view.h"
-#include "gui/browse/settings_store.h"
+#include "gui/shell/settings_store.h"
 #include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_loader.h"
 #include "gui/edit/quotes_grid_model.h"
