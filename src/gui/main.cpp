@@ -8,6 +8,7 @@
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/shell/dorvane_app.h"
 #include "gui/shell/main_frame.h"
+#include "gui/shell/path_text.h"
 #include "gui/shell/platform_ui.h"
 #include "gui/shell/prompter.h"
 #include "gui/shell/screenshot.h"
@@ -15,7 +16,7 @@
 
 int main(int argc, char** argv) {
   QStringList arguments;
-  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  for (int i = 1; i < argc; ++i) arguments << fromPathString(argv[i]);
   const StartArguments start = parseStartArguments(arguments);
 
   switch (start.action) {

@@ -51,7 +51,7 @@ Prompter::Answer ScriptedPrompter::message(QWidget*, const QString& text, Icon i
                                            Buttons buttons) {
   messages.push_back({text, icon, buttons});
   // Unscripted: the answer that changes least.
-  const Answer refusal = buttons == Buttons::YesNo     ? Answer::No
+  const Answer refusal = buttons == Buttons::YesNo      ? Answer::No
                          : buttons == Buttons::OkCancel ? Answer::Cancel
                                                         : Answer::Ok;
   if (m_script.empty() || m_script.front().dialog) {

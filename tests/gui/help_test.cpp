@@ -29,7 +29,8 @@ TEST(Help, TopicsResolveToPagesOfTheManual) {
                                                {"no-such-topic", "index.html"},
                                                {"../help/index", "index.html"}};
   for (const auto& [topic, page] : cases)
-    EXPECT_EQ(topic.isEmpty() ? helpPath() : helpPath(topic), dir.filePath(page)) << page.toStdString();
+    EXPECT_EQ(topic.isEmpty() ? helpPath() : helpPath(topic), dir.filePath(page))
+        << page.toStdString();
 
   const QByteArray old = qgetenv("DORVANE_HELP_DIR");
   testing_support::TempDir other;

@@ -5,11 +5,11 @@
 #include <QPushButton>
 
 #include "browser_fixture.h"
+#include "core/test_master_bytes.h"
 #include "gui/browse/fix_master_dlg.h"
 #include "gui/browse/symbols_grid_model.h"
 #include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_model.h"
-#include "core/test_master_bytes.h"
 #include "support/temp_dir.h"
 
 namespace gui_test {

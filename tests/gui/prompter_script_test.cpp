@@ -18,9 +18,9 @@ TEST(ScriptedPrompterTest, AnswersInOrderAndFailsOnWhatWasNotScripted) {
       dialog.setWindowTitle("filled");
       return int(QDialog::Rejected);
     });
-    EXPECT_EQ(prompter.message(nullptr, "Sure?", Prompter::Icon::Question,
-                               Prompter::Buttons::YesNo),
-              Prompter::Answer::No);
+    EXPECT_EQ(
+        prompter.message(nullptr, "Sure?", Prompter::Icon::Question, Prompter::Buttons::YesNo),
+        Prompter::Answer::No);
     QDialog dialog;
     EXPECT_EQ(prompter.exec(dialog), QDialog::Rejected);
     EXPECT_EQ(dialog.windowTitle(), "filled");

@@ -134,8 +134,8 @@ void CDorvaneView::ScanDrive() {
   // only to a filter path inside it.
   bool limit = m_limitToFilter;
   if (limit && !m_startRoot.isEmpty() && m_drive == m_startRoot)
-    limit = !core::longest_root_for(toPathString(m_filterPath), {toPathString(m_startRoot)})
-                 .empty();
+    limit =
+        !core::longest_root_for(toPathString(m_filterPath), {toPathString(m_startRoot)}).empty();
   const QStringList found =
       m_portfolios->scan(m_drive, core::PortfolioFilter(limit, toPathString(m_filterPath)));
 

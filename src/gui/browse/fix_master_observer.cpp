@@ -5,14 +5,12 @@
 #include "gui/shell/prompter.h"
 
 bool CFixMasterObserver::confirm(const std::string& message) {
-  CFixMasterDlg dialog(fromPathString(message), CFixMasterDlg::Form::Confirmation,
-                       m_parent);
+  CFixMasterDlg dialog(fromPathString(message), CFixMasterDlg::Form::Confirmation, m_parent);
   return Prompter::instance().exec(dialog) == QDialog::Accepted;
 }
 
 void CFixMasterObserver::report_dropped(const std::string& message) {
-  CFixMasterDlg dialog(fromPathString(message), CFixMasterDlg::Form::Report,
-                       m_parent);
+  CFixMasterDlg dialog(fromPathString(message), CFixMasterDlg::Form::Report, m_parent);
   Prompter::instance().exec(dialog);
 }
 

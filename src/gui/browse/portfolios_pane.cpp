@@ -74,9 +74,7 @@ QString CPortfoliosPane::chooseRoot(const QString& saved) const {
   return chosen;
 }
 
-QString CPortfoliosPane::rootAt(int index) const {
-  return m_driveList->itemData(index).toString();
-}
+QString CPortfoliosPane::rootAt(int index) const { return m_driveList->itemData(index).toString(); }
 
 QStringList CPortfoliosPane::rootEntries() const {
   QStringList entries;

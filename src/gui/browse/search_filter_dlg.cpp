@@ -95,9 +95,9 @@ void CSearchFilterDlg::accept() {
     return;
   }
   if (!isAcceptable(limit(), filterPath(), m_roots)) {
-    Prompter::instance().message(this,
-                                 QStringLiteral("The Search Filter path refers to an unknown drive"),
-                                 Prompter::Icon::Warning, Prompter::Buttons::Ok);
+    Prompter::instance().message(
+        this, QStringLiteral("The Search Filter path refers to an unknown drive"),
+        Prompter::Icon::Warning, Prompter::Buttons::Ok);
     return;
   }
   QDialog::accept();

@@ -2,8 +2,7 @@
 
 #include "gui/edit/grid_columns.h"
 
-CSymbolsGridModel::CSymbolsGridModel(QObject* parent)
-    : CGridModel(symbolColumnTitles(), parent) {}
+CSymbolsGridModel::CSymbolsGridModel(QObject* parent) : CGridModel(symbolColumnTitles(), parent) {}
 
 void CSymbolsGridModel::setRows(std::vector<core::SymbolRow> rows) {
   beginResetModel();

@@ -14,13 +14,13 @@ void CGridRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   const QColor background = selected ? palette.color(QPalette::Active, QPalette::Highlight)
                                      : palette.color(QPalette::Base);
   const QColor textColour = selected ? palette.color(QPalette::Active, QPalette::HighlightedText)
-                                      : palette.color(QPalette::Text);
+                                     : palette.color(QPalette::Text);
 
   painter->save();
   painter->fillRect(cell, background);
 
   const QRect textRect(cell.left() + kTextInset, cell.top(), cell.width() - 2 * kTextInset,
-                        cell.height());
+                       cell.height());
   if (textRect.width() > 0) {
     painter->setClipRect(textRect);
     painter->setFont(option.font);

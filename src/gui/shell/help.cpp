@@ -30,7 +30,8 @@ QString helpDirectory() {
   QStringList candidates;
   candidates << qEnvironmentVariable("DORVANE_HELP_DIR");
   const QString appDir = QCoreApplication::applicationDirPath();
-  if (!appDir.isEmpty()) candidates << QDir(appDir).filePath(QStringLiteral(DORVANE_HELP_RELATIVE_DIR));
+  if (!appDir.isEmpty())
+    candidates << QDir(appDir).filePath(QStringLiteral(DORVANE_HELP_RELATIVE_DIR));
   for (const QString& dir : candidates) {
     if (holdsManual(dir)) return QDir::cleanPath(QDir(dir).absolutePath());
   }
@@ -50,7 +51,8 @@ QString helpPath(const QString& topic) {
 void showHelp(const QString& topic, QWidget* parent) {
   const QString page = helpPath(topic);
   if (page.isEmpty()) {
-    Prompter::instance().message(parent, QStringLiteral("The Dorvane Help files could not be found."),
+    Prompter::instance().message(parent,
+                                 QStringLiteral("The Dorvane Help files could not be found."),
                                  Prompter::Icon::Warning, Prompter::Buttons::Ok);
     return;
   }
@@ -64,5 +66,6 @@ void showHelp(const QString& topic, QWidget* parent) {
 void addHelpKey(QWidget* window, const QString& topic) {
   auto* key = new QShortcut(QKeySequence(Qt::Key_F1), window);
   key->setContext(Qt::WindowShortcut);
-  QObject::connect(key, &QShortcut::activated, window, [window, topic] { showHelp(topic, window); });
+  QObject::connect(key, &QShortcut::activated, window,
+                   [window, topic] { showHelp(topic, window); });
 }

@@ -11,7 +11,6 @@
 #include <QToolBar>
 
 #include "gui/browse/dorvane_view.h"
-#include "gui/shell/settings_store.h"
 #include "gui/shell/command_icons.h"
 #include "gui/shell/help.h"
 #include "gui/shell/placement.h"

@@ -48,8 +48,8 @@ class ArrowCursor {
 
 Prompter::Answer QtPrompter::message(QWidget* parent, const QString& text, Icon icon,
                                      Buttons buttons) {
-  QMessageBox box(boxIcon(icon), QApplication::applicationDisplayName(), text,
-                  boxButtons(buttons), parent);
+  QMessageBox box(boxIcon(icon), QApplication::applicationDisplayName(), text, boxButtons(buttons),
+                  parent);
   box.setTextFormat(Qt::PlainText);
   const ArrowCursor arrow;
   switch (box.exec()) {

@@ -41,7 +41,8 @@ StartArguments parseStartArguments(QStringList arguments) {
       result.action = StartArguments::Action::ShowVersion;
       return result;
     }
-    if (argument.startsWith(u'-')) return refuse(QStringLiteral("dorvane: unknown option %1").arg(argument));
+    if (argument.startsWith(u'-'))
+      return refuse(QStringLiteral("dorvane: unknown option %1").arg(argument));
     if (!root.isEmpty()) return refuse(QStringLiteral("dorvane: only one directory may be given"));
     root = argument;
   }
