@@ -72,8 +72,8 @@ void CSearchProgressDlg::directory_visited(const std::string& directory) {
   refresh(false);
 }
 
-void CSearchProgressDlg::portfolio_found(const std::string&, int found_count) {
-  m_found = found_count;
+void CSearchProgressDlg::portfolio_found(const std::string&, int foundCount) {
+  m_found = foundCount;
   refresh(false);
 }
 

@@ -2,39 +2,22 @@
 
 #include <algorithm>
 
-#include <QVBoxLayout>
-
 #include "core/master_check.h"
 #include "core/master_repair.h"
 #include "core/symbol_rows.h"
 #include "gui/browse/fix_master_observer.h"
 #include "gui/browse/symbols_grid_model.h"
-#include "gui/edit/grid_columns.h"
 #include "gui/edit/grid_view.h"
 #include "gui/shell/path_text.h"
 #include "gui/shell/prompter.h"
 #include "qdb/master.h"
 
-namespace {
-
-const QString kSection = QStringLiteral("SymbolGrid");
-
-}  // namespace
-
 CSymbolsPane::CSymbolsPane(QWidget* parent)
-    : QGroupBox(QStringLiteral("Symbols"), parent),
-      m_model(new CSymbolsGridModel(this)),
-      m_grid(new CGridView(this)) {
-  m_grid->setModel(m_model);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(m_grid);
-
-  connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          [this](const QItemSelection& selected) {
-            if (!selected.isEmpty()) emit rowSelected(selected.indexes().first().row());
-          });
-  connect(m_grid, &CGridView::clicked, this, &CSymbolsPane::rowActivated);
-  connect(m_grid, &CGridView::enterPressed, this, &CSymbolsPane::rowActivated);
+    : CGridPane(QStringLiteral("Symbols"), new CSymbolsGridModel, QStringLiteral("SymbolGrid"),
+                parent),
+      m_model(static_cast<CSymbolsGridModel*>(grid()->model())) {
+  connect(grid(), &CGridView::clicked, this, &CSymbolsPane::rowActivated);
+  connect(grid(), &CGridView::enterPressed, this, &CSymbolsPane::rowActivated);
 }
 
 bool CSymbolsPane::validateMaster(const QString& masterPath, bool autoRepair) {
@@ -74,19 +57,11 @@ int CSymbolsPane::list(const QString& masterPath, int row) {
   m_model->setRows(std::move(listing.rows));
   if (row >= 0 && row < m_model->rowCount()) {
     const QModelIndex index = m_model->index(row, 0);
-    m_grid->selectionModel()->setCurrentIndex(
+    grid()->selectionModel()->setCurrentIndex(
         index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    m_grid->scrollTo(index);
+    grid()->scrollTo(index);
   }
   return count;
 }
 
 void CSymbolsPane::clear() { m_model->clear(); }
-
-void CSymbolsPane::restoreColumnWidths(const CSettingsStore& settings) {
-  ::restoreColumnWidths(*m_grid, settings, kSection);
-}
-
-void CSymbolsPane::storeColumnWidths(CSettingsStore& settings) const {
-  ::storeColumnWidths(*m_grid, settings, kSection);
-}

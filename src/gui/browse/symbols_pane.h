@@ -2,13 +2,11 @@
 // with the offer to repair it, and the listing of its records.
 #pragma once
 
-#include <QGroupBox>
+#include "gui/edit/grid_pane.h"
 
-class CGridView;
-class CSettingsStore;
 class CSymbolsGridModel;
 
-class CSymbolsPane : public QGroupBox {
+class CSymbolsPane : public CGridPane {
   Q_OBJECT
  public:
   explicit CSymbolsPane(QWidget* parent = nullptr);
@@ -23,20 +21,12 @@ class CSymbolsPane : public QGroupBox {
   int list(const QString& masterPath, int row);
   void clear();
 
-  // Column widths from and to the "SymbolGrid" settings.
-  void restoreColumnWidths(const CSettingsStore& settings);
-  void storeColumnWidths(CSettingsStore& settings) const;
-
-  CGridView* grid() const { return m_grid; }
   CSymbolsGridModel* model() const { return m_model; }
 
  signals:
-  // A row became the selected one (by mouse, keyboard or a fill).
-  void rowSelected(int row);
   // A row was clicked, or Enter pressed on it.
   void rowActivated();
 
  private:
   CSymbolsGridModel* m_model;
-  CGridView* m_grid;
 };

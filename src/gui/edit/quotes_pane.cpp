@@ -6,16 +6,13 @@
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QStatusBar>
-#include <QVBoxLayout>
 
-#include "gui/edit/grid_columns.h"
 #include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/shell/path_text.h"
 
 namespace {
 
-const QString kSection = QStringLiteral("QuoteGrid");
 // Rows on screen before the rest of a long series is read.
 constexpr int kRowsPaintedFirst = 30;
 
@@ -56,17 +53,9 @@ class StatusProgress {
 }  // namespace
 
 CQuotesPane::CQuotesPane(QWidget* parent)
-    : QGroupBox(QStringLiteral("Quotes"), parent),
-      m_model(new CQuotesGridModel(this)),
-      m_grid(new CGridView(this)) {
-  m_grid->setModel(m_model);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(m_grid);
-  connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          [this](const QItemSelection& selected) {
-            if (!selected.isEmpty()) emit rowSelected(selected.indexes().first().row());
-          });
-}
+    : CGridPane(QStringLiteral("Quotes"), new CQuotesGridModel, QStringLiteral("QuoteGrid"),
+                parent),
+      m_model(static_cast<CQuotesGridModel*>(grid()->model())) {}
 
 QuoteLoadResult CQuotesPane::load(const QString& directory, const std::string& key) {
   m_model->clear();
@@ -76,23 +65,15 @@ QuoteLoadResult CQuotesPane::load(const QString& directory, const std::string& k
     progress.show(loaded, total);
     if (!painted && loaded >= kRowsPaintedFirst) {
       painted = true;
-      m_grid->viewport()->repaint();
+      grid()->viewport()->repaint();
     }
   });
 }
 
 void CQuotesPane::selectRow(int row) {
   if (row < 0 || row >= m_model->rowCount()) return;
-  m_grid->selectionModel()->select(m_model->index(row, 0),
+  grid()->selectionModel()->select(m_model->index(row, 0),
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void CQuotesPane::clear() { m_model->clear(); }
-
-void CQuotesPane::restoreColumnWidths(const CSettingsStore& settings) {
-  ::restoreColumnWidths(*m_grid, settings, kSection);
-}
-
-void CQuotesPane::storeColumnWidths(CSettingsStore& settings) const {
-  ::storeColumnWidths(*m_grid, settings, kSection);
-}

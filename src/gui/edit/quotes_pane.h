@@ -4,15 +4,12 @@
 
 #include <string>
 
-#include <QGroupBox>
-
+#include "gui/edit/grid_pane.h"
 #include "gui/edit/quotes_grid_loader.h"
 
-class CGridView;
 class CQuotesGridModel;
-class CSettingsStore;
 
-class CQuotesPane : public QGroupBox {
+class CQuotesPane : public CGridPane {
   Q_OBJECT
  public:
   explicit CQuotesPane(QWidget* parent = nullptr);
@@ -24,18 +21,8 @@ class CQuotesPane : public QGroupBox {
   void selectRow(int row);
   void clear();
 
-  // Column widths from and to the "QuoteGrid" settings.
-  void restoreColumnWidths(const CSettingsStore& settings);
-  void storeColumnWidths(CSettingsStore& settings) const;
-
-  CGridView* grid() const { return m_grid; }
   CQuotesGridModel* model() const { return m_model; }
-
- signals:
-  // A row became the selected one.
-  void rowSelected(int row);
 
  private:
   CQuotesGridModel* m_model;
-  CGridView* m_grid;
 };
