@@ -135,6 +135,17 @@ TEST_F(StartUpTest, AStartRootIsNotHiddenByAFilterBesideIt) {
   EXPECT_TRUE(view()->limitToFilter());
 }
 
+// A directory name outside ASCII goes from the walk to the list, the MASTER path and the
+// quotes reader and back unchanged.
+TEST_F(BrowserFixture, APortfolioInANonAsciiDirectoryLoads) {
+  make_portfolio(root() / "B\u00f6rse \u6771\u4eac", {{1, "SONY", "SONY CORP", 4}});
+  startUp();
+  const QString dir = rootText() + QString::fromUtf8("/B\u00f6rse \u6771\u4eac");
+  EXPECT_EQ(portfolioEntries(), QStringList({dir}));
+  EXPECT_EQ(view()->masterPath(), dir + "/MASTER");
+  EXPECT_EQ(view()->quoteCount(), 4);
+}
+
 TEST_F(BrowserFixture, TheRealFuturesPortfolioListsAndReadsWithoutComplaint) {
   testing_support::copy_tree(testing_support::real_portfolio("hangseng-mini"), root() / "hs");
   startUp();
