@@ -7,6 +7,7 @@
 
 #include "core/export.h"
 #include "core/quote_texts.h"
+#include "core/quote_windows.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/writer.h"
@@ -18,7 +19,6 @@ namespace {
 // The header's record count is a signed 16-bit number that counts the header too, so 32766
 // quotes is the longest data file there can be.
 constexpr int kQuotes = 32766;
-constexpr int kWindow = 400;
 
 // A portfolio holding one symbol LONG of kQuotes daily quotes in 28-byte records, created once
 // and removed at exit.
@@ -74,26 +74,19 @@ void BM_ReadWindowsAndFormatGridTexts(benchmark::State& state) {
     return;
   }
   for (auto _ : state) {
-    qdb::SeriesReader reader;
-    if (reader.open(data.dir(), "LONG") != qdb::kSuccess) {
+    core::NewestFirstQuotes quotes;
+    if (!quotes.open(data.dir(), "LONG")) {
       state.SkipWithError("open failed");
       return;
     }
-    qdb::QuoteSeries series;
-    qdb::series_alloc(series, kWindow);
     std::size_t characters = 0;
-    std::int32_t shown = 0;
-    const std::int32_t total = reader.total();
-    while (shown < total) {
-      const int want = std::min<std::int32_t>(kWindow, total - shown);
-      if (reader.read(series, "LONG", total - shown - want, want) != qdb::kSuccess) break;
-      for (int row = series.count - 1; row >= 0; --row)
-        for (const std::string& cell : core::quote_cell_texts(series.bar(row)))
+    while (quotes.next()) {
+      for (int row = quotes.rows() - 1; row >= 0; --row)
+        for (const std::string& cell : core::quote_cell_texts(quotes.window().bar(row)))
           characters += cell.size();
-      shown += want;
     }
     benchmark::DoNotOptimize(characters);
-    if (shown != kQuotes) state.SkipWithError("short read");
+    if (quotes.delivered() != kQuotes) state.SkipWithError("short read");
   }
   state.SetItemsProcessed(state.iterations() * kQuotes);
 }

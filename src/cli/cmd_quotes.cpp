@@ -1,11 +1,9 @@
 // dorvane-cli quotes DIR KEY: the quotes grid of a symbol, newest first.
-#include <algorithm>
 #include <string>
 
 #include "cli/command.h"
 #include "core/quote_texts.h"
-#include "qdb/dat.h"
-#include "qdb/series.h"
+#include "core/quote_windows.h"
 #include "qdb/status.h"
 
 namespace {
@@ -18,9 +16,6 @@ const cli::Command kQuotes{"quotes", "quotes DIR KEY",
                            run_quotes};
 const cli::Registrar kRegistrar{kQuotes};
 
-// Quotes held in memory at once.
-constexpr int kWindow = 400;
-
 int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const cli::ParsedArgs parsed = cli::parse_args(args, {});
   if (!parsed.ok) return cli::usage_error(kQuotes, err, parsed.error);
@@ -28,36 +23,15 @@ int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ost
   const std::string& dir = parsed.positional[0];
   const std::string& key = parsed.positional[1];
 
-  qdb::SeriesReader reader;
-  const qdb::StatusCode opened = reader.open(dir, key);
-  if (opened != qdb::kSuccess) {
-    err << "Error in FillQuotesGrid\n(" << key << ": " << qdb::status_text(opened) << ")\n";
-    return cli::kExitFailure;
-  }
-  qdb::QuoteSeries series;
-  if (qdb::series_alloc(series, kWindow) != qdb::kSuccess) {
-    err << "Too many bars\n";
-    return cli::kExitFailure;
-  }
-
-  // Windows from the newest quotes backwards; within a window from its newest row down.
-  const std::int32_t total = reader.total();
-  std::int32_t shown = 0;
+  using State = core::NewestFirstQuotes::State;
+  core::NewestFirstQuotes quotes;
+  quotes.open(dir, key);
+  // Within a window, from its newest row down.
   std::string text;
-  while (shown < total) {
-    const int want = static_cast<int>(std::min<std::int32_t>(kWindow, total - shown));
-    const std::int32_t start = total - shown - want;
-    const qdb::StatusCode status = reader.read(series, key, start, want);
-    if (status != qdb::kSuccess) {
-      err << "Error in FillQuotesGrid\n(" << key << ": " << qdb::status_text(status) << ")\n";
-      return cli::kExitFailure;
-    }
-    // Only the rows actually read are shown. A window that reads short lies at the end of a
-    // file shorter than its header claims: its rows are the last the file holds.
-    const int got = std::min<int>(series.count, want);
+  while (quotes.next()) {
     text.clear();
-    for (int row = got - 1; row >= 0; --row) {
-      const auto cells = core::quote_cell_texts(series.bar(row));
+    for (int row = quotes.rows() - 1; row >= 0; --row) {
+      const auto cells = core::quote_cell_texts(quotes.window().bar(row));
       for (std::size_t c = 0; c < cells.size(); ++c) {
         if (c != 0) text += '\t';
         text += cells[c];
@@ -65,11 +39,21 @@ int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ost
       text += '\n';
     }
     out << text;
-    if (got < want) {
-      err << "note: the data file holds fewer quotes than its header's " << total << "\n";
+  }
+  switch (quotes.state()) {
+    case State::kOpenFailed:
+    case State::kReadFailed:
+      err << "Error in FillQuotesGrid\n(" << key << ": " << qdb::status_text(quotes.status())
+          << ")\n";
+      return cli::kExitFailure;
+    case State::kNoMemory:
+      err << "Too many bars\n";
+      return cli::kExitFailure;
+    case State::kShortRead:
+      err << "note: the data file holds fewer quotes than its header's " << quotes.total() << "\n";
       break;
-    }
-    shown += want;
+    case State::kReading:
+      break;
   }
   out.flush();
   if (!out) {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <memory>
 
+#include "core/quote_windows.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/file_system.h"
@@ -12,9 +13,6 @@
 namespace core {
 
 namespace {
-
-// Quotes held in memory at once.
-constexpr int kWindow = 400;
 
 // Appends value with the given number of decimals, exactly as printf's "%.<decimals>f" writes
 // it (std::to_chars promises the same digits, several times faster).
@@ -91,7 +89,7 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
                            const ExportOptions& options, const ExportSink& sink) {
   ExportResult result;
   qdb::QuoteSeries series;
-  if (qdb::series_alloc(series, kWindow) != qdb::kSuccess) {
+  if (qdb::series_alloc(series, kQuoteWindow) != qdb::kSuccess) {
     result.status = qdb::kMalloc;
     return result;
   }
@@ -99,7 +97,7 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
   const std::string key_text(key);
   const char delimiter = export_delimiter(options.delimiter);
   std::string text;
-  text.reserve(static_cast<std::size_t>(kWindow) * 80);
+  text.reserve(static_cast<std::size_t>(kQuoteWindow) * 80);
   if (options.title) {
     text = export_title_row(options);
     text += kExportLineEnd;
@@ -122,7 +120,7 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
     // Forwards from quote 0. A window that reads short reached the end of what the file holds.
     std::int32_t next = 0;
     while (next < total && sink_ok) {
-      const int want = static_cast<int>(std::min<std::int32_t>(kWindow, total - next));
+      const int want = static_cast<int>(std::min<std::int32_t>(kQuoteWindow, total - next));
       if (reader.read(series, key_text, next, want) != qdb::kSuccess) break;
       const int got = std::min<int>(series.count, want);
       for (int row = 0; row < got; ++row) append_row(row);
@@ -136,7 +134,7 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
     // the newest ones, so nothing of that window is written and the export ends.
     std::int32_t last = total - 1;  // newest quote not yet written
     while (last >= 0 && sink_ok) {
-      const int want = static_cast<int>(std::min<std::int32_t>(kWindow, last + 1));
+      const int want = static_cast<int>(std::min<std::int32_t>(kQuoteWindow, last + 1));
       const std::int32_t start = last - want + 1;
       if (reader.read(series, key_text, start, want) != qdb::kSuccess) break;
       if (series.count < want) break;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/quote_windows.h"
 #include "qdb/dat.h"
 #include "qdb/series.h"
 
@@ -9,8 +10,7 @@ namespace core {
 
 std::optional<std::vector<std::uint16_t>> read_series_dates(std::string_view root,
                                                             std::string_view key) {
-  // Windows of the grid's size keep memory bounded whatever the file holds.
-  constexpr int kWindow = 400;
+  // Windows of kQuoteWindow quotes keep memory bounded whatever the file holds.
   qdb::SeriesReader reader;
   if (reader.open(root, key) != qdb::kSuccess) return std::nullopt;
   const std::string key_text(key);
@@ -18,12 +18,12 @@ std::optional<std::vector<std::uint16_t>> read_series_dates(std::string_view roo
   const std::int32_t total = reader.total();
   dates.reserve(static_cast<std::size_t>(total > 0 ? total : 0));
   qdb::QuoteSeries series;
-  if (qdb::series_alloc(series, kWindow) != qdb::kSuccess) return std::nullopt;
-  for (std::int32_t start = 0; start < total; start += kWindow) {
-    if (reader.read(series, key_text, start, kWindow) != qdb::kSuccess) return std::nullopt;
+  if (qdb::series_alloc(series, kQuoteWindow) != qdb::kSuccess) return std::nullopt;
+  for (std::int32_t start = 0; start < total; start += kQuoteWindow) {
+    if (reader.read(series, key_text, start, kQuoteWindow) != qdb::kSuccess) return std::nullopt;
     for (int row = 0; row < series.count; ++row) dates.push_back(series.date(row));
     // A file shorter than its header claims ends here.
-    if (series.count < kWindow) break;
+    if (series.count < kQuoteWindow) break;
   }
   return dates;
 }

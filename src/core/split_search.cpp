@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/quote_windows.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/file_system.h"
@@ -17,7 +18,7 @@ namespace {
 // Frees the working series on every path out of the search.
 class WorkingSeries {
  public:
-  WorkingSeries() { m_status = qdb::series_alloc(m_series, kSplitSearchBlock); }
+  WorkingSeries() { m_status = qdb::series_alloc(m_series, kQuoteWindow); }
   ~WorkingSeries() { qdb::series_free(m_series); }
   WorkingSeries(const WorkingSeries&) = delete;
   WorkingSeries& operator=(const WorkingSeries&) = delete;
@@ -84,7 +85,7 @@ SplitSearchSummary SplitSearch(const std::string& dir, const std::vector<SymbolR
 
     std::int32_t start = 0;
     while (start != total - 1) {
-      const int wanted = static_cast<int>(std::min<std::int32_t>(total - start, kSplitSearchBlock));
+      const int wanted = static_cast<int>(std::min<std::int32_t>(total - start, kQuoteWindow));
       if (reader.read(series, symbol, start, wanted) != qdb::kSuccess) {
         observer.message("Error in SplitSearch bars read");
         summary.aborted = true;

@@ -23,9 +23,6 @@ struct SplitRatio {
 inline constexpr std::array<SplitRatio, 8> kSplitRatios{
     {{1, 2}, {1, 3}, {1, 4}, {2, 1}, {2, 3}, {3, 1}, {3, 2}, {4, 1}}};
 
-// At most this many quotes are held at a time; consecutive blocks share one quote.
-inline constexpr int kSplitSearchBlock = 400;
-
 // The ratio matched by a pair of consecutive quotes (earlier, later), if any: the close ratio
 // c0 / c1 (single precision) strictly between 0.9 * p / q and 1.1 * p / q (double precision),
 // confirmed by a gap |g| > 0.8 * |c0 - c1| (single precision), g being the earlier low less
@@ -55,10 +52,10 @@ struct SplitSearchSummary {
 };
 
 // Searches the symbols of rows, in their order (the symbols grid's), in the portfolio
-// directory dir. Each symbol's data file is opened once and read in blocks of at most 400
-// quotes overlapping by one, so every pair of consecutive quotes is tested once. A block that
-// reads fewer quotes than asked ends that symbol's walk at the quotes read. A symbol whose
-// quotes cannot be opened is skipped with a message.
+// directory dir. Each symbol's data file is opened once and read in blocks of at most
+// kQuoteWindow quotes overlapping by one, so every pair of consecutive quotes is tested once. A
+// block that reads fewer quotes than asked ends that symbol's walk at the quotes read. A symbol
+// whose quotes cannot be opened is skipped with a message.
 SplitSearchSummary SplitSearch(const std::string& dir, const std::vector<SymbolRow>& rows,
                                SplitSearchObserver& observer);
 

@@ -9,7 +9,18 @@
 
 namespace qdb {
 
-enum SeriesOp : std::int16_t { kOpSet = 1, kOpScale2 = 2, kOpScale = 3, kOpDelete = 4, kOpInsert = 5 };
+// The operation of a request, by its code in the request format. Scaling has two codes, 2 and
+// 3: the commands (split, adjust) send 3, and 2 scales exactly the same way, so a request that
+// carries either code multiplies rather than passing as "no operation". Any other code copies
+// the records unchanged.
+enum SeriesOp : std::int16_t {
+  kOpNone = 0,
+  kOpSet = 1,
+  kOpScale2 = 2,
+  kOpScale = 3,
+  kOpDelete = 4,
+  kOpInsert = 5,
+};
 
 // A value that marks a field to keep its stored value (op 1 and ops 2/3).
 inline constexpr float kKeepValue = std::numeric_limits<float>::quiet_NaN();
@@ -18,7 +29,7 @@ struct SeriesEditRequest {
   float values[6] = {kKeepValue, kKeepValue, kKeepValue, kKeepValue, kKeepValue, kKeepValue};
   std::uint16_t first_date = 0;
   std::uint16_t last_date = 0;
-  std::int16_t op = 0;
+  SeriesOp op = kOpNone;
 };
 
 // Rewrites the data file of key (found from root) by the request. The new file is written

@@ -4,6 +4,7 @@
 
 #include "cli/cli_run.h"
 #include "core/test_master_bytes.h"
+#include "support/real_data.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -13,6 +14,7 @@ using testing_support::run_cli;
 namespace {
 
 TEST(CheckAndRepairCommands, MiningeIsDamagedThenRepairedThenSound) {
+  SKIP_WITHOUT_REAL_PORTFOLIO("mininge");
   testing_support::TempDir dir;
   const auto copy =
       testing_support::copy_tree(testing_support::real_portfolio("mininge"), dir.path() / "m");

@@ -8,6 +8,7 @@
 #include "qdb/dates.h"
 #include "qdb/mbf.h"
 #include "qdb/writer.h"
+#include "support/real_data.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -139,6 +140,7 @@ TEST_F(EditCommands, RenameAndDeleteSymbol) {
 }
 
 TEST(TransferCommands, CopyAndMoveBetweenRealPortfolios) {
+  SKIP_WITHOUT_REAL_PORTFOLIO("hangseng-mini");
   TempDir temp;
   const fs::path hang = testing_support::copy_tree(testing_support::real_portfolio("hangseng-mini"),
                                                    temp.path() / "hangseng");

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "cli/cli_run.h"
+#include "support/real_data.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -31,6 +32,8 @@ TEST(PortfoliosCommand, ListsFoundDirectoriesSortedAndHonoursFilter) {
 }
 
 TEST(PortfoliosCommand, FindsBothRealPortfolios) {
+  SKIP_WITHOUT_REAL_PORTFOLIO("hangseng-mini");
+  SKIP_WITHOUT_REAL_PORTFOLIO("mininge");
   testing_support::TempDir dir;
   const auto copy =
       testing_support::copy_tree(testing_support::real_portfolio(""), dir.path() / "real");

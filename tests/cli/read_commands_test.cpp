@@ -7,6 +7,7 @@
 
 #include "cli/cli_run.h"
 #include "core/test_master_bytes.h"
+#include "support/real_data.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -233,6 +234,8 @@ TEST(ReadCommands, SymbolsOfAMissingOrDamagedMaster) {
 class RealPortfolioCli : public ::testing::Test {
  protected:
   void SetUp() override {
+    SKIP_WITHOUT_REAL_PORTFOLIO("hangseng-mini");
+    SKIP_WITHOUT_REAL_PORTFOLIO("mininge");
     m_copy = testing_support::copy_tree(testing_support::real_portfolio(""), m_dir.path() / "real")
                  .string();
   }

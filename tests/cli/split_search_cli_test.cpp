@@ -3,6 +3,7 @@
 #include "cli/cli_run.h"
 #include "qdb/dates.h"
 #include "qdb/writer.h"
+#include "support/real_data.h"
 #include "support/temp_dir.h"
 
 using testing_support::run_cli;
@@ -44,7 +45,7 @@ TEST(SplitSearchCommand, LinesOnStdoutMessagesOnStderrAndCrLfResultFile) {
             "ZED possible 2 for 1 split on 05/26/99\r\n");
 }
 
-TEST(SplitSearchCommand, NoCandidatesAndDamagedMaster) {
+TEST(SplitSearchCommand, NoCandidates) {
   testing_support::TempDir dir;
   ASSERT_TRUE(qdb::create_portfolio(dir.dir()));
   add_symbol(dir.dir(), 1, "FLAT", {10, 10, 10});
@@ -52,13 +53,16 @@ TEST(SplitSearchCommand, NoCandidatesAndDamagedMaster) {
   EXPECT_EQ(result.exit_code, 0);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "No candidate splits found\n");
+}
 
+TEST(SplitSearchCommand, RefusesTheDamagedRealMasterUntilRepaired) {
+  SKIP_WITHOUT_REAL_PORTFOLIO("mininge");
   testing_support::TempDir real;
   const auto copy =
       testing_support::copy_tree(testing_support::real_portfolio("mininge"), real.path() / "m");
   EXPECT_EQ(run_cli({"split-search", copy.string()}).exit_code, 1);
   EXPECT_EQ(run_cli({"repair", copy.string()}).exit_code, 0);
-  result = run_cli({"split-search", copy.string()});
+  const auto result = run_cli({"split-search", copy.string()});
   EXPECT_EQ(result.exit_code, 0);
   EXPECT_EQ(result.err.find("For symbol"), std::string::npos) << result.err;  // all 25 read
   EXPECT_FALSE(result.out.empty());

@@ -7,6 +7,7 @@
 #include "core/test_master_bytes.h"
 #include "qdb/dat.h"
 #include "support/failing_file_system.h"
+#include "support/real_data.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -236,6 +237,7 @@ TEST_F(MasterFiles, FailureWhileWritingLeavesMasterUnchanged) {
 }
 
 TEST(RealPortfolio, MiningeIsFoundDamagedAndRepairMakesAll25SymbolsList) {
+  SKIP_WITHOUT_REAL_PORTFOLIO("mininge");
   testing_support::TempDir dir;
   const auto copy = testing_support::copy_tree(testing_support::real_portfolio("mininge"),
                                                dir.path() / "mininge");

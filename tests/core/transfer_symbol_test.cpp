@@ -7,6 +7,7 @@
 #include "command_fixture.h"
 #include "core/transfer_symbol.h"
 #include "support/failing_file_system.h"
+#include "support/real_data.h"
 #include "support/temp_dir.h"
 #include "test_master_bytes.h"
 
@@ -217,6 +218,7 @@ TEST_F(Transfer, AFailureAtAnyStepOfAMoveLosesNothing) {
 }
 
 TEST(TransferReal, MovesASymbolOutOfAPortfolioWithLowerCaseNames) {
+  SKIP_WITHOUT_REAL_PORTFOLIO("hangseng-mini");
   TempDir temp;
   const fs::path source = testing_support::copy_tree(testing_support::real_portfolio("hangseng-mini"),
                                                      temp.path() / "hangseng");

@@ -10,6 +10,7 @@
 #include "gui/browse/symbols_grid_model.h"
 #include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_model.h"
+#include "support/real_data.h"
 #include "support/temp_dir.h"
 
 namespace gui_test {
@@ -137,6 +138,7 @@ TEST_F(RepairFlowTest, AnEmptyMasterListsNoSymbols) {
 }
 
 TEST_F(RepairFlowTest, TheRealMiningPortfolioIsRepairedAndEverySymbolReads) {
+  SKIP_WITHOUT_REAL_PORTFOLIO("mininge");
   testing_support::copy_tree(testing_support::real_portfolio("mininge"), root() / "mininge");
   prompter.expectDialog(QDialog::Accepted);
   startUp();

@@ -9,6 +9,7 @@
 #include "gui/browse/symbols_grid_model.h"
 #include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_model.h"
+#include "support/real_data.h"
 
 namespace gui_test {
 namespace {
@@ -147,6 +148,7 @@ TEST_F(BrowserFixture, APortfolioInANonAsciiDirectoryLoads) {
 }
 
 TEST_F(BrowserFixture, TheRealFuturesPortfolioListsAndReadsWithoutComplaint) {
+  SKIP_WITHOUT_REAL_PORTFOLIO("hangseng-mini");
   testing_support::copy_tree(testing_support::real_portfolio("hangseng-mini"), root() / "hs");
   startUp();
   EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join("|").toStdString();

@@ -11,6 +11,7 @@
 #include "qdb/series.h"
 #include "read_fixture_builder.h"
 #include "support/failing_file_system.h"
+#include "support/real_data.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -345,6 +346,7 @@ void read_all(const std::string& root, const std::string& key, int file_number, 
 }  // namespace
 
 TEST(RealPortfolios, EverySymbolOfHangsengReads) {
+  SKIP_WITHOUT_REAL_PORTFOLIO("hangseng-mini");
   const fs::path root = testing_support::real_portfolio("hangseng-mini");
   const std::string bytes = testing_support::read_bytes(root / "master");
   ASSERT_GE(bytes.size(), 53u * 256);
@@ -356,6 +358,7 @@ TEST(RealPortfolios, EverySymbolOfHangsengReads) {
 }
 
 TEST(RealPortfolios, MiningeReadsThroughIssueNamesAndDopLayouts) {
+  SKIP_WITHOUT_REAL_PORTFOLIO("mininge");
   const fs::path root = testing_support::real_portfolio("mininge");
   const std::string bytes = testing_support::read_bytes(root / "MASTER");
   for (int e = 1; e <= 25; ++e) {

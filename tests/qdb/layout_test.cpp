@@ -8,6 +8,7 @@
 #include "qdb/layout.h"
 #include "qdb/writer.h"
 #include "read_fixture_builder.h"
+#include "support/real_data.h"
 #include "support/temp_dir.h"
 
 using read_fixtures::dat;
@@ -140,6 +141,7 @@ TEST(ReadLayout, DopNameMatchesWithoutRegardToCaseAndBoundsAreChecked) {
 }
 
 TEST(ReadLayout, RealDopFilesOfMininge) {
+  SKIP_WITHOUT_REAL_PORTFOLIO("mininge");
   const std::string dir = testing_support::real_portfolio("mininge").string() + "/";
   qdb::SeriesLayout l;
   ASSERT_EQ(qdb::read_layout(dir + "F1.DOP", l, 24), 0);

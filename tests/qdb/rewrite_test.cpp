@@ -14,6 +14,7 @@
 #include "qdb/rewrite.h"
 #include "qdb/writer.h"
 #include "support/failing_file_system.h"
+#include "support/real_data.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -447,6 +448,7 @@ TEST(SetMasterDate, AnswersOneAndKeepsTheMasterWhenAStepFails) {
 
 // A vendor's portfolio: lower-case MASTER, "F1.dat", 28-byte records.
 TEST(RewriteSeries, EditsARealPortfolioInPlaceTouchingOnlyTheChangedBytes) {
+  SKIP_WITHOUT_REAL_PORTFOLIO("hangseng-mini");
   TempDir tmp;
   testing_support::copy_tree(testing_support::real_portfolio("hangseng-mini"), tmp.path());
   const std::string before = read_bytes(tmp.path() / "F1.dat");

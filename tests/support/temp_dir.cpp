@@ -42,8 +42,6 @@ std::string TempDir::dir() const { return m_path.string() + "/"; }
 
 fs::path test_data(const std::string& relative) { return fs::path(DORVANE_TEST_DATA_DIR) / relative; }
 
-fs::path real_portfolio(const std::string& name) { return fs::path(DORVANE_REAL_DATA_DIR) / name; }
-
 fs::path copy_tree(const fs::path& from, const fs::path& dest) {
   fs::create_directories(dest);
   fs::copy(from, dest, fs::copy_options::recursive | fs::copy_options::overwrite_existing);

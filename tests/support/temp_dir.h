@@ -23,8 +23,6 @@ class TempDir {
 
 // Path of a file or directory under tests/data.
 std::filesystem::path test_data(const std::string& relative);
-// Path of one of the real portfolios ("hangseng-mini", "mininge").
-std::filesystem::path real_portfolio(const std::string& name);
 // Copies a directory tree into dest (created), returning dest.
 std::filesystem::path copy_tree(const std::filesystem::path& from, const std::filesystem::path& dest);
 // Whole content of a file as bytes (empty when missing).

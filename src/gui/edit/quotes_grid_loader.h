@@ -1,5 +1,5 @@
-// Loading a symbol's quotes into the quotes grid: windows of 400 quotes read newest first
-// through one open data file, so memory stays bounded whatever the series' length.
+// Loading a symbol's quotes into the quotes grid, newest first, through the core's windowed
+// reader, so memory stays bounded whatever the series' length.
 #pragma once
 
 #include <cstdint>
@@ -7,8 +7,6 @@
 #include <string>
 
 class CQuotesGridModel;
-
-inline constexpr int kQuoteWindow = 400;
 
 struct QuoteLoadResult {
   enum class Status {

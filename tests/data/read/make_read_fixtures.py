@@ -7,58 +7,12 @@ The files are committed; run this only to change them. It encodes MBF reals on i
 import os
 import shutil
 import struct
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-
-
-def mbf(value):
-    """IEEE single -> 4-byte MBF cell (b0..b3)."""
-    if value == 0:
-        return b"\0\0\0\0"
-    b = struct.pack("<f", value)
-    sign = b[3] & 0x80
-    exp = ((b[3] & 0x7F) << 1) | (b[2] >> 7)
-    return bytes([b[0], b[1], sign | (b[2] & 0x7F), exp + 2])
-
-
-MONTHS = [0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334]
-
-
-def serial(y, m, d):
-    if y > 1900:
-        y -= 1900
-    s = d + MONTHS[m - 1] + (y - 61) * 1461 // 4
-    if m > 2 and y % 4 == 0:
-        s += 1
-    return s
-
-
-def split(s):
-    c = (4 * s - 1) // 1461
-    r = s - (c * 1461) // 4
-    y = c + 61
-    table = [t + (1 if (i >= 2 and y % 4 == 0) else 0) for i, t in enumerate(MONTHS)]
-    m = max(i + 1 for i in range(12) if table[i] < r)
-    return y, m, r - table[m - 1]
-
-
-def date_real(s):
-    y, m, d = split(s)
-    return float(y * 10000 + m * 100 + d)
-
-
-def weekdays(first, count):
-    out, s = [], first
-    while len(out) < count:
-        if (s - 1) % 7 not in (0, 6):
-            out.append(s)
-        s += 1
-    return out
-
-
-def text16(t):
-    t = t.encode("latin-1")
-    return (t + b" " * 16)[:16]
+sys.dont_write_bytecode = True  # nothing is written beside the fixtures but the fixtures
+sys.path.insert(0, os.path.dirname(HERE))
+from fixture_bytes import date_real, dir_entry, mbf, serial, text16, weekdays  # noqa: E402
 
 
 def entry(fileno, symbol="", name="", rl=28, fc=7, first=0.0, last=0.0, per=b"D"):
@@ -71,14 +25,6 @@ def entry(fileno, symbol="", name="", rl=28, fc=7, first=0.0, last=0.0, per=b"D"
     r[29:33] = mbf(last)
     r[33] = per[0]
     r[36:52] = text16(symbol)
-    return bytes(r)
-
-
-def dir_entry(name):
-    r = bytearray(53)
-    r[7:15] = (name.encode() + b" " * 8)[:8]
-    r[15:18] = b"   "
-    r[18:23] = b"<DIR>"
     return bytes(r)
 
 
