@@ -14,7 +14,7 @@ APP := $(BUILD_DIR)/bin/dorvane
 
 # System packages the build needs (Debian / Ubuntu names).
 PACKAGES := build-essential cmake ninja-build g++ clang clang-format libgtest-dev libgmock-dev \
-            googletest libbenchmark-dev qt6-base-dev libgl-dev xvfb xauth
+            googletest libbenchmark-dev qt6-base-dev libqt6svg6 libgl-dev xvfb xauth
 
 SOURCE_DIRS := src tests bench fuzz
 

@@ -1,7 +1,9 @@
 // The two small windows of browsing: the scan's progress window and "Fix Master File".
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 #include "gui/browse/fix_master_dlg.h"
 #include "gui/browse/search_progress_dlg.h"
@@ -30,6 +32,37 @@ TEST(SearchProgressDlgTest, ShowsPathAndCountWithoutRepaintingForEveryDirectory)
   EXPECT_LE(dialog.repaintCount() - before,
             elapsed / (1000 / CSearchProgressDlg::kRepaintsPerSecond) + 1);
   EXPECT_LT(dialog.repaintCount() - before, kDirectories / 100);
+}
+
+// The whole title, path line, label and counter show at the default font: each label gets at
+// least its size hint, and the title fits beside the window's buttons.
+TEST(SearchProgressDlgTest, EveryTextGetsTheRoomItNeeds) {
+  CSearchProgressDlg dialog;
+  dialog.start();
+  dialog.portfolio_found("/data", 123456);
+  dialog.directory_visited("/data");
+  QTest::qWait(1000 / CSearchProgressDlg::kRepaintsPerSecond + 10);
+  dialog.directory_visited("/data");
+  for (const char* name : {"foundLabel", "counterText", "pathText"}) {
+    const auto* label = dialog.findChild<QLabel*>(name);
+    ASSERT_NE(label, nullptr) << name;
+    EXPECT_GE(label->width(), label->sizeHint().width()) << name;
+    EXPECT_GE(label->height(), label->sizeHint().height()) << name;
+  }
+  EXPECT_GE(dialog.width(), dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()));
+}
+
+// The report keeps the message's own line breaks and adds none.
+TEST(FixMasterDlgTest, TheMessageIsShownWithItsOwnLineBreaksOnly) {
+  const QString message =
+      "Write this information down now. When repair is complete\nconsult the Fixing Bad "
+      "Master topic in the Dorvane Help\nfile to ensure that your repair was done correctly.";
+  CFixMasterDlg report(message, CFixMasterDlg::Form::Report);
+  report.show();
+  const auto* label = report.findChild<QLabel*>();
+  ASSERT_NE(label, nullptr);
+  EXPECT_FALSE(label->wordWrap());
+  EXPECT_GE(label->width(), label->fontMetrics().boundingRect(QRect(), 0, message).width());
 }
 
 TEST(FixMasterDlgTest, ConfirmationAsksWithCancelWhileAReportOnlyInforms) {

@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 
 #include "browser_fixture.h"
 #include "gui/browse/search_filter_dlg.h"
@@ -115,6 +117,7 @@ TEST_F(BrowseFlowTest, ARootWithoutPortfoliosSaysSoAndDisablesEverything) {
   createFrame();
   view()->setRootsProvider([=] { return std::vector<std::string>{emptyPath}; });
   settings().SetString("Settings", "Drive", QString::fromStdString(emptyPath));
+  prompter.expectMessage();
   startUp();
   EXPECT_EQ(prompter.messageTexts(),
             QStringList({"No master files found on drive " + QString::fromStdString(emptyPath) +
@@ -122,8 +125,6 @@ TEST_F(BrowseFlowTest, ARootWithoutPortfoliosSaysSoAndDisablesEverything) {
   EXPECT_EQ(prompter.messages[0].icon, Prompter::Icon::Warning);
   EXPECT_FALSE(view()->portfoliosFound());
   EXPECT_EQ(view()->portfolioList()->count(), 0);
-  const CommandStates states = compute_command_states(view()->commandConditions());
-  EXPECT_FALSE(states.quote_edit || states.symbol_delete || states.split_search);
   EXPECT_TRUE(frame->searchFilterAction()->isEnabled());
   EXPECT_TRUE(frame->rescanAction()->isEnabled());
 }
@@ -139,7 +140,7 @@ TEST_F(BrowseFlowTest, TheFilterLimitsTheScanToPathsRelatedToItsDirectory) {
 TEST_F(BrowseFlowTest, SearchFilterCommandStoresTheChoicesAndRescansOnlyWhenNeeded) {
   startUp();
   auto answer = [this](int limit, const QString& filter, int autoRepair) {
-    prompter.onExec = [=](QDialog& dialog) {
+    prompter.expectDialog([=](QDialog& dialog) {
       auto* filterDlg = qobject_cast<CSearchFilterDlg*>(&dialog);
       EXPECT_NE(filterDlg, nullptr);
       if (!filterDlg) return int(QDialog::Rejected);
@@ -147,7 +148,7 @@ TEST_F(BrowseFlowTest, SearchFilterCommandStoresTheChoicesAndRescansOnlyWhenNeed
       filterDlg->setFilterPath(filter);
       filterDlg->setAutoRepair(autoRepair);
       return int(QDialog::Accepted);
-    };
+    });
   };
 
   // Limit on with a path under the root: stored, and the root holding it scanned.
@@ -182,59 +183,36 @@ TEST_F(BrowseFlowTest, SearchFilterCommandStoresTheChoicesAndRescansOnlyWhenNeed
   EXPECT_EQ(portfolioEntries().size(), 3);
 
   // Cancel changes nothing.
-  prompter.onExec = [](QDialog&) { return int(QDialog::Rejected); };
+  prompter.expectDialog(QDialog::Rejected);
   frame->searchFilterAction()->trigger();
   EXPECT_FALSE(view()->limitToFilter());
   EXPECT_EQ(prompter.beeps, beeps + 1);
 }
 
-TEST(CommandRulesTest, EachCommandFollowsItsCondition) {
-  CommandConditions c;
-  c.portfolios_found = true;
-  c.portfolio_entries = 1;
-  c.symbol_rows = 3;
-  c.symbol_count = 3;
-  c.quote_rows = 10;
-  c.current_quote_row = 0;
-  CommandStates s = compute_command_states(c);
-  EXPECT_TRUE(s.quote_edit && s.quote_split && s.quote_adjust && s.quote_delete && s.quote_add);
-  EXPECT_TRUE(s.quote_export && s.symbol_facts && s.symbol_delete && s.symbol_edit &&
-              s.split_search);
-  // With one portfolio listed, Move and Copy stay off although the symbols grid has rows.
-  EXPECT_FALSE(s.symbol_move || s.symbol_copy);
-  c.portfolio_entries = 2;
-  s = compute_command_states(c);
-  EXPECT_TRUE(s.symbol_move && s.symbol_copy);
-
-  // Add is off while the oldest quote (the last row) is current.
-  c.current_quote_row = 9;
-  EXPECT_FALSE(compute_command_states(c).quote_add);
-
-  // While the split search window is open, Split Search and Symbol Edit are off.
-  c.split_search_open = true;
-  s = compute_command_states(c);
-  EXPECT_FALSE(s.split_search || s.symbol_edit);
-  EXPECT_TRUE(s.symbol_delete);
-
-  // Export also needs a symbol count; the quote commands need quote rows.
-  c = {};
-  c.portfolios_found = true;
-  c.quote_rows = 4;
-  s = compute_command_states(c);
-  EXPECT_FALSE(s.quote_export);
-  EXPECT_TRUE(s.quote_edit);
-  c.quote_rows = 0;
-  c.symbol_rows = 2;
-  s = compute_command_states(c);
-  EXPECT_FALSE(s.quote_edit || s.quote_split || s.quote_add || s.split_search);
-  EXPECT_TRUE(s.symbol_facts);
-
-  // Without portfolios only the always-on commands stay.
-  c.portfolios_found = false;
-  c.quote_rows = 4;
-  s = compute_command_states(c);
-  EXPECT_FALSE(s.quote_edit || s.symbol_facts || s.symbol_delete || s.symbol_edit);
-  EXPECT_TRUE(s.search_filter && s.rescan);
+// Every command action takes its enabled state from its flag, whatever the view's state, and
+// every action of the Portfolio menu has a rule.
+TEST_F(BrowseFlowTest, EveryCommandActionFollowsItsRule) {
+  createFrame();
+  QList<QAction*> ruled;
+  auto check = [&](const char* when) {
+    const CommandStates states = computeCommandStates(view()->commandConditions());
+    for (const CMainFrame::RuledAction& each : frame->ruledActions()) {
+      EXPECT_EQ(each.action->isEnabled(), states.*each.flag)
+          << when << ": " << each.action->text().toStdString();
+      ruled << each.action;
+    }
+  };
+  check("before the start-up");
+  startUp();
+  check("with a portfolio loaded");
+  frame->rescanAction()->setEnabled(false);
+  view()->ClearFrom(1);
+  check("after a clear");
+  for (QAction* menu : frame->menuBar()->actions()) {
+    if (menu->text() != "&Portfolio") continue;
+    for (QAction* item : menu->menu()->actions())
+      EXPECT_TRUE(item->isSeparator() || ruled.contains(item)) << item->text().toStdString();
+  }
 }
 
 }  // namespace

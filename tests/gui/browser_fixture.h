@@ -11,8 +11,8 @@
 #include <QtTest/QTest>
 
 #include "gui/browse/dorvane_view.h"
-#include "gui/browse/settings_store.h"
 #include "gui/shell/main_frame.h"
+#include "gui/shell/settings_store.h"
 #include "gui_test_support.h"
 
 namespace gui_test {

@@ -1,6 +1,7 @@
 // Helpers of the GUI tests: a scripted prompter, isolated settings, and portfolios on disk.
 #pragma once
 
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include <QString>
+#include <QStringList>
 
 #include "gui/shell/prompter.h"
 #include "qdb/series.h"
@@ -17,12 +19,19 @@ class CSettingsStore;
 
 namespace gui_test {
 
-// Records every message, dialog and beep; answers from a script instead of showing windows.
+// Answers every message box and modal dialog from a script that the test writes before the
+// action, and records what was shown. A prompt the script does not expect, an answer that is
+// not one of the box's buttons, or a scripted answer left unused when the prompter goes (at
+// the test's end) fails the test.
 class ScriptedPrompter : public Prompter {
  public:
+  // Fills a dialog's fields (or only looks at it) and returns its result (QDialog::Accepted
+  // or Rejected).
+  using DialogScript = std::function<int(QDialog&)>;
   struct Message {
     QString text;
     Icon icon;
+    Buttons buttons;
   };
   struct Dialog {
     QString title;
@@ -33,12 +42,19 @@ class ScriptedPrompter : public Prompter {
   ScriptedPrompter();
   ~ScriptedPrompter() override;
 
+  // The next prompt is a message box, answered with answer.
+  void expectMessage(Answer answer = Answer::Ok);
+  // The next prompt is a modal dialog, run through script.
+  void expectDialog(DialogScript script);
+  // The next prompt is a modal dialog, closed with result and its fields untouched.
+  void expectDialog(int result);
+  // Scripted answers not used yet.
+  int pending() const { return static_cast<int>(m_script.size()); }
+
   Answer message(QWidget* parent, const QString& text, Icon icon, Buttons buttons) override;
   int exec(QDialog& dialog) override;
   void beep() override { ++beeps; }
 
-  // Decides each modal dialog's result; Accepted when unset.
-  std::function<int(QDialog&)> onExec;
   std::vector<Message> messages;
   std::vector<Dialog> dialogs;
   int beeps = 0;
@@ -46,6 +62,12 @@ class ScriptedPrompter : public Prompter {
   QStringList messageTexts() const;
 
  private:
+  struct Step {
+    bool dialog = false;
+    Answer answer = Answer::Ok;
+    DialogScript script;
+  };
+  std::deque<Step> m_script;
   Prompter* m_previous;
 };
 

@@ -7,6 +7,13 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <QTest>
+#include <QTextBrowser>
+#include <QToolButton>
+
+#include "gui/browse/fix_master_dlg.h"
+#include "gui/shell/help_window.h"
+#include "gui_test_support.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -22,7 +29,8 @@ TEST(Help, TopicsResolveToPagesOfTheManual) {
                                                {"no-such-topic", "index.html"},
                                                {"../help/index", "index.html"}};
   for (const auto& [topic, page] : cases)
-    EXPECT_EQ(topic.isEmpty() ? helpPath() : helpPath(topic), dir.filePath(page)) << page.toStdString();
+    EXPECT_EQ(topic.isEmpty() ? helpPath() : helpPath(topic), dir.filePath(page))
+        << page.toStdString();
 
   const QByteArray old = qgetenv("DORVANE_HELP_DIR");
   testing_support::TempDir other;
@@ -38,6 +46,31 @@ TEST(Help, TopicsResolveToPagesOfTheManual) {
     qunsetenv("DORVANE_HELP_DIR");
   else
     qputenv("DORVANE_HELP_DIR", old);
+}
+
+// F1 in a dialog opens its topic in a help window that belongs to the dialog (so it takes
+// input beside it), with Back and Forward through the pages seen.
+TEST(Help, F1OpensTheTopicOfTheDialogInFront) {
+  gui_test::ScriptedPrompter prompter;
+  CFixMasterDlg dialog("The message", CFixMasterDlg::Form::Confirmation);
+  dialog.show();
+  dialog.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  QTest::keyClick(&dialog, Qt::Key_F1);
+  auto* help = dialog.findChild<CHelpWindow*>();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_EQ(help->pagePath(), helpPath("fixing-bad-master"));
+  EXPECT_FALSE(help->backButton()->isEnabled());
+
+  showHelp({}, &dialog);  // the contents, in the same window
+  EXPECT_EQ(dialog.findChildren<CHelpWindow*>().size(), 1);
+  EXPECT_EQ(help->pagePath(), helpPath());
+  help->backButton()->click();
+  EXPECT_EQ(help->pagePath(), helpPath("fixing-bad-master"));
+  EXPECT_TRUE(help->forwardButton()->isEnabled());
+  help->forwardButton()->click();
+  EXPECT_EQ(help->pagePath(), helpPath());
 }
 
 // Every page links only to pages and style sheets of the manual, all of which exist, and

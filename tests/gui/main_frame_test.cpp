@@ -1,12 +1,16 @@
 // The main window: menus and toolbar, status panes, remembered placement, and the column
 // width rules the view applies at start-up.
+#include <QFile>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 
 #include "browser_fixture.h"
-#include "gui/browse/grid_columns.h"
+#include "gui/edit/grid_columns.h"
+#include "gui/shell/dorvane_app.h"
+#include "gui/shell/start_arguments.h"
 #include "gui/shell/status_panes.h"
 
 namespace gui_test {
@@ -43,6 +47,7 @@ TEST_F(MainFrameTest, MenusListTheWorkingCommandsWithTheirTextsAndKeys) {
 }
 
 TEST_F(MainFrameTest, ToolbarAndStatusBarCommandsShowAndHideTheirBars) {
+  prompter.expectMessage();  // the tree holds no portfolio
   startUp();
   const std::pair<QAction*, QWidget*> bars[] = {{frame->toolbarAction(), frame->toolbar()},
                                                 {frame->statusBarAction(), frame->statusBar()}};
@@ -59,6 +64,7 @@ TEST_F(MainFrameTest, MovesAreRememberedRaisedToZeroButNotWhileMinimised) {
   settings().SetInt("Screen", "y", 20);
   settings().SetInt("Screen", "cx", 600);
   settings().SetInt("Screen", "cy", 450);
+  prompter.expectMessage();  // the tree holds no portfolio
   startUp();
   EXPECT_EQ(frame->size(), QSize(600, 450));
   EXPECT_EQ(frame->pos(), QPoint(10, 20));
@@ -81,28 +87,70 @@ TEST_F(MainFrameTest, MovesAreRememberedRaisedToZeroButNotWhileMinimised) {
   }
 }
 
+// The application sets no display name, which Qt would append to every title on X11 (it
+// then follows the application name), and its icon is a scalable picture from the resources.
+TEST(ApplicationTest, TitlesStayExactAndTheIconScales) {
+  CDorvaneApp::configureApplication(*qApp);
+  QCoreApplication::setApplicationName("Probe");
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Probe");
+  QCoreApplication::setApplicationName("Dorvane");
+  for (int size : {16, 256}) EXPECT_EQ(CDorvaneApp::applicationIcon().pixmap(size).width(), size);
+  EXPECT_FALSE(QGuiApplication::windowIcon().isNull());
+}
+
+TEST(StartArgumentsTest, ADirectoryRunsAndEverythingElseIsRefusedWithAReason) {
+  testing_support::TempDir dir;
+  const QString path = QString::fromStdString(dir.path().string());
+  const QString file = path + "/MASTER";
+  QFile(file).open(QIODevice::WriteOnly);
+  using A = StartArguments::Action;
+  const struct {
+    QStringList arguments;
+    A action;
+    QString error;
+  } cases[] = {
+      {{}, A::Run, ""},
+      {{path + "/./"}, A::Run, ""},
+      {{"--screenshot", "shot.png", path}, A::Run, ""},
+      {{file}, A::Refuse, "dorvane: " + file + " is not a directory"},
+      {{path + "/missing"}, A::Refuse, "dorvane: " + path + "/missing does not exist"},
+      {{path, path}, A::Refuse, "dorvane: only one directory may be given"},
+      {{"--bogus"}, A::Refuse, "dorvane: unknown option --bogus"},
+      {{"--help", "--bogus"}, A::ShowHelp, ""},
+  };
+  for (const auto& c : cases) {
+    const StartArguments start = parseStartArguments(c.arguments);
+    EXPECT_EQ(start.action, c.action) << c.arguments.join(' ').toStdString();
+    EXPECT_EQ(start.error, c.error);
+    if (start.action == A::Run && !c.arguments.isEmpty()) {
+      EXPECT_EQ(start.root, path);
+    }
+  }
+  EXPECT_EQ(parseStartArguments({"--screenshot", "shot.png"}).screenshot, "shot.png");
+}
+
 TEST(StatusPanesTest, CountersNameTheCurrentRowOrSayNothingWasRead) {
-  EXPECT_EQ(symbol_pane_text(0, 0), "No Symbols Read");
-  EXPECT_EQ(symbol_pane_text(12, 4), "Symbol 5 of 12");
-  EXPECT_EQ(quote_pane_text(0, 1), "No Quotes Read");
+  EXPECT_EQ(formatSymbolPane(0, 0), "No Symbols Read");
+  EXPECT_EQ(formatSymbolPane(12, 4), "Symbol 5 of 12");
+  EXPECT_EQ(formatQuotePane(0, 1), "No Quotes Read");
   // Row 0 holds the newest quote: quote m of m.
-  EXPECT_EQ(quote_pane_text(250, 0), "Quote 250 of 250");
-  EXPECT_EQ(quote_pane_text(250, 249), "Quote 1 of 250");
+  EXPECT_EQ(formatQuotePane(250, 0), "Quote 250 of 250");
+  EXPECT_EQ(formatQuotePane(250, 249), "Quote 1 of 250");
 }
 
 TEST(GridColumnsTest, StoredWidthsAreKeptOnlyWhileTheyFitTheGrid) {
   using Symbols = std::array<int, kSymbolColumns>;
   // 100 + 120 exceeds a 200-pixel grid: both become 9/20 of it.
-  EXPECT_EQ(fit_symbol_widths(Symbols{100, 120}, 200), (Symbols{90, 90}));
-  EXPECT_EQ(fit_symbol_widths(Symbols{80, 120}, 200), (Symbols{80, 120}));
+  EXPECT_EQ(fitSymbolWidths(Symbols{100, 120}, 200), (Symbols{90, 90}));
+  EXPECT_EQ(fitSymbolWidths(Symbols{80, 120}, 200), (Symbols{80, 120}));
 
   using Quotes = std::array<int, kQuoteColumns>;
-  EXPECT_EQ(fit_quote_widths(Quotes{50, 50, 50, 50, 50, 50, 50}, 700),
+  EXPECT_EQ(fitQuoteWidths(Quotes{50, 50, 50, 50, 50, 50, 50}, 700),
             (Quotes{50, 50, 50, 50, 50, 50, 50}));
-  EXPECT_EQ(fit_quote_widths(Quotes{101, 100, 100, 100, 100, 100, 100}, 700),
+  EXPECT_EQ(fitQuoteWidths(Quotes{101, 100, 100, 100, 100, 100, 100}, 700),
             (Quotes{90, 90, 90, 90, 90, 90, 90}));
   // A negative width from a damaged setting never reaches the grid.
-  EXPECT_EQ(fit_symbol_widths(Symbols{-5, 50}, 200), (Symbols{90, 90}));
+  EXPECT_EQ(fitSymbolWidths(Symbols{-5, 50}, 200), (Symbols{90, 90}));
 }
 
 }  // namespace

@@ -2,11 +2,14 @@
 // automatic repair, the report of each dropped record, and the symbols-grid messages.
 #include <cstring>
 
+#include <QPushButton>
+
 #include "browser_fixture.h"
+#include "core/test_master_bytes.h"
+#include "gui/browse/fix_master_dlg.h"
 #include "gui/browse/symbols_grid_model.h"
 #include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_model.h"
-#include "core/test_master_bytes.h"
 #include "support/real_data.h"
 #include "support/temp_dir.h"
 
@@ -29,7 +32,13 @@ TEST_F(RepairFlowTest, DeclinedRepairTouchesNothingAndLeavesTheGridsEmpty) {
   make_portfolio(root(), {{1, "AAA", "AAA CO"}, {2, "BBB", "BBB CO"}});
   write_bytes(master(), read_bytes(master()) + '\0');  // one byte too many
   const std::string before = read_bytes(master());
-  prompter.onExec = [](QDialog&) { return int(QDialog::Rejected); };
+  // The confirmation is closed with its Cancel button.
+  auto cancel = [](QDialog& dialog) {
+    static_cast<CFixMasterDlg&>(dialog).cancelButton()->click();
+    return dialog.result();
+  };
+  prompter.expectDialog(cancel);
+  prompter.expectMessage();
   startUp();
 
   ASSERT_EQ(prompter.dialogs.size(), 1u);
@@ -47,6 +56,8 @@ TEST_F(RepairFlowTest, DeclinedRepairTouchesNothingAndLeavesTheGridsEmpty) {
   EXPECT_EQ(frame->symbolPaneText(), "No Symbols Read");
 
   // Picking the portfolio again asks again.
+  prompter.expectDialog(QDialog::Rejected);
+  prompter.expectMessage();
   view()->FillSymbolsGrid(0);
   EXPECT_EQ(prompter.dialogs.size(), 2u);
 }
@@ -56,6 +67,7 @@ TEST_F(RepairFlowTest, AcceptedRepairKeepsABackupAndListsTheRebuiltFile) {
   std::string bytes = read_bytes(master());
   bytes[0] = 5;  // the header claims 5 entries, 2 follow
   write_bytes(master(), bytes);
+  prompter.expectDialog(QDialog::Accepted);
   startUp();
 
   ASSERT_EQ(prompter.dialogs.size(), 1u);
@@ -80,6 +92,7 @@ TEST_F(RepairFlowTest, AutomaticRepairAsksNothingButReportsEachDroppedRecord) {
   bytes[0] = 3;
   write_bytes(master(), bytes);
   settings().SetInt("Search", "MasterFix", 1);
+  prompter.expectDialog(QDialog::Accepted);
   startUp();
 
   ASSERT_EQ(prompter.dialogs.size(), 1u);
@@ -103,6 +116,8 @@ TEST_F(RepairFlowTest, MoreThan255SymbolsListsTheFirst255) {
     bytes += testing_support::master_entry(n, symbol, symbol);
   }
   write_bytes(master(), bytes);
+  prompter.expectMessage();
+  prompter.expectMessage();  // the first symbol has no data file
   startUp();
   ASSERT_FALSE(prompter.messages.empty());
   EXPECT_EQ(prompter.messages[0].text,
@@ -125,6 +140,7 @@ TEST_F(RepairFlowTest, AnEmptyMasterListsNoSymbols) {
 TEST_F(RepairFlowTest, TheRealMiningPortfolioIsRepairedAndEverySymbolReads) {
   SKIP_WITHOUT_REAL_PORTFOLIO("mininge");
   testing_support::copy_tree(testing_support::real_portfolio("mininge"), root() / "mininge");
+  prompter.expectDialog(QDialog::Accepted);
   startUp();
   ASSERT_EQ(prompter.dialogs.size(), 1u);
   EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join("|").toStdString();

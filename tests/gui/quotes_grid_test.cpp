@@ -98,6 +98,7 @@ TEST_F(QuotesGridViewTest, AnEmptySeriesSelectsNothingAndARowBeyondTheSeriesSele
 TEST_F(QuotesGridViewTest, AMissingDataFileSaysErrorInFillQuotesGrid) {
   make_portfolio(root(), {{1, "GONE", "GONE CO", 3}, {2, "HERE", "HERE CO", 2}});
   std::filesystem::remove(root() / "F1.DAT");
+  prompter.expectMessage();
   startUp();
   EXPECT_EQ(prompter.messageTexts(), QStringList({"Error in FillQuotesGrid"}));
   EXPECT_EQ(view()->quoteCount(), 0);
@@ -109,6 +110,7 @@ TEST_F(QuotesGridViewTest, AMissingDataFileSaysErrorInFillQuotesGrid) {
 TEST_F(QuotesGridViewTest, AShortDataFileKeepsTheRowsReadAndSaysSo) {
   make_portfolio(root(), {{1, "CUT", "CUT CO", 450}});
   std::filesystem::resize_file(root() / "F1.DAT", 28u * 431u);
+  prompter.expectMessage();
   startUp();
   EXPECT_EQ(prompter.messageTexts(), QStringList({"Error in FillQuotesGrid"}));
   const CQuotesGridModel* model = view()->quotesModel();
@@ -161,6 +163,25 @@ TEST_F(SymbolsGridInputTest, ArrowKeysMoveOnlyTheCaptionAndCurrentRowWhileEnterL
   EXPECT_EQ(view()->currentSymbol(), "CCC");
   EXPECT_EQ(view()->quoteCount(), 7);
   EXPECT_EQ(view()->quotesGrid()->selectedRow(), 0);
+}
+
+TEST_F(SymbolsGridInputTest, HomeAndEndGoToTheFirstAndLastRowAndTheLastColumnFillsTheGrid) {
+  CGridView* grid = view()->quotesGrid();
+  grid->setFocus();
+  grid->setCurrentIndex(view()->quotesModel()->index(1, 3));
+  QTest::keyClick(grid, Qt::Key_End);
+  EXPECT_EQ(grid->selectedRow(), 2);
+  EXPECT_EQ(view()->currentQuoteRow(), 2);
+  QTest::keyClick(grid, Qt::Key_Home);
+  EXPECT_EQ(grid->selectedRow(), 0);
+  EXPECT_EQ(frame->quotePaneText(), "Quote 3 of 3");
+
+  for (CGridView* each : {view()->symbolsGrid(), view()->quotesGrid()}) {
+    const QHeaderView* header = each->horizontalHeader();
+    const int last = header->count() - 1;
+    EXPECT_EQ(header->sectionViewportPosition(last) + header->sectionSize(last),
+              each->clientWidth());
+  }
 }
 
 TEST_F(SymbolsGridInputTest, SelectingAQuoteRowMakesItCurrent) {

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -49,6 +50,7 @@ TEST_F(SearchFilterDlgTest, UnknownRootOrRelativePathShowsMessageAndStaysOpen) {
   }
   for (const QString& path : {QString("/srv/quotes"), QString("data/ms")}) {
     m_prompter.messages.clear();
+    m_prompter.expectMessage();
     CSearchFilterDlg dlg({"/home/ann", "/mnt/data"});
     dlg.setLimit(1);
     dlg.setFilterPath(path);
@@ -78,6 +80,38 @@ TEST_F(SearchFilterDlgTest, LimitOffAcceptsAnyTextAndCancelChecksNothing) {
   EXPECT_EQ(cancelled.result(), QDialog::Rejected);
   EXPECT_FALSE(cancelled.isVisible());
   EXPECT_TRUE(m_prompter.messages.empty());
+}
+
+// "~" stands for the home directory; Browse fills the field from the directory chooser; a
+// path the settings could not read back is refused before anything is stored.
+TEST_F(SearchFilterDlgTest, HomeShorthandBrowseAndOverLongPaths) {
+  const QString home = QDir::homePath();
+  CSearchFilterDlg dlg({home});
+  dlg.setLimit(1);
+  dlg.setFilterPath("~/quotes");
+  press(dlg, QDialogButtonBox::Ok);
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  EXPECT_EQ(dlg.filterPath(), home + "/quotes");
+
+  QString asked;
+  dlg.setDirectoryChooser([&](QWidget*, const QString& start) {
+    asked = start;
+    return home + "/chosen";
+  });
+  dlg.setFilterPath("~");
+  QTest::mouseClick(dlg.browseButton(), Qt::LeftButton);
+  EXPECT_EQ(asked, home);
+  EXPECT_EQ(dlg.filterPath(), home + "/chosen");
+
+  const QString longest = home + "/" + QString(258 - home.toUtf8().size() - 1, 'x');
+  dlg.setFilterPath(longest + "y");
+  m_prompter.expectMessage();
+  press(dlg, QDialogButtonBox::Ok);
+  EXPECT_EQ(m_prompter.messageTexts(), QStringList({"The Search Filter path is too long"}));
+  EXPECT_TRUE(dlg.isVisible());
+  dlg.setFilterPath(longest);
+  press(dlg, QDialogButtonBox::Ok);
+  EXPECT_FALSE(dlg.isVisible());
 }
 
 TEST_F(SearchFilterDlgTest, PathFieldIsEnabledExactlyWhileBoxIsTicked) {

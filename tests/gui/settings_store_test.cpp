@@ -1,4 +1,4 @@
-#include "gui/browse/settings_store.h"
+#include "gui/shell/settings_store.h"
 
 #include <gtest/gtest.h>
 

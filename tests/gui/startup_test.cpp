@@ -102,7 +102,7 @@ TEST_F(StartUpTest, AStartRootJoinsTheListForThisRunWithoutBeingRemembered) {
   EXPECT_EQ(settings().GetString("Settings", "Drive", ""), "/");
 }
 
-TEST_F(StartUpTest, StoredColumnWidthsAreUsedOnlyWhileTheyFit) {
+TEST_F(StartUpTest, StoredColumnWidthsAreUsedOnlyWhileTheyFitAndTheLastColumnFills) {
   settings().SetInt("SymbolGrid", "col0", 40);
   settings().SetInt("SymbolGrid", "col1", 30);
   for (int i = 0; i < 7; ++i)
@@ -110,17 +110,41 @@ TEST_F(StartUpTest, StoredColumnWidthsAreUsedOnlyWhileTheyFit) {
   startUp();
   QHeaderView* symbolHeader = view()->symbolsGrid()->horizontalHeader();
   EXPECT_EQ(symbolHeader->sectionSize(0), 40);
-  EXPECT_EQ(symbolHeader->sectionSize(1), 30);
+  EXPECT_EQ(symbolHeader->sectionSize(1), view()->symbolsGrid()->clientWidth() - 40);
   // One stored quote column of 0 resets all seven to 9/70 of the grid's width.
   const int expected = view()->quotesGrid()->clientWidth() * 9 / 70;
-  for (int i = 0; i < 7; ++i)
+  for (int i = 0; i < 6; ++i)
     EXPECT_EQ(view()->quotesGrid()->horizontalHeader()->sectionSize(i), expected);
 
-  // Closing the window stores the widths in use.
-  symbolHeader->resizeSection(1, 55);
+  // Closing the window stores the widths in use; the filling last column no wider than its
+  // default, so a slightly narrower window still takes them.
+  symbolHeader->resizeSection(0, 55);
   frame->close();
-  EXPECT_EQ(settings().GetInt("SymbolGrid", "col1", 0), 55);
+  EXPECT_EQ(settings().GetInt("SymbolGrid", "col0", 0), 55);
+  EXPECT_EQ(settings().GetInt("SymbolGrid", "col1", 0),
+            view()->symbolsGrid()->clientWidth() * 9 / 20);
   EXPECT_EQ(settings().GetInt("QuoteGrid", "col6", 0), expected);
+}
+
+TEST_F(StartUpTest, AStartRootIsNotHiddenByAFilterBesideIt) {
+  settings().SetInt("Search", "Limit", 1);
+  settings().SetString("Search", "Name", "/no/such/place");
+  createFrame();
+  view()->setStartRoot(path("A"));
+  startUp();
+  EXPECT_EQ(portfolioEntries(), QStringList({path("A"), path("A/B")}));
+  EXPECT_TRUE(view()->limitToFilter());
+}
+
+// A directory name outside ASCII goes from the walk to the list, the MASTER path and the
+// quotes reader and back unchanged.
+TEST_F(BrowserFixture, APortfolioInANonAsciiDirectoryLoads) {
+  make_portfolio(root() / "B\u00f6rse \u6771\u4eac", {{1, "SONY", "SONY CORP", 4}});
+  startUp();
+  const QString dir = rootText() + QString::fromUtf8("/B\u00f6rse \u6771\u4eac");
+  EXPECT_EQ(portfolioEntries(), QStringList({dir}));
+  EXPECT_EQ(view()->masterPath(), dir + "/MASTER");
+  EXPECT_EQ(view()->quoteCount(), 4);
 }
 
 TEST_F(BrowserFixture, TheRealFuturesPortfolioListsAndReadsWithoutComplaint) {

@@ -1,7 +1,8 @@
 // The browser view: the form that fills the main window and holds the whole browsing state of
-// a run (the root scanned, the portfolios found, the current portfolio, symbol and quote).
-// "Portfolios" (root list over portfolio list) sits top left, "Symbols" top right, "Quotes"
-// across the bottom.
+// a run (the root scanned, the portfolios found, the current portfolio, symbol and quote). Its
+// three groups do the work: "Portfolios" (root list over portfolio list, and the scan) top
+// left, "Symbols" top right, "Quotes" across the bottom. The view keeps the state and wires
+// the groups together.
 #pragma once
 
 #include <functional>
@@ -15,12 +16,13 @@
 
 class QComboBox;
 class QListWidget;
-class QItemSelection;
 class CGridView;
+class CPortfoliosPane;
 class CQuotesGridModel;
-class CSearchProgressDlg;
+class CQuotesPane;
 class CSettingsStore;
 class CSymbolsGridModel;
+class CSymbolsPane;
 
 class CDorvaneView : public QWidget {
   Q_OBJECT
@@ -30,12 +32,12 @@ class CDorvaneView : public QWidget {
   // Reads the search settings ("Search": Limit, Name, MasterFix). The start directory, the
   // default of the filter path, is the current directory now.
   explicit CDorvaneView(CSettingsStore& settings, QWidget* parent = nullptr);
-  ~CDorvaneView() override;
 
   // The roots the root list offers (core::list_roots unless replaced, as tests do).
   void setRootsProvider(RootsProvider provider);
   // A directory to scan at start-up instead of the remembered root (the command line's
-  // argument); it joins the root list for this run and is not remembered.
+  // argument); it joins the root list for this run and is not remembered. The filter never
+  // hides it: its scans use the filter only when the filter path lies inside it.
   void setStartRoot(const QString& root);
 
   // Start-up, run once by a timer 100 ms after the first paint: grid columns from the
@@ -85,15 +87,14 @@ class CDorvaneView : public QWidget {
   bool limitToFilter() const { return m_limitToFilter; }
   QString filterPath() const { return m_filterPath; }
   bool autoRepair() const { return m_autoRepair; }
-  bool splitSearchOpen() const { return m_splitSearchOpen; }
   CommandConditions commandConditions() const;
 
-  QComboBox* driveList() const { return m_driveList; }
-  QListWidget* portfolioList() const { return m_portfolioList; }
-  CGridView* symbolsGrid() const { return m_symbolsGrid; }
-  CGridView* quotesGrid() const { return m_quotesGrid; }
-  CSymbolsGridModel* symbolsModel() const { return m_symbolsModel; }
-  CQuotesGridModel* quotesModel() const { return m_quotesModel; }
+  QComboBox* driveList() const;
+  QListWidget* portfolioList() const;
+  CGridView* symbolsGrid() const;
+  CGridView* quotesGrid() const;
+  CSymbolsGridModel* symbolsModel() const;
+  CQuotesGridModel* quotesModel() const;
 
  signals:
   // Counts, current rows, lists or grids changed: the frame refreshes its panes and commands.
@@ -103,35 +104,21 @@ class CDorvaneView : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  void buildLayout();
-  void setUpGridColumns();
-  // The root path of a root-list entry (its text may be "[-c-]").
-  QString rootAt(int index) const;
-  std::vector<std::string> listedRoots() const;
   // The drive change: remember root, clear everything and scan it (unless it is current).
   void changeDrive(const QString& root);
-  void onDriveActivated(int index);
-  void onPortfolioSelected();
-  void onSymbolSelectionChanged(const QItemSelection& selected);
-  void onQuoteSelectionChanged(const QItemSelection& selected);
-  void onSymbolClicked();
-  void selectRoot(const QString& root);
+  void onPortfolioPicked(const QString& directory);
+  void onSymbolRowSelected(int row);
+  void onQuoteRowSelected(int row);
+  void onSymbolActivated();
   void setCaption(const QString& symbol);
   void failSymbolsFill();
-  QString masterPathFor(const QString& directory) const;
-  void notifyStateChanged();
 
   CSettingsStore& m_settings;
-  RootsProvider m_rootsProvider;
   QString m_startRoot;
 
-  QComboBox* m_driveList = nullptr;
-  QListWidget* m_portfolioList = nullptr;
-  CGridView* m_symbolsGrid = nullptr;
-  CGridView* m_quotesGrid = nullptr;
-  CSymbolsGridModel* m_symbolsModel = nullptr;
-  CQuotesGridModel* m_quotesModel = nullptr;
-  CSearchProgressDlg* m_progress = nullptr;
+  CPortfoliosPane* m_portfolios;
+  CSymbolsPane* m_symbols;
+  CQuotesPane* m_quotes;
 
   bool m_autoRepair = false;
   bool m_limitToFilter = true;
@@ -155,5 +142,4 @@ class CDorvaneView : public QWidget {
   int m_currentQuoteRow = 1;
   QString m_firstDateText;
   QString m_lastDateText;
-  bool m_splitSearchOpen = false;
 };

@@ -16,11 +16,13 @@ CFixMasterDlg::CFixMasterDlg(const QString& message, Form form, QWidget* parent)
   setWindowTitle(QStringLiteral("Fix Master File"));
   setModal(true);
 
+  // The message keeps its own line breaks and no others: the label is as wide as its
+  // longest line.
   m_message->setTextFormat(Qt::PlainText);
-  m_message->setWordWrap(true);
+  m_message->setWordWrap(false);
   m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   m_message->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  m_message->setMinimumWidth(fontMetrics().averageCharWidth() * 56);
+  m_message->setMinimumSize(m_message->sizeHint());
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setDefault(true);
@@ -32,6 +34,7 @@ CFixMasterDlg::CFixMasterDlg(const QString& message, Form form, QWidget* parent)
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(m_help, &QPushButton::clicked, this, [this] { showHelp(helpTopic(), this); });
+  addHelpKey(this, helpTopic());
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);

@@ -1,17 +1,16 @@
 #include "gui/browse/fix_master_observer.h"
 
 #include "gui/browse/fix_master_dlg.h"
+#include "gui/shell/path_text.h"
 #include "gui/shell/prompter.h"
 
 bool CFixMasterObserver::confirm(const std::string& message) {
-  CFixMasterDlg dialog(QString::fromLocal8Bit(message.c_str()), CFixMasterDlg::Form::Confirmation,
-                       m_parent);
+  CFixMasterDlg dialog(fromPathString(message), CFixMasterDlg::Form::Confirmation, m_parent);
   return Prompter::instance().exec(dialog) == QDialog::Accepted;
 }
 
 void CFixMasterObserver::report_dropped(const std::string& message) {
-  CFixMasterDlg dialog(QString::fromLocal8Bit(message.c_str()), CFixMasterDlg::Form::Report,
-                       m_parent);
+  CFixMasterDlg dialog(fromPathString(message), CFixMasterDlg::Form::Report, m_parent);
   Prompter::instance().exec(dialog);
 }
 

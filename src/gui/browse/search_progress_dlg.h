@@ -23,7 +23,7 @@ class CSearchProgressDlg : public QDialog, public core::DiscoveryObserver {
   void start();
 
   void directory_visited(const std::string& directory) override;
-  void portfolio_found(const std::string& directory, int found_count) override;
+  void portfolio_found(const std::string& directory, int foundCount) override;
 
   QString pathText() const;
   QString counterText() const;

@@ -1,14 +1,13 @@
-// The symbols grid's rows: one per MASTER entry listed, kept in the grid's ascending order of
-// the column 0 text. Plain data, no item object per row.
+// The symbols grid's rows: one per MASTER (then XMASTER) entry listed, kept in the grid's ascending
+// order of the column 0 text.
 #pragma once
 
 #include <vector>
 
-#include <QAbstractTableModel>
-
 #include "core/symbol_rows.h"
+#include "gui/edit/grid_model.h"
 
-class CSymbolsGridModel : public QAbstractTableModel {
+class CSymbolsGridModel : public CGridModel {
   Q_OBJECT
  public:
   explicit CSymbolsGridModel(QObject* parent = nullptr);
@@ -18,12 +17,10 @@ class CSymbolsGridModel : public QAbstractTableModel {
   void clear();
   const core::SymbolRow& row(int index) const { return m_rows[static_cast<std::size_t>(index)]; }
   // Column 0 (symbol) or column 1 (name) text of a row.
-  QString text(int row, int column) const;
-
-  int rowCount(const QModelIndex& parent = {}) const override;
-  int columnCount(const QModelIndex& parent = {}) const override;
+  QString text(int row, int column) const override;
+  int rows() const override { return static_cast<int>(m_rows.size()); }
+  // The grid's texts, and the long name as the name column's tip.
   QVariant data(const QModelIndex& index, int role) const override;
-  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
   std::vector<core::SymbolRow> m_rows;

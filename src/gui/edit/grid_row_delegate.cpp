@@ -13,19 +13,19 @@ void CGridRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   const QPalette& palette = option.palette;
   const QColor background = selected ? palette.color(QPalette::Active, QPalette::Highlight)
                                      : palette.color(QPalette::Base);
-  const QColor text_colour = selected ? palette.color(QPalette::Active, QPalette::HighlightedText)
-                                      : palette.color(QPalette::Text);
+  const QColor textColour = selected ? palette.color(QPalette::Active, QPalette::HighlightedText)
+                                     : palette.color(QPalette::Text);
 
   painter->save();
   painter->fillRect(cell, background);
 
-  const QRect text_rect(cell.left() + kTextInset, cell.top(), cell.width() - 2 * kTextInset,
-                        cell.height());
-  if (text_rect.width() > 0) {
-    painter->setClipRect(text_rect);
+  const QRect textRect(cell.left() + kTextInset, cell.top(), cell.width() - 2 * kTextInset,
+                       cell.height());
+  if (textRect.width() > 0) {
+    painter->setClipRect(textRect);
     painter->setFont(option.font);
-    painter->setPen(text_colour);
-    painter->drawText(text_rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+    painter->setPen(textColour);
+    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                       index.data(Qt::DisplayRole).toString());
     painter->setClipping(false);
   }

@@ -26,7 +26,7 @@ CGridView::CGridView(QWidget* parent) : QTableView(parent), m_delegate(new CGrid
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setSortIndicatorShown(false);
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  horizontalHeader()->setStretchLastSection(false);
+  horizontalHeader()->setStretchLastSection(true);
   horizontalHeader()->setSectionsMovable(false);
 }
 
@@ -43,6 +43,16 @@ void CGridView::keyPressEvent(QKeyEvent* event) {
       currentIndex().isValid()) {
     emit enterPressed(currentIndex().row());
     event->accept();
+    return;
+  }
+  // Home and End go to the first and last row, as Ctrl+Home and Ctrl+End do: a row-selecting
+  // grid has no first or last column to go to.
+  if ((event->key() == Qt::Key_Home || event->key() == Qt::Key_End) &&
+      !event->modifiers().testFlag(Qt::ControlModifier)) {
+    QKeyEvent rowKey(event->type(), event->key(), event->modifiers() | Qt::ControlModifier,
+                     event->text(), event->isAutoRepeat(), static_cast<ushort>(event->count()));
+    QTableView::keyPressEvent(&rowKey);
+    event->setAccepted(rowKey.isAccepted());
     return;
   }
   QTableView::keyPressEvent(event);

@@ -1,5 +1,7 @@
 // A report grid as both grids use it: whole-row single selection, headers that do not sort,
-// no editing, rows drawn by CGridRowDelegate, a dotted focus rectangle around the focused row.
+// no editing, rows drawn by CGridRowDelegate, a dotted focus rectangle around the focused row,
+// the last column stretched to the grid's right edge, and Home and End moving to the first
+// and last row.
 #pragma once
 
 #include <QTableView>

@@ -3,10 +3,9 @@
 #include <algorithm>
 
 #include "core/quote_texts.h"
-#include "gui/browse/grid_columns.h"
-#include "qdb/dates.h"
+#include "gui/edit/grid_columns.h"
 
-CQuotesGridModel::CQuotesGridModel(QObject* parent) : QAbstractTableModel(parent) {}
+CQuotesGridModel::CQuotesGridModel(QObject* parent) : CGridModel(quoteColumnTitles(), parent) {}
 
 void CQuotesGridModel::clear() {
   beginResetModel();
@@ -24,54 +23,15 @@ void CQuotesGridModel::reserve(int n) {
 void CQuotesGridModel::appendNewestFirst(const qdb::QuoteSeries& chunk, int count) {
   count = std::min(count, static_cast<int>(chunk.count));
   if (count <= 0) return;
-  const int first = rowCount();
+  const int first = rows();
   beginInsertRows({}, first, first + count - 1);
   for (int i = count - 1; i >= 0; --i) m_bars.push_back(chunk.bar(i));
   endInsertRows();
 }
 
 QString CQuotesGridModel::text(int row, int column) const {
-  if (row < 0 || row >= rowCount()) return {};
-  const qdb::QuoteBar& b = m_bars[static_cast<std::size_t>(row)];
-  switch (column) {
-    case 0:
-      return QString::fromStdString(qdb::format_date_string(b.date, 3, '/'));
-    case 1:
-      return QString::fromStdString(core::price_text(b.open));
-    case 2:
-      return QString::fromStdString(core::price_text(b.high));
-    case 3:
-      return QString::fromStdString(core::price_text(b.low));
-    case 4:
-      return QString::fromStdString(core::price_text(b.close));
-    case 5:
-      return QString::fromStdString(core::quantity_text(b.volume));
-    case 6:
-      return QString::fromStdString(core::quantity_text(b.oi));
-    default:
-      break;
-  }
-  return {};
-}
-
-int CQuotesGridModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(m_bars.size());
-}
-
-int CQuotesGridModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : kQuoteColumns;
-}
-
-QVariant CQuotesGridModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid()) return {};
-  return text(index.row(), index.column());
-}
-
-QVariant CQuotesGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-      section < kQuoteColumns)
-    return quote_column_titles().at(section);
-  if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole)
-    return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
-  return QAbstractTableModel::headerData(section, orientation, role);
+  if (row < 0 || row >= rows() || column < 0 || column >= kQuoteColumns) return {};
+  const std::array<std::string, 7> cells =
+      core::quote_cell_texts(m_bars[static_cast<std::size_t>(row)]);
+  return QString::fromStdString(cells[static_cast<std::size_t>(column)]);
 }

@@ -1,14 +1,13 @@
 // The quotes grid's rows, newest first: one decoded quote per row, its seven cell texts made
-// when a cell is shown. No item object per row, so a full 16-bit series loads at once.
+// when a cell is shown, so a full 16-bit series loads at once.
 #pragma once
 
 #include <vector>
 
-#include <QAbstractTableModel>
-
+#include "gui/edit/grid_model.h"
 #include "qdb/series.h"
 
-class CQuotesGridModel : public QAbstractTableModel {
+class CQuotesGridModel : public CGridModel {
   Q_OBJECT
  public:
   explicit CQuotesGridModel(QObject* parent = nullptr);
@@ -19,14 +18,9 @@ class CQuotesGridModel : public QAbstractTableModel {
   // Appends the first count quotes of chunk taken from its last (newest) to its first.
   void appendNewestFirst(const qdb::QuoteSeries& chunk, int count);
   const qdb::QuoteBar& bar(int row) const { return m_bars[static_cast<std::size_t>(row)]; }
-  // Cell text: date MM/DD/YY; prices "%.4f"; volume and open interest "%.0f"; "N/A" for a
-  // negative or not-a-number value.
-  QString text(int row, int column) const;
-
-  int rowCount(const QModelIndex& parent = {}) const override;
-  int columnCount(const QModelIndex& parent = {}) const override;
-  QVariant data(const QModelIndex& index, int role) const override;
-  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+  // Cell text as core::quote_cell_texts makes it.
+  QString text(int row, int column) const override;
+  int rows() const override { return static_cast<int>(m_bars.size()); }
 
  private:
   std::vector<qdb::QuoteBar> m_bars;

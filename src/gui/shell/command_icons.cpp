@@ -2,6 +2,6 @@
 
 #include <QApplication>
 
-QIcon command_icon(const QString& theme_name, QStyle::StandardPixmap fallback) {
-  return QIcon::fromTheme(theme_name, QApplication::style()->standardIcon(fallback));
+QIcon commandIcon(const QString& themeName, QStyle::StandardPixmap fallback) {
+  return QIcon::fromTheme(themeName, QApplication::style()->standardIcon(fallback));
 }

@@ -4,4 +4,4 @@
 #include <QIcon>
 #include <QStyle>
 
-QIcon command_icon(const QString& theme_name, QStyle::StandardPixmap fallback);
+QIcon commandIcon(const QString& themeName, QStyle::StandardPixmap fallback);

@@ -1,35 +1,24 @@
 // The enable rule of every command, computed in one place from the browsing state, so the
-// menus and the toolbar always agree and each later command only reads its own flag.
+// menus and the toolbar always agree. Each command has one flag here and one action in the
+// main frame, and the frame sets every action from its flag; a command is added here together
+// with its action.
 #pragma once
 
+// The browsing state the rules read: the view's flags and counts and the rows its lists and
+// grids hold.
 struct CommandConditions {
-  bool portfolios_found = false;
-  int portfolio_entries = 0;  // entries in the portfolio list
-  int symbol_rows = 0;        // rows in the symbols grid
-  int quote_rows = 0;         // rows in the quotes grid
-  int symbol_count = 0;       // the view's symbol count
-  int current_quote_row = 0;
-  bool split_search_open = false;
+  bool portfoliosFound = false;
+  int portfolioEntries = 0;  // entries in the portfolio list
+  int symbolRows = 0;        // rows in the symbols grid
+  int quoteRows = 0;         // rows in the quotes grid
+  int symbolCount = 0;       // the view's symbol count
+  int currentQuoteRow = 0;
 };
 
 struct CommandStates {
-  bool quote_edit = false;
-  bool quote_split = false;
-  bool quote_adjust = false;
-  bool quote_delete = false;
-  bool quote_add = false;
-  bool quote_export = false;
-  bool symbol_facts = false;
-  bool symbol_delete = false;
-  bool symbol_edit = false;
-  bool symbol_move = false;
-  bool symbol_copy = false;
-  bool split_search = false;
-  bool search_filter = true;
+  bool searchFilter = true;
   bool rescan = true;
 };
 
-// Applies the rules: quote commands need portfolios and quote rows (Add also a current row
-// that is not the oldest quote), symbol commands need symbol rows, Move and Copy a second
-// portfolio, and Split Search / Symbol Edit are off while the split search window is open.
-CommandStates compute_command_states(const CommandConditions& c);
+// Applies the rules: Search Filter and ReScan are always enabled.
+CommandStates computeCommandStates(const CommandConditions& c);

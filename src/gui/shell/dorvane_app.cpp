@@ -1,16 +1,29 @@
 #include "gui/shell/dorvane_app.h"
 
+#include <QIcon>
+
 #include "gui/browse/dorvane_view.h"
-#include "gui/browse/settings_store.h"
 #include "gui/shell/main_frame.h"
+#include "gui/shell/settings_store.h"
 
 CDorvaneApp::CDorvaneApp(int& argc, char** argv) : QApplication(argc, argv) {
-  setOrganizationName(QStringLiteral("Fenwold Software"));
-  setApplicationName(QStringLiteral("Dorvane"));
-  setApplicationDisplayName(QStringLiteral("Dorvane"));
+  configureApplication(*this);
+}
+
+void CDorvaneApp::configureApplication(QApplication& app) {
+  QApplication::setOrganizationName(QStringLiteral("Fenwold Software"));
+  QApplication::setApplicationName(QStringLiteral("Dorvane"));
+  // No display name: on X11 Qt would append it to every window title.
 #ifdef DORVANE_VERSION
-  setApplicationVersion(QStringLiteral(DORVANE_VERSION));
+  QApplication::setApplicationVersion(QStringLiteral(DORVANE_VERSION));
 #endif
+  app.setWindowIcon(applicationIcon());
+}
+
+QIcon CDorvaneApp::applicationIcon() {
+  // The resources live in a static library: registered here, or the linker may drop them.
+  Q_INIT_RESOURCE(dorvane);
+  return QIcon(QStringLiteral(":/dorvane/dorvane.svg"));
 }
 
 CDorvaneApp::~CDorvaneApp() {

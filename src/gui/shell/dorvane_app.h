@@ -15,6 +15,11 @@ class CDorvaneApp : public QApplication {
   CDorvaneApp(int& argc, char** argv);
   ~CDorvaneApp() override;
 
+  // The application's names, version and window icon, as the constructor sets them.
+  static void configureApplication(QApplication& app);
+  // The program's scalable icon, from the resources.
+  static QIcon applicationIcon();
+
   // Opens the settings (importing the legacy INI file on the very first run), creates the
   // main window and shows it. startRoot, when not empty, is scanned instead of the remembered
   // root.

@@ -1,12 +1,13 @@
 #include "gui/shell/help.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QStringList>
-#include <QUrl>
 
+#include "gui/shell/help_window.h"
 #include "gui/shell/prompter.h"
 
 namespace {
@@ -29,20 +30,8 @@ QString helpDirectory() {
   QStringList candidates;
   candidates << qEnvironmentVariable("DORVANE_HELP_DIR");
   const QString appDir = QCoreApplication::applicationDirPath();
-  if (!appDir.isEmpty()) candidates << appDir + QStringLiteral("/../share/dorvane/help");
-#ifdef DORVANE_HELP_SOURCE_DIR
-  candidates << QStringLiteral(DORVANE_HELP_SOURCE_DIR);
-#endif
-#ifdef DORVANE_HELP_DIR
-  candidates << QStringLiteral(DORVANE_HELP_DIR);
-#endif
-#ifdef DORVANE_HELP_INSTALL_DIR
-  candidates << QStringLiteral(DORVANE_HELP_INSTALL_DIR);
-#endif
-  if (!appDir.isEmpty()) {
-    candidates << appDir + QStringLiteral("/../docs/help")
-               << appDir + QStringLiteral("/../../docs/help");
-  }
+  if (!appDir.isEmpty())
+    candidates << QDir(appDir).filePath(QStringLiteral(DORVANE_HELP_RELATIVE_DIR));
   for (const QString& dir : candidates) {
     if (holdsManual(dir)) return QDir::cleanPath(QDir(dir).absolutePath());
   }
@@ -61,11 +50,22 @@ QString helpPath(const QString& topic) {
 
 void showHelp(const QString& topic, QWidget* parent) {
   const QString page = helpPath(topic);
-  if (!page.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(page))) return;
-  const QString text =
-      page.isEmpty()
-          ? QCoreApplication::translate("Help", "The Dorvane Help files could not be found.")
-          : QCoreApplication::translate("Help", "The Dorvane Help could not be opened:\n%1")
-                .arg(page);
-  Prompter::instance().message(parent, text, Prompter::Icon::Warning, Prompter::Buttons::Ok);
+  if (page.isEmpty()) {
+    Prompter::instance().message(parent,
+                                 QStringLiteral("The Dorvane Help files could not be found."),
+                                 Prompter::Icon::Warning, Prompter::Buttons::Ok);
+    return;
+  }
+  QWidget* owner = parent ? parent->window() : nullptr;
+  CHelpWindow* help =
+      owner ? owner->findChild<CHelpWindow*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+  if (!help) help = new CHelpWindow(owner);
+  help->showPage(page);
+}
+
+void addHelpKey(QWidget* window, const QString& topic) {
+  auto* key = new QShortcut(QKeySequence(Qt::Key_F1), window);
+  key->setContext(Qt::WindowShortcut);
+  QObject::connect(key, &QShortcut::activated, window,
+                   [window, topic] { showHelp(topic, window); });
 }

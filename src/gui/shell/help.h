@@ -1,10 +1,8 @@
-// The user manual: HTML pages shown in the desktop's web browser.
+// The user manual: HTML pages shown in the application's own help window.
 //
-// The manual is looked for, in this order, in the directory named by the environment variable
-// DORVANE_HELP_DIR; in share/dorvane/help beside the executable's directory (an installed or
-// unpacked copy); in the source tree's docs/help (DORVANE_HELP_SOURCE_DIR, defined by the
-// build so a build-tree run finds it); in the install prefix (DORVANE_HELP_INSTALL_DIR); and
-// last in docs/help one or two levels above the executable.
+// The manual is looked for in the directory named by the environment variable
+// DORVANE_HELP_DIR, then beside the program: the install layout's help directory relative to
+// the program's directory (share/dorvane/help next to bin/), which the build tree mirrors.
 #pragma once
 
 #include <QString>
@@ -18,5 +16,9 @@ QString helpDirectory();
 // (index.html) for an empty or unknown topic. Empty when the manual can't be found.
 QString helpPath(const QString& topic = {});
 
-// Opens the topic's page in the desktop's browser, or says why it can't.
+// Opens the topic's page in the help window of parent's window (one per window, so it stays
+// usable beside a modal dialog), or says that the manual can't be found.
 void showHelp(const QString& topic = {}, QWidget* parent = nullptr);
+
+// Makes F1 in window open topic.
+void addHelpKey(QWidget* window, const QString& topic);

@@ -11,10 +11,10 @@
 #include <QToolBar>
 
 #include "gui/browse/dorvane_view.h"
-#include "gui/browse/settings_store.h"
 #include "gui/shell/command_icons.h"
 #include "gui/shell/help.h"
 #include "gui/shell/placement.h"
+#include "gui/shell/settings_store.h"
 #include "gui/shell/status_panes.h"
 
 namespace {
@@ -22,7 +22,7 @@ namespace {
 const QString kScreen = QStringLiteral("Screen");
 
 // A command's prompt is its status-bar text, then "\n", then its tooltip.
-void set_prompt(QAction* action, const QString& prompt) {
+void setPrompt(QAction* action, const QString& prompt) {
   const qsizetype split = prompt.indexOf(QLatin1Char('\n'));
   action->setStatusTip(split < 0 ? prompt : prompt.left(split));
   action->setToolTip(split < 0 ? prompt : prompt.mid(split + 1));
@@ -49,40 +49,41 @@ CMainFrame::CMainFrame(CSettingsStore& settings, QWidget* parent)
 
 void CMainFrame::createActions() {
   m_exit =
-      new QAction(command_icon(QStringLiteral("application-exit"), QStyle::SP_DialogCloseButton),
+      new QAction(commandIcon(QStringLiteral("application-exit"), QStyle::SP_DialogCloseButton),
                   QStringLiteral("E&xit"), this);
-  set_prompt(m_exit, QStringLiteral("Quit the application\nExit"));
+  setPrompt(m_exit, QStringLiteral("Quit the application\nExit"));
   connect(m_exit, &QAction::triggered, this, &QWidget::close);
 
   m_toggleToolbar = new QAction(QStringLiteral("&Toolbar"), this);
   m_toggleToolbar->setCheckable(true);
   m_toggleToolbar->setChecked(true);
-  set_prompt(m_toggleToolbar, QStringLiteral("Show or hide the toolbar\nToggle ToolBar"));
+  setPrompt(m_toggleToolbar, QStringLiteral("Show or hide the toolbar\nToggle ToolBar"));
 
   m_toggleStatusBar = new QAction(QStringLiteral("&Status Bar"), this);
   m_toggleStatusBar->setCheckable(true);
   m_toggleStatusBar->setChecked(true);
-  set_prompt(m_toggleStatusBar, QStringLiteral("Show or hide the status bar\nToggle StatusBar"));
+  setPrompt(m_toggleStatusBar, QStringLiteral("Show or hide the status bar\nToggle StatusBar"));
 
   m_searchFilter =
-      new QAction(command_icon(QStringLiteral("edit-find"), QStyle::SP_FileDialogContentsView),
+      new QAction(commandIcon(QStringLiteral("edit-find"), QStyle::SP_FileDialogContentsView),
                   QStringLiteral("Search &Filter..."), this);
-  set_prompt(m_searchFilter, QStringLiteral("Filter\nFilter"));
+  setPrompt(m_searchFilter, QStringLiteral("Filter\nFilter"));
   connect(m_searchFilter, &QAction::triggered, m_view, &CDorvaneView::OnSearchFilter);
 
-  m_rescan = new QAction(command_icon(QStringLiteral("view-refresh"), QStyle::SP_BrowserReload),
+  m_rescan = new QAction(commandIcon(QStringLiteral("view-refresh"), QStyle::SP_BrowserReload),
                          QStringLiteral("&ReScan"), this);
   m_rescan->setShortcut(QKeySequence(Qt::Key_F5));
   m_rescan->setShortcutContext(Qt::ApplicationShortcut);
-  set_prompt(m_rescan, QStringLiteral("ReScan drive(s) for portfolios\nReScan"));
+  setPrompt(m_rescan, QStringLiteral("ReScan drive(s) for portfolios\nReScan"));
   connect(m_rescan, &QAction::triggered, m_view, &CDorvaneView::OnRescan);
 
   m_helpTopics =
-      new QAction(command_icon(QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton),
+      new QAction(commandIcon(QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton),
                   QStringLiteral("&Help Topics"), this);
+  // F1 in the main window; each dialog's own F1 opens its own topic.
   m_helpTopics->setShortcut(QKeySequence(Qt::Key_F1));
-  m_helpTopics->setShortcutContext(Qt::ApplicationShortcut);
-  set_prompt(m_helpTopics, QStringLiteral("List Help topics\nHelp Topics"));
+  m_helpTopics->setShortcutContext(Qt::WindowShortcut);
+  setPrompt(m_helpTopics, QStringLiteral("List Help topics\nHelp Topics"));
   connect(m_helpTopics, &QAction::triggered, this, [this] { showHelp({}, this); });
 }
 
@@ -150,14 +151,17 @@ QString CMainFrame::quotePaneText() const { return m_quotePane->text(); }
 QString CMainFrame::idleText() const { return m_idle->text(); }
 
 void CMainFrame::refreshStatusPanes() {
-  m_symbolPane->setText(symbol_pane_text(m_view->symbolCount(), m_view->currentSymbolRow()));
-  m_quotePane->setText(quote_pane_text(m_view->quoteCount(), m_view->currentQuoteRow()));
+  m_symbolPane->setText(formatSymbolPane(m_view->symbolCount(), m_view->currentSymbolRow()));
+  m_quotePane->setText(formatQuotePane(m_view->quoteCount(), m_view->currentQuoteRow()));
+}
+
+std::vector<CMainFrame::RuledAction> CMainFrame::ruledActions() const {
+  return {{m_searchFilter, &CommandStates::searchFilter}, {m_rescan, &CommandStates::rescan}};
 }
 
 void CMainFrame::updateCommandStates() {
-  const CommandStates states = compute_command_states(m_view->commandConditions());
-  m_searchFilter->setEnabled(states.search_filter);
-  m_rescan->setEnabled(states.rescan);
+  const CommandStates states = computeCommandStates(m_view->commandConditions());
+  for (const RuledAction& ruled : ruledActions()) ruled.action->setEnabled(states.*ruled.flag);
 }
 
 void CMainFrame::restorePlacement() {

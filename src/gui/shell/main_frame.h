@@ -2,6 +2,8 @@
 // message pane and the symbol and quote counters, and the remembered placement.
 #pragma once
 
+#include <vector>
+
 #include <QMainWindow>
 #include <QRect>
 
@@ -22,6 +24,13 @@ class CMainFrame : public QMainWindow {
 
   CDorvaneView* view() const { return m_view; }
 
+  // A command's action and the flag of computeCommandStates that enables it.
+  struct RuledAction {
+    QAction* action;
+    bool CommandStates::*flag;
+  };
+  // Every action whose enabled state follows a rule, with its flag.
+  std::vector<RuledAction> ruledActions() const;
   // Enables every command by its rule from the view's current state.
   void updateCommandStates();
   // The two counter panes from the view's counts and rows.

@@ -4,19 +4,19 @@
 
 namespace {
 
-Prompter* g_installed = nullptr;
+Prompter* gInstalled = nullptr;
 
-Prompter& qt_prompter() {
+Prompter& qtPrompter() {
   static QtPrompter prompter;
   return prompter;
 }
 
 }  // namespace
 
-Prompter& Prompter::instance() { return g_installed ? *g_installed : qt_prompter(); }
+Prompter& Prompter::instance() { return gInstalled ? *gInstalled : qtPrompter(); }
 
 Prompter* Prompter::install(Prompter* p) {
-  Prompter* previous = g_installed;
-  g_installed = p;
+  Prompter* previous = gInstalled;
+  gInstalled = p;
   return previous;
 }

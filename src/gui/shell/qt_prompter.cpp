@@ -7,7 +7,7 @@
 
 namespace {
 
-QMessageBox::Icon box_icon(Prompter::Icon icon) {
+QMessageBox::Icon boxIcon(Prompter::Icon icon) {
   switch (icon) {
     case Prompter::Icon::Information:
       return QMessageBox::Information;
@@ -23,7 +23,7 @@ QMessageBox::Icon box_icon(Prompter::Icon icon) {
   return QMessageBox::NoIcon;
 }
 
-QMessageBox::StandardButtons box_buttons(Prompter::Buttons buttons) {
+QMessageBox::StandardButtons boxButtons(Prompter::Buttons buttons) {
   switch (buttons) {
     case Prompter::Buttons::YesNo:
       return QMessageBox::Yes | QMessageBox::No;
@@ -48,8 +48,8 @@ class ArrowCursor {
 
 Prompter::Answer QtPrompter::message(QWidget* parent, const QString& text, Icon icon,
                                      Buttons buttons) {
-  QMessageBox box(box_icon(icon), QApplication::applicationDisplayName(), text,
-                  box_buttons(buttons), parent);
+  QMessageBox box(boxIcon(icon), QApplication::applicationDisplayName(), text, boxButtons(buttons),
+                  parent);
   box.setTextFormat(Qt::PlainText);
   const ArrowCursor arrow;
   switch (box.exec()) {

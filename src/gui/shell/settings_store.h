@@ -21,6 +21,8 @@ class CSettingsStore {
  public:
   // Values of this size in bytes, terminator included, or more read as absent.
   static constexpr int kValueBufferSize = 260;
+  // True when text can be stored and read back (its bytes and terminator fit the buffer).
+  static bool fitsValue(const QString& text);
 
   // Fixes the settings file path from the environment at this moment.
   CSettingsStore();

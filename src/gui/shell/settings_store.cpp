@@ -1,4 +1,4 @@
-#include "gui/browse/settings_store.h"
+#include "gui/shell/settings_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -105,7 +105,7 @@ std::optional<QString> readValue(const QString& fileName, const QString& section
   // A hand-edited file may hold an unquoted "a, b", which the INI layer reads as a list.
   QString text = value.typeId() == QMetaType::QStringList ? value.toStringList().join(u", ")
                                                           : value.toString();
-  if (text.toUtf8().size() + 1 >= CSettingsStore::kValueBufferSize) return std::nullopt;
+  if (!CSettingsStore::fitsValue(text)) return std::nullopt;
   const qsizetype zero = text.indexOf(QChar(u'\0'));
   if (zero >= 0) text.truncate(zero);
   return text;
@@ -242,6 +242,10 @@ int CSettingsStore::GetInt(const QString& section, const QString& name, int defa
   if (i == firstDigit) return defaultValue;
   const std::int64_t value = negative ? -magnitude : magnitude;
   return static_cast<int>(std::min<std::int64_t>(value, std::numeric_limits<int>::max()));
+}
+
+bool CSettingsStore::fitsValue(const QString& text) {
+  return text.toUtf8().size() + 1 < kValueBufferSize;
 }
 
 QString CSettingsStore::GetString(const QString& section, const QString& name,

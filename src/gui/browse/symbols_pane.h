@@ -1,0 +1,32 @@
+// The "Symbols" group of the browser view: the symbols grid, the soundness checks of a MASTER
+// with the offer to repair it, and the listing of its records.
+#pragma once
+
+#include "gui/edit/grid_pane.h"
+
+class CSymbolsGridModel;
+
+class CSymbolsPane : public CGridPane {
+  Q_OBJECT
+ public:
+  explicit CSymbolsPane(QWidget* parent = nullptr);
+
+  // True when the MASTER at masterPath may be listed: sound, or rebuilt by repairMaster.
+  bool validateMaster(const QString& masterPath, bool autoRepair);
+  // Rebuilds the damaged MASTER, asking first unless autoRepair; true once it is in place.
+  bool repairMaster(const QString& masterPath, bool autoRepair);
+  // Lists the MASTER's records (at most 255, saying so when it holds more) and selects row.
+  // Returns the number listed, or -1 when the file can't be read or holds fewer records
+  // than its header says (the grid is then empty).
+  int list(const QString& masterPath, int row);
+  void clear();
+
+  CSymbolsGridModel* model() const { return m_model; }
+
+ signals:
+  // A row was clicked, or Enter pressed on it.
+  void rowActivated();
+
+ private:
+  CSymbolsGridModel* m_model;
+};

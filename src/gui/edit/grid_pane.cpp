@@ -1,0 +1,28 @@
+#include "gui/edit/grid_pane.h"
+
+#include <QVBoxLayout>
+
+#include "gui/edit/grid_columns.h"
+#include "gui/edit/grid_model.h"
+#include "gui/edit/grid_view.h"
+
+CGridPane::CGridPane(const QString& title, CGridModel* model, const QString& section,
+                     QWidget* parent)
+    : QGroupBox(title, parent), m_grid(new CGridView(this)), m_section(section) {
+  model->setParent(this);
+  m_grid->setModel(model);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(m_grid);
+  connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this](const QItemSelection& selected) {
+            if (!selected.isEmpty()) emit rowSelected(selected.indexes().first().row());
+          });
+}
+
+void CGridPane::restoreColumnWidths(const CSettingsStore& settings) {
+  ::restoreColumnWidths(*m_grid, settings, m_section);
+}
+
+void CGridPane::storeColumnWidths(CSettingsStore& settings) const {
+  ::storeColumnWidths(*m_grid, settings, m_section);
+}
