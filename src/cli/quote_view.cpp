@@ -1,6 +1,7 @@
 #include "cli/quote_view.h"
 
 #include "cli/command.h"
+#include "core/quote_texts.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/master.h"
@@ -29,10 +30,10 @@ std::optional<core::ViewState> read_view_state(const std::string& dir, const std
       status = qdb::series_alloc(series, 1);
       if (status == qdb::kSuccess) status = reader.read(series, key, 0, 1);
       if (status == qdb::kSuccess && series.count == 1)
-        view.first_date_text = qdb::format_date_string(series.date(0));
+        view.first_date_text = core::display_date_text(series.date(0));
       if (status == qdb::kSuccess) status = reader.read(series, key, -1, 1);
       if (status == qdb::kSuccess && series.count == 1)
-        view.last_date_text = qdb::format_date_string(series.date(0));
+        view.last_date_text = core::display_date_text(series.date(0));
     }
   }
   if (status != qdb::kSuccess) {

@@ -23,17 +23,21 @@ std::string number_text(float value, int decimals) {
 
 }  // namespace
 
+std::string display_date_text(qdb::DateSerial serial) {
+  const int year = qdb::date_year(serial);
+  const bool two_digits = year == 0 || (year >= 1960 && year <= 2059);
+  return qdb::format_date_string(serial, two_digits ? 3 : 4, '/');
+}
+
+std::string time_text(std::uint16_t code) { return qdb::format_time_string(code); }
+
 std::string price_text(float value) { return number_text(value, 4); }
 
 std::string quantity_text(float value) { return number_text(value, 0); }
 
 std::array<std::string, 7> quote_cell_texts(const qdb::QuoteBar& bar) {
-  return {qdb::format_date_string(bar.date, 3, '/'),
-          price_text(bar.open),
-          price_text(bar.high),
-          price_text(bar.low),
-          price_text(bar.close),
-          quantity_text(bar.volume),
+  return {display_date_text(bar.date), price_text(bar.open),  price_text(bar.high),
+          price_text(bar.low),         price_text(bar.close), quantity_text(bar.volume),
           quantity_text(bar.oi)};
 }
 

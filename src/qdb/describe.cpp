@@ -76,8 +76,8 @@ int describe_series(std::string_view dir, std::string_view symbol, SeriesDescrip
   std::optional<DirListing> listing;
   if (detail::find_symbol_listed(dir, symbol, record, found_dir, listing) != kSuccess) return 1;
   SeriesLayout layout;
-  if (detail::read_layout_listed(*listing, record.file_number(), layout, record.record_length()) !=
-      kSuccess) {
+  if (detail::read_layout_listed(*listing, record.file_number(), layout, record.record_length(),
+                                 record.field_count()) != kSuccess) {
     return 1;
   }
   std::uint8_t header[4] = {};

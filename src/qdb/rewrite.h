@@ -5,19 +5,26 @@
 #include <limits>
 #include <string_view>
 
+#include "qdb/dates.h"
 #include "qdb/mbf.h"
 
 namespace qdb {
 
-enum SeriesOp : std::int16_t { kOpSet = 1, kOpScale2 = 2, kOpScale = 3, kOpDelete = 4, kOpInsert = 5 };
+enum SeriesOp : std::int16_t {
+  kOpSet = 1,
+  kOpScale2 = 2,
+  kOpScale = 3,
+  kOpDelete = 4,
+  kOpInsert = 5
+};
 
 // A value that marks a field to keep its stored value (op 1 and ops 2/3).
 inline constexpr float kKeepValue = std::numeric_limits<float>::quiet_NaN();
 
 struct SeriesEditRequest {
   float values[6] = {kKeepValue, kKeepValue, kKeepValue, kKeepValue, kKeepValue, kKeepValue};
-  std::uint16_t first_date = 0;
-  std::uint16_t last_date = 0;
+  DateSerial first_date = 0;
+  DateSerial last_date = 0;
   std::int16_t op = 0;
 };
 
@@ -26,8 +33,7 @@ struct SeriesEditRequest {
 // Returns 0, the lookup/layout status, -2, -5 (a write step failed, data file unchanged),
 // -9 (insert found no record of the date) or -200 (delete found no quote of the date).
 std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view root,
-                            std::string_view key, std::string_view master_path,
-                            int quote_count);
+                            std::string_view key, std::string_view master_path, int quote_count);
 
 enum class MasterDate { kFirst, kLast };
 

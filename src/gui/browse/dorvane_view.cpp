@@ -20,6 +20,7 @@
 #include "core/discovery.h"
 #include "core/master_check.h"
 #include "core/master_repair.h"
+#include "core/quote_texts.h"
 #include "core/roots.h"
 #include "core/symbol_rows.h"
 #include "gui/browse/fix_master_observer.h"
@@ -47,8 +48,8 @@ const QString kMasterName = QStringLiteral("MASTER");
 std::string to_path(const QString& text) { return text.toStdString(); }
 QString from_path(const std::string& text) { return QString::fromStdString(text); }
 
-QString date_text(std::uint16_t serial) {
-  return QString::fromStdString(qdb::format_date_string(serial, 3, '/'));
+QString date_text(qdb::DateSerial serial) {
+  return QString::fromStdString(core::display_date_text(serial));
 }
 
 // Shows the quote load's progress bar in the main window's message pane while it lives.

@@ -9,8 +9,8 @@
 namespace {
 
 // Date of the one quote a read of a single quote delivered, or 0.
-std::uint16_t single_date(qdb::SeriesReader& reader, qdb::QuoteSeries& work, const std::string& key,
-                          std::int32_t start) {
+qdb::DateSerial single_date(qdb::SeriesReader& reader, qdb::QuoteSeries& work,
+                            const std::string& key, std::int32_t start) {
   if (reader.read(work, key, start, 1) != qdb::kSuccess || work.count < 1) return 0;
   return work.date(0);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include "qdb/dates.h"
 
 class CQuotesGridModel;
 
@@ -19,10 +20,10 @@ struct QuoteLoadResult {
     kShortChunk,   // a window held fewer quotes than the header claims; the rows read stay
   };
   Status status = Status::kOpenFailed;
-  int total = 0;                 // quotes the data file's header claims
-  int loaded = 0;                // rows put in the grid
-  std::uint16_t first_date = 0;  // date serial of quote 0 (the oldest), 0 when none
-  std::uint16_t last_date = 0;   // date serial of the newest quote, 0 when none
+  int total = 0;                   // quotes the data file's header claims
+  int loaded = 0;                  // rows put in the grid
+  qdb::DateSerial first_date = 0;  // date serial of quote 0 (the oldest), 0 when none
+  qdb::DateSerial last_date = 0;   // date serial of the newest quote, 0 when none
 };
 
 // Appends the quotes of key (looked up from directory) to model, newest first. progress is

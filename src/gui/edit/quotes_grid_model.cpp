@@ -35,7 +35,7 @@ QString CQuotesGridModel::text(int row, int column) const {
   const qdb::QuoteBar& b = m_bars[static_cast<std::size_t>(row)];
   switch (column) {
     case 0:
-      return QString::fromStdString(qdb::format_date_string(b.date, 3, '/'));
+      return QString::fromStdString(core::display_date_text(b.date));
     case 1:
       return QString::fromStdString(core::price_text(b.open));
     case 2:
