@@ -3,9 +3,11 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/quote_view.h"
 #include "core/quote_texts.h"
 #include "qdb/dat.h"
 #include "qdb/series.h"
+#include "qdb/series_problem.h"
 #include "qdb/status.h"
 
 namespace {
@@ -13,8 +15,9 @@ namespace {
 int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 const cli::Command kQuotes{"quotes", "quotes DIR KEY",
-                           "Print the quotes of a symbol or issue name, newest first: date, "
-                           "open, high, low, close, volume and open interest, separated by tabs.",
+                           "Print the quotes of a symbol or issue name, newest first: date "
+                           "(and time, for an intraday series), open, high, low, close, volume "
+                           "and open interest, separated by tabs.",
                            run_quotes};
 const cli::Registrar kRegistrar{kQuotes};
 
@@ -31,7 +34,7 @@ int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ost
   qdb::SeriesReader reader;
   const qdb::StatusCode opened = reader.open(dir, key);
   if (opened != qdb::kSuccess) {
-    err << "Error in FillQuotesGrid\n(" << key << ": " << qdb::status_text(opened) << ")\n";
+    cli::print_read_failure("Error in FillQuotesGrid", dir, key, opened, err);
     return cli::kExitFailure;
   }
   qdb::QuoteSeries series;
@@ -42,6 +45,7 @@ int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ost
 
   // Windows from the newest quotes backwards; within a window from its newest row down.
   const std::int32_t total = reader.total();
+  const bool with_time = reader.has_time();
   std::int32_t shown = 0;
   std::string text;
   while (shown < total) {
@@ -49,7 +53,7 @@ int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ost
     const std::int32_t start = total - shown - want;
     const qdb::StatusCode status = reader.read(series, key, start, want);
     if (status != qdb::kSuccess) {
-      err << "Error in FillQuotesGrid\n(" << key << ": " << qdb::status_text(status) << ")\n";
+      cli::print_read_failure("Error in FillQuotesGrid", dir, key, status, err);
       return cli::kExitFailure;
     }
     // Only the rows actually read are shown. A window that reads short lies at the end of a
@@ -57,16 +61,24 @@ int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ost
     const int got = std::min<int>(series.count, want);
     text.clear();
     for (int row = got - 1; row >= 0; --row) {
-      const auto cells = core::quote_cell_texts(series.bar(row));
+      const qdb::QuoteBar bar = series.bar(row);
+      const auto cells = core::quote_cell_texts(bar);
       for (std::size_t c = 0; c < cells.size(); ++c) {
         if (c != 0) text += '\t';
         text += cells[c];
+        if (c == 0 && with_time) {
+          text += '\t';
+          text += core::time_text(bar.time);
+        }
       }
       text += '\n';
     }
     out << text;
     if (got < want) {
-      err << "note: the data file holds fewer quotes than its header's " << total << "\n";
+      const std::string cause = qdb::series_problem(dir, key);
+      err << "note: "
+          << (cause.empty() ? "the data file holds fewer quotes than its header says" : cause)
+          << "\n";
       break;
     }
     shown += want;

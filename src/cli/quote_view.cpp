@@ -7,6 +7,7 @@
 #include "qdb/master.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/series.h"
+#include "qdb/series_problem.h"
 #include "qdb/status.h"
 
 namespace cli {
@@ -37,10 +38,21 @@ std::optional<core::ViewState> read_view_state(const std::string& dir, const std
     }
   }
   if (status != qdb::kSuccess) {
-    err << "Error in FillQuotesGrid\n(" << key << ": " << qdb::status_text(status) << ")\n";
+    print_read_failure("Error in FillQuotesGrid", dir, key, status, err);
     return std::nullopt;
   }
   return view;
+}
+
+void print_read_failure(const std::string& message, const std::string& dir, const std::string& key,
+                        int status, std::ostream& err) {
+  const std::string cause = qdb::series_problem(dir, key);
+  err << message << "\n";
+  if (cause.empty()) {
+    err << "(" << key << ": " << qdb::status_text(status) << ")\n";
+  } else {
+    err << key << ": " << cause << "\n";
+  }
 }
 
 int finish(const core::CommandResult& result, std::ostream& err) {

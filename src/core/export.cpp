@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <memory>
+#include <utility>
 
 #include "qdb/dat.h"
 #include "qdb/dates.h"
@@ -47,9 +48,35 @@ constexpr ValueColumn kValueColumns[] = {
     {"OI", 2, &qdb::QuoteBar::oi, &ExportOptions::omit_oi},
 };
 
+// format_date's format and separator of each export date form.
+struct DateFormat {
+  int format;
+  char separator;
+};
+
+DateFormat date_format_of(ExportDateForm form) {
+  switch (form) {
+    case ExportDateForm::kMdy4:
+      return {4, '/'};
+    case ExportDateForm::kIso:
+      return {2, '-'};
+    case ExportDateForm::kYmd:
+      return {8, '/'};
+    default:
+      return {3, '/'};
+  }
+}
+
 void append_data_row(std::string& text, const qdb::QuoteBar& bar, const ExportOptions& options,
                      char delimiter) {
-  text += qdb::format_date(bar.date, 3, '/');
+  const DateFormat date = date_format_of(options.date_form);
+  char buffer[16];
+  text.append(buffer, static_cast<std::size_t>(
+                          qdb::format_date_to(buffer, bar.date, date.format, date.separator)));
+  if (options.time) {
+    text += delimiter;
+    text += qdb::format_time_string(bar.time);
+  }
   for (const ValueColumn& column : kValueColumns) {
     if (options.*column.omit) continue;
     text += delimiter;
@@ -70,9 +97,27 @@ char export_delimiter(int choice) {
   }
 }
 
+bool parse_export_date_form(std::string_view word, ExportDateForm& form) {
+  constexpr std::pair<std::string_view, ExportDateForm> kWords[] = {{"mdy2", ExportDateForm::kMdy2},
+                                                                    {"mdy4", ExportDateForm::kMdy4},
+                                                                    {"iso", ExportDateForm::kIso},
+                                                                    {"ymd", ExportDateForm::kYmd}};
+  for (const auto& [name, value] : kWords) {
+    if (word == name) {
+      form = value;
+      return true;
+    }
+  }
+  return false;
+}
+
 std::string export_title_row(const ExportOptions& options) {
   const char delimiter = export_delimiter(options.delimiter);
   std::string line = "DATE";
+  if (options.time) {
+    line += delimiter;
+    line += "TIME";
+  }
   for (const ValueColumn& column : kValueColumns) {
     if (options.*column.omit) continue;
     line += delimiter;
@@ -88,8 +133,11 @@ std::string export_data_row(const qdb::QuoteBar& bar, const ExportOptions& optio
 }
 
 ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
-                           const ExportOptions& options, const ExportSink& sink) {
+                           const ExportOptions& chosen, const ExportSink& sink) {
   ExportResult result;
+  // A series without times has no TIME column to write.
+  ExportOptions options = chosen;
+  options.time = chosen.time && reader.has_time();
   qdb::QuoteSeries series;
   if (qdb::series_alloc(series, kWindow) != qdb::kSuccess) {
     result.status = qdb::kMalloc;

@@ -99,7 +99,7 @@ TEST_F(QuotesGridViewTest, AMissingDataFileSaysErrorInFillQuotesGrid) {
   make_portfolio(root(), {{1, "GONE", "GONE CO", 3}, {2, "HERE", "HERE CO", 2}});
   std::filesystem::remove(root() / "F1.DAT");
   startUp();
-  EXPECT_EQ(prompter.messageTexts(), QStringList({"Error in FillQuotesGrid"}));
+  EXPECT_EQ(prompter.messageTexts(), QStringList({"Error in FillQuotesGrid\nF1.DAT is missing"}));
   EXPECT_EQ(view()->quoteCount(), 0);
   EXPECT_EQ(view()->quotesModel()->rowCount(), 0);
 }
@@ -110,7 +110,9 @@ TEST_F(QuotesGridViewTest, AShortDataFileKeepsTheRowsReadAndSaysSo) {
   make_portfolio(root(), {{1, "CUT", "CUT CO", 450}});
   std::filesystem::resize_file(root() / "F1.DAT", 28u * 431u);
   startUp();
-  EXPECT_EQ(prompter.messageTexts(), QStringList({"Error in FillQuotesGrid"}));
+  EXPECT_EQ(prompter.messageTexts(),
+            QStringList({"Error in FillQuotesGrid\nF1.DAT is shorter than its header says (430 of "
+                         "450 quotes)"}));
   const CQuotesGridModel* model = view()->quotesModel();
   EXPECT_EQ(view()->quoteCount(), model->rowCount());
   EXPECT_LE(view()->quoteCount(), 430);

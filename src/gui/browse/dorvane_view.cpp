@@ -537,10 +537,14 @@ void CDorvaneView::FillQuotesGrid(int row) {
   }
 
   using Status = QuoteLoadResult::Status;
+  // The system's message first, then the cause in words when one is found.
+  const QString loadError = result.cause.empty() ? QStringLiteral("Error in FillQuotesGrid")
+                                                 : QStringLiteral("Error in FillQuotesGrid\n") +
+                                                       QString::fromStdString(result.cause);
   if (result.status == Status::kOpenFailed) {
     m_quoteCount = 0;
     notifyStateChanged();
-    Prompter::instance().message(this, QStringLiteral("Error in FillQuotesGrid"));
+    Prompter::instance().message(this, loadError);
     return;
   }
   if (result.status == Status::kNoMemory) {
@@ -560,8 +564,14 @@ void CDorvaneView::FillQuotesGrid(int row) {
         m_quotesModel->index(row, 0),
         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   notifyStateChanged();
+  if (result.has_time) {
+    // The Time column sits after the seven quote columns in the model (so stored widths keep
+    // their columns) and is shown beside the date.
+    QHeaderView* header = m_quotesGrid->horizontalHeader();
+    header->moveSection(header->visualIndex(CQuotesGridModel::kTimeColumn), 1);
+  }
   if (result.status == Status::kChunkFailed || result.status == Status::kShortChunk)
-    Prompter::instance().message(this, QStringLiteral("Error in FillQuotesGrid"));
+    Prompter::instance().message(this, loadError);
 }
 
 CommandConditions CDorvaneView::commandConditions() const {

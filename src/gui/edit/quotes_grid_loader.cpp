@@ -5,6 +5,7 @@
 #include "gui/edit/quotes_grid_model.h"
 #include "qdb/dat.h"
 #include "qdb/series.h"
+#include "qdb/series_problem.h"
 
 namespace {
 
@@ -22,7 +23,12 @@ QuoteLoadResult load_quotes(CQuotesGridModel& model, const std::string& director
                             const std::function<void(int loaded, int total)>& progress) {
   QuoteLoadResult result;
   qdb::SeriesReader reader;
-  if (reader.open(directory, key) != qdb::kSuccess) return result;
+  if (reader.open(directory, key) != qdb::kSuccess) {
+    result.cause = qdb::series_problem(directory, key);
+    return result;
+  }
+  result.has_time = reader.has_time();
+  model.setHasTime(result.has_time);
   const int total = static_cast<int>(std::max<std::int32_t>(reader.total(), 0));
   result.total = total;
   model.reserve(total);
@@ -53,6 +59,8 @@ QuoteLoadResult load_quotes(CQuotesGridModel& model, const std::string& director
     }
   }
   result.loaded = loaded;
+  if (result.status != QuoteLoadResult::Status::kOk)
+    result.cause = qdb::series_problem(directory, key);
 
   if (total > 0) {
     result.first_date = single_date(reader, work, key, 0);

@@ -4,7 +4,6 @@
 
 #include "core/quote_texts.h"
 #include "gui/browse/grid_columns.h"
-#include "qdb/dates.h"
 
 CQuotesGridModel::CQuotesGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -12,7 +11,21 @@ void CQuotesGridModel::clear() {
   beginResetModel();
   m_bars.clear();
   m_bars.shrink_to_fit();
+  m_hasTime = false;
   endResetModel();
+}
+
+void CQuotesGridModel::setHasTime(bool hasTime) {
+  if (hasTime == m_hasTime) return;
+  if (hasTime) {
+    beginInsertColumns({}, kTimeColumn, kTimeColumn);
+    m_hasTime = true;
+    endInsertColumns();
+  } else {
+    beginRemoveColumns({}, kTimeColumn, kTimeColumn);
+    m_hasTime = false;
+    endRemoveColumns();
+  }
 }
 
 void CQuotesGridModel::reserve(int n) {
@@ -48,6 +61,8 @@ QString CQuotesGridModel::text(int row, int column) const {
       return QString::fromStdString(core::quantity_text(b.volume));
     case 6:
       return QString::fromStdString(core::quantity_text(b.oi));
+    case kTimeColumn:
+      return m_hasTime ? QString::fromStdString(core::time_text(b.time)) : QString();
     default:
       break;
   }
@@ -59,7 +74,7 @@ int CQuotesGridModel::rowCount(const QModelIndex& parent) const {
 }
 
 int CQuotesGridModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : kQuoteColumns;
+  return parent.isValid() ? 0 : kQuoteColumns + (m_hasTime ? 1 : 0);
 }
 
 QVariant CQuotesGridModel::data(const QModelIndex& index, int role) const {
@@ -71,6 +86,9 @@ QVariant CQuotesGridModel::headerData(int section, Qt::Orientation orientation, 
   if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
       section < kQuoteColumns)
     return quote_column_titles().at(section);
+  if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section == kTimeColumn &&
+      m_hasTime)
+    return QStringLiteral("Time");
   if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole)
     return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
   return QAbstractTableModel::headerData(section, orientation, role);

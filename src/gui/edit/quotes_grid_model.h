@@ -13,14 +13,21 @@ class CQuotesGridModel : public QAbstractTableModel {
  public:
   explicit CQuotesGridModel(QObject* parent = nullptr);
 
+  // The Time column, after the seven quote columns, shown only for a series with times.
+  static constexpr int kTimeColumn = 7;
+
+  // Drops every row and the Time column.
   void clear();
+  // Shows the Time column (HH:MM:SS) or not; the rows stay.
+  void setHasTime(bool hasTime);
+  bool hasTime() const { return m_hasTime; }
   // Room for n rows, so a load reserves once.
   void reserve(int n);
   // Appends the first count quotes of chunk taken from its last (newest) to its first.
   void appendNewestFirst(const qdb::QuoteSeries& chunk, int count);
   const qdb::QuoteBar& bar(int row) const { return m_bars[static_cast<std::size_t>(row)]; }
-  // Cell text: date MM/DD/YY; prices "%.4f"; volume and open interest "%.0f"; "N/A" for a
-  // negative or not-a-number value.
+  // Cell text: date MM/DD/YY (MM/DD/YYYY outside 1960..2059); prices "%.4f"; volume and open
+  // interest "%.0f"; "N/A" for a negative or not-a-number value; time HH:MM:SS.
   QString text(int row, int column) const;
 
   int rowCount(const QModelIndex& parent = {}) const override;
@@ -30,4 +37,5 @@ class CQuotesGridModel : public QAbstractTableModel {
 
  private:
   std::vector<qdb::QuoteBar> m_bars;
+  bool m_hasTime = false;
 };
