@@ -1,10 +1,10 @@
 #include "core/export.h"
 
 #include <algorithm>
-#include <charconv>
 #include <memory>
 #include <utility>
 
+#include "core/fixed_text.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/file_system.h"
@@ -18,17 +18,13 @@ namespace {
 constexpr int kWindow = 400;
 
 // Appends value with the given number of decimals, exactly as printf's "%.<decimals>f" writes
-// it (std::to_chars promises the same digits, several times faster).
+// it; "N/A" for a negative value (a field the layout lacks) or not a number.
 void append_number(std::string& line, float value, int decimals) {
-  if (!(value >= 0.0f)) {  // negative (a field the layout lacks) or not a number
+  if (!(value >= 0.0f)) {
     line += "N/A";
     return;
   }
-  char buffer[64];
-  const auto [end, error] =
-      std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                    std::chars_format::fixed, decimals);
-  if (error == std::errc()) line.append(buffer, end);
+  append_fixed(line, value, decimals);
 }
 
 // The six value columns in their fixed order, with their titles, formats and omit flags.

@@ -1,7 +1,6 @@
 #include "core/quote_texts.h"
 
-#include <charconv>
-
+#include "core/fixed_text.h"
 #include "qdb/dates.h"
 
 namespace core {
@@ -9,16 +8,13 @@ namespace core {
 namespace {
 
 // A value below zero (the reader's -1 for a field the layout lacks) and a value that compares
-// unordered both read "N/A"; only a number of zero or more is printed.
-// The digits are those of printf's "%.<decimals>f" (std::to_chars promises the same).
+// unordered both read "N/A"; only a number of zero or more is printed, with the digits of
+// printf's "%.<decimals>f".
 std::string number_text(float value, int decimals) {
   if (!(value >= 0.0f)) return "N/A";
-  char buffer[64];
-  const auto [end, error] =
-      std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                    std::chars_format::fixed, decimals);
-  if (error != std::errc()) return "N/A";
-  return std::string(buffer, end);
+  std::string text;
+  append_fixed(text, value, decimals);
+  return text;
 }
 
 }  // namespace

@@ -158,6 +158,16 @@ bool is_weekend(DateSerial serial) {
 DateSerial date_from_real(float x, DateForm form) {
   // Damaged cells can hold anything: only values whose parts fit an int are taken apart.
   if (!std::isfinite(x) || x < 0.0f || x >= 1.0e9f) return 0;
+  // Stored dates are whole numbers: their parts come from integer arithmetic, which gives the
+  // same parts as the general way below.
+  const auto whole = static_cast<std::int32_t>(x);
+  if (static_cast<float>(whole) == x) {
+    std::int32_t n = whole;
+    if (form == DateForm::kTwoDigit && n / 10000 < 60) n += 1000000;
+    const std::int32_t yy = n / 10000;
+    if (yy > kLastYear) return 0;
+    return date_serial(yy, (n / 100) % 100, n % 100);
+  }
   float v = x;
   // In a two-digit file a year of 2000 to 2059 (103 for 3 January 2000) reads as the 1000103
   // form; in a long-form file the same cell is 1900 to 1959.
