@@ -31,7 +31,10 @@ std::string date_text(float date) {
 // The date of a quote as the grid shows it, and its time for an intraday series.
 std::string quote_moment(const qdb::QuoteBar& bar, bool has_time) {
   std::string text = core::display_date_text(bar.date);
-  if (has_time) text += " " + core::time_text(bar.time);
+  if (has_time) {
+    text += ' ';
+    text += core::time_text(bar.time);
+  }
   return text;
 }
 
