@@ -16,14 +16,30 @@ constexpr std::uint64_t kPowersOfTen[5] = {1, 10, 100, 1000, 10000};
 // Above this exponent m * 2^e * 10^4 no longer fits in 63 bits.
 constexpr int kLargestExactExponent = 25;
 
+// "00" to "99": two digits per step.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 char* write_unsigned(char* out, std::uint64_t value) {
   char digits[20];
-  int n = 0;
-  do {
-    digits[n++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  while (n > 0) *out++ = digits[--n];
+  int n = 20;
+  while (value >= 100) {
+    const std::uint64_t pair = value % 100;
+    value /= 100;
+    n -= 2;
+    digits[n] = kDigitPairs[2 * pair];
+    digits[n + 1] = kDigitPairs[2 * pair + 1];
+  }
+  if (value >= 10) {
+    n -= 2;
+    digits[n] = kDigitPairs[2 * value];
+    digits[n + 1] = kDigitPairs[2 * value + 1];
+  } else {
+    digits[--n] = static_cast<char>('0' + value);
+  }
+  for (int i = n; i < 20; ++i) *out++ = digits[i];
   return out;
 }
 
@@ -33,10 +49,14 @@ char* write_fraction(char* out, std::uint64_t scaled) {
   out = write_unsigned(out, scaled / Scale);
   *out++ = '.';
   std::uint64_t fraction = scaled % Scale;
-  for (int i = Digits - 1; i >= 0; --i) {
-    out[i] = static_cast<char>('0' + fraction % 10);
-    fraction /= 10;
+  int i = Digits;
+  for (; i >= 2; i -= 2) {
+    const std::uint64_t pair = fraction % 100;
+    fraction /= 100;
+    out[i - 2] = kDigitPairs[2 * pair];
+    out[i - 1] = kDigitPairs[2 * pair + 1];
   }
+  if (i == 1) out[0] = static_cast<char>('0' + fraction);
   return out + Digits;
 }
 
