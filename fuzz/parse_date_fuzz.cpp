@@ -22,9 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size >= 4) {
     const float ieee = qdb::ieee_bytes_to_float(data);
     qdb::date_from_real(ieee);
+    qdb::date_from_real(ieee, qdb::DateForm::kLong);
     qdb::time_from_real(ieee);
     const float mbf = qdb::mbf_to_float(data);
     qdb::date_from_real(mbf);
+    qdb::date_from_real(mbf, qdb::DateForm::kLong);
     qdb::time_from_real(mbf);
   }
   return 0;

@@ -311,6 +311,8 @@ TEST(RewriteSeries, RefusalsChangeNothing) {
   first_day.close = 1.0f;
   qdb::QuoteBar later_day = first_day;  // ends the file at or above 600000: the long form
   later_day.date = jan(3);
+  qdb::QuoteBar new_year_1960 = first_day;  // a Friday; the weekday before it is in 1959
+  new_year_1960.date = qdb::date_serial(1960, 1, 1);
   const auto set_master_length = [](Portfolio& p, char length) {
     std::string m = p.master();
     m[53 + 3] = length;
@@ -336,6 +338,17 @@ TEST(RewriteSeries, RefusalsChangeNothing) {
        qdb::kOpInsert,
        first_day.date,
        first_day.date,
+       "TEST",
+       -9},
+      {"insert of a copy dated before 1960 into a two-digit file",
+       {new_year_1960, later_day},
+       [&](Portfolio& p) {  // 600101 and 000103: the file reads stored years below 60 as 20xx
+         ASSERT_TRUE(qdb::write_data_file(p.dir(), 1, {new_year_1960, later_day},
+                                          qdb::default_layout(28), 28, qdb::DateForm::kTwoDigit));
+       },
+       qdb::kOpInsert,
+       new_year_1960.date,
+       new_year_1960.date,
        "TEST",
        -9},
       {"insert into a full count", week_of_quotes(),
