@@ -33,7 +33,7 @@ std::string quote_moment(const qdb::QuoteBar& bar, bool has_time) {
   std::string text = core::display_date_text(bar.date);
   if (has_time) {
     text += ' ';
-    text += core::time_text(bar.time);
+    text += core::time_text(bar);
   }
   return text;
 }

@@ -68,7 +68,7 @@ int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ost
         text += cells[c];
         if (c == 0 && with_time) {
           text += '\t';
-          text += core::time_text(bar.time);
+          text += core::time_text(bar);
         }
       }
       text += '\n';

@@ -71,7 +71,7 @@ void append_data_row(std::string& text, const qdb::QuoteBar& bar, const ExportOp
                           qdb::format_date_to(buffer, bar.date, date.format, date.separator)));
   if (options.time) {
     text += delimiter;
-    text += qdb::format_time_string(bar.time);
+    text += qdb::format_seconds_string(qdb::bar_seconds(bar));
   }
   for (const ValueColumn& column : kValueColumns) {
     if (options.*column.omit) continue;

@@ -25,7 +25,9 @@ std::string display_date_text(qdb::DateSerial serial) {
   return qdb::format_date_string(serial, two_digits ? 3 : 4, '/');
 }
 
-std::string time_text(std::uint16_t code) { return qdb::format_time_string(code); }
+std::string time_text(const qdb::QuoteBar& bar) {
+  return qdb::format_seconds_string(qdb::bar_seconds(bar));
+}
 
 std::string price_text(float value) { return number_text(value, 4); }
 

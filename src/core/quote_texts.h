@@ -12,8 +12,8 @@ namespace core {
 // The date as the user sees it: MM/DD/YY for 1960 to 2059, where a two-digit year reads back
 // as the same year, and MM/DD/YYYY for any other year (10/01/1928); 00/00/00 for no date.
 std::string display_date_text(qdb::DateSerial serial);
-// HH:MM:SS of a time code.
-std::string time_text(std::uint16_t code);
+// HH:MM:SS of a quote's time, to the second.
+std::string time_text(const qdb::QuoteBar& bar);
 // "%.4f", or "N/A" for a negative or not-a-number value.
 std::string price_text(float value);
 // "%.0f", or "N/A".

@@ -82,9 +82,11 @@ QuoteBar decode_record(const std::uint8_t* record, int record_length, int /*fiel
   const float date = field_value(record, record_length, column[kDate]);
   bar.date =
       column[kDate] > 0 && 4 * column[kDate] <= record_length ? date_from_real(date, form) : 0;
-  bar.time = column[kTime] > 0 && 4 * column[kTime] <= record_length
-                 ? time_from_real(field_value(record, record_length, column[kTime]))
-                 : 0;
+  if (column[kTime] > 0 && 4 * column[kTime] <= record_length) {
+    const float time = field_value(record, record_length, column[kTime]);
+    bar.time = time_from_real(time);
+    bar.seconds = time_seconds_from_real(time);
+  }
   bar.open = field_value(record, record_length, column[kOpen]);
   bar.high = field_value(record, record_length, column[kHigh]);
   bar.low = field_value(record, record_length, column[kLow]);

@@ -205,15 +205,49 @@ std::uint16_t time_code(int hours, int minutes, int seconds) {
   return static_cast<std::uint16_t>(code);  // taken to 16 bits
 }
 
-std::uint16_t time_from_real(float x) {
+namespace {
+
+// Hours, minutes and seconds of a native HHMMSS real; false for no time.
+bool time_parts(float x, int& hh, int& mm, int& ss) {
   // A missing time column reads as -1.0; negative, huge and non-finite values are no time.
-  if (!std::isfinite(x) || x < 0.0f || x >= 1.0e9f) return 0;
+  if (!std::isfinite(x) || x < 0.0f || x >= 1.0e9f) return false;
   const double d = x;
-  const int hh = static_cast<int>(std::trunc(d / 10000.0));
+  hh = static_cast<int>(std::trunc(d / 10000.0));
   const double rest = d - hh * 10000.0;
-  const int mm = static_cast<int>(std::trunc(rest / 100.0));
-  const int ss = static_cast<int>(std::trunc(rest - mm * 100.0));
-  return time_code(hh, mm, ss);
+  mm = static_cast<int>(std::trunc(rest / 100.0));
+  ss = static_cast<int>(std::trunc(rest - mm * 100.0));
+  return true;
+}
+
+}  // namespace
+
+std::uint16_t time_from_real(float x) {
+  int hh = 0, mm = 0, ss = 0;
+  return time_parts(x, hh, mm, ss) ? time_code(hh, mm, ss) : 0;
+}
+
+std::int32_t time_seconds_from_real(float x) {
+  int hh = 0, mm = 0, ss = 0;
+  if (!time_parts(x, hh, mm, ss)) return 0;
+  // The same seconds the time code counts (so that both agree), to the second.
+  return time_code_seconds(time_code(hh, mm, ss)) + (ss % 2 != 0 ? 1 : 0);
+}
+
+std::int32_t time_code_seconds(std::uint16_t code) {
+  int hh = 0, mm = 0, ss = 0;
+  split_time(code, hh, mm, ss);
+  return hh * 3600 + mm * 60 + ss;
+}
+
+std::uint16_t time_code_of_seconds(std::int32_t seconds) {
+  if (seconds < 0) return 0;
+  return time_code(seconds / 3600, (seconds % 3600) / 60, seconds % 60);
+}
+
+float seconds_to_time_real(std::int32_t seconds) {
+  if (seconds < 0) return 0.0f;
+  return static_cast<float>((seconds / 3600) * 10000 + ((seconds % 3600) / 60) * 100 +
+                            seconds % 60);
 }
 
 void split_time(std::uint16_t code, int& hours, int& minutes, int& seconds) {
@@ -371,8 +405,14 @@ std::string format_date_string(DateSerial serial, int format, char separator) {
 }
 
 std::string format_time_string(std::uint16_t code) {
-  int hh = 0, mm = 0, ss = 0;
-  split_time(code, hh, mm, ss);
+  return format_seconds_string(time_code_seconds(code));
+}
+
+std::string format_seconds_string(std::int32_t seconds) {
+  if (seconds < 0) seconds = 0;
+  const int hh = static_cast<int>(seconds / 3600);
+  const int mm = static_cast<int>((seconds % 3600) / 60);
+  const int ss = static_cast<int>(seconds % 60);
   char text[16];
   char* p = put2(text, hh % 100);
   *p++ = ':';

@@ -48,6 +48,15 @@ MbfReal date_to_mbf(DateSerial serial);
 std::uint16_t time_code(int hours, int minutes, int seconds);
 std::uint16_t time_from_real(float x);
 float time_to_real(std::uint16_t code);
+// Seconds since midnight of a native HHMMSS time real, to the second (the time code keeps only
+// even seconds); 0 for no time, as time_from_real.
+std::int32_t time_seconds_from_real(float x);
+// The seconds of a time code (its even second).
+std::int32_t time_code_seconds(std::uint16_t code);
+// The time code of seconds since midnight.
+std::uint16_t time_code_of_seconds(std::int32_t seconds);
+// The HHMMSS real of seconds since midnight.
+float seconds_to_time_real(std::int32_t seconds);
 void split_time(std::uint16_t code, int& hours, int& minutes, int& seconds);
 
 // Date text in one of the twelve formats to a serial; 0 when the text holds no date.
@@ -62,5 +71,7 @@ std::string format_date_string(DateSerial serial, int format = 3, char separator
 int format_date_to(char* out, DateSerial serial, int format, char separator);
 // HH:MM:SS of a time code.
 std::string format_time_string(std::uint16_t code);
+// HH:MM:SS of seconds since midnight.
+std::string format_seconds_string(std::int32_t seconds);
 
 }  // namespace qdb

@@ -113,6 +113,10 @@ StatusCode series_set_count(QuoteSeries& series, int n) {
   return kSuccess;
 }
 
+std::int32_t bar_seconds(const QuoteBar& bar) {
+  return time_code_of_seconds(bar.seconds) == bar.time ? bar.seconds : time_code_seconds(bar.time);
+}
+
 QuoteSeries::~QuoteSeries() { series_free(*this); }
 
 DateSerial QuoteSeries::date(int row) const {
@@ -122,16 +126,18 @@ DateSerial QuoteSeries::date(int row) const {
   return v;
 }
 
-std::uint16_t QuoteSeries::time(int row) const {
+std::uint16_t QuoteSeries::time(int row) const { return time_code_of_seconds(seconds(row)); }
+
+std::int32_t QuoteSeries::seconds(int row) const {
   if (row < 0 || row >= capacity || column[kTime].storage == nullptr) return 0;
-  std::uint16_t v;
+  std::int32_t v;
   std::memcpy(&v, element(column[kTime], row), sizeof v);
   return v;
 }
 
 float QuoteSeries::value(Field field, int row) const {
   if (field == kDate) return static_cast<float>(date(row));
-  if (field == kTime) return static_cast<float>(time(row));
+  if (field == kTime) return static_cast<float>(time(row));  // the time code
   if (field < kOpen || field > kOi) return 0.0f;
   if (row < 0 || row >= capacity || column[field].storage == nullptr) return 0.0f;
   float v;
@@ -142,7 +148,8 @@ float QuoteSeries::value(Field field, int row) const {
 QuoteBar QuoteSeries::bar(int row) const {
   QuoteBar b;
   b.date = date(row);
-  b.time = time(row);
+  b.seconds = seconds(row);
+  b.time = time_code_of_seconds(b.seconds);
   b.open = value(kOpen, row);
   b.high = value(kHigh, row);
   b.low = value(kLow, row);
@@ -155,7 +162,8 @@ QuoteBar QuoteSeries::bar(int row) const {
 void QuoteSeries::set_bar(int row, const QuoteBar& b) {
   if (row < 0 || row >= capacity || column[kDate].storage == nullptr) return;
   std::memcpy(element(column[kDate], row), &b.date, sizeof b.date);
-  std::memcpy(element(column[kTime], row), &b.time, sizeof b.time);
+  const std::int32_t seconds = bar_seconds(b);
+  std::memcpy(element(column[kTime], row), &seconds, sizeof seconds);
   const float values[6] = {b.open, b.high, b.low, b.close, b.volume, b.oi};
   for (int field = kOpen; field <= kOi; ++field)
     std::memcpy(element(column[field], row), &values[field - kOpen], sizeof(float));

@@ -16,10 +16,16 @@ struct QuoteBar {
   DateSerial date = 0;     // date serial
   std::uint16_t time = 0;  // time code
   float open = 0, high = 0, low = 0, close = 0, volume = 0, oi = 0;
+  // The stored time to the second, as seconds since midnight. The time code keeps even seconds
+  // only; a bar whose seconds disagree with its code (set by code alone) counts by the code.
+  std::int32_t seconds = 0;
 };
 
+// The seconds of a bar's time: its own when they agree with its time code, else the code's.
+std::int32_t bar_seconds(const QuoteBar& bar);
+
 // Element i of a column is element i * stride + offset of the storage, counted in 4-byte
-// units: a 32-bit date serial, a 16-bit time code in the first two bytes of its unit, or a real.
+// units: a 32-bit date serial, the time as 32-bit seconds since midnight, or a real.
 struct ColumnView {
   void* storage = nullptr;
   std::int16_t count = 0;
@@ -54,7 +60,8 @@ struct QuoteSeries {
 
   // Row access through the views.
   DateSerial date(int row) const;
-  std::uint16_t time(int row) const;
+  std::uint16_t time(int row) const;        // time code
+  std::int32_t seconds(int row) const;      // the time to the second
   float value(Field field, int row) const;  // field kOpen..kOi
   QuoteBar bar(int row) const;
   void set_bar(int row, const QuoteBar& bar);

@@ -195,7 +195,7 @@ bool write_data_file(const std::string& dir, int file_number, const std::vector<
         if (field == kDate) {
           float_to_mbf(date_to_real(bar.date, form), cell);
         } else if (field == kTime) {
-          float_to_mbf(time_to_real(bar.time), cell);
+          float_to_mbf(seconds_to_time_real(bar_seconds(bar)), cell);
         } else {
           float_to_mbf(values[field], cell);
         }

@@ -72,10 +72,10 @@ Shape shape_of(Kind kind) {
         s.layout.column[f] = static_cast<std::int16_t>(f + 1);
       float price = 126.125f;
       for (qdb::DateSerial d : {day(2011, 4, 29), day(2011, 5, 3)}) {
-        for (std::uint16_t t :
-             {qdb::time_code(9, 30, 0), qdb::time_code(12, 0, 0), qdb::time_code(17, 5, 16)}) {
-          s.bars.push_back(
-              {d, t, price, price + 6.0f, price - 1.0f, price + 4.5f, 103200.0f, 0.0f});
+        // 170517 as the exchange's files hold it: the odd second is kept.
+        for (std::int32_t seconds : {9 * 3600 + 30 * 60, 12 * 3600, 17 * 3600 + 5 * 60 + 17}) {
+          s.bars.push_back({d, qdb::time_code_of_seconds(seconds), price, price + 6.0f,
+                            price - 1.0f, price + 4.5f, 103200.0f, 0.0f, seconds});
           price += 1.0f;
         }
       }
@@ -154,12 +154,12 @@ TEST_F(DatesCli, ReadsShowEveryDateInItsOwnCentury) {
       {Kind::kWrap, {"export", "-", "--date-format", "iso"}, "1999-12-01 ", "2000-01-31 "},
       {Kind::kIntraday,
        {"quotes"},
-       "05/03/11\t17:05:16\t131.1250\t137.1250\t130.1250\t135.6250\t103200\t0",
+       "05/03/11\t17:05:17\t131.1250\t137.1250\t130.1250\t135.6250\t103200\t0",
        "04/29/11\t09:30:00\t126.1250\t"},
       {Kind::kIntraday,
        {"export", "-", "--time", "--title", "--delimiter", "comma"},
        "DATE,TIME,OPEN,HIGH,LOW,CLOSE,VOL,OI",
-       "05/03/11,17:05:16,131.1250,137.1250,130.1250,135.6250,103200.00,0.00"},
+       "05/03/11,17:05:17,131.1250,137.1250,130.1250,135.6250,103200.00,0.00"},
       {Kind::kIntraday,
        {"export", "-", "--date-format", "ymd"},
        "20110429 126.1250 ",
@@ -186,7 +186,7 @@ TEST_F(DatesCli, FactsNameTheFirstAndLastQuote) {
       {Kind::kWrap, "First quote\t12/01/99\nLast quote\t01/31/00\n"},
       {Kind::kIntraday, "Data format\tI Intra-day\n"},
       {Kind::kIntraday, "Time\tWhole Num.\tWhole Num.\n"},
-      {Kind::kIntraday, "First quote\t04/29/11 09:30:00\nLast quote\t05/03/11 17:05:16\n"},
+      {Kind::kIntraday, "First quote\t04/29/11 09:30:00\nLast quote\t05/03/11 17:05:17\n"},
   };
   for (const auto& c : cases) {
     make(c.kind);

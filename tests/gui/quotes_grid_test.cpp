@@ -85,8 +85,8 @@ TEST_F(QuotesGridViewTest, IntradaySeriesShowATimeColumnAndOldDatesTheirCentury)
   const std::vector<qdb::QuoteBar> ticks = {
       {qdb::date_serial(2011, 4, 29), qdb::time_code(9, 30, 0), 126.1f, 132.0f, 125.1f, 130.7f,
        103200.0f, 0.0f},
-      {qdb::date_serial(2011, 4, 29), qdb::time_code(17, 5, 16), 127.0f, 133.0f, 126.0f, 131.5f,
-       2000.0f, 0.0f}};
+      {qdb::date_serial(2011, 4, 29), qdb::time_code(17, 5, 17), 127.0f, 133.0f, 126.0f, 131.5f,
+       2000.0f, 0.0f, 17 * 3600 + 5 * 60 + 17}};
   ASSERT_TRUE(qdb::write_data_file(d, 1, ticks, intraday, 32));
   ASSERT_TRUE(qdb::append_master_record(d, qdb::make_master_record(1, "ASCO", "ASCO", 32, 8)));
   const std::vector<qdb::QuoteBar> days = {
@@ -104,7 +104,7 @@ TEST_F(QuotesGridViewTest, IntradaySeriesShowATimeColumnAndOldDatesTheirCentury)
       model->headerData(CQuotesGridModel::kTimeColumn, Qt::Horizontal, Qt::DisplayRole).toString(),
       "Time");
   EXPECT_EQ(rowTexts(*model, 0), QStringList({"04/29/11", "127.0000", "133.0000", "126.0000",
-                                              "131.5000", "2000", "0", "17:05:16"}));
+                                              "131.5000", "2000", "0", "17:05:17"}));
   EXPECT_EQ(model->text(1, CQuotesGridModel::kTimeColumn), "09:30:00");
   // Shown second, beside the date.
   EXPECT_EQ(view()->quotesGrid()->horizontalHeader()->visualIndex(CQuotesGridModel::kTimeColumn),

@@ -55,14 +55,22 @@ TEST(SeriesAlloc, PackedUpTo2031RowsSplitFrom2032) {
   const qdb::QuoteBar b = sample_bar(7);
   s.set_bar(2030, b);
   qdb::DateSerial date;
-  std::uint16_t time;
+  std::int32_t seconds;
   float close;
   std::memcpy(&date, bytes + 32 * 2030, 4);
-  std::memcpy(&time, bytes + 32 * 2030 + 4, 2);
+  std::memcpy(&seconds, bytes + 32 * 2030 + 4, 4);
   std::memcpy(&close, bytes + 32 * 2030 + 8 + 3 * 4, 4);
   EXPECT_EQ(date, b.date);
-  EXPECT_EQ(time, b.time);
+  EXPECT_EQ(seconds, qdb::time_code_seconds(b.time));  // set by its code: the even second
   EXPECT_EQ(close, b.close);
+  // A bar whose seconds agree with its code keeps its odd second.
+  qdb::QuoteBar odd = b;
+  odd.time = qdb::time_code(17, 5, 17);
+  odd.seconds = 17 * 3600 + 5 * 60 + 17;
+  s.set_bar(2029, odd);
+  EXPECT_EQ(s.seconds(2029), odd.seconds);
+  EXPECT_EQ(s.time(2029), odd.time);
+  EXPECT_EQ(s.bar(2029).seconds, odd.seconds);
 
   // Each column has its own block.
   ASSERT_EQ(qdb::series_alloc(s, 2032), 0);

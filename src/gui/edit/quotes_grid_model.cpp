@@ -62,7 +62,7 @@ QString CQuotesGridModel::text(int row, int column) const {
     case 6:
       return QString::fromStdString(core::quantity_text(b.oi));
     case kTimeColumn:
-      return m_hasTime ? QString::fromStdString(core::time_text(b.time)) : QString();
+      return m_hasTime ? QString::fromStdString(core::time_text(b)) : QString();
     default:
       break;
   }
