@@ -146,6 +146,14 @@ TEST(TimeCode, CodesAndReals) {
                   -std::numeric_limits<float>::infinity(), std::numeric_limits<float>::max(),
                   -93015.0f, -1.0f})
     EXPECT_EQ(qdb::time_from_real(x), 0) << x;
+  // The stored time to the second, beside its code.
+  for (float x : {170517.0f, 170516.0f, 0.0f, 235959.0f, 93015.0f}) {
+    const std::int32_t seconds = qdb::time_seconds_from_real(x);
+    EXPECT_EQ(qdb::seconds_to_time_real(seconds), x);
+    EXPECT_EQ(qdb::time_code_of_seconds(seconds), qdb::time_from_real(x)) << x;
+  }
+  EXPECT_EQ(qdb::format_seconds_string(qdb::time_seconds_from_real(170517.0f)), "17:05:17");
+  EXPECT_EQ(qdb::time_seconds_from_real(-1.0f), 0);
   for (int code = 0; code <= 43199; ++code)
     ASSERT_EQ(qdb::time_from_real(qdb::time_to_real(static_cast<std::uint16_t>(code))), code);
 }
