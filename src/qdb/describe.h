@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "qdb/series.h"
+
 namespace qdb {
 
 struct SeriesDescription {
@@ -21,6 +23,12 @@ struct SeriesDescription {
   std::string long_name;    // the EMASTER's or XMASTER's name, when longer than 16 characters
   std::string input_format[8];
   std::string display_format[8];
+  // The oldest and newest quotes as the reader decodes them (dates in the file's own form),
+  // when the data file holds any; has_time when the layout has a TIME column.
+  bool has_quotes = false;
+  bool has_time = false;
+  QuoteBar first_quote;
+  QuoteBar last_quote;
 };
 
 // Text of a DOP format number ("32nds", "Whole Num.", "100s"...); empty outside the table.

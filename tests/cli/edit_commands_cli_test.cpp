@@ -24,9 +24,9 @@ class EditCommands : public ::testing::Test {
  protected:
   void SetUp() override {
     std::vector<qdb::QuoteBar> bars;
-    const std::uint16_t dates[] = {qdb::date_serial(1999, 12, 29), qdb::date_serial(1999, 12, 30),
-                                   qdb::date_serial(2000, 1, 3), qdb::date_serial(2000, 1, 4),
-                                   qdb::date_serial(2000, 1, 5)};
+    const qdb::DateSerial dates[] = {qdb::date_serial(1999, 12, 29), qdb::date_serial(1999, 12, 30),
+                                     qdb::date_serial(2000, 1, 3), qdb::date_serial(2000, 1, 4),
+                                     qdb::date_serial(2000, 1, 5)};
     for (std::size_t i = 0; i < 5; ++i) {
       const float base = 10.125f + static_cast<float>(i);
       bars.push_back({dates[i], 0, base, base + 1.33333f, base - 0.5f, base + 0.25f, 1000.0f + base,

@@ -136,7 +136,9 @@ TEST_F(DemoCli, FactsShowTheRecordAndTheDopFormats) {
                             "Low\t32nds\t32nds\n"
                             "Close\t32nds\t32nds\n"
                             "Vol\t100s\t100s\n"
-                            "OI\tWhole Num.\tWhole Num.\n");
+                            "OI\tWhole Num.\tWhole Num.\n"
+                            "First quote\t01/02/98\n"
+                            "Last quote\t12/31/02\n");
 }
 
 TEST_F(DemoCli, ExportWritesTheFileAndRefusesToReplaceItWithoutForce) {
