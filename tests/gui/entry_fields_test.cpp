@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QTest>
 
 #include "edit_test_prompter.h"
@@ -213,6 +214,28 @@ TEST(NumberEditTest, TheContextMenusPasteIsFilteredToo) {
   close_menus();
   EXPECT_EQ(edit.text(), "7");
   EXPECT_EQ(prompter.beeps(), 1);
+}
+
+TEST(NumberEditTest, ADropIsFilteredAndARefusedOneIsLeftToItsSource) {
+  const struct {
+    const char* dropped;
+    const char* text;
+    bool accepted;
+  } cases[] = {{"25", "257", true}, {"2x", "7", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dropped);
+    EditTestPrompter prompter;
+    CNumberEdit edit;
+    edit.setText(QStringLiteral("7"));
+    QMimeData data;
+    data.setText(QString::fromLatin1(c.dropped));
+    QDropEvent drop(QPointF(1, edit.height() / 2), Qt::CopyAction, &data, Qt::LeftButton, {});
+    // Straight to the field, as the drag manager hands a drop to its target.
+    static_cast<QObject&>(edit).event(&drop);
+    EXPECT_EQ(edit.text(), QString::fromLatin1(c.text));
+    EXPECT_EQ(drop.isAccepted(), c.accepted);
+    EXPECT_EQ(prompter.beeps(), c.accepted ? 0 : 1);
+  }
 }
 
 TEST(DateEditTest, TheContextMenuOffersNothingThatBreaksTheMask) {

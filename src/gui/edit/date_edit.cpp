@@ -85,25 +85,43 @@ void CDateEdit::keyPressEvent(QKeyEvent* event) {
     typeDigit(text[0]);
     return;
   }
-  // Cursor keys, Home, End, Delete, Insert and other keys without a character do nothing;
-  // a character (Backspace and "/" included) is refused.
-  const bool silent = event->key() == Qt::Key_Delete || event->key() == Qt::Key_Insert;
-  if (!text.isEmpty() && !silent) Prompter::instance().beep();
+  switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Delete:
+    case Qt::Key_Insert:
+      return;  // the editing keys do nothing
+    default:
+      break;
+  }
+  // Any other character (Backspace and "/" included) is refused; a key without one (a
+  // function key) is left to the dialog.
+  if (!text.isEmpty())
+    Prompter::instance().beep();
+  else
+    event->ignore();
 }
 
-void CDateEdit::pasteText(const QString& text) {
+bool CDateEdit::pasteText(const QString& text) {
   if (is_mask_text(text)) {
     setDate(text);
     select(0, 2);
-    return;
+    return true;
   }
   for (const QChar c : text) {
     if (!is_digit(c)) {
       Prompter::instance().beep();
-      return;
+      return false;
     }
   }
   for (const QChar c : text) typeDigit(c);
+  return true;
 }
 
 void CDateEdit::adjustContextMenu(QMenu& menu) {

@@ -17,7 +17,7 @@ class CDateEdit : public CFilteredEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
-  void pasteText(const QString& text) override;
+  bool pasteText(const QString& text) override;
   void adjustContextMenu(QMenu& menu) override;
 
  private:

@@ -57,7 +57,13 @@ void CFilteredEdit::dropEvent(QDropEvent* event) {
     event->ignore();
     return;
   }
+  const int before = cursorPosition();
   setCursorPosition(cursorPositionAt(event->position().toPoint()));
-  pasteText(event->mimeData()->text());
-  event->acceptProposedAction();
+  if (pasteText(event->mimeData()->text())) {
+    event->acceptProposedAction();
+  } else {
+    // Refused: the caret goes back and the source keeps its text.
+    setCursorPosition(before);
+    event->ignore();
+  }
 }

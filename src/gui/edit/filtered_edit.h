@@ -16,8 +16,8 @@ class CFilteredEdit : public QLineEdit {
   explicit CFilteredEdit(QWidget* parent = nullptr);
 
  protected:
-  // Inserts text as if it had been typed, or refuses it with a beep.
-  virtual void pasteText(const QString& text) = 0;
+  // Inserts text as if it had been typed, or refuses it with a beep (answering false).
+  virtual bool pasteText(const QString& text) = 0;
   // Lets a field disable context-menu actions that would break its text.
   virtual void adjustContextMenu(QMenu& menu);
   // Pastes the clipboard (or the selection) through pasteText.

@@ -33,10 +33,11 @@ void CNumberEdit::keyPressEvent(QKeyEvent* event) {
   CFilteredEdit::keyPressEvent(event);
 }
 
-void CNumberEdit::pasteText(const QString& text) {
+bool CNumberEdit::pasteText(const QString& text) {
   if (!acceptsText(text)) {
     Prompter::instance().beep();
-    return;
+    return false;
   }
   insert(text);
+  return true;
 }

@@ -15,5 +15,5 @@ class CNumberEdit : public CFilteredEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
-  void pasteText(const QString& text) override;
+  bool pasteText(const QString& text) override;
 };
