@@ -53,11 +53,17 @@ class SymbolPortfolios {
     EXPECT_TRUE(qdb::write_dop_file(src().string(), 2, qdb::default_layout(28)));
     gui_test::make_portfolio(dst(), {{1, "ZZZ", "Zulu", 3, 28}});
     gui_test::make_portfolio(other(), {{1, "AAA", "Another Alpha", 3, 28}});
+    gui_test::make_portfolio(full(), {{1, "FUL", "Full", 3, 28}});
+    // Its header claims 255 symbols.
+    std::string master = read_bytes(full() / "MASTER");
+    master[0] = char(255);
+    testing_support::write_bytes(full() / "MASTER", master);
   }
   fs::path root() const { return m_temp.path(); }
   fs::path src() const { return root() / "src"; }
   fs::path dst() const { return root() / "dst"; }
   fs::path other() const { return root() / "other"; }
+  fs::path full() const { return root() / "full"; }
 
   // The view's state with the row of symbol current in src (name as the grid shows it).
   SymbolCommandContext context(const QString& symbol, const QString& name) const {
@@ -68,7 +74,7 @@ class SymbolPortfolios {
     c.rowName = name.leftJustified(16, QLatin1Char(' '));
     c.currentSymbol = symbol;
     c.currentName = c.rowName;
-    c.portfolios = {q(src()), q(other()), q(dst())};
+    c.portfolios = {q(src()), q(other()), q(dst()), q(full())};
     c.selectedPortfolio = q(src());
     return c;
   }
@@ -232,6 +238,9 @@ TEST(TransferSymbolTest, CancelNoChoiceAndRefusalsChangeNothing) {
       {"OK with nothing selected", true, pick("/nowhere"), {}},
       {"already in the destination", true, pick(p.other()),
        "The Symbol addition failed.\n\nReason: Symbol AAA already exists in\n" + q(p.other())},
+      {"destination full", false, pick(p.full()),
+       "The portfolio already has the\nmaximum number of symbols (255).\nChoose a different or new "
+       "portfolio."},
   };
   const auto before = treeBytes(p.root());
   for (const Case& c : cases) {

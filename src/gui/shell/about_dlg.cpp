@@ -32,7 +32,7 @@ QGroupBox* group(const QString& title, QWidget* child, QWidget* parent) {
 // The program's own icon when the application has one, else a standard one.
 QIcon programIcon(const QWidget* widget) {
   const QIcon own = QApplication::windowIcon();
-  if (!own.isNull() && !own.availableSizes().isEmpty()) return own;
+  if (!own.isNull()) return own;
   return widget->style()->standardIcon(QStyle::SP_ComputerIcon);
 }
 
