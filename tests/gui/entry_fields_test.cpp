@@ -9,9 +9,9 @@
 #include <QMimeData>
 #include <QTest>
 
-#include "edit_test_prompter.h"
 #include "gui/edit/date_edit.h"
 #include "gui/edit/number_edit.h"
+#include "gui_test_support.h"
 
 namespace gui_test {
 namespace {
@@ -87,19 +87,19 @@ TEST(DateEditTest, DigitsOvertypeMonthDayAndYearInTurn) {
   };
   for (const DateCase& c : cases) {
     SCOPED_TRACE(c.name);
-    EditTestPrompter prompter;
+    ScriptedPrompter prompter;
     CDateEdit edit;
     edit.setDate(QStringLiteral("01/03/00"));
     select(edit, c.before);
     type(edit, c.keys);
     EXPECT_EQ(edit.text(), QString::fromLatin1(c.text));
     EXPECT_EQ(selection_of(edit), c.after);
-    EXPECT_EQ(prompter.beeps(), c.beeps);
+    EXPECT_EQ(prompter.beeps, c.beeps);
   }
 }
 
 TEST(DateEditTest, ACaretPlacedByTheMouseBetweenMonthAndDayChangesNothing) {
-  EditTestPrompter prompter;
+  ScriptedPrompter prompter;
   CDateEdit edit;
   edit.setDate(QStringLiteral("01/03/00"));
   edit.resize(200, edit.sizeHint().height());
@@ -115,7 +115,7 @@ TEST(DateEditTest, ACaretPlacedByTheMouseBetweenMonthAndDayChangesNothing) {
   QTest::keyClick(&edit, '4');
   EXPECT_EQ(edit.text(), "01/03/00");
   EXPECT_EQ(selection_of(edit), (Selection{0, 2}));
-  EXPECT_EQ(prompter.beeps(), 1);
+  EXPECT_EQ(prompter.beeps, 1);
 }
 
 struct PasteCase {
@@ -135,7 +135,7 @@ TEST(DateEditTest, APasteIsTakenAsTypedDigitsOrAWholeDateOrRefused) {
   };
   for (const PasteCase& c : cases) {
     SCOPED_TRACE(c.name);
-    EditTestPrompter prompter;
+    ScriptedPrompter prompter;
     CDateEdit edit;
     edit.setDate(QStringLiteral("01/03/00"));
     edit.selectAll();
@@ -143,7 +143,7 @@ TEST(DateEditTest, APasteIsTakenAsTypedDigitsOrAWholeDateOrRefused) {
     QTest::keySequence(&edit, QKeySequence::Paste);
     EXPECT_EQ(edit.text(), QString::fromLatin1(c.text));
     EXPECT_EQ(selection_of(edit), c.after);
-    EXPECT_EQ(prompter.beeps(), c.beeps);
+    EXPECT_EQ(prompter.beeps, c.beeps);
   }
 }
 
@@ -168,7 +168,7 @@ TEST(NumberEditTest, OnlyDigitsAndPointsGetIn) {
   };
   for (const NumberCase& c : cases) {
     SCOPED_TRACE(c.name);
-    EditTestPrompter prompter;
+    ScriptedPrompter prompter;
     CNumberEdit edit;
     type(edit, c.keys);
     if (c.clipboard != nullptr) {
@@ -176,7 +176,7 @@ TEST(NumberEditTest, OnlyDigitsAndPointsGetIn) {
       QTest::keySequence(&edit, QKeySequence::Paste);
     }
     EXPECT_EQ(edit.text(), QString::fromLatin1(c.text));
-    EXPECT_EQ(prompter.beeps(), c.beeps);
+    EXPECT_EQ(prompter.beeps, c.beeps);
   }
 }
 
@@ -202,7 +202,7 @@ void close_menus() {
 }
 
 TEST(NumberEditTest, TheContextMenusPasteIsFilteredToo) {
-  EditTestPrompter prompter;
+  ScriptedPrompter prompter;
   CNumberEdit edit;
   edit.setText(QStringLiteral("7"));
   edit.show();
@@ -213,7 +213,7 @@ TEST(NumberEditTest, TheContextMenusPasteIsFilteredToo) {
   paste->trigger();
   close_menus();
   EXPECT_EQ(edit.text(), "7");
-  EXPECT_EQ(prompter.beeps(), 1);
+  EXPECT_EQ(prompter.beeps, 1);
 }
 
 TEST(NumberEditTest, ADropIsFilteredAndARefusedOneIsLeftToItsSource) {
@@ -224,7 +224,7 @@ TEST(NumberEditTest, ADropIsFilteredAndARefusedOneIsLeftToItsSource) {
   } cases[] = {{"25", "257", true}, {"2x", "7", false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.dropped);
-    EditTestPrompter prompter;
+    ScriptedPrompter prompter;
     CNumberEdit edit;
     edit.setText(QStringLiteral("7"));
     QMimeData data;
@@ -234,12 +234,12 @@ TEST(NumberEditTest, ADropIsFilteredAndARefusedOneIsLeftToItsSource) {
     static_cast<QObject&>(edit).event(&drop);
     EXPECT_EQ(edit.text(), QString::fromLatin1(c.text));
     EXPECT_EQ(drop.isAccepted(), c.accepted);
-    EXPECT_EQ(prompter.beeps(), c.accepted ? 0 : 1);
+    EXPECT_EQ(prompter.beeps, c.accepted ? 0 : 1);
   }
 }
 
 TEST(DateEditTest, TheContextMenuOffersNothingThatBreaksTheMask) {
-  EditTestPrompter prompter;
+  ScriptedPrompter prompter;
   CDateEdit edit;
   edit.setDate(QStringLiteral("01/03/00"));
   edit.show();
@@ -258,7 +258,7 @@ TEST(DateEditTest, TheContextMenuOffersNothingThatBreaksTheMask) {
   paste->trigger();
   close_menus();
   EXPECT_EQ(edit.text(), "12/31/99");
-  EXPECT_EQ(prompter.beeps(), 0);
+  EXPECT_EQ(prompter.beeps, 0);
 }
 
 }  // namespace

@@ -59,7 +59,10 @@ class ScriptedPrompter : public Prompter {
   std::vector<Dialog> dialogs;
   int beeps = 0;
 
+  // The texts of the message boxes shown so far, in order.
   QStringList messageTexts() const;
+  // The titles of the dialogs run so far, in order.
+  QStringList dialogTitles() const;
 
  private:
   struct Step {
@@ -85,6 +88,10 @@ class SettingsSandbox {
   bool m_hadPrevious;
   std::unique_ptr<CSettingsStore> m_store;
 };
+
+// Presses the dialog's OK button (object name "ok") as the user would; returns the dialog's
+// result afterwards, Rejected when its OK check kept it open.
+int press_ok(QDialog& dialog);
 
 struct SymbolSpec {
   int file_number;

@@ -3,6 +3,7 @@
 // followed by the Edit dialog, and parity with dorvane-cli byte for byte.
 #include <gtest/gtest.h>
 
+#include <QPushButton>
 #include <QTest>
 
 #include <filesystem>
@@ -11,8 +12,6 @@
 #include "cli/cli_run.h"
 #include "core/command_fixture.h"
 #include "core/delete_quote.h"
-#include "edit_test_prompter.h"
-#include "gui/browse/settings_store.h"
 #include "gui/edit/add_quote_command.h"
 #include "gui/edit/add_quote_dlg.h"
 #include "gui/edit/adjust_command.h"
@@ -27,6 +26,7 @@
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/edit/split_command.h"
 #include "gui/edit/split_dlg.h"
+#include "gui/shell/settings_store.h"
 #include "gui_test_support.h"
 #include "support/failing_file_system.h"
 #include "support/temp_dir.h"
@@ -57,7 +57,7 @@ class QuoteCommandsTest : public ::testing::Test {
     return m_settings.store().GetString(section, name, QStringLiteral("<none>"));
   }
 
-  EditTestPrompter m_prompter;
+  ScriptedPrompter m_prompter;
   SettingsSandbox m_settings;
   CQuotesGridModel m_model;
   std::string m_dir;
@@ -174,14 +174,14 @@ TEST_F(QuoteCommandsTest, CancelChangesAndWritesNothing) {
     SamplePortfolio p;
     load(p.dir());
     const std::string data = p.data();
-    m_prompter.expect_dialog([](QDialog&) { return QDialog::Rejected; });
+    m_prompter.expectDialog([](QDialog&) { return QDialog::Rejected; });
     const QuoteCommandOutcome outcome = run(c.run, c.row);
     EXPECT_FALSE(outcome.reload);
     EXPECT_EQ(p.data(), data);
     for (const auto& [name, text] : c.settings)
       EXPECT_EQ(setting(c.section, name.c_str()), "<none>");
   }
-  EXPECT_TRUE(m_prompter.messages().empty());
+  EXPECT_TRUE(m_prompter.messageTexts().empty());
 }
 
 TEST_F(QuoteCommandsTest, AFailedRewriteShowsItsMessageAndWritesNoSetting) {
@@ -194,13 +194,14 @@ TEST_F(QuoteCommandsTest, AFailedRewriteShowsItsMessageAndWritesNoSetting) {
     testing_support::FailingFileSystem files;
     files.fail_create(1, "F1.NEW");
     testing_support::InstalledFileSystem installed(files);
-    m_prompter.expect_dialog(c.fill);
-    if (c.confirm) m_prompter.expect_message(Prompter::Answer::Yes);
-    m_prompter.expect_message(Prompter::Answer::Ok);
-    const std::size_t shown = m_prompter.messages().size();
+    m_prompter.expectDialog(c.fill);
+    if (c.confirm) m_prompter.expectMessage(Prompter::Answer::Yes);
+    m_prompter.expectMessage(Prompter::Answer::Ok);
+    const auto shown = m_prompter.messageTexts().size();
     const QuoteCommandOutcome outcome = run(c.run, c.row);
-    EXPECT_EQ(m_prompter.messages().back(), c.failure);
-    EXPECT_EQ(m_prompter.messages().size(), shown + (c.confirm ? 2 : 1));
+    // The failure's own text, then the cause the file system gave.
+    EXPECT_EQ(m_prompter.messageTexts().back().section('\n', 0, 0), c.failure);
+    EXPECT_EQ(m_prompter.messageTexts().size(), shown + (c.confirm ? 2 : 1));
     EXPECT_EQ(outcome.reload, c.failureReloadRow >= 0);
     if (outcome.reload) {
       EXPECT_EQ(outcome.row, c.failureReloadRow);
@@ -227,8 +228,8 @@ TEST_F(QuoteCommandsTest, OkChangesTheFilesAsDorvaneCliDoesAndWritesTheSettings)
     SamplePortfolio cli;
     ASSERT_EQ(files_of(app.dir()), files_of(cli.dir()));
     load(app.dir());
-    m_prompter.expect_dialog(c.fill);
-    if (c.confirm) m_prompter.expect_message(Prompter::Answer::Yes);
+    m_prompter.expectDialog(c.fill);
+    if (c.confirm) m_prompter.expectMessage(Prompter::Answer::Yes);
     const QuoteCommandOutcome outcome = run(c.run, c.row);
     EXPECT_TRUE(outcome.reload);
     EXPECT_EQ(outcome.row, c.successRow);
@@ -284,7 +285,7 @@ TEST_F(QuoteCommandsTest, RefusedEntriesKeepTheDialogOpenWithTheUsersTexts) {
     SamplePortfolio p;
     load(p.dir());
     const std::string data = p.data();
-    m_prompter.expect_dialog([&](QDialog& d) {
+    m_prompter.expectDialog([&](QDialog& d) {
       c.fill(d);
       const QStringList before = [&] {
         QStringList texts;
@@ -297,9 +298,9 @@ TEST_F(QuoteCommandsTest, RefusedEntriesKeepTheDialogOpenWithTheUsersTexts) {
       EXPECT_EQ(after, before);
       return QDialog::Rejected;  // then Cancel
     });
-    m_prompter.expect_message(Prompter::Answer::Ok);
+    m_prompter.expectMessage(Prompter::Answer::Ok);
     EXPECT_FALSE(run(c.run, 1).reload);
-    EXPECT_EQ(m_prompter.messages().back(), "Invalid Data Entered");
+    EXPECT_EQ(m_prompter.messageTexts().back(), "Invalid Data Entered");
     EXPECT_EQ(p.data(), data);
   }
 }
@@ -308,7 +309,7 @@ TEST_F(QuoteCommandsTest, EditWritesTheDayShownAfterSteppingAndKeepsUntouchedFie
   SamplePortfolio p;
   load(p.dir());
   const auto before = command_testing::read_bars(p.dir(), "TEST");
-  m_prompter.expect_dialog([](QDialog& d) {
+  m_prompter.expectDialog([](QDialog& d) {
     auto& dialog = static_cast<CEditQuoteDlg&>(d);
     set_text(dialog.field(4), "5");  // discarded by the step
     dialog.nextButton()->click();    // 01/05/00
@@ -330,13 +331,13 @@ TEST_F(QuoteCommandsTest, DeletingADateGoneFromTheFileShowsBothMessages) {
   SamplePortfolio p;
   load(p.dir());
   ASSERT_TRUE(core::delete_quote(p.view(), "01/04/00").ok);  // behind the grid's back
-  m_prompter.expect_dialog(press_ok);
-  m_prompter.expect_message(Prompter::Answer::Yes);
-  m_prompter.expect_message(Prompter::Answer::Ok);
-  m_prompter.expect_message(Prompter::Answer::Ok);
+  m_prompter.expectDialog(press_ok);
+  m_prompter.expectMessage(Prompter::Answer::Yes);
+  m_prompter.expectMessage(Prompter::Answer::Ok);
+  m_prompter.expectMessage(Prompter::Answer::Ok);
   EXPECT_FALSE(run(runDeleteQuoteCommand, 1).reload);
-  EXPECT_EQ(std::vector<QString>(m_prompter.messages().begin() + 1, m_prompter.messages().end()),
-            std::vector<QString>({"failure in delete quote for findrec", "Delete Edit Failed"}));
+  EXPECT_EQ(m_prompter.messageTexts().mid(1),
+            QStringList({"failure in delete quote for findrec", "Delete Edit Failed"}));
   EXPECT_EQ(setting("Delete", "Date"), "<none>");
 }
 
@@ -364,7 +365,7 @@ TEST_F(QuoteCommandsTest, AddInsertsACopyThenOpensTheEditorOnIt) {
       for (int column = 1; column < 7; ++column) texts << m_model.text(c.row, column);
       return texts;
     }();
-    m_prompter.expect_dialog([&](QDialog& d) {
+    m_prompter.expectDialog([&](QDialog& d) {
       EXPECT_EQ(static_cast<CAddQuoteDlg&>(d).newDateText(), c.newDate);
       return press_ok(d);
     });
@@ -376,7 +377,7 @@ TEST_F(QuoteCommandsTest, AddInsertsACopyThenOpensTheEditorOnIt) {
     // The view reloads with the new quote current, then runs Edit; the user cancels it.
     load(p.dir());
     ASSERT_EQ(m_model.text(outcome.row, 0), c.newDate);
-    m_prompter.expect_dialog([&](QDialog& d) {
+    m_prompter.expectDialog([&](QDialog& d) {
       auto& dialog = static_cast<CEditQuoteDlg&>(d);
       EXPECT_EQ(dialog.dateText(), c.newDate);
       for (int i = 0; i < 6; ++i) EXPECT_EQ(dialog.field(i)->text(), copied[i]);
@@ -386,7 +387,7 @@ TEST_F(QuoteCommandsTest, AddInsertsACopyThenOpensTheEditorOnIt) {
     EXPECT_EQ(command_testing::read_bars(p.dir(), "TEST").size(), bars.size() + 1);
     EXPECT_EQ(setting("Add", "Date"), c.newDate);
   }
-  EXPECT_TRUE(m_prompter.messages().empty());
+  EXPECT_TRUE(m_prompter.messageTexts().empty());
 }
 
 TEST_F(QuoteCommandsTest, AddOnAMondayWhoseFridayExistsSaysSoAndOpensNoDialog) {
@@ -397,10 +398,10 @@ TEST_F(QuoteCommandsTest, AddOnAMondayWhoseFridayExistsSaysSoAndOpensNoDialog) {
   SamplePortfolio p(bars);
   load(p.dir());
   const std::string data = p.data();
-  m_prompter.expect_message(Prompter::Answer::Ok);
+  m_prompter.expectMessage(Prompter::Answer::Ok);
   EXPECT_FALSE(run(runAddQuoteCommand, 2).reload);
-  EXPECT_EQ(m_prompter.messages(), std::vector<QString>({"Date 12/31/99 already exists."}));
-  EXPECT_TRUE(m_prompter.dialogs().empty());
+  EXPECT_EQ(m_prompter.messageTexts(), QStringList({"Date 12/31/99 already exists."}));
+  EXPECT_TRUE(m_prompter.dialogTitles().empty());
   EXPECT_EQ(p.data(), data);
 }
 

@@ -5,12 +5,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QPushButton>
 #include <QTest>
 
 #include <functional>
 #include <memory>
 
-#include "edit_test_prompter.h"
 #include "gui/edit/add_quote_dlg.h"
 #include "gui/edit/adjust_dlg.h"
 #include "gui/edit/date_edit.h"
@@ -19,6 +19,7 @@
 #include "gui/edit/number_edit.h"
 #include "gui/edit/quote_rows.h"
 #include "gui/edit/split_dlg.h"
+#include "gui_test_support.h"
 
 namespace gui_test {
 namespace {
@@ -192,16 +193,16 @@ TEST(EditQuoteDlgTest, AStepShowsTheOtherDayAndDiscardsWhatWasTyped) {
 }
 
 TEST(DeleteQuoteDlgTest, OkAsksAndNoKeepsTheDialogOpen) {
-  EditTestPrompter prompter;
+  ScriptedPrompter prompter;
   CDeleteQuoteDlg dialog(QStringLiteral("01/04/00"));
-  prompter.expect_message(Prompter::Answer::No);
+  prompter.expectMessage(Prompter::Answer::No);
   EXPECT_EQ(press_ok(dialog), QDialog::Rejected);
   EXPECT_FALSE(dialog.confirmed());
-  prompter.expect_message(Prompter::Answer::Yes);
+  prompter.expectMessage(Prompter::Answer::Yes);
   EXPECT_EQ(press_ok(dialog), QDialog::Accepted);
   EXPECT_TRUE(dialog.confirmed());
   const QString question = "You are about to delete the data for date\n01/04/00\nAre you sure?";
-  EXPECT_EQ(prompter.messages(), std::vector<QString>({question, question}));
+  EXPECT_EQ(prompter.messageTexts(), QStringList({question, question}));
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "gui/edit/quote_command.h"
 
-#include "gui/browse/settings_store.h"
 #include "gui/edit/quote_rows.h"
 #include "gui/shell/prompter.h"
+#include "gui/shell/settings_store.h"
 #include "gui/shell/wait_cursor.h"
 
 namespace quote_command {

@@ -1,0 +1,13 @@
+// The Export dialog's choices as the settings section "XportSel" keeps them between runs.
+#pragma once
+
+#include "core/export.h"
+
+class CSettingsStore;
+
+// "Starter" (default "output.txt"), then "OmitOpen", "OmitHigh", "OmitLow", "OmitClose",
+// "OmitVol", "OmitOI", "Newest", "Delim", "Title" (default 0 each).
+core::ExportOptions loadExportOptions(const CSettingsStore& settings);
+// Writes "Starter", "OmitOpen", "OmitHigh", "OmitLow", "OmitClose", "OmitVol", "OmitOI",
+// "Delim", "Newest", "Title", in this order.
+void saveExportOptions(CSettingsStore& settings, const core::ExportOptions& options);
