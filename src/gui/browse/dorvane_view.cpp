@@ -6,6 +6,7 @@
 
 #include "core/discovery.h"
 #include "core/roots.h"
+#include "gui/analysis/split_search_controller.h"
 #include "gui/browse/portfolios_pane.h"
 #include "gui/browse/search_filter_dlg.h"
 #include "gui/browse/symbols_grid_model.h"
@@ -18,6 +19,7 @@
 #include "gui/shell/settings_store.h"
 #include "gui/shell/wait_cursor.h"
 #include "qdb/dates.h"
+#include "qdb/failure.h"
 
 namespace {
 
@@ -38,7 +40,8 @@ CDorvaneView::CDorvaneView(CSettingsStore& settings, QWidget* parent)
       m_settings(settings),
       m_portfolios(new CPortfoliosPane(this)),
       m_symbols(new CSymbolsPane(this)),
-      m_quotes(new CQuotesPane(this)) {
+      m_quotes(new CQuotesPane(this)),
+      m_splitSearch(new CSplitSearchController(this)) {
   // The form's proportions: the upper groups 110 units high, the quotes 255; the portfolios
   // 200 units wide beside the symbols' 180.
   auto* layout = new QGridLayout(this);
@@ -55,6 +58,7 @@ CDorvaneView::CDorvaneView(CSettingsStore& settings, QWidget* parent)
   connect(m_symbols, &CSymbolsPane::rowSelected, this, &CDorvaneView::onSymbolRowSelected);
   connect(m_symbols, &CSymbolsPane::rowActivated, this, &CDorvaneView::onSymbolActivated);
   connect(m_quotes, &CQuotesPane::rowSelected, this, &CDorvaneView::onQuoteRowSelected);
+  connect(m_splitSearch, &CSplitSearchController::openChanged, this, &CDorvaneView::stateChanged);
 
   m_limitToFilter = m_settings.GetInt(kSearch, QStringLiteral("Limit"), 1) != 0;
   m_autoRepair = m_settings.GetInt(kSearch, QStringLiteral("MasterFix"), 0) != 0;
@@ -287,16 +291,18 @@ void CDorvaneView::FillQuotesGrid(int row) {
   m_currentSymbol = symbols->text(m_currentSymbolRow, 0);
   m_currentName = symbols->text(m_currentSymbolRow, 1);
   const CWaitCursor wait;
+  qdb::clear_failure();
   const QuoteLoadResult result =
       m_quotes->load(m_portfolioDir, symbols->row(m_currentSymbolRow).symbol);
+  // The message names the file step that failed, when there was one.
+  const QString loadFailed = QString::fromStdString(qdb::with_cause("Error in FillQuotesGrid"));
 
   using Status = QuoteLoadResult::Status;
   if (result.status == Status::kOpenFailed || result.status == Status::kNoMemory) {
     m_quoteCount = 0;
     emit stateChanged();
-    Prompter::instance().message(this, result.status == Status::kNoMemory
-                                           ? QStringLiteral("Too many bars")
-                                           : QStringLiteral("Error in FillQuotesGrid"));
+    Prompter::instance().message(
+        this, result.status == Status::kNoMemory ? QStringLiteral("Too many bars") : loadFailed);
     return;
   }
 
@@ -308,12 +314,13 @@ void CDorvaneView::FillQuotesGrid(int row) {
   if (m_quoteCount != 0) m_quotes->selectRow(row);
   emit stateChanged();
   if (result.status == Status::kChunkFailed || result.status == Status::kShortChunk)
-    Prompter::instance().message(this, QStringLiteral("Error in FillQuotesGrid"));
+    Prompter::instance().message(this, loadFailed);
 }
 
 CommandConditions CDorvaneView::commandConditions() const {
   CommandConditions c;
   c.portfoliosFound = m_portfoliosFound;
+  c.splitSearchOpen = m_splitSearch->isOpen();
   c.portfolioEntries = m_portfolios->portfolioCount();
   c.symbolRows = m_symbols->model()->rowCount();
   c.quoteRows = m_quotes->model()->rowCount();
