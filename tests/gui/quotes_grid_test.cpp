@@ -105,6 +105,17 @@ TEST_F(QuotesGridViewTest, AMissingDataFileSaysErrorInFillQuotesGrid) {
   EXPECT_EQ(view()->quotesModel()->rowCount(), 0);
 }
 
+// A data file that is no regular file: the message adds the cause on a line of its own.
+TEST_F(QuotesGridViewTest, ADataFileThatIsADirectorySaysWhy) {
+  make_portfolio(root(), {{1, "SHUT", "SHUT CO", 3}});
+  std::filesystem::remove(root() / "F1.DAT");
+  std::filesystem::create_directory(root() / "F1.DAT");
+  prompter.expectMessage();
+  startUp();
+  EXPECT_EQ(prompter.messageTexts(),
+            QStringList({"Error in FillQuotesGrid\nF1.DAT is not a regular file"}));
+}
+
 // The header claims 450 quotes, the file holds 430: the rows read stay, newest first, each
 // one read from the file, and the grid says so.
 TEST_F(QuotesGridViewTest, AShortDataFileKeepsTheRowsReadAndSaysSo) {
