@@ -19,6 +19,7 @@
 #include "gui/edit/number_edit.h"
 #include "gui/edit/quote_rows.h"
 #include "gui/edit/split_dlg.h"
+#include "gui/shell/title_width.h"
 #include "gui_test_support.h"
 
 namespace gui_test {
@@ -131,6 +132,10 @@ TEST(QuoteDialogsTest, TitlesTextsLimitsAndInitialValues) {
         EXPECT_GE(w->width(), w->minimumSizeHint().width()) << w->metaObject()->className();
       }
     }
+    // Shown, it is wide enough for its whole title.
+    dialog->show();
+    EXPECT_GE(dialog->width(), titleWidth(*dialog));
+    dialog->hide();
   }
 }
 

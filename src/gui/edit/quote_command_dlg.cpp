@@ -3,6 +3,8 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
+#include "gui/shell/title_width.h"
+
 CQuoteCommandDlg::CQuoteCommandDlg(QWidget* parent)
     : QDialog(parent),
       m_ok(new QPushButton(tr("OK"), this)),
@@ -13,6 +15,11 @@ CQuoteCommandDlg::CQuoteCommandDlg(QWidget* parent)
   m_ok->setDefault(true);
   connect(m_ok, &QPushButton::clicked, this, &CQuoteCommandDlg::accept);
   connect(m_cancel, &QPushButton::clicked, this, &CQuoteCommandDlg::reject);
+}
+
+void CQuoteCommandDlg::showEvent(QShowEvent* event) {
+  keepTitleVisible(*this);
+  QDialog::showEvent(event);
 }
 
 void CQuoteCommandDlg::accept() {

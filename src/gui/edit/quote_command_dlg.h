@@ -24,6 +24,8 @@ class CQuoteCommandDlg : public QDialog {
   void accept() override;
 
  protected:
+  // Wide enough for the whole title, whatever the fields need.
+  void showEvent(QShowEvent* event) override;
   // A row with OK and Cancel at its right end.
   QHBoxLayout* makeButtonRow();
   // The width of n average characters of the dialog's font.
