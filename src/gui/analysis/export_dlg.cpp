@@ -44,13 +44,15 @@ CExportDlg::CExportDlg(QWidget* parent)
       m_browse(new QPushButton(QStringLiteral("Browse..."), this)),
       m_delimiter(new QButtonGroup(this)),
       m_order(new QButtonGroup(this)),
+      m_dateForm(new QButtonGroup(this)),
       m_omitOpen(new QCheckBox(QStringLiteral("Open"), this)),
       m_omitHigh(new QCheckBox(QStringLiteral("High"), this)),
       m_omitLow(new QCheckBox(QStringLiteral("Low"), this)),
       m_omitClose(new QCheckBox(QStringLiteral("Close"), this)),
       m_omitVolume(new QCheckBox(QStringLiteral("Volume"), this)),
       m_omitOi(new QCheckBox(QStringLiteral("Open Interest"), this)),
-      m_title(new QCheckBox(QStringLiteral("Add title row"), this)) {
+      m_title(new QCheckBox(QStringLiteral("Add title row"), this)),
+      m_time(new QCheckBox(QStringLiteral("Add time column"), this)) {
   setWindowTitle(QStringLiteral("Export"));
   setModal(true);
   m_path->setObjectName(QStringLiteral("path"));
@@ -79,11 +81,18 @@ CExportDlg::CExportDlg(QWidget* parent)
   auto* titleLayout = new QVBoxLayout(title);
   titleLayout->addWidget(m_title);
 
+  auto* dates = radioGroup(QStringLiteral("Dates"),
+                           {QStringLiteral("MM/DD/YY"), QStringLiteral("MM/DD/YYYY"),
+                            QStringLiteral("YYYY-MM-DD"), QStringLiteral("YYYYMMDD")},
+                           m_dateForm, this);
+  dates->layout()->addWidget(m_time);
+
   auto* choices = new QGridLayout;
   choices->addWidget(omit, 0, 0);
   choices->addWidget(delimiters, 0, 1);
   choices->addWidget(order, 1, 0);
   choices->addWidget(title, 1, 1);
+  choices->addWidget(dates, 0, 2, 2, 1);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setDefault(true);
@@ -108,6 +117,8 @@ void CExportDlg::setOptions(const core::ExportOptions& options) {
   m_omitOi->setChecked(options.omit_oi);
   m_title->setChecked(options.title);
   selectRadio(m_order, options.newest_first ? 1 : 0);
+  selectRadio(m_dateForm, static_cast<int>(options.date_form));
+  m_time->setChecked(options.time);
 }
 
 core::ExportOptions CExportDlg::options() const {
@@ -122,12 +133,16 @@ core::ExportOptions CExportDlg::options() const {
   options.omit_oi = m_omitOi->isChecked();
   options.title = m_title->isChecked();
   options.newest_first = m_order->checkedId() == 1;
+  // No button selected keeps the default form.
+  if (m_dateForm->checkedId() >= 0)
+    options.date_form = static_cast<core::ExportDateForm>(m_dateForm->checkedId());
+  options.time = m_time->isChecked();
   return options;
 }
 
 QCheckBox* CExportDlg::checkBox(const QString& text) const {
   for (QCheckBox* box :
-       {m_omitOpen, m_omitHigh, m_omitLow, m_omitClose, m_omitVolume, m_omitOi, m_title})
+       {m_omitOpen, m_omitHigh, m_omitLow, m_omitClose, m_omitVolume, m_omitOi, m_title, m_time})
     if (box->text() == text) return box;
   return nullptr;
 }

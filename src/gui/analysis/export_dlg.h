@@ -1,4 +1,5 @@
-// "Export": the file, delimiter, omitted columns, order and title row of a quotes export.
+// "Export": the file, delimiter, omitted columns, order, title row, date form and time column
+// of a quotes export.
 #pragma once
 
 #include <QDialog>
@@ -28,6 +29,10 @@ class CExportDlg : public QDialog {
   // Buttons 0 "Space", 1 "Comma", 2 "Tab" / 0 "Oldest quote first", 1 "Newest quote first".
   QButtonGroup* delimiterGroup() const { return m_delimiter; }
   QButtonGroup* orderGroup() const { return m_order; }
+  // Buttons 0 "MM/DD/YY", 1 "MM/DD/YYYY", 2 "YYYY-MM-DD", 3 "YYYYMMDD" (core::ExportDateForm).
+  QButtonGroup* dateFormGroup() const { return m_dateForm; }
+  // "Add time column": HH:MM:SS after the date, for a series that holds times.
+  QCheckBox* timeBox() const { return m_time; }
   // "Open", "High", "Low", "Close", "Volume", "Open Interest", "Add title row".
   QCheckBox* checkBox(const QString& text) const;
 
@@ -40,6 +45,7 @@ class CExportDlg : public QDialog {
   QPushButton* m_browse;
   QButtonGroup* m_delimiter;
   QButtonGroup* m_order;
+  QButtonGroup* m_dateForm;
   QCheckBox* m_omitOpen;
   QCheckBox* m_omitHigh;
   QCheckBox* m_omitLow;
@@ -47,4 +53,5 @@ class CExportDlg : public QDialog {
   QCheckBox* m_omitVolume;
   QCheckBox* m_omitOi;
   QCheckBox* m_title;
+  QCheckBox* m_time;
 };

@@ -22,6 +22,11 @@ core::ExportOptions loadExportOptions(const CSettingsStore& settings) {
   options.newest_first = settings.GetInt(kSection, QStringLiteral("Newest"), 0) == 1;
   options.delimiter = settings.GetInt(kSection, QStringLiteral("Delim"), 0);
   options.title = settings.GetInt(kSection, QStringLiteral("Title"), 0) != 0;
+  const int form = settings.GetInt(kSection, QString::fromLatin1(core::kExportDateFormKey), 0);
+  if (form >= static_cast<int>(core::ExportDateForm::kMdy2) &&
+      form <= static_cast<int>(core::ExportDateForm::kYmd))
+    options.date_form = static_cast<core::ExportDateForm>(form);
+  options.time = settings.GetInt(kSection, QString::fromLatin1(core::kExportTimeKey), 0) != 0;
   return options;
 }
 
@@ -36,4 +41,7 @@ void saveExportOptions(CSettingsStore& settings, const core::ExportOptions& opti
   settings.SetInt(kSection, QStringLiteral("Delim"), options.delimiter);
   settings.SetInt(kSection, QStringLiteral("Newest"), options.newest_first ? 1 : 0);
   settings.SetInt(kSection, QStringLiteral("Title"), options.title ? 1 : 0);
+  settings.SetInt(kSection, QString::fromLatin1(core::kExportDateFormKey),
+                  static_cast<int>(options.date_form));
+  settings.SetInt(kSection, QString::fromLatin1(core::kExportTimeKey), options.time ? 1 : 0);
 }

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "core/discovery.h"
+#include "core/quote_texts.h"
 #include "core/roots.h"
 #include "gui/analysis/split_search_controller.h"
 #include "gui/browse/portfolios_pane.h"
@@ -19,7 +20,6 @@
 #include "gui/shell/settings_store.h"
 #include "gui/shell/wait_cursor.h"
 #include "qdb/dates.h"
-#include "qdb/failure.h"
 
 namespace {
 
@@ -29,8 +29,8 @@ constexpr int kMaxMasterPath = 4095;
 const QString kMasterName = QStringLiteral("MASTER");
 const QString kSearch = QStringLiteral("Search");
 
-QString dateText(std::uint16_t serial) {
-  return QString::fromStdString(qdb::format_date_string(serial, 3, '/'));
+QString dateText(qdb::DateSerial serial) {
+  return QString::fromStdString(core::display_date_text(serial));
 }
 
 }  // namespace
@@ -291,18 +291,19 @@ void CDorvaneView::FillQuotesGrid(int row) {
   m_currentSymbol = symbols->text(m_currentSymbolRow, 0);
   m_currentName = symbols->text(m_currentSymbolRow, 1);
   const CWaitCursor wait;
-  qdb::clear_failure();
   const QuoteLoadResult result =
       m_quotes->load(m_portfolioDir, symbols->row(m_currentSymbolRow).symbol);
-  // The message names the file step that failed, when there was one.
-  const QString loadFailed = QString::fromStdString(qdb::with_cause("Error in FillQuotesGrid"));
 
   using Status = QuoteLoadResult::Status;
+  // The system's message first, then the cause in words when one is found.
+  const QString loadError = result.cause.empty() ? QStringLiteral("Error in FillQuotesGrid")
+                                                 : QStringLiteral("Error in FillQuotesGrid\n") +
+                                                       QString::fromStdString(result.cause);
   if (result.status == Status::kOpenFailed || result.status == Status::kNoMemory) {
     m_quoteCount = 0;
     emit stateChanged();
     Prompter::instance().message(
-        this, result.status == Status::kNoMemory ? QStringLiteral("Too many bars") : loadFailed);
+        this, result.status == Status::kNoMemory ? QStringLiteral("Too many bars") : loadError);
     return;
   }
 
@@ -314,7 +315,7 @@ void CDorvaneView::FillQuotesGrid(int row) {
   if (m_quoteCount != 0) m_quotes->selectRow(row);
   emit stateChanged();
   if (result.status == Status::kChunkFailed || result.status == Status::kShortChunk)
-    Prompter::instance().message(this, loadFailed);
+    Prompter::instance().message(this, loadError);
 }
 
 CommandConditions CDorvaneView::commandConditions() const {
