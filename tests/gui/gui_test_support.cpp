@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QPushButton>
 
 #include "gui/browse/fix_master_dlg.h"
 #include "gui/shell/settings_store.h"
@@ -87,6 +88,23 @@ QStringList ScriptedPrompter::messageTexts() const {
   QStringList texts;
   for (const Message& m : messages) texts << m.text;
   return texts;
+}
+
+QStringList ScriptedPrompter::dialogTitles() const {
+  QStringList titles;
+  for (const Dialog& d : dialogs) titles << d.title;
+  return titles;
+}
+
+int press_ok(QDialog& dialog) {
+  dialog.setResult(QDialog::Rejected);
+  auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("ok"));
+  if (ok == nullptr) {
+    ADD_FAILURE() << "no OK button in " << dialog.windowTitle().toStdString();
+    return QDialog::Rejected;
+  }
+  ok->click();
+  return dialog.result();
 }
 
 SettingsSandbox::SettingsSandbox()

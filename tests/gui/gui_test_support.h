@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,11 @@
 #include "support/temp_dir.h"
 
 class CSettingsStore;
+
+// Test failures show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 namespace gui_test {
 
@@ -59,7 +65,10 @@ class ScriptedPrompter : public Prompter {
   std::vector<Dialog> dialogs;
   int beeps = 0;
 
+  // The texts of the message boxes shown so far, in order.
   QStringList messageTexts() const;
+  // The titles of the dialogs run so far, in order.
+  QStringList dialogTitles() const;
 
  private:
   struct Step {
@@ -85,6 +94,10 @@ class SettingsSandbox {
   bool m_hadPrevious;
   std::unique_ptr<CSettingsStore> m_store;
 };
+
+// Presses the dialog's OK button (object name "ok") as the user would; returns the dialog's
+// result afterwards, Rejected when its OK check kept it open.
+int press_ok(QDialog& dialog);
 
 struct SymbolSpec {
   int file_number;

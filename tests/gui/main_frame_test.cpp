@@ -18,31 +18,89 @@ namespace {
 
 class MainFrameTest : public BrowserFixture {};
 
-QStringList menuTexts(QMenuBar* bar) {
-  QStringList texts;
+// One line per menu and item: the text (with its key), the status-bar prompt and the tooltip;
+// "-" for a separator.
+QStringList menuLines(QMenuBar* bar) {
+  QStringList lines;
   for (QAction* menu : bar->actions()) {
-    texts << menu->text();
-    for (QAction* item : menu->menu()->actions())
-      texts << "  " + item->text() +
-                   (item->shortcut().isEmpty() ? QString() : "\t" + item->shortcut().toString());
-  }
-  return texts;
-}
-
-TEST_F(MainFrameTest, MenusListTheWorkingCommandsWithTheirTextsAndKeys) {
-  createFrame();
-  EXPECT_EQ(menuTexts(frame->menuBar()),
-            QStringList({"&File", "  E&xit", "&View", "  &Toolbar", "  &Status Bar", "&Portfolio",
-                         "  Search &Filter...", "  &ReScan\tF5", "&Help", "  &Help Topics\tF1"}));
-  EXPECT_EQ(frame->searchFilterAction()->statusTip(), "Filter");
-  EXPECT_EQ(frame->searchFilterAction()->toolTip(), "Filter");
-  EXPECT_EQ(frame->rescanAction()->statusTip(), "ReScan drive(s) for portfolios");
-  EXPECT_EQ(frame->rescanAction()->toolTip(), "ReScan");
-  for (QAction* action : frame->toolbar()->actions()) {
-    if (!action->isSeparator()) {
-      EXPECT_FALSE(action->icon().isNull()) << action->text().toStdString();
+    lines << menu->text();
+    for (QAction* item : menu->menu()->actions()) {
+      if (item->isSeparator()) {
+        lines << "  -";
+        continue;
+      }
+      const QString key =
+          item->shortcut().isEmpty() ? QString() : "\t" + item->shortcut().toString();
+      lines << "  " + item->text() + key + " | " + item->statusTip() + " | " + item->toolTip();
     }
   }
+  return lines;
+}
+
+TEST_F(MainFrameTest, MenusAndToolbarListEveryCommandInOrderWithItsPromptAndTooltip) {
+  createFrame();
+  const QStringList expected = {
+      "&File",
+      "  E&xit | Quit the application | Exit",
+      "&View",
+      "  &Toolbar | Show or hide the toolbar | Toggle ToolBar",
+      "  &Status Bar | Show or hide the status bar | Toggle StatusBar",
+      "&Portfolio",
+      "  &Split Search... | Search this portfolio for possible splits | Split search",
+      "  Search &Filter... | Filter | Filter",
+      "  &ReScan\tF5 | ReScan drive(s) for portfolios | ReScan",
+      "&Symbol",
+      "  &Delete | Delete Symbol | Delete Symbol",
+      "  &Move... | Move | Move",
+      "  &Copy... | Copy | Copy",
+      "  -",
+      "  &Edit... | Edit the symbol and name | Edit Symbol",
+      "  &About... | Facts about the selected quote series | Data facts",
+      "&Quotes",
+      "  &Edit... | Edit the selected day's data | Edit data",
+      "  &Split... | Enter a split | Enter split",
+      "  Adju&st... | Scale the volume or price | Scale values",
+      "  -",
+      "  &Add... | Add a single quote | Add quote",
+      "  &Delete... | Delete a single quote | Delete quote",
+      "  -",
+      "  E&xport... | Export quotes | Export",
+      "&Help",
+      "  &Help Topics\tF1 | List Help topics | Help Topics",
+      "  -",
+      "  &About Dorvane... | Display program information, version number and copyright | About",
+  };
+  const QStringList actual = menuLines(frame->menuBar());
+  EXPECT_EQ(actual.join("\n").toStdString(), expected.join("\n").toStdString());
+
+  // The toolbar's buttons by tooltip; each button is the menu item's own action.
+  QStringList buttons;
+  for (QAction* action : frame->toolbar()->actions()) {
+    buttons << (action->isSeparator() ? QStringLiteral("-") : action->toolTip());
+    if (!action->isSeparator()) {
+      EXPECT_FALSE(action->icon().isNull()) << action->toolTip().toStdString();
+    }
+  }
+  EXPECT_EQ(buttons, QStringList({"Exit",
+                                  "-",
+                                  "Split search",
+                                  "Filter",
+                                  "ReScan",
+                                  "-",
+                                  "Delete Symbol",
+                                  "Move",
+                                  "Copy",
+                                  "Edit Symbol",
+                                  "Data facts",
+                                  "-",
+                                  "Edit data",
+                                  "Enter split",
+                                  "Scale values",
+                                  "Add quote",
+                                  "Delete quote",
+                                  "Export",
+                                  "-",
+                                  "About"}));
   EXPECT_EQ(frame->idleText(), "For Help, press F1");
 }
 

@@ -68,10 +68,15 @@ TEST_F(RepairFlowTest, AcceptedRepairKeepsABackupAndListsTheRebuiltFile) {
   bytes[0] = 5;  // the header claims 5 entries, 2 follow
   write_bytes(master(), bytes);
   prompter.expectDialog(QDialog::Accepted);
+  prompter.expectMessage();  // where the file as it was is kept
   startUp();
 
   ASSERT_EQ(prompter.dialogs.size(), 1u);
-  EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join("|").toStdString();
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text,
+            "The MASTER file was repaired. A copy of it as it was is in\n" +
+                path("MASTER.repair1.bak") + "\nand in\n" + path("MASTER.bak"));
+  EXPECT_EQ(read_bytes(root() / "MASTER.repair1.bak"), bytes);
   EXPECT_EQ(read_bytes(root() / "MASTER.bak"), bytes);
   const std::string repaired = read_bytes(master());
   ASSERT_EQ(repaired.size(), 3u * 53u);
@@ -93,6 +98,7 @@ TEST_F(RepairFlowTest, AutomaticRepairAsksNothingButReportsEachDroppedRecord) {
   write_bytes(master(), bytes);
   settings().SetInt("Search", "MasterFix", 1);
   prompter.expectDialog(QDialog::Accepted);
+  prompter.expectMessage();  // where the file as it was is kept
   startUp();
 
   ASSERT_EQ(prompter.dialogs.size(), 1u);
@@ -141,16 +147,17 @@ TEST_F(RepairFlowTest, TheRealMiningPortfolioIsRepairedAndEverySymbolReads) {
   SKIP_WITHOUT_REAL_PORTFOLIO("mininge");
   testing_support::copy_tree(testing_support::real_portfolio("mininge"), root() / "mininge");
   prompter.expectDialog(QDialog::Accepted);
+  prompter.expectMessage();  // where the file as it was is kept
   startUp();
   ASSERT_EQ(prompter.dialogs.size(), 1u);
-  EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join("|").toStdString();
+  ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(view()->symbolCount(), 25);
   for (int row = 0; row < view()->symbolsModel()->rowCount(); ++row) {
     view()->symbolsGrid()->selectRow(row);
     view()->FillQuotesGrid(0);
     EXPECT_GT(view()->quoteCount(), 0) << view()->currentSymbol().toStdString();
   }
-  EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join("|").toStdString();
+  EXPECT_EQ(prompter.messages.size(), 1u) << prompter.messageTexts().join("|").toStdString();
 }
 
 }  // namespace

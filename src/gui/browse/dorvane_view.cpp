@@ -7,6 +7,7 @@
 #include "core/discovery.h"
 #include "core/quote_texts.h"
 #include "core/roots.h"
+#include "gui/analysis/split_search_controller.h"
 #include "gui/browse/portfolios_pane.h"
 #include "gui/browse/search_filter_dlg.h"
 #include "gui/browse/symbols_grid_model.h"
@@ -39,7 +40,8 @@ CDorvaneView::CDorvaneView(CSettingsStore& settings, QWidget* parent)
       m_settings(settings),
       m_portfolios(new CPortfoliosPane(this)),
       m_symbols(new CSymbolsPane(this)),
-      m_quotes(new CQuotesPane(this)) {
+      m_quotes(new CQuotesPane(this)),
+      m_splitSearch(new CSplitSearchController(this)) {
   // The form's proportions: the upper groups 110 units high, the quotes 255; the portfolios
   // 200 units wide beside the symbols' 180.
   auto* layout = new QGridLayout(this);
@@ -56,6 +58,7 @@ CDorvaneView::CDorvaneView(CSettingsStore& settings, QWidget* parent)
   connect(m_symbols, &CSymbolsPane::rowSelected, this, &CDorvaneView::onSymbolRowSelected);
   connect(m_symbols, &CSymbolsPane::rowActivated, this, &CDorvaneView::onSymbolActivated);
   connect(m_quotes, &CQuotesPane::rowSelected, this, &CDorvaneView::onQuoteRowSelected);
+  connect(m_splitSearch, &CSplitSearchController::openChanged, this, &CDorvaneView::stateChanged);
 
   m_limitToFilter = m_settings.GetInt(kSearch, QStringLiteral("Limit"), 1) != 0;
   m_autoRepair = m_settings.GetInt(kSearch, QStringLiteral("MasterFix"), 0) != 0;
@@ -318,6 +321,7 @@ void CDorvaneView::FillQuotesGrid(int row) {
 CommandConditions CDorvaneView::commandConditions() const {
   CommandConditions c;
   c.portfoliosFound = m_portfoliosFound;
+  c.splitSearchOpen = m_splitSearch->isOpen();
   c.portfolioEntries = m_portfolios->portfolioCount();
   c.symbolRows = m_symbols->model()->rowCount();
   c.quoteRows = m_quotes->model()->rowCount();

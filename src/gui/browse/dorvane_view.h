@@ -15,6 +15,14 @@
 #include "gui/shell/command_rules.h"
 
 class QComboBox;
+class CSplitSearchController;
+struct QuoteCommandContext;
+struct QuoteCommandOutcome;
+struct SymbolCommandContext;
+struct SymbolCommandOutcome;
+namespace core {
+struct ViewState;
+}
 class QListWidget;
 class CGridView;
 class CPortfoliosPane;
@@ -67,6 +75,25 @@ class CDorvaneView : public QWidget {
   // Commands.
   void OnRescan();
   void OnSearchFilter();
+  // Quotes menu: each runs its controller on the current quote row, then reloads the quotes
+  // grid with the row the controller names current (Add then edits the new day).
+  void OnEditQuote();
+  void OnSplit();
+  void OnAdjust();
+  void OnAddQuote();
+  void OnDeleteQuote();
+  // Writes the current symbol's quotes to a text file.
+  void OnExport();
+  // Symbol menu: Edit shows the new texts in the current row without a reload; Delete and
+  // Move reload the symbols grid; Copy leaves the grids and the selection as they are.
+  void OnEditSymbol();
+  void OnDeleteSymbol();
+  void OnMoveSymbol();
+  void OnCopySymbol();
+  // The facts of the current row's symbol.
+  void OnDataFacts();
+  // Opens the one modeless Split Search window over the current portfolio (or raises it).
+  void OnSplitSearch();
 
   // The grids' column widths, as the settings keep them.
   void saveColumnWidths();
@@ -88,6 +115,7 @@ class CDorvaneView : public QWidget {
   QString filterPath() const { return m_filterPath; }
   bool autoRepair() const { return m_autoRepair; }
   CommandConditions commandConditions() const;
+  CSplitSearchController* splitSearch() const { return m_splitSearch; }
 
   QComboBox* driveList() const;
   QListWidget* portfolioList() const;
@@ -112,6 +140,13 @@ class CDorvaneView : public QWidget {
   void onSymbolActivated();
   void setCaption(const QString& symbol);
   void failSymbolsFill();
+  using QuoteRunner = QuoteCommandOutcome (*)(const QuoteCommandContext&);
+  void runQuoteCommand(QuoteRunner runner);
+  // The symbol whose quotes the grid shows, as the core's commands take it.
+  core::ViewState viewState() const;
+  SymbolCommandContext symbolContext() const;
+  void applySymbolOutcome(const SymbolCommandOutcome& outcome);
+  void transferSymbol(bool move);
 
   CSettingsStore& m_settings;
   QString m_startRoot;
@@ -119,6 +154,7 @@ class CDorvaneView : public QWidget {
   CPortfoliosPane* m_portfolios;
   CSymbolsPane* m_symbols;
   CQuotesPane* m_quotes;
+  CSplitSearchController* m_splitSearch;
 
   bool m_autoRepair = false;
   bool m_limitToFilter = true;

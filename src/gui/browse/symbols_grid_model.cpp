@@ -17,6 +17,14 @@ void CSymbolsGridModel::clear() {
   endResetModel();
 }
 
+void CSymbolsGridModel::setRowTexts(int row, std::string symbol, std::string name) {
+  if (row < 0 || row >= rows()) return;
+  core::SymbolRow& r = m_rows[static_cast<std::size_t>(row)];
+  r.symbol = std::move(symbol);
+  r.name = std::move(name);
+  emit dataChanged(index(row, 0), index(row, 1));
+}
+
 QString CSymbolsGridModel::text(int row, int column) const {
   if (row < 0 || row >= rows() || column < 0 || column > 1) return {};
   const core::SymbolRow& r = m_rows[static_cast<std::size_t>(row)];

@@ -15,6 +15,8 @@ class CSymbolsGridModel : public CGridModel {
   // Replaces every row with rows, sorted in the grid's order.
   void setRows(std::vector<core::SymbolRow> rows);
   void clear();
+  // Shows new texts in one row where it stands (the order is not remade until the next fill).
+  void setRowTexts(int row, std::string symbol, std::string name);
   const core::SymbolRow& row(int index) const { return m_rows[static_cast<std::size_t>(index)]; }
   // Column 0 (symbol) or column 1 (name) text of a row.
   QString text(int row, int column) const override;

@@ -31,7 +31,14 @@ bool CSymbolsPane::repairMaster(const QString& masterPath, bool autoRepair) {
   CFixMasterObserver observer(window());
   const core::RepairResult result =
       core::RepairMaster(toPathString(masterPath), observer, autoRepair);
-  return result.outcome == core::RepairOutcome::kRepaired;
+  if (result.outcome != core::RepairOutcome::kRepaired) return false;
+  // The user learns where the file as it was is kept, to undo the repair by hand if need be.
+  QString where = QStringLiteral("The MASTER file was repaired. A copy of it as it was is in\n") +
+                  fromPathString(result.repair_backup_path);
+  if (result.backup_made)
+    where += QStringLiteral("\nand in\n") + fromPathString(result.backup_path);
+  Prompter::instance().message(window(), where, Prompter::Icon::Information);
+  return true;
 }
 
 int CSymbolsPane::list(const QString& masterPath, int row) {

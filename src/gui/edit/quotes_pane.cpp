@@ -81,8 +81,11 @@ QuoteLoadResult CQuotesPane::load(const QString& directory, const std::string& k
 
 void CQuotesPane::selectRow(int row) {
   if (row < 0 || row >= m_model->rowCount()) return;
-  grid()->selectionModel()->select(m_model->index(row, 0),
-                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  // Current as well as selected, so the keys move on from this row; and scrolled into view.
+  const QModelIndex index = m_model->index(row, 0);
+  grid()->selectionModel()->setCurrentIndex(
+      index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  grid()->scrollTo(index);
 }
 
 void CQuotesPane::clear() { m_model->clear(); }

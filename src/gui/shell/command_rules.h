@@ -8,17 +8,37 @@
 // grids hold.
 struct CommandConditions {
   bool portfoliosFound = false;
-  int portfolioEntries = 0;  // entries in the portfolio list
-  int symbolRows = 0;        // rows in the symbols grid
-  int quoteRows = 0;         // rows in the quotes grid
-  int symbolCount = 0;       // the view's symbol count
+  bool splitSearchOpen = false;  // the Split Search window exists
+  int portfolioEntries = 0;      // entries in the portfolio list
+  int symbolRows = 0;            // rows in the symbols grid
+  int quoteRows = 0;             // rows in the quotes grid
+  int symbolCount = 0;           // the view's symbol count
   int currentQuoteRow = 0;
 };
 
 struct CommandStates {
+  // Quotes menu.
+  bool editQuote = false;
+  bool split = false;
+  bool adjust = false;
+  bool addQuote = false;
+  bool deleteQuote = false;
+  bool exportQuotes = false;
+  // Symbol menu.
+  bool deleteSymbol = false;
+  bool moveSymbol = false;
+  bool copySymbol = false;
+  bool editSymbol = false;
+  bool dataFacts = false;
+  // Portfolio menu.
+  bool splitSearch = false;
   bool searchFilter = true;
   bool rescan = true;
 };
 
-// Applies the rules: Search Filter and ReScan are always enabled.
+// Applies the rules. The quote commands need quotes listed; Add also a current row that is
+// not the oldest quote (there is no following day to copy before it); Export also a symbol
+// count. The symbol commands need symbols listed; Move and Copy a second portfolio to go to
+// (and no found flag, as they work between listed portfolios); Edit Symbol and Split Search
+// wait while the Split Search window is open. Search Filter and ReScan are always enabled.
 CommandStates computeCommandStates(const CommandConditions& c);

@@ -6,7 +6,8 @@
 #include "gui/shell/main_frame.h"
 #include "gui/shell/settings_store.h"
 
-CDorvaneApp::CDorvaneApp(int& argc, char** argv) : QApplication(argc, argv) {
+CDorvaneApp::CDorvaneApp(int& argc, char** argv)
+    : QApplication(argc, argv), m_previousLinks(CVisitedLinks::install(&m_visitedLinks)) {
   configureApplication(*this);
 }
 
@@ -30,6 +31,7 @@ CDorvaneApp::~CDorvaneApp() {
   // The window goes before the store it writes its column widths and placement to.
   m_frame.reset();
   m_settings.reset();
+  CVisitedLinks::install(m_previousLinks);
 }
 
 bool CDorvaneApp::startUp(const QString& startRoot) {

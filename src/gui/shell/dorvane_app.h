@@ -1,10 +1,13 @@
-// The application: owns the settings store for the whole run and starts the main window.
+// The application: owns the settings store and the About box's visited links for the whole
+// run, and starts the main window.
 #pragma once
 
 #include <memory>
 
 #include <QApplication>
 #include <QString>
+
+#include "gui/shell/static_link.h"
 
 class CMainFrame;
 class CSettingsStore;
@@ -29,6 +32,8 @@ class CDorvaneApp : public QApplication {
   CMainFrame* mainFrame() const { return m_frame.get(); }
 
  private:
+  CVisitedLinks m_visitedLinks;  // installed while the application lives
+  CVisitedLinks* m_previousLinks;
   std::unique_ptr<CSettingsStore> m_settings;
   std::unique_ptr<CMainFrame> m_frame;
 };

@@ -11,6 +11,7 @@
 #include <QToolBar>
 
 #include "gui/browse/dorvane_view.h"
+#include "gui/shell/about_dlg.h"
 #include "gui/shell/command_icons.h"
 #include "gui/shell/help.h"
 #include "gui/shell/placement.h"
@@ -85,6 +86,72 @@ void CMainFrame::createActions() {
   m_helpTopics->setShortcutContext(Qt::WindowShortcut);
   setPrompt(m_helpTopics, QStringLiteral("List Help topics\nHelp Topics"));
   connect(m_helpTopics, &QAction::triggered, this, [this] { showHelp({}, this); });
+
+  m_about = new QAction(commandIcon(QStringLiteral("help-about"), QStyle::SP_MessageBoxQuestion),
+                        QStringLiteral("&About Dorvane..."), this);
+  setPrompt(m_about,
+            QStringLiteral("Display program information, version number and copyright\nAbout"));
+  connect(m_about, &QAction::triggered, this, [this] { runAbout(this); });
+
+  m_ruled = {{m_searchFilter, &CommandStates::searchFilter}, {m_rescan, &CommandStates::rescan}};
+  using V = CDorvaneView;
+  using S = CommandStates;
+  const auto icon = [](const char* theme, QStyle::StandardPixmap fallback) {
+    return commandIcon(QString::fromLatin1(theme), fallback);
+  };
+  addCommand("splitSearch", QStringLiteral("&Split Search..."),
+             QStringLiteral("Search this portfolio for possible splits\nSplit search"),
+             icon("system-search", QStyle::SP_FileDialogDetailedView), &V::OnSplitSearch,
+             &S::splitSearch);
+  addCommand("deleteSymbol", QStringLiteral("&Delete"),
+             QStringLiteral("Delete Symbol\nDelete Symbol"),
+             icon("edit-delete", QStyle::SP_TrashIcon), &V::OnDeleteSymbol, &S::deleteSymbol);
+  addCommand("moveSymbol", QStringLiteral("&Move..."), QStringLiteral("Move\nMove"),
+             icon("go-next", QStyle::SP_ArrowForward), &V::OnMoveSymbol, &S::moveSymbol);
+  addCommand("copySymbol", QStringLiteral("&Copy..."), QStringLiteral("Copy\nCopy"),
+             icon("edit-copy", QStyle::SP_FileLinkIcon), &V::OnCopySymbol, &S::copySymbol);
+  addCommand("editSymbol", QStringLiteral("&Edit..."),
+             QStringLiteral("Edit the symbol and name\nEdit Symbol"),
+             icon("document-properties", QStyle::SP_FileDialogInfoView), &V::OnEditSymbol,
+             &S::editSymbol);
+  addCommand("dataFacts", QStringLiteral("&About..."),
+             QStringLiteral("Facts about the selected quote series\nData facts"),
+             icon("dialog-information", QStyle::SP_MessageBoxInformation), &V::OnDataFacts,
+             &S::dataFacts);
+  addCommand("editQuote", QStringLiteral("&Edit..."),
+             QStringLiteral("Edit the selected day's data\nEdit data"),
+             icon("document-edit", QStyle::SP_FileIcon), &V::OnEditQuote, &S::editQuote);
+  addCommand("split", QStringLiteral("&Split..."), QStringLiteral("Enter a split\nEnter split"),
+             icon("view-split-left-right", QStyle::SP_ToolBarHorizontalExtensionButton),
+             &V::OnSplit, &S::split);
+  addCommand("adjust", QStringLiteral("Adju&st..."),
+             QStringLiteral("Scale the volume or price\nScale values"),
+             icon("transform-scale", QStyle::SP_TitleBarUnshadeButton), &V::OnAdjust, &S::adjust);
+  addCommand("addQuote", QStringLiteral("&Add..."), QStringLiteral("Add a single quote\nAdd quote"),
+             icon("list-add", QStyle::SP_FileDialogNewFolder), &V::OnAddQuote, &S::addQuote);
+  addCommand("deleteQuote", QStringLiteral("&Delete..."),
+             QStringLiteral("Delete a single quote\nDelete quote"),
+             icon("list-remove", QStyle::SP_DialogDiscardButton), &V::OnDeleteQuote,
+             &S::deleteQuote);
+  addCommand("export", QStringLiteral("E&xport..."), QStringLiteral("Export quotes\nExport"),
+             icon("document-save-as", QStyle::SP_DialogSaveButton), &V::OnExport, &S::exportQuotes);
+}
+
+QAction* CMainFrame::addCommand(const char* name, const QString& text, const QString& prompt,
+                                const QIcon& icon, void (CDorvaneView::*handler)(),
+                                bool CommandStates::*flag) {
+  auto* action = new QAction(icon, text, this);
+  action->setObjectName(QString::fromLatin1(name));
+  setPrompt(action, prompt);
+  connect(action, &QAction::triggered, m_view, handler);
+  m_ruled.push_back({action, flag});
+  return action;
+}
+
+QAction* CMainFrame::commandAction(const QString& name) const {
+  for (const RuledAction& ruled : m_ruled)
+    if (ruled.action->objectName() == name) return ruled.action;
+  return nullptr;
 }
 
 void CMainFrame::createMenus() {
@@ -96,14 +163,32 @@ void CMainFrame::createMenus() {
   view->addAction(m_toggleStatusBar);
 
   QMenu* portfolio = menuBar()->addMenu(QStringLiteral("&Portfolio"));
+  portfolio->addAction(commandAction(QStringLiteral("splitSearch")));
   portfolio->addAction(m_searchFilter);
   portfolio->addAction(m_rescan);
 
+  // A null name stands for a separator.
+  const auto fill = [this](QMenu* menu, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+      if (name == nullptr)
+        menu->addSeparator();
+      else
+        menu->addAction(commandAction(QString::fromLatin1(name)));
+    }
+  };
+  QMenu* symbol = menuBar()->addMenu(QStringLiteral("&Symbol"));
+  fill(symbol, {"deleteSymbol", "moveSymbol", "copySymbol", nullptr, "editSymbol", "dataFacts"});
+  QMenu* quotes = menuBar()->addMenu(QStringLiteral("&Quotes"));
+  fill(quotes,
+       {"editQuote", "split", "adjust", nullptr, "addQuote", "deleteQuote", nullptr, "export"});
+
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   help->addAction(m_helpTopics);
+  help->addSeparator();
+  help->addAction(m_about);
 
   // Menus are refreshed when they open, as well as whenever the view's state changes.
-  for (QMenu* menu : {file, view, portfolio, help})
+  for (QMenu* menu : {file, view, portfolio, symbol, quotes, help})
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
 }
 
@@ -114,8 +199,17 @@ void CMainFrame::createToolbar() {
   m_toolbar->setAllowedAreas(Qt::AllToolBarAreas);
   m_toolbar->addAction(m_exit);
   m_toolbar->addSeparator();
+  m_toolbar->addAction(commandAction(QStringLiteral("splitSearch")));
   m_toolbar->addAction(m_searchFilter);
   m_toolbar->addAction(m_rescan);
+  m_toolbar->addSeparator();
+  for (const char* name : {"deleteSymbol", "moveSymbol", "copySymbol", "editSymbol", "dataFacts"})
+    m_toolbar->addAction(commandAction(QString::fromLatin1(name)));
+  m_toolbar->addSeparator();
+  for (const char* name : {"editQuote", "split", "adjust", "addQuote", "deleteQuote", "export"})
+    m_toolbar->addAction(commandAction(QString::fromLatin1(name)));
+  m_toolbar->addSeparator();
+  m_toolbar->addAction(m_about);
 
   connect(m_toggleToolbar, &QAction::toggled, m_toolbar, &QToolBar::setVisible);
   connect(m_toolbar, &QToolBar::visibilityChanged, m_toggleToolbar, [this](bool visible) {
@@ -155,9 +249,7 @@ void CMainFrame::refreshStatusPanes() {
   m_quotePane->setText(formatQuotePane(m_view->quoteCount(), m_view->currentQuoteRow()));
 }
 
-std::vector<CMainFrame::RuledAction> CMainFrame::ruledActions() const {
-  return {{m_searchFilter, &CommandStates::searchFilter}, {m_rescan, &CommandStates::rescan}};
-}
+std::vector<CMainFrame::RuledAction> CMainFrame::ruledActions() const { return m_ruled; }
 
 void CMainFrame::updateCommandStates() {
   const CommandStates states = computeCommandStates(m_view->commandConditions());

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include <QIcon>
 #include <QMainWindow>
 #include <QRect>
 
@@ -42,6 +43,11 @@ class CMainFrame : public QMainWindow {
   QAction* searchFilterAction() const { return m_searchFilter; }
   QAction* rescanAction() const { return m_rescan; }
   QAction* helpTopicsAction() const { return m_helpTopics; }
+  QAction* aboutAction() const { return m_about; }
+  // A command's action by its object name: "editQuote", "split", "adjust", "addQuote",
+  // "deleteQuote", "export", "deleteSymbol", "moveSymbol", "copySymbol", "editSymbol",
+  // "dataFacts", "splitSearch" (nullptr for another name).
+  QAction* commandAction(const QString& name) const;
   QToolBar* toolbar() const { return m_toolbar; }
   QString symbolPaneText() const;
   QString quotePaneText() const;
@@ -54,6 +60,10 @@ class CMainFrame : public QMainWindow {
 
  private:
   void createActions();
+  // A command of the view, enabled by its flag.
+  QAction* addCommand(const char* name, const QString& text, const QString& prompt,
+                      const QIcon& icon, void (CDorvaneView::*handler)(),
+                      bool CommandStates::*flag);
   void createMenus();
   void createToolbar();
   void createStatusBar();
@@ -71,6 +81,8 @@ class CMainFrame : public QMainWindow {
   QAction* m_searchFilter = nullptr;
   QAction* m_rescan = nullptr;
   QAction* m_helpTopics = nullptr;
+  QAction* m_about = nullptr;
+  std::vector<RuledAction> m_ruled;  // every action with a rule, Search Filter and ReScan first
   QToolBar* m_toolbar = nullptr;
   QLabel* m_idle = nullptr;
   QLabel* m_symbolPane = nullptr;

@@ -1,0 +1,108 @@
+// A quote command on the longest series a data file can hold, as the user meets it after OK:
+// the Split controller rewrites the whole file (a 1-for-1 split from the newest date, so every
+// earlier quote is rewritten with its own values and the file stays the same from one run to
+// the next), then the quotes grid is filled again.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+#include <QApplication>
+#include <QDialog>
+
+#include "core/view_state.h"
+#include "gui/edit/quote_rows.h"
+#include "gui/edit/quotes_grid_loader.h"
+#include "gui/edit/quotes_grid_model.h"
+#include "gui/edit/split_command.h"
+#include "gui/shell/prompter.h"
+#include "gui/shell/settings_store.h"
+#include "qdb/dates.h"
+#include "qdb/writer.h"
+
+namespace {
+
+// 32767 records: the header and 32766 quotes.
+constexpr int kQuotes = 32766;
+
+struct Portfolio {
+  std::filesystem::path dir;
+  std::string first;
+  std::string last;
+  Portfolio() {
+    dir = std::filesystem::temp_directory_path() /
+          ("dorvane-gui-command-bench-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "config");
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir / "config").string()));
+    const std::string d = (dir / "p").string();
+    qdb::create_portfolio(d);
+    std::vector<qdb::QuoteBar> bars;
+    bars.reserve(kQuotes);
+    std::uint16_t date = qdb::date_serial(1961, 1, 2);
+    for (int i = 0; i < kQuotes; ++i, ++date) {
+      const float price = 10.0f + static_cast<float>(i % 500) / 8.0f;
+      bars.push_back({date, 0, price, price + 1.0f, price - 1.0f, price + 0.5f,
+                      static_cast<float>(1000 + i), static_cast<float>(i % 77)});
+    }
+    qdb::write_data_file(d, 1, bars, qdb::default_layout(28), 28);
+    qdb::append_master_record(d, qdb::make_master_record(1, "LONG", "LONG SERIES", 28, 7,
+                                                         bars.front().date, bars.back().date));
+    first = qdb::format_date_string(bars.front().date);
+    last = qdb::format_date_string(bars.back().date);
+  }
+  ~Portfolio() { std::filesystem::remove_all(dir); }
+};
+
+// Presses OK on every dialog as it comes (the Split dialog opens on the current row's date
+// with share counts of 1); any message is a failure of the run.
+class OkPrompter : public Prompter {
+ public:
+  Answer message(QWidget*, const QString&, Icon, Buttons) override {
+    ++messages;
+    return Answer::Ok;
+  }
+  int exec(QDialog& dialog) override {
+    dialog.accept();
+    return dialog.result();
+  }
+  void beep() override {}
+  int messages = 0;
+};
+
+void BM_SplitRewriteAndReloadFullSeries(benchmark::State& state) {
+  static Portfolio portfolio;
+  OkPrompter prompter;
+  Prompter* previous = Prompter::install(&prompter);
+  CSettingsStore settings;
+  settings.OpenBaseKey();
+  const std::string dir = (portfolio.dir / "p").string();
+  CQuotesGridModel model;
+  load_quotes(model, dir, "LONG");
+  const ModelQuoteRows rows(model);
+  const core::ViewState view{dir,     "LONG",          (portfolio.dir / "p" / "MASTER").string(),
+                             kQuotes, portfolio.first, portfolio.last};
+  for (auto _ : state) {
+    const QuoteCommandOutcome outcome = runSplitCommand({nullptr, view, settings, rows, 0});
+    if (!outcome.reload || prompter.messages != 0) state.SkipWithError("the split failed");
+    model.clear();
+    if (load_quotes(model, dir, "LONG").loaded != kQuotes)
+      state.SkipWithError("the series did not load whole");
+  }
+  Prompter::install(previous);
+  state.SetItemsProcessed(state.iterations() * kQuotes);
+}
+BENCHMARK(BM_SplitRewriteAndReloadFullSeries)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

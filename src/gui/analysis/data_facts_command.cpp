@@ -1,0 +1,14 @@
+#include "gui/analysis/data_facts_command.h"
+
+#include "gui/analysis/data_facts_dlg.h"
+#include "gui/shell/prompter.h"
+#include "qdb/describe.h"
+
+void runDataFacts(QWidget* parent, const QString& portfolioDir, const QString& rowSymbol) {
+  qdb::SeriesDescription description;
+  const bool described = qdb::describe_series(portfolioDir.toStdString(),
+                                              rowSymbol.toLatin1().toStdString(), description) == 0;
+  CDataFactsDlg dialog(parent);
+  dialog.setDescription(described ? &description : nullptr);
+  Prompter::instance().exec(dialog);
+}

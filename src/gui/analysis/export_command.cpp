@@ -1,0 +1,39 @@
+#include "gui/analysis/export_command.h"
+
+#include "core/export.h"
+#include "gui/analysis/export_dlg.h"
+#include "gui/analysis/export_settings.h"
+#include "gui/shell/prompter.h"
+#include "gui/shell/wait_cursor.h"
+#include "qdb/status.h"
+
+bool runExport(QWidget* parent, CSettingsStore& settings, const QString& portfolioDir,
+               const QString& symbol) {
+  CExportDlg dialog(parent);
+  dialog.setOptions(loadExportOptions(settings));
+  Prompter& prompter = Prompter::instance();
+  if (prompter.exec(dialog) != QDialog::Accepted) return false;
+
+  const core::ExportOptions options = dialog.options();
+  if (core::export_target_exists(options.path)) {
+    const QString question = QString::fromStdString(options.path) +
+                             QStringLiteral("\nThis file already exists\n\nReplace existing file?");
+    if (prompter.message(parent, question, Prompter::Icon::None, Prompter::Buttons::YesNo) !=
+        Prompter::Answer::Yes)
+      return false;
+  }
+  saveExportOptions(settings, options);
+
+  core::ExportResult result;
+  {
+    const CWaitCursor wait;
+    result = core::export_quotes_to_file(portfolioDir.toStdString(),
+                                         symbol.toLatin1().toStdString(), options);
+  }
+  if (result.status != qdb::kSuccess || !result.written) {
+    prompter.message(parent, QStringLiteral("file export error"));
+    return false;
+  }
+  prompter.beep();
+  return true;
+}

@@ -1,0 +1,15 @@
+// The Quotes menu's Export command: CExportDlg, preloaded from and saved to "XportSel", then
+// the current symbol's quotes written to the chosen file.
+#pragma once
+
+#include <QString>
+
+class CSettingsStore;
+class QWidget;
+
+// Cancel: nothing saved. OK on an existing file asks "...Replace existing file?"; "No" ends
+// with nothing written and nothing saved. Otherwise the choices are saved, the file written
+// (replaced whole only once complete) and the information beep sounds; a file that can't be
+// written says "file export error". True when the file was written.
+bool runExport(QWidget* parent, CSettingsStore& settings, const QString& portfolioDir,
+               const QString& symbol);

@@ -1,0 +1,79 @@
+// "Split Search": the modeless window that searches every symbol of the current portfolio for
+// consecutive quotes whose closes jump by a split ratio, lists the findings and saves them.
+//
+// The search runs one symbol at a time from a zero-length timer, so the window keeps
+// painting, shows its progress and can be closed part-way.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QDialog>
+#include <QStringList>
+#include <QTimer>
+
+#include "core/symbol_rows.h"
+
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+
+// The portfolio and symbols a press of "Search" works on, read from the browser at the press.
+struct SplitSearchSource {
+  std::string dir;                    // the current portfolio directory
+  std::vector<core::SymbolRow> rows;  // the symbols grid's rows, in its order
+};
+
+class CSplitSearchDlg : public QDialog {
+  Q_OBJECT
+ public:
+  using SourceProvider = std::function<SplitSearchSource()>;
+
+  explicit CSplitSearchDlg(SourceProvider source, QWidget* parent = nullptr);
+
+  // "Search": starts a search of the source's symbols; its lines are appended to the list.
+  void startSearch();
+  // "Save As...": asks for a file (proposed "result") and writes every line, CR LF ended.
+  void saveAs();
+  bool isSearching() const { return m_searching; }
+
+  QString statusText() const;
+  QStringList resultLines() const;
+  QListWidget* resultList() const { return m_results; }
+  QPushButton* searchButton() const { return m_search; }
+  QPushButton* saveAsButton() const { return m_saveAs; }
+  QPushButton* closeButton() const { return m_close; }
+  QProgressBar* progressBar() const { return m_progress; }
+
+  // Closing (Close, Escape, the window's close button) stops a running search.
+  void done(int result) override;
+
+ signals:
+  // A search ended: after its last symbol, after a failed read, or when the window closed.
+  void searchEnded();
+
+ protected:
+  // Centres the window on the screen as it opens.
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void searchNextSymbol();
+  void endSearch();
+  void addResultLine(const QString& line);
+
+  SourceProvider m_source;
+  SplitSearchSource m_current;
+  std::size_t m_next = 0;
+  int m_linesFound = 0;
+  bool m_searching = false;
+  QTimer m_slice;
+
+  QLabel* m_status;
+  QListWidget* m_results;
+  QProgressBar* m_progress;
+  QPushButton* m_search;
+  QPushButton* m_saveAs;
+  QPushButton* m_close;
+};

@@ -1,0 +1,36 @@
+#include "gui/edit/delete_quote_dlg.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "gui/shell/prompter.h"
+
+CDeleteQuoteDlg::CDeleteQuoteDlg(const QString& dateText, QWidget* parent)
+    : CQuoteCommandDlg(parent), m_date(new QLabel(dateText.left(kDateLength), this)) {
+  setWindowTitle(tr("Delete Data"));
+  m_date->setObjectName(QStringLiteral("date"));
+  m_date->setAlignment(Qt::AlignCenter);
+
+  auto* group = new QGroupBox(tr("Selected Date to Delete:"), this);
+  auto* groupLayout = new QVBoxLayout(group);
+  groupLayout->addWidget(m_date);
+  group->setMinimumWidth(charWidths(28));
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(group);
+  layout->addLayout(makeButtonRow());
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  setOkCheck([this] { return confirm(); });
+}
+
+QString CDeleteQuoteDlg::dateText() const { return m_date->text(); }
+
+bool CDeleteQuoteDlg::confirm() {
+  const QString question =
+      tr("You are about to delete the data for date\n") + dateText() + tr("\nAre you sure?");
+  m_confirmed = Prompter::instance().message(this, question, Prompter::Icon::Question,
+                                             Prompter::Buttons::YesNo) == Prompter::Answer::Yes;
+  return m_confirmed;
+}

@@ -1,0 +1,109 @@
+#include "gui/edit/edit_quote_dlg.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/edit/number_edit.h"
+#include "gui/edit/quote_rows.h"
+
+namespace {
+
+constexpr const char* kLabels[6] = {
+    "Open:", "High:", "Low:", "Close:", "Volume:", "Open Interest:"};
+constexpr const char* kNames[6] = {"open", "high", "low", "close", "volume", "openInterest"};
+
+}  // namespace
+
+CEditQuoteDlg::CEditQuoteDlg(const QuoteRows& rows, int row, QWidget* parent)
+    : CQuoteCommandDlg(parent),
+      m_rows(rows),
+      m_date(new QLabel(this)),
+      m_previous(new QPushButton(tr("Previous"), this)),
+      m_next(new QPushButton(tr("Next"), this)),
+      m_first(new QPushButton(tr("First"), this)),
+      m_last(new QPushButton(tr("Last"), this)) {
+  setWindowTitle(tr("Edit Selected Quote"));
+  m_date->setObjectName(QStringLiteral("date"));
+  m_previous->setObjectName(QStringLiteral("previous"));
+  m_next->setObjectName(QStringLiteral("next"));
+  m_first->setObjectName(QStringLiteral("first"));
+  m_last->setObjectName(QStringLiteral("last"));
+  for (QPushButton* button : {m_previous, m_next, m_first, m_last}) {
+    button->setAutoDefault(false);
+    button->setEnabled(false);
+  }
+
+  auto* group = new QGroupBox(this);
+  auto* form = new QFormLayout(group);
+  form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  form->addRow(tr("Date:"), m_date);
+  for (std::size_t i = 0; i < m_fields.size(); ++i) {
+    m_fields[i] = new CNumberEdit(group);
+    m_fields[i]->setObjectName(QString::fromLatin1(kNames[i]));
+    m_fields[i]->setMaxLength(kFieldLength);
+    m_fields[i]->setFixedWidth(charWidths(12));
+    form->addRow(tr(kLabels[i]), m_fields[i]);
+  }
+
+  auto* steps = new QHBoxLayout;
+  steps->addWidget(m_previous);
+  steps->addWidget(m_next);
+  auto* ends = new QHBoxLayout;
+  ends->addWidget(m_first);
+  ends->addWidget(m_last);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(group);
+  layout->addLayout(steps);
+  layout->addLayout(ends);
+  layout->addSpacing(fontMetrics().height() / 2);
+  layout->addLayout(makeButtonRow());
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  // Tab order: the six fields, OK, Cancel, then the four steps.
+  QWidget* order[] = {m_fields[0], m_fields[1], m_fields[2], m_fields[3],
+                      m_fields[4], m_fields[5], okButton(),  cancelButton(),
+                      m_previous,  m_next,      m_first,     m_last};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  connect(m_first, &QPushButton::clicked, this, [this] { load(m_rows.rowCount() - 1); });
+  connect(m_last, &QPushButton::clicked, this, [this] { load(0); });
+  connect(m_next, &QPushButton::clicked, this, [this] {
+    if (m_row > 0) load(m_row - 1);
+  });
+  connect(m_previous, &QPushButton::clicked, this, [this] {
+    if (m_row < m_rows.rowCount() - 1) load(m_row + 1);
+  });
+  load(row);
+}
+
+QString CEditQuoteDlg::dateText() const { return m_date->text(); }
+
+core::EditQuoteEntry CEditQuoteDlg::entry() const {
+  core::EditQuoteEntry entry;
+  entry.date_text = dateText().toStdString();
+  for (std::size_t i = 0; i < m_fields.size(); ++i) {
+    const QString text = m_fields[i]->text();
+    entry.fields[i] = {text.toStdString(), text == m_loaded[i]};
+  }
+  return entry;
+}
+
+void CEditQuoteDlg::load(int row) {
+  m_row = row;
+  m_date->setText(m_rows.text(row, QuoteRows::kDate).left(8));
+  for (std::size_t i = 0; i < m_fields.size(); ++i) {
+    m_fields[i]->setText(m_rows.text(row, QuoteRows::kOpen + static_cast<int>(i)));
+    // As the field holds it (cut to its length), so an untouched field reads as kept.
+    m_loaded[i] = m_fields[i]->text();
+  }
+  const int last = m_rows.rowCount() - 1;
+  m_next->setEnabled(row != 0);
+  m_last->setEnabled(row != 0);
+  m_previous->setEnabled(row != last);
+  m_first->setEnabled(row != last);
+}

@@ -1,0 +1,43 @@
+#include "gui/edit/number_edit.h"
+
+#include <QKeyEvent>
+
+#include "gui/shell/prompter.h"
+
+CNumberEdit::CNumberEdit(QWidget* parent) : CFilteredEdit(parent) {}
+
+bool CNumberEdit::acceptsText(const QString& text) {
+  for (const QChar c : text) {
+    if (c != u'.' && (c < u'0' || c > u'9')) return false;
+  }
+  return true;
+}
+
+void CNumberEdit::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Paste)) {
+    pasteFrom(QClipboard::Clipboard);
+    event->accept();
+    return;
+  }
+  // Control characters (Backspace, Tab, Enter, Ctrl combinations) and keys without text
+  // (cursor keys, Home, End, Delete) go to the field's normal processing.
+  const QString text = event->text();
+  const bool control =
+      (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
+  const bool typed = !text.isEmpty() && text[0].unicode() >= 32 && text[0].unicode() != 127;
+  if (typed && !control && !acceptsText(text)) {
+    Prompter::instance().beep();
+    event->accept();
+    return;
+  }
+  CFilteredEdit::keyPressEvent(event);
+}
+
+bool CNumberEdit::pasteText(const QString& text) {
+  if (!acceptsText(text)) {
+    Prompter::instance().beep();
+    return false;
+  }
+  insert(text);
+  return true;
+}

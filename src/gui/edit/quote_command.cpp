@@ -1,0 +1,57 @@
+#include "gui/edit/quote_command.h"
+
+#include "gui/edit/quote_rows.h"
+#include "gui/shell/prompter.h"
+#include "gui/shell/settings_store.h"
+#include "gui/shell/wait_cursor.h"
+
+namespace quote_command {
+
+void showMessages(QWidget* parent, const core::CommandResult& result) {
+  for (const std::string& message : result.messages) {
+    Prompter::instance().message(parent, QString::fromStdString(message), Prompter::Icon::Warning,
+                                 Prompter::Buttons::Ok);
+  }
+}
+
+void writeSettings(CSettingsStore& settings, const core::CommandResult& result) {
+  for (const core::SettingValue& value : result.settings) {
+    settings.SetString(QString::fromStdString(value.section), QString::fromStdString(value.name),
+                       QString::fromStdString(value.text));
+  }
+}
+
+bool refusesEntries(const core::CommandResult& result) {
+  return !result.ok && result.messages.size() == 1 &&
+         result.messages.front() == core::kInvalidDataEntered;
+}
+
+int currentRow(const QuoteCommandContext& context) {
+  const int row = context.currentRow;
+  return row >= 0 && row < context.rows.rowCount() ? row : -1;
+}
+
+bool runOnOk(QWidget* dialog, const std::function<core::CommandResult()>& command,
+             std::optional<core::CommandResult>& result) {
+  core::CommandResult outcome;
+  {
+    const CWaitCursor wait;
+    outcome = command();
+  }
+  if (refusesEntries(outcome)) {
+    showMessages(dialog, outcome);
+    return false;
+  }
+  result = std::move(outcome);
+  return true;
+}
+
+QuoteCommandOutcome finish(const QuoteCommandContext& context, const core::CommandResult& result,
+                           int row) {
+  showMessages(context.parent, result);
+  if (!result.ok) return {};
+  writeSettings(context.settings, result);
+  return {true, row, false};
+}
+
+}  // namespace quote_command

@@ -1,0 +1,54 @@
+#include "gui/edit/split_dlg.h"
+
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/edit/date_edit.h"
+#include "gui/edit/number_edit.h"
+
+CSplitDlg::CSplitDlg(const QString& dateText, QWidget* parent)
+    : CQuoteCommandDlg(parent),
+      m_date(new CDateEdit(this)),
+      m_new(new CNumberEdit(this)),
+      m_old(new CNumberEdit(this)) {
+  setWindowTitle(tr("Split Data"));
+  m_date->setObjectName(QStringLiteral("splitDate"));
+  m_new->setObjectName(QStringLiteral("newShares"));
+  m_old->setObjectName(QStringLiteral("oldShares"));
+  m_date->setDate(dateText);
+  m_new->setMaxLength(kSharesLength);
+  m_old->setMaxLength(kSharesLength);
+  m_new->setText(QStringLiteral("1"));
+  m_old->setText(QStringLiteral("1"));
+  m_date->setFixedWidth(charWidths(11));
+  m_new->setFixedWidth(charWidths(9));
+  m_old->setFixedWidth(charWidths(9));
+
+  auto* dateGroup = new QGroupBox(tr("Split Date"), this);
+  auto* dateLayout = new QVBoxLayout(dateGroup);
+  dateLayout->addWidget(m_date);
+  dateLayout->addStretch(1);
+
+  auto* ratios = new QGroupBox(tr("Ratios"), this);
+  auto* ratioLayout = new QFormLayout(ratios);
+  ratioLayout->addRow(tr("New Shares"), m_new);
+  ratioLayout->addRow(tr("Old Shares"), m_old);
+
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(dateGroup, 0, 0, 2, 1);
+  layout->addWidget(ratios, 0, 1);
+  layout->addLayout(makeButtonRow(), 1, 1);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  setTabOrder(m_date, m_new);
+  setTabOrder(m_new, m_old);
+  setTabOrder(m_old, okButton());
+  setTabOrder(okButton(), cancelButton());
+}
+
+core::SplitEntry CSplitDlg::entry() const {
+  return {m_date->text().toStdString(), m_new->text().toStdString(), m_old->text().toStdString()};
+}

@@ -1,0 +1,21 @@
+#include "gui/symbols/edit_symbol_command.h"
+
+#include "core/rename_symbol.h"
+#include "gui/shell/prompter.h"
+#include "gui/symbols/edit_symbol_dlg.h"
+
+SymbolCommandOutcome runEditSymbol(const SymbolCommandContext& context) {
+  // The name without its trailing blanks; leading blanks stay.
+  QString name = context.rowName;
+  while (name.endsWith(QLatin1Char(' '))) name.chop(1);
+
+  CEditSymbolDlg dialog(context.rowSymbol, name, context.parent);
+  if (Prompter::instance().exec(dialog) != QDialog::Accepted) return {};
+
+  const core::CommandResult result =
+      core::rename_symbol(pathText(context.masterPath), masterBytes(context.rowSymbol),
+                          masterBytes(dialog.symbol()), masterBytes(dialog.name()));
+  showCommandMessages(context.parent, result);
+  if (!result.ok) return {};
+  return {ViewFollowUp::UpdateSymbolRow, dialog.symbol(), dialog.name()};
+}

@@ -1,0 +1,8 @@
+#include "gui/symbols/symbol_command_context.h"
+
+#include "gui/shell/prompter.h"
+
+void showCommandMessages(QWidget* parent, const core::CommandResult& result) {
+  for (const std::string& text : result.messages)
+    Prompter::instance().message(parent, QString::fromStdString(text));
+}

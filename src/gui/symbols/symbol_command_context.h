@@ -1,0 +1,45 @@
+// What the symbol commands take from the browser view, and what they ask it to do afterwards.
+#pragma once
+
+#include <string>
+
+#include <QString>
+#include <QStringList>
+
+#include "core/command_result.h"
+
+class QWidget;
+
+// The browser view's state that a symbol command reads. Texts as the grids show them.
+struct SymbolCommandContext {
+  QWidget* parent = nullptr;  // owner of the dialogs and message boxes
+  QString portfolioDir;       // the current portfolio directory
+  QString masterPath;         // its MASTER file
+  QString rowSymbol;          // column 0 of the current symbol row
+  QString rowName;            // column 1 of the current symbol row
+  QString currentSymbol;      // the symbol whose quotes the quotes grid shows
+  QString currentName;        // its issue name
+  QStringList portfolios;     // the portfolio list's entries, in its order
+  QString selectedPortfolio;  // the entry selected in the portfolio list
+};
+
+// What the view does once a command has run.
+enum class ViewFollowUp {
+  None,             // nothing changed that the view shows (or the user cancelled)
+  UpdateSymbolRow,  // show newSymbol / newName in the current row and make them current
+  ReloadSymbols,    // FillSymbolsGrid(0)
+};
+
+struct SymbolCommandOutcome {
+  ViewFollowUp followUp = ViewFollowUp::None;
+  QString newSymbol;  // UpdateSymbolRow: the texts as typed
+  QString newName;
+};
+
+// A MASTER text (symbol or name) as its bytes: the grids show each byte as one Latin-1 character.
+inline std::string masterBytes(const QString& text) { return text.toLatin1().toStdString(); }
+// A file system path as core takes it.
+inline std::string pathText(const QString& path) { return path.toStdString(); }
+
+// Shows every message of result through the prompter, in order (OK button, no icon).
+void showCommandMessages(QWidget* parent, const core::CommandResult& result);
