@@ -201,7 +201,8 @@ TEST(DeleteSymbolTest, ARowNoLongerInTheMasterIsReportedAndNothingIsDeleted) {
 TEST(MoveSymbolDlgTest, OffersEveryOtherPortfolioSortedWithTheFirstSelected) {
   const QStringList listed = {"/p/zeta", "/p/alpha", "/p/mid", "/p/beta"};
   for (const bool move : {true, false}) {
-    CMoveSymbolDlg dialog("AAA", "Alpha", "/p/mid", listed, "/p/mid", move);
+    CMoveSymbolDlg dialog("AAA", "Alpha", "/p/mid", listed, "/p/mid",
+                          move ? core::TransferMode::Move : core::TransferMode::Copy);
     EXPECT_EQ(dialog.windowTitle(), move ? "Move Symbol" : "Copy Symbol");
     QStringList offered;
     for (int i = 0; i < dialog.portfolioList()->count(); ++i)
@@ -237,9 +238,10 @@ TEST(TransferSymbolTest, CancelNoChoiceAndRefusalsChangeNothing) {
       {"OK with nothing selected", true, pick("/nowhere"), {}},
       {"already in the destination", true, pick(p.other()),
        "The Symbol addition failed.\n\nReason: Symbol AAA already exists in\n" + q(p.other())},
-      {"destination full", false, pick(p.full()),
-       "The portfolio already has the\nmaximum number of symbols (255).\nChoose a different or new "
-       "portfolio."},
+      // Its header claims 255 symbols but it lists one: a damaged MASTER is never extended.
+      {"destination damaged", false, pick(p.full()),
+       "The Symbol addition failed.\n\nReason: The MASTER file in\n" + q(p.full()) +
+           "\nis damaged: its header counts 255 symbols but it holds 1. Repair it first."},
   };
   const auto before = treeBytes(p.root());
   for (const Case& c : cases) {
@@ -247,7 +249,9 @@ TEST(TransferSymbolTest, CancelNoChoiceAndRefusalsChangeNothing) {
     gui_test::ScriptedPrompter prompter;
     prompter.expectDialog(c.script);
     if (!c.message.isEmpty()) prompter.expectMessage(Prompter::Answer::Ok);
-    EXPECT_EQ(runTransferSymbol(p.context("AAA", "Alpha Inc"), c.move).followUp,
+    EXPECT_EQ(runTransferSymbol(p.context("AAA", "Alpha Inc"),
+                                c.move ? core::TransferMode::Move : core::TransferMode::Copy)
+                  .followUp,
               ViewFollowUp::None);
     EXPECT_EQ(prompter.messageTexts().join("|"), c.message);
     EXPECT_EQ(treeBytes(p.root()), before);
@@ -297,7 +301,7 @@ TEST(SymbolParityTest, ControllersAndCliLeaveTheSameBytes) {
        }},
       {"move", pickDst,
        [](const SymbolPortfolios& p) {
-         return runTransferSymbol(p.context("AAA", "Alpha Inc"), true);
+         return runTransferSymbol(p.context("AAA", "Alpha Inc"), core::TransferMode::Move);
        },
        ViewFollowUp::ReloadSymbols,
        [](const SymbolPortfolios& p) {
@@ -305,7 +309,7 @@ TEST(SymbolParityTest, ControllersAndCliLeaveTheSameBytes) {
        }},
       {"copy", pickDst,
        [](const SymbolPortfolios& p) {
-         return runTransferSymbol(p.context("AAA", "Alpha Inc"), false);
+         return runTransferSymbol(p.context("AAA", "Alpha Inc"), core::TransferMode::Copy);
        },
        ViewFollowUp::None,
        [](const SymbolPortfolios& p) {

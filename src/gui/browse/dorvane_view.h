@@ -146,7 +146,6 @@ class CDorvaneView : public QWidget {
   core::ViewState viewState() const;
   SymbolCommandContext symbolContext() const;
   void applySymbolOutcome(const SymbolCommandOutcome& outcome);
-  void transferSymbol(bool move);
 
   CSettingsStore& m_settings;
   QString m_startRoot;

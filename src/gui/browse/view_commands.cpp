@@ -89,8 +89,12 @@ void CDorvaneView::applySymbolOutcome(const SymbolCommandOutcome& outcome) {
 
 void CDorvaneView::OnEditSymbol() { applySymbolOutcome(runEditSymbol(symbolContext())); }
 void CDorvaneView::OnDeleteSymbol() { applySymbolOutcome(runDeleteSymbol(symbolContext())); }
-void CDorvaneView::OnMoveSymbol() { applySymbolOutcome(runTransferSymbol(symbolContext(), true)); }
-void CDorvaneView::OnCopySymbol() { applySymbolOutcome(runTransferSymbol(symbolContext(), false)); }
+void CDorvaneView::OnMoveSymbol() {
+  applySymbolOutcome(runTransferSymbol(symbolContext(), core::TransferMode::Move));
+}
+void CDorvaneView::OnCopySymbol() {
+  applySymbolOutcome(runTransferSymbol(symbolContext(), core::TransferMode::Copy));
+}
 
 void CDorvaneView::OnDataFacts() {
   runDataFacts(window(), m_portfolioDir, symbolsModel()->text(m_currentSymbolRow, 0));

@@ -23,9 +23,9 @@ QLabel* plainLabel(const QString& text, const QString& objectName, QWidget* pare
 
 CMoveSymbolDlg::CMoveSymbolDlg(const QString& symbol, const QString& name,
                                const QString& portfolioDir, const QStringList& portfolios,
-                               const QString& selected, bool move, QWidget* parent)
-    : QDialog(parent), m_move(move), m_list(new QListWidget(this)) {
-  setWindowTitle(move ? QStringLiteral("Move Symbol") : QStringLiteral("Copy Symbol"));
+                               const QString& selected, core::TransferMode mode, QWidget* parent)
+    : QDialog(parent), m_move(mode == core::TransferMode::Move), m_list(new QListWidget(this)) {
+  setWindowTitle(m_move ? QStringLiteral("Move Symbol") : QStringLiteral("Copy Symbol"));
   setModal(true);
 
   m_list->setObjectName(QStringLiteral("destinations"));

@@ -1,6 +1,8 @@
 // "Move Symbol" / "Copy Symbol": picks the portfolio a symbol goes to.
 #pragma once
 
+#include "core/transfer_symbol.h"
+
 #include <QDialog>
 #include <QStringList>
 
@@ -10,9 +12,9 @@ class CMoveSymbolDlg : public QDialog {
   Q_OBJECT
  public:
   // portfolios: the browser's portfolio list in its order; every entry but selected is offered,
-  // sorted, the first one selected. move false makes the caption "Copy Symbol".
+  // sorted, the first one selected. A copy has the caption "Copy Symbol".
   CMoveSymbolDlg(const QString& symbol, const QString& name, const QString& portfolioDir,
-                 const QStringList& portfolios, const QString& selected, bool move,
+                 const QStringList& portfolios, const QString& selected, core::TransferMode mode,
                  QWidget* parent = nullptr);
 
   bool isMove() const { return m_move; }

@@ -3,10 +3,12 @@
 // number.
 #pragma once
 
+#include "core/transfer_symbol.h"
 #include "gui/symbols/symbol_command_context.h"
 
-// move true: Move, false: Copy. Cancel, or OK with no portfolio chosen, changes nothing.
+// Cancel, or OK with no portfolio chosen, changes nothing.
 // Otherwise core's transfer, its messages shown (already there, portfolio full, failures).
 // After a move the view reloads its symbols grid (ReloadSymbols); after a copy the current
 // portfolio, its grids and selection stay as they are.
-SymbolCommandOutcome runTransferSymbol(const SymbolCommandContext& context, bool move);
+SymbolCommandOutcome runTransferSymbol(const SymbolCommandContext& context,
+                                       core::TransferMode mode);
