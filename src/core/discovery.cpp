@@ -11,20 +11,14 @@
 namespace core {
 namespace {
 
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-bool is_separator(char c) { return c == '\\' || c == '/'; }
-#else
-constexpr char kSeparator = '/';
-bool is_separator(char c) { return c == '/'; }
-#endif
+using platform::is_separator;
 
 std::string child_path(const std::string& dir, const std::string& name) {
   std::string path;
   path.reserve(dir.size() + 1 + name.size());
   path = dir;
   // The root "/" already ends in the separator: its children are "/home", not "//home".
-  if (path.empty() || !is_separator(path.back())) path += kSeparator;
+  if (path.empty() || !is_separator(path.back())) path += platform::separator();
   path += name;
   return path;
 }
@@ -80,10 +74,8 @@ void ScanDirectory(const std::string& directory, std::vector<std::string>& found
 std::string normalize_walk_root(std::string_view root) {
   std::string text(root);
   while (text.size() > 1 && is_separator(text.back())) text.pop_back();
-#ifdef _WIN32
-  // "C:\" and "C:" both name the drive root, written "C:" as the walk's paths begin.
-  if (text.size() == 3 && text[1] == ':' && is_separator(text[2])) text.pop_back();
-#endif
+  // On hosts with drives, "C:\" and "C:" both name the drive root: the walk writes "C:".
+  platform::trim_drive_root(text);
   return text;
 }
 

@@ -120,12 +120,7 @@ void MasterHeader::set_count2(std::uint16_t n) { write_u16le(bytes.data() + 2, n
 std::string normalize_dir(std::string_view dir) {
   std::string out(dir);
   if (out.empty()) return out;
-  const char last = out.back();
-#ifdef _WIN32
-  if (last == '\\' || last == '/' || last == ':') return out;
-#else
-  if (last == kSeparator) return out;
-#endif
+  if (platform_is_separator(out.back())) return out;
   out += kSeparator;
   return out;
 }
