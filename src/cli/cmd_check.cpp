@@ -2,8 +2,8 @@
 #include "cli/command.h"
 #include "core/master_check.h"
 #include "core/master_dates.h"
-#include "core/master_reader.h"
 #include "qdb/failure.h"
+#include "qdb/master_file.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
 
   qdb::clear_failure();
-  const std::string path = core::master_io::path_in(parsed.positional[0]);
+  const std::string path = qdb::master_path_in(parsed.positional[0]);
   const core::MasterCheckResult result = core::ValidateMaster(path);
   if (!result.readable) {
     err << "dorvane-cli check: the MASTER file " << path

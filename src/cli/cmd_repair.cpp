@@ -2,9 +2,9 @@
 #include "cli/command.h"
 #include "core/master_check.h"
 #include "core/master_dates.h"
-#include "core/master_reader.h"
 #include "core/master_repair.h"
 #include "qdb/failure.h"
+#include "qdb/master_file.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ int run_repair(const std::vector<std::string>& args, std::ostream& out, std::ost
   if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
 
   qdb::clear_failure();
-  const std::string path = core::master_io::path_in(parsed.positional[0]);
+  const std::string path = qdb::master_path_in(parsed.positional[0]);
   const core::MasterCheckResult check = core::ValidateMaster(path);
   if (!check.readable) {
     err << "dorvane-cli repair: the MASTER file " << path

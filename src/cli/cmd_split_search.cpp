@@ -3,9 +3,9 @@
 
 #include "cli/command.h"
 #include "core/master_check.h"
-#include "core/master_reader.h"
 #include "core/split_search.h"
 #include "core/symbol_rows.h"
+#include "qdb/master_file.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ int run_split_search(const std::vector<std::string>& args, std::ostream& out, st
 
   // The search runs over the symbols as the symbols grid lists them, which it does only for a
   // sound MASTER.
-  const std::string master = core::master_io::path_in(dir);
+  const std::string master = qdb::master_path_in(dir);
   const core::MasterCheckResult check = core::ValidateMaster(master);
   if (!check.readable) {
     err << "dorvane-cli split-search: the MASTER file " << master << " cannot be read\n";

@@ -4,6 +4,7 @@
 #include "cli/command.h"
 #include "core/symbol_rows.h"
 #include "qdb/master.h"
+#include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/text.h"
 
@@ -23,7 +24,7 @@ int run_symbols(const std::vector<std::string>& args, std::ostream& out, std::os
   if (parsed.positional.size() != 1) return cli::usage_error(kSymbols, err);
 
   const std::string dir = qdb::normalize_dir(parsed.positional[0]);
-  const std::string master_path = qdb::DirListing(dir).resolve("MASTER");
+  const std::string master_path = qdb::master_path_in(dir);
   const core::MasterListing listing = core::read_master_rows(master_path, qdb::kMaxSymbols);
   if (!listing.ok) {
     err << "Failure while filling symbols grid\n"

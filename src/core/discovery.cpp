@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "core/platform_fs.h"
-#include "qdb/text.h"
+#include "qdb/master_file.h"
 
 namespace core {
 namespace {
@@ -53,7 +53,7 @@ void ScanDirectory(const std::string& directory, std::vector<std::string>& found
 
     bool has_master = false;
     for (const platform::WalkEntry& entry : listing.entries) {
-      if (!has_master && !entry.is_directory && qdb::equals_ignore_case(entry.name, "MASTER")) {
+      if (!has_master && !entry.is_directory && qdb::is_master_name(entry.name)) {
         // A link named MASTER counts when what it leads to is not a directory.
         has_master = !entry.is_symlink ||
                      platform::link_leads_to_non_directory(child_path(current.path, entry.name));

@@ -3,14 +3,7 @@
 
 #include <algorithm>
 
-#include "qdb/master.h"
-#include "qdb/portfolio_files.h"
-
 namespace core::master_io {
-
-std::string path_in(const std::string& dir) {
-  return qdb::DirListing(qdb::normalize_dir(dir)).resolve("MASTER");
-}
 
 Reader::Reader(const std::string& path) : m_file(qdb::file_system().open_read(path)) {
   if (!m_file) return;

@@ -9,6 +9,7 @@
 #include "core/symbol_messages.h"
 #include "qdb/failure.h"
 #include "qdb/file_system.h"
+#include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/portfolio_lock.h"
 #include "qdb/text.h"
@@ -105,7 +106,7 @@ TransferResult add_symbol_to_portfolio(const qdb::MasterRecord& record,
 
   const std::string dest = qdb::normalize_dir(dest_dir);
   const qdb::DirListing dest_listing(dest);
-  const std::string dest_master = dest_listing.resolve("MASTER");
+  const std::string dest_master = qdb::master_path(dest_listing);
   std::optional<MasterImage> image = read_master_image(dest_master);
   if (!image) {
     return transfer_failure(qdb::with_cause(std::string(kAdditionFailed) + "The MASTER file in\n" +
@@ -184,7 +185,7 @@ TransferResult transfer_symbol(const std::string& portfolio_dir, const std::stri
 
   // The record exactly as stored: the lookup's copy holds its dates converted, and the MASTER
   // that holds it may be a sub-portfolio's.
-  const std::string source_master = qdb::DirListing(source_dir).resolve("MASTER");
+  const std::string source_master = qdb::master_path(qdb::DirListing(source_dir));
   std::optional<MasterImage> source_image = read_master_image(source_master);
   if (!source_image) return transfer_failure(master_unreadable_message(source_master));
   const qdb::MasterRecord* stored = nullptr;
@@ -208,7 +209,7 @@ TransferResult transfer_symbol(const std::string& portfolio_dir, const std::stri
     qdb::MasterRecord added = record;
     added.bytes[qdb::master_offset::kFileNumber] =
         static_cast<std::uint8_t>(result.new_file_number);
-    const std::string dest_master = qdb::DirListing(dest).resolve("MASTER");
+    const std::string dest_master = qdb::master_path(qdb::DirListing(dest));
     TransferResult failed;
     failed.outcome = TransferOutcome::kFailed;
     if (remove_record(dest_master, added, true)) {

@@ -9,6 +9,7 @@
 #include "qdb/bytes.h"
 #include "qdb/file_system.h"
 #include "qdb/lookup_detail.h"
+#include "qdb/master_file.h"
 #include "qdb/mbf.h"
 #include "qdb/platform.h"
 #include "qdb/portfolio_files.h"
@@ -168,7 +169,7 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
     bool descended = false;
     int n = 0;
     {
-      std::unique_ptr<ReadFile> file = fs.open_read(level.listing.resolve("MASTER"));
+      std::unique_ptr<ReadFile> file = fs.open_read(master_path(level.listing));
       MasterHeader header;
       if (file && file->read(header.bytes.data(), kMasterRecordSize) == kMasterRecordSize) {
         n = header.count();
