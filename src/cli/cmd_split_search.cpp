@@ -57,7 +57,7 @@ int run_split_search(const std::vector<std::string>& args, std::ostream& out, st
   const std::vector<core::SymbolRow> rows = core::sorted_rows(listing.rows);
 
   StreamObserver observer(out, err);
-  const core::SplitSearchSummary summary = core::SplitSearch(dir, rows, observer);
+  const core::SplitSearchSummary summary = core::split_search(dir, rows, observer);
   out.flush();
 
   if (const std::string* output = parsed.value("output")) {

@@ -55,8 +55,8 @@ std::string split_result_line(const std::string& symbol, SplitRatio ratio, std::
          " split on " + qdb::format_date_string(date, 3, '/');
 }
 
-SplitSearchSummary SplitSearch(const std::string& dir, const std::vector<SymbolRow>& rows,
-                               SplitSearchObserver& observer) {
+SplitSearchSummary split_search(const std::string& dir, const std::vector<SymbolRow>& rows,
+                                SplitSearchObserver& observer) {
   SplitSearchSummary summary;
   WorkingSeries working;
   if (!working.ok()) {
