@@ -9,7 +9,7 @@
 
 namespace {
 
-int run_export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_export(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kExport{
     "export",
@@ -17,6 +17,7 @@ const cli::Command kExport{
     "[--title] [--newest-first] [--force]",
     "Write the quotes of a symbol to a text file (FILE - for standard output), one line per "
     "quote, oldest first unless --newest-first. An existing FILE is replaced only with --force.",
+    {3, {"delimiter", "omit"}, {"title", "newest-first", "force"}},
     run_export};
 const cli::Registrar kRegistrar{kExport};
 
@@ -54,12 +55,7 @@ bool parse_omit(const std::string& list, core::ExportOptions& options) {
   return true;
 }
 
-int run_export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed =
-      cli::parse_args(args, {"delimiter", "omit"}, {"title", "newest-first", "force"});
-  if (!parsed.ok) return cli::usage_error(kExport, err, parsed.error);
-  if (parsed.positional.size() != 3) return cli::usage_error(kExport, err);
-
+int run_export(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   core::ExportOptions options;
   options.path = parsed.positional[2];
   if (const std::string* delimiter = parsed.value("delimiter");

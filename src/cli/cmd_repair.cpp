@@ -8,14 +8,16 @@
 
 namespace {
 
-int run_repair(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_repair(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kCommand{
-    "repair", "repair DIR",
+    "repair",
+    "repair DIR",
     "Repair the MASTER of portfolio DIR when the checks find it damaged, and correct first and "
     "last dates that disagree with the data files; keeps the file as it was as "
     "MASTER.repair<k>.bak (and MASTER.bak when there is none) and prints each dropped record's "
     "report",
+    {1},
     run_repair};
 const cli::Registrar kRegistrar{kCommand};
 
@@ -30,11 +32,7 @@ class CliRepairObserver final : public core::RepairObserver {
   std::ostream& m_out;
 };
 
-int run_repair(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {});
-  if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
-  if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
-
+int run_repair(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   qdb::clear_failure();
   const std::string path = qdb::master_path_in(parsed.positional[0]);
   const core::MasterCheckResult check = core::ValidateMaster(path);

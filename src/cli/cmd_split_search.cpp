@@ -9,12 +9,14 @@
 
 namespace {
 
-int run_split_search(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_split_search(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kCommand{
-    "split-search", "split-search DIR [--output FILE]",
+    "split-search",
+    "split-search DIR [--output FILE]",
     "Search every symbol of portfolio DIR for consecutive quotes whose closes jump by a split "
     "ratio; result lines on stdout (--output: also the result file), messages on stderr",
+    {1, {"output"}},
     run_split_search};
 const cli::Registrar kRegistrar{kCommand};
 
@@ -34,10 +36,7 @@ class StreamObserver final : public core::SplitSearchObserver {
   std::ostream& m_err;
 };
 
-int run_split_search(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {"output"});
-  if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
-  if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
+int run_split_search(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   const std::string& dir = parsed.positional[0];
 
   // The search runs over the symbols as the symbols grid lists them, which it does only for a

@@ -10,19 +10,17 @@
 
 namespace {
 
-int run_symbols(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_symbols(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
-const cli::Command kSymbols{"symbols", "symbols DIR",
+const cli::Command kSymbols{"symbols",
+                            "symbols DIR",
                             "List the portfolio's MASTER entries in file order: file number, "
                             "symbol and issue name, separated by tabs.",
+                            {1},
                             run_symbols};
 const cli::Registrar kRegistrar{kSymbols};
 
-int run_symbols(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {});
-  if (!parsed.ok) return cli::usage_error(kSymbols, err, parsed.error);
-  if (parsed.positional.size() != 1) return cli::usage_error(kSymbols, err);
-
+int run_symbols(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   const std::string dir = qdb::normalize_dir(parsed.positional[0]);
   const std::string master_path = qdb::master_path_in(dir);
   const core::MasterListing listing = core::read_master_rows(master_path, qdb::kMaxSymbols);
