@@ -16,26 +16,8 @@ std::string master_path_of(const std::string& dir) { return qdb::master_path_in(
 
 std::optional<core::ViewState> read_view_state(const std::string& dir, const std::string& key,
                                                std::ostream& err) {
-  qdb::clear_failure();
-  qdb::SeriesReader reader;
-  qdb::StatusCode status = reader.open(dir, key);
   core::ViewState view;
-  view.portfolio_dir = dir;
-  view.symbol = key;
-  view.master_path = master_path_of(dir);
-  if (status == qdb::kSuccess) {
-    view.quote_count = static_cast<int>(reader.total());
-    if (view.quote_count > 0) {
-      qdb::QuoteSeries series;
-      status = qdb::series_alloc(series, 1);
-      if (status == qdb::kSuccess) status = reader.read(series, key, 0, 1);
-      if (status == qdb::kSuccess && series.count == 1)
-        view.first_date_text = qdb::format_date_string(series.date(0));
-      if (status == qdb::kSuccess) status = reader.read(series, key, -1, 1);
-      if (status == qdb::kSuccess && series.count == 1)
-        view.last_date_text = qdb::format_date_string(series.date(0));
-    }
-  }
+  const qdb::StatusCode status = core::read_view_state(dir, key, view);
   if (status != qdb::kSuccess) {
     err << qdb::with_cause("Error in FillQuotesGrid\n(" + key + ": " + qdb::status_text(status) +
                            ")")
