@@ -11,7 +11,7 @@ const cli::Command kCommand{
     "adjust",
     "adjust DIR KEY FROM TO [--price P] [--volume V] [--oi I]",
     "Multiply the prices by P, the volume by V and the open interest by I (each 1 when not "
-    "given) of every quote dated FROM to TO (MM/DD/YY, both included).",
+    "given) of every quote dated FROM to TO (MM/DD/YY or MM/DD/YYYY, both included).",
     {4, {"price", "volume", "oi"}},
     run_adjust};
 const cli::Registrar kRegistrar{kCommand};

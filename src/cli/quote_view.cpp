@@ -1,6 +1,7 @@
 #include "cli/quote_view.h"
 
 #include "cli/command.h"
+#include "core/quote_texts.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/failure.h"
@@ -8,6 +9,7 @@
 #include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/series.h"
+#include "qdb/series_problem.h"
 #include "qdb/status.h"
 
 namespace cli {
@@ -19,12 +21,21 @@ std::optional<core::ViewState> read_view_state(const std::string& dir, const std
   core::ViewState view;
   const qdb::StatusCode status = core::read_view_state(dir, key, view);
   if (status != qdb::kSuccess) {
-    err << qdb::with_cause("Error in FillQuotesGrid\n(" + key + ": " + qdb::status_text(status) +
-                           ")")
-        << "\n";
+    print_read_failure("Error in FillQuotesGrid", dir, key, status, err);
     return std::nullopt;
   }
   return view;
+}
+
+void print_read_failure(const std::string& message, const std::string& dir, const std::string& key,
+                        int status, std::ostream& err) {
+  const std::string cause = qdb::read_failure_cause(dir, key);
+  err << message << "\n";
+  if (cause.empty()) {
+    err << "(" << key << ": " << qdb::status_text(status) << ")\n";
+  } else {
+    err << key << ": " << cause << "\n";
+  }
 }
 
 int finish(const core::CommandResult& result, std::ostream& err) {

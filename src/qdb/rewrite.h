@@ -5,6 +5,7 @@
 #include <limits>
 #include <string_view>
 
+#include "qdb/dates.h"
 #include "qdb/mbf.h"
 
 namespace qdb {
@@ -27,8 +28,8 @@ inline constexpr float kKeepValue = std::numeric_limits<float>::quiet_NaN();
 
 struct SeriesEditRequest {
   float values[6] = {kKeepValue, kKeepValue, kKeepValue, kKeepValue, kKeepValue, kKeepValue};
-  std::uint16_t first_date = 0;
-  std::uint16_t last_date = 0;
+  DateSerial first_date = 0;
+  DateSerial last_date = 0;
   SeriesOp op = kOpNone;
 };
 

@@ -9,14 +9,14 @@
 
 namespace command_testing {
 
-std::uint16_t day(int year, int month, int d) { return qdb::date_serial(year, month, d); }
+qdb::DateSerial day(int year, int month, int d) { return qdb::date_serial(year, month, d); }
 
 std::vector<qdb::QuoteBar> sample_bars() {
   std::vector<qdb::QuoteBar> bars;
-  const std::uint16_t dates[] = {day(1999, 12, 29), day(1999, 12, 30), day(2000, 1, 3),
-                                 day(2000, 1, 4), day(2000, 1, 5)};
+  const qdb::DateSerial dates[] = {day(1999, 12, 29), day(1999, 12, 30), day(2000, 1, 3),
+                                   day(2000, 1, 4), day(2000, 1, 5)};
   float base = 10.125f;
-  for (std::uint16_t date : dates) {
+  for (qdb::DateSerial date : dates) {
     qdb::QuoteBar bar;
     bar.date = date;
     bar.open = base;
