@@ -2,6 +2,7 @@
 #include "cli/command.h"
 #include "cli/quote_view.h"
 #include "core/delete_symbol.h"
+#include "qdb/master_file.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ const cli::Registrar kRegistrar{kCommand};
 
 int run_delete_symbol(const cli::ParsedArgs& parsed, std::ostream&, std::ostream& err) {
   const std::string& dir = parsed.positional[0];
-  return cli::finish(core::delete_symbol(dir, cli::master_path_of(dir), parsed.positional[1]), err);
+  return cli::finish(core::delete_symbol(dir, qdb::master_path_in(dir), parsed.positional[1]), err);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "core/master_image.h"
 #include "core/rename_symbol.h"
 #include "core/symbol_rows.h"
+#include "qdb/master_file.h"
 #include "qdb/text.h"
 
 namespace {
@@ -20,7 +21,7 @@ const cli::Command kCommand{
 const cli::Registrar kRegistrar{kCommand};
 
 int run_rename_symbol(const cli::ParsedArgs& parsed, std::ostream&, std::ostream& err) {
-  const std::string master_path = cli::master_path_of(parsed.positional[0]);
+  const std::string master_path = qdb::master_path_in(parsed.positional[0]);
   const std::string& old_text = parsed.positional[1];
 
   std::string name;

@@ -1,20 +1,10 @@
 #include "cli/quote_view.h"
 
 #include "cli/command.h"
-#include "core/quote_texts.h"
-#include "qdb/dat.h"
-#include "qdb/dates.h"
-#include "qdb/failure.h"
-#include "qdb/master.h"
-#include "qdb/master_file.h"
-#include "qdb/portfolio_files.h"
-#include "qdb/series.h"
 #include "qdb/series_problem.h"
 #include "qdb/status.h"
 
 namespace cli {
-
-std::string master_path_of(const std::string& dir) { return qdb::master_path_in(dir); }
 
 std::optional<core::ViewState> read_view_state(const std::string& dir, const std::string& key,
                                                std::ostream& err) {
