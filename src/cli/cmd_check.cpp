@@ -1,5 +1,6 @@
 // dorvane-cli check DIR: the soundness checks of a portfolio's MASTER.
 #include "cli/command.h"
+#include "core/index_agreement.h"
 #include "core/master_check.h"
 #include "core/master_dates.h"
 #include "qdb/failure.h"
@@ -32,6 +33,8 @@ int run_check(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& er
   std::vector<std::string> problems = result.problems;
   for (const core::StaleMasterDate& stale : core::find_stale_master_dates(path))
     problems.push_back(core::stale_date_text(stale));
+  for (std::string& problem : core::find_index_disagreements(path))
+    problems.push_back(std::move(problem));
   if (problems.empty()) {
     out << "sound\n";
     return cli::kExitOk;

@@ -17,7 +17,7 @@ const cli::Registrar kRegistrar{kCommand};
 
 int run_copy_symbol(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   const core::TransferResult result = core::transfer_symbol(
-      parsed.positional[0], parsed.positional[1], parsed.positional[2], false);
+      parsed.positional[0], parsed.positional[1], parsed.positional[2], core::TransferMode::Copy);
   if (result.ok) out << "F" << result.new_file_number << "\n";
   return cli::finish(result, err);
 }

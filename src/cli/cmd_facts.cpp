@@ -61,8 +61,9 @@ int run_facts(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& er
       << "DAT file record length\t" << static_cast<int>(facts.record_length) << '\n'
       << "DAT file number of fields\t" << static_cast<int>(facts.field_count) << '\n'
       << "Number of quotes\t" << facts.quote_count << '\n'
-      << "Name of issue\t" << shown(facts.name) << '\n'
-      << "First date in file*\t" << date_text(facts.first_date) << '\n'
+      << "Name of issue\t" << shown(facts.name) << '\n';
+  if (!facts.long_name.empty()) out << "Long name of issue\t" << facts.long_name << '\n';
+  out << "First date in file*\t" << date_text(facts.first_date) << '\n'
       << "Last date in file*\t" << date_text(facts.last_date) << '\n'
       << "Data format\t" << facts.periodicity << '\n'
       << "Symbol\t" << shown(facts.symbol) << '\n';

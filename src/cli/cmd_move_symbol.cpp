@@ -17,8 +17,8 @@ const cli::Command kCommand{"move-symbol",
 const cli::Registrar kRegistrar{kCommand};
 
 int run_move_symbol(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
-  const core::TransferResult result =
-      core::transfer_symbol(parsed.positional[0], parsed.positional[1], parsed.positional[2], true);
+  const core::TransferResult result = core::transfer_symbol(
+      parsed.positional[0], parsed.positional[1], parsed.positional[2], core::TransferMode::Move);
   // The destination holds the symbol even when a source file stayed behind.
   if (result.outcome == core::TransferOutcome::kAdded) out << "F" << result.new_file_number << "\n";
   return cli::finish(result, err);

@@ -1,5 +1,6 @@
 // dorvane-cli repair DIR: rebuilds a damaged MASTER, answering the confirmation itself.
 #include "cli/command.h"
+#include "core/index_agreement.h"
 #include "core/master_check.h"
 #include "core/master_dates.h"
 #include "core/master_repair.h"
@@ -16,10 +17,24 @@ const cli::Command kCommand{
     "Repair the MASTER of portfolio DIR when the checks find it damaged, and correct first and "
     "last dates that disagree with the data files; keeps the file as it was as "
     "MASTER.repair<k>.bak (and MASTER.bak when there is none) and prints each dropped record's "
-    "report",
+    "report; then mends an EMASTER or XMASTER that disagrees with the MASTER, with the same "
+    "backups",
     {1},
     run_repair};
 const cli::Registrar kRegistrar{kCommand};
+
+// Mends an EMASTER or XMASTER that disagrees with the (sound) MASTER; false when that fails.
+bool repair_index(const std::string& path, std::ostream& out, std::ostream& err) {
+  if (core::find_index_disagreements(path).empty()) return true;
+  const core::IndexRepairResult index = core::repair_index_files(path);
+  if (!index.ok) {
+    err << "dorvane-cli repair: " << index.failure << "\n";
+    return false;
+  }
+  out << "repaired the EMASTER and XMASTER beside " << path << "\n";
+  for (const std::string& backup : index.backups) out << "backup: " << backup << "\n";
+  return true;
+}
 
 // Answers yes, as the automatic repair setting does; reports go to stdout.
 class CliRepairObserver final : public core::RepairObserver {
@@ -44,8 +59,11 @@ int run_repair(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
   }
   if (check.sound) {
     if (core::find_stale_master_dates(path).empty()) {
-      out << path << " is sound; nothing was changed\n";
-      return cli::kExitOk;
+      if (core::find_index_disagreements(path).empty()) {
+        out << path << " is sound; nothing was changed\n";
+        return cli::kExitOk;
+      }
+      return repair_index(path, out, err) ? cli::kExitOk : cli::kExitFailure;
     }
     const core::DateRepairResult dates = core::correct_master_dates(path, true);
     if (!dates.ok) {
@@ -54,7 +72,7 @@ int run_repair(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
     }
     out << "repaired " << path << ": " << dates.corrected << " dates corrected\n";
     out << "backup: " << dates.backup_path << "\n";
-    return cli::kExitOk;
+    return repair_index(path, out, err) ? cli::kExitOk : cli::kExitFailure;
   }
 
   CliRepairObserver observer(out);
@@ -77,7 +95,7 @@ int run_repair(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
     err << "dorvane-cli repair: " << dates.failure << "\n";
     return cli::kExitFailure;
   }
-  return cli::kExitOk;
+  return repair_index(path, out, err) ? cli::kExitOk : cli::kExitFailure;
 }
 
 }  // namespace

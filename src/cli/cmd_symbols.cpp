@@ -14,8 +14,8 @@ int run_symbols(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& 
 
 const cli::Command kSymbols{"symbols",
                             "symbols DIR",
-                            "List the portfolio's MASTER entries in file order: file number, "
-                            "symbol and issue name, separated by tabs.",
+                            "List the portfolio's MASTER entries in file order, then its XMASTER "
+                            "entries: file number, symbol and issue name, separated by tabs.",
                             {1},
                             run_symbols};
 const cli::Registrar kRegistrar{kSymbols};
@@ -38,12 +38,15 @@ int run_symbols(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& 
     count = qdb::kMaxSymbols;
   }
   int listed = 0;
-  for (const core::SymbolRow& row : listing.rows) {
-    if (listed == count) break;
+  auto print = [&out](const core::SymbolRow& row) {
     std::string name = row.name;
     out << row.file_number << '\t' << row.symbol << '\t' << qdb::trim_right(name) << '\n';
-    ++listed;
-  }
+  };
+  for (int i = 0; i < listing.master_rows() && listed < count; ++i, ++listed)
+    print(listing.rows[i]);
+  // The XMASTER's entries follow the MASTER's.
+  for (int i = listing.master_rows(); i < static_cast<int>(listing.rows.size()); ++i)
+    print(listing.rows[i]);
   if (listed < count) {
     err << "Failure while filling symbols grid\n"
         << "(the MASTER holds " << listed << " entries but its header counts " << count

@@ -1,6 +1,6 @@
 #include "core/delete_symbol.h"
 
-#include "core/master_image.h"
+#include "core/portfolio_index.h"
 #include "core/symbol_files.h"
 #include "core/symbol_messages.h"
 #include "core/symbol_rows.h"
@@ -17,28 +17,24 @@ CommandResult delete_symbol(const std::string& portfolio_dir, const std::string&
   const qdb::PortfolioLock lock(
       {qdb::normalize_dir(portfolio_dir), qdb::split_path(master_path).first});
   if (!lock.locked()) return CommandResult::failure(lock.failure());
-  std::optional<MasterImage> image = read_master_image(master_path);
-  if (!image) return CommandResult::failure(master_unreadable_message(master_path));
+  std::optional<PortfolioIndex> index = read_portfolio_index(master_path);
+  if (!index) return CommandResult::failure(master_unreadable_message(master_path));
 
-  auto found = image->records.end();
-  for (auto it = image->records.begin(); it != image->records.end(); ++it) {
-    if (symbol_field_text(*it) == symbol_text) {
-      found = it;
-      break;
-    }
-  }
-  if (found == image->records.end())
-    return CommandResult::failure(symbol_not_found_message(symbol_text, master_path));
+  const std::optional<IndexEntry> found = find_entry(*index, [&](const qdb::MasterRecord& record) {
+    return symbol_field_text(record) == symbol_text;
+  });
+  if (!found) return CommandResult::failure(symbol_not_found_message(symbol_text, master_path));
 
-  const int file_number = found->file_number();
-  image->records.erase(found);
-  lower_counts(image->header);
-  if (!write_master_image(master_path, ".~NU", *image))
-    return CommandResult::failure(master_unwritable_message(master_path));
+  const int file_number = entry_record(*index, *found).file_number();
+  remove_entry(*index, *found);
+  const bool several = index->emaster_changed || index->xmaster_changed;
+  std::string restore_failed;
+  if (!write_portfolio_index(*index, ".~NU", false, &restore_failed))
+    return CommandResult::failure(index_unwritable_message(master_path, several, restore_failed));
 
   CommandResult result;
   result.ok = true;
-  if (file_number_in_use(*image, file_number)) {
+  if (index_uses_number(*index, file_number)) {
     result.messages.push_back("The files of F" + std::to_string(file_number) +
                               " were kept: another symbol of the portfolio uses them.");
     return result;

@@ -9,6 +9,7 @@
 #include "core/master_repair.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
+#include "qdb/extended_master.h"
 #include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/layout.h"
@@ -36,7 +37,7 @@ std::optional<DataDates> data_dates(const qdb::DirListing& listing,
       qdb::kSuccess)
     return std::nullopt;
   std::unique_ptr<qdb::ReadFile> file =
-      qdb::file_system().open_read(listing.resolve(qdb::data_file_name(number, "DAT")));
+      qdb::file_system().open_read(listing.resolve(qdb::quote_file_name(number)));
   if (!file) return std::nullopt;
   const auto size = static_cast<std::size_t>(length);
   std::vector<std::uint8_t> bytes(size);

@@ -1,6 +1,6 @@
 #include "core/rename_symbol.h"
 
-#include "core/master_image.h"
+#include "core/portfolio_index.h"
 #include "core/symbol_messages.h"
 #include "core/symbol_rows.h"
 #include "qdb/failure.h"
@@ -16,30 +16,27 @@ CommandResult rewrite_master_names(const std::string& master_text, const std::st
   const std::string master_path = qdb::resolve_path(master_text);
   const qdb::PortfolioLock lock({qdb::split_path(master_path).first});
   if (!lock.locked()) return CommandResult::failure(lock.failure());
-  std::optional<MasterImage> image = read_master_image(master_path);
-  if (!image) return CommandResult::failure(master_unreadable_message(master_path));
+  std::optional<PortfolioIndex> index = read_portfolio_index(master_path);
+  if (!index) return CommandResult::failure(master_unreadable_message(master_path));
 
-  // The grid is sorted, so the row says nothing about the record's place: find the record by
-  // the text the row shows. Exactly one record changes.
-  qdb::MasterRecord* target = nullptr;
-  for (qdb::MasterRecord& record : image->records) {
-    if (grid_symbol_text(record) == old_text) {
-      target = &record;
-      break;
-    }
+  // The grid is sorted, so the row says nothing about the record's place: find the entry by
+  // the text the row shows. Exactly one entry changes, in every index file that holds it.
+  const std::optional<IndexEntry> target = find_entry(*index, [&](const qdb::MasterRecord& record) {
+    return grid_symbol_text(record) == old_text;
+  });
+  if (!target) return CommandResult::failure(symbol_not_found_message(old_text, master_path));
+  if (target->extended &&
+      new_symbol.size() >= static_cast<std::size_t>(qdb::xmaster_offset::kSymbolWidth)) {
+    return CommandResult::failure("The symbol of an XMASTER entry holds at most " +
+                                  std::to_string(qdb::xmaster_offset::kSymbolWidth - 1) +
+                                  " characters.");
   }
-  if (target == nullptr) return CommandResult::failure(symbol_not_found_message(old_text, master_path));
-  target->set_symbol(new_symbol);
-  target->set_issue_name(new_name);
-
-  const auto [dir, name] = qdb::split_path(master_path);
-  const std::string backup_path = qdb::DirListing(dir).resolve(name + ".BAK");
-  if (!qdb::copy_file(master_path, backup_path)) {
-    return CommandResult::failure(qdb::with_cause("The backup\n" + backup_path +
-                                                  "\ncould not be written. Nothing was changed."));
+  rename_entry(*index, *target, new_symbol, new_name);
+  const bool several = index->emaster_changed || index->xmaster_changed;
+  std::string restore_failed;
+  if (!write_portfolio_index(*index, ".NEW", true, &restore_failed)) {
+    return CommandResult::failure(index_unwritable_message(master_path, several, restore_failed));
   }
-  if (!write_master_image(master_path, ".NEW", *image))
-    return CommandResult::failure(master_unwritable_message(master_path));
 
   CommandResult result;
   result.ok = true;

@@ -14,6 +14,18 @@ std::string master_unwritable_message(const std::string& master_path) {
                          "\ncould not be rewritten. Nothing was changed.");
 }
 
+std::string index_unwritable_message(const std::string& master_path, bool several,
+                                     const std::string& restore_failed) {
+  if (!restore_failed.empty()) {
+    return qdb::with_cause("The index files beside\n" + master_path +
+                           "\ncould not be rewritten, and these could not be restored:" +
+                           restore_failed + "\nTheir backups (.BAK) hold the old contents.");
+  }
+  if (!several) return master_unwritable_message(master_path);
+  return qdb::with_cause("The index files (MASTER, EMASTER, XMASTER) beside\n" + master_path +
+                         "\ncould not be rewritten. Nothing was changed.");
+}
+
 std::string symbol_not_found_message(const std::string& symbol, const std::string& where) {
   return "Symbol " + symbol + " was not found in\n" + where + "\nNothing was changed.";
 }

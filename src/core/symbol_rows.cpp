@@ -6,12 +6,21 @@
 #include <memory>
 
 #include "core/master_reader.h"
+#include "qdb/bytes.h"
+#include "qdb/extended_master.h"
 #include "qdb/portfolio_files.h"
 
 namespace core {
 namespace {
 
 bool is_symbol_char(std::uint8_t byte) { return byte >= 0x21 && byte <= 0x7F; }
+
+// A long name that says more than the 16-character issue name; empty otherwise.
+std::string long_name_beyond(std::string long_name) {
+  return long_name.size() > static_cast<std::size_t>(qdb::master_offset::kTextWidth)
+             ? long_name
+             : std::string();
+}
 
 }  // namespace
 
@@ -57,6 +66,41 @@ MasterListing read_master_rows(const std::string& master_path, int limit) {
     row.file_index = index;
     listing.rows.push_back(std::move(row));
   }
+
+  const auto [dir, name] = qdb::split_path(qdb::resolve_path(master_path));
+  const qdb::DirListing files(dir);
+  if (files.contains("EMASTER")) {
+    if (const auto emaster =
+            qdb::read_raw_index(files.resolve("EMASTER"), qdb::kEmasterRecordSize)) {
+      for (SymbolRow& row : listing.rows) {
+        for (std::size_t i = 0; i < emaster->records.size(); ++i) {
+          if (qdb::emaster_file_number(emaster->entry(i)) != row.file_number) continue;
+          row.long_name = long_name_beyond(qdb::emaster_long_name(emaster->entry(i)));
+          break;
+        }
+      }
+    }
+  }
+  if (!files.contains("XMASTER")) return listing;
+  const auto extended = qdb::read_raw_index(files.resolve("XMASTER"), qdb::kXmasterRecordSize);
+  if (!extended || extended->header.compare(qdb::xmaster_offset::kMagic, 2, "XM") != 0)
+    return listing;
+  const auto* header = reinterpret_cast<const std::uint8_t*>(extended->header.data());
+  const std::size_t count = std::min<std::size_t>(
+      qdb::read_u16le(header + qdb::xmaster_offset::kCount), extended->records.size());
+  int index = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const qdb::MasterRecord record = qdb::master_record_from_xmaster(extended->entry(i));
+    SymbolRow row;
+    row.symbol = grid_symbol_text(record);
+    row.name = grid_name_text(record);
+    row.file_number = record.file_number();
+    row.file_index = index++;
+    row.extended = true;
+    row.long_name = long_name_beyond(qdb::xmaster_long_name(extended->entry(i)));
+    listing.rows.push_back(std::move(row));
+  }
+  listing.extended_count = index;
   return listing;
 }
 

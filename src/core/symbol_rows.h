@@ -20,19 +20,25 @@ struct SymbolRow {
   std::string symbol;  // column 0 text
   std::string name;    // column 1 text
   int file_number = 0;
-  int file_index = 0;  // 0-based position of the entry in the MASTER
+  int file_index = 0;     // 0-based position of the entry in the MASTER (or in the XMASTER)
+  bool extended = false;  // the entry is listed by the XMASTER
+  std::string long_name;  // the EMASTER's or XMASTER's name when longer than 16 characters
 };
 
 // The grid's ascending order of column 0 texts (byte-wise); stable for equal texts.
 bool symbol_row_less(const SymbolRow& a, const SymbolRow& b);
 
 struct MasterListing {
-  bool ok = false;          // the MASTER opened and its header read
-  int header_count = 0;     // N as a signed 16-bit value
-  std::vector<SymbolRow> rows;  // file order, at most limit entries
+  bool ok = false;              // the MASTER opened and its header read
+  int header_count = 0;         // N as a signed 16-bit value
+  std::vector<SymbolRow> rows;  // file order, at most limit entries, then the XMASTER's
+  int extended_count = 0;       // rows at the end that come from the XMASTER
+  // The rows read from the MASTER itself.
+  int master_rows() const { return static_cast<int>(rows.size()) - extended_count; }
 };
 
-// Reads up to limit entries of the MASTER at master_path (file order; stops at end of file).
+// Reads up to limit entries of the MASTER at master_path (file order; stops at end of file),
+// followed by every entry of the XMASTER beside it, when there is one.
 MasterListing read_master_rows(const std::string& master_path, int limit = qdb::kMaxSymbols);
 // The rows sorted in the grid's order.
 std::vector<SymbolRow> sorted_rows(std::vector<SymbolRow> rows);

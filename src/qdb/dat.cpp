@@ -1,5 +1,6 @@
 // DAT data files: reading windows of quotes into a series, and finding a quote by date.
 #include "qdb/dat.h"
+#include "qdb/extended_master.h"
 
 #include <algorithm>
 #include <new>
@@ -38,8 +39,7 @@ StatusCode open_series(std::string_view root, std::string_view key, OpenSeries& 
   status = detail::read_layout_listed(*listing, out.record.file_number(), out.layout,
                                       out.record.record_length(), out.record.field_count());
   if (status != kSuccess) return status;
-  out.file =
-      file_system().open_read(listing->resolve(data_file_name(out.record.file_number(), "DAT")));
+  out.file = file_system().open_read(listing->resolve(quote_file_name(out.record.file_number())));
   if (!out.file) return kFileOpen;
   std::uint8_t header[kHeaderBytes] = {};
   // A header too short to hold R counts as a file without quotes.

@@ -1,5 +1,6 @@
 // Facts about a series for the data-facts report.
 #include "qdb/describe.h"
+#include "qdb/extended_master.h"
 
 #include <memory>
 #include <optional>
@@ -84,7 +85,7 @@ int describe_series(std::string_view dir, std::string_view symbol, SeriesDescrip
   std::uint8_t header[4] = {};
   {
     const std::unique_ptr<ReadFile> dat =
-        file_system().open_read(listing->resolve(data_file_name(record.file_number(), "DAT")));
+        file_system().open_read(listing->resolve(quote_file_name(record.file_number())));
     if (!dat || dat->read(header, sizeof header) != sizeof header) return 1;
   }
 
@@ -99,6 +100,9 @@ int describe_series(std::string_view dir, std::string_view symbol, SeriesDescrip
   d.last_date = ieee_bytes_to_float(record.bytes.data() + master_offset::kLastDate);
   d.periodicity = periodicity_text(record.periodicity());
   d.symbol = record.symbol_field();
+  if (std::string long_name = long_name_of(*listing, record);
+      long_name.size() > static_cast<std::size_t>(master_offset::kTextWidth))
+    d.long_name = std::move(long_name);
   for (int f = 0; f < kFieldCountAll; ++f) {
     if (layout.column[f] == 0) continue;
     d.input_format[f] = format_number_text(layout.input_format[f]);

@@ -11,7 +11,7 @@ namespace qdb {
 
 struct SeriesDescription {
   std::string path;
-  std::uint8_t file_number = 0;
+  int file_number = 0;  // 1 to 255 in a MASTER, 256 and up in an XMASTER
   std::int8_t record_length = 0;
   std::int8_t field_count = 0;
   std::int16_t quote_count = 0;
@@ -20,6 +20,7 @@ struct SeriesDescription {
   float last_date = 0;
   std::string periodicity;  // "D Daily" ... or "ERROR"
   std::string symbol;       // 16 bytes as stored
+  std::string long_name;    // the EMASTER's or XMASTER's name, when longer than 16 characters
   std::string input_format[8];
   std::string display_format[8];
   // The oldest and newest quotes as the reader decodes them (dates in the file's own form),

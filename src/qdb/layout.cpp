@@ -1,5 +1,6 @@
 // The column layout of a data file: from its DOP file, or from the record length.
 #include "qdb/layout.h"
+#include "qdb/extended_master.h"
 
 #include <algorithm>
 #include <memory>
@@ -213,7 +214,7 @@ namespace detail {
 StatusCode read_layout_listed(const DirListing& listing, int file_number, SeriesLayout& layout,
                               int record_length, int field_count) {
   return build_layout(listing.resolve(data_file_name(file_number, "DOP")),
-                      listing.resolve(data_file_name(file_number, "DAT")), layout, record_length,
+                      listing.resolve(quote_file_name(file_number)), layout, record_length,
                       field_count);
 }
 

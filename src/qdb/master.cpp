@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "qdb/bytes.h"
+#include "qdb/extended_master.h"
 #include "qdb/file_system.h"
 #include "qdb/lookup_detail.h"
 #include "qdb/master_file.h"
@@ -197,6 +198,19 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
           }
           if (!dir_seen && n > 0) level.mark = n + 1;
           if (n == 0) level.mark = 1;
+          // The symbols an XMASTER lists beyond the MASTER's come next, still before any
+          // subdirectory.
+          if (level.listing.contains("XMASTER")) {
+            const auto extended = read_xmaster_entries(level.listing.resolve("XMASTER"));
+            for (const MasterRecord& entry : extended.value_or(std::vector<MasterRecord>{})) {
+              if (!symbol_matches(entry, key)) continue;
+              record_out = entry;
+              dates_to_native(record_out);
+              dir_out = level.dir;
+              listing_out.emplace(level.listing);
+              return kSuccess;
+            }
+          }
         }
         // Subdirectory walk from the resume mark.
         if (level.mark >= 1 && level.mark <= n) {

@@ -31,10 +31,17 @@ inline constexpr int kTextWidth = 16;
 // IEEE reals (little-endian) in their two date fields instead of MBF cells.
 struct MasterRecord {
   std::array<std::uint8_t, kMasterRecordSize> bytes{};
+  // The file number of an entry that comes from an XMASTER (256 and up); 0 for a MASTER entry.
+  std::uint16_t extended_number = 0;
 
-  std::uint8_t file_number() const { return bytes[master_offset::kFileNumber]; }
+  int file_number() const {
+    return extended_number != 0 ? extended_number : bytes[master_offset::kFileNumber];
+  }
+  bool is_extended() const { return extended_number != 0; }
   // Signed, as the library treats it: lengths 1 to 127 are usable.
-  int record_length() const { return static_cast<std::int8_t>(bytes[master_offset::kRecordLength]); }
+  int record_length() const {
+    return static_cast<std::int8_t>(bytes[master_offset::kRecordLength]);
+  }
   int field_count() const { return static_cast<std::int8_t>(bytes[master_offset::kFieldCount]); }
   char periodicity() const { return static_cast<char>(bytes[master_offset::kPeriodicity]); }
   // The raw 16-byte issue name and symbol fields.

@@ -18,6 +18,7 @@
 #include "qdb/bytes.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
+#include "qdb/extended_master.h"
 #include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/layout.h"
@@ -140,6 +141,56 @@ bool stage_master_dates(std::string_view master_path, const std::vector<MasterCe
     source.reset();
     return true;
   });
+}
+
+// Stages the EMASTER (for a MASTER entry) or the XMASTER (for an XMASTER entry) beside
+// master_path with the corrected dates of file_number's entry, after copying it to its ".BAK".
+// Nothing is staged when the portfolio has no such file or it holds no such entry; original
+// receives the file's bytes as read, so a later failure can put them back.
+bool stage_extended_dates(std::string_view master_path,
+                          const std::vector<MasterCorrection>& corrections, int file_number,
+                          std::unique_ptr<StagedFile>& staged, std::string& original) {
+  const bool extended = file_number >= kFirstExtendedNumber;
+  const DirListing listing(split_path(master_path).first);
+  const char* name = extended ? "XMASTER" : "EMASTER";
+  if (!listing.contains(name)) return true;
+  const std::string path = listing.resolve(name);
+  std::optional<RawIndexFile> image =
+      read_raw_index(path, extended ? kXmasterRecordSize : kEmasterRecordSize);
+  if (!image) return false;
+  const std::string as_read = image->bytes();
+  bool found = false;
+  for (std::size_t i = 0; i < image->records.size(); ++i) {
+    std::uint8_t* entry = image->entry(i);
+    const int number = extended ? xmaster_file_number(entry) : emaster_file_number(entry);
+    if (number != file_number) continue;
+    found = true;
+    for (const MasterCorrection& correction : corrections) {
+      const bool last = correction.which == MasterDate::kLast;
+      const float real = date_to_real(correction.date);
+      if (extended) {
+        set_xmaster_date(entry, last, real);
+      } else {
+        set_emaster_date(entry, last, real);
+      }
+    }
+  }
+  if (!found) return true;
+  original = as_read;
+  if (!copy_file(path, listing.resolve(std::string(name) + ".BAK"))) return false;
+  staged = std::make_unique<StagedFile>(path, listing.resolve(std::string(name) + ".NEW"),
+                                        image->identity);
+  const std::string bytes = image->bytes();
+  return staged->write([&bytes](WriteFile& out) { return out.write(bytes.data(), bytes.size()); });
+}
+
+// Puts original back as the file staged was to replace.
+bool restore_index(const StagedFile& staged, const std::string& original) {
+  const auto [dir, name] = split_path(staged.target());
+  StagedFile back(staged.target(), DirListing(dir).resolve(name + ".~RS"));
+  return back.write([&original](WriteFile& out) {
+    return out.write(original.data(), original.size());
+  }) && back.commit();
 }
 
 // The nearest Monday-to-Friday day before serial that a file of the given form can store, or
@@ -281,7 +332,7 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   const std::optional<RecordShape> shape = record_shape(entry, layout);
   if (!shape) return kLayoutUnknown;
 
-  const std::string data_path = listing.resolve(data_file_name(file_number, "DAT"));
+  const std::string data_path = listing.resolve(quote_file_name(file_number));
   const std::string backup_path = listing.resolve(data_file_name(file_number, "BAK"));
   const std::string new_path = listing.resolve(data_file_name(file_number, "NEW"));
   FileSystem& files = file_system();
@@ -366,16 +417,28 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
 
   // Both new files are complete before either takes its place: the data file first, then the
   // MASTER. Nothing has changed until the data file's rename.
+  // An EMASTER or XMASTER entry holds the dates too: its file is staged as well, and takes
+  // its place before the MASTER.
   std::unique_ptr<StagedFile> master_new;
+  std::unique_ptr<StagedFile> extra_new;
+  std::string extra_original;
   if (!corrections.empty() &&
-      !stage_master_dates(master_path, cells_of(corrections), file_number, master_new)) {
+      ((!entry.is_extended() &&
+        !stage_master_dates(master_path, cells_of(corrections), file_number, master_new)) ||
+       !stage_extended_dates(master_path, corrections, file_number, extra_new, extra_original))) {
     if (failure_cause().empty())
       note_failure(file_name_of(master_path) + ": the dates could not be corrected");
     return kFileWrite;
   }
   if (!data_new.commit()) return kFileWrite;
-  if (master_new && !master_new->commit()) {
-    // Bring the data file back to what the MASTER still describes.
+  const bool extra_failed = extra_new && !extra_new->commit();
+  const bool master_failed = !extra_failed && master_new && !master_new->commit();
+  if (master_failed && extra_new && !restore_index(*extra_new, extra_original)) {
+    note_failure(file_name_of(extra_new->target()) +
+                 " could not be restored; its backup (.BAK) holds the old contents");
+  }
+  if (extra_failed || master_failed) {
+    // Bring the data file back to what the index files still describe.
     const std::string cause = failure_cause();
     clear_failure();
     if (copy_file(backup_path, data_path)) {

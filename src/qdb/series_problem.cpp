@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "qdb/bytes.h"
+#include "qdb/extended_master.h"
 #include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/layout.h"
@@ -30,7 +31,7 @@ std::string series_problem(std::string_view root, std::string_view key) {
 
   const int number = record.file_number();
   const int length = record.record_length();
-  const std::string dat = data_file_name(number, "DAT");
+  const std::string dat = quote_file_name(number);  // F<n>.MWD for an XMASTER entry
   const std::string dop = data_file_name(number, "DOP");
   if (!listing->contains(dat)) return dat + " is missing";
 

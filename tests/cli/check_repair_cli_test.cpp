@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "cli/cli_run.h"
 #include "core/test_master_bytes.h"
@@ -66,6 +67,48 @@ TEST(CheckAndRepairCommands, UnreadableMasterAndUsage) {
   EXPECT_EQ(run_cli({"check", dir.path().string()}).exit_code, 2);
   EXPECT_EQ(run_cli({"check"}).exit_code, 2);
   EXPECT_EQ(run_cli({"repair", "a", "b"}).exit_code, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The vendor futures portfolio: a quote deleted from an XMASTER symbol and from a MASTER symbol
+// moves the dates its index entries hold, and an EMASTER that disagrees is reported and mended.
+TEST(CheckAndRepairCommands, HangSengIndexFilesStayInStepAndAreMended) {
+  SKIP_WITHOUT_REAL_PORTFOLIO("hangseng-mini");
+  testing_support::TempDir dir;
+  const auto copy = testing_support::copy_tree(testing_support::real_portfolio("hangseng-mini"),
+                                               dir.path() / "hs");
+  for (const auto& entry : fs::directory_iterator(copy))
+    fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(run_cli({"check", copy.string()}).out, "sound\n");
+
+  ASSERT_EQ(run_cli({"delete-quote", copy.string(), "HSM__2022M", "06/29/22"}).exit_code, 0);
+  ASSERT_EQ(run_cli({"delete-quote", copy.string(), "HSM__2000V", "10/30/00"}).exit_code, 0);
+  const auto facts = run_cli({"facts", copy.string(), "HSM__2022M"});
+  EXPECT_NE(facts.out.find("Last date in file*\t1220628\n"), std::string::npos) << facts.out;
+  // The EMASTER's dates followed the MASTER's.
+  EXPECT_EQ(run_cli({"check", copy.string()}).out, "sound\n");
+
+  const std::string sound = read_bytes(copy / "emaster");
+  std::string damaged = sound;
+  damaged[192 + 11] = 'Q';  // F1's symbol
+  {
+    std::ofstream out(copy / "emaster", std::ios::binary | std::ios::trunc);
+    out << damaged;
+  }
+  const auto check = run_cli({"check", copy.string()});
+  EXPECT_EQ(check.exit_code, 1);
+  EXPECT_NE(check.out.find("EMASTER entry F1 holds symbol QSM__2000V against the MASTER's "
+                           "HSM__2000V"),
+            std::string::npos)
+      << check.out;
+  const auto repaired = run_cli({"repair", copy.string()});
+  EXPECT_EQ(repaired.exit_code, 0) << repaired.err;
+  EXPECT_TRUE(read_bytes(copy / "emaster") == sound);
+  EXPECT_TRUE(read_bytes(copy / "emaster.repair1.bak") == damaged);
+  EXPECT_EQ(run_cli({"check", copy.string()}).out, "sound\n");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -159,26 +160,26 @@ TEST(TransferCommands, CopyAndMoveBetweenRealPortfolios) {
   expect_failure(run_cli({"copy-symbol", hang.string(), "hsm__2000v", other.string()}),
                  "The Symbol addition failed.\n\nReason: Symbol HSM__2000V already exists in\n" +
                      other.string() + "\n");
-  // The real portfolio is full: 255 symbols.
+  // The real portfolio's MASTER is full: a symbol moved in goes to its XMASTER, after F266.
   ASSERT_EQ(run_cli({"rename-symbol", other.string(), "HSM__2000V", "FRESH"}).exit_code, 0);
-  expect_failure(run_cli({"move-symbol", other.string(), "FRESH", hang.string()}),
-                 "The portfolio already has the\nmaximum number of symbols (255).\nChoose a "
-                 "different or new portfolio.\n");
-  EXPECT_TRUE(fs::exists(other / "F1.DAT"));
-
-  const auto moved = run_cli({"move-symbol", hang.string(), "HSM__2000X", other.string()});
-  ASSERT_EQ(moved.exit_code, 0) << moved.err;
-  EXPECT_EQ(moved.out, "F2\n");
-  EXPECT_FALSE(fs::exists(hang / "F2.dat"));
-  // Room again for one: the lowest free number there is F2.
-  const auto back = run_cli({"move-symbol", other.string(), "FRESH", hang.string()});
-  ASSERT_EQ(back.exit_code, 0) << back.err;
-  EXPECT_EQ(back.out, "F2\n");
-  EXPECT_EQ(read_bytes(hang / "F2.DAT"), read_bytes(hang / "F1.dat"));
+  const auto into = run_cli({"move-symbol", other.string(), "FRESH", hang.string()});
+  ASSERT_EQ(into.exit_code, 0) << into.err;
+  EXPECT_EQ(into.out, "F267\n");
+  EXPECT_EQ(read_bytes(hang / "F267.MWD"), read_bytes(hang / "F1.dat"));
   EXPECT_FALSE(fs::exists(other / "F1.DAT"));
+  // Out of the XMASTER into a MASTER: the lowest free number there, as a DAT file.
+  const std::string mwd = read_bytes(hang / "F256.mwd");
+  const auto out_of = run_cli({"move-symbol", hang.string(), "HSM__2021X", other.string()});
+  ASSERT_EQ(out_of.exit_code, 0) << out_of.err;
+  EXPECT_EQ(out_of.out, "F1\n");
+  EXPECT_EQ(read_bytes(other / "F1.DAT"), mwd);
+  EXPECT_FALSE(fs::exists(hang / "F256.mwd"));
+  const auto listed = run_cli({"symbols", hang.string()});
+  EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 266);
+  EXPECT_NE(listed.out.find("267\tFRESH\t"), std::string::npos) << listed.out;
   // No portfolio at the destination: a clear message, nothing changed.
   const auto nowhere =
-      run_cli({"copy-symbol", other.string(), "HSM__2000X", (temp.path() / "none").string()});
+      run_cli({"copy-symbol", other.string(), "HSM__2021X", (temp.path() / "none").string()});
   EXPECT_EQ(nowhere.exit_code, 1);
   EXPECT_NE(nowhere.err.find("could not be read"), std::string::npos) << nowhere.err;
 }

@@ -252,13 +252,15 @@ TEST_F(RealPortfolioCli, HangSengListsReadsAndExports) {
   const auto symbols = run_cli({"symbols", dir});
   ASSERT_EQ(symbols.exit_code, 0) << symbols.err;
   const auto rows = lines_of(symbols.out);
-  ASSERT_EQ(rows.size(), 255u);
+  // 255 in the MASTER, then the 11 of the XMASTER, whose quotes are in F256.MWD to F266.MWD.
+  ASSERT_EQ(rows.size(), 266u);
   EXPECT_EQ(rows[0], "1\tHSM__2000V\tHang Seng Mini 2");
+  EXPECT_EQ(rows[255], "256\tHSM__2021X\tHang Seng Mini 2");
   EXPECT_EQ(symbols.out.find('\0'), std::string::npos);
-  // Each process start costs time: every tenth symbol, and the last.
+  // Each process start costs time: every tenth MASTER symbol, and every XMASTER symbol.
   std::vector<std::size_t> sample;
-  for (std::size_t r = 0; r < rows.size(); r += 10) sample.push_back(r);
-  sample.push_back(rows.size() - 1);
+  for (std::size_t r = 0; r < 255; r += 10) sample.push_back(r);
+  for (std::size_t r = 255; r < rows.size(); ++r) sample.push_back(r);
   for (std::size_t r : sample) {
     const auto fields = split(rows[r], '\t');
     ASSERT_EQ(fields.size(), 3u) << rows[r];
@@ -275,6 +277,12 @@ TEST_F(RealPortfolioCli, HangSengListsReadsAndExports) {
   EXPECT_EQ(facts_value(facts.out, "DAT file record length"), "28");
   EXPECT_EQ(facts_value(facts.out, "Symbol"), "HSM__2000V");  // shown up to its zero byte
   EXPECT_EQ(facts_value(facts.out, "OI"), "Whole Num.\tWhole Num.");
+  // The long names of EMASTER and XMASTER, where the MASTER's 16 characters cut them.
+  EXPECT_EQ(facts_value(facts.out, "Long name of issue"), "Hang Seng Mini 200010");
+  const auto extended = run_cli({"facts", dir, "hsm__2022m"});
+  EXPECT_EQ(facts_value(extended.out, "File number"), "257");
+  EXPECT_EQ(facts_value(extended.out, "Long name of issue"), "Hang Seng Mini 202206");
+  EXPECT_EQ(facts_value(extended.out, "First date in file*"), "1211029");
   const auto exported = run_cli({"export", dir, "HSM__2000V", "-"});
   ASSERT_EQ(exported.exit_code, 0) << exported.err;
   const auto lines = lines_of(exported.out);

@@ -76,8 +76,14 @@ TEST_F(TwoPortfolios, ACommandThatCannotGetTheLockChangesNothing) {
        [&] { return core::rename_symbol(p_master(), "TEST", "NEW", "N").messages.at(0); }},
       {"delete symbol",
        [&] { return core::delete_symbol(p(), p_master(), "OTHER").messages.at(0); }},
-      {"copy in", [&] { return core::transfer_symbol(q(), "QQQ", p(), false).messages.at(0); }},
-      {"move out", [&] { return core::transfer_symbol(p(), "TEST", q(), true).messages.at(0); }},
+      {"copy in",
+       [&] {
+         return core::transfer_symbol(q(), "QQQ", p(), core::TransferMode::Copy).messages.at(0);
+       }},
+      {"move out",
+       [&] {
+         return core::transfer_symbol(p(), "TEST", q(), core::TransferMode::Move).messages.at(0);
+       }},
       {"repair", [&] { return core::RepairMaster(p_master(), yes, true).failure; }},
       {"dates", [&] { return core::correct_master_dates(p_master(), true).failure; }},
   };
@@ -137,7 +143,7 @@ TEST_F(TwoPortfolios, AFileThatCannotBeDeletedIsAFailureNamingIt) {
     core::CommandResult result;
     {
       InstalledFileSystem installed(files);
-      result = c.move ? core::transfer_symbol(p(), "OTHER", q(), true)
+      result = c.move ? core::transfer_symbol(p(), "OTHER", q(), core::TransferMode::Move)
                       : core::delete_symbol(p(), p_master(), "OTHER");
     }
     ASSERT_GT(files.failures(), 0);

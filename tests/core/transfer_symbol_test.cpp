@@ -6,6 +6,7 @@
 
 #include "command_fixture.h"
 #include "core/transfer_symbol.h"
+#include "qdb/master.h"
 #include "support/failing_file_system.h"
 #include "support/real_data.h"
 #include "support/temp_dir.h"
@@ -24,12 +25,15 @@ namespace {
 // the destination holds the symbols given.
 class Transfer : public ::testing::Test {
  protected:
-  void SetUp() override { build({{1, "D1", "DEST ONE"}, {2, "D2", "DEST TWO"}, {4, "D4", "DEST FOUR"}}); }
+  void SetUp() override {
+    build({{1, "D1", "DEST ONE"}, {2, "D2", "DEST TWO"}, {4, "D4", "DEST FOUR"}});
+  }
 
   void build(const std::vector<SymbolSpec>& dest_symbols, bool source_dop = true) {
     for (const fs::path& dir : {m_source.path(), m_dest.path()})
       for (const auto& entry : fs::directory_iterator(dir)) fs::remove(entry.path());
-    make_portfolio(m_source.dir(), {{1, "KEEP", "KEEP IT"}, {2, "SRC", "SOURCE ISSUE", source_dop}});
+    make_portfolio(m_source.dir(),
+                   {{1, "KEEP", "KEEP IT"}, {2, "SRC", "SOURCE ISSUE", source_dop}});
     write_bytes(m_source.path() / "F2.BAK", "an older F2");
     make_portfolio(m_dest.dir(), dest_symbols);
     m_source_master = read_bytes(m_source.path() / "MASTER");
@@ -38,7 +42,8 @@ class Transfer : public ::testing::Test {
   }
 
   core::TransferResult run(bool move, const std::string& symbol = "src") {
-    return core::transfer_symbol(m_source.dir(), symbol, dest_text(), move);
+    return core::transfer_symbol(m_source.dir(), symbol, dest_text(),
+                                 move ? core::TransferMode::Move : core::TransferMode::Copy);
   }
   std::string dest_text() const { return m_dest.path().string(); }
   std::string source_master() const { return read_bytes(m_source.path() / "MASTER"); }
@@ -104,14 +109,15 @@ TEST_F(Transfer, MoveRemovesTheSourceRecordAndFilesLast) {
 
 TEST_F(Transfer, RefusalsChangeNothing) {
   // Already there, by symbol or by issue name, in any letter case.
-  for (const std::vector<SymbolSpec>& dest : {std::vector<SymbolSpec>{{1, "src", "X"}},
-                                              std::vector<SymbolSpec>{{1, "X", "Src"}}}) {
+  for (const std::vector<SymbolSpec>& dest :
+       {std::vector<SymbolSpec>{{1, "src", "X"}}, std::vector<SymbolSpec>{{1, "X", "Src"}}}) {
     build(dest);
     const core::TransferResult result = run(true, " src ");
     EXPECT_EQ(result.outcome, core::TransferOutcome::kExists);
-    EXPECT_EQ(result.messages, std::vector<std::string>{
-                                   "The Symbol addition failed.\n\nReason: Symbol SRC already "
-                                   "exists in\n" + dest_text()});
+    EXPECT_EQ(result.messages,
+              std::vector<std::string>{"The Symbol addition failed.\n\nReason: Symbol SRC already "
+                                       "exists in\n" +
+                                       dest_text()});
     EXPECT_EQ(dest_master(), m_dest_master);
     EXPECT_EQ(source_master(), m_source_master);
   }
@@ -130,20 +136,8 @@ TEST_F(Transfer, RefusalsChangeNothing) {
   EXPECT_FALSE(in_dest("F2.DAT"));
 }
 
-TEST_F(Transfer, TheDestinationHoldsAtMost255) {
-  const std::string full = testing_support::master_header(255);
-  write_bytes(m_dest.path() / "MASTER", full);
-  const core::TransferResult refused = run(true);
-  EXPECT_EQ(refused.outcome, core::TransferOutcome::kFull);
-  EXPECT_EQ(refused.messages,
-            std::vector<std::string>{"The portfolio already has the\nmaximum number of symbols "
-                                     "(255).\nChoose a different or new portfolio."});
-  EXPECT_EQ(dest_master(), full);
-  // The second counter alone counts too.
-  write_bytes(m_dest.path() / "MASTER", testing_support::master_header(0, 255));
-  EXPECT_EQ(run(false).outcome, core::TransferOutcome::kFull);
-
-  // 254 symbols: the last number goes, and the portfolio is full.
+TEST_F(Transfer, AFullMasterSendsTheSymbolToAnXmaster) {
+  // 254 symbols: the last number goes to the MASTER.
   std::string master = testing_support::master_header(254);
   for (int n = 1; n <= 254; ++n)
     master += testing_support::master_entry(n, "N" + std::to_string(n), "S" + std::to_string(n));
@@ -152,15 +146,20 @@ TEST_F(Transfer, TheDestinationHoldsAtMost255) {
   ASSERT_TRUE(last.ok);
   EXPECT_EQ(last.new_file_number, 255);
   EXPECT_EQ(static_cast<unsigned char>(dest_master()[0]), 255u);
-  EXPECT_EQ(run(false, "KEEP").outcome, core::TransferOutcome::kFull);
+  EXPECT_FALSE(in_dest("XMASTER"));
 
-  // Every number taken though the counters say 254: a clear refusal.
-  write_bytes(m_dest.path() / "MASTER", master);
-  fs::remove(m_dest.path() / "F255.DAT");
-  write_bytes(m_dest.path() / "F255.DOP", "stray layout");
-  const core::TransferResult none = run(false);
-  EXPECT_EQ(none.outcome, core::TransferOutcome::kFailed);
-  EXPECT_EQ(dest_master(), master);
+  // Full: the next symbol goes to a new XMASTER as F256, its quotes to F256.MWD.
+  const std::string full = dest_master();
+  const core::TransferResult extended = run(false, "KEEP");
+  ASSERT_TRUE(extended.ok) << extended.messages.at(0);
+  EXPECT_EQ(extended.new_file_number, 256);
+  EXPECT_EQ(dest_master(), full);
+  EXPECT_EQ(read_bytes(m_dest.path() / "F256.MWD"), read_bytes(m_source.path() / "F1.DAT"));
+  qdb::MasterRecord found;
+  std::string found_dir;
+  ASSERT_EQ(qdb::find_symbol(dest_text(), "keep", found, found_dir), qdb::kSuccess);
+  EXPECT_EQ(found.file_number(), 256);
+  EXPECT_EQ(run(false, "KEEP").outcome, core::TransferOutcome::kExists);
 }
 
 // Under a failure at any single step nothing is lost: the symbol's record stays in at least one
@@ -224,15 +223,15 @@ TEST_F(Transfer, AFailureAtAnyStepOfAMoveLosesNothing) {
 TEST(TransferReal, MovesASymbolOutOfAPortfolioWithLowerCaseNames) {
   SKIP_WITHOUT_REAL_PORTFOLIO("hangseng-mini");
   TempDir temp;
-  const fs::path source = testing_support::copy_tree(testing_support::real_portfolio("hangseng-mini"),
-                                                     temp.path() / "hangseng");
+  const fs::path source = testing_support::copy_tree(
+      testing_support::real_portfolio("hangseng-mini"), temp.path() / "hangseng");
   for (const auto& entry : fs::directory_iterator(source))
     fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
   const fs::path dest = temp.path() / "dest";
   make_portfolio(dest.string(), {});
   const std::string data = read_bytes(source / "F1.dat");
   const core::TransferResult result =
-      core::transfer_symbol(source.string(), "HSM__2000V", dest.string(), true);
+      core::transfer_symbol(source.string(), "HSM__2000V", dest.string(), core::TransferMode::Move);
   ASSERT_TRUE(result.ok) << (result.messages.empty() ? "" : result.messages[0]);
   EXPECT_EQ(read_bytes(dest / "F1.DAT"), data);
   EXPECT_FALSE(fs::exists(source / "F1.dat"));

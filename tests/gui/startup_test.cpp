@@ -155,8 +155,23 @@ TEST_F(BrowserFixture, TheRealFuturesPortfolioListsAndReadsWithoutComplaint) {
   EXPECT_TRUE(prompter.dialogs.empty());
   // Its lower-case "master" makes the directory a portfolio.
   EXPECT_EQ(portfolioEntries(), QStringList({path("hs")}));
-  EXPECT_EQ(view()->symbolCount(), 255);
+  // The MASTER's 255 and the XMASTER's 11, with no warning about the MASTER's limit.
+  EXPECT_EQ(view()->symbolCount(), 266);
   EXPECT_GT(view()->quoteCount(), 0);
+  // The name column's tip is the long name of the EMASTER or XMASTER.
+  const auto* model = view()->symbolsModel();
+  int tips = 0;
+  for (int row = 0; row < model->rowCount(); ++row) {
+    if (model->text(row, 0) != QStringLiteral("HSM__2022M") &&
+        model->text(row, 0) != QStringLiteral("HSM__2000V"))
+      continue;
+    ++tips;
+    EXPECT_EQ(model->data(model->index(row, 1), Qt::ToolTipRole).toString(),
+              model->text(row, 0) == QStringLiteral("HSM__2000V")
+                  ? QStringLiteral("Hang Seng Mini 200010")
+                  : QStringLiteral("Hang Seng Mini 202206"));
+  }
+  EXPECT_EQ(tips, 2);
   // Every symbol loads whole, its dates running from the newest down.
   for (int symbol = 0; symbol < view()->symbolsModel()->rowCount(); ++symbol) {
     view()->symbolsGrid()->selectRow(symbol);

@@ -1,5 +1,5 @@
-// The symbols grid's rows: one per MASTER entry listed, kept in the grid's ascending order of
-// the column 0 text.
+// The symbols grid's rows: one per MASTER (then XMASTER) entry listed, kept in the grid's ascending
+// order of the column 0 text.
 #pragma once
 
 #include <vector>
@@ -19,6 +19,8 @@ class CSymbolsGridModel : public CGridModel {
   // Column 0 (symbol) or column 1 (name) text of a row.
   QString text(int row, int column) const override;
   int rows() const override { return static_cast<int>(m_rows.size()); }
+  // The grid's texts, and the long name as the name column's tip.
+  QVariant data(const QModelIndex& index, int role) const override;
 
  private:
   std::vector<core::SymbolRow> m_rows;

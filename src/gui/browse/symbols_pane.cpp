@@ -39,6 +39,10 @@ int CSymbolsPane::list(const QString& masterPath, int row) {
   core::MasterListing listing = core::read_master_rows(toPathString(masterPath), qdb::kMaxSymbols);
   if (!listing.ok) return -1;
   int count = listing.header_count;
+  // The 255-row limit and its warning are the MASTER's; an XMASTER's entries are all listed.
+  const auto extended = static_cast<std::ptrdiff_t>(listing.extended_count);
+  std::vector<core::SymbolRow> extended_rows(listing.rows.end() - extended, listing.rows.end());
+  listing.rows.erase(listing.rows.end() - extended, listing.rows.end());
   if (count > qdb::kMaxSymbols) {
     count = qdb::kMaxSymbols;
     Prompter::instance().message(
@@ -53,6 +57,8 @@ int CSymbolsPane::list(const QString& masterPath, int row) {
   if (static_cast<int>(listing.rows.size()) > count)
     listing.rows.resize(static_cast<std::size_t>(count));
   if (static_cast<int>(listing.rows.size()) != count) return -1;
+  listing.rows.insert(listing.rows.end(), extended_rows.begin(), extended_rows.end());
+  count += listing.extended_count;
 
   m_model->setRows(std::move(listing.rows));
   if (row >= 0 && row < m_model->rowCount()) {

@@ -1,0 +1,314 @@
+#include "core/portfolio_index.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "qdb/bytes.h"
+#include "qdb/failure.h"
+#include "qdb/file_system.h"
+#include "qdb/portfolio_files.h"
+
+namespace core {
+namespace {
+
+namespace e = qdb::emaster_offset;
+namespace x = qdb::xmaster_offset;
+
+std::uint8_t* header_bytes(qdb::RawIndexFile& file) {
+  return reinterpret_cast<std::uint8_t*>(file.header.data());
+}
+
+void add_to_counter(std::uint8_t* at, int delta) {
+  const int value = qdb::read_u16le(at) + delta;
+  if (value >= 0 && value <= 0xFFFF) qdb::write_u16le(at, static_cast<std::uint16_t>(value));
+}
+
+std::string master_bytes(const MasterImage& image) {
+  std::string all(reinterpret_cast<const char*>(image.header.bytes.data()),
+                  image.header.bytes.size());
+  for (const qdb::MasterRecord& record : image.records)
+    all.append(reinterpret_cast<const char*>(record.bytes.data()), record.bytes.size());
+  return all + image.tail;
+}
+
+// The EMASTER entry of a file number; nullopt when the EMASTER holds none.
+std::optional<std::size_t> emaster_entry_of(const PortfolioIndex& index, int file_number) {
+  if (!index.emaster) return std::nullopt;
+  for (std::size_t i = 0; i < index.emaster->records.size(); ++i)
+    if (qdb::emaster_file_number(index.emaster->entry(i)) == file_number) return i;
+  return std::nullopt;
+}
+
+// A new XMASTER's header: the bytes the real files hold before their counts.
+qdb::RawIndexFile fresh_xmaster() {
+  qdb::RawIndexFile file;
+  file.header.assign(qdb::kXmasterRecordSize, '\0');
+  auto* header = header_bytes(file);
+  header[0] = 0x5D;
+  header[1] = 0xFE;
+  header[x::kMagic] = 'X';
+  header[x::kMagic + 1] = 'M';
+  qdb::write_u16le(header + x::kNextNumber, qdb::kFirstExtendedNumber);
+  return file;
+}
+
+// One index file on its way to its place.
+struct Pending {
+  std::string path;
+  std::string bytes;
+  std::string original;  // empty: the file did not exist
+  std::optional<qdb::FileIdentity> identity;
+  std::unique_ptr<qdb::StagedFile> staged;
+  bool committed = false;
+};
+
+bool write_bytes(qdb::StagedFile& staged, const std::string& bytes) {
+  return staged.write(
+      [&bytes](qdb::WriteFile& out) { return out.write(bytes.data(), bytes.size()); });
+}
+
+// Puts a replaced file's old content back (or removes a file that didn't exist).
+bool restore(const Pending& file) {
+  if (file.original.empty()) return qdb::file_system().remove(file.path);
+  const auto [dir, name] = qdb::split_path(file.path);
+  qdb::StagedFile staged(file.path, qdb::DirListing(dir).resolve(name + ".~RS"));
+  return write_bytes(staged, file.original) && staged.commit();
+}
+
+}  // namespace
+
+std::optional<PortfolioIndex> read_portfolio_index(const std::string& master_path) {
+  PortfolioIndex index;
+  index.master_path = qdb::resolve_path(master_path);
+  index.dir = qdb::split_path(index.master_path).first;
+  std::optional<MasterImage> master = read_master_image(index.master_path);
+  if (!master) return std::nullopt;
+  index.master = std::move(*master);
+  index.master_original = master_bytes(index.master);
+  const qdb::DirListing listing(index.dir);
+  if (listing.contains("EMASTER")) {
+    index.emaster_path = listing.resolve("EMASTER");
+    index.emaster = qdb::read_raw_index(index.emaster_path, qdb::kEmasterRecordSize);
+    if (!index.emaster) return std::nullopt;
+    index.emaster_original = index.emaster->bytes();
+  }
+  index.xmaster_path = listing.resolve("XMASTER");
+  if (listing.contains("XMASTER")) {
+    index.xmaster = qdb::read_raw_index(index.xmaster_path, qdb::kXmasterRecordSize);
+    if (!index.xmaster) return std::nullopt;
+    const auto* header = header_bytes(*index.xmaster);
+    if (header[x::kMagic] != 'X' || header[x::kMagic + 1] != 'M') {
+      qdb::note_failure(qdb::file_name_of(index.xmaster_path) + " is not an XMASTER file");
+      return std::nullopt;
+    }
+    index.xmaster_original = index.xmaster->bytes();
+  }
+  return index;
+}
+
+std::size_t xmaster_count(const PortfolioIndex& index) {
+  if (!index.xmaster) return 0;
+  const auto* header = reinterpret_cast<const std::uint8_t*>(index.xmaster->header.data());
+  return std::min<std::size_t>(qdb::read_u16le(header + x::kCount), index.xmaster->records.size());
+}
+
+qdb::MasterRecord entry_record(const PortfolioIndex& index, IndexEntry entry) {
+  if (!entry.extended) return index.master.records[entry.index];
+  return qdb::master_record_from_xmaster(index.xmaster->entry(entry.index));
+}
+
+std::string entry_long_name(const PortfolioIndex& index, IndexEntry entry) {
+  if (entry.extended) return qdb::xmaster_long_name(index.xmaster->entry(entry.index));
+  const auto at = emaster_entry_of(index, index.master.records[entry.index].file_number());
+  return at ? qdb::emaster_long_name(index.emaster->entry(*at)) : std::string();
+}
+
+bool index_uses_number(const PortfolioIndex& index, int file_number) {
+  return find_entry(index,
+                    [file_number](const qdb::MasterRecord& record) {
+                      return record.file_number() == file_number;
+                    })
+      .has_value();
+}
+
+void rename_entry(PortfolioIndex& index, IndexEntry entry, std::string_view symbol,
+                  std::string_view name) {
+  if (entry.extended) {
+    qdb::rename_xmaster_entry(index.xmaster->entry(entry.index), symbol, name);
+    index.xmaster_changed = true;
+    return;
+  }
+  qdb::MasterRecord& record = index.master.records[entry.index];
+  record.set_symbol(symbol);
+  record.set_issue_name(name);
+  index.master_changed = true;
+  if (const auto at = emaster_entry_of(index, record.file_number())) {
+    qdb::rename_emaster_entry(index.emaster->entry(*at), symbol, name);
+    index.emaster_changed = true;
+  }
+}
+
+void remove_entry(PortfolioIndex& index, IndexEntry entry) {
+  if (entry.extended) {
+    auto& records = index.xmaster->records;
+    records.erase(records.begin() + static_cast<std::ptrdiff_t>(entry.index));
+    auto* header = header_bytes(*index.xmaster);
+    add_to_counter(header + x::kCount, -1);
+    add_to_counter(header + x::kCount2, -1);
+    index.xmaster_changed = true;
+    return;
+  }
+  const int number = index.master.records[entry.index].file_number();
+  auto& records = index.master.records;
+  records.erase(records.begin() + static_cast<std::ptrdiff_t>(entry.index));
+  lower_counts(index.master.header);
+  index.master_changed = true;
+  // Another MASTER entry may share the number (a damaged MASTER): its EMASTER entry stays.
+  if (index_uses_number(index, number)) return;
+  if (const auto at = emaster_entry_of(index, number)) {
+    auto& entries = index.emaster->records;
+    entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(*at));
+    auto* header = header_bytes(*index.emaster);
+    add_to_counter(header + e::kCount, -1);
+    add_to_counter(header + e::kCount2, -1);
+    index.emaster_changed = true;
+  }
+}
+
+EntryToAdd entry_to_add(const PortfolioIndex& index, IndexEntry entry) {
+  EntryToAdd add;
+  add.record = entry_record(index, entry);
+  add.long_name = entry_long_name(index, entry);
+  if (entry.extended) {
+    add.xmaster_entry = index.xmaster->records[entry.index];
+  } else if (const auto at = emaster_entry_of(index, add.record.file_number())) {
+    add.emaster_entry = index.emaster->records[*at];
+  }
+  return add;
+}
+
+int free_file_number(const PortfolioIndex& index, const qdb::DirListing& listing) {
+  auto free = [&](int n) {
+    return !index_uses_number(index, n) && !listing.contains(qdb::quote_file_name(n)) &&
+           !listing.contains(qdb::data_file_name(n, "DOP"));
+  };
+  const bool master_full = index.master.header.count() >= qdb::kMaxSymbols ||
+                           index.master.header.count2() >= qdb::kMaxSymbols;
+  if (!master_full) {
+    for (int n = 1; n <= qdb::kMaxSymbols; ++n)
+      if (free(n)) return n;
+  }
+  for (int n = qdb::kFirstExtendedNumber; n <= 0xFFFF; ++n)
+    if (free(n)) return n;
+  return 0;
+}
+
+void add_entry(PortfolioIndex& index, const EntryToAdd& entry, int number) {
+  if (number < qdb::kFirstExtendedNumber) {
+    qdb::MasterRecord record = entry.record;
+    record.extended_number = 0;
+    record.bytes[qdb::master_offset::kFileNumber] = static_cast<std::uint8_t>(number);
+    index.master.records.push_back(record);
+    raise_counts(index.master.header);
+    index.master_changed = true;
+    if (!index.emaster) return;
+    std::string bytes = entry.emaster_entry;
+    if (bytes.size() != qdb::kEmasterRecordSize) {
+      bytes.assign(qdb::kEmasterRecordSize, '\0');
+      qdb::fill_emaster_entry(reinterpret_cast<std::uint8_t*>(bytes.data()), record, number,
+                              entry.long_name);
+    }
+    bytes[e::kFileNumber] = static_cast<char>(number);
+    index.emaster->records.push_back(bytes);
+    auto* header = header_bytes(*index.emaster);
+    add_to_counter(header + e::kCount, 1);
+    add_to_counter(header + e::kCount2, 1);
+    index.emaster_changed = true;
+    return;
+  }
+  if (!index.xmaster) index.xmaster = fresh_xmaster();
+  // Entries past the header's count are not the XMASTER's: the new one follows the counted.
+  index.xmaster->records.resize(xmaster_count(index));
+  index.xmaster->tail.clear();
+  std::string bytes = entry.xmaster_entry;
+  if (bytes.size() != qdb::kXmasterRecordSize) {
+    bytes.assign(qdb::kXmasterRecordSize, '\0');
+    qdb::MasterRecord record = entry.record;
+    qdb::fill_xmaster_entry(reinterpret_cast<std::uint8_t*>(bytes.data()), record, number,
+                            entry.long_name);
+  }
+  qdb::write_u16le(reinterpret_cast<std::uint8_t*>(bytes.data()) + x::kFileNumber,
+                   static_cast<std::uint16_t>(number));
+  index.xmaster->records.push_back(bytes);
+  auto* header = header_bytes(*index.xmaster);
+  add_to_counter(header + x::kCount, 1);
+  add_to_counter(header + x::kCount2, 1);
+  if (qdb::read_u16le(header + x::kNextNumber) <= number && number < 0xFFFF)
+    qdb::write_u16le(header + x::kNextNumber, static_cast<std::uint16_t>(number + 1));
+  index.xmaster_changed = true;
+}
+
+bool write_portfolio_index(PortfolioIndex& index, std::string_view temp_suffix, bool backup,
+                           std::string* restore_failed) {
+  // In the order they take their places: the MASTER last, so a program that reads only the
+  // MASTER sees the change once the others hold it.
+  std::vector<Pending> files;
+  if (index.xmaster_changed && index.xmaster)
+    files.push_back({index.xmaster_path, index.xmaster->bytes(), index.xmaster_original,
+                     index.xmaster->identity, nullptr, false});
+  if (index.emaster_changed && index.emaster)
+    files.push_back({index.emaster_path, index.emaster->bytes(), index.emaster_original,
+                     index.emaster->identity, nullptr, false});
+  if (index.master_changed)
+    files.push_back({index.master_path, master_bytes(index.master), index.master_original,
+                     index.master.identity, nullptr, false});
+  if (files.empty()) return true;
+  const bool backups = backup || files.size() > 1 || !index.master_changed;
+
+  const qdb::DirListing listing(index.dir);
+  for (Pending& file : files) {
+    const std::string name = qdb::split_path(file.path).second;
+    if (backups && !file.original.empty() &&
+        !qdb::copy_file(file.path, listing.resolve(name + ".BAK")))
+      return false;
+  }
+  // Every new file complete on disk before any takes its place.
+  for (Pending& file : files) {
+    const std::string name = qdb::split_path(file.path).second;
+    file.staged = std::make_unique<qdb::StagedFile>(
+        file.path, listing.resolve(name + std::string(temp_suffix)),
+        file.original.empty() ? std::nullopt : file.identity,
+        file.original.empty() ? index.master_path : std::string());
+    if (!write_bytes(*file.staged, file.bytes)) return false;
+  }
+  for (Pending& file : files) {
+    if (file.staged->commit()) {
+      file.committed = true;
+      continue;
+    }
+    std::string left;
+    for (const Pending& done : files) {
+      if (done.committed && !restore(done)) left += "\n" + done.path;
+    }
+    if (restore_failed != nullptr) *restore_failed = left;
+    return false;
+  }
+  // The files as now on disk are what a further write of this index must replace.
+  index.master.identity = qdb::file_system().identity(index.master_path);
+  index.master_original = master_bytes(index.master);
+  if (index.emaster) {
+    index.emaster->identity = qdb::file_system().identity(index.emaster_path);
+    index.emaster_original = index.emaster->bytes();
+  }
+  if (index.xmaster) {
+    index.xmaster->identity = qdb::file_system().identity(index.xmaster_path);
+    index.xmaster_original = index.xmaster->bytes();
+  }
+  index.master_changed = index.emaster_changed = index.xmaster_changed = false;
+  return true;
+}
+
+}  // namespace core

@@ -1,0 +1,97 @@
+// A portfolio's index files together: the MASTER, and the EMASTER and XMASTER beside it when it
+// has them. The symbol commands change them in memory and write them back as one step, so the
+// three always agree: an EMASTER entry follows the MASTER entry of the same file number, and
+// the XMASTER lists the symbols beyond the MASTER's 255.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/master_image.h"
+#include "qdb/extended_master.h"
+#include "qdb/master.h"
+
+namespace core {
+
+struct PortfolioIndex {
+  std::string dir;  // ends in a separator
+  std::string master_path;
+  MasterImage master;
+  std::string master_original;  // the MASTER's bytes as read
+  bool master_changed = false;
+  std::string emaster_path;  // empty when the portfolio has no EMASTER
+  std::optional<qdb::RawIndexFile> emaster;
+  std::string emaster_original;
+  bool emaster_changed = false;
+  std::string xmaster_path;  // where the XMASTER is (or would be created)
+  std::optional<qdb::RawIndexFile> xmaster;
+  std::string xmaster_original;  // empty when there was no XMASTER
+  bool xmaster_changed = false;
+};
+
+// Where an entry stands: in the MASTER's records, or in the XMASTER's.
+struct IndexEntry {
+  bool extended = false;
+  std::size_t index = 0;
+};
+
+// Reads the MASTER at master_path and the EMASTER and XMASTER beside it (names matched
+// without regard to case). nullopt when the MASTER, or an EMASTER or XMASTER that exists,
+// cannot be read (the cause is noted).
+std::optional<PortfolioIndex> read_portfolio_index(const std::string& master_path);
+
+// The XMASTER entries the header counts (never more than the file holds).
+std::size_t xmaster_count(const PortfolioIndex& index);
+// The entry in its MASTER form (stored MBF dates; extended_number set for an XMASTER entry).
+qdb::MasterRecord entry_record(const PortfolioIndex& index, IndexEntry entry);
+// The long name of an entry (the EMASTER's or XMASTER's); empty when none is held.
+std::string entry_long_name(const PortfolioIndex& index, IndexEntry entry);
+// The first entry, MASTER before XMASTER, whose MASTER form satisfies match.
+template <typename Match>
+std::optional<IndexEntry> find_entry(const PortfolioIndex& index, Match match) {
+  for (std::size_t i = 0; i < index.master.records.size(); ++i)
+    if (match(index.master.records[i])) return IndexEntry{false, i};
+  for (std::size_t i = 0; i < xmaster_count(index); ++i)
+    if (match(entry_record(index, IndexEntry{true, i}))) return IndexEntry{true, i};
+  return std::nullopt;
+}
+// True when an entry of the index uses file_number.
+bool index_uses_number(const PortfolioIndex& index, int file_number);
+
+// Gives the entry a new symbol and issue name, in every index file that holds it.
+void rename_entry(PortfolioIndex& index, IndexEntry entry, std::string_view symbol,
+                  std::string_view name);
+// Takes the entry out of every index file that holds it and lowers the counts.
+void remove_entry(PortfolioIndex& index, IndexEntry entry);
+
+// A symbol to add to another portfolio: its MASTER form as stored (file number aside), its
+// long name, and its raw EMASTER or XMASTER entry when its portfolio holds one.
+struct EntryToAdd {
+  qdb::MasterRecord record;
+  std::string long_name;
+  std::string emaster_entry;
+  std::string xmaster_entry;
+};
+// The entry as the portfolio holds it.
+EntryToAdd entry_to_add(const PortfolioIndex& index, IndexEntry entry);
+// The number the entry would take: the lowest free one in the MASTER while it has fewer than
+// 255 entries, else the lowest free one from 256 in the XMASTER. A number is free when no entry
+// uses it and its quote and layout files don't exist. 0 when none is free.
+int free_file_number(const PortfolioIndex& index, const qdb::DirListing& listing);
+// Adds the entry under number (from free_file_number) to the MASTER (and EMASTER) or to the
+// XMASTER, created when absent, raising the counts.
+void add_entry(PortfolioIndex& index, const EntryToAdd& entry, int number);
+
+// Writes back every index file marked changed. Each one is first copied to its backup (<name>
+// plus ".BAK") when backup is true, and always when more than the MASTER changes. Then all
+// are written complete beside their targets (the MASTER's under temp_suffix), and only then
+// put in place one by one, XMASTER, EMASTER, MASTER. If one fails to take its place, those
+// already replaced get their old bytes back (held in memory since they were read under the
+// portfolio lock), and a created XMASTER is removed, so a failure leaves all as they were;
+// false with the cause noted. When even that restore fails, restore_failed names the files
+// left changed.
+bool write_portfolio_index(PortfolioIndex& index, std::string_view temp_suffix, bool backup,
+                           std::string* restore_failed = nullptr);
+
+}  // namespace core
