@@ -72,7 +72,7 @@ void BM_SplitSearch(benchmark::State& state) {
   int lines = 0;
   for (auto _ : state) {
     Quiet quiet;
-    const auto summary = core::SplitSearch(portfolio.dir(), portfolio.rows(), quiet);
+    const auto summary = core::split_search(portfolio.dir(), portfolio.rows(), quiet);
     benchmark::DoNotOptimize(summary);
     lines = quiet.lines;
   }

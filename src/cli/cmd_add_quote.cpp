@@ -5,19 +5,18 @@
 
 namespace {
 
-int run_add_quote(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_add_quote(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
-const cli::Command kCommand{"add-quote", "add-quote DIR KEY DATE",
+const cli::Command kCommand{"add-quote",
+                            "add-quote DIR KEY DATE",
                             "Insert before the quote dated DATE (MM/DD/YY, or MM/DD/YYYY for any "
                             "year from 1900 to 2099) a copy of it dated the previous weekday, "
                             "and print that date.",
+                            {3},
                             run_add_quote};
 const cli::Registrar kRegistrar{kCommand};
 
-int run_add_quote(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {});
-  if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
-  if (parsed.positional.size() != 3) return cli::usage_error(kCommand, err);
+int run_add_quote(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   const auto view = cli::read_view_state(parsed.positional[0], parsed.positional[1], err);
   if (!view) return cli::kExitFailure;
   const core::AddQuoteResult result = core::add_quote(*view, parsed.positional[2]);

@@ -5,20 +5,18 @@
 
 namespace {
 
-int run_adjust(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_adjust(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kCommand{
-    "adjust", "adjust DIR KEY FROM TO [--price P] [--volume V] [--oi I]",
+    "adjust",
+    "adjust DIR KEY FROM TO [--price P] [--volume V] [--oi I]",
     "Multiply the prices by P, the volume by V and the open interest by I (each 1 when not "
     "given) of every quote dated FROM to TO (MM/DD/YY or MM/DD/YYYY, both included).",
+    {4, {"price", "volume", "oi"}},
     run_adjust};
 const cli::Registrar kRegistrar{kCommand};
 
-int run_adjust(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {"price", "volume", "oi"});
-  if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
-  if (parsed.positional.size() != 4) return cli::usage_error(kCommand, err);
-
+int run_adjust(const cli::ParsedArgs& parsed, std::ostream&, std::ostream& err) {
   core::AdjustEntry entry;
   entry.from_text = parsed.positional[2];
   entry.to_text = parsed.positional[3];

@@ -3,28 +3,26 @@
 #include "core/index_agreement.h"
 #include "core/master_check.h"
 #include "core/master_dates.h"
-#include "core/master_reader.h"
 #include "qdb/failure.h"
+#include "qdb/master_file.h"
 
 namespace {
 
-int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_check(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kCommand{
-    "check", "check DIR",
+    "check",
+    "check DIR",
     "Check the MASTER of portfolio DIR, and its first and last dates against "
     "the data files: prints \"sound\" or each problem "
     "(exit 0 sound, 1 damaged, 2 unreadable)",
+    {1},
     run_check};
 const cli::Registrar kRegistrar{kCommand};
 
-int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {});
-  if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
-  if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
-
+int run_check(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   qdb::clear_failure();
-  const std::string path = core::master_io::path_in(parsed.positional[0]);
+  const std::string path = qdb::master_path_in(parsed.positional[0]);
   const core::MasterCheckResult result = core::ValidateMaster(path);
   if (!result.readable) {
     err << "dorvane-cli check: the MASTER file " << path

@@ -6,19 +6,18 @@
 
 namespace {
 
-int run_delete_quote(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_delete_quote(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
-const cli::Command kCommand{"delete-quote", "delete-quote DIR KEY DATE",
+const cli::Command kCommand{"delete-quote",
+                            "delete-quote DIR KEY DATE",
                             "Delete the quote of KEY dated DATE (MM/DD/YY or MM/DD/YYYY; the first "
                             "one when the date appears twice), "
                             "keeping the MASTER's first and last dates in step.",
+                            {3},
                             run_delete_quote};
 const cli::Registrar kRegistrar{kCommand};
 
-int run_delete_quote(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {});
-  if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
-  if (parsed.positional.size() != 3) return cli::usage_error(kCommand, err);
+int run_delete_quote(const cli::ParsedArgs& parsed, std::ostream&, std::ostream& err) {
   const auto view = cli::read_view_state(parsed.positional[0], parsed.positional[1], err);
   if (!view) return cli::kExitFailure;
 

@@ -2,24 +2,24 @@
 #include "cli/command.h"
 #include "cli/quote_view.h"
 #include "core/delete_symbol.h"
+#include "qdb/master_file.h"
 
 namespace {
 
-int run_delete_symbol(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_delete_symbol(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kCommand{
-    "delete-symbol", "delete-symbol DIR SYMBOL",
+    "delete-symbol",
+    "delete-symbol DIR SYMBOL",
     "Delete the symbol shown as SYMBOL in the symbols grid: its MASTER record and its F<n>.DAT, "
     "F<n>.DOP and F<n>.BAK files. Asks no question.",
+    {2},
     run_delete_symbol};
 const cli::Registrar kRegistrar{kCommand};
 
-int run_delete_symbol(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {});
-  if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
-  if (parsed.positional.size() != 2) return cli::usage_error(kCommand, err);
+int run_delete_symbol(const cli::ParsedArgs& parsed, std::ostream&, std::ostream& err) {
   const std::string& dir = parsed.positional[0];
-  return cli::finish(core::delete_symbol(dir, cli::master_path_of(dir), parsed.positional[1]), err);
+  return cli::finish(core::delete_symbol(dir, qdb::master_path_in(dir), parsed.positional[1]), err);
 }
 
 }  // namespace

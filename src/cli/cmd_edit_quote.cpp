@@ -5,7 +5,10 @@
 
 namespace {
 
-int run_edit_quote(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_edit_quote(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
+
+// The options, in the order of the entry's fields.
+const std::vector<std::string> kOptions = {"open", "high", "low", "close", "volume", "oi"};
 
 const cli::Command kCommand{
     "edit-quote",
@@ -13,15 +16,11 @@ const cli::Command kCommand{
     "Set the given fields of every quote of KEY dated DATE (MM/DD/YY, or MM/DD/YYYY for any year "
     "from 1900 to 2099); fields not given keep "
     "their stored values.",
+    {3, kOptions},
     run_edit_quote};
 const cli::Registrar kRegistrar{kCommand};
 
-int run_edit_quote(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
-  static const std::vector<std::string> kOptions = {"open", "high", "low", "close", "volume", "oi"};
-  const cli::ParsedArgs parsed = cli::parse_args(args, kOptions);
-  if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
-  if (parsed.positional.size() != 3) return cli::usage_error(kCommand, err);
-
+int run_edit_quote(const cli::ParsedArgs& parsed, std::ostream&, std::ostream& err) {
   core::EditQuoteEntry entry;
   entry.date_text = parsed.positional[2];
   for (std::size_t i = 0; i < kOptions.size(); ++i) {

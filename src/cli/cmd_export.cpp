@@ -11,7 +11,7 @@
 
 namespace {
 
-int run_export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_export(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kExport{
     "export",
@@ -21,6 +21,7 @@ const cli::Command kExport{
     "quote, oldest first unless --newest-first. Dates are MM/DD/YY (mdy2) unless --date-format "
     "names MM/DD/YYYY, YYYY-MM-DD or YYYYMMDD; --time adds a TIME column (HH:MM:SS) for an "
     "intraday series. An existing FILE is replaced only with --force.",
+    {3, {"delimiter", "omit", "date-format"}, {"title", "newest-first", "force", "time"}},
     run_export};
 const cli::Registrar kRegistrar{kExport};
 
@@ -58,12 +59,7 @@ bool parse_omit(const std::string& list, core::ExportOptions& options) {
   return true;
 }
 
-int run_export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {"delimiter", "omit", "date-format"},
-                                                 {"title", "newest-first", "force", "time"});
-  if (!parsed.ok) return cli::usage_error(kExport, err, parsed.error);
-  if (parsed.positional.size() != 3) return cli::usage_error(kExport, err);
-
+int run_export(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   core::ExportOptions options;
   options.path = parsed.positional[2];
   if (const std::string* delimiter = parsed.value("delimiter");

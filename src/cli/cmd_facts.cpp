@@ -10,13 +10,15 @@
 
 namespace {
 
-int run_facts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_facts(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
-const cli::Command kFacts{"facts", "facts DIR KEY",
+const cli::Command kFacts{"facts",
+                          "facts DIR KEY",
                           "Show what the MASTER record, the data file and the layout say about a "
                           "symbol: labels and values separated by tabs, then the input and "
                           "display formats of each field, then the first and last quote's date "
                           "(and time, for an intraday series).",
+                          {2},
                           run_facts};
 const cli::Registrar kRegistrar{kFacts};
 
@@ -39,10 +41,7 @@ std::string quote_moment(const qdb::QuoteBar& bar, bool has_time) {
   return text;
 }
 
-int run_facts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {});
-  if (!parsed.ok) return cli::usage_error(kFacts, err, parsed.error);
-  if (parsed.positional.size() != 2) return cli::usage_error(kFacts, err);
+int run_facts(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   const std::string& dir = parsed.positional[0];
   const std::string& key = parsed.positional[1];
 

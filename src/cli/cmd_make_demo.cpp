@@ -6,18 +6,17 @@
 
 namespace {
 
-int run_make_demo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_make_demo(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
-const cli::Command kMakeDemo{"make-demo", "make-demo DIR",
+const cli::Command kMakeDemo{"make-demo",
+                             "make-demo DIR",
                              "Create the demo portfolios under DIR (Stocks with its sub-portfolio "
                              "TECH, and Futures). An existing demo is left as it is.",
+                             {1},
                              run_make_demo};
 const cli::Registrar kRegistrar{kMakeDemo};
 
-int run_make_demo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {});
-  if (!parsed.ok) return cli::usage_error(kMakeDemo, err, parsed.error);
-  if (parsed.positional.size() != 1) return cli::usage_error(kMakeDemo, err);
+int run_make_demo(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   const std::string& root = parsed.positional[0];
 
   std::string message;

@@ -5,19 +5,18 @@
 
 namespace {
 
-int run_move_symbol(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_move_symbol(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
-const cli::Command kCommand{"move-symbol", "move-symbol DIR SYMBOL DESTDIR",
+const cli::Command kCommand{"move-symbol",
+                            "move-symbol DIR SYMBOL DESTDIR",
                             "Move the symbol shown as SYMBOL to the portfolio DESTDIR under its "
                             "lowest free file number, which is printed (F<n>); the source loses "
                             "its record and files only once the destination holds them.",
+                            {3},
                             run_move_symbol};
 const cli::Registrar kRegistrar{kCommand};
 
-int run_move_symbol(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {});
-  if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
-  if (parsed.positional.size() != 3) return cli::usage_error(kCommand, err);
+int run_move_symbol(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   const core::TransferResult result = core::transfer_symbol(
       parsed.positional[0], parsed.positional[1], parsed.positional[2], core::TransferMode::Move);
   // The destination holds the symbol even when a source file stayed behind.

@@ -8,20 +8,18 @@
 
 namespace {
 
-int run_portfolios(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_portfolios(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kCommand{
-    "portfolios", "portfolios ROOT [--filter PATH]",
+    "portfolios",
+    "portfolios ROOT [--filter PATH]",
     "List every portfolio directory under ROOT, in ascending order (--filter: only paths "
     "related to PATH)",
+    {1, {"filter"}},
     run_portfolios};
 const cli::Registrar kRegistrar{kCommand};
 
-int run_portfolios(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {"filter"});
-  if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
-  if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
-
+int run_portfolios(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   std::error_code ec;
   if (!std::filesystem::is_directory(std::filesystem::path(parsed.positional[0]), ec)) {
     err << "dorvane-cli portfolios: " << parsed.positional[0] << " is not a directory\n";

@@ -11,19 +11,18 @@
 
 namespace {
 
-int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_quotes(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
-const cli::Command kQuotes{"quotes", "quotes DIR KEY",
+const cli::Command kQuotes{"quotes",
+                           "quotes DIR KEY",
                            "Print the quotes of a symbol or issue name, newest first: date "
                            "(and time, for an intraday series), open, high, low, close, volume "
                            "and open interest, separated by tabs.",
+                           {2},
                            run_quotes};
 const cli::Registrar kRegistrar{kQuotes};
 
-int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {});
-  if (!parsed.ok) return cli::usage_error(kQuotes, err, parsed.error);
-  if (parsed.positional.size() != 2) return cli::usage_error(kQuotes, err);
+int run_quotes(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   const std::string& dir = parsed.positional[0];
   const std::string& key = parsed.positional[1];
 

@@ -4,24 +4,24 @@
 #include "core/master_image.h"
 #include "core/rename_symbol.h"
 #include "core/symbol_rows.h"
+#include "qdb/master_file.h"
 #include "qdb/text.h"
 
 namespace {
 
-int run_rename_symbol(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_rename_symbol(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kCommand{
-    "rename-symbol", "rename-symbol DIR SYMBOL NEWSYMBOL [--name NAME]",
+    "rename-symbol",
+    "rename-symbol DIR SYMBOL NEWSYMBOL [--name NAME]",
     "Give the record shown as SYMBOL in the symbols grid the symbol NEWSYMBOL and the issue "
     "name NAME (by default its present name); the old MASTER is kept as MASTER.BAK.",
+    {3, {"name"}},
     run_rename_symbol};
 const cli::Registrar kRegistrar{kCommand};
 
-int run_rename_symbol(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {"name"});
-  if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
-  if (parsed.positional.size() != 3) return cli::usage_error(kCommand, err);
-  const std::string master_path = cli::master_path_of(parsed.positional[0]);
+int run_rename_symbol(const cli::ParsedArgs& parsed, std::ostream&, std::ostream& err) {
+  const std::string master_path = qdb::master_path_in(parsed.positional[0]);
   const std::string& old_text = parsed.positional[1];
 
   std::string name;

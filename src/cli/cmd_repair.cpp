@@ -3,21 +3,23 @@
 #include "core/index_agreement.h"
 #include "core/master_check.h"
 #include "core/master_dates.h"
-#include "core/master_reader.h"
 #include "core/master_repair.h"
 #include "qdb/failure.h"
+#include "qdb/master_file.h"
 
 namespace {
 
-int run_repair(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_repair(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kCommand{
-    "repair", "repair DIR",
+    "repair",
+    "repair DIR",
     "Repair the MASTER of portfolio DIR when the checks find it damaged, and correct first and "
     "last dates that disagree with the data files; keeps the file as it was as "
     "MASTER.repair<k>.bak (and MASTER.bak when there is none) and prints each dropped record's "
     "report; then mends an EMASTER or XMASTER that disagrees with the MASTER, with the same "
     "backups",
+    {1},
     run_repair};
 const cli::Registrar kRegistrar{kCommand};
 
@@ -45,13 +47,9 @@ class CliRepairObserver final : public core::RepairObserver {
   std::ostream& m_out;
 };
 
-int run_repair(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {});
-  if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
-  if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
-
+int run_repair(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   qdb::clear_failure();
-  const std::string path = core::master_io::path_in(parsed.positional[0]);
+  const std::string path = qdb::master_path_in(parsed.positional[0]);
   const core::MasterCheckResult check = core::ValidateMaster(path);
   if (!check.readable) {
     err << "dorvane-cli repair: the MASTER file " << path

@@ -3,18 +3,20 @@
 
 #include "cli/command.h"
 #include "core/master_check.h"
-#include "core/master_reader.h"
 #include "core/split_search.h"
 #include "core/symbol_rows.h"
+#include "qdb/master_file.h"
 
 namespace {
 
-int run_split_search(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_split_search(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kCommand{
-    "split-search", "split-search DIR [--output FILE]",
+    "split-search",
+    "split-search DIR [--output FILE]",
     "Search every symbol of portfolio DIR for consecutive quotes whose closes jump by a split "
     "ratio; result lines on stdout (--output: also the result file), messages on stderr",
+    {1, {"output"}},
     run_split_search};
 const cli::Registrar kRegistrar{kCommand};
 
@@ -34,15 +36,12 @@ class StreamObserver final : public core::SplitSearchObserver {
   std::ostream& m_err;
 };
 
-int run_split_search(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {"output"});
-  if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
-  if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
+int run_split_search(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   const std::string& dir = parsed.positional[0];
 
   // The search runs over the symbols as the symbols grid lists them, which it does only for a
   // sound MASTER.
-  const std::string master = core::master_io::path_in(dir);
+  const std::string master = qdb::master_path_in(dir);
   const core::MasterCheckResult check = core::ValidateMaster(master);
   if (!check.readable) {
     err << "dorvane-cli split-search: the MASTER file " << master << " cannot be read\n";
@@ -57,7 +56,7 @@ int run_split_search(const std::vector<std::string>& args, std::ostream& out, st
   const std::vector<core::SymbolRow> rows = core::sorted_rows(listing.rows);
 
   StreamObserver observer(out, err);
-  const core::SplitSearchSummary summary = core::SplitSearch(dir, rows, observer);
+  const core::SplitSearchSummary summary = core::split_search(dir, rows, observer);
   out.flush();
 
   if (const std::string* output = parsed.value("output")) {

@@ -4,26 +4,25 @@
 #include "cli/command.h"
 #include "core/symbol_rows.h"
 #include "qdb/master.h"
+#include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/text.h"
 
 namespace {
 
-int run_symbols(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int run_symbols(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
-const cli::Command kSymbols{"symbols", "symbols DIR",
+const cli::Command kSymbols{"symbols",
+                            "symbols DIR",
                             "List the portfolio's MASTER entries in file order, then its XMASTER "
                             "entries: file number, symbol and issue name, separated by tabs.",
+                            {1},
                             run_symbols};
 const cli::Registrar kRegistrar{kSymbols};
 
-int run_symbols(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {});
-  if (!parsed.ok) return cli::usage_error(kSymbols, err, parsed.error);
-  if (parsed.positional.size() != 1) return cli::usage_error(kSymbols, err);
-
+int run_symbols(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   const std::string dir = qdb::normalize_dir(parsed.positional[0]);
-  const std::string master_path = qdb::DirListing(dir).resolve("MASTER");
+  const std::string master_path = qdb::master_path_in(dir);
   const core::MasterListing listing = core::read_master_rows(master_path, qdb::kMaxSymbols);
   if (!listing.ok) {
     err << "Failure while filling symbols grid\n"

@@ -81,4 +81,13 @@ ParsedArgs parse_args(const std::vector<std::string>& args,
   return parsed;
 }
 
+int run_command(const Command& command, const std::vector<std::string>& args, std::ostream& out,
+                std::ostream& err) {
+  const Arguments& wanted = command.arguments;
+  const ParsedArgs parsed = parse_args(args, wanted.with_value, wanted.flags);
+  if (!parsed.ok) return usage_error(command, err, parsed.error);
+  if (parsed.positional.size() != wanted.positional) return usage_error(command, err);
+  return command.run(parsed, out, err);
+}
+
 }  // namespace cli

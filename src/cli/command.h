@@ -1,8 +1,10 @@
 // dorvane-cli commands: each command lives in its own source file and registers itself here.
 #pragma once
 
+#include <cstddef>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace cli {
@@ -12,13 +14,30 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
+// What a command's words must be: exactly positional words besides the options, the options
+// in with_value taking a value and those in flags standing alone.
+struct Arguments {
+  Arguments(std::size_t positional_count, std::vector<std::string> value_options = {},
+            std::vector<std::string> flag_options = {})
+      : positional(positional_count),
+        with_value(std::move(value_options)),
+        flags(std::move(flag_options)) {}
+  std::size_t positional;
+  std::vector<std::string> with_value;
+  std::vector<std::string> flags;
+};
+
+struct ParsedArgs;
+
 struct Command {
   const char* name;     // "symbols"
   const char* usage;    // "symbols DIR"
   const char* summary;  // one line for the overview
-  // args are the words after the command name (options included). A usage error prints
-  // the usage on err and returns kExitUsage; "--help" is answered by main before run.
-  int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+  Arguments arguments;
+  // Runs with the words after the command name parsed by arguments (run_command). A usage
+  // error found later prints the usage on err and returns kExitUsage; "--help" is answered by
+  // main before run.
+  int (*run)(const ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 };
 
 // Registers a command at static-initialisation time: `static cli::Registrar r{{...}};`
@@ -44,5 +63,11 @@ struct ParsedArgs {
 ParsedArgs parse_args(const std::vector<std::string>& args,
                       const std::vector<std::string>& with_value,
                       const std::vector<std::string>& flags = {});
+
+// The opening every command shares: parses args (the words after the command name) by the
+// command's arguments and runs it. Unknown options, a missing option value or another number
+// of positional words print the usage on err and answer kExitUsage.
+int run_command(const Command& command, const std::vector<std::string>& args, std::ostream& out,
+                std::ostream& err);
 
 }  // namespace cli

@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
         return cli::kExitOk;
       }
     }
-    return command.run(args, std::cout, std::cerr);
+    return cli::run_command(command, args, std::cout, std::cerr);
   }
   std::cerr << "dorvane-cli: unknown command '" << words[0] << "'\n\n";
   print_overview(std::cerr);

@@ -16,9 +16,6 @@ namespace cli {
 std::optional<core::ViewState> read_view_state(const std::string& dir, const std::string& key,
                                                std::ostream& err);
 
-// The MASTER of a portfolio directory, its name matched without regard to case.
-std::string master_path_of(const std::string& dir);
-
 // Prints why KEY in DIR can't be read: the system's message first, then the cause in words
 // ("F7.DAT is missing"), or the status text when no cause is found.
 void print_read_failure(const std::string& message, const std::string& dir, const std::string& key,

@@ -64,7 +64,7 @@ AddQuoteResult add_quote(const ViewState& view, const std::string& date_text) {
   request.last_date = date;
   request.op = qdb::kOpInsert;
   const std::int32_t status = rewrite_view_series(view, request);
-  if (status != 0) return add_failure(qdb::with_cause(kAddFailed), status);
+  if (status != qdb::kSuccess) return add_failure(qdb::with_cause(kAddFailed), status);
 
   AddQuoteResult result;
   result.ok = true;

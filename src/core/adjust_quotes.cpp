@@ -36,7 +36,8 @@ CommandResult adjust_quotes(const ViewState& view, const AdjustEntry& entry) {
   request.last_date = to;
   request.op = qdb::kOpScale;
   const std::int32_t status = rewrite_view_series(view, request);
-  if (status != 0) return CommandResult::failure(qdb::with_cause("Adjust Edit Failed"), status);
+  if (status != qdb::kSuccess)
+    return CommandResult::failure(qdb::with_cause("Adjust Edit Failed"), status);
 
   return CommandResult::success({{"Adjust", "Date1", entry.from_text},
                                  {"Adjust", "Date2", entry.to_text},

@@ -15,7 +15,8 @@ CommandResult delete_quote(const ViewState& view, const std::string& date_text) 
   request.last_date = date;
   request.op = qdb::kOpDelete;
   const std::int32_t status = rewrite_view_series(view, request);
-  if (status != 0) return CommandResult::failure(qdb::with_cause("Delete Edit Failed"), status);
+  if (status != qdb::kSuccess)
+    return CommandResult::failure(qdb::with_cause("Delete Edit Failed"), status);
 
   return CommandResult::success({{"Delete", "Date", date_text}});
 }

@@ -6,6 +6,7 @@
 #include "qdb/dates.h"
 #include "qdb/file_system.h"
 #include "qdb/master.h"
+#include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/writer.h"
 
@@ -276,7 +277,7 @@ bool make_demo_tree(const std::string& root, std::string& message) {
   std::string base = qdb::normalize_dir(root.empty() ? "." : root);
   for (const std::string& portfolio : demo_portfolios()) {
     const std::string dir = base + portfolio;
-    if (qdb::DirListing(qdb::normalize_dir(dir)).contains("MASTER")) {
+    if (qdb::has_master(qdb::DirListing(qdb::normalize_dir(dir)))) {
       message = "a portfolio already exists in " + dir + "; the demo is not written over it";
       return false;
     }

@@ -6,25 +6,19 @@
 #include <utility>
 
 #include "core/platform_fs.h"
-#include "qdb/text.h"
+#include "qdb/master_file.h"
 
 namespace core {
 namespace {
 
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-bool is_separator(char c) { return c == '\\' || c == '/'; }
-#else
-constexpr char kSeparator = '/';
-bool is_separator(char c) { return c == '/'; }
-#endif
+using platform::is_separator;
 
 std::string child_path(const std::string& dir, const std::string& name) {
   std::string path;
   path.reserve(dir.size() + 1 + name.size());
   path = dir;
   // The root "/" already ends in the separator: its children are "/home", not "//home".
-  if (path.empty() || !is_separator(path.back())) path += kSeparator;
+  if (path.empty() || !is_separator(path.back())) path += platform::separator();
   path += name;
   return path;
 }
@@ -59,7 +53,7 @@ void ScanDirectory(const std::string& directory, std::vector<std::string>& found
 
     bool has_master = false;
     for (const platform::WalkEntry& entry : listing.entries) {
-      if (!has_master && !entry.is_directory && qdb::equals_ignore_case(entry.name, "MASTER")) {
+      if (!has_master && !entry.is_directory && qdb::is_master_name(entry.name)) {
         // A link named MASTER counts when what it leads to is not a directory.
         has_master = !entry.is_symlink ||
                      platform::link_leads_to_non_directory(child_path(current.path, entry.name));
@@ -80,10 +74,8 @@ void ScanDirectory(const std::string& directory, std::vector<std::string>& found
 std::string normalize_walk_root(std::string_view root) {
   std::string text(root);
   while (text.size() > 1 && is_separator(text.back())) text.pop_back();
-#ifdef _WIN32
-  // "C:\" and "C:" both name the drive root, written "C:" as the walk's paths begin.
-  if (text.size() == 3 && text[1] == ':' && is_separator(text[2])) text.pop_back();
-#endif
+  // On hosts with drives, "C:\" and "C:" both name the drive root: the walk writes "C:".
+  platform::trim_drive_root(text);
   return text;
 }
 

@@ -38,7 +38,8 @@ CommandResult edit_quote(const ViewState& view, const EditQuoteEntry& entry) {
     request.last_date = date;
     request.op = qdb::kOpSet;
     const std::int32_t status = rewrite_view_series(view, request);
-    if (status != 0) return CommandResult::failure(qdb::with_cause(kEditFailed), status);
+    if (status != qdb::kSuccess)
+      return CommandResult::failure(qdb::with_cause(kEditFailed), status);
   }
 
   CommandResult result;

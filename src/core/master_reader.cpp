@@ -3,21 +3,7 @@
 
 #include <algorithm>
 
-#include "qdb/portfolio_files.h"
-
 namespace core::master_io {
-
-std::string path_in(const std::string& dir) {
-  std::string with_separator = dir;
-  if (!with_separator.empty() && with_separator.back() != qdb::kSeparator
-#ifdef _WIN32
-      && with_separator.back() != '/' && with_separator.back() != ':'
-#endif
-  ) {
-    with_separator += qdb::kSeparator;
-  }
-  return qdb::DirListing(with_separator).resolve("MASTER");
-}
 
 Reader::Reader(const std::string& path) : m_file(qdb::file_system().open_read(path)) {
   if (!m_file) return;

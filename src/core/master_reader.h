@@ -10,10 +10,6 @@
 
 namespace core::master_io {
 
-// The MASTER of a portfolio directory (dir may end in a separator or not), its name matched
-// without regard to case ("master" is found; "MASTER" is assumed when none exists).
-std::string path_in(const std::string& dir);
-
 // A MASTER opened for sequential reading of whole records.
 class Reader {
  public:

@@ -1,5 +1,6 @@
-// The directory listing of the discovery walk: the one place where core asks the host about
-// directories (entry types from the listing itself, devices and file-system types).
+// The one place where core asks the host about paths and directories: the path separator,
+// how names compare, the machine's roots, and the directory listing of the discovery walk
+// (entry types from the listing itself, devices and file-system types).
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,26 @@
 #include <vector>
 
 namespace core::platform {
+
+// Whether c separates path components ('/'; on Windows also '\').
+bool is_separator(char c);
+// The separator this host writes between path components.
+char separator();
+// c as names compare on this host: Windows names compare without regard to case, POSIX names
+// exactly.
+char fold_name_char(char c);
+// Drops the separator of a drive root ("C:\" becomes "C:", as the walk's paths begin) on
+// hosts with drives; elsewhere text is left as it is.
+void trim_drive_root(std::string& text);
+
+// The roots every machine of this kind has: "/" on POSIX hosts, the drive roots ("C:\") on
+// Windows.
+std::vector<std::string> fixed_roots();
+// The user's home directory as the environment gives it, when it is an absolute path;
+// nullopt on hosts whose roots leave it out.
+std::optional<std::string> home_directory();
+// The text of the host's mounts table (/proc/self/mounts); empty where there is none.
+std::string mounts_table();
 
 struct WalkEntry {
   std::string name;

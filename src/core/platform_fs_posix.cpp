@@ -8,7 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
@@ -20,6 +22,7 @@
 #endif
 
 #include "core/platform_fs.h"
+#include "qdb/file_system.h"
 
 namespace core::platform {
 namespace {
@@ -93,6 +96,37 @@ bool is_virtual(int, const std::string&) { return false; }
 #endif
 
 }  // namespace
+
+bool is_separator(char c) { return c == '/'; }
+
+char separator() { return '/'; }
+
+char fold_name_char(char c) { return c; }
+
+void trim_drive_root(std::string&) {}
+
+std::vector<std::string> fixed_roots() { return {"/"}; }
+
+std::optional<std::string> home_directory() {
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] != '/') return std::nullopt;
+  return std::string(home);
+}
+
+std::string mounts_table() {
+  std::string text;
+  auto file = qdb::file_system().open_read("/proc/self/mounts");
+  if (!file) return text;
+  // The size of a /proc file reads as 0, so read until the reader runs dry.
+  std::array<char, 4096> buffer{};
+  for (;;) {
+    const std::size_t n = file->read(buffer.data(), buffer.size());
+    if (n == 0) break;
+    text.append(buffer.data(), n);
+    if (text.size() > (16u << 20)) break;  // no sane mounts table is this large
+  }
+  return text;
+}
 
 WalkOpen list_for_walk(const std::string& dir, std::optional<std::uint64_t> parent_device,
                        WalkListing& out) {

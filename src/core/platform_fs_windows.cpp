@@ -1,6 +1,9 @@
-// The discovery walk's directory listing on Windows, through std::filesystem: the listing
-// carries each entry's attributes, so no entry is examined on its own.
+// Paths, roots and the discovery walk's directory listing on Windows. The listing goes
+// through std::filesystem: it carries each entry's attributes, so no entry is examined on its
+// own.
 #ifdef _WIN32
+
+#include <windows.h>
 
 #include <filesystem>
 #include <system_error>
@@ -10,6 +13,32 @@
 namespace core::platform {
 
 namespace fs = std::filesystem;
+
+bool is_separator(char c) { return c == '/' || c == '\\'; }
+
+char separator() { return '\\'; }
+
+char fold_name_char(char c) {
+  if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
+  return c;
+}
+
+void trim_drive_root(std::string& text) {
+  if (text.size() == 3 && text[1] == ':' && is_separator(text[2])) text.pop_back();
+}
+
+std::vector<std::string> fixed_roots() {
+  std::vector<std::string> roots;
+  const DWORD drives = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if (drives & (1u << i)) roots.push_back(std::string(1, static_cast<char>('A' + i)) + ":\\");
+  }
+  return roots;
+}
+
+std::optional<std::string> home_directory() { return std::nullopt; }
+
+std::string mounts_table() { return {}; }
 
 WalkOpen list_for_walk(const std::string& dir, std::optional<std::uint64_t> parent_device,
                        WalkListing& out) {

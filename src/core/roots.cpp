@@ -2,38 +2,22 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
-#include "qdb/file_system.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "core/platform_fs.h"
 
 namespace core {
 
 namespace {
 
-#ifdef _WIN32
-constexpr bool kWindows = true;
-#else
-constexpr bool kWindows = false;
-#endif
-
-bool is_separator(char c) { return c == '/' || (kWindows && c == '\\'); }
-
-char fold(char c) {
-  // Windows names compare without regard to case; POSIX names compare exactly.
-  if (kWindows && c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
-  return c;
-}
+using platform::is_separator;
 
 bool starts_with_root(const std::string& path, const std::string& root) {
   if (root.empty() || root.size() > path.size()) return false;
   for (std::size_t i = 0; i < root.size(); ++i) {
-    if (fold(path[i]) != fold(root[i])) return false;
+    if (platform::fold_name_char(path[i]) != platform::fold_name_char(root[i])) return false;
   }
   // The match must end on a component boundary: the whole path, a root that itself ends in
   // a separator ("/", "C:\"), or a separator next in the path.
@@ -87,27 +71,10 @@ std::string strip_trailing_separators(std::string path) {
   return path;
 }
 
-#ifndef _WIN32
-std::string read_mounts_table() {
-  std::string text;
-  auto file = qdb::file_system().open_read("/proc/self/mounts");
-  if (!file) return text;
-  // The size of a /proc file reads as 0, so read until the reader runs dry.
-  std::array<char, 4096> buffer{};
-  for (;;) {
-    const std::size_t n = file->read(buffer.data(), buffer.size());
-    if (n == 0) break;
-    text.append(buffer.data(), n);
-    if (text.size() > (16u << 20)) break;  // no sane mounts table is this large
-  }
-  return text;
-}
-
 bool is_directory(const std::string& path) {
   std::error_code error;
   return std::filesystem::is_directory(path, error);
 }
-#endif
 
 }  // namespace
 
@@ -151,34 +118,19 @@ std::string longest_root_for(const std::string& path, const std::vector<std::str
   return best;
 }
 
-#ifdef _WIN32
-
 std::vector<std::string> list_roots() {
-  std::vector<std::string> roots;
-  const DWORD drives = GetLogicalDrives();
-  for (int i = 0; i < 26; ++i) {
-    if (drives & (1u << i)) roots.push_back(std::string(1, static_cast<char>('A' + i)) + ":\\");
-  }
-  return roots;
-}
-
-#else
-
-std::vector<std::string> list_roots() {
-  std::vector<std::string> roots = {"/"};
-  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
-    roots.push_back(strip_trailing_separators(home));
+  std::vector<std::string> roots = platform::fixed_roots();
+  if (std::optional<std::string> home = platform::home_directory()) {
+    roots.push_back(strip_trailing_separators(std::move(*home)));
   }
   // Bind-mounted single files (a container's /etc/hosts) are mount points too: only
   // directories can hold portfolios.
-  for (std::string& point : real_mount_points(read_mounts_table())) {
+  for (std::string& point : real_mount_points(platform::mounts_table())) {
     if (is_directory(point)) roots.push_back(std::move(point));
   }
   std::sort(roots.begin(), roots.end());
   roots.erase(std::unique(roots.begin(), roots.end()), roots.end());
   return roots;
 }
-
-#endif
 
 }  // namespace core

@@ -29,7 +29,8 @@ CommandResult split_quotes(const ViewState& view, const SplitEntry& entry) {
   request.last_date = static_cast<qdb::DateSerial>(split - 1);
   request.op = qdb::kOpScale;
   const std::int32_t status = rewrite_view_series(view, request);
-  if (status != 0) return CommandResult::failure(qdb::with_cause("Split Edit Failed"), status);
+  if (status != qdb::kSuccess)
+    return CommandResult::failure(qdb::with_cause("Split Edit Failed"), status);
 
   return CommandResult::success({{"Split", "Date", entry.date_text},
                                  {"Split", "New", entry.new_shares},

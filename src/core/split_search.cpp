@@ -56,8 +56,8 @@ std::string split_result_line(const std::string& symbol, SplitRatio ratio, qdb::
          " split on " + display_date_text(date);
 }
 
-SplitSearchSummary SplitSearch(const std::string& dir, const std::vector<SymbolRow>& rows,
-                               SplitSearchObserver& observer) {
+SplitSearchSummary split_search(const std::string& dir, const std::vector<SymbolRow>& rows,
+                                SplitSearchObserver& observer) {
   SplitSearchSummary summary;
   WorkingSeries working;
   if (!working.ok()) {

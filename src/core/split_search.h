@@ -56,8 +56,8 @@ struct SplitSearchSummary {
 // kQuoteWindow quotes overlapping by one, so every pair of consecutive quotes is tested once. A
 // block that reads fewer quotes than asked ends that symbol's walk at the quotes read. A symbol
 // whose quotes cannot be opened is skipped with a message.
-SplitSearchSummary SplitSearch(const std::string& dir, const std::vector<SymbolRow>& rows,
-                               SplitSearchObserver& observer);
+SplitSearchSummary split_search(const std::string& dir, const std::vector<SymbolRow>& rows,
+                                SplitSearchObserver& observer);
 
 // Writes the result file: every line ended by CR LF, nothing else; the file is written whole
 // beside its final name and renamed into place, so a failure leaves an existing file as it

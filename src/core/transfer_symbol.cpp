@@ -9,6 +9,7 @@
 #include "core/symbol_messages.h"
 #include "qdb/failure.h"
 #include "qdb/file_system.h"
+#include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/portfolio_lock.h"
 #include "qdb/text.h"
@@ -80,7 +81,7 @@ TransferResult add_symbol_to_portfolio(const EntryToAdd& entry, const std::strin
 
   const std::string dest = qdb::normalize_dir(dest_dir);
   const qdb::DirListing dest_listing(dest);
-  const std::string dest_master = dest_listing.resolve("MASTER");
+  const std::string dest_master = qdb::master_path(dest_listing);
   std::optional<PortfolioIndex> index = read_portfolio_index(dest_master);
   if (!index) {
     return transfer_failure(qdb::with_cause(std::string(kAdditionFailed) + "The MASTER file in\n" +
@@ -159,7 +160,7 @@ TransferResult transfer_symbol(const std::string& portfolio_dir, const std::stri
 
   // The entry exactly as stored: the lookup's copy holds its dates converted, and the index
   // that holds it may be a sub-portfolio's.
-  const std::string source_master = qdb::DirListing(source_dir).resolve("MASTER");
+  const std::string source_master = qdb::master_path(qdb::DirListing(source_dir));
   std::optional<PortfolioIndex> source_index = read_portfolio_index(source_master);
   if (!source_index) return transfer_failure(master_unreadable_message(source_master));
   const std::optional<IndexEntry> stored =
@@ -180,7 +181,7 @@ TransferResult transfer_symbol(const std::string& portfolio_dir, const std::stri
   std::string restore_failed;
   if (!write_portfolio_index(*source_index, ".~NU", false, &restore_failed)) {
     const std::string reason = index_unwritable_message(source_master, several, restore_failed);
-    const std::string dest_master = qdb::DirListing(dest).resolve("MASTER");
+    const std::string dest_master = qdb::master_path(qdb::DirListing(dest));
     TransferResult failed;
     failed.outcome = TransferOutcome::kFailed;
     if (restore_failed.empty() && remove_number(dest_master, result.new_file_number)) {

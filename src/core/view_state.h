@@ -6,6 +6,7 @@
 #include <string>
 
 #include "qdb/rewrite.h"
+#include "qdb/status.h"
 
 namespace core {
 
@@ -17,6 +18,11 @@ struct ViewState {
   std::string first_date_text;  // date text of the oldest quote (MM/DD/YY)
   std::string last_date_text;   // date text of the newest quote (MM/DD/YY)
 };
+
+// Fills view with the state the view holds for key in dir after a fresh read of its series:
+// the portfolio, symbol and MASTER path, and, as far as the read goes, the quote count and the
+// first and last date texts. Answers the read's status (kSuccess when all was read).
+qdb::StatusCode read_view_state(const std::string& dir, const std::string& key, ViewState& view);
 
 // Runs the series rewrite on the view's symbol: its portfolio, MASTER and quote count.
 inline std::int32_t rewrite_view_series(const ViewState& view,

@@ -10,6 +10,7 @@
 #include "qdb/extended_master.h"
 #include "qdb/file_system.h"
 #include "qdb/lookup_detail.h"
+#include "qdb/master_file.h"
 #include "qdb/mbf.h"
 #include "qdb/platform.h"
 #include "qdb/portfolio_files.h"
@@ -121,12 +122,7 @@ void MasterHeader::set_count2(std::uint16_t n) { write_u16le(bytes.data() + 2, n
 std::string normalize_dir(std::string_view dir) {
   std::string out(dir);
   if (out.empty()) return out;
-  const char last = out.back();
-#ifdef _WIN32
-  if (last == '\\' || last == '/' || last == ':') return out;
-#else
-  if (last == kSeparator) return out;
-#endif
+  if (platform_is_separator(out.back())) return out;
   out += kSeparator;
   return out;
 }
@@ -174,7 +170,7 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
     bool descended = false;
     int n = 0;
     {
-      std::unique_ptr<ReadFile> file = fs.open_read(level.listing.resolve("MASTER"));
+      std::unique_ptr<ReadFile> file = fs.open_read(master_path(level.listing));
       MasterHeader header;
       if (file && file->read(header.bytes.data(), kMasterRecordSize) == kMasterRecordSize) {
         n = header.count();

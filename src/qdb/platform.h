@@ -9,6 +9,17 @@
 
 namespace qdb {
 
+// The separator this host writes between path components.
+inline constexpr char kSeparator =
+#ifdef _WIN32
+    '\\';
+#else
+    '/';
+#endif
+
+// Whether c ends the directory part of a path: '/', and on Windows also '\\' and a drive's ':'.
+bool platform_is_separator(char c);
+
 // Forces the content of an open file to the disk (its stdio buffer must be flushed already).
 bool platform_sync_file(std::FILE* file);
 // Forces a directory's entries (a rename inside it) to the disk. Hosts that have no such

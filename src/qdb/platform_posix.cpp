@@ -20,6 +20,14 @@
 
 namespace qdb {
 
+bool platform_is_separator(char c) {
+#ifdef _WIN32
+  return c == '\\' || c == '/' || c == ':';
+#else
+  return c == '/';
+#endif
+}
+
 bool platform_sync_file(std::FILE* file) {
   if (file == nullptr) return false;
 #ifdef _WIN32

@@ -22,14 +22,6 @@ bool same_name_ignoring_case(std::string_view a, std::string_view b) {
   return true;
 }
 
-bool is_separator(char c) {
-#ifdef _WIN32
-  return c == '\\' || c == '/' || c == ':';
-#else
-  return c == '/';
-#endif
-}
-
 // Passes every call through and remembers whether any write failed, so a writer that forgets
 // to check one write cannot get a short file renamed into place.
 class CheckedWriteFile final : public WriteFile {
@@ -111,7 +103,7 @@ std::string data_file_name(int file_number, std::string_view extension) {
 
 std::pair<std::string, std::string> split_path(std::string_view path) {
   std::size_t cut = path.size();
-  while (cut > 0 && !is_separator(path[cut - 1])) --cut;
+  while (cut > 0 && !platform_is_separator(path[cut - 1])) --cut;
   return {std::string(path.substr(0, cut)), std::string(path.substr(cut))};
 }
 

@@ -8,16 +8,9 @@
 #include <vector>
 
 #include "qdb/file_system.h"
+#include "qdb/platform.h"
 
 namespace qdb {
-
-// The platform's directory separator.
-inline constexpr char kSeparator =
-#ifdef _WIN32
-    '\\';
-#else
-    '/';
-#endif
 
 // One listing of a directory, taken once per operation. resolve() gives the path of the
 // existing entry whose name equals name without regard to case, or dir + name when none does,

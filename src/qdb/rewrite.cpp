@@ -464,10 +464,11 @@ int set_master_date(std::string_view master_path, const MbfReal& date_cell, int 
                     MasterDate which) {
   clear_failure();
   const PortfolioLock lock({split_path(master_path).first});
-  if (!lock.locked()) return 1;
+  if (!lock.locked()) return kMasterDateFailed;
   std::unique_ptr<StagedFile> staged;
-  if (!stage_master_dates(master_path, {{which, date_cell}}, file_number, staged)) return 1;
-  return staged->commit() ? 0 : 1;
+  if (!stage_master_dates(master_path, {{which, date_cell}}, file_number, staged))
+    return kMasterDateFailed;
+  return staged->commit() ? kMasterDateSet : kMasterDateFailed;
 }
 
 }  // namespace qdb

@@ -35,15 +35,21 @@ struct SeriesEditRequest {
 
 // Rewrites the data file of key (found from root) by the request. The new file is written
 // beside the data file, flushed and renamed over it; F<n>.BAK keeps the old content.
-// Returns 0, the lookup/layout status, -2, -5 (a write step failed, data file unchanged),
-// -9 (insert found no record of the date) or -200 (delete found no quote of the date).
+// Returns kSuccess, the lookup/layout status, kFileOpen (the data file does not open), kFileRead,
+// kFileWrite (a write step failed, data file unchanged), kRecordNotFound (insert found no
+// record of the date) or kDeleteNotFound (delete found no quote of the date); see status.h.
 std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view root,
                             std::string_view key, std::string_view master_path, int quote_count);
 
 enum class MasterDate { kFirst, kLast };
 
+// What set_master_date answers.
+inline constexpr int kMasterDateSet = 0;
+inline constexpr int kMasterDateFailed = 1;
+
 // Sets the first or last date of every entry with file_number in the MASTER at master_path
-// (MASTER.BAK backup, MASTER.NEW renamed over it). 0 when in place, 1 on any failure.
+// (MASTER.BAK backup, MASTER.NEW renamed over it). kMasterDateSet when in place,
+// kMasterDateFailed on any failure.
 int set_master_date(std::string_view master_path, const MbfReal& date_cell, int file_number,
                     MasterDate which);
 

@@ -14,13 +14,13 @@
 #include "qdb/bytes.h"
 #include "qdb/dates.h"
 #include "qdb/file_system.h"
+#include "qdb/master_file.h"
 #include "qdb/mbf.h"
 #include "qdb/portfolio_files.h"
 
 namespace qdb {
 namespace {
 
-constexpr const char* kMasterName = "MASTER";
 constexpr const char* kFieldKeywords[kFieldCountAll] = {"DATE", "TIME",  "OPEN", "HIGH",
                                                         "LOW",  "CLOSE", "VOL",  "OI"};
 
@@ -57,8 +57,8 @@ bool create_portfolio(const std::string& dir) {
   if (ec) return false;
   const std::string folder = with_separator(dir);
   const DirListing listing(folder);
-  if (listing.contains(kMasterName)) return true;
-  const std::string master = listing.resolve(kMasterName);
+  if (has_master(listing)) return true;
+  const std::string master = master_path(listing);
   const MasterHeader header;
   return replace_file(master, master + ".NEW", [&](WriteFile& out) {
     return out.write(header.bytes.data(), header.bytes.size());
@@ -98,9 +98,9 @@ MasterRecord make_directory_record(std::string_view subdir_name) {
 
 bool append_master_record(const std::string& dir, const MasterRecord& record) {
   const DirListing listing(with_separator(dir));
-  const std::string master = listing.resolve(kMasterName);
+  const std::string master = master_path(listing);
   std::vector<std::uint8_t> old;
-  if (listing.contains(kMasterName)) {
+  if (has_master(listing)) {
     auto content = read_whole_file(master);
     if (!content) return false;
     old = std::move(*content);

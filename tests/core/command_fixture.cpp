@@ -5,8 +5,7 @@
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/mbf.h"
-#include "qdb/portfolio_files.h"
-#include "qdb/writer.h"
+#include "support/portfolio_builder.h"
 
 namespace command_testing {
 
@@ -34,32 +33,15 @@ std::vector<qdb::QuoteBar> sample_bars() {
 
 void make_portfolio(const std::string& dir, const std::vector<SymbolSpec>& symbols,
                     const std::vector<qdb::QuoteBar>& bars, int record_length) {
-  ASSERT_TRUE(qdb::create_portfolio(dir));
-  const qdb::SeriesLayout layout = qdb::default_layout(record_length);
-  for (const SymbolSpec& wanted : symbols) {
-    ASSERT_TRUE(qdb::write_data_file(dir, wanted.file_number, bars, layout, record_length));
-    if (wanted.with_dop) {
-      ASSERT_TRUE(qdb::write_dop_file(dir, wanted.file_number, layout));
-    }
-    const qdb::DateSerial first = bars.empty() ? 0 : bars.front().date;
-    const qdb::DateSerial last = bars.empty() ? 0 : bars.back().date;
-    ASSERT_TRUE(qdb::append_master_record(
-        dir, qdb::make_master_record(wanted.file_number, wanted.symbol, wanted.name, record_length,
-                                     record_length / 4, first, last)));
-  }
+  std::vector<testing_support::PortfolioSymbol> built;
+  for (const SymbolSpec& s : symbols)
+    built.push_back({s.file_number, s.symbol, s.name, bars, record_length, s.with_dop});
+  testing_support::make_portfolio(dir, built);
 }
 
 core::ViewState view_of(const std::string& dir, const std::string& key) {
   core::ViewState view;
-  view.portfolio_dir = dir;
-  view.symbol = key;
-  view.master_path = qdb::DirListing(qdb::normalize_dir(dir)).resolve("MASTER");
-  const std::vector<qdb::QuoteBar> bars = read_bars(dir, key);
-  view.quote_count = static_cast<int>(bars.size());
-  if (!bars.empty()) {
-    view.first_date_text = qdb::format_date_string(bars.front().date);
-    view.last_date_text = qdb::format_date_string(bars.back().date);
-  }
+  core::read_view_state(dir, key, view);
   return view;
 }
 

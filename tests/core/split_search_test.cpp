@@ -82,7 +82,7 @@ class SplitSearchPortfolio : public ::testing::Test {
   Collector search() {
     Collector collector;
     const auto rows = core::sorted_rows(core::read_master_rows(dir() + "MASTER").rows);
-    m_summary = core::SplitSearch(dir(), rows, collector);
+    m_summary = core::split_search(dir(), rows, collector);
     return collector;
   }
 

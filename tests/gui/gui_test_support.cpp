@@ -8,7 +8,7 @@
 #include "gui/browse/fix_master_dlg.h"
 #include "gui/shell/settings_store.h"
 #include "qdb/dates.h"
-#include "qdb/writer.h"
+#include "support/portfolio_builder.h"
 
 namespace gui_test {
 
@@ -135,18 +135,10 @@ std::vector<qdb::QuoteBar> make_bars(int count) {
 }
 
 void make_portfolio(const std::filesystem::path& dir, const std::vector<SymbolSpec>& symbols) {
-  const std::string d = dir.string();
-  ASSERT_TRUE(qdb::create_portfolio(d));
-  for (const SymbolSpec& s : symbols) {
-    const std::vector<qdb::QuoteBar> bars = make_bars(s.quotes);
-    const int fields = s.record_length / 4;
-    ASSERT_TRUE(qdb::write_data_file(d, s.file_number, bars, qdb::default_layout(s.record_length),
-                                     s.record_length));
-    ASSERT_TRUE(qdb::append_master_record(
-        d, qdb::make_master_record(s.file_number, s.symbol, s.name, s.record_length, fields,
-                                   bars.empty() ? 0 : bars.front().date,
-                                   bars.empty() ? 0 : bars.back().date)));
-  }
+  std::vector<testing_support::PortfolioSymbol> built;
+  for (const SymbolSpec& s : symbols)
+    built.push_back({s.file_number, s.symbol, s.name, make_bars(s.quotes), s.record_length, false});
+  testing_support::make_portfolio(dir.string(), built);
 }
 
 }  // namespace gui_test

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "qdb/file_system.h"
+#include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
 #include "support/failing_file_system.h"
 #include "support/temp_dir.h"
@@ -50,6 +51,22 @@ TEST(DirListing, ResolvesNamesWithoutRegardToCaseAndReusesExactNames) {
   listing.add("F1.new");
   EXPECT_EQ(listing.resolve("F1.NEW"), tmp.dir() + "F1.new");
   EXPECT_EQ(qdb::resolve_path(tmp.dir() + "MASTER"), tmp.dir() + "master");
+}
+
+TEST(MasterFile, FoundWhateverItsCaseWithOrWithoutTheSeparator) {
+  TempDir tmp;
+  fs::create_directory(tmp.path() / "lower");
+  write_bytes(tmp.path() / "lower" / "master", "m");
+  fs::create_directory(tmp.path() / "none");
+  const std::string lower = (tmp.path() / "lower").string();
+  const std::string none = (tmp.path() / "none").string();
+  EXPECT_EQ(qdb::master_path_in(lower), lower + qdb::kSeparator + "master");
+  EXPECT_EQ(qdb::master_path_in(lower + qdb::kSeparator), lower + qdb::kSeparator + "master");
+  EXPECT_EQ(qdb::master_path_in(none), none + qdb::kSeparator + "MASTER");
+  EXPECT_TRUE(qdb::has_master(qdb::DirListing(lower + qdb::kSeparator)));
+  EXPECT_FALSE(qdb::has_master(qdb::DirListing(none + qdb::kSeparator)));
+  for (const char* name : {"MASTER", "master", "Master"}) EXPECT_TRUE(qdb::is_master_name(name));
+  for (const char* name : {"EMASTER", "MASTER.BAK", "MASTE", ""}) EXPECT_FALSE(qdb::is_master_name(name));
 }
 
 TEST(PortfolioNames, DataFileNamesAndPathSplitting) {

@@ -204,7 +204,7 @@ TEST(RewriteSeries, SetAndScaleChangeOnlyTheMappedFieldsOfTheQuotesInRange) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Portfolio p(week_of_quotes(), c.record_length);
-    ASSERT_EQ(p.run(c.op, c.first ? jan(c.first) : 0, jan(c.last), c.values), 0);
+    ASSERT_EQ(p.run(c.op, c.first ? jan(c.first) : 0, jan(c.last), c.values), qdb::kSuccess);
     Bars expected = p.bars();
     c.change(expected);
     EXPECT_EQ(p.data(), data_file_of(expected, c.record_length));
@@ -225,13 +225,15 @@ TEST(RewriteSeries, UnchangedCellsAndTrailingBytesKeepTheirStoredBytesExactly) {
   raw[5] = '\x7f';                        // header byte past R
   write_bytes(p.path() / "F1.DAT", raw);
 
-  ASSERT_EQ(p.run(qdb::kOpSet, jan(5), jan(5), {kKeep, kKeep, kKeep, 99.0f, kKeep, kKeep}), 0);
+  ASSERT_EQ(p.run(qdb::kOpSet, jan(5), jan(5), {kKeep, kKeep, kKeep, 99.0f, kKeep, kKeep}),
+            qdb::kSuccess);
   std::string expected = raw;
   expected.replace(28 * 3 + 16, 4, cell_text(qdb::to_mbf(99.0f)));
   EXPECT_EQ(p.data(), expected);
 
   // A scale with keep marks leaves those cells alone too.
-  ASSERT_EQ(p.run(qdb::kOpScale, 0, jan(10), {kKeep, 2.0f, kKeep, kKeep, kKeep, kKeep}), 0);
+  ASSERT_EQ(p.run(qdb::kOpScale, 0, jan(10), {kKeep, 2.0f, kKeep, kKeep, kKeep, kKeep}),
+            qdb::kSuccess);
   const std::string data = p.data();
   ASSERT_EQ(data.size(), expected.size());
   for (std::size_t i = 0; i < data.size(); ++i) {
@@ -266,7 +268,7 @@ TEST(RewriteSeries, DeleteDropsOneQuoteAndCorrectsTheMasterDatesAtTheEnds) {
       write_bytes(p.path() / "MASTER", m);
     }
     const qdb::DateSerial date = c.bars[static_cast<std::size_t>(c.index)].date;
-    ASSERT_EQ(p.run(qdb::kOpDelete, date, date), 0);
+    ASSERT_EQ(p.run(qdb::kOpDelete, date, date), qdb::kSuccess);
     Bars expected = c.bars;
     expected.erase(expected.begin() + c.index);
     EXPECT_EQ(p.data(), data_file_of(expected));
@@ -300,7 +302,7 @@ TEST(RewriteSeries, InsertWritesOneCopyDatedThePreviousWeekday) {
     SCOPED_TRACE(c.what);
     Portfolio p(c.bars);
     const qdb::DateSerial date = c.bars[static_cast<std::size_t>(c.index)].date;
-    ASSERT_EQ(p.run(qdb::kOpInsert, date, date), 0);
+    ASSERT_EQ(p.run(qdb::kOpInsert, date, date), qdb::kSuccess);
     Bars expected = c.bars;
     qdb::QuoteBar copy = expected[static_cast<std::size_t>(c.index)];
     copy.date = c.copy_date;
@@ -334,9 +336,9 @@ TEST(RewriteSeries, RefusalsChangeNothing) {
   };
   const Case cases[] = {
       {"delete of a Saturday", week_of_quotes(), nullptr, qdb::kOpDelete, jan(8), jan(8), "TEST",
-       -200},
+       qdb::kDeleteNotFound},
       {"insert without a quote of the first date", week_of_quotes(), nullptr, qdb::kOpInsert,
-       jan(8), jan(10), "TEST", -9},
+       jan(8), jan(10), "TEST", qdb::kRecordNotFound},
       {"insert of a copy dated before 1900",
        {first_day, later_day},
        nullptr,
@@ -344,7 +346,7 @@ TEST(RewriteSeries, RefusalsChangeNothing) {
        first_day.date,
        first_day.date,
        "TEST",
-       -9},
+       qdb::kRecordNotFound},
       {"insert of a copy dated before 1960 into a two-digit file",
        {new_year_1960, later_day},
        [&](Portfolio& p) {  // 600101 and 000103: the file reads stored years below 60 as 20xx
@@ -355,7 +357,7 @@ TEST(RewriteSeries, RefusalsChangeNothing) {
        new_year_1960.date,
        new_year_1960.date,
        "TEST",
-       -9},
+       qdb::kRecordNotFound},
       {"insert into a full count", week_of_quotes(),
        [](Portfolio& p) {  // R = 32767, the most a 16-bit count holds
          std::string raw = p.data();
@@ -363,14 +365,15 @@ TEST(RewriteSeries, RefusalsChangeNothing) {
          raw[3] = '\x7f';
          write_bytes(p.path() / "F1.DAT", raw);
        },
-       qdb::kOpInsert, jan(5), jan(5), "TEST", -5},
+       qdb::kOpInsert, jan(5), jan(5), "TEST", qdb::kFileWrite},
       {"record length 2", week_of_quotes(), [&](Portfolio& p) { set_master_length(p, 2); },
-       qdb::kOpSet, jan(5), jan(5), "TEST", -100},
+       qdb::kOpSet, jan(5), jan(5), "TEST", qdb::kLayoutUnknown},
       {"record length 0x90", week_of_quotes(), [&](Portfolio& p) { set_master_length(p, '\x90'); },
-       qdb::kOpSet, jan(5), jan(5), "TEST", -100},
-      {"unknown symbol", week_of_quotes(), nullptr, qdb::kOpSet, jan(5), jan(5), "NOSUCH", -8},
+       qdb::kOpSet, jan(5), jan(5), "TEST", qdb::kLayoutUnknown},
+      {"unknown symbol", week_of_quotes(), nullptr, qdb::kOpSet, jan(5), jan(5), "NOSUCH",
+       qdb::kFileNotFound},
       {"missing data file", week_of_quotes(), [](Portfolio& p) { fs::remove(p.path() / "F1.DAT"); },
-       qdb::kOpSet, jan(5), jan(5), "TEST", -2},
+       qdb::kOpSet, jan(5), jan(5), "TEST", qdb::kFileOpen},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -383,9 +386,11 @@ TEST(RewriteSeries, RefusalsChangeNothing) {
     p.expect_unchanged();
     // No file appears but, once the data file was read, its backup.
     auto after = p.names();
-    if (c.status == -9 || c.status == -5 || c.status == -200) std::erase(after, "F1.BAK");
+    if (c.status == qdb::kRecordNotFound || c.status == qdb::kFileWrite ||
+        c.status == qdb::kDeleteNotFound)
+      std::erase(after, "F1.BAK");
     EXPECT_EQ(after, names);
-    if (c.status == -200) {
+    if (c.status == qdb::kDeleteNotFound) {
       EXPECT_EQ(notes.messages(), std::vector<std::string>{"failure in delete quote for findrec"});
     }
   }
@@ -401,25 +406,31 @@ TEST(RewriteSeries, FailingStepsLeaveTheDataFileAndMasterAsTheyWere) {
   };
   const Case cases[] = {
       {"create of F1.NEW", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_create(1, "F1.NEW"); },
-       -5},
-      {"first write", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_write(1, "F1.NEW"); }, -5},
+       qdb::kFileWrite},
+      {"first write", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_write(1, "F1.NEW"); },
+       qdb::kFileWrite},
       {"fourth write, half done", qdb::kOpScale, 2,
-       [](FailingFileSystem& f) { f.fail_write(4, "F1.NEW", 14); }, -5},
-      {"last write", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_write(7, "F1.NEW"); }, -5},
-      {"sync", qdb::kOpInsert, 5, [](FailingFileSystem& f) { f.fail_sync(1, "F1.NEW"); }, -5},
-      {"close", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_close(1, "F1.NEW"); }, -5},
-      {"rename", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_rename(1, "F1.NEW"); }, -5},
-      {"backup", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_create(1, "F1.BAK"); }, -5},
+       [](FailingFileSystem& f) { f.fail_write(4, "F1.NEW", 14); }, qdb::kFileWrite},
+      {"last write", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_write(7, "F1.NEW"); },
+       qdb::kFileWrite},
+      {"sync", qdb::kOpInsert, 5, [](FailingFileSystem& f) { f.fail_sync(1, "F1.NEW"); },
+       qdb::kFileWrite},
+      {"close", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_close(1, "F1.NEW"); },
+       qdb::kFileWrite},
+      {"rename", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_rename(1, "F1.NEW"); },
+       qdb::kFileWrite},
+      {"backup", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_create(1, "F1.BAK"); },
+       qdb::kFileWrite},
       // A delete of the oldest quote would also move the MASTER first date: it must not
       // when the data file stays as it was.
       {"rename in a delete", qdb::kOpDelete, 0,
-       [](FailingFileSystem& f) { f.fail_rename(1, "F1.NEW"); }, -5},
+       [](FailingFileSystem& f) { f.fail_rename(1, "F1.NEW"); }, qdb::kFileWrite},
       {"write in a delete", qdb::kOpDelete, 5,
-       [](FailingFileSystem& f) { f.fail_write(3, "F1.NEW"); }, -5},
+       [](FailingFileSystem& f) { f.fail_write(3, "F1.NEW"); }, qdb::kFileWrite},
       // Reads of F1.DAT: two by the backup copy, the header, then the records; the third
       // record comes back short.
       {"short read", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_read(6, "F1.DAT", 10); },
-       -4},
+       qdb::kFileRead},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -454,7 +465,7 @@ TEST(RewriteSeries, AFailureAtAnyStepOfATwoFileDeleteLeavesBothFilesAsTheyWere) 
       {"read", [](FailingFileSystem& f, int n) { f.fail_read(n, {}, 2); }},
   };
   Portfolio done(week_of_quotes());
-  ASSERT_EQ(done.run(qdb::kOpDelete, jan(3), jan(3)), 0);
+  ASSERT_EQ(done.run(qdb::kOpDelete, jan(3), jan(3)), qdb::kSuccess);
   int failed_runs = 0;
   for (const auto& [kind, arm] : kinds) {
     for (int nth = 1; nth < 80; ++nth) {
@@ -469,7 +480,7 @@ TEST(RewriteSeries, AFailureAtAnyStepOfATwoFileDeleteLeavesBothFilesAsTheyWere) 
         status = p.run(qdb::kOpDelete, jan(3), jan(3));
       }
       if (files.failures() == 0) break;
-      if (status == 0) {
+      if (status == qdb::kSuccess) {
         EXPECT_EQ(p.data(), done.data());
         EXPECT_EQ(p.master(), done.master());
       } else {
@@ -504,7 +515,7 @@ TEST(RewriteSeries, AStaleMasterDateThatCannotBeUndoneIsNamed) {
 TEST(RewriteSeries, NamesAreMatchedWithoutRegardToCaseAndKeptAsTheyAre) {
   Portfolio p(week_of_quotes());
   p.rename_files("master", "f1.dat");
-  ASSERT_EQ(p.run(qdb::kOpDelete, jan(3), jan(3)), 0);
+  ASSERT_EQ(p.run(qdb::kOpDelete, jan(3), jan(3)), qdb::kSuccess);
   EXPECT_EQ(p.data(), data_file_of(Bars(p.bars().begin() + 1, p.bars().end())));
   EXPECT_EQ(p.master_cell(1, kFirstDate), date_cell(jan(4)));
   EXPECT_FALSE(p.has("F1.DAT"));
@@ -521,7 +532,7 @@ TEST(SetMasterDate, ChangesTheDateOfTheEntriesOfTheFileOnly) {
 
   EXPECT_EQ(qdb::set_master_date(p.dir() + "MASTER", qdb::date_to_mbf(jan(20)), 1,
                                  qdb::MasterDate::kLast),
-            0);
+            qdb::kMasterDateSet);
   std::string expected = before;
   expected.replace(53 + kLastDate, 4, date_cell(jan(20)));
   EXPECT_EQ(p.master(), expected);
@@ -539,7 +550,7 @@ TEST(SetMasterDate, AnswersOneAndKeepsTheMasterWhenAStepFails) {
     InstalledFileSystem installed(files);
     EXPECT_EQ(qdb::set_master_date(p.dir() + "MASTER", qdb::date_to_mbf(jan(20)), 1,
                                    qdb::MasterDate::kFirst),
-              1);
+              qdb::kMasterDateFailed);
     EXPECT_EQ(files.failures(), 1);
     p.expect_unchanged();
   }
@@ -562,7 +573,8 @@ TEST(RewriteSeries, EditsARealPortfolioInPlaceTouchingOnlyTheChangedBytes) {
   request.values[3] = 12345.0f;  // close only
   request.first_date = request.last_date = series.date(0);
   request.op = qdb::kOpSet;
-  ASSERT_EQ(qdb::rewrite_series(request, tmp.dir(), "HSM__2000V", tmp.dir() + "MASTER", quotes), 0);
+  ASSERT_EQ(qdb::rewrite_series(request, tmp.dir(), "HSM__2000V", tmp.dir() + "MASTER", quotes),
+            qdb::kSuccess);
   const std::string after = read_bytes(tmp.path() / "F1.dat");
   ASSERT_EQ(after.size(), before.size());
   int changed_cells = 0;
@@ -579,7 +591,8 @@ TEST(RewriteSeries, EditsARealPortfolioInPlaceTouchingOnlyTheChangedBytes) {
 
   // Deleting that quote again takes out exactly its record and lowers R by one.
   request.op = qdb::kOpDelete;
-  ASSERT_EQ(qdb::rewrite_series(request, tmp.dir(), "HSM__2000V", tmp.dir() + "MASTER", quotes), 0);
+  ASSERT_EQ(qdb::rewrite_series(request, tmp.dir(), "HSM__2000V", tmp.dir() + "MASTER", quotes),
+            qdb::kSuccess);
   const std::string deleted = read_bytes(tmp.path() / "F1.dat");
   ASSERT_EQ(deleted.size(), after.size() - 28);
   auto r_of = [](const std::string& b) {

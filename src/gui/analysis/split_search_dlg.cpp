@@ -128,7 +128,7 @@ void CSplitSearchDlg::searchNextSymbol() {
   }
   SliceObserver observer(*this, *m_status, [this](const QString& line) { addResultLine(line); });
   const core::SplitSearchSummary summary =
-      core::SplitSearch(m_current.dir, {m_current.rows[m_next]}, observer);
+      core::split_search(m_current.dir, {m_current.rows[m_next]}, observer);
   if (!m_searching) return;  // closed while a message was up
   if (summary.aborted) {
     // A failed read ends the whole search where it is, lines found so far kept.
