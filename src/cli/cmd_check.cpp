@@ -1,5 +1,6 @@
 // dorvane-cli check DIR: the soundness checks of a portfolio's MASTER.
 #include "cli/command.h"
+#include "cli/json_output.h"
 #include "core/master_check.h"
 #include "core/master_dates.h"
 #include "core/master_reader.h"
@@ -10,7 +11,7 @@ namespace {
 int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 const cli::Command kCommand{
-    "check", "check DIR",
+    "check", "check DIR [--json]",
     "Check the MASTER of portfolio DIR, and its first and last dates against "
     "the data files: prints \"sound\" or each problem "
     "(exit 0 sound, 1 damaged, 2 unreadable)",
@@ -18,7 +19,7 @@ const cli::Command kCommand{
 const cli::Registrar kRegistrar{kCommand};
 
 int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {});
+  const cli::ParsedArgs parsed = cli::parse_args(args, {}, {"json"});
   if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
   if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
 
@@ -34,6 +35,14 @@ int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostr
   std::vector<std::string> problems = result.problems;
   for (const core::StaleMasterDate& stale : core::find_stale_master_dates(path))
     problems.push_back(core::stale_date_text(stale));
+  if (parsed.has("json")) {
+    cli::json::Value list = cli::json::Value::array();
+    for (const std::string& problem : problems) list.push_back(cli::json::path_text(problem));
+    cli::json::print(
+        out,
+        {{"master", cli::json::path_text(path)}, {"sound", problems.empty()}, {"problems", list}});
+    return problems.empty() ? cli::kExitOk : cli::kExitFailure;
+  }
   if (problems.empty()) {
     out << "sound\n";
     return cli::kExitOk;

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "cli/command.h"
+#include "cli/json_output.h"
 #include "core/discovery.h"
 
 namespace {
@@ -11,14 +12,14 @@ namespace {
 int run_portfolios(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 const cli::Command kCommand{
-    "portfolios", "portfolios ROOT [--filter PATH]",
+    "portfolios", "portfolios ROOT [--filter PATH] [--json]",
     "List every portfolio directory under ROOT, in ascending order (--filter: only paths "
     "related to PATH)",
     run_portfolios};
 const cli::Registrar kRegistrar{kCommand};
 
 int run_portfolios(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {"filter"});
+  const cli::ParsedArgs parsed = cli::parse_args(args, {"filter"}, {"json"});
   if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
   if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
 
@@ -32,6 +33,13 @@ int run_portfolios(const std::vector<std::string>& args, std::ostream& out, std:
   std::vector<std::string> found = core::find_portfolios(parsed.positional[0], filter);
   // The portfolio list shows the directories in ascending text order.
   std::sort(found.begin(), found.end());
+  if (parsed.has("json")) {
+    cli::json::Value dirs = cli::json::Value::array();
+    for (const std::string& dir : found) dirs.push_back(cli::json::path_text(dir));
+    cli::json::print(out,
+                     {{"root", cli::json::path_text(parsed.positional[0])}, {"portfolios", dirs}});
+    return cli::kExitOk;
+  }
   for (const std::string& dir : found) out << dir << '\n';
   return cli::kExitOk;
 }

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/json_output.h"
 #include "core/symbol_rows.h"
 #include "qdb/master.h"
 #include "qdb/portfolio_files.h"
@@ -11,14 +12,14 @@ namespace {
 
 int run_symbols(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-const cli::Command kSymbols{"symbols", "symbols DIR",
+const cli::Command kSymbols{"symbols", "symbols DIR [--json]",
                             "List the portfolio's MASTER entries in file order: file number, "
                             "symbol and issue name, separated by tabs.",
                             run_symbols};
 const cli::Registrar kRegistrar{kSymbols};
 
 int run_symbols(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {});
+  const cli::ParsedArgs parsed = cli::parse_args(args, {}, {"json"});
   if (!parsed.ok) return cli::usage_error(kSymbols, err, parsed.error);
   if (parsed.positional.size() != 1) return cli::usage_error(kSymbols, err);
 
@@ -39,12 +40,18 @@ int run_symbols(const std::vector<std::string>& args, std::ostream& out, std::os
     count = qdb::kMaxSymbols;
   }
   int listed = 0;
+  cli::json::Value json_rows = cli::json::Value::array();
   for (const core::SymbolRow& row : listing.rows) {
     if (listed == count) break;
     std::string name = row.name;
-    out << row.file_number << '\t' << row.symbol << '\t' << qdb::trim_right(name) << '\n';
+    if (parsed.has("json"))
+      json_rows.push_back(cli::json::symbol_row(row));
+    else
+      out << row.file_number << '\t' << row.symbol << '\t' << qdb::trim_right(name) << '\n';
     ++listed;
   }
+  if (parsed.has("json"))
+    cli::json::print(out, {{"master", cli::json::path_text(master_path)}, {"symbols", json_rows}});
   if (listed < count) {
     err << "Failure while filling symbols grid\n"
         << "(the MASTER holds " << listed << " entries but its header counts " << count
