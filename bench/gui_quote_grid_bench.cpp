@@ -38,7 +38,7 @@ struct Portfolio {
     qdb::create_portfolio(d);
     std::vector<qdb::QuoteBar> bars;
     bars.reserve(kQuotes);
-    std::uint16_t date = qdb::date_serial(1961, 1, 2);
+    qdb::DateSerial date = qdb::date_serial(1961, 1, 2);
     for (int i = 0; i < kQuotes; ++i, ++date) {
       const float price = 10.0f + static_cast<float>(i % 500) / 8.0f;
       bars.push_back({date, 0, price, price + 1.0f, price - 1.0f, price + 0.5f,

@@ -29,7 +29,7 @@ class LongSeries {
     const std::string dir = m_dir.string() + "/";
     std::vector<qdb::QuoteBar> bars;
     bars.reserve(kQuotes);
-    std::uint16_t day = qdb::date_serial(1961, 1, 2);
+    qdb::DateSerial day = qdb::date_serial(1961, 1, 2);
     float price = 20.0f;
     for (int i = 0; i < kQuotes; ++i, ++day) {
       qdb::QuoteBar bar;

@@ -34,7 +34,7 @@ class Portfolio {
         close *= 1.0f + step(random);
         if (i % 1000 == 999) close /= 2.0f;  // an unadjusted 2 for 1 split now and then
         qdb::QuoteBar& bar = bars[static_cast<std::size_t>(i)];
-        bar.date = static_cast<std::uint16_t>(qdb::date_serial(1980, 1, 1) + i);
+        bar.date = static_cast<qdb::DateSerial>(qdb::date_serial(1980, 1, 1) + i);
         bar.open = close;
         bar.high = close * 1.01f;
         bar.low = close * 0.99f;

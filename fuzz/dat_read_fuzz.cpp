@@ -85,9 +85,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   qdb::series_free(s);
 
-  std::uint16_t date_out = 0;
+  qdb::DateSerial date_out = 0;
   std::uint16_t time_out = 0;
-  for (std::uint16_t date : {1, 14247, 30000, 65535}) {
+  for (qdb::DateSerial date : {1, 22281, 36527, 73049, 90000}) {
     qdb::find_quote(root, "FZ", date, 0, &date_out, &time_out);
   }
   qdb::SeriesDescription description;

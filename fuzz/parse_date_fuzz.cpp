@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   for (int format = 0; format <= 13; ++format) {
-    const std::uint16_t serial = qdb::parse_date(text, format);
+    const qdb::DateSerial serial = qdb::parse_date(text, format);
     if (serial == 0) continue;
     const char* formatted = qdb::format_date(serial, format, '/');
     if (std::strlen(formatted) > 10) __builtin_trap();
@@ -22,9 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size >= 4) {
     const float ieee = qdb::ieee_bytes_to_float(data);
     qdb::date_from_real(ieee);
+    qdb::date_from_real(ieee, qdb::DateForm::kLong);
     qdb::time_from_real(ieee);
     const float mbf = qdb::mbf_to_float(data);
     qdb::date_from_real(mbf);
+    qdb::date_from_real(mbf, qdb::DateForm::kLong);
     qdb::time_from_real(mbf);
   }
   return 0;

@@ -7,11 +7,11 @@ namespace {
 
 int run_add_quote(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-const cli::Command kCommand{
-    "add-quote", "add-quote DIR KEY DATE",
-    "Insert before the quote dated DATE (MM/DD/YY) a copy of it dated the previous weekday, "
-    "and print that date.",
-    run_add_quote};
+const cli::Command kCommand{"add-quote", "add-quote DIR KEY DATE",
+                            "Insert before the quote dated DATE (MM/DD/YY, or MM/DD/YYYY for any "
+                            "year from 1900 to 2099) a copy of it dated the previous weekday, "
+                            "and print that date.",
+                            run_add_quote};
 const cli::Registrar kRegistrar{kCommand};
 
 int run_add_quote(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -10,7 +10,7 @@ int run_adjust(const std::vector<std::string>& args, std::ostream& out, std::ost
 const cli::Command kCommand{
     "adjust", "adjust DIR KEY FROM TO [--price P] [--volume V] [--oi I]",
     "Multiply the prices by P, the volume by V and the open interest by I (each 1 when not "
-    "given) of every quote dated FROM to TO (MM/DD/YY, both included).",
+    "given) of every quote dated FROM to TO (MM/DD/YY or MM/DD/YYYY, both included).",
     run_adjust};
 const cli::Registrar kRegistrar{kCommand};
 

@@ -7,10 +7,10 @@ namespace {
 
 int run_copy_symbol(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-const cli::Command kCommand{
-    "copy-symbol", "copy-symbol DIR SYMBOL DESTDIR",
-    "Copy the symbol shown as SYMBOL to the portfolio DESTDIR under its lowest free file number, which is printed (F<n>).",
-    run_copy_symbol};
+const cli::Command kCommand{"copy-symbol", "copy-symbol DIR SYMBOL DESTDIR",
+                            "Copy the symbol shown as SYMBOL to the portfolio DESTDIR under its "
+                            "lowest free file number, which is printed (F<n>).",
+                            run_copy_symbol};
 const cli::Registrar kRegistrar{kCommand};
 
 int run_copy_symbol(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -8,11 +8,11 @@ namespace {
 
 int run_delete_quote(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-const cli::Command kCommand{
-    "delete-quote", "delete-quote DIR KEY DATE",
-    "Delete the quote of KEY dated DATE (MM/DD/YY; the first one when the date appears twice), "
-    "keeping the MASTER's first and last dates in step.",
-    run_delete_quote};
+const cli::Command kCommand{"delete-quote", "delete-quote DIR KEY DATE",
+                            "Delete the quote of KEY dated DATE (MM/DD/YY or MM/DD/YYYY; the first "
+                            "one when the date appears twice), "
+                            "keeping the MASTER's first and last dates in step.",
+                            run_delete_quote};
 const cli::Registrar kRegistrar{kCommand};
 
 int run_delete_quote(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {

@@ -10,7 +10,8 @@ int run_edit_quote(const std::vector<std::string>& args, std::ostream& out, std:
 const cli::Command kCommand{
     "edit-quote",
     "edit-quote DIR KEY DATE [--open X] [--high X] [--low X] [--close X] [--volume X] [--oi X]",
-    "Set the given fields of every quote of KEY dated DATE (MM/DD/YY); fields not given keep "
+    "Set the given fields of every quote of KEY dated DATE (MM/DD/YY, or MM/DD/YYYY for any year "
+    "from 1900 to 2099); fields not given keep "
     "their stored values.",
     run_edit_quote};
 const cli::Registrar kRegistrar{kCommand};

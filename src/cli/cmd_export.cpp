@@ -4,7 +4,9 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/quote_view.h"
 #include "core/export.h"
+#include "qdb/failure.h"
 #include "qdb/status.h"
 
 namespace {
@@ -14,9 +16,11 @@ int run_export(const std::vector<std::string>& args, std::ostream& out, std::ost
 const cli::Command kExport{
     "export",
     "export DIR KEY FILE [--delimiter space|comma|tab] [--omit open,high,low,close,volume,oi] "
-    "[--title] [--newest-first] [--force]",
+    "[--title] [--newest-first] [--date-format mdy2|mdy4|iso|ymd] [--time] [--force]",
     "Write the quotes of a symbol to a text file (FILE - for standard output), one line per "
-    "quote, oldest first unless --newest-first. An existing FILE is replaced only with --force.",
+    "quote, oldest first unless --newest-first. Dates are MM/DD/YY (mdy2) unless --date-format "
+    "names MM/DD/YYYY, YYYY-MM-DD or YYYYMMDD; --time adds a TIME column (HH:MM:SS) for an "
+    "intraday series. An existing FILE is replaced only with --force.",
     run_export};
 const cli::Registrar kRegistrar{kExport};
 
@@ -55,8 +59,8 @@ bool parse_omit(const std::string& list, core::ExportOptions& options) {
 }
 
 int run_export(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed =
-      cli::parse_args(args, {"delimiter", "omit"}, {"title", "newest-first", "force"});
+  const cli::ParsedArgs parsed = cli::parse_args(args, {"delimiter", "omit", "date-format"},
+                                                 {"title", "newest-first", "force", "time"});
   if (!parsed.ok) return cli::usage_error(kExport, err, parsed.error);
   if (parsed.positional.size() != 3) return cli::usage_error(kExport, err);
 
@@ -68,11 +72,16 @@ int run_export(const std::vector<std::string>& args, std::ostream& out, std::ost
   for (const auto& [name, value] : parsed.options)
     if (name == "omit" && !parse_omit(value, options))
       return cli::usage_error(kExport, err, "unknown column in --omit " + value);
+  if (const std::string* form = parsed.value("date-format");
+      form && !core::parse_export_date_form(*form, options.date_form))
+    return cli::usage_error(kExport, err, "unknown date format '" + *form + "'");
+  options.time = parsed.has("time");
   options.title = parsed.has("title");
   options.newest_first = parsed.has("newest-first");
 
   const std::string& dir = parsed.positional[0];
   const std::string& key = parsed.positional[1];
+  qdb::clear_failure();
   core::ExportResult result;
   if (options.path == "-") {
     result = core::export_quotes(dir, key, options, out);
@@ -84,7 +93,7 @@ int run_export(const std::vector<std::string>& args, std::ostream& out, std::ost
     result = core::export_quotes_to_file(dir, key, options);
   }
   if (result.status != qdb::kSuccess) {
-    err << "file export error\n(" << key << ": " << qdb::status_text(result.status) << ")\n";
+    cli::print_read_failure("file export error", dir, key, result.status, err);
     return cli::kExitFailure;
   }
   if (!result.written) {

@@ -3,7 +3,10 @@
 #include <string>
 
 #include "cli/command.h"
+#include "core/quote_texts.h"
 #include "qdb/describe.h"
+#include "qdb/failure.h"
+#include "qdb/series_problem.h"
 
 namespace {
 
@@ -12,7 +15,8 @@ int run_facts(const std::vector<std::string>& args, std::ostream& out, std::ostr
 const cli::Command kFacts{"facts", "facts DIR KEY",
                           "Show what the MASTER record, the data file and the layout say about a "
                           "symbol: labels and values separated by tabs, then the input and "
-                          "display formats of each field.",
+                          "display formats of each field, then the first and last quote's date "
+                          "(and time, for an intraday series).",
                           run_facts};
 const cli::Registrar kRegistrar{kFacts};
 
@@ -25,6 +29,16 @@ std::string date_text(float date) {
   return buffer;
 }
 
+// The date of a quote as the grid shows it, and its time for an intraday series.
+std::string quote_moment(const qdb::QuoteBar& bar, bool has_time) {
+  std::string text = core::display_date_text(bar.date);
+  if (has_time) {
+    text += ' ';
+    text += core::time_text(bar);
+  }
+  return text;
+}
+
 int run_facts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const cli::ParsedArgs parsed = cli::parse_args(args, {});
   if (!parsed.ok) return cli::usage_error(kFacts, err, parsed.error);
@@ -32,11 +46,15 @@ int run_facts(const std::vector<std::string>& args, std::ostream& out, std::ostr
   const std::string& dir = parsed.positional[0];
   const std::string& key = parsed.positional[1];
 
+  qdb::clear_failure();
   qdb::SeriesDescription facts;
   if (qdb::describe_series(dir, key, facts) != 0) {
-    err << "dorvane-cli facts: no facts about " << key << " in " << dir
-        << ": the symbol is not found, its layout cannot be determined or its data file does "
-           "not open\n";
+    const std::string cause = qdb::read_failure_cause(dir, key);
+    err << "dorvane-cli facts: no facts about " << key << " in " << dir << ": "
+        << (cause.empty() ? "the symbol is not found, its layout cannot be determined or its "
+                            "data file does not open"
+                          : cause)
+        << "\n";
     return cli::kExitFailure;
   }
   out << "Path:\t" << facts.path << '\n'
@@ -54,6 +72,10 @@ int run_facts(const std::vector<std::string>& args, std::ostream& out, std::ostr
   for (int field = 0; field < 8; ++field)
     out << kFieldLabels[field] << '\t' << facts.input_format[field] << '\t'
         << facts.display_format[field] << '\n';
+  if (facts.has_quotes) {
+    out << "First quote\t" << quote_moment(facts.first_quote, facts.has_time) << '\n'
+        << "Last quote\t" << quote_moment(facts.last_quote, facts.has_time) << '\n';
+  }
   return cli::kExitOk;
 }
 

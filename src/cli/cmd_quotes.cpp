@@ -2,9 +2,11 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/quote_view.h"
 #include "core/quote_texts.h"
 #include "core/quote_windows.h"
 #include "qdb/failure.h"
+#include "qdb/series_problem.h"
 #include "qdb/status.h"
 
 namespace {
@@ -12,8 +14,9 @@ namespace {
 int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 const cli::Command kQuotes{"quotes", "quotes DIR KEY",
-                           "Print the quotes of a symbol or issue name, newest first: date, "
-                           "open, high, low, close, volume and open interest, separated by tabs.",
+                           "Print the quotes of a symbol or issue name, newest first: date "
+                           "(and time, for an intraday series), open, high, low, close, volume "
+                           "and open interest, separated by tabs.",
                            run_quotes};
 const cli::Registrar kRegistrar{kQuotes};
 
@@ -28,15 +31,21 @@ int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ost
   qdb::clear_failure();
   core::NewestFirstQuotes quotes;
   quotes.open(dir, key);
+  const bool with_time = quotes.has_time();
   // Within a window, from its newest row down.
   std::string text;
   while (quotes.next()) {
     text.clear();
     for (int row = quotes.rows() - 1; row >= 0; --row) {
-      const auto cells = core::quote_cell_texts(quotes.window().bar(row));
+      const qdb::QuoteBar bar = quotes.window().bar(row);
+      const auto cells = core::quote_cell_texts(bar);
       for (std::size_t c = 0; c < cells.size(); ++c) {
         if (c != 0) text += '\t';
         text += cells[c];
+        if (c == 0 && with_time) {
+          text += '\t';
+          text += core::time_text(bar);
+        }
       }
       text += '\n';
     }
@@ -45,16 +54,18 @@ int run_quotes(const std::vector<std::string>& args, std::ostream& out, std::ost
   switch (quotes.state()) {
     case State::kOpenFailed:
     case State::kReadFailed:
-      err << qdb::with_cause("Error in FillQuotesGrid\n(" + key + ": " +
-                             qdb::status_text(quotes.status()) + ")")
-          << "\n";
+      cli::print_read_failure("Error in FillQuotesGrid", dir, key, quotes.status(), err);
       return cli::kExitFailure;
     case State::kNoMemory:
       err << "Too many bars\n";
       return cli::kExitFailure;
-    case State::kShortRead:
-      err << "note: the data file holds fewer quotes than its header's " << quotes.total() << "\n";
+    case State::kShortRead: {
+      const std::string cause = qdb::read_failure_cause(dir, key);
+      err << "note: "
+          << (cause.empty() ? "the data file holds fewer quotes than its header says" : cause)
+          << "\n";
       break;
+    }
     case State::kReading:
       break;
   }

@@ -9,7 +9,8 @@ int run_split(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
 const cli::Command kCommand{
     "split", "split DIR KEY DATE NEW OLD",
-    "Record a split of OLD shares into NEW on DATE (MM/DD/YY): every earlier quote gets its "
+    "Record a split of OLD shares into NEW on DATE (MM/DD/YY, or MM/DD/YYYY for any year from 1900 "
+    "to 2099): every earlier quote gets its "
     "prices multiplied by OLD/NEW and its volume and open interest by NEW/OLD.",
     run_split};
 const cli::Registrar kRegistrar{kCommand};

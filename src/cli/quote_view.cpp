@@ -1,12 +1,14 @@
 #include "cli/quote_view.h"
 
 #include "cli/command.h"
+#include "core/quote_texts.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/failure.h"
 #include "qdb/master.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/series.h"
+#include "qdb/series_problem.h"
 #include "qdb/status.h"
 
 namespace cli {
@@ -31,19 +33,28 @@ std::optional<core::ViewState> read_view_state(const std::string& dir, const std
       status = qdb::series_alloc(series, 1);
       if (status == qdb::kSuccess) status = reader.read(series, key, 0, 1);
       if (status == qdb::kSuccess && series.count == 1)
-        view.first_date_text = qdb::format_date_string(series.date(0));
+        view.first_date_text = core::display_date_text(series.date(0));
       if (status == qdb::kSuccess) status = reader.read(series, key, -1, 1);
       if (status == qdb::kSuccess && series.count == 1)
-        view.last_date_text = qdb::format_date_string(series.date(0));
+        view.last_date_text = core::display_date_text(series.date(0));
     }
   }
   if (status != qdb::kSuccess) {
-    err << qdb::with_cause("Error in FillQuotesGrid\n(" + key + ": " + qdb::status_text(status) +
-                           ")")
-        << "\n";
+    print_read_failure("Error in FillQuotesGrid", dir, key, status, err);
     return std::nullopt;
   }
   return view;
+}
+
+void print_read_failure(const std::string& message, const std::string& dir, const std::string& key,
+                        int status, std::ostream& err) {
+  const std::string cause = qdb::read_failure_cause(dir, key);
+  err << message << "\n";
+  if (cause.empty()) {
+    err << "(" << key << ": " << qdb::status_text(status) << ")\n";
+  } else {
+    err << key << ": " << cause << "\n";
+  }
 }
 
 int finish(const core::CommandResult& result, std::ostream& err) {

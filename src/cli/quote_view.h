@@ -19,6 +19,11 @@ std::optional<core::ViewState> read_view_state(const std::string& dir, const std
 // The MASTER of a portfolio directory, its name matched without regard to case.
 std::string master_path_of(const std::string& dir);
 
+// Prints why KEY in DIR can't be read: the system's message first, then the cause in words
+// ("F7.DAT is missing"), or the status text when no cause is found.
+void print_read_failure(const std::string& message, const std::string& dir, const std::string& key,
+                        int status, std::ostream& err);
+
 // Prints the result's messages on err, one after the other, and answers the exit code.
 int finish(const core::CommandResult& result, std::ostream& err);
 

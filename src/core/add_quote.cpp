@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/entry_values.h"
+#include "core/quote_texts.h"
 #include "core/series_dates.h"
 #include "qdb/dates.h"
 #include "qdb/failure.h"
@@ -23,8 +24,8 @@ AddQuoteResult add_failure(std::string message, int status = 0) {
 
 }  // namespace
 
-std::uint16_t previous_weekday(std::uint16_t date) {
-  std::uint16_t day = date;
+qdb::DateSerial previous_weekday(qdb::DateSerial date) {
+  qdb::DateSerial day = date;
   do {
     if (day <= 1) return 0;
     --day;
@@ -33,21 +34,21 @@ std::uint16_t previous_weekday(std::uint16_t date) {
 }
 
 AddQuoteResult add_quote(const ViewState& view, const std::string& date_text) {
-  const std::uint16_t date = entry_date(date_text);
+  const qdb::DateSerial date = entry_date(date_text);
   if (date == 0) return add_failure(kInvalidDataEntered);
   // The copy goes before the quote of this date, which must be the one the insert finds: a
   // weekend date would have the copy placed before the following Monday instead.
   if (qdb::is_weekend(date)) return add_failure(kAddFailed);
-  const std::uint16_t new_date = previous_weekday(date);
+  const qdb::DateSerial new_date = previous_weekday(date);
   if (new_date == 0) return add_failure(kAddFailed);
-  const std::string new_date_text = qdb::format_date_string(new_date, 3, '/');
+  const std::string new_date_text = display_date_text(new_date);
 
   const auto dates = read_series_dates(view.portfolio_dir, view.symbol);
   if (!dates || dates->empty()) return add_failure(kAddFailed);
   // The oldest quote has nothing before it to fill; the app offers no Add there.
   if (date <= dates->front()) {
     return add_failure("A quote can't be added before the oldest quote (" +
-                       qdb::format_date_string(dates->front(), 3, '/') + ").");
+                       display_date_text(dates->front()) + ").");
   }
   if (std::find(dates->begin(), dates->end(), new_date) != dates->end()) {
     char message[64];

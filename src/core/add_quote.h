@@ -6,12 +6,13 @@
 
 #include "core/command_result.h"
 #include "core/view_state.h"
+#include "qdb/dates.h"
 
 namespace core {
 
 // The new date for a quote dated date: the nearest Monday-to-Friday day before it
 // (0 when there is none from 1 January 1961 on).
-std::uint16_t previous_weekday(std::uint16_t date);
+qdb::DateSerial previous_weekday(qdb::DateSerial date);
 
 struct AddQuoteResult : CommandResult {
   std::string new_date_text;  // MM/DD/YY of the inserted quote (also when it already exists)

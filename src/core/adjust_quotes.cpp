@@ -13,10 +13,10 @@ bool usable_multiplier(const std::optional<float>& value) { return value && *val
 
 CommandResult adjust_quotes(const ViewState& view, const AdjustEntry& entry) {
   bool valid = true;
-  const std::uint16_t from = entry_date(entry.from_text);
-  const std::uint16_t to = entry_date(entry.to_text);
-  const std::uint16_t first = view_date(view.first_date_text);
-  const std::uint16_t last = view_date(view.last_date_text);
+  const qdb::DateSerial from = entry_date(entry.from_text);
+  const qdb::DateSerial to = entry_date(entry.to_text);
+  const qdb::DateSerial first = view_date(view.first_date_text);
+  const qdb::DateSerial last = view_date(view.last_date_text);
   if (from == 0 || to == 0) valid = false;
   if (from < first || to < first) valid = false;
   if (from > last || to > last) valid = false;
@@ -24,8 +24,7 @@ CommandResult adjust_quotes(const ViewState& view, const AdjustEntry& entry) {
   const std::optional<float> price = scan_number(entry.price);
   const std::optional<float> open_interest = scan_number(entry.open_interest);
   const std::optional<float> volume = scan_number(entry.volume);
-  if (!usable_multiplier(price) || !usable_multiplier(open_interest) ||
-      !usable_multiplier(volume))
+  if (!usable_multiplier(price) || !usable_multiplier(open_interest) || !usable_multiplier(volume))
     valid = false;
   if (!valid) return CommandResult::failure(kInvalidDataEntered);
 

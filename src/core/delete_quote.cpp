@@ -7,7 +7,7 @@
 namespace core {
 
 CommandResult delete_quote(const ViewState& view, const std::string& date_text) {
-  const std::uint16_t date = entry_date(date_text);
+  const qdb::DateSerial date = entry_date(date_text);
   if (date == 0) return CommandResult::failure(kInvalidDataEntered);
 
   qdb::SeriesEditRequest request;

@@ -44,7 +44,7 @@ double round_to(double value, double step) {
   return std::round(value / step) * step;
 }
 
-bool is_trading_day(std::uint16_t serial) {
+bool is_trading_day(qdb::DateSerial serial) {
   if (qdb::is_weekend(serial)) return false;
   int years = 0, month = 0, day = 0;
   qdb::split_date(serial, years, month, day);
@@ -63,7 +63,7 @@ struct DemoSymbol {
   DemoHistory history;
 };
 
-DemoHistory stock(std::uint64_t seed, std::uint16_t first, double price, double drift,
+DemoHistory stock(std::uint64_t seed, qdb::DateSerial first, double price, double drift,
                   double volatility, double volume) {
   DemoHistory h;
   h.seed = seed;
@@ -94,7 +94,7 @@ DemoHistory future(std::uint64_t seed, double price, double volatility, double t
 }
 
 std::vector<DemoSymbol> stocks() {
-  const std::uint16_t y1997 = qdb::date_serial(1997, 1, 2);
+  const qdb::DateSerial y1997 = qdb::date_serial(1997, 1, 2);
   DemoHistory split = stock(108, y1997, 18.0, 0.0006, 0.018, 420000);
   split.split_date = qdb::date_serial(1999, 6, 14);
   return {
@@ -128,7 +128,7 @@ std::vector<DemoSymbol> stocks() {
 }
 
 std::vector<DemoSymbol> tech() {
-  const std::uint16_t y1997 = qdb::date_serial(1997, 1, 2);
+  const qdb::DateSerial y1997 = qdb::date_serial(1997, 1, 2);
   return {
       {"ORBT", "Orbit Software", 24, false, 0, 0, false,
        stock(201, y1997, 12.0, 0.0012, 0.032, 1500000)},
@@ -230,11 +230,11 @@ std::vector<std::string> demo_portfolios() { return {"Stocks", "Stocks/TECH", "F
 std::vector<qdb::QuoteBar> demo_quotes(const DemoHistory& h) {
   std::vector<qdb::QuoteBar> bars;
   DemoRandom random(h.seed);
-  const std::uint16_t decimal_day = qdb::date_serial(2001, 4, 9);
+  const qdb::DateSerial decimal_day = qdb::date_serial(2001, 4, 9);
   double close = h.start_price;
   double open_interest = h.open_interest;
-  for (std::uint32_t day = h.first_date; day != 0 && day <= h.last_date; ++day) {
-    const auto serial = static_cast<std::uint16_t>(day);
+  for (qdb::DateSerial day = h.first_date; day != 0 && day <= h.last_date; ++day) {
+    const qdb::DateSerial serial = day;
     if (!is_trading_day(serial)) continue;
     const double step =
         (h.tick_before_2001 > 0 && serial < decimal_day) ? h.tick_before_2001 : h.tick;

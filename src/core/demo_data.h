@@ -21,16 +21,16 @@ bool make_demo_tree(const std::string& root, std::string& message);
 // Parameters of one made-up daily price history.
 struct DemoHistory {
   std::uint64_t seed = 1;
-  std::uint16_t first_date = 0;  // date serials; weekdays other than fixed holidays are traded
-  std::uint16_t last_date = 0;
+  qdb::DateSerial first_date = 0;  // date serials; weekdays other than fixed holidays are traded
+  qdb::DateSerial last_date = 0;
   double start_price = 20.0;
-  double drift = 0.0003;         // mean daily return
-  double volatility = 0.02;      // daily deviation
-  double volume = 100000;        // typical daily volume
-  double open_interest = 0;      // typical open interest (0: none)
-  double tick_before_2001 = 0;   // price step before 9 April 2001 (0: cents throughout)
-  double tick = 0.01;            // price step
-  std::uint16_t split_date = 0;  // first date after an unadjusted 2-for-1 split (0: none)
+  double drift = 0.0003;           // mean daily return
+  double volatility = 0.02;        // daily deviation
+  double volume = 100000;          // typical daily volume
+  double open_interest = 0;        // typical open interest (0: none)
+  double tick_before_2001 = 0;     // price step before 9 April 2001 (0: cents throughout)
+  double tick = 0.01;              // price step
+  qdb::DateSerial split_date = 0;  // first date after an unadjusted 2-for-1 split (0: none)
 };
 
 // The quotes of a history, oldest first.

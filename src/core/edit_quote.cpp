@@ -14,7 +14,7 @@ constexpr const char* kValueNames[6] = {"Open", "Hi", "Lo", "Close", "Vol", "OI"
 }  // namespace
 
 CommandResult edit_quote(const ViewState& view, const EditQuoteEntry& entry) {
-  const std::uint16_t date = entry_date(entry.date_text);
+  const qdb::DateSerial date = entry_date(entry.date_text);
   if (date == 0) return CommandResult::failure(kInvalidDataEntered);
 
   qdb::SeriesEditRequest request;  // every value starts as a keep mark

@@ -10,7 +10,9 @@ namespace core {
 namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+bool is_blank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
 
 int two_digits(std::string_view text, std::size_t at) {
   return (text[at] - '0') * 10 + (text[at + 1] - '0');
@@ -47,27 +49,37 @@ std::optional<float> scan_number(std::string_view text) {
   float value = 0.0f;
   const auto [end, error] =
       std::from_chars(text.data() + start, text.data() + i, value, std::chars_format::general);
-  if (error != std::errc() || end != text.data() + i || !std::isfinite(value))
-    return std::nullopt;
+  if (error != std::errc() || end != text.data() + i || !std::isfinite(value)) return std::nullopt;
   return negative ? -value : value;
 }
 
-std::uint16_t entry_date(std::string_view text) {
-  if (text.size() != 8) return 0;
-  for (std::size_t at : {0u, 1u, 3u, 4u, 6u, 7u}) {
-    if (!is_digit(text[at])) return 0;
-  }
-  for (std::size_t at : {2u, 5u}) {
-    if (is_digit(text[at]) || is_blank(text[at])) return 0;
+qdb::DateSerial entry_date(std::string_view text) {
+  // MM/DD/YY, or MM/DD/YYYY with the year taken whole.
+  if (text.size() != 8 && text.size() != 10) return 0;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (at == 2 || at == 5) {
+      if (is_digit(text[at]) || is_blank(text[at])) return 0;
+    } else if (!is_digit(text[at])) {
+      return 0;
+    }
   }
   const int month = two_digits(text, 0);
   const int day = two_digits(text, 3);
-  const int year = two_digits(text, 6);
-  const int years_since_1900 = year < 60 ? year + 100 : year;
-  if (!qdb::is_calendar_date(years_since_1900, month, day)) return 0;
-  return qdb::date_serial(years_since_1900, month, day);
+  int year = two_digits(text, 6);
+  if (text.size() == 10) {
+    year = year * 100 + two_digits(text, 8);
+    if (year < 1900) return 0;
+  } else {
+    year = year < 60 ? year + 2000 : year + 1900;
+  }
+  if (!qdb::is_calendar_date(year, month, day)) return 0;
+  return qdb::date_serial(year, month, day);
 }
 
-std::uint16_t view_date(std::string_view text) { return qdb::parse_date(text, 3); }
+qdb::DateSerial view_date(std::string_view text) {
+  // The view shows a four-digit year where two digits would read as another century.
+  if (text.size() == 10 && entry_date(text) != 0) return entry_date(text);
+  return qdb::parse_date(text, 3);
+}
 
 }  // namespace core

@@ -1,10 +1,11 @@
 #include "core/export.h"
 
 #include <algorithm>
-#include <charconv>
 #include <memory>
+#include <utility>
 
 #include "core/quote_windows.h"
+#include "core/fixed_text.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/file_system.h"
@@ -15,17 +16,13 @@ namespace core {
 namespace {
 
 // Appends value with the given number of decimals, exactly as printf's "%.<decimals>f" writes
-// it (std::to_chars promises the same digits, several times faster).
+// it; "N/A" for a negative value (a field the layout lacks) or not a number.
 void append_number(std::string& line, float value, int decimals) {
-  if (!(value >= 0.0f)) {  // negative (a field the layout lacks) or not a number
+  if (!(value >= 0.0f)) {
     line += "N/A";
     return;
   }
-  char buffer[64];
-  const auto [end, error] =
-      std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                    std::chars_format::fixed, decimals);
-  if (error == std::errc()) line.append(buffer, end);
+  append_fixed(line, value, decimals);
 }
 
 // The six value columns in their fixed order, with their titles, formats and omit flags.
@@ -45,9 +42,35 @@ constexpr ValueColumn kValueColumns[] = {
     {"OI", 2, &qdb::QuoteBar::oi, &ExportOptions::omit_oi},
 };
 
+// format_date's format and separator of each export date form.
+struct DateFormat {
+  int format;
+  char separator;
+};
+
+DateFormat date_format_of(ExportDateForm form) {
+  switch (form) {
+    case ExportDateForm::kMdy4:
+      return {4, '/'};
+    case ExportDateForm::kIso:
+      return {2, '-'};
+    case ExportDateForm::kYmd:
+      return {8, '/'};
+    default:
+      return {3, '/'};
+  }
+}
+
 void append_data_row(std::string& text, const qdb::QuoteBar& bar, const ExportOptions& options,
                      char delimiter) {
-  text += qdb::format_date(bar.date, 3, '/');
+  const DateFormat date = date_format_of(options.date_form);
+  char buffer[16];
+  text.append(buffer, static_cast<std::size_t>(
+                          qdb::format_date_to(buffer, bar.date, date.format, date.separator)));
+  if (options.time) {
+    text += delimiter;
+    text += qdb::format_seconds_string(qdb::bar_seconds(bar));
+  }
   for (const ValueColumn& column : kValueColumns) {
     if (options.*column.omit) continue;
     text += delimiter;
@@ -68,9 +91,27 @@ char export_delimiter(int choice) {
   }
 }
 
+bool parse_export_date_form(std::string_view word, ExportDateForm& form) {
+  constexpr std::pair<std::string_view, ExportDateForm> kWords[] = {{"mdy2", ExportDateForm::kMdy2},
+                                                                    {"mdy4", ExportDateForm::kMdy4},
+                                                                    {"iso", ExportDateForm::kIso},
+                                                                    {"ymd", ExportDateForm::kYmd}};
+  for (const auto& [name, value] : kWords) {
+    if (word == name) {
+      form = value;
+      return true;
+    }
+  }
+  return false;
+}
+
 std::string export_title_row(const ExportOptions& options) {
   const char delimiter = export_delimiter(options.delimiter);
   std::string line = "DATE";
+  if (options.time) {
+    line += delimiter;
+    line += "TIME";
+  }
   for (const ValueColumn& column : kValueColumns) {
     if (options.*column.omit) continue;
     line += delimiter;
@@ -86,8 +127,11 @@ std::string export_data_row(const qdb::QuoteBar& bar, const ExportOptions& optio
 }
 
 ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
-                           const ExportOptions& options, const ExportSink& sink) {
+                           const ExportOptions& chosen, const ExportSink& sink) {
   ExportResult result;
+  // A series without times has no TIME column to write.
+  ExportOptions options = chosen;
+  options.time = chosen.time && reader.has_time();
   qdb::QuoteSeries series;
   if (qdb::series_alloc(series, kQuoteWindow) != qdb::kSuccess) {
     result.status = qdb::kMalloc;

@@ -14,6 +14,19 @@
 
 namespace core {
 
+// How the export writes its dates.
+enum class ExportDateForm : int {
+  kMdy2 = 0,  // MM/DD/YY, the default
+  kMdy4 = 1,  // MM/DD/YYYY
+  kIso = 2,   // YYYY-MM-DD
+  kYmd = 3,   // YYYYMMDD
+};
+
+// The settings values (section "XportSel") under which the Export dialog keeps its date form
+// (an ExportDateForm as an integer, default 0) and its time choice (0 or 1, default 0).
+inline constexpr const char* kExportDateFormKey = "DateForm";
+inline constexpr const char* kExportTimeKey = "Time";
+
 // The Export dialog's choices.
 struct ExportOptions {
   std::string path = "output.txt";  // the file to write
@@ -26,7 +39,12 @@ struct ExportOptions {
   bool omit_oi = false;
   bool title = false;         // write the title row first
   bool newest_first = false;  // 0 oldest quote first, 1 newest first
+  ExportDateForm date_form = ExportDateForm::kMdy2;
+  bool time = false;  // a TIME column (HH:MM:SS) after DATE, for a series that has times
 };
+
+// The date form of a CLI word or dialog choice ("mdy2", "mdy4", "iso", "ymd"); false if none.
+bool parse_export_date_form(std::string_view word, ExportDateForm& form);
 
 // Outcome of an export.
 struct ExportResult {
@@ -40,16 +58,19 @@ inline constexpr std::string_view kExportLineEnd = "\r\n";
 
 // The delimiter character of a choice: ',' for 1, tab for 2, a blank otherwise.
 char export_delimiter(int choice);
-// The title row (without line end): the names of the written columns.
+// The title row (without line end): the names of the written columns (TIME when
+// options.time is set).
 std::string export_title_row(const ExportOptions& options);
-// One data row (without line end): MM/DD/YY date, "%.4f" prices, "%.2f" volume and open
-// interest, "N/A" for a negative or not-a-number value.
+// One data row (without line end): the date in the chosen form, HH:MM:SS when options.time is
+// set, "%.4f" prices, "%.2f" volume and open interest, "N/A" for a negative or not-a-number
+// value.
 std::string export_data_row(const qdb::QuoteBar& bar, const ExportOptions& options);
 
 // Receives the exported text piece by piece; returns false when the piece could not be written.
 using ExportSink = std::function<bool(std::string_view text)>;
 
 // Streams the quotes of key (found from root) into sink: the title row when wanted, then one row
+// (with a TIME column only when options.time is set and the series has a TIME field)
 // per quote read, in windows of at most 400 quotes through one open data file. Rows end at the
 // first quote that does not read: oldest first stops at the end of the file, newest first at
 // quote 0, and a read failure part-way ends the export silently after the rows written. When the

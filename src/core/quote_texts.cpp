@@ -1,7 +1,6 @@
 #include "core/quote_texts.h"
 
-#include <charconv>
-
+#include "core/fixed_text.h"
 #include "qdb/dates.h"
 
 namespace core {
@@ -9,31 +8,34 @@ namespace core {
 namespace {
 
 // A value below zero (the reader's -1 for a field the layout lacks) and a value that compares
-// unordered both read "N/A"; only a number of zero or more is printed.
-// The digits are those of printf's "%.<decimals>f" (std::to_chars promises the same).
+// unordered both read "N/A"; only a number of zero or more is printed, with the digits of
+// printf's "%.<decimals>f".
 std::string number_text(float value, int decimals) {
   if (!(value >= 0.0f)) return "N/A";
-  char buffer[64];
-  const auto [end, error] =
-      std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                    std::chars_format::fixed, decimals);
-  if (error != std::errc()) return "N/A";
-  return std::string(buffer, end);
+  std::string text;
+  append_fixed(text, value, decimals);
+  return text;
 }
 
 }  // namespace
+
+std::string display_date_text(qdb::DateSerial serial) {
+  const int year = qdb::date_year(serial);
+  const bool two_digits = year == 0 || (year >= 1960 && year <= 2059);
+  return qdb::format_date_string(serial, two_digits ? 3 : 4, '/');
+}
+
+std::string time_text(const qdb::QuoteBar& bar) {
+  return qdb::format_seconds_string(qdb::bar_seconds(bar));
+}
 
 std::string price_text(float value) { return number_text(value, 4); }
 
 std::string quantity_text(float value) { return number_text(value, 0); }
 
 std::array<std::string, 7> quote_cell_texts(const qdb::QuoteBar& bar) {
-  return {qdb::format_date_string(bar.date, 3, '/'),
-          price_text(bar.open),
-          price_text(bar.high),
-          price_text(bar.low),
-          price_text(bar.close),
-          quantity_text(bar.volume),
+  return {display_date_text(bar.date), price_text(bar.open),  price_text(bar.high),
+          price_text(bar.low),         price_text(bar.close), quantity_text(bar.volume),
           quantity_text(bar.oi)};
 }
 

@@ -43,7 +43,7 @@ bool NewestFirstQuotes::next() {
   return true;
 }
 
-std::uint16_t NewestFirstQuotes::quote_date(std::int32_t index) {
+qdb::DateSerial NewestFirstQuotes::quote_date(std::int32_t index) {
   m_rows = 0;
   if (!m_allocated || m_window.capacity < 1) return 0;
   if (m_reader.read(m_window, m_key, index, 1) != qdb::kSuccess || m_window.count < 1) return 0;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "qdb/dat.h"
+#include "qdb/dates.h"
 #include "qdb/series.h"
 #include "qdb/status.h"
 
@@ -51,10 +52,12 @@ class NewestFirstQuotes {
   // The window read last, oldest row first; rows() of its rows belong to the walk.
   const qdb::QuoteSeries& window() const { return m_window; }
   int rows() const { return m_rows; }
+  // Whether the series has a TIME column.
+  bool has_time() const { return m_reader.has_time(); }
 
   // Date serial of the quote at index (0 the oldest, -1 the newest), read through the same
   // open file into the window; 0 when it cannot be read. Ends the use of the current window.
-  std::uint16_t quote_date(std::int32_t index);
+  qdb::DateSerial quote_date(std::int32_t index);
 
  private:
   qdb::SeriesReader m_reader;

@@ -8,13 +8,13 @@
 
 namespace core {
 
-std::optional<std::vector<std::uint16_t>> read_series_dates(std::string_view root,
-                                                            std::string_view key) {
+std::optional<std::vector<qdb::DateSerial>> read_series_dates(std::string_view root,
+                                                              std::string_view key) {
   // Windows of kQuoteWindow quotes keep memory bounded whatever the file holds.
   qdb::SeriesReader reader;
   if (reader.open(root, key) != qdb::kSuccess) return std::nullopt;
   const std::string key_text(key);
-  std::vector<std::uint16_t> dates;
+  std::vector<qdb::DateSerial> dates;
   const std::int32_t total = reader.total();
   dates.reserve(static_cast<std::size_t>(total > 0 ? total : 0));
   qdb::QuoteSeries series;

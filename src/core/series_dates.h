@@ -5,12 +5,13 @@
 #include <optional>
 #include <string_view>
 #include <vector>
+#include "qdb/dates.h"
 
 namespace core {
 
 // Date serials of all quotes of key (found from root), in file order (oldest first).
 // nullopt when the symbol or its data file can't be read.
-std::optional<std::vector<std::uint16_t>> read_series_dates(std::string_view root,
-                                                            std::string_view key);
+std::optional<std::vector<qdb::DateSerial>> read_series_dates(std::string_view root,
+                                                              std::string_view key);
 
 }  // namespace core

@@ -9,9 +9,9 @@ namespace core {
 CommandResult split_quotes(const ViewState& view, const SplitEntry& entry) {
   // Every check runs, then one verdict, as the dialog does.
   bool valid = true;
-  const std::uint16_t split = entry_date(entry.date_text);
-  const std::uint16_t first = view_date(view.first_date_text);
-  const std::uint16_t last = view_date(view.last_date_text);
+  const qdb::DateSerial split = entry_date(entry.date_text);
+  const qdb::DateSerial first = view_date(view.first_date_text);
+  const qdb::DateSerial last = view_date(view.last_date_text);
   if (split == 0 || split > last || split < first) valid = false;
   const std::optional<float> new_shares = scan_number(entry.new_shares);
   if (!new_shares || *new_shares == 0.0f) valid = false;
@@ -26,7 +26,7 @@ CommandResult split_quotes(const ViewState& view, const SplitEntry& entry) {
   request.values[4] = quantity_factor;
   request.values[5] = quantity_factor;
   request.first_date = 0;
-  request.last_date = static_cast<std::uint16_t>(split - 1);
+  request.last_date = static_cast<qdb::DateSerial>(split - 1);
   request.op = qdb::kOpScale;
   const std::int32_t status = rewrite_view_series(view, request);
   if (status != 0) return CommandResult::failure(qdb::with_cause("Split Edit Failed"), status);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/quote_windows.h"
+#include "core/quote_texts.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/file_system.h"
@@ -50,9 +51,9 @@ std::optional<SplitRatio> TestSplitPair(const qdb::QuoteBar& earlier, const qdb:
   return std::nullopt;
 }
 
-std::string split_result_line(const std::string& symbol, SplitRatio ratio, std::uint16_t date) {
+std::string split_result_line(const std::string& symbol, SplitRatio ratio, qdb::DateSerial date) {
   return symbol + " possible " + std::to_string(ratio.p) + " for " + std::to_string(ratio.q) +
-         " split on " + qdb::format_date_string(date, 3, '/');
+         " split on " + display_date_text(date);
 }
 
 SplitSearchSummary SplitSearch(const std::string& dir, const std::vector<SymbolRow>& rows,

@@ -31,7 +31,7 @@ inline constexpr std::array<SplitRatio, 8> kSplitRatios{
 std::optional<SplitRatio> TestSplitPair(const qdb::QuoteBar& earlier, const qdb::QuoteBar& later);
 
 // "%s possible %d for %d split on %s" with the date as MM/DD/YY.
-std::string split_result_line(const std::string& symbol, SplitRatio ratio, std::uint16_t date);
+std::string split_result_line(const std::string& symbol, SplitRatio ratio, qdb::DateSerial date);
 
 // What the search reports while it runs (the app's Split Search window; the CLI's streams).
 class SplitSearchObserver {

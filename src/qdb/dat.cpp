@@ -28,6 +28,7 @@ struct OpenSeries {
   SeriesLayout layout;
   std::unique_ptr<ReadFile> file;
   std::int32_t header_records = 0;  // R, the header's record count (signed 16-bit)
+  DateForm date_form = DateForm::kTwoDigit;
 };
 
 StatusCode open_series(std::string_view root, std::string_view key, OpenSeries& out) {
@@ -35,7 +36,7 @@ StatusCode open_series(std::string_view root, std::string_view key, OpenSeries& 
   StatusCode status = detail::find_symbol_listed(root, key, out.record, out.dir, listing);
   if (status != kSuccess) return status;
   status = detail::read_layout_listed(*listing, out.record.file_number(), out.layout,
-                                      out.record.record_length());
+                                      out.record.record_length(), out.record.field_count());
   if (status != kSuccess) return status;
   out.file =
       file_system().open_read(listing->resolve(data_file_name(out.record.file_number(), "DAT")));
@@ -45,6 +46,8 @@ StatusCode open_series(std::string_view root, std::string_view key, OpenSeries& 
   if (out.file->read(header, kHeaderBytes) == kHeaderBytes) {
     out.header_records = read_i16le(header + 2);
   }
+  out.date_form = data_file_date_form(*out.file, out.record.record_length(),
+                                      out.layout.column[kDate], out.header_records);
   return kSuccess;
 }
 
@@ -55,17 +58,35 @@ float field_value(const std::uint8_t* record, int record_length, int column) {
 
 }  // namespace
 
+DateForm data_file_date_form(ReadFile& file, int record_length, int date_column,
+                             std::int32_t header_records) {
+  if (record_length < 4 || date_column <= 0 || 4 * date_column > record_length)
+    return DateForm::kTwoDigit;
+  const auto length = static_cast<std::uint64_t>(record_length);
+  const std::int64_t in_file = static_cast<std::int64_t>(file.size() / length) - 1;
+  const std::int64_t quotes = std::min<std::int64_t>(header_records - 1, in_file);
+  if (quotes <= 0) return DateForm::kTwoDigit;
+  std::uint8_t cell[4] = {};
+  const std::uint64_t at =
+      length * static_cast<std::uint64_t>(quotes) + 4 * static_cast<std::uint64_t>(date_column - 1);
+  if (!file.seek(at) || file.read(cell, sizeof cell) != sizeof cell) return DateForm::kTwoDigit;
+  return date_form_of(mbf_to_float(cell));
+}
+
 QuoteBar decode_record(const std::uint8_t* record, int record_length, int /*field_count*/,
-                       const SeriesLayout& layout) {
+                       const SeriesLayout& layout, DateForm form) {
   // Every mapped column is decoded from its MBF cell; the layout never maps a column past
   // the record, and a column is taken as MBF whatever the field count claims.
   QuoteBar bar;
   const std::int16_t* column = layout.column;
   const float date = field_value(record, record_length, column[kDate]);
-  bar.date = column[kDate] > 0 && 4 * column[kDate] <= record_length ? date_from_real(date) : 0;
-  bar.time = column[kTime] > 0 && 4 * column[kTime] <= record_length
-                 ? time_from_real(field_value(record, record_length, column[kTime]))
-                 : 0;
+  bar.date =
+      column[kDate] > 0 && 4 * column[kDate] <= record_length ? date_from_real(date, form) : 0;
+  if (column[kTime] > 0 && 4 * column[kTime] <= record_length) {
+    const float time = field_value(record, record_length, column[kTime]);
+    bar.time = time_from_real(time);
+    bar.seconds = time_seconds_from_real(time);
+  }
   bar.open = field_value(record, record_length, column[kOpen]);
   bar.high = field_value(record, record_length, column[kHigh]);
   bar.low = field_value(record, record_length, column[kLow]);
@@ -82,6 +103,7 @@ StatusCode SeriesReader::open(std::string_view root, std::string_view key) {
   m_file.reset();
   m_total = 0;
   m_header_records = 0;
+  m_date_form = DateForm::kTwoDigit;
   OpenSeries opened;
   const StatusCode status = open_series(root, key, opened);
   m_record = opened.record;
@@ -90,6 +112,7 @@ StatusCode SeriesReader::open(std::string_view root, std::string_view key) {
   if (status != kSuccess) return status;
   m_file = std::move(opened.file);
   m_header_records = opened.header_records;
+  m_date_form = opened.date_form;
   m_total = m_header_records >= 1 ? m_header_records - 1 : 0;
   return kSuccess;
 }
@@ -147,7 +170,7 @@ StatusCode SeriesReader::read(QuoteSeries& series, const std::string& key, std::
     for (std::size_t row = 0; row < got_rows; ++row) {
       series.set_bar(static_cast<int>(row),
                      decode_record(buffer.data() + row * record_bytes, length,
-                                   m_record.field_count(), m_layout));
+                                   m_record.field_count(), m_layout, m_date_form));
     }
   }
   return series_set_count(series, static_cast<int>(got_rows));
@@ -161,8 +184,8 @@ StatusCode read_series(QuoteSeries& series, std::string_view root, std::string_v
   return reader.read(series, std::string(key), start, count);
 }
 
-std::int32_t find_quote(std::string_view root, std::string_view key, std::uint16_t date,
-                        std::uint16_t time, std::uint16_t* date_out, std::uint16_t* time_out) {
+std::int32_t find_quote(std::string_view root, std::string_view key, DateSerial date,
+                        std::uint16_t time, DateSerial* date_out, std::uint16_t* time_out) {
   OpenSeries opened;
   const StatusCode open_status = open_series(root, key, opened);
   if (open_status != kSuccess) return open_status;
@@ -176,10 +199,10 @@ std::int32_t find_quote(std::string_view root, std::string_view key, std::uint16
   const std::int32_t records =
       static_cast<std::int32_t>(std::min<std::int64_t>(opened.header_records, in_file));
 
-  auto later = [&](std::uint16_t d, std::uint16_t t) {
+  auto later = [&](DateSerial d, std::uint16_t t) {
     return d > date || (d == date && t > target_time);
   };
-  auto earlier = [&](std::uint16_t d, std::uint16_t t) {
+  auto earlier = [&](DateSerial d, std::uint16_t t) {
     return d < date || (d == date && t < target_time);
   };
 
@@ -189,7 +212,7 @@ std::int32_t find_quote(std::string_view root, std::string_view key, std::uint16
   std::int32_t result = 0;
   StatusCode status = kSuccess;
   bool have_current = false;
-  std::uint16_t current_date = 0;
+  DateSerial current_date = 0;
   std::uint16_t current_time = 0;
   std::vector<std::uint8_t> record(static_cast<std::size_t>(length));
 
@@ -215,8 +238,8 @@ std::int32_t find_quote(std::string_view root, std::string_view key, std::uint16
         status = kFileRead;
         break;
       }
-      const QuoteBar bar =
-          decode_record(record.data(), length, opened.record.field_count(), opened.layout);
+      const QuoteBar bar = decode_record(record.data(), length, opened.record.field_count(),
+                                         opened.layout, opened.date_form);
       have_current = true;
       current_date = bar.date;
       current_time = has_time ? bar.time : 0;

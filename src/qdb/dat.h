@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "qdb/dates.h"
 #include "qdb/layout.h"
 #include "qdb/master.h"
 #include "qdb/series.h"
@@ -26,8 +27,8 @@ StatusCode read_series(QuoteSeries& series, std::string_view root, std::string_v
 
 // Index of the quote of key dated date (and time), by halving. date_out/time_out may be null
 // and receive the serial and code of the record the search ended on. Negative: a status.
-std::int32_t find_quote(std::string_view root, std::string_view key, std::uint16_t date,
-                        std::uint16_t time, std::uint16_t* date_out, std::uint16_t* time_out);
+std::int32_t find_quote(std::string_view root, std::string_view key, DateSerial date,
+                        std::uint16_t time, DateSerial* date_out, std::uint16_t* time_out);
 
 // A symbol's data file held open for several reads: one lookup, one layout, one open. The
 // grid, the split search and the export stream windows through it; read_series is built on it.
@@ -47,6 +48,10 @@ class SeriesReader {
   const MasterRecord& record() const { return m_record; }  // dates native
   const std::string& directory() const { return m_dir; }
   const SeriesLayout& layout() const { return m_layout; }
+  // How the data file stores its years, from its last quote.
+  DateForm date_form() const { return m_date_form; }
+  // True when the layout maps a TIME column (intraday series).
+  bool has_time() const { return m_layout.column[kTime] > 0; }
 
   // Same as read_series from its step 4 on, without the lookup: fills description and rows.
   StatusCode read(QuoteSeries& series, const std::string& key, std::int32_t start, int count);
@@ -58,10 +63,18 @@ class SeriesReader {
   std::unique_ptr<ReadFile> m_file;
   std::int32_t m_total = 0;
   std::int32_t m_header_records = 0;  // R as read (signed)
+  DateForm m_date_form = DateForm::kTwoDigit;
 };
 
-// Decodes one data record of record_length bytes (F fields) into a bar with the layout.
+// Decodes one data record of record_length bytes (F fields) into a bar with the layout, its
+// date read in the file's form.
 QuoteBar decode_record(const std::uint8_t* record, int record_length, int field_count,
-                       const SeriesLayout& layout);
+                       const SeriesLayout& layout, DateForm form = DateForm::kTwoDigit);
+
+// The form of a data file's dates, from the DATE cell of its last quote: the last record that
+// both the header (R) and the file's size hold. A file without quotes has the two-digit form.
+// Leaves the file's position anywhere.
+DateForm data_file_date_form(ReadFile& file, int record_length, int date_column,
+                             std::int32_t header_records);
 
 }  // namespace qdb

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 namespace qdb {
@@ -13,10 +12,17 @@ namespace {
 // Days before each month in a common year; from March on a leap year adds one.
 constexpr int kMonthStart[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
 constexpr int kMonthLength[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-constexpr std::int64_t kLastSerial = 65535;
+// Years since 1900 that have serials: 1900 to 2099.
+constexpr int kLastYear = 199;
+constexpr float kLongFormStart = 600000.0f;
 
-// Years since 1900 divisible by 4: right from 1961 to 2099, and the rule every serial follows.
-bool is_leap(std::int64_t years_since_1900) { return years_since_1900 % 4 == 0; }
+// Years since 1900 divisible by 4, except 1900 itself: right for every year from 1900 to 2099.
+bool is_leap(std::int64_t years_since_1900) {
+  return years_since_1900 % 4 == 0 && years_since_1900 != 0;
+}
+
+// Days from 1 January 1900 to 1 January of the year (years since 1900, 0..200).
+std::int64_t days_before_year(std::int64_t y) { return y * 365 + (y > 0 ? (y - 1) / 4 : 0); }
 
 int month_start(int years_since_1900, int month) {
   return kMonthStart[month - 1] + ((month > 2 && is_leap(years_since_1900)) ? 1 : 0);
@@ -91,35 +97,38 @@ bool normalise_separated(std::string_view text, int format, std::string& work) {
 
 }  // namespace
 
-std::uint16_t date_serial(int year, int month, int day) {
+DateForm date_form_of(float last_stored_date) {
+  return last_stored_date >= kLongFormStart ? DateForm::kLong : DateForm::kTwoDigit;
+}
+
+DateSerial date_serial(int year, int month, int day) {
   if (month < 1 || month > 12) return 0;
   std::int64_t y = year;
-  if (y > 1900) y -= 1900;
-  std::int64_t serial = static_cast<std::int64_t>(day) + kMonthStart[month - 1] + (y - 61) * 1461 / 4;
-  if (month > 2 && is_leap(y)) serial += 1;
-  if (serial < 1 || serial > kLastSerial) return 0;
-  return static_cast<std::uint16_t>(serial);
+  if (y >= 1900) y -= 1900;
+  if (y < 0 || y > kLastYear) return 0;
+  const std::int64_t serial = days_before_year(y) + month_start(static_cast<int>(y), month) +
+                              static_cast<std::int64_t>(day);
+  if (serial < 1 || serial > kLastDateSerial) return 0;
+  return static_cast<DateSerial>(serial);
 }
 
 bool is_calendar_date(int year, int month, int day) {
   if (month < 1 || month > 12) return false;
   std::int64_t y = year;
-  if (y > 1900) y -= 1900;
-  if (y < 61) return false;
+  if (y >= 1900) y -= 1900;
+  if (y < 0 || y > kLastYear) return false;
   const int length = kMonthLength[month - 1] + ((month == 2 && is_leap(y)) ? 1 : 0);
-  if (day < 1 || day > length) return false;
-  return date_serial(year, month, day) != 0;
+  return day >= 1 && day <= length;
 }
 
-void split_date(std::uint16_t serial, int& years_since_1900, int& month, int& day) {
-  if (serial == 0) {
-    years_since_1900 = month = day = 0;
-    return;
-  }
-  const int s = serial;
-  const int c = (4 * s - 1) / 1461;
-  const int r = s - (c * 1461) / 4;
-  years_since_1900 = c + 61;
+void split_date(DateSerial serial, int& years_since_1900, int& month, int& day) {
+  years_since_1900 = month = day = 0;
+  if (serial < 1 || serial > kLastDateSerial) return;
+  std::int64_t y = (static_cast<std::int64_t>(serial) - 1) * 4 / 1461;
+  while (y > 0 && days_before_year(y) >= serial) --y;
+  while (days_before_year(y + 1) < serial) ++y;
+  const int r = static_cast<int>(serial - days_before_year(y));
+  years_since_1900 = static_cast<int>(y);
   month = 1;
   for (int m = 12; m >= 1; --m) {
     if (month_start(years_since_1900, m) < r) {
@@ -130,53 +139,115 @@ void split_date(std::uint16_t serial, int& years_since_1900, int& month, int& da
   day = r - month_start(years_since_1900, month);
 }
 
-int weekday(std::uint16_t serial) {
-  // (serial - 1) mod 7, kept in 0..6 for serial 0 too.
-  return (static_cast<int>(serial) + 6) % 7;
+int date_year(DateSerial serial) {
+  int years = 0, month = 0, day = 0;
+  split_date(serial, years, month, day);
+  return month == 0 ? 0 : years + 1900;
 }
 
-bool is_weekend(std::uint16_t serial) {
+int weekday(DateSerial serial) {
+  // 1 January 1900 (serial 1) was a Monday; kept in 0..6 for any serial.
+  return static_cast<int>(((serial % 7) + 7) % 7);
+}
+
+bool is_weekend(DateSerial serial) {
   const int d = weekday(serial);
   return d == 0 || d == 6;
 }
 
-std::uint16_t date_from_real(float x) {
+DateSerial date_from_real(float x, DateForm form) {
   // Damaged cells can hold anything: only values whose parts fit an int are taken apart.
   if (!std::isfinite(x) || x < 0.0f || x >= 1.0e9f) return 0;
+  // Stored dates are whole numbers: their parts come from integer arithmetic, which gives the
+  // same parts as the general way below.
+  const auto whole = static_cast<std::int32_t>(x);
+  if (static_cast<float>(whole) == x) {
+    std::int32_t n = whole;
+    if (form == DateForm::kTwoDigit && n / 10000 < 60) n += 1000000;
+    const std::int32_t yy = n / 10000;
+    if (yy > kLastYear) return 0;
+    return date_serial(yy, (n / 100) % 100, n % 100);
+  }
   float v = x;
-  // A two-digit year of 2000 to 2059 (103 for 3 January 2000) reads as the 1000103 form.
-  if (std::trunc(static_cast<double>(v) / 10000.0) < 60.0) v = v + 1000000.0f;
+  // In a two-digit file a year of 2000 to 2059 (103 for 3 January 2000) reads as the 1000103
+  // form; in a long-form file the same cell is 1900 to 1959.
+  if (form == DateForm::kTwoDigit && std::trunc(static_cast<double>(v) / 10000.0) < 60.0)
+    v = v + 1000000.0f;
   const double d = v;
   const int yy = static_cast<int>(std::trunc(d / 10000.0));
+  // Years since 1900 only: a cell of 19000101 or more is no date of the family.
+  if (yy > kLastYear) return 0;
   const double rest = d - yy * 10000.0;
   const int mm = static_cast<int>(std::trunc(rest / 100.0));
   const int dd = static_cast<int>(std::trunc(rest - mm * 100.0));
   return date_serial(yy, mm, dd);
 }
 
-float date_to_real(std::uint16_t serial) {
+float date_to_real(DateSerial serial) {
   int yy = 0, mm = 0, dd = 0;
   split_date(serial, yy, mm, dd);
   return static_cast<float>(yy * 10000 + mm * 100 + dd);
 }
 
-MbfReal date_to_mbf(std::uint16_t serial) { return to_mbf(date_to_real(serial)); }
+float date_to_real(DateSerial serial, DateForm form) {
+  int yy = 0, mm = 0, dd = 0;
+  split_date(serial, yy, mm, dd);
+  if (form == DateForm::kTwoDigit && yy >= 100 && yy < 160) yy -= 100;
+  return static_cast<float>(yy * 10000 + mm * 100 + dd);
+}
+
+MbfReal date_to_mbf(DateSerial serial) { return to_mbf(date_to_real(serial)); }
 
 std::uint16_t time_code(int hours, int minutes, int seconds) {
-  const std::int64_t code = static_cast<std::int64_t>(hours) * 1800 + static_cast<std::int64_t>(minutes) * 30 +
+  const std::int64_t code = static_cast<std::int64_t>(hours) * 1800 +
+                            static_cast<std::int64_t>(minutes) * 30 +
                             static_cast<std::int64_t>(seconds) / 2;
   return static_cast<std::uint16_t>(code);  // taken to 16 bits
 }
 
-std::uint16_t time_from_real(float x) {
+namespace {
+
+// Hours, minutes and seconds of a native HHMMSS real; false for no time.
+bool time_parts(float x, int& hh, int& mm, int& ss) {
   // A missing time column reads as -1.0; negative, huge and non-finite values are no time.
-  if (!std::isfinite(x) || x < 0.0f || x >= 1.0e9f) return 0;
+  if (!std::isfinite(x) || x < 0.0f || x >= 1.0e9f) return false;
   const double d = x;
-  const int hh = static_cast<int>(std::trunc(d / 10000.0));
+  hh = static_cast<int>(std::trunc(d / 10000.0));
   const double rest = d - hh * 10000.0;
-  const int mm = static_cast<int>(std::trunc(rest / 100.0));
-  const int ss = static_cast<int>(std::trunc(rest - mm * 100.0));
-  return time_code(hh, mm, ss);
+  mm = static_cast<int>(std::trunc(rest / 100.0));
+  ss = static_cast<int>(std::trunc(rest - mm * 100.0));
+  return true;
+}
+
+}  // namespace
+
+std::uint16_t time_from_real(float x) {
+  int hh = 0, mm = 0, ss = 0;
+  return time_parts(x, hh, mm, ss) ? time_code(hh, mm, ss) : 0;
+}
+
+std::int32_t time_seconds_from_real(float x) {
+  int hh = 0, mm = 0, ss = 0;
+  if (!time_parts(x, hh, mm, ss)) return 0;
+  // The same seconds the time code counts (so that both agree), to the second.
+  return time_code_seconds(time_code(hh, mm, ss)) + (ss % 2 != 0 ? 1 : 0);
+}
+
+std::int32_t time_code_seconds(std::uint16_t code) {
+  int hh = 0, mm = 0, ss = 0;
+  split_time(code, hh, mm, ss);
+  return hh * 3600 + mm * 60 + ss;
+}
+
+std::uint16_t time_code_of_seconds(std::int32_t seconds) {
+  if (seconds < 0) return 0;
+  return time_code(seconds / 3600, (seconds % 3600) / 60, seconds % 60);
+}
+
+float seconds_to_time_real(std::int32_t seconds) {
+  if (seconds < 0) return 0.0f;
+  return static_cast<float>((seconds / 3600) * 10000 + ((seconds % 3600) / 60) * 100 +
+                            seconds % 60);
 }
 
 void split_time(std::uint16_t code, int& hours, int& minutes, int& seconds) {
@@ -192,7 +263,7 @@ float time_to_real(std::uint16_t code) {
   return static_cast<float>(hh * 10000 + mm * 100 + ss);
 }
 
-std::uint16_t parse_date(std::string_view text, int format) {
+DateSerial parse_date(std::string_view text, int format) {
   std::size_t start = 0;
   while (start < text.size() && text[start] == ' ') ++start;
   if (start < text.size() && text[start] == '"') ++start;
@@ -217,34 +288,138 @@ std::uint16_t parse_date(std::string_view text, int format) {
   return date_serial(year + offset, month, day);
 }
 
-const char* format_date(std::uint16_t serial, int format, char separator) {
-  thread_local char buffer[32];
+namespace {
+
+// Two digits of value (0..99) at out.
+char* put2(char* out, int value) {
+  out[0] = static_cast<char>('0' + value / 10);
+  out[1] = static_cast<char>('0' + value % 10);
+  return out + 2;
+}
+
+}  // namespace
+
+int format_date_to(char* out, DateSerial serial, int format, char separator) {
   int years = 0, mm = 0, dd = 0;
   split_date(serial, years, mm, dd);
-  const int yy = serial != 0 ? years % 100 : 0;
-  const int cc = serial != 0 ? years / 100 + 19 : 0;
+  const bool dated = mm != 0;
+  const int yy = dated ? years % 100 : 0;
+  const int cc = dated ? years / 100 + 19 : 0;
   const char s = separator;
-  const std::size_t n = sizeof buffer;
+  char* p = out;
+  auto sep = [&]() { *p++ = s; };
   switch (format) {
-    case 1: std::snprintf(buffer, n, "%.2i%c%.2i%c%.2i", yy, s, mm, s, dd); break;
-    case 2: std::snprintf(buffer, n, "%.2i%.2i%c%.2i%c%.2i", cc, yy, s, mm, s, dd); break;
-    case 3: std::snprintf(buffer, n, "%.2i%c%.2i%c%.2i", mm, s, dd, s, yy); break;
-    case 4: std::snprintf(buffer, n, "%.2i%c%.2i%c%.2i%.2i", mm, s, dd, s, cc, yy); break;
-    case 5: std::snprintf(buffer, n, "%.2i%c%.2i%c%.2i", dd, s, mm, s, yy); break;
-    case 6: std::snprintf(buffer, n, "%.2i%c%.2i%c%.2i%.2i", dd, s, mm, s, cc, yy); break;
-    case 7: std::snprintf(buffer, n, "%.2i%.2i%.2i", yy, mm, dd); break;
-    case 8: std::snprintf(buffer, n, "%.2i%.2i%.2i%.2i", cc, yy, mm, dd); break;
-    case 9: std::snprintf(buffer, n, "%.2i%.2i%.2i", mm, dd, yy); break;
-    case 10: std::snprintf(buffer, n, "%.2i%.2i%.2i%.2i", mm, dd, cc, yy); break;
-    case 11: std::snprintf(buffer, n, "%.2i%.2i%.2i", dd, mm, yy); break;
-    case 12: std::snprintf(buffer, n, "%.2i%.2i%.2i%.2i", dd, mm, cc, yy); break;
-    default: buffer[0] = '\0'; break;
+    case 1:
+      p = put2(p, yy);
+      sep();
+      p = put2(p, mm);
+      sep();
+      p = put2(p, dd);
+      break;
+    case 2:
+      p = put2(p, cc);
+      p = put2(p, yy);
+      sep();
+      p = put2(p, mm);
+      sep();
+      p = put2(p, dd);
+      break;
+    case 3:
+      p = put2(p, mm);
+      sep();
+      p = put2(p, dd);
+      sep();
+      p = put2(p, yy);
+      break;
+    case 4:
+      p = put2(p, mm);
+      sep();
+      p = put2(p, dd);
+      sep();
+      p = put2(p, cc);
+      p = put2(p, yy);
+      break;
+    case 5:
+      p = put2(p, dd);
+      sep();
+      p = put2(p, mm);
+      sep();
+      p = put2(p, yy);
+      break;
+    case 6:
+      p = put2(p, dd);
+      sep();
+      p = put2(p, mm);
+      sep();
+      p = put2(p, cc);
+      p = put2(p, yy);
+      break;
+    case 7:
+      p = put2(p, yy);
+      p = put2(p, mm);
+      p = put2(p, dd);
+      break;
+    case 8:
+      p = put2(p, cc);
+      p = put2(p, yy);
+      p = put2(p, mm);
+      p = put2(p, dd);
+      break;
+    case 9:
+      p = put2(p, mm);
+      p = put2(p, dd);
+      p = put2(p, yy);
+      break;
+    case 10:
+      p = put2(p, mm);
+      p = put2(p, dd);
+      p = put2(p, cc);
+      p = put2(p, yy);
+      break;
+    case 11:
+      p = put2(p, dd);
+      p = put2(p, mm);
+      p = put2(p, yy);
+      break;
+    case 12:
+      p = put2(p, dd);
+      p = put2(p, mm);
+      p = put2(p, cc);
+      p = put2(p, yy);
+      break;
+    default:
+      break;
   }
+  *p = '\0';
+  return static_cast<int>(p - out);
+}
+
+const char* format_date(DateSerial serial, int format, char separator) {
+  thread_local char buffer[32];
+  format_date_to(buffer, serial, format, separator);
   return buffer;
 }
 
-std::string format_date_string(std::uint16_t serial, int format, char separator) {
+std::string format_date_string(DateSerial serial, int format, char separator) {
   return format_date(serial, format, separator);
+}
+
+std::string format_time_string(std::uint16_t code) {
+  return format_seconds_string(time_code_seconds(code));
+}
+
+std::string format_seconds_string(std::int32_t seconds) {
+  if (seconds < 0) seconds = 0;
+  const int hh = static_cast<int>(seconds / 3600);
+  const int mm = static_cast<int>((seconds % 3600) / 60);
+  const int ss = static_cast<int>(seconds % 60);
+  char text[16];
+  char* p = put2(text, hh % 100);
+  *p++ = ':';
+  p = put2(p, mm);
+  *p++ = ':';
+  p = put2(p, ss);
+  return std::string(text, p);
 }
 
 }  // namespace qdb

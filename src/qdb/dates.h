@@ -9,36 +9,69 @@
 
 namespace qdb {
 
-// Day count with 1 = 1 January 1961; 0 = no date. year is the full year or years since 1900.
-// Answers 0 for a month outside 1..12, a date before 1961 and one past the last serial.
-std::uint16_t date_serial(int year, int month, int day);
-// True when the day exists in its month (leap years as the serials count them: years since 1900
-// divisible by 4) and the date has a serial of its own (1 January 1961 up to serial 65535).
-// date_serial itself lets excess days run into the next month; callers refusing such input
-// check with this first. year is the full year or years since 1900, as for date_serial.
+// Day count with 1 = 1 January 1900 up to 73049 = 31 December 2099, one step per day;
+// 0 = no date. Every date a file of the family can hold has one, and they sort by day.
+using DateSerial = std::int32_t;
+inline constexpr DateSerial kLastDateSerial = 73049;
+
+// How a data file stores the years below 1960, decided once per file from its last quote.
+// kTwoDigit: stored years 00..59 are 2000..2059 (a file whose last quote is stored below
+// 600000, such as one wrapping from 991231 to 000103). kLong: the last quote is stored at
+// 600000 or above, 2000 on are 1YYMMDD, and stored years 00..59 are 1900..1959.
+enum class DateForm { kTwoDigit, kLong };
+// The form of a file whose last quote's DATE cell holds last_stored_date.
+DateForm date_form_of(float last_stored_date);
+
+// Serial of a date; year is the full year (1900..2099) or years since 1900 (0..199).
+// Answers 0 for a month outside 1..12 and a date outside 1900..2099. Excess days run into
+// the next month (30 February gives the serial of 1 or 2 March).
+DateSerial date_serial(int year, int month, int day);
+// True when the day exists in its month (1900 is no leap year, 2000 is) and lies in
+// 1900..2099. date_serial itself lets excess days run into the next month; callers refusing
+// such input check with this first. year as for date_serial.
 bool is_calendar_date(int year, int month, int day);
-// Years since 1900, month and day of a serial of 1 or above.
-void split_date(std::uint16_t serial, int& years_since_1900, int& month, int& day);
-// Weekday of a serial: 0 Sunday .. 6 Saturday.
-int weekday(std::uint16_t serial);
-bool is_weekend(std::uint16_t serial);
-// Serial of a native YYMMDD date real (two-digit years below 60 count as 2000..2059).
-std::uint16_t date_from_real(float x);
-// The YYMMDD real of a serial, as stored (years since 1900).
-float date_to_real(std::uint16_t serial);
-MbfReal date_to_mbf(std::uint16_t serial);
+// Years since 1900, month and day of a serial; all 0 for 0 or a serial outside the range.
+void split_date(DateSerial serial, int& years_since_1900, int& month, int& day);
+// The full year of a serial (0 for no date).
+int date_year(DateSerial serial);
+// Weekday of a serial: 0 Sunday .. 6 Saturday (1 January 1900 was a Monday).
+int weekday(DateSerial serial);
+bool is_weekend(DateSerial serial);
+// Serial of a native YYMMDD date real stored in a file of the given form.
+DateSerial date_from_real(float x, DateForm form = DateForm::kTwoDigit);
+// The YYMMDD real of a serial, as stored (years since 1900: 1928 is 28xxxx, 2000 on 1YYMMDD).
+float date_to_real(DateSerial serial);
+// The same in a file of the given form: a two-digit file keeps 2000..2059 as two-digit years.
+float date_to_real(DateSerial serial, DateForm form);
+MbfReal date_to_mbf(DateSerial serial);
 // h * 1800 + m * 30 + s / 2.
 std::uint16_t time_code(int hours, int minutes, int seconds);
 std::uint16_t time_from_real(float x);
 float time_to_real(std::uint16_t code);
+// Seconds since midnight of a native HHMMSS time real, to the second (the time code keeps only
+// even seconds); 0 for no time, as time_from_real.
+std::int32_t time_seconds_from_real(float x);
+// The seconds of a time code (its even second).
+std::int32_t time_code_seconds(std::uint16_t code);
+// The time code of seconds since midnight.
+std::uint16_t time_code_of_seconds(std::int32_t seconds);
+// The HHMMSS real of seconds since midnight.
+float seconds_to_time_real(std::int32_t seconds);
 void split_time(std::uint16_t code, int& hours, int& minutes, int& seconds);
 
 // Date text in one of the twelve formats to a serial; 0 when the text holds no date.
-std::uint16_t parse_date(std::string_view text, int format);
+DateSerial parse_date(std::string_view text, int format);
 // Serial to text in format 1..12 with the separator. The text lives in a library buffer that
 // the next call replaces.
-const char* format_date(std::uint16_t serial, int format, char separator);
+const char* format_date(DateSerial serial, int format, char separator);
 // Copying convenience: format_date as a std::string.
-std::string format_date_string(std::uint16_t serial, int format = 3, char separator = '/');
+std::string format_date_string(DateSerial serial, int format = 3, char separator = '/');
+// Writes the text of format_date into out (at least 11 bytes) without the shared buffer and
+// answers its length: the export's fast path.
+int format_date_to(char* out, DateSerial serial, int format, char separator);
+// HH:MM:SS of a time code.
+std::string format_time_string(std::uint16_t code);
+// HH:MM:SS of seconds since midnight.
+std::string format_seconds_string(std::int32_t seconds);
 
 }  // namespace qdb

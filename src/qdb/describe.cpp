@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "qdb/bytes.h"
+#include "qdb/dat.h"
 #include "qdb/file_system.h"
 #include "qdb/layout.h"
 #include "qdb/lookup_detail.h"
@@ -76,8 +77,8 @@ int describe_series(std::string_view dir, std::string_view symbol, SeriesDescrip
   std::optional<DirListing> listing;
   if (detail::find_symbol_listed(dir, symbol, record, found_dir, listing) != kSuccess) return 1;
   SeriesLayout layout;
-  if (detail::read_layout_listed(*listing, record.file_number(), layout, record.record_length()) !=
-      kSuccess) {
+  if (detail::read_layout_listed(*listing, record.file_number(), layout, record.record_length(),
+                                 record.field_count()) != kSuccess) {
     return 1;
   }
   std::uint8_t header[4] = {};
@@ -102,6 +103,21 @@ int describe_series(std::string_view dir, std::string_view symbol, SeriesDescrip
     if (layout.column[f] == 0) continue;
     d.input_format[f] = format_number_text(layout.input_format[f]);
     d.display_format[f] = format_number_text(layout.display_format[f]);
+  }
+  d.has_time = layout.column[kTime] > 0;
+  // The first and last quotes, read as the quotes grid reads them; the report stands without.
+  SeriesReader reader;
+  QuoteSeries one;
+  if (reader.open(dir, symbol) == kSuccess && reader.total() > 0 &&
+      series_alloc(one, 1) == kSuccess) {
+    const std::string key(symbol);
+    if (reader.read(one, key, 0, 1) == kSuccess && one.count == 1) {
+      d.first_quote = one.bar(0);
+      if (reader.read(one, key, -1, 1) == kSuccess && one.count == 1) {
+        d.last_quote = one.bar(0);
+        d.has_quotes = true;
+      }
+    }
   }
   out = std::move(d);
   return 0;

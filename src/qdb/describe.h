@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "qdb/series.h"
+
 namespace qdb {
 
 struct SeriesDescription {
@@ -13,13 +15,19 @@ struct SeriesDescription {
   std::int8_t record_length = 0;
   std::int8_t field_count = 0;
   std::int16_t quote_count = 0;
-  std::string name;         // 16 bytes as stored, trailing blanks included
-  float first_date = 0;     // YYMMDD real
+  std::string name;      // 16 bytes as stored, trailing blanks included
+  float first_date = 0;  // YYMMDD real
   float last_date = 0;
   std::string periodicity;  // "D Daily" ... or "ERROR"
   std::string symbol;       // 16 bytes as stored
   std::string input_format[8];
   std::string display_format[8];
+  // The oldest and newest quotes as the reader decodes them (dates in the file's own form),
+  // when the data file holds any; has_time when the layout has a TIME column.
+  bool has_quotes = false;
+  bool has_time = false;
+  QuoteBar first_quote;
+  QuoteBar last_quote;
 };
 
 // Text of a DOP format number ("32nds", "Whole Num.", "100s"...); empty outside the table.

@@ -102,8 +102,10 @@ bool probe_has_open(ReadFile& file) {
   return fifth != 0.0f && fifth <= 2.0f * second;
 }
 
-// The layout that follows from the record length alone (no DOP file).
-bool default_layout(SeriesLayout& layout, int record_length, const std::string& dat_path) {
+// The layout that follows from the record length alone (no DOP file). A field count below 0
+// means the caller does not know it.
+bool default_layout(SeriesLayout& layout, int record_length, int field_count,
+                    const std::string& dat_path) {
   switch (record_length) {
     case 12:
       set_columns(layout, {kDate, kClose, kVol});
@@ -119,6 +121,12 @@ bool default_layout(SeriesLayout& layout, int record_length, const std::string& 
       return true;
     case 28:
       set_columns(layout, {kDate, kOpen, kHigh, kLow, kClose, kVol, kOi});
+      return true;
+    case kIntradayRecordLength:
+      // Intraday files of 8 fields carry all eight in their fixed order; other 32-byte
+      // records have no sound default.
+      if (field_count != kFieldCountAll) return false;
+      set_columns(layout, {kDate, kTime, kOpen, kHigh, kLow, kClose, kVol, kOi});
       return true;
     case 20: {
       const std::unique_ptr<ReadFile> dat = file_system().open_read(dat_path);
@@ -150,7 +158,7 @@ std::string read_dop_text(ReadFile& file) {
 // Builds the layout from the DOP file at dop_path, or from the record length (probing the
 // data file at dat_path for length 20) when the DOP does not open.
 StatusCode build_layout(const std::string& dop_path, const std::string& dat_path,
-                        SeriesLayout& layout, int record_length) {
+                        SeriesLayout& layout, int record_length, int field_count) {
   layout = SeriesLayout{};
   bool built = false;
   if (const std::unique_ptr<ReadFile> dop = file_system().open_read(dop_path)) {
@@ -161,7 +169,7 @@ StatusCode build_layout(const std::string& dop_path, const std::string& dat_path
     // nothing for the record length's default to stand in for.
     return kLayoutUnknown;
   } else {
-    built = default_layout(layout, record_length, dat_path);
+    built = default_layout(layout, record_length, field_count, dat_path);
   }
   if (!built || !usable(layout, record_length)) {
     layout = SeriesLayout{};
@@ -186,20 +194,27 @@ void parse_dop_text(std::string_view text, SeriesLayout& layout) {
 }
 
 StatusCode read_layout(const std::string& dop_path, SeriesLayout& layout, int record_length) {
+  return read_layout(dop_path, layout, record_length, -1);
+}
+
+StatusCode read_layout(const std::string& dop_path, SeriesLayout& layout, int record_length,
+                       int field_count) {
   auto [dir, name] = split_path(dop_path);
   const DirListing listing(dir);
   // The data file beside it: the layout name with its last two characters made "AT".
   std::string dat_name = name;
   if (dat_name.size() >= 2) dat_name.replace(dat_name.size() - 2, 2, "AT");
-  return build_layout(listing.resolve(name), listing.resolve(dat_name), layout, record_length);
+  return build_layout(listing.resolve(name), listing.resolve(dat_name), layout, record_length,
+                      field_count);
 }
 
 namespace detail {
 
 StatusCode read_layout_listed(const DirListing& listing, int file_number, SeriesLayout& layout,
-                              int record_length) {
+                              int record_length, int field_count) {
   return build_layout(listing.resolve(data_file_name(file_number, "DOP")),
-                      listing.resolve(data_file_name(file_number, "DAT")), layout, record_length);
+                      listing.resolve(data_file_name(file_number, "DAT")), layout, record_length,
+                      field_count);
 }
 
 }  // namespace detail

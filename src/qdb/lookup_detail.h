@@ -18,8 +18,9 @@ namespace qdb::detail {
 StatusCode find_symbol_listed(std::string_view root, std::string_view key, MasterRecord& record_out,
                               std::string& dir_out, std::optional<DirListing>& listing_out);
 
-// read_layout for file_number's DOP (and, for the probe, DAT) file named through listing.
+// read_layout for file_number's DOP (and, for the probe, DAT) file named through listing, with
+// the MASTER record's field count.
 StatusCode read_layout_listed(const DirListing& listing, int file_number, SeriesLayout& layout,
-                              int record_length);
+                              int record_length, int field_count);
 
 }  // namespace qdb::detail

@@ -40,15 +40,15 @@ enum class PassOutcome { kDone, kWriteFailed, kReadFailed, kNoRecordOfDate };
 // A correction of one MASTER date, worked out while the old data file is still intact.
 struct MasterCorrection {
   MasterDate which;
-  std::uint16_t date;
+  DateSerial date;
 };
 
 // The date serial of quote index of key, or nullopt when it cannot be read.
-std::optional<std::uint16_t> quote_date(std::string_view root, std::string_view key,
-                                        std::int32_t index) {
+std::optional<DateSerial> quote_date(std::string_view root, std::string_view key,
+                                     std::int32_t index) {
   QuoteSeries series;
   if (series_alloc(series, 1) != kSuccess) return std::nullopt;
-  std::optional<std::uint16_t> date;
+  std::optional<DateSerial> date;
   if (read_series(series, root, key, index, 1) == kSuccess && series.count == 1) {
     date = series.date(0);
   }
@@ -72,7 +72,7 @@ std::optional<std::vector<MasterCorrection>> corrections_for_delete(std::string_
   } else {
     return corrections;
   }
-  const std::optional<std::uint16_t> date = quote_date(root, key, source);
+  const std::optional<DateSerial> date = quote_date(root, key, source);
   if (!date) return std::nullopt;
   if (n == 1) {
     corrections.push_back({MasterDate::kLast, *date});
@@ -142,11 +142,14 @@ bool stage_master_dates(std::string_view master_path, const std::vector<MasterCe
   });
 }
 
-// The nearest Monday-to-Friday day before serial, or 0 when there is none from 1961 on.
-std::uint16_t previous_weekday(std::uint16_t serial) {
-  int day = static_cast<int>(serial) - 1;
-  while (day >= 1 && is_weekend(static_cast<std::uint16_t>(day))) --day;
-  return day >= 1 ? static_cast<std::uint16_t>(day) : 0;
+// The nearest Monday-to-Friday day before serial that a file of the given form can store, or
+// 0 when there is none: a two-digit file reads stored years below 60 as 2000 on, so it holds
+// no date before 1960.
+DateSerial previous_weekday(DateSerial serial, DateForm form) {
+  DateSerial day = serial - 1;
+  while (day >= 1 && is_weekend(day)) --day;
+  const DateSerial first = form == DateForm::kTwoDigit ? date_serial(1960, 1, 1) : 1;
+  return day >= first ? day : 0;
 }
 
 // Everything one data-file pass needs about the records it rewrites.
@@ -181,7 +184,8 @@ void change_values(const SeriesEditRequest& request, const RecordShape& shape,
 // Copies the data file from source into out, changing it by the request. source is positioned
 // after the header, which the caller has written already.
 PassOutcome rewrite_records(const SeriesEditRequest& request, const RecordShape& shape,
-                            ReadFile& source, std::uint64_t remaining, WriteFile& out) {
+                            DateForm form, ReadFile& source, std::uint64_t remaining,
+                            WriteFile& out) {
   const auto length = static_cast<std::size_t>(shape.length);
   std::vector<std::uint8_t> record(length);
   bool deleted = false;
@@ -189,7 +193,8 @@ PassOutcome rewrite_records(const SeriesEditRequest& request, const RecordShape&
   while (remaining >= length) {
     if (source.read(record.data(), length) != length) return PassOutcome::kReadFailed;
     remaining -= length;
-    const std::uint16_t date = date_from_real(mbf_to_float(cell_of(record, shape.column[kDate])));
+    const DateSerial date =
+        date_from_real(mbf_to_float(cell_of(record, shape.column[kDate])), form);
     const bool in_range = request.first_date <= date && date <= request.last_date;
     bool keep = true;
     switch (request.op) {
@@ -208,7 +213,7 @@ PassOutcome rewrite_records(const SeriesEditRequest& request, const RecordShape&
         // One copy only, before the first quote of the requested day, so that the header's
         // count (raised by one) stays the number of quotes.
         if (!inserted && date == request.first_date) {
-          const std::uint16_t copy_date = previous_weekday(date);
+          const DateSerial copy_date = previous_weekday(date, form);
           if (copy_date == 0) return PassOutcome::kNoRecordOfDate;
           std::vector<std::uint8_t> copy = record;
           const MbfReal cell = date_to_mbf(copy_date);
@@ -270,8 +275,8 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   DirListing listing = found_listing ? std::move(*found_listing) : DirListing(dir);
 
   SeriesLayout layout;
-  const StatusCode laid_out =
-      detail::read_layout_listed(listing, file_number, layout, entry.record_length());
+  const StatusCode laid_out = detail::read_layout_listed(
+      listing, file_number, layout, entry.record_length(), entry.field_count());
   if (laid_out != kSuccess) return laid_out;
   const std::optional<RecordShape> shape = record_shape(entry, layout);
   if (!shape) return kLayoutUnknown;
@@ -302,7 +307,7 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
 
   std::vector<MasterCorrection> corrections;
   if (request.op == kOpDelete) {
-    std::uint16_t date_out = 0;
+    DateSerial date_out = 0;
     const std::int32_t index = find_quote(root, key, request.first_date, 0, &date_out, nullptr);
     if (index < 0 || date_out != request.first_date) {
       notify(kDeleteNotFoundMessage);
@@ -322,6 +327,10 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   }
 
   int count = read_i16le(header.data() + 2);
+  // Dates are read in the form the file's last quote shows; the read goes back to the first
+  // quote afterwards.
+  const DateForm form = data_file_date_form(*source, shape->length, shape->column[kDate], count);
+  if (!source->seek(length)) return kFileRead;
   if (request.op == kOpDelete) --count;
   if (request.op == kOpInsert) ++count;
   if (count > INT16_MAX || count < INT16_MIN) return kFileWrite;  // no room in the 16-bit count
@@ -333,7 +342,7 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
     if (!out.write(header.data(), header.size())) {
       outcome = PassOutcome::kWriteFailed;
     } else {
-      outcome = rewrite_records(request, *shape, *source, size - length, out);
+      outcome = rewrite_records(request, *shape, form, *source, size - length, out);
     }
     // The old file is closed before the new one is renamed over it.
     source.reset();

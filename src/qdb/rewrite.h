@@ -5,6 +5,7 @@
 #include <limits>
 #include <string_view>
 
+#include "qdb/dates.h"
 #include "qdb/mbf.h"
 
 namespace qdb {
@@ -27,8 +28,8 @@ inline constexpr float kKeepValue = std::numeric_limits<float>::quiet_NaN();
 
 struct SeriesEditRequest {
   float values[6] = {kKeepValue, kKeepValue, kKeepValue, kKeepValue, kKeepValue, kKeepValue};
-  std::uint16_t first_date = 0;
-  std::uint16_t last_date = 0;
+  DateSerial first_date = 0;
+  DateSerial last_date = 0;
   SeriesOp op = kOpNone;
 };
 
@@ -37,8 +38,7 @@ struct SeriesEditRequest {
 // Returns 0, the lookup/layout status, -2, -5 (a write step failed, data file unchanged),
 // -9 (insert found no record of the date) or -200 (delete found no quote of the date).
 std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view root,
-                            std::string_view key, std::string_view master_path,
-                            int quote_count);
+                            std::string_view key, std::string_view master_path, int quote_count);
 
 enum class MasterDate { kFirst, kLast };
 

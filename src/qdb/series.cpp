@@ -9,12 +9,13 @@ namespace qdb {
 namespace {
 
 constexpr int kMaxCapacity = 32767;
-// Bytes of one packed row: date and time (16 bits each) and six 4-byte reals.
-constexpr std::size_t kPackedRowSize = 28;
+// Bytes of one packed row: eight 4-byte units (date serial, time code, six reals).
+constexpr std::size_t kUnit = 4;
+constexpr std::size_t kPackedRowSize = 8 * kUnit;
 // A packed block stays below this size, as on a 16-bit heap.
 constexpr std::size_t kPackedLimit = 65000;
-constexpr std::int16_t kPackedRealStride = 7;
-constexpr int kSplitBlocks = 7;
+constexpr std::int16_t kPackedStride = 8;
+constexpr int kSplitBlocks = 8;
 
 // calloc of at least one byte, so that a series of capacity 0 still owns real storage.
 void* zeroed_block(std::size_t bytes) { return std::calloc(bytes == 0 ? 1 : bytes, 1); }
@@ -29,12 +30,11 @@ void set_view(ColumnView& view, void* storage, std::int16_t count, std::int16_t 
 
 // Releases every block of the series' storage; the layout is told by the open column's stride.
 void release_storage(QuoteSeries& series) {
-  if (series.column[kOpen].stride == kPackedRealStride) {
+  if (series.column[kOpen].stride == kPackedStride) {
     std::free(series.column[kDate].storage);
   } else {
-    // Split layout: date and time share the first block; each real column has its own.
-    for (int field = kOi; field >= kOpen; --field) std::free(series.column[field].storage);
-    std::free(series.column[kDate].storage);
+    // Split layout: each column has its own block.
+    for (int field = kOi; field >= kDate; --field) std::free(series.column[field].storage);
   }
 }
 
@@ -50,15 +50,16 @@ void clear_fields(QuoteSeries& series) {
   series.info = nullptr;
 }
 
-// Address of element `row` of a view, whose elements are `unit` bytes wide.
-const std::uint8_t* element(const ColumnView& view, int row, std::size_t unit) {
+// Address of element `row` of a view (elements are 4-byte units).
+const std::uint8_t* element(const ColumnView& view, int row) {
   const std::ptrdiff_t index = static_cast<std::ptrdiff_t>(row) * view.stride + view.offset;
-  return static_cast<const std::uint8_t*>(view.storage) + index * static_cast<std::ptrdiff_t>(unit);
+  return static_cast<const std::uint8_t*>(view.storage) +
+         index * static_cast<std::ptrdiff_t>(kUnit);
 }
 
-std::uint8_t* element(ColumnView& view, int row, std::size_t unit) {
+std::uint8_t* element(ColumnView& view, int row) {
   const std::ptrdiff_t index = static_cast<std::ptrdiff_t>(row) * view.stride + view.offset;
-  return static_cast<std::uint8_t*>(view.storage) + index * static_cast<std::ptrdiff_t>(unit);
+  return static_cast<std::uint8_t*>(view.storage) + index * static_cast<std::ptrdiff_t>(kUnit);
 }
 
 }  // namespace
@@ -75,17 +76,15 @@ StatusCode series_alloc(QuoteSeries& series, int capacity) {
 
   if (rows * kPackedRowSize < kPackedLimit) {
     if (void* block = zeroed_block(rows * kPackedRowSize)) {
-      set_view(series.column[kDate], block, cap, 14, 0);
-      set_view(series.column[kTime], block, cap, 14, 1);
-      for (int field = kOpen; field <= kOi; ++field)
-        set_view(series.column[field], block, cap, kPackedRealStride, static_cast<std::int16_t>(field - 1));
+      for (int field = kDate; field <= kOi; ++field)
+        set_view(series.column[field], block, cap, kPackedStride, static_cast<std::int16_t>(field));
       return kSuccess;
     }
   }
 
   void* blocks[kSplitBlocks] = {};
   for (int i = 0; i < kSplitBlocks; ++i) {
-    blocks[i] = zeroed_block(rows * 4);
+    blocks[i] = zeroed_block(rows * kUnit);
     if (blocks[i] == nullptr) {
       for (int j = i - 1; j >= 0; --j) std::free(blocks[j]);
       series.count = 0;
@@ -93,10 +92,8 @@ StatusCode series_alloc(QuoteSeries& series, int capacity) {
       return kMalloc;
     }
   }
-  set_view(series.column[kDate], blocks[0], cap, 2, 0);
-  set_view(series.column[kTime], blocks[0], cap, 2, 1);
-  for (int field = kOpen; field <= kOi; ++field)
-    set_view(series.column[field], blocks[field - 1], cap, 1, 0);
+  for (int field = kDate; field <= kOi; ++field)
+    set_view(series.column[field], blocks[field], cap, 1, 0);
   return kSuccess;
 }
 
@@ -116,36 +113,43 @@ StatusCode series_set_count(QuoteSeries& series, int n) {
   return kSuccess;
 }
 
+std::int32_t bar_seconds(const QuoteBar& bar) {
+  return time_code_of_seconds(bar.seconds) == bar.time ? bar.seconds : time_code_seconds(bar.time);
+}
+
 QuoteSeries::~QuoteSeries() { series_free(*this); }
 
-std::uint16_t QuoteSeries::date(int row) const {
+DateSerial QuoteSeries::date(int row) const {
   if (row < 0 || row >= capacity || column[kDate].storage == nullptr) return 0;
-  std::uint16_t v;
-  std::memcpy(&v, element(column[kDate], row, sizeof v), sizeof v);
+  DateSerial v;
+  std::memcpy(&v, element(column[kDate], row), sizeof v);
   return v;
 }
 
-std::uint16_t QuoteSeries::time(int row) const {
+std::uint16_t QuoteSeries::time(int row) const { return time_code_of_seconds(seconds(row)); }
+
+std::int32_t QuoteSeries::seconds(int row) const {
   if (row < 0 || row >= capacity || column[kTime].storage == nullptr) return 0;
-  std::uint16_t v;
-  std::memcpy(&v, element(column[kTime], row, sizeof v), sizeof v);
+  std::int32_t v;
+  std::memcpy(&v, element(column[kTime], row), sizeof v);
   return v;
 }
 
 float QuoteSeries::value(Field field, int row) const {
   if (field == kDate) return static_cast<float>(date(row));
-  if (field == kTime) return static_cast<float>(time(row));
+  if (field == kTime) return static_cast<float>(time(row));  // the time code
   if (field < kOpen || field > kOi) return 0.0f;
   if (row < 0 || row >= capacity || column[field].storage == nullptr) return 0.0f;
   float v;
-  std::memcpy(&v, element(column[field], row, sizeof v), sizeof v);
+  std::memcpy(&v, element(column[field], row), sizeof v);
   return v;
 }
 
 QuoteBar QuoteSeries::bar(int row) const {
   QuoteBar b;
   b.date = date(row);
-  b.time = time(row);
+  b.seconds = seconds(row);
+  b.time = time_code_of_seconds(b.seconds);
   b.open = value(kOpen, row);
   b.high = value(kHigh, row);
   b.low = value(kLow, row);
@@ -157,11 +161,12 @@ QuoteBar QuoteSeries::bar(int row) const {
 
 void QuoteSeries::set_bar(int row, const QuoteBar& b) {
   if (row < 0 || row >= capacity || column[kDate].storage == nullptr) return;
-  std::memcpy(element(column[kDate], row, sizeof b.date), &b.date, sizeof b.date);
-  std::memcpy(element(column[kTime], row, sizeof b.time), &b.time, sizeof b.time);
+  std::memcpy(element(column[kDate], row), &b.date, sizeof b.date);
+  const std::int32_t seconds = bar_seconds(b);
+  std::memcpy(element(column[kTime], row), &seconds, sizeof seconds);
   const float values[6] = {b.open, b.high, b.low, b.close, b.volume, b.oi};
   for (int field = kOpen; field <= kOi; ++field)
-    std::memcpy(element(column[field], row, sizeof(float)), &values[field - kOpen], sizeof(float));
+    std::memcpy(element(column[field], row), &values[field - kOpen], sizeof(float));
 }
 
 }  // namespace qdb

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "qdb/dates.h"
 #include "qdb/layout.h"
 #include "qdb/master.h"
 #include "qdb/status.h"
@@ -12,13 +13,19 @@ namespace qdb {
 
 // One decoded quote. A field absent from the layout reads as -1.0 (time code 0).
 struct QuoteBar {
-  std::uint16_t date = 0;  // date serial
+  DateSerial date = 0;     // date serial
   std::uint16_t time = 0;  // time code
   float open = 0, high = 0, low = 0, close = 0, volume = 0, oi = 0;
+  // The stored time to the second, as seconds since midnight. The time code keeps even seconds
+  // only; a bar whose seconds disagree with its code (set by code alone) counts by the code.
+  std::int32_t seconds = 0;
 };
 
-// Element i of a column is element i * stride + offset of the storage, in the column's unit
-// (16 bits for date and time, 4 bytes for the six reals).
+// The seconds of a bar's time: its own when they agree with its time code, else the code's.
+std::int32_t bar_seconds(const QuoteBar& bar);
+
+// Element i of a column is element i * stride + offset of the storage, counted in 4-byte
+// units: a 32-bit date serial, the time as 32-bit seconds since midnight, or a real.
 struct ColumnView {
   void* storage = nullptr;
   std::int16_t count = 0;
@@ -52,15 +59,16 @@ struct QuoteSeries {
   QuoteSeries& operator=(const QuoteSeries&) = delete;
 
   // Row access through the views.
-  std::uint16_t date(int row) const;
-  std::uint16_t time(int row) const;
+  DateSerial date(int row) const;
+  std::uint16_t time(int row) const;        // time code
+  std::int32_t seconds(int row) const;      // the time to the second
   float value(Field field, int row) const;  // field kOpen..kOi
   QuoteBar bar(int row) const;
   void set_bar(int row, const QuoteBar& bar);
 };
 
-// Clears the series and builds storage for capacity rows (packed while capacity * 28 < 65000,
-// else seven blocks). Returns 0, or -3 with capacity 0.
+// Clears the series and builds storage for capacity rows (packed while capacity * 32 < 65000,
+// else eight blocks, one per column). Returns 0, or -3 with capacity 0.
 StatusCode series_alloc(QuoteSeries& series, int capacity);
 // Releases storage and info block and zeroes every field. Harmless on a released series.
 StatusCode series_free(QuoteSeries& series);

@@ -21,8 +21,8 @@ namespace qdb {
 namespace {
 
 constexpr const char* kMasterName = "MASTER";
-constexpr const char* kFieldKeywords[kFieldCountAll] = {"DATE", "TIME", "OPEN", "HIGH",
-                                                        "LOW",  "CLOSE", "VOL", "OI"};
+constexpr const char* kFieldKeywords[kFieldCountAll] = {"DATE", "TIME",  "OPEN", "HIGH",
+                                                        "LOW",  "CLOSE", "VOL",  "OI"};
 
 // The content of a whole file read through the seam, or nullopt when it can't be read.
 std::optional<std::vector<std::uint8_t>> read_whole_file(const std::string& path) {
@@ -67,7 +67,7 @@ bool create_portfolio(const std::string& dir) {
 
 MasterRecord make_master_record(int file_number, std::string_view symbol,
                                 std::string_view issue_name, int record_length, int field_count,
-                                std::uint16_t first_date, std::uint16_t last_date) {
+                                DateSerial first_date, DateSerial last_date) {
   MasterRecord record;
   record.bytes[master_offset::kFileNumber] = static_cast<std::uint8_t>(file_number);
   record.bytes[master_offset::kRecordLength] = static_cast<std::uint8_t>(record_length);
@@ -119,21 +119,20 @@ bool append_master_record(const std::string& dir, const MasterRecord& record) {
   header.set_count(static_cast<std::uint16_t>(entries + 1));
   header.set_count2(static_cast<std::uint16_t>(header.count2() + 1));
 
-  return replace_file(master, listing.resolve(std::string(kMasterName) + ".NEW"),
-                      [&](WriteFile& out) {
-                        if (!out.write(header.bytes.data(), header.bytes.size())) return false;
-                        if (entries > 0 &&
-                            !out.write(old.data() + kMasterRecordSize, insert_at - kMasterRecordSize)) {
-                          return false;
-                        }
-                        if (!out.write(record.bytes.data(), record.bytes.size())) return false;
-                        // Slots past the counted entries stay after the new one, unchanged.
-                        if (old.size() > insert_at &&
-                            !out.write(old.data() + insert_at, old.size() - insert_at)) {
-                          return false;
-                        }
-                        return true;
-                      });
+  return replace_file(
+      master, listing.resolve(std::string(kMasterName) + ".NEW"), [&](WriteFile& out) {
+        if (!out.write(header.bytes.data(), header.bytes.size())) return false;
+        if (entries > 0 &&
+            !out.write(old.data() + kMasterRecordSize, insert_at - kMasterRecordSize)) {
+          return false;
+        }
+        if (!out.write(record.bytes.data(), record.bytes.size())) return false;
+        // Slots past the counted entries stay after the new one, unchanged.
+        if (old.size() > insert_at && !out.write(old.data() + insert_at, old.size() - insert_at)) {
+          return false;
+        }
+        return true;
+      });
 }
 
 SeriesLayout default_layout(int record_length) {
@@ -143,19 +142,37 @@ SeriesLayout default_layout(int record_length) {
     for (Field field : fields) layout.column[field] = column++;
   };
   switch (record_length) {
-    case 12: set({kDate, kClose, kVol}); break;
-    case 16: set({kDate, kHigh, kLow, kClose}); break;
-    case 18: set({kDate, kClose}); break;
-    case 20: set({kDate, kOpen, kHigh, kLow, kClose}); break;
-    case 24: set({kDate, kOpen, kHigh, kLow, kClose, kVol}); break;
-    case 28: set({kDate, kOpen, kHigh, kLow, kClose, kVol, kOi}); break;
-    default: break;
+    case 12:
+      set({kDate, kClose, kVol});
+      break;
+    case 16:
+      set({kDate, kHigh, kLow, kClose});
+      break;
+    case 18:
+      set({kDate, kClose});
+      break;
+    case 20:
+      set({kDate, kOpen, kHigh, kLow, kClose});
+      break;
+    case 24:
+      set({kDate, kOpen, kHigh, kLow, kClose, kVol});
+      break;
+    case 28:
+      set({kDate, kOpen, kHigh, kLow, kClose, kVol, kOi});
+      break;
+    default:
+      break;
   }
   return layout;
 }
 
 bool write_data_file(const std::string& dir, int file_number, const std::vector<QuoteBar>& bars,
                      const SeriesLayout& layout, int record_length) {
+  return write_data_file(dir, file_number, bars, layout, record_length, DateForm::kLong);
+}
+
+bool write_data_file(const std::string& dir, int file_number, const std::vector<QuoteBar>& bars,
+                     const SeriesLayout& layout, int record_length, DateForm form) {
   if (record_length < 4 || record_length > 127) return false;
   if (highest_column(layout, record_length) < 0) return false;
   if (bars.size() + 1 > static_cast<std::size_t>(INT16_MAX)) return false;
@@ -169,16 +186,16 @@ bool write_data_file(const std::string& dir, int file_number, const std::vector<
     if (!out.write(record.data(), record.size())) return false;
     for (const QuoteBar& bar : bars) {
       std::fill(record.begin(), record.end(), 0);
-      const float values[kFieldCountAll] = {0, 0, bar.open, bar.high, bar.low, bar.close, bar.volume, bar.oi};
+      const float values[kFieldCountAll] = {0,       0,         bar.open,   bar.high,
+                                            bar.low, bar.close, bar.volume, bar.oi};
       for (int field = 0; field < kFieldCountAll; ++field) {
         const int column = layout.column[field];
         if (column == 0) continue;
         std::uint8_t* cell = record.data() + 4 * (column - 1);
         if (field == kDate) {
-          const MbfReal date = date_to_mbf(bar.date);
-          std::memcpy(cell, date.bytes, 4);
+          float_to_mbf(date_to_real(bar.date, form), cell);
         } else if (field == kTime) {
-          float_to_mbf(time_to_real(bar.time), cell);
+          float_to_mbf(seconds_to_time_real(bar_seconds(bar)), cell);
         } else {
           float_to_mbf(values[field], cell);
         }

@@ -17,9 +17,8 @@ bool create_portfolio(const std::string& dir);
 // Builds an entry record: symbol, issue name, file number, record length and field count,
 // periodicity 'D', first/last date cells from the bars (MBF), all else zero.
 MasterRecord make_master_record(int file_number, std::string_view symbol,
-                                std::string_view issue_name, int record_length,
-                                int field_count, std::uint16_t first_date = 0,
-                                std::uint16_t last_date = 0);
+                                std::string_view issue_name, int record_length, int field_count,
+                                DateSerial first_date = 0, DateSerial last_date = 0);
 // A "<DIR>" entry for the subdirectory name (at most 8 characters).
 MasterRecord make_directory_record(std::string_view subdir_name);
 
@@ -33,6 +32,10 @@ SeriesLayout default_layout(int record_length);
 // record length; crash-safe. Unmapped columns and bytes past the fields are zero.
 bool write_data_file(const std::string& dir, int file_number, const std::vector<QuoteBar>& bars,
                      const SeriesLayout& layout, int record_length);
+// The same with the dates stored in the given form (kTwoDigit keeps 2000..2059 as two-digit
+// years, as older tools wrote them; kLong is the form above).
+bool write_data_file(const std::string& dir, int file_number, const std::vector<QuoteBar>& bars,
+                     const SeriesLayout& layout, int record_length, DateForm form);
 
 // Writes F<n>.DOP listing the mapped fields in column order with their format numbers.
 bool write_dop_file(const std::string& dir, int file_number, const SeriesLayout& layout);

@@ -23,13 +23,13 @@ class EditCommands : public ::testing::Test {
  protected:
   void SetUp() override {
     std::vector<qdb::QuoteBar> bars;
-    const std::uint16_t dates[] = {qdb::date_serial(1999, 12, 29), qdb::date_serial(1999, 12, 30),
-                                   qdb::date_serial(2000, 1, 3), qdb::date_serial(2000, 1, 4),
-                                   qdb::date_serial(2000, 1, 5)};
+    const qdb::DateSerial dates[] = {qdb::date_serial(1999, 12, 29), qdb::date_serial(1999, 12, 30),
+                                     qdb::date_serial(2000, 1, 3), qdb::date_serial(2000, 1, 4),
+                                     qdb::date_serial(2000, 1, 5)};
     for (std::size_t i = 0; i < 5; ++i) {
       const float base = 10.125f + static_cast<float>(i);
-      bars.push_back({dates[i], 0, base, base + 1.33333f, base - 0.5f, base + 0.25f,
-                      1000.0f + base, 70.0f + base});
+      bars.push_back({dates[i], 0, base, base + 1.33333f, base - 0.5f, base + 0.25f, 1000.0f + base,
+                      70.0f + base});
     }
     ASSERT_TRUE(qdb::create_portfolio(dir()));
     const qdb::SeriesLayout layout = qdb::default_layout(28);
@@ -108,7 +108,8 @@ TEST_F(EditCommands, QuoteCommandsChangeWhatTheirArgumentsName) {
   const std::string before = data();
   ASSERT_EQ(run_cli({"adjust", dir(), "TEST", "12/29/99", "01/05/00"}).exit_code, 0);
   EXPECT_EQ(data(), before);
-  ASSERT_EQ(run_cli({"adjust", dir(), "TEST", "01/05/00", "01/05/00", "--volume", "2"}).exit_code, 0);
+  ASSERT_EQ(run_cli({"adjust", dir(), "TEST", "01/05/00", "01/05/00", "--volume", "2"}).exit_code,
+            0);
   EXPECT_NE(run_cli({"quotes", dir(), "TEST"}).out.find("\t2028\t"), std::string::npos);
 
   const auto added = run_cli({"add-quote", dir(), "TEST", "01/03/00"});
@@ -119,7 +120,8 @@ TEST_F(EditCommands, QuoteCommandsChangeWhatTheirArgumentsName) {
   EXPECT_EQ(data().size(), m_data.size());
   // The MASTER's last date followed.
   const std::string m = master();
-  EXPECT_EQ(qdb::date_from_real(qdb::mbf_to_float(reinterpret_cast<const std::uint8_t*>(m.data() + 53 + 29))),
+  EXPECT_EQ(qdb::date_from_real(
+                qdb::mbf_to_float(reinterpret_cast<const std::uint8_t*>(m.data() + 53 + 29))),
             qdb::date_serial(2000, 1, 4));
 }
 
@@ -175,7 +177,8 @@ TEST(TransferCommands, CopyAndMoveBetweenRealPortfolios) {
   EXPECT_EQ(read_bytes(hang / "F2.DAT"), read_bytes(hang / "F1.dat"));
   EXPECT_FALSE(fs::exists(other / "F1.DAT"));
   // No portfolio at the destination: a clear message, nothing changed.
-  const auto nowhere = run_cli({"copy-symbol", other.string(), "HSM__2000X", (temp.path() / "none").string()});
+  const auto nowhere =
+      run_cli({"copy-symbol", other.string(), "HSM__2000X", (temp.path() / "none").string()});
   EXPECT_EQ(nowhere.exit_code, 1);
   EXPECT_NE(nowhere.err.find("could not be read"), std::string::npos) << nowhere.err;
 }

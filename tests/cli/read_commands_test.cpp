@@ -136,7 +136,9 @@ TEST_F(DemoCli, FactsShowTheRecordAndTheDopFormats) {
                             "Low\t32nds\t32nds\n"
                             "Close\t32nds\t32nds\n"
                             "Vol\t100s\t100s\n"
-                            "OI\tWhole Num.\tWhole Num.\n");
+                            "OI\tWhole Num.\tWhole Num.\n"
+                            "First quote\t01/02/98\n"
+                            "Last quote\t12/31/02\n");
 }
 
 TEST_F(DemoCli, ExportWritesTheFileAndRefusesToReplaceItWithoutForce) {
@@ -216,7 +218,8 @@ TEST(ReadCommands, SymbolsOfAMissingOrDamagedMaster) {
   std::string entries;
   for (int i = 0; i < 256; ++i)
     entries += testing_support::master_entry(i, "N", "S" + std::to_string(i));
-  testing_support::write_bytes(dir.path() / "MASTER", testing_support::master_header(256) + entries);
+  testing_support::write_bytes(dir.path() / "MASTER",
+                               testing_support::master_header(256) + entries);
   const auto many = run_cli({"symbols", dir.dir()});
   EXPECT_EQ(many.exit_code, 0);
   EXPECT_EQ(lines_of(many.out).size(), 255u);

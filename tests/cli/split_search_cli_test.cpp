@@ -13,10 +13,10 @@ namespace {
 void add_symbol(const std::string& dir, int file_number, const std::string& symbol,
                 const std::vector<float>& closes) {
   std::vector<qdb::QuoteBar> bars;
-  const std::uint16_t first = qdb::date_serial(1999, 5, 24);
+  const qdb::DateSerial first = qdb::date_serial(1999, 5, 24);
   for (std::size_t i = 0; i < closes.size(); ++i) {
     qdb::QuoteBar bar;
-    bar.date = static_cast<std::uint16_t>(first + i);
+    bar.date = static_cast<qdb::DateSerial>(first + i);
     bar.open = bar.high = bar.low = bar.close = closes[i];
     bars.push_back(bar);
   }

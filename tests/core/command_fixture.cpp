@@ -10,14 +10,14 @@
 
 namespace command_testing {
 
-std::uint16_t day(int year, int month, int d) { return qdb::date_serial(year, month, d); }
+qdb::DateSerial day(int year, int month, int d) { return qdb::date_serial(year, month, d); }
 
 std::vector<qdb::QuoteBar> sample_bars() {
   std::vector<qdb::QuoteBar> bars;
-  const std::uint16_t dates[] = {day(1999, 12, 29), day(1999, 12, 30), day(2000, 1, 3),
-                                 day(2000, 1, 4), day(2000, 1, 5)};
+  const qdb::DateSerial dates[] = {day(1999, 12, 29), day(1999, 12, 30), day(2000, 1, 3),
+                                   day(2000, 1, 4), day(2000, 1, 5)};
   float base = 10.125f;
-  for (std::uint16_t date : dates) {
+  for (qdb::DateSerial date : dates) {
     qdb::QuoteBar bar;
     bar.date = date;
     bar.open = base;
@@ -41,11 +41,11 @@ void make_portfolio(const std::string& dir, const std::vector<SymbolSpec>& symbo
     if (wanted.with_dop) {
       ASSERT_TRUE(qdb::write_dop_file(dir, wanted.file_number, layout));
     }
-    const std::uint16_t first = bars.empty() ? 0 : bars.front().date;
-    const std::uint16_t last = bars.empty() ? 0 : bars.back().date;
+    const qdb::DateSerial first = bars.empty() ? 0 : bars.front().date;
+    const qdb::DateSerial last = bars.empty() ? 0 : bars.back().date;
     ASSERT_TRUE(qdb::append_master_record(
-        dir, qdb::make_master_record(wanted.file_number, wanted.symbol, wanted.name,
-                                            record_length, record_length / 4, first, last)));
+        dir, qdb::make_master_record(wanted.file_number, wanted.symbol, wanted.name, record_length,
+                                     record_length / 4, first, last)));
   }
 }
 

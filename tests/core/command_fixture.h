@@ -11,7 +11,7 @@
 
 namespace command_testing {
 
-std::uint16_t day(int year, int month, int d);
+qdb::DateSerial day(int year, int month, int d);
 
 // Wed 12/29/99, Thu 12/30/99, Mon 01/03/00, Tue 01/04/00, Wed 01/05/00 (no Friday 12/31/99),
 // each with its own open, high, low, close, volume and open interest.

@@ -72,7 +72,7 @@ TEST_F(DemoTree, EverySymbolReadsWithAscendingWeekdayDates) {
       ASSERT_GT(reader.total(), 1000) << row.symbol;
       qdb::QuoteSeries series;
       ASSERT_EQ(qdb::series_alloc(series, 400), qdb::kSuccess);
-      std::uint16_t previous = 0;
+      qdb::DateSerial previous = 0;
       for (std::int32_t start = 0; start < reader.total(); start += 400) {
         ASSERT_EQ(reader.read(series, row.symbol, start, 400), qdb::kSuccess);
         for (int i = 0; i < series.count; ++i) {

@@ -19,8 +19,8 @@ namespace {
 using testing_support::read_bytes;
 using testing_support::TempDir;
 
-qdb::QuoteBar bar(std::uint16_t date, float open, float high, float low, float close, float volume,
-                  float oi = 0) {
+qdb::QuoteBar bar(qdb::DateSerial date, float open, float high, float low, float close,
+                  float volume, float oi = 0) {
   qdb::QuoteBar b;
   b.date = date;
   b.open = open;
@@ -141,7 +141,7 @@ TEST(ExportOrder, SingleQuoteWritesOneRowEitherWayAndNoQuoteOnlyTheTitle) {
 TEST(ExportStreaming, WindowsGiveTheSameTextAsQuoteByQuote) {
   TempDir dir;
   std::vector<qdb::QuoteBar> bars;
-  std::uint16_t day = qdb::date_serial(1998, 1, 1);
+  qdb::DateSerial day = qdb::date_serial(1998, 1, 1);
   for (int i = 0; i < 1203; ++i, ++day)
     bars.push_back(bar(day, 10 + i * 0.25f, 11 + i * 0.25f, 9 + i * 0.25f, 10.5f + i * 0.25f,
                        1000.0f + i, static_cast<float>(i % 7)));
@@ -162,7 +162,7 @@ TEST(ExportStreaming, WindowsGiveTheSameTextAsQuoteByQuote) {
 TEST(ExportStreaming, TruncatedFileWritesOnlyRowsRead) {
   TempDir dir;
   std::vector<qdb::QuoteBar> bars;
-  std::uint16_t day = qdb::date_serial(2001, 1, 1);
+  qdb::DateSerial day = qdb::date_serial(2001, 1, 1);
   for (int i = 0; i < 450; ++i, ++day) bars.push_back(bar(day, 1, 2, 0.5f, 1.5f, 100.0f + i));
   make_portfolio(dir.dir(), bars);
   const auto path = dir.path() / "F1.DAT";
@@ -204,7 +204,7 @@ TEST(ExportFile, ReplacesAnExistingFileAndAnUnknownSymbolCreatesNone) {
 TEST(ExportFile, FailedWriteOrRenameLeavesTheOldFileAndNoTemporary) {
   TempDir dir;
   std::vector<qdb::QuoteBar> bars;
-  std::uint16_t day = qdb::date_serial(1999, 1, 1);
+  qdb::DateSerial day = qdb::date_serial(1999, 1, 1);
   for (int i = 0; i < 900; ++i, ++day) bars.push_back(bar(day, 1, 2, 0.5f, 1.5f, 100));
   make_portfolio(dir.dir(), bars);
   core::ExportOptions options;

@@ -131,11 +131,11 @@ TEST(Split, ChecksTheEntries) {
   SamplePortfolio p;
   const std::string before = p.data();
   const std::vector<core::SplitEntry> refused = {
-      {"01/06/00", "2", "1"},   // a day after the newest quote
-      {"12/28/99", "2", "1"},   // a day before the oldest
-      {"01/03/00", "0", "1"},   {"01/03/00", "2", "0"},  {"01/03/00", ".", "1"},
-      {"01/03/00", "", "1"},    {"02/30/00", "2", "1"},  {"13/01/99", "2", "1"},
-      {"1/3/00", "2", "1"},     {"01/03/ 0", "2", "1"},
+      {"01/06/00", "2", "1"},  // a day after the newest quote
+      {"12/28/99", "2", "1"},  // a day before the oldest
+      {"01/03/00", "0", "1"}, {"01/03/00", "2", "0"}, {"01/03/00", ".", "1"},
+      {"01/03/00", "", "1"},  {"02/30/00", "2", "1"}, {"13/01/99", "2", "1"},
+      {"1/3/00", "2", "1"},   {"01/03/ 0", "2", "1"},
   };
   for (const core::SplitEntry& entry : refused) {
     EXPECT_EQ(messages(core::split_quotes(p.view(), entry)), one("Invalid Data Entered"))
@@ -179,15 +179,16 @@ TEST(Adjust, ScalesTheRangeAndChecksTheEntries) {
 }
 
 // The MASTER's first and last dates of record 1, as date serials.
-std::pair<std::uint16_t, std::uint16_t> master_dates(const SamplePortfolio& p) {
+std::pair<qdb::DateSerial, qdb::DateSerial> master_dates(const SamplePortfolio& p) {
   const std::string master = p.master();
-  return {qdb::date_from_real(mbf_at(master, 53 + 25)), qdb::date_from_real(mbf_at(master, 53 + 29))};
+  return {qdb::date_from_real(mbf_at(master, 53 + 25)),
+          qdb::date_from_real(mbf_at(master, 53 + 29))};
 }
 
 TEST(DeleteQuote, KeepsTheMasterDatesInStep) {
   struct Case {
     const char* date;
-    std::uint16_t first, last;
+    qdb::DateSerial first, last;
   };
   const Case cases[] = {
       {"12/29/99", day(1999, 12, 30), day(2000, 1, 5)},  // the oldest

@@ -35,8 +35,8 @@ TEST(QuoteTexts, RowOfSevenCellsWithNotAvailableForNegativeAndNotANumber) {
   bar.volume = 15300;
   bar.oi = 0.0f;
   EXPECT_EQ(core::quote_cell_texts(bar),
-            (std::array<std::string, 7>{"01/03/00", "12.5000", "12.8750", "N/A",
-                                                   "12.6250", "15300", "0"}));
+            (std::array<std::string, 7>{"01/03/00", "12.5000", "12.8750", "N/A", "12.6250", "15300",
+                                        "0"}));
   bar.date = 0;
   EXPECT_EQ(core::quote_cell_texts(bar)[0], "00/00/00");
 }
@@ -44,15 +44,40 @@ TEST(QuoteTexts, RowOfSevenCellsWithNotAvailableForNegativeAndNotANumber) {
 // The texts must carry printf's digits exactly, rounding of halfway cases and huge values
 // included, for grid cells and exported rows alike.
 TEST(QuoteTexts, DigitsEqualPrintfOverAWideRangeOfValues) {
-  std::vector<float> values = {0.0f,    0.5f,   1.5f,       2.5f,      0.00005f,     0.00006f,
-                               0.00015f, 0.125f, 0.375f,    1234.5f,   1235.5f,      12.34565f,
-                               99999.99995f, 3.4e38f, 3.0e9f, 1e-30f, 16777217.0f};
+  std::vector<float> values = {0.0f,
+                               0.5f,
+                               1.5f,
+                               2.5f,
+                               0.00005f,
+                               0.00006f,
+                               0.00015f,
+                               0.125f,
+                               0.375f,
+                               1234.5f,
+                               1235.5f,
+                               12.34565f,
+                               99999.99995f,
+                               3.4e38f,
+                               3.0e9f,
+                               1e-30f,
+                               16777217.0f,
+                               0.03125f,
+                               0.15625f,
+                               33554432.0f,
+                               67108864.0f,
+                               1.0e-45f,
+                               std::numeric_limits<float>::infinity()};
   std::uint32_t bits = 0x3F800000u;
   for (int i = 0; i < 20000; ++i) {
     bits = bits * 1664525u + 1013904223u;
     float v;
     const std::uint32_t positive = bits & 0x7F7FFFFFu;  // finite and not negative
     std::memcpy(&v, &positive, sizeof v);
+    values.push_back(v);
+    // Prices and volumes as files hold them (below 2^25, down to 2^-27), where rounding ties
+    // of the exact binary value are met.
+    const std::uint32_t everyday = ((bits >> 8) & 0x7FFFFFu) | ((100u + (bits & 63u) % 52u) << 23);
+    std::memcpy(&v, &everyday, sizeof v);
     values.push_back(v);
   }
   core::ExportOptions options;

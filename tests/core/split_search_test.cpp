@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-qdb::QuoteBar bar(float close, float high, float low, std::uint16_t date = 0) {
+qdb::QuoteBar bar(float close, float high, float low, qdb::DateSerial date = 0) {
   qdb::QuoteBar b;
   b.date = date;
   b.open = close;
@@ -33,7 +33,7 @@ TEST(TestSplitPair, RatioWindowsAndGapUseFloatAndDouble) {
   } cases[] = {
       {100, 101, 98, 50, 52, 49, "2 for 1"},  // a fall by half with a gap of 46 > 0.8 * 50
       {50, 52, 49, 100, 101, 98, "1 for 2"},
-      {100, 101, 60, 50, 55, 49, "none"},  // gap 5 does not confirm the jump
+      {100, 101, 60, 50, 55, 49, "none"},      // gap 5 does not confirm the jump
       {180, 180, 180, 100, 100, 100, "none"},  // the bounds 1.8 and 2.2 are strict
       {220, 220, 220, 100, 100, 100, "none"},
       {181, 181, 181, 100, 100, 100, "2 for 1"},
@@ -66,10 +66,10 @@ class SplitSearchPortfolio : public ::testing::Test {
   // A symbol whose closes alternate 100, 50, 100 ...: every consecutive pair is a candidate.
   void add_alternating(int file_number, const std::string& symbol, int quotes) {
     std::vector<qdb::QuoteBar> bars;
-    const std::uint16_t first = qdb::date_serial(1990, 1, 1);
+    const qdb::DateSerial first = qdb::date_serial(1990, 1, 1);
     for (int i = 0; i < quotes; ++i) {
       const float close = i % 2 == 0 ? 100.0f : 50.0f;
-      bars.push_back(bar(close, close, close, static_cast<std::uint16_t>(first + i)));
+      bars.push_back(bar(close, close, close, static_cast<qdb::DateSerial>(first + i)));
     }
     add(file_number, symbol, bars);
   }
@@ -96,16 +96,16 @@ TEST_F(SplitSearchPortfolio, BlocksOverlapByOneSoEveryPairIsTestedOnce) {
   add_alternating(2, "AA", 400);
   const Collector found = search();
   ASSERT_EQ(found.lines.size(), 399u + 400u);
-  const std::uint16_t first = qdb::date_serial(1990, 1, 1);
+  const qdb::DateSerial first = qdb::date_serial(1990, 1, 1);
   // Grid order: AA (second in the file) first; each later quote's date exactly once.
   EXPECT_EQ(found.lines.front(),
-            core::split_result_line("AA", {2, 1}, static_cast<std::uint16_t>(first + 1)));
+            core::split_result_line("AA", {2, 1}, static_cast<qdb::DateSerial>(first + 1)));
   EXPECT_EQ(found.lines[398],
-            core::split_result_line("AA", {2, 1}, static_cast<std::uint16_t>(first + 399)));
+            core::split_result_line("AA", {2, 1}, static_cast<qdb::DateSerial>(first + 399)));
   for (int i = 1; i <= 400; ++i) {
     const core::SplitRatio ratio = i % 2 == 1 ? core::SplitRatio{2, 1} : core::SplitRatio{1, 2};
     EXPECT_EQ(found.lines[static_cast<std::size_t>(398 + i)],
-              core::split_result_line("ZB", ratio, static_cast<std::uint16_t>(first + i)));
+              core::split_result_line("ZB", ratio, static_cast<qdb::DateSerial>(first + i)));
   }
   EXPECT_EQ(found.statuses, (std::vector<std::string>{"AA", "ZB", "Done search"}));
   EXPECT_TRUE(found.messages.empty());

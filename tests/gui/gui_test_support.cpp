@@ -107,10 +107,10 @@ SettingsSandbox::~SettingsSandbox() {
 
 std::vector<qdb::QuoteBar> make_bars(int count) {
   std::vector<qdb::QuoteBar> bars;
-  const std::uint16_t first = qdb::date_serial(2000, 1, 3);
+  const qdb::DateSerial first = qdb::date_serial(2000, 1, 3);
   for (int i = 0; i < count; ++i) {
     const float price = 10.0f + 0.25f * static_cast<float>(i);
-    bars.push_back({static_cast<std::uint16_t>(first + i), 0, price, price + 1.0f, price - 1.0f,
+    bars.push_back({static_cast<qdb::DateSerial>(first + i), 0, price, price + 1.0f, price - 1.0f,
                     price + 0.5f, 1000.0f + static_cast<float>(i), 50.0f});
   }
   return bars;

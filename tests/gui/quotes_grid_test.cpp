@@ -74,6 +74,52 @@ TEST(QuotesGridModelTest, FourHundredAndOneQuotesLoadInTwoWindowsNewestFirst) {
 
 class QuotesGridViewTest : public BrowserFixture {};
 
+// An intraday portfolio (32-byte records, 8 fields, no DOP) beside a daily history from 1928:
+// the grid shows a Time column beside the date for the first only, and 1928 as 1928.
+TEST_F(QuotesGridViewTest, IntradaySeriesShowATimeColumnAndOldDatesTheirCentury) {
+  const std::string d = root().string() + "/";
+  ASSERT_TRUE(qdb::create_portfolio(d));
+  qdb::SeriesLayout intraday;
+  for (int f = 0; f < qdb::kFieldCountAll; ++f)
+    intraday.column[f] = static_cast<std::int16_t>(f + 1);
+  const std::vector<qdb::QuoteBar> ticks = {
+      {qdb::date_serial(2011, 4, 29), qdb::time_code(9, 30, 0), 126.1f, 132.0f, 125.1f, 130.7f,
+       103200.0f, 0.0f},
+      {qdb::date_serial(2011, 4, 29), qdb::time_code(17, 5, 17), 127.0f, 133.0f, 126.0f, 131.5f,
+       2000.0f, 0.0f, 17 * 3600 + 5 * 60 + 17}};
+  ASSERT_TRUE(qdb::write_data_file(d, 1, ticks, intraday, 32));
+  ASSERT_TRUE(qdb::append_master_record(d, qdb::make_master_record(1, "ASCO", "ASCO", 32, 8)));
+  const std::vector<qdb::QuoteBar> days = {
+      {qdb::date_serial(1928, 10, 1), 0, 1.0f, 2.0f, 0.5f, 1.5f, 10.0f, 1.0f},
+      {qdb::date_serial(2022, 8, 29), 0, 1.0f, 2.0f, 0.5f, 1.5f, 10.0f, 1.0f}};
+  ASSERT_TRUE(qdb::write_data_file(d, 2, days, qdb::default_layout(28), 28));
+  ASSERT_TRUE(qdb::append_master_record(d, qdb::make_master_record(2, "SPX", "SPX", 28, 7)));
+  startUp();
+
+  const CQuotesGridModel* model = view()->quotesModel();
+  ASSERT_EQ(view()->currentSymbol(), "ASCO");
+  EXPECT_TRUE(prompter.messages.empty());
+  ASSERT_EQ(model->columnCount(), 8);
+  EXPECT_EQ(
+      model->headerData(CQuotesGridModel::kTimeColumn, Qt::Horizontal, Qt::DisplayRole).toString(),
+      "Time");
+  EXPECT_EQ(rowTexts(*model, 0), QStringList({"04/29/11", "127.0000", "133.0000", "126.0000",
+                                              "131.5000", "2000", "0", "17:05:17"}));
+  EXPECT_EQ(model->text(1, CQuotesGridModel::kTimeColumn), "09:30:00");
+  // Shown second, beside the date.
+  EXPECT_EQ(view()->quotesGrid()->horizontalHeader()->visualIndex(CQuotesGridModel::kTimeColumn),
+            1);
+
+  view()->symbolsGrid()->selectRow(1);
+  view()->FillQuotesGrid(0);
+  ASSERT_EQ(view()->currentSymbol(), "SPX");
+  EXPECT_EQ(model->columnCount(), 7);
+  EXPECT_EQ(model->text(0, 0), "08/29/22");
+  EXPECT_EQ(model->text(1, 0), "10/01/1928");
+  EXPECT_EQ(view()->firstDateText(), "10/01/1928");
+  EXPECT_EQ(view()->lastDateText(), "08/29/22");
+}
+
 TEST_F(QuotesGridViewTest, AnEmptySeriesSelectsNothingAndARowBeyondTheSeriesSelectsNothing) {
   make_portfolio(root(), {{1, "NONE", "NO QUOTES", 0}, {2, "THREE", "THREE CO", 3}});
   startUp();
@@ -100,7 +146,7 @@ TEST_F(QuotesGridViewTest, AMissingDataFileSaysErrorInFillQuotesGrid) {
   std::filesystem::remove(root() / "F1.DAT");
   prompter.expectMessage();
   startUp();
-  EXPECT_EQ(prompter.messageTexts(), QStringList({"Error in FillQuotesGrid"}));
+  EXPECT_EQ(prompter.messageTexts(), QStringList({"Error in FillQuotesGrid\nF1.DAT is missing"}));
   EXPECT_EQ(view()->quoteCount(), 0);
   EXPECT_EQ(view()->quotesModel()->rowCount(), 0);
 }
@@ -112,7 +158,9 @@ TEST_F(QuotesGridViewTest, AShortDataFileKeepsTheRowsReadAndSaysSo) {
   std::filesystem::resize_file(root() / "F1.DAT", 28u * 431u);
   prompter.expectMessage();
   startUp();
-  EXPECT_EQ(prompter.messageTexts(), QStringList({"Error in FillQuotesGrid"}));
+  EXPECT_EQ(prompter.messageTexts(),
+            QStringList({"Error in FillQuotesGrid\nF1.DAT is shorter than its header says (430 of "
+                         "450 quotes)"}));
   const CQuotesGridModel* model = view()->quotesModel();
   EXPECT_EQ(view()->quoteCount(), model->rowCount());
   EXPECT_LE(view()->quoteCount(), 430);

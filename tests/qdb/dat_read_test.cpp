@@ -25,7 +25,7 @@ using testing_support::TempDir;
 
 namespace {
 
-const std::uint16_t kJan3 = qdb::date_serial(2000, 1, 3);
+const qdb::DateSerial kJan3 = qdb::date_serial(2000, 1, 3);
 
 // A series owned by the test, released however the test ends.
 struct Series {
@@ -65,11 +65,13 @@ TEST(ReadSeries, WindowsOfTheGoldenPortfolio) {
   EXPECT_FLOAT_EQ(qdb::ieee_bytes_to_float(w.s.info->master.bytes.data() + 25), 1000103.0f);
   EXPECT_EQ(w.s.info->column_map[qdb::kOi], 7);
   const qdb::QuoteBar first = w.s.bar(0);
-  EXPECT_EQ(first.date * 100000 + first.time, kJan3 * 100000);
-  EXPECT_EQ(std::vector<float>({first.open, first.high, first.low, first.close, first.volume, first.oi}),
-            std::vector<float>({9.875f, 10.5f, 9.5f, 10.0f, 1000.0f, 500.0f}));
+  EXPECT_EQ(first.date, kJan3);
+  EXPECT_EQ(first.time, 0);
+  EXPECT_EQ(
+      std::vector<float>({first.open, first.high, first.low, first.close, first.volume, first.oi}),
+      std::vector<float>({9.875f, 10.5f, 9.5f, 10.0f, 1000.0f, 500.0f}));
   for (int i = 1; i < 10; ++i) EXPECT_GT(w.s.date(i), w.s.date(i - 1));
-  const std::uint16_t newest = w.s.date(9);
+  const qdb::DateSerial newest = w.s.date(9);
 
   Series one(1);
   ASSERT_EQ(qdb::read_series(one.s, tree(), "AAA", -1, 1), 0);
@@ -158,9 +160,12 @@ TEST(ReadSeries, FailuresAndUnusableLayouts) {
   EXPECT_EQ(qdb::read_series(w.s, dir.dir(), "SYM", 0, 10), qdb::kFileOpen);
 
   const std::string lengths = testing_support::test_data("read/broken/lengths").string();
-  for (const char* key : {"RL0", "RL3", "RL127", "RLM1", "RL8", "RL32"}) {
+  for (const char* key : {"RL0", "RL3", "RL127", "RLM1", "RL8"}) {
     EXPECT_EQ(qdb::read_series(w.s, lengths, key, 0, 10), qdb::kLayoutUnknown) << key;
   }
+  // 32 bytes in 8 fields without a DOP is the intraday layout: the empty file opens.
+  EXPECT_EQ(qdb::read_series(w.s, lengths, "RL32", 0, 10), qdb::kRecordNotFound);
+  EXPECT_EQ(w.s.info->column_map[qdb::kTime], 2);
   // Length 127 with a DOP reads, and nothing past the record is touched.
   ASSERT_EQ(qdb::read_series(w.s, lengths, "RL127D", 0, 10), 0);
   EXPECT_EQ(w.s.count, 3);
@@ -219,7 +224,7 @@ TEST(SeriesReader, StreamsWindowsWithoutReopening) {
   files.fail_open_read(testing_support::FailingFileSystem::kEvery);
   testing_support::InstalledFileSystem installed(files);
   Series w(400);
-  std::vector<std::uint16_t> dates;
+  std::vector<qdb::DateSerial> dates;
   for (int start = 1000 - 400;; start -= 400) {
     const int count = start < 0 ? 400 + start : 400;
     ASSERT_EQ(reader.read(w.s, "SYM", std::max(start, 0), count), 0);
@@ -236,13 +241,13 @@ TEST(FindQuote, HalvingSearch) {
   TempDir dir;
   // Quotes on every other weekday: gaps to fall between.
   std::vector<std::vector<float>> rows;
-  std::vector<std::uint16_t> dates;
-  for (std::uint16_t s = kJan3; rows.size() < 101; s += 2) {
+  std::vector<qdb::DateSerial> dates;
+  for (qdb::DateSerial s = kJan3; rows.size() < 101; s += 2) {
     rows.push_back({qdb::date_to_real(s), 1.f, 2.f, 0.5f, 1.5f, 100.f, 10.f});
     dates.push_back(s);
   }
   one_symbol(dir, 28, dat(28, rows));
-  std::uint16_t date_out = 0;
+  qdb::DateSerial date_out = 0;
   std::uint16_t time_out = 7;
   EXPECT_EQ(qdb::find_quote(dir.dir(), "SYM", dates[0], 0, &date_out, &time_out), 0);
   EXPECT_EQ(date_out, dates[0]);
@@ -287,10 +292,11 @@ TEST(FindQuote, TimesAndHostileOrderings) {
   // Dates in no order at all, and every date the same: the search still ends.
   std::vector<std::vector<float>> rows;
   for (int i = 0; i < 2000; ++i) {
-    rows.push_back({qdb::date_to_real(static_cast<std::uint16_t>(kJan3 + (i * 7919) % 997)), 1.f});
+    rows.push_back(
+        {qdb::date_to_real(static_cast<qdb::DateSerial>(kJan3 + (i * 7919) % 997)), 1.f});
   }
   one_symbol(dir, 8, dat(8, rows), "\"DATE\"\n\"CLOSE\"\n");
-  for (std::uint16_t d = kJan3; d < kJan3 + 1000; d += 37) {
+  for (qdb::DateSerial d = kJan3; d < kJan3 + 1000; d += 37) {
     const std::int32_t r = qdb::find_quote(dir.dir(), "SYM", d, 0, nullptr, nullptr);
     EXPECT_TRUE(r == qdb::kRecordNotFound || (r >= 0 && r < 2000)) << r;
   }
@@ -324,7 +330,7 @@ void read_all(const std::string& root, const std::string& key, int file_number, 
   EXPECT_EQ(reader.record().file_number(), file_number) << key;
   Series w(400);
   std::int32_t shown = 0;
-  std::uint16_t later = 0xFFFF;
+  qdb::DateSerial later = qdb::kLastDateSerial;
   while (shown < reader.total()) {
     const int window = static_cast<int>(std::min<std::int32_t>(400, reader.total() - shown));
     const std::int32_t start = reader.total() - shown - window;

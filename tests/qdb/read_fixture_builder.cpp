@@ -70,10 +70,10 @@ std::string dat(int record_length, const std::vector<std::vector<float>>& rows,
   return out;
 }
 
-std::vector<std::vector<float>> weekday_quotes(std::uint16_t first, int count, int fields,
+std::vector<std::vector<float>> weekday_quotes(qdb::DateSerial first, int count, int fields,
                                                float base) {
   std::vector<std::vector<float>> rows;
-  for (std::uint16_t s = first; static_cast<int>(rows.size()) < count; ++s) {
+  for (qdb::DateSerial s = first; static_cast<int>(rows.size()) < count; ++s) {
     if (qdb::is_weekend(s)) continue;
     const float i = static_cast<float>(rows.size());
     const float close = base + i * 0.25f;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "qdb/dates.h"
+
 namespace read_fixtures {
 
 struct EntrySpec {
@@ -39,7 +41,7 @@ std::string dat(int record_length, const std::vector<std::vector<float>>& rows,
 
 // Rows of count weekday quotes from the date serial first: date, open, high, low, close,
 // volume, open interest, cut to fields columns. Closes rise by 0.25 a day from base.
-std::vector<std::vector<float>> weekday_quotes(std::uint16_t first, int count, int fields,
+std::vector<std::vector<float>> weekday_quotes(qdb::DateSerial first, int count, int fields,
                                                float base = 10.0f);
 
 void write_file(const std::filesystem::path& path, const std::string& bytes);

@@ -32,7 +32,7 @@ constexpr int kFirstDate = 25;
 constexpr int kLastDate = 29;
 using Bars = std::vector<qdb::QuoteBar>;
 
-std::uint16_t jan(int d) { return qdb::date_serial(2000, 1, d); }
+qdb::DateSerial jan(int d) { return qdb::date_serial(2000, 1, d); }
 
 // Monday 3 January 2000 to Monday 10 January 2000, weekdays only.
 Bars week_of_quotes() {
@@ -56,7 +56,7 @@ Bars week_of_quotes() {
 std::string cell_text(const qdb::MbfReal& cell) {
   return std::string(reinterpret_cast<const char*>(cell.bytes), 4);
 }
-std::string date_cell(std::uint16_t serial) { return cell_text(qdb::date_to_mbf(serial)); }
+std::string date_cell(qdb::DateSerial serial) { return cell_text(qdb::date_to_mbf(serial)); }
 
 // The data file the writer makes from bars: what a rewrite must produce byte for byte.
 std::string data_file_of(const Bars& bars, int record_length = 28) {
@@ -75,14 +75,14 @@ class Portfolio {
       EXPECT_TRUE(qdb::write_data_file(dir(), n, m_bars, qdb::default_layout(record_length),
                                        record_length));
       EXPECT_TRUE(qdb::append_master_record(
-          dir(), qdb::make_master_record(n, n == 1 ? "TEST" : "OTHER", "ISSUE", record_length,
-                                         record_length / 4, m_bars.front().date,
-                                         m_bars.back().date)));
+          dir(),
+          qdb::make_master_record(n, n == 1 ? "TEST" : "OTHER", "ISSUE", record_length,
+                                  record_length / 4, m_bars.front().date, m_bars.back().date)));
     }
     snapshot();
   }
 
-  std::int32_t run(qdb::SeriesOp op, std::uint16_t first, std::uint16_t last,
+  std::int32_t run(qdb::SeriesOp op, qdb::DateSerial first, qdb::DateSerial last,
                    std::vector<float> values = {}, const char* key = "TEST") {
     qdb::SeriesEditRequest request;
     std::copy(values.begin(), values.end(), request.values);
@@ -108,7 +108,8 @@ class Portfolio {
   }
   std::vector<std::string> names() const {
     std::vector<std::string> out;
-    for (const auto& e : fs::directory_iterator(path())) out.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(path()))
+      out.push_back(e.path().filename().string());
     std::sort(out.begin(), out.end());
     return out;
   }
@@ -165,19 +166,39 @@ TEST(RewriteSeries, SetAndScaleChangeOnlyTheMappedFieldsOfTheQuotesInRange) {
     std::function<void(Bars&)> change;
   };
   const Case cases[] = {
-      {"set high, close, OI", 28, qdb::kOpSet, 5, 5, {kKeep, 20.0f, kKeep, 15.5f, kKeep, 7.0f},
+      {"set high, close, OI",
+       28,
+       qdb::kOpSet,
+       5,
+       5,
+       {kKeep, 20.0f, kKeep, 15.5f, kKeep, 7.0f},
        [](Bars& b) { b[2].high = 20.0f, b[2].close = 15.5f, b[2].oi = 7.0f; }},
       // DATE HIGH LOW CLOSE: the OPEN and VOL values have no column to go to.
-      {"set without OPEN", 16, qdb::kOpSet, 4, 4, {99.0f, 30.0f, 5.0f, 25.0f, 1.0f, 1.0f},
+      {"set without OPEN",
+       16,
+       qdb::kOpSet,
+       4,
+       4,
+       {99.0f, 30.0f, 5.0f, 25.0f, 1.0f, 1.0f},
        [](Bars& b) { b[1].high = 30.0f, b[1].low = 5.0f, b[1].close = 25.0f; }},
-      {"scale up to the last date", 28, qdb::kOpScale, 0, 5, {0.5f, 0.5f, 0.5f, 0.5f, 2.0f, kKeep},
+      {"scale up to the last date",
+       28,
+       qdb::kOpScale,
+       0,
+       5,
+       {0.5f, 0.5f, 0.5f, 0.5f, 2.0f, kKeep},
        [](Bars& b) {
          for (int i = 0; i < 3; ++i) {
            b[i].open *= 0.5f, b[i].high *= 0.5f, b[i].low *= 0.5f, b[i].close *= 0.5f;
            b[i].volume *= 2.0f;
          }
        }},
-      {"op 2 scales like op 3", 28, qdb::kOpScale2, 6, 7, {kKeep, kKeep, kKeep, 3.0f, kKeep, kKeep},
+      {"op 2 scales like op 3",
+       28,
+       qdb::kOpScale2,
+       6,
+       7,
+       {kKeep, kKeep, kKeep, 3.0f, kKeep, kKeep},
        [](Bars& b) { b[3].close *= 3.0f, b[4].close *= 3.0f; }},
   };
   for (const Case& c : cases) {
@@ -244,13 +265,15 @@ TEST(RewriteSeries, DeleteDropsOneQuoteAndCorrectsTheMasterDatesAtTheEnds) {
       m.replace(53 + kLastDate, 4, date_cell(jan(10)));
       write_bytes(p.path() / "MASTER", m);
     }
-    const std::uint16_t date = c.bars[static_cast<std::size_t>(c.index)].date;
+    const qdb::DateSerial date = c.bars[static_cast<std::size_t>(c.index)].date;
     ASSERT_EQ(p.run(qdb::kOpDelete, date, date), 0);
     Bars expected = c.bars;
     expected.erase(expected.begin() + c.index);
     EXPECT_EQ(p.data(), data_file_of(expected));
-    EXPECT_EQ(p.master_cell(1, kFirstDate), date_cell(c.bars[static_cast<std::size_t>(c.first)].date));
-    EXPECT_EQ(p.master_cell(1, kLastDate), date_cell(c.bars[static_cast<std::size_t>(c.last)].date));
+    EXPECT_EQ(p.master_cell(1, kFirstDate),
+              date_cell(c.bars[static_cast<std::size_t>(c.first)].date));
+    EXPECT_EQ(p.master_cell(1, kLastDate),
+              date_cell(c.bars[static_cast<std::size_t>(c.last)].date));
     // Only the entry of the file changes, and only when a date at an end moved.
     EXPECT_EQ(p.master().substr(0, 53), m.substr(0, 53));
     EXPECT_EQ(p.master().substr(106), m.substr(106));
@@ -268,7 +291,7 @@ TEST(RewriteSeries, InsertWritesOneCopyDatedThePreviousWeekday) {
     const char* what;
     Bars bars;
     int index;  // quote copied
-    std::uint16_t copy_date;
+    qdb::DateSerial copy_date;
   };
   const Case cases[] = {{"Monday", week_of_quotes(), 5, jan(7)},
                         {"Wednesday", week_of_quotes(), 2, jan(4)},
@@ -276,7 +299,7 @@ TEST(RewriteSeries, InsertWritesOneCopyDatedThePreviousWeekday) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Portfolio p(c.bars);
-    const std::uint16_t date = c.bars[static_cast<std::size_t>(c.index)].date;
+    const qdb::DateSerial date = c.bars[static_cast<std::size_t>(c.index)].date;
     ASSERT_EQ(p.run(qdb::kOpInsert, date, date), 0);
     Bars expected = c.bars;
     qdb::QuoteBar copy = expected[static_cast<std::size_t>(c.index)];
@@ -289,8 +312,12 @@ TEST(RewriteSeries, InsertWritesOneCopyDatedThePreviousWeekday) {
 
 TEST(RewriteSeries, RefusalsChangeNothing) {
   qdb::QuoteBar first_day;
-  first_day.date = qdb::date_serial(1961, 1, 2);  // the first Monday; no weekday before it
+  first_day.date = qdb::date_serial(1900, 1, 1);  // the first Monday; no weekday before it
   first_day.close = 1.0f;
+  qdb::QuoteBar later_day = first_day;  // ends the file at or above 600000: the long form
+  later_day.date = jan(3);
+  qdb::QuoteBar new_year_1960 = first_day;  // a Friday; the weekday before it is in 1959
+  new_year_1960.date = qdb::date_serial(1960, 1, 1);
   const auto set_master_length = [](Portfolio& p, char length) {
     std::string m = p.master();
     m[53 + 3] = length;
@@ -301,16 +328,34 @@ TEST(RewriteSeries, RefusalsChangeNothing) {
     Bars bars;
     std::function<void(Portfolio&)> prepare;
     qdb::SeriesOp op;
-    std::uint16_t first, last;
+    qdb::DateSerial first, last;
     const char* key;
     std::int32_t status;
   };
   const Case cases[] = {
-      {"delete of a Saturday", week_of_quotes(), nullptr, qdb::kOpDelete, jan(8), jan(8), "TEST", -200},
-      {"insert without a quote of the first date", week_of_quotes(), nullptr, qdb::kOpInsert, jan(8),
-       jan(10), "TEST", -9},
-      {"insert of a copy dated before 1961", {first_day}, nullptr, qdb::kOpInsert, first_day.date,
-       first_day.date, "TEST", -9},
+      {"delete of a Saturday", week_of_quotes(), nullptr, qdb::kOpDelete, jan(8), jan(8), "TEST",
+       -200},
+      {"insert without a quote of the first date", week_of_quotes(), nullptr, qdb::kOpInsert,
+       jan(8), jan(10), "TEST", -9},
+      {"insert of a copy dated before 1900",
+       {first_day, later_day},
+       nullptr,
+       qdb::kOpInsert,
+       first_day.date,
+       first_day.date,
+       "TEST",
+       -9},
+      {"insert of a copy dated before 1960 into a two-digit file",
+       {new_year_1960, later_day},
+       [&](Portfolio& p) {  // 600101 and 000103: the file reads stored years below 60 as 20xx
+         ASSERT_TRUE(qdb::write_data_file(p.dir(), 1, {new_year_1960, later_day},
+                                          qdb::default_layout(28), 28, qdb::DateForm::kTwoDigit));
+       },
+       qdb::kOpInsert,
+       new_year_1960.date,
+       new_year_1960.date,
+       "TEST",
+       -9},
       {"insert into a full count", week_of_quotes(),
        [](Portfolio& p) {  // R = 32767, the most a 16-bit count holds
          std::string raw = p.data();
@@ -355,7 +400,8 @@ TEST(RewriteSeries, FailingStepsLeaveTheDataFileAndMasterAsTheyWere) {
     std::int32_t status;
   };
   const Case cases[] = {
-      {"create of F1.NEW", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_create(1, "F1.NEW"); }, -5},
+      {"create of F1.NEW", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_create(1, "F1.NEW"); },
+       -5},
       {"first write", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_write(1, "F1.NEW"); }, -5},
       {"fourth write, half done", qdb::kOpScale, 2,
        [](FailingFileSystem& f) { f.fail_write(4, "F1.NEW", 14); }, -5},
@@ -366,18 +412,21 @@ TEST(RewriteSeries, FailingStepsLeaveTheDataFileAndMasterAsTheyWere) {
       {"backup", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_create(1, "F1.BAK"); }, -5},
       // A delete of the oldest quote would also move the MASTER first date: it must not
       // when the data file stays as it was.
-      {"rename in a delete", qdb::kOpDelete, 0, [](FailingFileSystem& f) { f.fail_rename(1, "F1.NEW"); }, -5},
-      {"write in a delete", qdb::kOpDelete, 5, [](FailingFileSystem& f) { f.fail_write(3, "F1.NEW"); }, -5},
+      {"rename in a delete", qdb::kOpDelete, 0,
+       [](FailingFileSystem& f) { f.fail_rename(1, "F1.NEW"); }, -5},
+      {"write in a delete", qdb::kOpDelete, 5,
+       [](FailingFileSystem& f) { f.fail_write(3, "F1.NEW"); }, -5},
       // Reads of F1.DAT: two by the backup copy, the header, then the records; the third
       // record comes back short.
-      {"short read", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_read(6, "F1.DAT", 10); }, -4},
+      {"short read", qdb::kOpSet, 2, [](FailingFileSystem& f) { f.fail_read(6, "F1.DAT", 10); },
+       -4},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Portfolio p(week_of_quotes());
     FailingFileSystem files;
     c.arm(files);
-    const std::uint16_t date = p.bars()[static_cast<std::size_t>(c.index)].date;
+    const qdb::DateSerial date = p.bars()[static_cast<std::size_t>(c.index)].date;
     std::int32_t status = 0;
     {
       InstalledFileSystem installed(files);
@@ -470,7 +519,9 @@ TEST(SetMasterDate, ChangesTheDateOfTheEntriesOfTheFileOnly) {
   before[53 * 3] = 1;
   write_bytes(p.path() / "MASTER", before);
 
-  EXPECT_EQ(qdb::set_master_date(p.dir() + "MASTER", qdb::date_to_mbf(jan(20)), 1, qdb::MasterDate::kLast), 0);
+  EXPECT_EQ(qdb::set_master_date(p.dir() + "MASTER", qdb::date_to_mbf(jan(20)), 1,
+                                 qdb::MasterDate::kLast),
+            0);
   std::string expected = before;
   expected.replace(53 + kLastDate, 4, date_cell(jan(20)));
   EXPECT_EQ(p.master(), expected);
@@ -487,7 +538,8 @@ TEST(SetMasterDate, AnswersOneAndKeepsTheMasterWhenAStepFails) {
     arm(files);
     InstalledFileSystem installed(files);
     EXPECT_EQ(qdb::set_master_date(p.dir() + "MASTER", qdb::date_to_mbf(jan(20)), 1,
-                                   qdb::MasterDate::kFirst), 1);
+                                   qdb::MasterDate::kFirst),
+              1);
     EXPECT_EQ(files.failures(), 1);
     p.expect_unchanged();
   }

@@ -16,7 +16,7 @@ void expect_all_counts(const qdb::QuoteSeries& s, int n) {
 
 qdb::QuoteBar sample_bar(int row) {
   qdb::QuoteBar b;
-  b.date = static_cast<std::uint16_t>(14000 + row);
+  b.date = 70000 + row;  // above 16 bits: the serial needs its 32-bit unit
   b.time = static_cast<std::uint16_t>(43199 - row);
   b.open = 1.5f + row;
   b.high = 2.25f + row;
@@ -40,40 +40,51 @@ std::set<void*> blocks_of(const qdb::QuoteSeries& s) {
   return seen;
 }
 
-TEST(SeriesAlloc, PackedUpTo2321RowsSplitFrom2322) {
+TEST(SeriesAlloc, PackedUpTo2031RowsSplitFrom2032) {
   qdb::QuoteSeries s;
   s.path = "old";
-  ASSERT_EQ(qdb::series_alloc(s, 2321), 0);
-  EXPECT_EQ(s.capacity, 2321);
+  ASSERT_EQ(qdb::series_alloc(s, 2031), 0);
+  EXPECT_EQ(s.capacity, 2031);
   EXPECT_TRUE(s.path.empty());
-  expect_all_counts(s, 2321);
+  expect_all_counts(s, 2031);
   ASSERT_EQ(blocks_of(s).size(), 1u);
   const auto* bytes = static_cast<const std::uint8_t*>(s.column[qdb::kDate].storage);
-  for (int i = 0; i < 2321 * 28; ++i) ASSERT_EQ(bytes[i], 0) << i;
-  // Row i occupies bytes 28i..28i+27: date, time, then the six reals.
+  for (int i = 0; i < 2031 * 32; ++i) ASSERT_EQ(bytes[i], 0) << i;
+  // Row i occupies bytes 32i..32i+31: date (32 bits), time (16 bits in a 4-byte unit), then
+  // the six reals.
   const qdb::QuoteBar b = sample_bar(7);
-  s.set_bar(2320, b);
-  std::uint16_t date;
+  s.set_bar(2030, b);
+  qdb::DateSerial date;
+  std::int32_t seconds;
   float close;
-  std::memcpy(&date, bytes + 28 * 2320, 2);
-  std::memcpy(&close, bytes + 28 * 2320 + 4 + 3 * 4, 4);
+  std::memcpy(&date, bytes + 32 * 2030, 4);
+  std::memcpy(&seconds, bytes + 32 * 2030 + 4, 4);
+  std::memcpy(&close, bytes + 32 * 2030 + 8 + 3 * 4, 4);
   EXPECT_EQ(date, b.date);
+  EXPECT_EQ(seconds, qdb::time_code_seconds(b.time));  // set by its code: the even second
   EXPECT_EQ(close, b.close);
+  // A bar whose seconds agree with its code keeps its odd second.
+  qdb::QuoteBar odd = b;
+  odd.time = qdb::time_code(17, 5, 17);
+  odd.seconds = 17 * 3600 + 5 * 60 + 17;
+  s.set_bar(2029, odd);
+  EXPECT_EQ(s.seconds(2029), odd.seconds);
+  EXPECT_EQ(s.time(2029), odd.time);
+  EXPECT_EQ(s.bar(2029).seconds, odd.seconds);
 
-  // Dates and times share one block; each real has its own.
-  ASSERT_EQ(qdb::series_alloc(s, 2322), 0);
-  expect_all_counts(s, 2322);
-  EXPECT_EQ(blocks_of(s).size(), 7u);
-  EXPECT_EQ(s.column[qdb::kDate].storage, s.column[qdb::kTime].storage);
-  for (int f = qdb::kOpen; f <= qdb::kOi; ++f) {
+  // Each column has its own block.
+  ASSERT_EQ(qdb::series_alloc(s, 2032), 0);
+  expect_all_counts(s, 2032);
+  EXPECT_EQ(blocks_of(s).size(), 8u);
+  for (int f = qdb::kDate; f <= qdb::kOi; ++f) {
     const auto* column = static_cast<const std::uint8_t*>(s.column[f].storage);
-    for (int i = 0; i < 2322 * 4; ++i) ASSERT_EQ(column[i], 0);
+    for (int i = 0; i < 2032 * 4; ++i) ASSERT_EQ(column[i], 0);
   }
-  s.set_bar(2321, b);
+  s.set_bar(2031, b);
   float oi;
-  std::memcpy(&oi, static_cast<const std::uint8_t*>(s.column[qdb::kOi].storage) + 4 * 2321, 4);
+  std::memcpy(&oi, static_cast<const std::uint8_t*>(s.column[qdb::kOi].storage) + 4 * 2031, 4);
   EXPECT_EQ(oi, b.oi);
-  EXPECT_EQ(s.value(qdb::kDate, 2321), static_cast<float>(b.date));
+  EXPECT_EQ(s.value(qdb::kDate, 2031), static_cast<float>(b.date));
 }
 
 TEST(SeriesAlloc, RowsDoNotOverlapInEitherLayout) {

@@ -47,7 +47,7 @@ TEST(WriteDataFile, WritesTheHeaderCountAndMbfCellsByteForByte) {
   bar.volume = 1000.0f;
   ASSERT_TRUE(qdb::write_data_file(tmp.dir(), 3, {bar}, qdb::default_layout(12), 12));
   const std::string expected =
-      bytes({0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}) +                              // R = 2
+      bytes({0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}) +                         // R = 2
       bytes({0x70, 0x2A, 0x74, 0x94, 0, 0, 0x20, 0x84, 0, 0, 0x7A, 0x8A});  // 1000103, 10, 1000
   EXPECT_EQ(read_bytes(tmp.path() / "F3.DAT"), expected);
 }
@@ -57,7 +57,7 @@ TEST(WriteDataFile, RoundTripsThroughTheReaderWithAnyColumnList) {
   std::vector<qdb::QuoteBar> bars;
   for (int i = 0; i < 450; ++i) {
     const auto f = static_cast<float>(i);
-    bars.push_back({static_cast<std::uint16_t>(qdb::date_serial(1999, 12, 1) + i),
+    bars.push_back({static_cast<qdb::DateSerial>(qdb::date_serial(1999, 12, 1) + i),
                     qdb::time_code(9 + i % 8, i % 60, (2 * i) % 60), 1.25f + f, 2.5f + f,
                     0.0078125f * f, 1.75f + f, 1000.0f * f, 3.0f * f});
   }
@@ -66,13 +66,15 @@ TEST(WriteDataFile, RoundTripsThroughTheReaderWithAnyColumnList) {
   ASSERT_TRUE(qdb::write_data_file(tmp.dir(), 1, bars, layout, 36));  // a spare cell at the end
   ASSERT_TRUE(qdb::write_dop_file(tmp.dir(), 1, layout));
   ASSERT_TRUE(qdb::append_master_record(
-      tmp.dir(), qdb::make_master_record(1, "RT", "ROUND TRIP", 36, 8, bars.front().date, bars.back().date)));
+      tmp.dir(),
+      qdb::make_master_record(1, "RT", "ROUND TRIP", 36, 8, bars.front().date, bars.back().date)));
 
   qdb::SeriesLayout read_back;
   ASSERT_EQ(qdb::read_layout(tmp.dir() + "F1.DOP", read_back, 36), 0);
   for (int f = 0; f < qdb::kFieldCountAll; ++f) {
-    EXPECT_EQ(read_back.column[f] * 10000 + read_back.input_format[f] * 10 + read_back.display_format[f],
-              layout.column[f] * 10000 + layout.input_format[f] * 10 + layout.display_format[f])
+    EXPECT_EQ(
+        read_back.column[f] * 10000 + read_back.input_format[f] * 10 + read_back.display_format[f],
+        layout.column[f] * 10000 + layout.input_format[f] * 10 + layout.display_format[f])
         << f;
   }
 

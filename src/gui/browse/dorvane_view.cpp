@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "core/discovery.h"
+#include "core/quote_texts.h"
 #include "core/roots.h"
 #include "gui/browse/portfolios_pane.h"
 #include "gui/browse/search_filter_dlg.h"
@@ -27,8 +28,8 @@ constexpr int kMaxMasterPath = 4095;
 const QString kMasterName = QStringLiteral("MASTER");
 const QString kSearch = QStringLiteral("Search");
 
-QString dateText(std::uint16_t serial) {
-  return QString::fromStdString(qdb::format_date_string(serial, 3, '/'));
+QString dateText(qdb::DateSerial serial) {
+  return QString::fromStdString(core::display_date_text(serial));
 }
 
 }  // namespace
@@ -291,12 +292,15 @@ void CDorvaneView::FillQuotesGrid(int row) {
       m_quotes->load(m_portfolioDir, symbols->row(m_currentSymbolRow).symbol);
 
   using Status = QuoteLoadResult::Status;
+  // The system's message first, then the cause in words when one is found.
+  const QString loadError = result.cause.empty() ? QStringLiteral("Error in FillQuotesGrid")
+                                                 : QStringLiteral("Error in FillQuotesGrid\n") +
+                                                       QString::fromStdString(result.cause);
   if (result.status == Status::kOpenFailed || result.status == Status::kNoMemory) {
     m_quoteCount = 0;
     emit stateChanged();
-    Prompter::instance().message(this, result.status == Status::kNoMemory
-                                           ? QStringLiteral("Too many bars")
-                                           : QStringLiteral("Error in FillQuotesGrid"));
+    Prompter::instance().message(
+        this, result.status == Status::kNoMemory ? QStringLiteral("Too many bars") : loadError);
     return;
   }
 
@@ -308,7 +312,7 @@ void CDorvaneView::FillQuotesGrid(int row) {
   if (m_quoteCount != 0) m_quotes->selectRow(row);
   emit stateChanged();
   if (result.status == Status::kChunkFailed || result.status == Status::kShortChunk)
-    Prompter::instance().message(this, QStringLiteral("Error in FillQuotesGrid"));
+    Prompter::instance().message(this, loadError);
 }
 
 CommandConditions CDorvaneView::commandConditions() const {

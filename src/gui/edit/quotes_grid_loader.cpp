@@ -2,14 +2,22 @@
 
 #include "core/quote_windows.h"
 #include "gui/edit/quotes_grid_model.h"
+#include "qdb/failure.h"
+#include "qdb/series_problem.h"
 
 QuoteLoadResult load_quotes(CQuotesGridModel& model, const std::string& directory,
                             const std::string& key,
                             const std::function<void(int loaded, int total)>& progress) {
   using State = core::NewestFirstQuotes::State;
   QuoteLoadResult result;
+  qdb::clear_failure();
   core::NewestFirstQuotes quotes;
-  if (!quotes.open(directory, key) && quotes.state() == State::kOpenFailed) return result;
+  if (!quotes.open(directory, key) && quotes.state() == State::kOpenFailed) {
+    result.cause = qdb::read_failure_cause(directory, key);
+    return result;
+  }
+  result.has_time = quotes.has_time();
+  model.setHasTime(result.has_time);
   const int total = static_cast<int>(quotes.total());
   result.total = total;
   model.reserve(total);
@@ -35,6 +43,8 @@ QuoteLoadResult load_quotes(CQuotesGridModel& model, const std::string& director
       result.status = QuoteLoadResult::Status::kOk;
       break;
   }
+  if (result.status != QuoteLoadResult::Status::kOk)
+    result.cause = qdb::read_failure_cause(directory, key);
 
   if (total > 0) {
     result.first_date = quotes.quote_date(0);

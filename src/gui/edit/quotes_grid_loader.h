@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include "qdb/dates.h"
 
 class CQuotesGridModel;
 
@@ -17,13 +18,16 @@ struct QuoteLoadResult {
     kShortChunk,   // a window held fewer quotes than the header claims; the rows read stay
   };
   Status status = Status::kOpenFailed;
-  int total = 0;                 // quotes the data file's header claims
-  int loaded = 0;                // rows put in the grid
-  std::uint16_t first_date = 0;  // date serial of quote 0 (the oldest), 0 when none
-  std::uint16_t last_date = 0;   // date serial of the newest quote, 0 when none
+  int total = 0;                   // quotes the data file's header claims
+  int loaded = 0;                  // rows put in the grid
+  qdb::DateSerial first_date = 0;  // date serial of quote 0 (the oldest), 0 when none
+  qdb::DateSerial last_date = 0;   // date serial of the newest quote, 0 when none
+  bool has_time = false;           // the series has times (the grid shows its Time column)
+  std::string cause;               // when the load failed or read short: why, in words
 };
 
-// Appends the quotes of key (looked up from directory) to model, newest first. progress is
+// Appends the quotes of key (looked up from directory) to model, newest first, with the Time
+// column when the series has times. progress is
 // called after each window with the rows loaded so far and the total claimed.
 QuoteLoadResult load_quotes(CQuotesGridModel& model, const std::string& directory,
                             const std::string& key,

@@ -11,7 +11,21 @@ void CQuotesGridModel::clear() {
   beginResetModel();
   m_bars.clear();
   m_bars.shrink_to_fit();
+  m_hasTime = false;
   endResetModel();
+}
+
+void CQuotesGridModel::setHasTime(bool hasTime) {
+  if (hasTime == m_hasTime) return;
+  if (hasTime) {
+    beginInsertColumns({}, kTimeColumn, kTimeColumn);
+    m_hasTime = true;
+    endInsertColumns();
+  } else {
+    beginRemoveColumns({}, kTimeColumn, kTimeColumn);
+    m_hasTime = false;
+    endRemoveColumns();
+  }
 }
 
 void CQuotesGridModel::reserve(int n) {
@@ -30,8 +44,22 @@ void CQuotesGridModel::appendNewestFirst(const qdb::QuoteSeries& chunk, int coun
 }
 
 QString CQuotesGridModel::text(int row, int column) const {
-  if (row < 0 || row >= rows() || column < 0 || column >= kQuoteColumns) return {};
-  const std::array<std::string, 7> cells =
-      core::quote_cell_texts(m_bars[static_cast<std::size_t>(row)]);
+  if (row < 0 || row >= rows() || column < 0) return {};
+  const qdb::QuoteBar& bar = m_bars[static_cast<std::size_t>(row)];
+  if (column == kTimeColumn)
+    return m_hasTime ? QString::fromStdString(core::time_text(bar)) : QString();
+  if (column >= kQuoteColumns) return {};
+  const std::array<std::string, 7> cells = core::quote_cell_texts(bar);
   return QString::fromStdString(cells[static_cast<std::size_t>(column)]);
+}
+
+int CQuotesGridModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : kQuoteColumns + (m_hasTime ? 1 : 0);
+}
+
+QVariant CQuotesGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section == kTimeColumn &&
+      m_hasTime)
+    return QStringLiteral("Time");
+  return CGridModel::headerData(section, orientation, role);
 }

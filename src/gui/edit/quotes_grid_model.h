@@ -12,16 +12,26 @@ class CQuotesGridModel : public CGridModel {
  public:
   explicit CQuotesGridModel(QObject* parent = nullptr);
 
+  // The Time column, after the seven quote columns, shown only for a series with times.
+  static constexpr int kTimeColumn = 7;
+
+  // Drops every row and the Time column.
   void clear();
+  // Shows the Time column (HH:MM:SS) or not; the rows stay.
+  void setHasTime(bool hasTime);
+  bool hasTime() const { return m_hasTime; }
   // Room for n rows, so a load reserves once.
   void reserve(int n);
   // Appends the first count quotes of chunk taken from its last (newest) to its first.
   void appendNewestFirst(const qdb::QuoteSeries& chunk, int count);
   const qdb::QuoteBar& bar(int row) const { return m_bars[static_cast<std::size_t>(row)]; }
-  // Cell text as core::quote_cell_texts makes it.
+  // Cell text as core::quote_cell_texts makes it; the Time column HH:MM:SS.
   QString text(int row, int column) const override;
   int rows() const override { return static_cast<int>(m_bars.size()); }
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
  private:
   std::vector<qdb::QuoteBar> m_bars;
+  bool m_hasTime = false;
 };

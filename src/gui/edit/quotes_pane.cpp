@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QMainWindow>
 #include <QProgressBar>
@@ -61,13 +62,21 @@ QuoteLoadResult CQuotesPane::load(const QString& directory, const std::string& k
   m_model->clear();
   StatusProgress progress(this);
   bool painted = false;
-  return load_quotes(*m_model, toPathString(directory), key, [&](int loaded, int total) {
-    progress.show(loaded, total);
-    if (!painted && loaded >= kRowsPaintedFirst) {
-      painted = true;
-      grid()->viewport()->repaint();
-    }
-  });
+  const QuoteLoadResult result =
+      load_quotes(*m_model, toPathString(directory), key, [&](int loaded, int total) {
+        progress.show(loaded, total);
+        if (!painted && loaded >= kRowsPaintedFirst) {
+          painted = true;
+          grid()->viewport()->repaint();
+        }
+      });
+  if (result.has_time) {
+    // The Time column sits after the seven quote columns in the model (so stored widths keep
+    // their columns) and is shown beside the date.
+    QHeaderView* header = grid()->horizontalHeader();
+    header->moveSection(header->visualIndex(CQuotesGridModel::kTimeColumn), 1);
+  }
+  return result;
 }
 
 void CQuotesPane::selectRow(int row) {

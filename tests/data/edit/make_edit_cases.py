@@ -10,6 +10,7 @@ It encodes MBF reals, dates and the file layouts on its own and applies each edi
 reading of the format, independently of the library, so the tests check the library against
 separate bytes.
 """
+import datetime
 import math
 import os
 import shutil
@@ -206,6 +207,14 @@ def rows_for(columns, days, base=10.0, times=None):
 JAN3 = serial(2000, 1, 3)  # a Monday
 
 
+def day_count(s):
+    """The request's date: days with 1 = 1 January 1900 (0 stays 0), from the calendar."""
+    if s == 0:
+        return 0
+    y, m, d = split(s)
+    return (datetime.date(1900 + y, m, d) - datetime.date(1899, 12, 31)).days
+
+
 def case(name, doc, series, request, with_dop, names=None, master_first=None):
     """Builds one case: series is F1.DAT of symbol AAA beside an untouched F2.DAT (BBB).
     master_first: the first date AAA's MASTER entry claims, when not its oldest quote's."""
@@ -236,8 +245,9 @@ def case(name, doc, series, request, with_dop, names=None, master_first=None):
     lines = ["# " + doc,
              "key AAA",
              "op %d" % request["op"],
-             "first %d  # %s" % (request["first"], mmddyy(request["first"]) if request["first"] else "-"),
-             "last %d  # %s" % (request["last"], mmddyy(request["last"])),
+             "first %d  # %s" % (day_count(request["first"]),
+                                 mmddyy(request["first"]) if request["first"] else "-"),
+             "last %d  # %s" % (day_count(request["last"]), mmddyy(request["last"])),
              "values " + " ".join(value_text(v) for v in request["values"]),
              "quotes %d" % request["quotes"]]
     return name, files, (("\n".join(lines) + "\n").encode()), expected

@@ -1,0 +1,69 @@
+// Why a symbol's quotes can't be read: the steps of the read path checked one by one.
+#include "qdb/series_problem.h"
+
+#include <memory>
+#include <optional>
+
+#include "qdb/bytes.h"
+#include "qdb/failure.h"
+#include "qdb/file_system.h"
+#include "qdb/layout.h"
+#include "qdb/lookup_detail.h"
+#include "qdb/master.h"
+#include "qdb/portfolio_files.h"
+#include "qdb/status.h"
+
+namespace qdb {
+
+std::string series_problem(std::string_view root, std::string_view key) {
+  MasterRecord record;
+  std::string dir;
+  std::optional<DirListing> listing;
+  const StatusCode found = detail::find_symbol_listed(root, key, record, dir, listing);
+  if (found == kFileNotFound) {
+    return "no symbol or issue named " + std::string(key) + " is listed in the MASTER of " +
+           std::string(root);
+  }
+  if (found != kSuccess || !listing) {
+    return "the MASTER of " + std::string(root) + " can't be read (" + status_text(found) + ")";
+  }
+
+  const int number = record.file_number();
+  const int length = record.record_length();
+  const std::string dat = data_file_name(number, "DAT");
+  const std::string dop = data_file_name(number, "DOP");
+  if (!listing->contains(dat)) return dat + " is missing";
+
+  SeriesLayout layout;
+  if (detail::read_layout_listed(*listing, number, layout, length, record.field_count()) !=
+      kSuccess) {
+    if (!listing->contains(dop)) {
+      return dat + " has " + std::to_string(length) + "-byte records and there is no " + dop +
+             " to say what they hold";
+    }
+    return dop + " does not describe the " + std::to_string(length) + "-byte records of " + dat +
+           " (it needs a DATE line and columns inside the record)";
+  }
+
+  const std::unique_ptr<ReadFile> file = file_system().open_read(listing->resolve(dat));
+  if (!file) return dat + " can't be opened";
+  std::uint8_t header[4] = {};
+  if (file->read(header, sizeof header) != sizeof header) {
+    return dat + " is shorter than its header record";
+  }
+  const std::int64_t claimed = static_cast<std::int64_t>(read_i16le(header + 2)) - 1;
+  const std::int64_t held =
+      static_cast<std::int64_t>(file->size() / static_cast<std::uint64_t>(length)) - 1;
+  if (claimed > 0 && held < claimed) {
+    return dat + " is shorter than its header says (" + std::to_string(held < 0 ? 0 : held) +
+           " of " + std::to_string(claimed) + " quotes)";
+  }
+  return {};
+}
+
+std::string read_failure_cause(std::string_view root, std::string_view key) {
+  const std::string noted = failure_cause();
+  return noted.empty() ? series_problem(root, key) : noted;
+}
+
+}  // namespace qdb
