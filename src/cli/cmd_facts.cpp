@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/json_output.h"
 #include "core/quote_texts.h"
 #include "qdb/describe.h"
 #include "qdb/failure.h"
@@ -12,7 +13,7 @@ namespace {
 
 int run_facts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-const cli::Command kFacts{"facts", "facts DIR KEY",
+const cli::Command kFacts{"facts", "facts DIR KEY [--json]",
                           "Show what the MASTER record, the data file and the layout say about a "
                           "symbol: labels and values separated by tabs, then the input and "
                           "display formats of each field, then the first and last quote's date "
@@ -40,7 +41,7 @@ std::string quote_moment(const qdb::QuoteBar& bar, bool has_time) {
 }
 
 int run_facts(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {});
+  const cli::ParsedArgs parsed = cli::parse_args(args, {}, {"json"});
   if (!parsed.ok) return cli::usage_error(kFacts, err, parsed.error);
   if (parsed.positional.size() != 2) return cli::usage_error(kFacts, err);
   const std::string& dir = parsed.positional[0];
@@ -56,6 +57,10 @@ int run_facts(const std::vector<std::string>& args, std::ostream& out, std::ostr
                           : cause)
         << "\n";
     return cli::kExitFailure;
+  }
+  if (parsed.has("json")) {
+    cli::json::print(out, cli::json::facts(facts));
+    return cli::kExitOk;
   }
   out << "Path:\t" << facts.path << '\n'
       << "File number\t" << static_cast<int>(facts.file_number) << '\n'

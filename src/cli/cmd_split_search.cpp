@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "cli/command.h"
+#include "cli/json_output.h"
 #include "core/master_check.h"
 #include "core/master_reader.h"
 #include "core/split_search.h"
@@ -12,7 +13,7 @@ namespace {
 int run_split_search(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 const cli::Command kCommand{
-    "split-search", "split-search DIR [--output FILE]",
+    "split-search", "split-search DIR [--output FILE] [--json]",
     "Search every symbol of portfolio DIR for consecutive quotes whose closes jump by a split "
     "ratio; result lines on stdout (--output: also the result file), messages on stderr",
     run_split_search};
@@ -20,22 +21,28 @@ const cli::Registrar kRegistrar{kCommand};
 
 class StreamObserver final : public core::SplitSearchObserver {
  public:
-  StreamObserver(std::ostream& out, std::ostream& err) : m_out(out), m_err(err) {}
+  StreamObserver(std::ostream& out, std::ostream& err, bool json)
+      : m_out(out), m_err(err), m_json(json) {}
   void result_line(const std::string& line) override {
-    m_out << line << '\n';
+    if (!m_json) m_out << line << '\n';
     lines.push_back(line);
+  }
+  void found(const std::string& symbol, core::SplitRatio ratio, qdb::DateSerial date) override {
+    if (m_json) splits.push_back(cli::json::split(symbol, ratio, date));
   }
   void status(const std::string&) override {}
   void message(const std::string& text) override { m_err << text << '\n'; }
   std::vector<std::string> lines;
+  cli::json::Value splits = cli::json::Value::array();
 
  private:
   std::ostream& m_out;
   std::ostream& m_err;
+  bool m_json;
 };
 
 int run_split_search(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const cli::ParsedArgs parsed = cli::parse_args(args, {"output"});
+  const cli::ParsedArgs parsed = cli::parse_args(args, {"output"}, {"json"});
   if (!parsed.ok) return cli::usage_error(kCommand, err, parsed.error);
   if (parsed.positional.size() != 1) return cli::usage_error(kCommand, err);
   const std::string& dir = parsed.positional[0];
@@ -56,8 +63,12 @@ int run_split_search(const std::vector<std::string>& args, std::ostream& out, st
   const core::MasterListing listing = core::read_master_rows(master);
   const std::vector<core::SymbolRow> rows = core::sorted_rows(listing.rows);
 
-  StreamObserver observer(out, err);
+  StreamObserver observer(out, err, parsed.has("json"));
   const core::SplitSearchSummary summary = core::SplitSearch(dir, rows, observer);
+  if (parsed.has("json") && !summary.aborted)
+    cli::json::print(out, {{"master", cli::json::path_text(master)},
+                           {"symbols_searched", summary.symbols_searched},
+                           {"splits", observer.splits}});
   out.flush();
 
   if (const std::string* output = parsed.value("output")) {

@@ -1,8 +1,11 @@
 #include "cli/json_output.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/quote_texts.h"
+#include "qdb/dates.h"
 #include "qdb/text.h"
 
 namespace cli::json {
@@ -68,9 +71,17 @@ std::string path_text(const std::string& bytes) {
 
 Value iso_date(int year, int month, int day) {
   if (month == 0) return nullptr;
-  char text[16];
+  char text[48];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
   return text;
+}
+
+Value iso_date(qdb::DateSerial serial) {
+  int years = 0;
+  int month = 0;
+  int day = 0;
+  qdb::split_date(serial, years, month, day);
+  return iso_date(1900 + years, month, day);
 }
 
 Value price(const std::string& text) {
@@ -91,6 +102,88 @@ Value symbol_row(const core::SymbolRow& row) {
   return Value{{"file_number", row.file_number},
                {"symbol", stored_text(row.symbol)},
                {"name", stored_text(qdb::trim_right(name))}};
+}
+
+Value quote(const qdb::QuoteBar& bar, bool with_time) {
+  const auto cells = core::quote_cell_texts(bar);
+  Value time = nullptr;
+  if (with_time) time = core::time_text(bar);
+  return Value{{"date", iso_date(bar.date)},   {"time", time},
+               {"open", price(cells[1])},      {"high", price(cells[2])},
+               {"low", price(cells[3])},       {"close", price(cells[4])},
+               {"volume", quantity(cells[5])}, {"open_interest", quantity(cells[6])}};
+}
+
+namespace {
+
+// A stored text field up to its first zero byte, blanks kept (as the facts show it).
+std::string shown(const std::string& field) {
+  return stored_text(field.substr(0, field.find('\0')));
+}
+
+Value text_or_null(const std::string& text) {
+  if (text.empty()) return nullptr;
+  return text;
+}
+
+// A YYMMDD date of the MASTER record, read in the form of the data file's last date.
+Value master_date(float stored, float last_stored) {
+  return iso_date(qdb::date_from_real(stored, qdb::date_form_of(last_stored)));
+}
+
+// A stored real as a number: whole ones without a fraction, as the facts print them.
+Value stored_number(float value) {
+  const double number = static_cast<double>(value);
+  if (std::isfinite(number) && std::fabs(number) < 9.0e18 && number == std::trunc(number))
+    return static_cast<std::int64_t>(number);
+  if (!std::isfinite(number)) return nullptr;
+  return number;
+}
+
+Value moment(const qdb::QuoteBar& bar, bool with_time) {
+  Value time = nullptr;
+  if (with_time) time = core::time_text(bar);
+  return Value{{"date", iso_date(bar.date)}, {"time", time}};
+}
+
+}  // namespace
+
+Value facts(const qdb::SeriesDescription& facts) {
+  static const char* const kFieldNames[8] = {"date", "time",  "open",   "high",
+                                             "low",  "close", "volume", "open_interest"};
+  Value fields = Value::array();
+  for (int field = 0; field < 8; ++field)
+    fields.push_back({{"field", kFieldNames[field]},
+                      {"input_format", text_or_null(facts.input_format[field])},
+                      {"display_format", text_or_null(facts.display_format[field])}});
+  Value first_quote = nullptr;
+  Value last_quote = nullptr;
+  if (facts.has_quotes) {
+    first_quote = moment(facts.first_quote, facts.has_time);
+    last_quote = moment(facts.last_quote, facts.has_time);
+  }
+  return Value{{"path", path_text(facts.path)},
+               {"file_number", static_cast<int>(facts.file_number)},
+               {"record_length", static_cast<int>(facts.record_length)},
+               {"field_count", static_cast<int>(facts.field_count)},
+               {"quote_count", facts.quote_count},
+               {"name", shown(facts.name)},
+               {"first_date", master_date(facts.first_date, facts.last_date)},
+               {"last_date", master_date(facts.last_date, facts.last_date)},
+               {"first_date_stored", stored_number(facts.first_date)},
+               {"last_date_stored", stored_number(facts.last_date)},
+               {"periodicity", facts.periodicity},
+               {"symbol", shown(facts.symbol)},
+               {"fields", fields},
+               {"first_quote", first_quote},
+               {"last_quote", last_quote}};
+}
+
+Value split(const std::string& symbol, core::SplitRatio ratio, qdb::DateSerial date) {
+  return Value{{"symbol", stored_text(symbol)},
+               {"new", ratio.p},
+               {"old", ratio.q},
+               {"date", iso_date(date)}};
 }
 
 void print(std::ostream& out, const Value& document) { out << document.dump(2) << '\n'; }

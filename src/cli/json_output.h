@@ -10,7 +10,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "core/split_search.h"
 #include "core/symbol_rows.h"
+#include "qdb/describe.h"
 #include "qdb/series.h"
 
 namespace cli::json {
@@ -26,6 +28,8 @@ std::string path_text(const std::string& bytes);
 
 // "YYYY-MM-DD" of a year, month and day; null when there is no date (a zero month).
 Value iso_date(int year, int month, int day);
+// "YYYY-MM-DD" of a date serial; null for no date.
+Value iso_date(qdb::DateSerial serial);
 // The value of a price text ("12.5000"), or null for "N/A".
 Value price(const std::string& text);
 // The value of a whole-number text ("46000"), or null for "N/A".
@@ -33,6 +37,17 @@ Value quantity(const std::string& text);
 
 // {"file_number", "symbol", "name"} of a symbols grid row; the name without trailing blanks.
 Value symbol_row(const core::SymbolRow& row);
+
+// A row of the quotes grid: date, time ("HH:MM:SS", null without a time column), open, high,
+// low, close, volume and open_interest, each null where the grid shows "N/A".
+Value quote(const qdb::QuoteBar& bar, bool with_time);
+
+// The data facts: the MASTER record, the data file, the layout's formats and the first and
+// last quotes (null when the file holds none).
+Value facts(const qdb::SeriesDescription& facts);
+
+// A split search finding: symbol, new and old shares, date.
+Value split(const std::string& symbol, core::SplitRatio ratio, qdb::DateSerial date);
 
 // Prints the document followed by a newline.
 void print(std::ostream& out, const Value& document);
