@@ -1,6 +1,10 @@
 # Dorvane: set-up, build, demo and tests in one place.
-#   make run     install what is missing, build, create the demo portfolios and show them
-#   make test    install what is missing, build with warnings as errors, run every test
+#   make run     install what is missing, build the two programs, create the demo portfolios
+#                and show them
+#   make test    install what is missing, build everything with warnings as errors, run every test
+#   make install PREFIX=/usr/local   install the programs, manual, man pages, desktop entry,
+#                icon, metainfo and bash completion (DESTDIR is honoured)
+#   make package build the Debian package build/dorvane_<version>_<arch>.deb
 #   make bench   build and run the benchmarks
 #   make format  format the sources with clang-format
 #   make clean   remove the build directory (the demo portfolios stay)
@@ -9,16 +13,22 @@ BUILD_DIR ?= build
 DEMO_DIR ?= demo
 JOBS ?= 2
 BUILD_TYPE ?= Release
+PREFIX ?= /usr/local
 CLI := $(BUILD_DIR)/bin/dorvane-cli
 APP := $(BUILD_DIR)/bin/dorvane
 
 # System packages the build needs (Debian / Ubuntu names).
 PACKAGES := build-essential cmake ninja-build g++ clang clang-format libgtest-dev libgmock-dev \
-            googletest libbenchmark-dev qt6-base-dev libqt6svg6 libgl-dev xvfb xauth
+            googletest libbenchmark-dev qt6-base-dev libqt6svg6 libgl-dev xvfb xauth \
+            nlohmann-json3-dev dpkg-dev file desktop-file-utils appstream man-db
+# What the programs need to run, built for "make run", "make install" and "make package"; the
+# manual page and completion script of dorvane-cli are made by dorvane-cli itself.
+PROGRAM_TARGETS := dorvane dorvane-cli
+INSTALL_TARGETS := $(PROGRAM_TARGETS) dorvane_cli_docs
 
 SOURCE_DIRS := src tests bench fuzz
 
-.PHONY: run test bench format clean install-deps configure build demo show
+.PHONY: run test bench format clean install-deps configure build demo show install package
 
 run: install-deps build demo show
 
@@ -48,7 +58,15 @@ configure: install-deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 
 build: configure
-	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target $(PROGRAM_TARGETS)
+
+install: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target $(INSTALL_TARGETS)
+	cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+package: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target $(INSTALL_TARGETS)
+	cd $(BUILD_DIR) && cpack -G DEB
 
 # The demo is created once; later runs keep it, with whatever edits were made to it.
 demo: build

@@ -1,5 +1,6 @@
 // dorvane-cli check DIR: the soundness checks of a portfolio's MASTER.
 #include "cli/command.h"
+#include "cli/json_output.h"
 #include "core/index_agreement.h"
 #include "core/master_check.h"
 #include "core/master_dates.h"
@@ -12,11 +13,11 @@ int run_check(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& er
 
 const cli::Command kCommand{
     "check",
-    "check DIR",
+    "check DIR [--json]",
     "Check the MASTER of portfolio DIR, and its first and last dates against "
     "the data files: prints \"sound\" or each problem "
     "(exit 0 sound, 1 damaged, 2 unreadable)",
-    {1},
+    {1, {}, {"json"}},
     run_check};
 const cli::Registrar kRegistrar{kCommand};
 
@@ -35,6 +36,14 @@ int run_check(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& er
     problems.push_back(core::stale_date_text(stale));
   for (std::string& problem : core::find_index_disagreements(path))
     problems.push_back(std::move(problem));
+  if (parsed.has("json")) {
+    cli::json::Value list = cli::json::Value::array();
+    for (const std::string& problem : problems) list.push_back(cli::json::path_text(problem));
+    cli::json::print(
+        out,
+        {{"master", cli::json::path_text(path)}, {"sound", problems.empty()}, {"problems", list}});
+    return problems.empty() ? cli::kExitOk : cli::kExitFailure;
+  }
   if (problems.empty()) {
     out << "sound\n";
     return cli::kExitOk;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/json_output.h"
 #include "core/quote_texts.h"
 #include "qdb/describe.h"
 #include "qdb/failure.h"
@@ -13,12 +14,12 @@ namespace {
 int run_facts(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kFacts{"facts",
-                          "facts DIR KEY",
+                          "facts DIR KEY [--json]",
                           "Show what the MASTER record, the data file and the layout say about a "
                           "symbol: labels and values separated by tabs, then the input and "
                           "display formats of each field, then the first and last quote's date "
                           "(and time, for an intraday series).",
-                          {2},
+                          {2, {}, {"json"}},
                           run_facts};
 const cli::Registrar kRegistrar{kFacts};
 
@@ -55,6 +56,10 @@ int run_facts(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& er
                           : cause)
         << "\n";
     return cli::kExitFailure;
+  }
+  if (parsed.has("json")) {
+    cli::json::print(out, cli::json::facts(facts));
+    return cli::kExitOk;
   }
   out << "Path:\t" << facts.path << '\n'
       << "File number\t" << static_cast<int>(facts.file_number) << '\n'

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "cli/command.h"
+#include "cli/json_output.h"
 #include "core/discovery.h"
 
 namespace {
@@ -12,10 +13,10 @@ int run_portfolios(const cli::ParsedArgs& parsed, std::ostream& out, std::ostrea
 
 const cli::Command kCommand{
     "portfolios",
-    "portfolios ROOT [--filter PATH]",
+    "portfolios ROOT [--filter PATH] [--json]",
     "List every portfolio directory under ROOT, in ascending order (--filter: only paths "
     "related to PATH)",
-    {1, {"filter"}},
+    {1, {"filter"}, {"json"}},
     run_portfolios};
 const cli::Registrar kRegistrar{kCommand};
 
@@ -30,6 +31,13 @@ int run_portfolios(const cli::ParsedArgs& parsed, std::ostream& out, std::ostrea
   std::vector<std::string> found = core::find_portfolios(parsed.positional[0], filter);
   // The portfolio list shows the directories in ascending text order.
   std::sort(found.begin(), found.end());
+  if (parsed.has("json")) {
+    cli::json::Value dirs = cli::json::Value::array();
+    for (const std::string& dir : found) dirs.push_back(cli::json::path_text(dir));
+    cli::json::print(out,
+                     {{"root", cli::json::path_text(parsed.positional[0])}, {"portfolios", dirs}});
+    return cli::kExitOk;
+  }
   for (const std::string& dir : found) out << dir << '\n';
   return cli::kExitOk;
 }

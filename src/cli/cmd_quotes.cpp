@@ -2,6 +2,7 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/json_output.h"
 #include "cli/quote_view.h"
 #include "core/quote_texts.h"
 #include "core/quote_windows.h"
@@ -14,11 +15,11 @@ namespace {
 int run_quotes(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kQuotes{"quotes",
-                           "quotes DIR KEY",
+                           "quotes DIR KEY [--json]",
                            "Print the quotes of a symbol or issue name, newest first: date "
                            "(and time, for an intraday series), open, high, low, close, volume "
                            "and open interest, separated by tabs.",
-                           {2},
+                           {2, {}, {"json"}},
                            run_quotes};
 const cli::Registrar kRegistrar{kQuotes};
 
@@ -31,12 +32,18 @@ int run_quotes(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
   core::NewestFirstQuotes quotes;
   quotes.open(dir, key);
   const bool with_time = quotes.has_time();
-  // Within a window, from its newest row down.
+  // Within a window, from its newest row down. --json gathers the rows for one document.
+  const bool json = parsed.has("json");
+  cli::json::Value rows = cli::json::Value::array();
   std::string text;
   while (quotes.next()) {
     text.clear();
     for (int row = quotes.rows() - 1; row >= 0; --row) {
       const qdb::QuoteBar bar = quotes.window().bar(row);
+      if (json) {
+        rows.push_back(cli::json::quote(bar, with_time));
+        continue;
+      }
       const auto cells = core::quote_cell_texts(bar);
       for (std::size_t c = 0; c < cells.size(); ++c) {
         if (c != 0) text += '\t';
@@ -68,6 +75,10 @@ int run_quotes(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
     case State::kReading:
       break;
   }
+  if (json)
+    cli::json::print(out, {{"portfolio", cli::json::path_text(dir)},
+                           {"key", cli::json::path_text(key)},
+                           {"quotes", rows}});
   out.flush();
   if (!out) {
     err << "dorvane-cli quotes: the output could not be written\n";

@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "cli/command.h"
+#include "cli/json_output.h"
 #include "core/master_check.h"
 #include "core/split_search.h"
 #include "core/symbol_rows.h"
@@ -13,27 +14,33 @@ int run_split_search(const cli::ParsedArgs& parsed, std::ostream& out, std::ostr
 
 const cli::Command kCommand{
     "split-search",
-    "split-search DIR [--output FILE]",
+    "split-search DIR [--output FILE] [--json]",
     "Search every symbol of portfolio DIR for consecutive quotes whose closes jump by a split "
     "ratio; result lines on stdout (--output: also the result file), messages on stderr",
-    {1, {"output"}},
+    {1, {"output"}, {"json"}},
     run_split_search};
 const cli::Registrar kRegistrar{kCommand};
 
 class StreamObserver final : public core::SplitSearchObserver {
  public:
-  StreamObserver(std::ostream& out, std::ostream& err) : m_out(out), m_err(err) {}
+  StreamObserver(std::ostream& out, std::ostream& err, bool json)
+      : m_out(out), m_err(err), m_json(json) {}
   void result_line(const std::string& line) override {
-    m_out << line << '\n';
+    if (!m_json) m_out << line << '\n';
     lines.push_back(line);
+  }
+  void found(const std::string& symbol, core::SplitRatio ratio, qdb::DateSerial date) override {
+    if (m_json) splits.push_back(cli::json::split(symbol, ratio, date));
   }
   void status(const std::string&) override {}
   void message(const std::string& text) override { m_err << text << '\n'; }
   std::vector<std::string> lines;
+  cli::json::Value splits = cli::json::Value::array();
 
  private:
   std::ostream& m_out;
   std::ostream& m_err;
+  bool m_json;
 };
 
 int run_split_search(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
@@ -55,8 +62,12 @@ int run_split_search(const cli::ParsedArgs& parsed, std::ostream& out, std::ostr
   const core::MasterListing listing = core::read_master_rows(master);
   const std::vector<core::SymbolRow> rows = core::sorted_rows(listing.rows);
 
-  StreamObserver observer(out, err);
+  StreamObserver observer(out, err, parsed.has("json"));
   const core::SplitSearchSummary summary = core::split_search(dir, rows, observer);
+  if (parsed.has("json") && !summary.aborted)
+    cli::json::print(out, {{"master", cli::json::path_text(master)},
+                           {"symbols_searched", summary.symbols_searched},
+                           {"splits", observer.splits}});
   out.flush();
 
   if (const std::string* output = parsed.value("output")) {

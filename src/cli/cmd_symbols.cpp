@@ -2,6 +2,7 @@
 #include <string>
 
 #include "cli/command.h"
+#include "cli/json_output.h"
 #include "core/symbol_rows.h"
 #include "qdb/master.h"
 #include "qdb/master_file.h"
@@ -13,10 +14,10 @@ namespace {
 int run_symbols(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kSymbols{"symbols",
-                            "symbols DIR",
+                            "symbols DIR [--json]",
                             "List the portfolio's MASTER entries in file order, then its XMASTER "
                             "entries: file number, symbol and issue name, separated by tabs.",
-                            {1},
+                            {1, {}, {"json"}},
                             run_symbols};
 const cli::Registrar kRegistrar{kSymbols};
 
@@ -38,7 +39,13 @@ int run_symbols(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& 
     count = qdb::kMaxSymbols;
   }
   int listed = 0;
-  auto print = [&out](const core::SymbolRow& row) {
+  const bool json = parsed.has("json");
+  cli::json::Value json_rows = cli::json::Value::array();
+  auto print = [&out, &json_rows, json](const core::SymbolRow& row) {
+    if (json) {
+      json_rows.push_back(cli::json::symbol_row(row));
+      return;
+    }
     std::string name = row.name;
     out << row.file_number << '\t' << row.symbol << '\t' << qdb::trim_right(name) << '\n';
   };
@@ -47,6 +54,8 @@ int run_symbols(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& 
   // The XMASTER's entries follow the MASTER's.
   for (int i = listing.master_rows(); i < static_cast<int>(listing.rows.size()); ++i)
     print(listing.rows[i]);
+  if (json)
+    cli::json::print(out, {{"master", cli::json::path_text(master_path)}, {"symbols", json_rows}});
   if (listed < count) {
     err << "Failure while filling symbols grid\n"
         << "(the MASTER holds " << listed << " entries but its header counts " << count

@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/bash_completion.h"
 #include "cli/command.h"
+#include "cli/man_page.h"
+#include "core/version.h"
 
 namespace {
 
@@ -13,7 +16,7 @@ void print_overview(std::ostream& out) {
          "Commands:\n";
   for (const auto& command : cli::commands())
     out << "  " << command.usage << "\n      " << command.summary << "\n";
-  out << "\nEach command answers --help.\n";
+  out << "\nEach command answers --help. dorvane-cli --version shows the version.\n";
 }
 
 }  // namespace
@@ -26,6 +29,19 @@ int main(int argc, char** argv) {
   }
   if (words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
     print_overview(std::cout);
+    return cli::kExitOk;
+  }
+  if (words[0] == "--version") {
+    std::cout << "dorvane-cli " << core::kVersion << "\n";
+    return cli::kExitOk;
+  }
+  // Not in the overview: the build makes the installed manual page and completion with these.
+  if (words[0] == "--man") {
+    cli::write_man_page(std::cout);
+    return cli::kExitOk;
+  }
+  if (words[0] == "--bash-completion") {
+    cli::write_bash_completion(std::cout);
     return cli::kExitOk;
   }
   for (const auto& command : cli::commands()) {

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/quote_windows.h"
 #include "core/quote_texts.h"
+#include "core/quote_windows.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/file_system.h"
@@ -96,6 +96,7 @@ SplitSearchSummary split_search(const std::string& dir, const std::vector<Symbol
       for (int k = 0; k + 1 < got; ++k) {
         const qdb::QuoteBar later = series.bar(k + 1);
         if (const auto ratio = TestSplitPair(series.bar(k), later)) {
+          observer.found(symbol, *ratio, later.date);
           observer.result_line(split_result_line(symbol, *ratio, later.date));
           ++summary.lines;
         }

@@ -39,6 +39,9 @@ class SplitSearchObserver {
   virtual ~SplitSearchObserver() = default;
   // A result line, in the order found.
   virtual void result_line(const std::string& line) = 0;
+  // The same finding in parts, just before its result line; ignored unless overridden.
+  virtual void found(const std::string& /*symbol*/, SplitRatio /*ratio*/,
+                     qdb::DateSerial /*date*/) {}
   // The status line: the symbol last searched, then "Done search".
   virtual void status(const std::string& text) = 0;
   // A message for the user (a message box in the app).

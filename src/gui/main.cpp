@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/version.h"
 #include "gui/browse/dorvane_view.h"
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/shell/dorvane_app.h"
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
       std::fputs(qPrintable(startUsage()), stdout);
       return 0;
     case StartArguments::Action::ShowVersion:
-      std::printf("dorvane %s\n", DORVANE_VERSION);
+      std::printf("dorvane %s\n", core::kVersion);
       return 0;
     case StartArguments::Action::Refuse:
       std::fprintf(stderr, "%s\n\n%s", qPrintable(start.error), qPrintable(startUsage()));

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 
+#include "core/version.h"
 #include "gui/browse/dorvane_view.h"
 #include "gui/shell/main_frame.h"
 #include "gui/shell/settings_store.h"
@@ -15,9 +16,7 @@ void CDorvaneApp::configureApplication(QApplication& app) {
   QApplication::setOrganizationName(QStringLiteral("Fenwold Software"));
   QApplication::setApplicationName(QStringLiteral("Dorvane"));
   // No display name: on X11 Qt would append it to every window title.
-#ifdef DORVANE_VERSION
-  QApplication::setApplicationVersion(QStringLiteral(DORVANE_VERSION));
-#endif
+  QApplication::setApplicationVersion(QString::fromLatin1(core::kVersion));
   app.setWindowIcon(applicationIcon());
 }
 
