@@ -21,8 +21,9 @@ namespace core {
 namespace {
 
 struct DataDates {
-  std::uint16_t oldest = 0;
-  std::uint16_t newest = 0;
+  qdb::DateSerial oldest = 0;
+  qdb::DateSerial newest = 0;
+  qdb::DateForm form = qdb::DateForm::kTwoDigit;  // the century form of the file's dates
 };
 
 // The dates of the oldest and newest quote of the record's data file; nullopt when it holds
@@ -49,18 +50,22 @@ std::optional<DataDates> data_dates(const qdb::DirListing& listing,
       std::min<std::int64_t>(stored - 1, static_cast<std::int64_t>(whole) - 1);
   if (count < 1) return std::nullopt;
   DataDates dates;
-  if (file->read(bytes.data(), size) != size) return std::nullopt;
-  dates.oldest = qdb::decode_record(bytes.data(), length, record.field_count(), layout).date;
+  dates.form = qdb::data_file_date_form(*file, length, layout.column[qdb::kDate], stored);
+  if (!file->seek(size) || file->read(bytes.data(), size) != size) return std::nullopt;
+  dates.oldest =
+      qdb::decode_record(bytes.data(), length, record.field_count(), layout, dates.form).date;
   if (!file->seek(static_cast<std::uint64_t>(count) * size) ||
       file->read(bytes.data(), size) != size)
     return std::nullopt;
-  dates.newest = qdb::decode_record(bytes.data(), length, record.field_count(), layout).date;
+  dates.newest =
+      qdb::decode_record(bytes.data(), length, record.field_count(), layout, dates.form).date;
   if (dates.oldest == 0 || dates.newest == 0) return std::nullopt;
   return dates;
 }
 
-std::uint16_t master_date(const qdb::MasterRecord& record, int offset) {
-  return qdb::date_from_real(qdb::mbf_to_float(record.bytes.data() + offset));
+// The MASTER's date, read in the century form of the data file it describes.
+qdb::DateSerial master_date(const qdb::MasterRecord& record, int offset, qdb::DateForm form) {
+  return qdb::date_from_real(qdb::mbf_to_float(record.bytes.data() + offset), form);
 }
 
 std::vector<StaleMasterDate> stale_in(const MasterImage& image, const qdb::DirListing& listing) {
@@ -71,8 +76,8 @@ std::vector<StaleMasterDate> stale_in(const MasterImage& image, const qdb::DirLi
     if (record.is_directory() || record.file_number() == 0) continue;
     const std::optional<DataDates> dates = data_dates(listing, record);
     if (!dates) continue;
-    const std::uint16_t first = master_date(record, qdb::master_offset::kFirstDate);
-    const std::uint16_t last = master_date(record, qdb::master_offset::kLastDate);
+    const qdb::DateSerial first = master_date(record, qdb::master_offset::kFirstDate, dates->form);
+    const qdb::DateSerial last = master_date(record, qdb::master_offset::kLastDate, dates->form);
     if (first != dates->oldest)
       stale.push_back({entry, record.file_number(), true, first, dates->oldest});
     if (last != dates->newest)
@@ -81,7 +86,7 @@ std::vector<StaleMasterDate> stale_in(const MasterImage& image, const qdb::DirLi
   return stale;
 }
 
-std::string date_words(std::uint16_t serial) {
+std::string date_words(qdb::DateSerial serial) {
   return serial == 0 ? std::string("no date") : qdb::format_date_string(serial);
 }
 

@@ -6,14 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "qdb/dates.h"
+
 namespace core {
 
 struct StaleMasterDate {
-  int entry = 0;                  // 1-based entry of the MASTER
-  int file_number = 0;            // F<n>
-  bool first = false;             // the first date (else the last)
-  std::uint16_t master_date = 0;  // the date serial the MASTER gives (0: none)
-  std::uint16_t data_date = 0;    // the oldest (first) or newest (last) quote's date serial
+  int entry = 0;                    // 1-based entry of the MASTER
+  int file_number = 0;              // F<n>
+  bool first = false;               // the first date (else the last)
+  qdb::DateSerial master_date = 0;  // the date serial the MASTER gives (0: none)
+  qdb::DateSerial data_date = 0;    // the oldest (first) or newest (last) quote's date serial
 };
 
 // Every first or last date of a symbol entry of the MASTER at master_path that differs from

@@ -196,6 +196,17 @@ TEST_F(DatesCli, FactsNameTheFirstAndLastQuote) {
   }
 }
 
+// The MASTER's dates are read in the century form of the data file they describe: a 1928
+// first date is no disagreement with a 1928 oldest quote.
+TEST_F(DatesCli, CheckReadsMasterDatesInTheFilesForm) {
+  for (const Kind kind : {Kind::kLong, Kind::kWrap, Kind::kIntraday}) {
+    make(kind);
+    const auto result = run_cli({"check", dir()});
+    EXPECT_EQ(result.exit_code, 0) << result.err;
+    EXPECT_EQ(result.out, "sound\n");
+  }
+}
+
 // Each edit names its quotes by date as the user sees them; the data file must become what
 // the writer makes of the expected quotes.
 TEST_F(DatesCli, EditsActOnTheQuotesTheUserNamed) {

@@ -23,8 +23,8 @@ QuoteCommandOutcome runAddQuoteCommand(const QuoteCommandContext& context) {
   const int row = quote_command::currentRow(context);
   if (row < 0) return {};
   const std::string dateText = context.rows.text(row, QuoteRows::kDate).toStdString();
-  const std::uint16_t date = core::view_date(dateText);
-  const std::uint16_t newDate = date == 0 ? 0 : core::previous_weekday(date);
+  const qdb::DateSerial date = core::view_date(dateText);
+  const qdb::DateSerial newDate = date == 0 ? 0 : core::previous_weekday(date);
   if (newDate == 0) {
     // No weekday before it to add: the core says why, and nothing changes.
     quote_command::showMessages(context.parent, core::add_quote(context.view, dateText));
