@@ -299,96 +299,39 @@ char* put2(char* out, int value) {
 
 }  // namespace
 
+// The twelve date formats as patterns: 'y' the two-digit year, 'Y' the four-digit year, 'm'
+// the month, 'd' the day, '/' the separator.
+constexpr const char* kDatePatterns[12] = {"y/m/d", "Y/m/d", "m/d/y", "m/d/Y", "d/m/y", "d/m/Y",
+                                           "ymd",   "Ymd",   "mdy",   "mdY",   "dmy",   "dmY"};
+
 int format_date_to(char* out, DateSerial serial, int format, char separator) {
   int years = 0, mm = 0, dd = 0;
   split_date(serial, years, mm, dd);
   const bool dated = mm != 0;
   const int yy = dated ? years % 100 : 0;
   const int cc = dated ? years / 100 + 19 : 0;
-  const char s = separator;
   char* p = out;
-  auto sep = [&]() { *p++ = s; };
-  switch (format) {
-    case 1:
-      p = put2(p, yy);
-      sep();
-      p = put2(p, mm);
-      sep();
-      p = put2(p, dd);
-      break;
-    case 2:
-      p = put2(p, cc);
-      p = put2(p, yy);
-      sep();
-      p = put2(p, mm);
-      sep();
-      p = put2(p, dd);
-      break;
-    case 3:
-      p = put2(p, mm);
-      sep();
-      p = put2(p, dd);
-      sep();
-      p = put2(p, yy);
-      break;
-    case 4:
-      p = put2(p, mm);
-      sep();
-      p = put2(p, dd);
-      sep();
-      p = put2(p, cc);
-      p = put2(p, yy);
-      break;
-    case 5:
-      p = put2(p, dd);
-      sep();
-      p = put2(p, mm);
-      sep();
-      p = put2(p, yy);
-      break;
-    case 6:
-      p = put2(p, dd);
-      sep();
-      p = put2(p, mm);
-      sep();
-      p = put2(p, cc);
-      p = put2(p, yy);
-      break;
-    case 7:
-      p = put2(p, yy);
-      p = put2(p, mm);
-      p = put2(p, dd);
-      break;
-    case 8:
-      p = put2(p, cc);
-      p = put2(p, yy);
-      p = put2(p, mm);
-      p = put2(p, dd);
-      break;
-    case 9:
-      p = put2(p, mm);
-      p = put2(p, dd);
-      p = put2(p, yy);
-      break;
-    case 10:
-      p = put2(p, mm);
-      p = put2(p, dd);
-      p = put2(p, cc);
-      p = put2(p, yy);
-      break;
-    case 11:
-      p = put2(p, dd);
-      p = put2(p, mm);
-      p = put2(p, yy);
-      break;
-    case 12:
-      p = put2(p, dd);
-      p = put2(p, mm);
-      p = put2(p, cc);
-      p = put2(p, yy);
-      break;
-    default:
-      break;
+  if (format >= 1 && format <= 12) {
+    for (const char* token = kDatePatterns[format - 1]; *token != '\0'; ++token) {
+      switch (*token) {
+        case 'Y':
+          p = put2(p, cc);
+          p = put2(p, yy);
+          break;
+        case 'y':
+          p = put2(p, yy);
+          break;
+        case 'm':
+          p = put2(p, mm);
+          break;
+        case 'd':
+          p = put2(p, dd);
+          break;
+        default:
+          *p++ = separator;
+          break;
+      }
+    }
   }
   *p = '\0';
   return static_cast<int>(p - out);
