@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include "support/temp_dir.h"
 
@@ -36,6 +37,13 @@ CliResult run_cli(const std::vector<std::string>& args) {
   result.out = read_bytes(out_path);
   result.err = read_bytes(err_path);
   return result;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
 }
 
 }  // namespace testing_support

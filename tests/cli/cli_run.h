@@ -15,4 +15,7 @@ struct CliResult {
 // Runs DORVANE_CLI_PATH with args (each passed as one word), stdout and stderr captured.
 CliResult run_cli(const std::vector<std::string>& args);
 
+// The lines of a command's output, without their line ends.
+std::vector<std::string> lines_of(const std::string& text);
+
 }  // namespace testing_support

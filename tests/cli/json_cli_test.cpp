@@ -16,15 +16,9 @@
 namespace {
 
 using nlohmann::json;
+using testing_support::lines_of;
 using testing_support::run_cli;
 using testing_support::TempDir;
-
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 std::vector<std::string> fields_of(const std::string& line) {
   std::vector<std::string> fields;

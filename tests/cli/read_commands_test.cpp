@@ -14,16 +14,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using testing_support::lines_of;
 using testing_support::read_bytes;
 using testing_support::run_cli;
 using testing_support::TempDir;
-
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 std::vector<std::string> split(const std::string& line, char delimiter) {
   std::vector<std::string> parts;
