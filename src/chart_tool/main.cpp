@@ -109,7 +109,10 @@ int main(int argc, char** argv) {
   // Drawn without a display whatever the environment says: text needs a platform's fonts.
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(quiet_messages);
-  QGuiApplication app(argc, argv);
+  // Qt sees only the program's name: none of the user's words is taken for a Qt option.
+  int qt_argc = 1;
+  char* qt_argv[] = {argv[0], nullptr};
+  QGuiApplication app(qt_argc, qt_argv);
   const QImage image =
       renderChartImage(series, QSize(request.width, request.height), request.from, request.to);
   if (image.isNull() || image.width() != request.width || image.height() != request.height) {
