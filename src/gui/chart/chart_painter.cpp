@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include <QColor>
 #include <QFont>
@@ -196,6 +197,7 @@ class ChartDrawing {
     drawSuspectBands();
     drawVolumes();
     drawOpenInterest();
+    drawLowerCaptions();
     drawPrices(prices);
     drawSuspectMarks(prices);
     drawCurrent();
@@ -204,6 +206,14 @@ class ChartDrawing {
 
  private:
   double xOf(double index) const { return m_plot.left() + m_window.x_of(index); }
+
+  // A line of one point per quote is smoothed; an envelope of many quotes per pixel column is
+  // drawn with a plain one-pixel pen, which the raster engine draws many times faster.
+  void setLinePen(const QColor& color) {
+    const bool smooth = m_window.pixels_per_bar() >= 1.0;
+    m_p.setRenderHint(QPainter::Antialiasing, smooth);
+    m_p.setPen(smooth ? QPen(color, 1.2) : QPen(color, 0));
+  }
 
   void drawFrames() {
     m_p.setRenderHint(QPainter::Antialiasing, false);
@@ -276,13 +286,17 @@ class ChartDrawing {
   void drawSuspectBands() {
     if (!m_state.suspects) return;
     const auto [begin, end] = visibleSuspects(*m_state.suspects, m_first, m_last);
-    const double width = std::max(m_window.pixels_per_bar(), 3.0);
+    const int width = static_cast<int>(std::max(std::round(m_window.pixels_per_bar()), 5.0));
     m_p.setRenderHint(QPainter::Antialiasing, false);
+    int coveredTo = std::numeric_limits<int>::min();  // bands never paint a column twice
     for (auto it = begin; it != end; ++it) {
-      const double x = xOf(it->index);
-      m_p.fillRect(QRectF(x - width / 2, m_prices.top(), width, m_prices.height())
-                       .intersected(QRectF(m_prices)),
+      int left = static_cast<int>(std::round(xOf(it->index) - width / 2.0));
+      const int right = std::min(left + width, m_prices.right() + 1);
+      left = std::max({left, coveredTo, m_prices.left()});
+      if (left >= right) continue;
+      m_p.fillRect(QRect(left, m_prices.top(), right - left, m_prices.height()),
                    suspectBandColor());
+      coveredTo = right;
     }
   }
 
@@ -311,9 +325,6 @@ class ChartDrawing {
       m_p.setPen(volumeColor());
       m_p.drawLines(lines.data(), static_cast<int>(lines.size()));
     }
-    m_p.setPen(textColor());
-    m_p.drawText(m_volumes.adjusted(4, 1, -4, 0), Qt::AlignLeft | Qt::AlignTop,
-                 QStringLiteral("Volume"));
     m_p.restore();
     const QFontMetrics metrics(m_p.font());
     m_p.setPen(textColor());
@@ -329,16 +340,28 @@ class ChartDrawing {
     const YScale scale(m_volumes.adjusted(0, 3, 0, -2), range.low, range.high);
     m_p.save();
     m_p.setClipRect(m_volumes);
-    m_p.setRenderHint(QPainter::Antialiasing, true);
-    m_p.setPen(QPen(oiColor(), 1.2));
+    setLinePen(oiColor());
     drawEnvelopeLine(m_p, envelope(m_series.oi, m_window, m_plot.left(), m_first, m_last), scale);
-    m_p.setPen(oiColor());
-    const QFontMetrics metrics(m_p.font());
-    const int captionLeft =
-        m_series.has_volume ? metrics.horizontalAdvance(QStringLiteral("Volume")) + 12 : 4;
-    m_p.drawText(m_volumes.adjusted(captionLeft, 1, -4, 0), Qt::AlignLeft | Qt::AlignTop,
-                 QStringLiteral("Open interest"));
     m_p.restore();
+  }
+
+  // The lower pane's captions, each on a patch of the pane's colour so the lines under them
+  // do not hide them.
+  void drawLowerCaptions() {
+    if (m_volumes.isEmpty()) return;
+    const QFontMetrics metrics(m_p.font());
+    int left = m_volumes.left() + 3;
+    const auto caption = [&](const QString& text, const QColor& color) {
+      const int width = metrics.horizontalAdvance(text) + 6;
+      if (left + width > m_volumes.right()) return;
+      const QRect box(left, m_volumes.top() + 2, width, metrics.height());
+      m_p.fillRect(box, QColor(252, 252, 250, 215));
+      m_p.setPen(color);
+      m_p.drawText(box, Qt::AlignCenter, text);
+      left += width + 4;
+    };
+    if (m_series.has_volume) caption(QStringLiteral("Volume"), textColor());
+    if (m_series.has_oi) caption(QStringLiteral("Open interest"), oiColor().darker(120));
   }
 
   void drawPrices(const YScale& scale) {
@@ -347,8 +370,7 @@ class ChartDrawing {
     if (m_window.shows_bars() && m_series.has_high_low) {
       drawBars(scale);
     } else {
-      m_p.setRenderHint(QPainter::Antialiasing, true);
-      m_p.setPen(QPen(priceColor(), 1.2));
+      setLinePen(priceColor());
       drawEnvelopeLine(m_p, envelope(m_series.close, m_window, m_plot.left(), m_first, m_last),
                        scale);
     }
@@ -404,7 +426,7 @@ class ChartDrawing {
     m_p.save();
     m_p.setClipRect(m_prices);
     m_p.setRenderHint(QPainter::Antialiasing, true);
-    m_p.setPen(QPen(QColor(120, 0, 0), 0.8));
+    m_p.setPen(QPen(QColor(120, 0, 0), 0));
     m_p.setBrush(suspectColor());
     const double s = kSuspectMarkSize;
     const double lowest = m_prices.bottom() - s * 1.8;
