@@ -24,10 +24,17 @@ std::string read_failure_message(std::string_view directory, std::string_view ke
                                  qdb::StatusCode status) {
   const std::string cause = qdb::read_failure_cause(directory, key);
   std::string message = "Error in FillQuotesGrid\n";
-  if (cause.empty())
-    message += "(" + std::string(key) + ": " + qdb::status_text(status) + ")";
-  else
-    message += std::string(key) + ": " + cause;
+  if (cause.empty()) {
+    message += '(';
+    message += key;
+    message += ": ";
+    message += qdb::status_text(status);
+    message += ')';
+  } else {
+    message += key;
+    message += ": ";
+    message += cause;
+  }
   return message;
 }
 

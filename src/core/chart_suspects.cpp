@@ -10,7 +10,7 @@ namespace {
 
 // The floor under a neighbours' median, as a share of the price: a series that barely moves
 // (median 0) still needs a move of kSuspectFactor times this share to look wrong.
-constexpr double kFloorShare = 0.005;
+constexpr double kFloorShare = 0.015;
 
 bool present(float v) { return !std::isnan(v); }
 
@@ -83,6 +83,11 @@ std::vector<Suspect> find_suspects(const ChartSeries& series) {
     const float c = at(series.close, i), p = at(series.close, i - 1);
     if (c > 0 && p > 0) move[static_cast<std::size_t>(i)] = std::fabs(c - p);
   }
+  // The series' price step: its smallest close-to-close move. A series stuck at a few ticks
+  // (a penny stock) moves by whole ticks that are large shares of its price.
+  float tick = 0;
+  for (const float m : move)
+    if (m > 0 && (tick == 0 || m < tick)) tick = m;
   const OutlierTest ranges(std::move(range));
   const OutlierTest moves(std::move(move));
 
@@ -93,7 +98,7 @@ std::vector<Suspect> find_suspects(const ChartSeries& series) {
     const float previous = at(series.close, i - 1);
     // The floor scales with the price: the previous close, else this one.
     const double price = present(previous) && previous > 0 ? previous : (present(c) ? c : 0.0f);
-    const double floor = kFloorShare * price;
+    const double floor = std::max(kFloorShare * price, static_cast<double>(tick));
     auto flag = [&](SuspectReason reason) {
       suspects.push_back({i, reason});
       flagged = i;

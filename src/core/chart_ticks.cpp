@@ -71,6 +71,7 @@ bool tick_at(const Boundary& b, Level level, DateTick& tick) {
 }
 
 std::string number_text(double value, double step) {
+  if (std::fabs(value) < step * 1e-6) return "0";
   double scale = 1;
   const char* suffix = "";
   if (step >= 1e5) {
@@ -85,8 +86,7 @@ std::string number_text(double value, double step) {
       scaled_step >= 1
           ? 0
           : std::clamp(static_cast<int>(std::ceil(-std::log10(scaled_step) - 1e-9)), 0, 9);
-  double shown = value / scale;
-  if (std::fabs(shown) < scaled_step * 1e-6) shown = 0;  // no "-0"
+  const double shown = value / scale;
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.*f%s", decimals, shown, suffix);
   return buffer;

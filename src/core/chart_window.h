@@ -15,7 +15,8 @@ class ChartWindow {
 
   int count() const { return m_count; }
   double width() const { return m_width; }
-  // Visible index span (fractional), first <= last: the bars whose centres may be in view.
+  // Visible index span (fractional), first <= last: first is the index at the plot's left edge
+  // and last = first + bars shown - 1 (0 and count-1 when the whole series shows).
   double first() const;
   double last() const;
   // Whole indices of the bars at least partly in view, clamped; -1 / -2 (empty loop) when none.
