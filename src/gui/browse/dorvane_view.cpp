@@ -34,7 +34,7 @@ const QString kSearch = QStringLiteral("Search");
 const QString kChart = QStringLiteral("Chart");
 // The chart's share of the height it splits with the quotes, in thousandths, until the user
 // moves the splitter.
-constexpr int kDefaultChartShare = 450;
+constexpr int kDefaultChartShare = 520;
 
 QString dateText(qdb::DateSerial serial) {
   return QString::fromStdString(core::display_date_text(serial));
