@@ -1,6 +1,7 @@
 // The chart pane with the quotes grid: its days reach the grid's rows, a double-click edits the
 // day through the Edit command, the chart follows the reload, Next Suspect steps to the day an
-// edit made wrong, the pane is remembered, and Save Chart As writes the picture shown.
+// edit made wrong, the pane is remembered, Save Chart As writes the picture shown, and the
+// picture marks suspects and leaves N/A out.
 #include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
@@ -9,6 +10,8 @@
 
 #include "browser_fixture.h"
 #include "core/quote_texts.h"
+#include "gui/chart/chart_image.h"
+#include "gui/chart/chart_painter.h"
 #include "gui/chart/chart_view.h"
 #include "gui/edit/edit_quote_dlg.h"
 #include "gui/edit/grid_view.h"
@@ -175,6 +178,55 @@ TEST_F(ChartViewTest, SaveChartAsWritesThePictureShownAndReportsAFailure) {
   EXPECT_EQ(prompter.messages[0].icon, Prompter::Icon::Stop);
   EXPECT_TRUE(prompter.messages[0].text.startsWith("The chart could not be written to"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(saved.parent_path()), {}), 2);
+}
+
+// The picture marks the suspect days, and only them, in red: a clean rising series with one
+// spike and one N/A close, which is left out rather than drawn as a value.
+TEST(ChartImage, MarksTheSuspectDayAndLeavesNaOut) {
+  core::ChartSeries series;
+  series.has_open = series.has_high_low = true;
+  for (int i = 0; i < 200; ++i) {
+    const float price = 50.0f + 0.1f * static_cast<float>(i);
+    const float close = i == 120 ? price * 4 : price;
+    series.date.push_back(qdb::date_serial(2001, 1, 1) + i);
+    series.open.push_back(price);
+    series.high.push_back(close + 0.2f);
+    series.low.push_back(price - 0.2f);
+    series.close.push_back(i == 60 ? NAN : close);
+    series.volume.push_back(NAN);
+    series.oi.push_back(NAN);
+  }
+  core::build_chart_ranges(series);
+  const QSize size(500, 300);
+  const QImage image = renderChartImage(series, size);
+  const QRect plot = chartPlotRect(QRect(QPoint(0, 0), size));
+  core::ChartWindow window;
+  window.reset(series.size(), plot.width());
+  const auto reddish = [&](int index) {
+    const int x = plot.left() + static_cast<int>(window.x_of(index));
+    int count = 0;
+    for (int y = plot.top(); y <= plot.bottom(); ++y)
+      for (int dx = -1; dx <= 1; ++dx) {
+        const QColor c = image.pixelColor(x + dx, y);
+        if (c.red() > 150 && c.green() < 120 && c.blue() < 120) ++count;
+      }
+    return count;
+  };
+  EXPECT_GT(reddish(120), 10);
+  for (const int clean : {20, 60, 100, 140, 180}) EXPECT_EQ(reddish(clean), 0) << clean;
+  // The same series with a close in place of the N/A draws the same picture but near that
+  // day: the N/A moves no scale and draws nothing of its own.
+  core::ChartSeries filled = series;
+  filled.close[60] = (series.close[59] + series.close[61]) / 2;
+  core::build_chart_ranges(filled);
+  const QImage other = renderChartImage(filled, size);
+  const int x60 = plot.left() + static_cast<int>(window.x_of(60));
+  int elsewhere = 0;
+  for (int y = 0; y < size.height(); ++y)
+    for (int x = 0; x < size.width(); ++x)
+      if (std::abs(x - x60) > 4 && image.pixel(x, y) != other.pixel(x, y)) ++elsewhere;
+  EXPECT_EQ(elsewhere, 0);
+  EXPECT_NE(image, other);
 }
 
 }  // namespace
