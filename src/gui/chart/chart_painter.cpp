@@ -12,6 +12,7 @@
 #include <QPolygonF>
 
 #include "core/chart_ticks.h"
+#include "core/quote_texts.h"
 
 namespace {
 
@@ -443,11 +444,24 @@ class ChartDrawing {
   void drawCurrent() {
     const int index = m_state.currentIndex;
     if (index < m_first || index > m_last) return;
-    const double x = std::round(xOf(index)) + 0.5;
-    if (x < m_plot.left() || x > m_plot.right() + 1) return;
+    // The first and last days of a long span may round to just outside the plot.
+    const double x =
+        std::clamp(std::round(xOf(index)) + 0.5, m_plot.left() + 0.5, m_plot.right() + 0.5);
     m_p.setRenderHint(QPainter::Antialiasing, false);
     m_p.setPen(QPen(currentColor(), 1, Qt::DashLine));
     m_p.drawLine(QPointF(x, m_prices.top()), QPointF(x, m_plot.bottom()));
+    // The day's date on the date axis, over the tick labels, so the mark is found even at
+    // the plot's edge.
+    const QString date = QString::fromStdString(
+        core::display_date_text(m_series.date[static_cast<std::size_t>(index)]));
+    const QFontMetrics metrics(m_p.font());
+    const int width = metrics.horizontalAdvance(date) + 8;
+    const double left = std::clamp(x - width / 2.0, static_cast<double>(m_rect.left()),
+                                   static_cast<double>(m_rect.right() + 1 - width));
+    const QRectF box(left, m_plot.bottom() + 2, width, metrics.height() + 2);
+    m_p.fillRect(box, currentColor());
+    m_p.setPen(Qt::white);
+    m_p.drawText(box, Qt::AlignCenter, date);
   }
 
   QPainter& m_p;
