@@ -27,9 +27,13 @@ inline constexpr double kSuspectFactor = 10.0;
 // Days each side whose moves and ranges give the median (20 in all; more on one side at an end).
 inline constexpr int kSuspectNeighbours = 10;
 
-// Every suspect day of the series, one per index, ascending. A move or range counts as an
-// outlier when it exceeds kSuspectFactor times the median of the same measure over the 20
-// surrounding days (with a floor so that tick moves of a flat series pass).
+// Every suspect day of the series, one per index, ascending, with the first reason that holds
+// in the order of SuspectReason. A move (from the previous close) or a range (high - low)
+// counts as an outlier when it exceeds kSuspectFactor times the largest of: the median of the
+// same measure over the 20 surrounding days, the smallest step among them, the series' own
+// smallest close-to-close step, and 1.5% of the price; so a flat or penny series does not flag
+// its tick moves. The close that returns from a flagged day to where it was before is not
+// flagged again; a move to or from a zero close is not measured.
 std::vector<Suspect> find_suspects(const ChartSeries& series);
 
 // Short words for a tooltip or a CLI line ("high below low", ...).

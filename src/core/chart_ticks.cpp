@@ -139,14 +139,16 @@ std::vector<DateTick> date_ticks(const ChartSeries& series, const ChartWindow& w
 
   std::vector<Boundary> boundaries;
   int year = 0, month = 0, day = 0;
-  bool known = false;
+  bool known = false;  // whether year, month and day hold the last calendar date before i
+  // A quote whose date is no calendar date (a damaged file) starts no unit and is skipped.
   if (first > 0) {
     qdb::split_date(series.date[static_cast<std::size_t>(first - 1)], year, month, day);
-    known = true;
+    known = month != 0;
   }
   for (int i = first; i <= last; ++i) {
     int y = 0, m = 0, d = 0;
     qdb::split_date(series.date[static_cast<std::size_t>(i)], y, m, d);
+    if (m == 0) continue;
     if (known && (y != year || m != month || d != day))
       boundaries.push_back({i, 1900 + y, m, d, y != year, y != year || m != month});
     year = y;

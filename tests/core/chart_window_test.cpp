@@ -188,6 +188,25 @@ TEST(ChartTicks, DateTicksAreYearsMonthsOrDaysBySpan) {
   }
 }
 
+// Dates that are no calendar dates (a damaged file) get no tick and move no year or month tick:
+// those labels are the sound series' (a day tick on a damaged day is lost).
+TEST(ChartTicks, DatesOutsideTheCalendarGetNoTick) {
+  const core::ChartSeries sound = weekdays();
+  core::ChartSeries s = sound;
+  for (int i = 100; i < s.size(); i += 97) s.date[i] = i % 2 ? 0 : qdb::kLastDateSerial + 500;
+  for (const double width : {100.0, 1000.0, 20000.0}) {
+    SCOPED_TRACE(width);
+    core::ChartWindow w;
+    w.reset(s.size(), width);
+    const std::vector<core::DateTick> ticks = core::date_ticks(s, w);
+    if (width < 20000) {
+      EXPECT_EQ(labels(ticks), labels(core::date_ticks(sound, w)));
+    }
+    for (const core::DateTick& tick : ticks)
+      EXPECT_FALSE(tick.index >= 100 && (tick.index - 100) % 97 == 0) << tick.index;
+  }
+}
+
 TEST(ChartTicks, PriceTicksStepByOneTwoOrFive) {
   struct Case {
     double low, high, height;
