@@ -100,6 +100,13 @@ TEST_F(ChartViewTest, ViewChartIsRememberedAndOffLeavesTheWindowAsWithout) {
   EXPECT_TRUE(chart()->isVisible());
   EXPECT_EQ(chart()->series().size(), kQuotes);
   EXPECT_LT(view()->quotesGrid()->height(), quotesAlone.height());
+  // The user moves the splitter 40 pixels down: the chart's new height is kept too.
+  QSplitter* splitter = view()->quotesSplitter();
+  const QList<int> sizes = splitter->sizes();
+  splitter->setSizes({sizes[0] + 40, sizes[1] - 40});
+  emit splitter->splitterMoved(sizes[0] + 40, 1);
+  const int chartHeight = chart()->height();
+  EXPECT_EQ(chartHeight, sizes[0] + 40);
 
   for (const bool shown : {true, false}) {
     frame.reset();
@@ -109,7 +116,9 @@ TEST_F(ChartViewTest, ViewChartIsRememberedAndOffLeavesTheWindowAsWithout) {
     EXPECT_EQ(chart()->isVisible(), shown);
     EXPECT_EQ(frame->commandAction("nextSuspect")->isVisible(), shown);
     EXPECT_EQ(chart()->series().size(), shown ? kQuotes : 0);
-    if (shown) frame->chartAction()->trigger();  // off for the next start
+    if (!shown) break;
+    EXPECT_NEAR(chart()->height(), chartHeight, 2);
+    frame->chartAction()->trigger();  // off for the next start
   }
   // Off, the quotes take the place they had before the chart was ever shown.
   EXPECT_EQ(view()->quotesGrid()->geometry(), quotesAlone);

@@ -1,6 +1,7 @@
 #include "gui/browse/dorvane_view.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QGridLayout>
 #include <QSplitter>
 #include <QTimer>
@@ -77,9 +78,11 @@ CDorvaneView::CDorvaneView(CSettingsStore& settings, QWidget* parent)
   connect(m_chart, &CChartView::rowActivated, this, &CDorvaneView::onChartActivated);
   connect(m_quotesSplit, &QSplitter::splitterMoved, this, [this] {
     const int total = m_chart->height() + m_quotes->height();
-    if (total > 0)
-      m_settings.SetInt(kChart, QStringLiteral("Share"), m_chart->height() * 1000 / total);
+    if (total <= 0) return;
+    m_chartShare = (m_chart->height() * 1000 + total / 2) / total;
+    m_settings.SetInt(kChart, QStringLiteral("Share"), m_chartShare);
   });
+  m_quotesSplit->installEventFilter(this);
 
   m_limitToFilter = m_settings.GetInt(kSearch, QStringLiteral("Limit"), 1) != 0;
   m_autoRepair = m_settings.GetInt(kSearch, QStringLiteral("MasterFix"), 0) != 0;
@@ -362,11 +365,10 @@ void CDorvaneView::setChartShown(bool shown) {
   if (m_settings.GetInt(kChart, QStringLiteral("Show"), 0) != (shown ? 1 : 0))
     m_settings.SetInt(kChart, QStringLiteral("Show"), shown ? 1 : 0);
   if (shown) {
-    const int share =
+    m_chartShare =
         std::clamp(m_settings.GetInt(kChart, QStringLiteral("Share"), kDefaultChartShare), 50, 950);
     m_chart->show();
-    // Sizes in any unit: the splitter shares its height in their proportion.
-    m_quotesSplit->setSizes({share, 1000 - share});
+    applyChartShare();
     loadChart();
   } else {
     m_chart->hide();
@@ -402,4 +404,18 @@ void CDorvaneView::onChartActivated(int row) {
   // The same path as Quotes > Edit, on the day double-clicked.
   m_quotes->selectRow(row);
   OnEditQuote();
+}
+
+void CDorvaneView::applyChartShare() {
+  const int height = m_quotesSplit->height() - m_quotesSplit->handleWidth();
+  // Before the first layout any unit does: the splitter shares its height in proportion.
+  const int total = height > 0 ? height : 1000;
+  const int chart = (total * m_chartShare + 500) / 1000;
+  m_quotesSplit->setSizes({chart, total - chart});
+}
+
+bool CDorvaneView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_quotesSplit && event->type() == QEvent::Resize && m_chartShown)
+    applyChartShare();
+  return QWidget::eventFilter(watched, event);
 }

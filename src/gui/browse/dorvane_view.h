@@ -141,6 +141,8 @@ class CDorvaneView : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // Keeps the chart's share of the splitter's height as the splitter is resized.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // The drive change: remember root, clear everything and scan it (unless it is current).
@@ -153,6 +155,8 @@ class CDorvaneView : public QWidget {
   // days shown are kept when the symbol is the one the chart held.
   void loadChart();
   void onChartActivated(int row);
+  // Gives the chart m_chartShare thousandths of the splitter's height.
+  void applyChartShare();
   void setCaption(const QString& symbol);
   void failSymbolsFill();
   using QuoteRunner = QuoteCommandOutcome (*)(const QuoteCommandContext&);
@@ -172,6 +176,7 @@ class CDorvaneView : public QWidget {
   CChartView* m_chart;
   CSplitSearchController* m_splitSearch;
   bool m_chartShown = false;
+  int m_chartShare = 0;       // the chart's thousandths of the height it shares with the quotes
   std::string m_chartSource;  // the portfolio and symbol whose series the chart was given
 
   bool m_autoRepair = false;
