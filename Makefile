@@ -23,7 +23,7 @@ PACKAGES := build-essential cmake ninja-build g++ clang clang-format libgtest-de
             nlohmann-json3-dev dpkg-dev file desktop-file-utils appstream man-db
 # What the programs need to run, built for "make run", "make install" and "make package"; the
 # manual page and completion script of dorvane-cli are made by dorvane-cli itself.
-PROGRAM_TARGETS := dorvane dorvane-cli
+PROGRAM_TARGETS := dorvane dorvane-cli dorvane-chart
 INSTALL_TARGETS := $(PROGRAM_TARGETS) dorvane_cli_docs
 
 SOURCE_DIRS := src tests bench fuzz

@@ -21,7 +21,8 @@ struct UsageWords {
 // other words positional arguments.
 UsageWords usage_words(const std::string& usage);
 
-// How a shell completes a placeholder: "dir" for directories, "file" for files, the choices
+// How a shell completes a placeholder: "dir" for directories, "file" for files (FILE,
+// OUT.png), the choices
 // of "a|b|c" as "a|b|c", and "" for free text.
 std::string completion_kind(const std::string& placeholder);
 

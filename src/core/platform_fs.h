@@ -1,6 +1,7 @@
-// The one place where core asks the host about paths and directories: the path separator,
-// how names compare, the machine's roots, and the directory listing of the discovery walk
-// (entry types from the listing itself, devices and file-system types).
+// The one place where core asks the host about paths, directories and programs: the path
+// separator, how names compare, the machine's roots, the directory listing of the discovery
+// walk (entry types from the listing itself, devices and file-system types), and running a
+// helper program.
 #pragma once
 
 #include <cstdint>
@@ -57,5 +58,23 @@ WalkOpen list_for_walk(const std::string& dir, std::optional<std::uint64_t> pare
 // Whether the symbolic link at path leads to something other than a directory (false when it
 // leads nowhere).
 bool link_leads_to_non_directory(const std::string& path);
+
+// The path of the running program's own executable; nullopt where the host cannot tell.
+std::optional<std::string> own_executable();
+// The name of program files on this host: name itself on POSIX, name + ".exe" on Windows.
+std::string program_file_name(const std::string& name);
+// Whether path names an existing file this process may run.
+bool is_runnable_file(const std::string& path);
+
+// Outcome of running a program to its end.
+struct ProgramRun {
+  bool started = false;  // false: the program could not be started (error says why)
+  int exit_code = -1;    // its exit code; 128 + the signal's number when a signal ended it
+  std::string error;
+};
+// Runs program with args (argv[1..], each passed as one word) and waits for it. The program
+// shares this process's standard input, output and error. A program named without a directory
+// is looked up on the PATH.
+ProgramRun run_program(const std::string& program, const std::vector<std::string>& args);
 
 }  // namespace core::platform

@@ -5,7 +5,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
@@ -23,6 +25,8 @@
 
 #include "core/platform_fs.h"
 #include "qdb/file_system.h"
+
+extern char** environ;  // the environment a spawned program inherits
 
 namespace core::platform {
 namespace {
@@ -191,6 +195,60 @@ bool link_leads_to_non_directory(const std::string& path) {
   struct stat status;
   if (::stat(path.c_str(), &status) != 0) return false;
   return !S_ISDIR(status.st_mode);
+}
+
+std::optional<std::string> own_executable() {
+#if defined(__linux__)
+  std::string path(4096, '\0');
+  const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+  if (length <= 0 || static_cast<std::size_t>(length) >= path.size()) return std::nullopt;
+  path.resize(static_cast<std::size_t>(length));
+  return path;
+#else
+  return std::nullopt;
+#endif
+}
+
+std::string program_file_name(const std::string& name) { return name; }
+
+bool is_runnable_file(const std::string& path) {
+  struct stat status;
+  return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+         ::access(path.c_str(), X_OK) == 0;
+}
+
+ProgramRun run_program(const std::string& program, const std::vector<std::string>& args) {
+  ProgramRun run;
+  std::vector<std::string> words;
+  words.reserve(args.size() + 1);
+  words.push_back(program);
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  pid_t child = 0;
+  // posix_spawnp looks a bare name up on the PATH and runs a path as it is.
+  const int failed =
+      ::posix_spawnp(&child, program.c_str(), nullptr, nullptr, argv.data(), environ);
+  if (failed != 0) {
+    run.error = std::strerror(failed);
+    return run;
+  }
+  run.started = true;
+  int status = 0;
+  pid_t waited = 0;
+  do {
+    waited = ::waitpid(child, &status, 0);
+  } while (waited < 0 && errno == EINTR);
+  if (waited < 0) {
+    run.error = std::strerror(errno);
+    return run;
+  }
+  if (WIFEXITED(status))
+    run.exit_code = WEXITSTATUS(status);
+  else if (WIFSIGNALED(status))
+    run.exit_code = 128 + WTERMSIG(status);
+  return run;
 }
 
 }  // namespace core::platform

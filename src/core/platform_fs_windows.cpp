@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <process.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -71,6 +75,70 @@ bool link_leads_to_non_directory(const std::string& path) {
   std::error_code ec;
   const fs::file_status status = fs::status(fs::path(path), ec);
   return !ec && fs::exists(status) && !fs::is_directory(status);
+}
+
+std::optional<std::string> own_executable() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length =
+        ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return std::nullopt;
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::string program_file_name(const std::string& name) { return name + ".exe"; }
+
+bool is_runnable_file(const std::string& path) {
+  std::error_code ec;
+  return fs::is_regular_file(fs::path(path), ec);
+}
+
+namespace {
+
+// One word of a command line as the C runtime splits it again: quoted when it holds blanks or
+// quotes, with the backslashes before a quote doubled.
+std::string quoted_word(const std::string& word) {
+  if (!word.empty() && word.find_first_of(" \t\"") == std::string::npos) return word;
+  std::string out = "\"";
+  std::size_t backslashes = 0;
+  for (const char c : word) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    out.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+    backslashes = 0;
+    out += c;
+  }
+  out.append(backslashes * 2, '\\');
+  out += '"';
+  return out;
+}
+
+}  // namespace
+
+ProgramRun run_program(const std::string& program, const std::vector<std::string>& args) {
+  ProgramRun run;
+  // _spawnvp passes the words joined by blanks: each is quoted so it arrives whole.
+  std::vector<std::string> words;
+  words.push_back(quoted_word(program));
+  for (const std::string& arg : args) words.push_back(quoted_word(arg));
+  std::vector<const char*> argv;
+  for (const std::string& word : words) argv.push_back(word.c_str());
+  argv.push_back(nullptr);
+  const intptr_t code = ::_spawnvp(_P_WAIT, program.c_str(), argv.data());
+  if (code == -1) {
+    run.error = std::strerror(errno);
+    return run;
+  }
+  run.started = true;
+  run.exit_code = static_cast<int>(code);
+  return run;
 }
 
 }  // namespace core::platform

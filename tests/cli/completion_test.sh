@@ -51,6 +51,9 @@ expect "after '--delimiter '" "$(printf '%s\n' comma space tab)" \
   "$(offered dorvane-cli export --delimiter '')"
 expect "after '--delimiter tab '" "$(printf '%s\n' 'Futures dir' Stocks)" \
   "$(offered dorvane-cli export --delimiter tab '')"
+# chart DIR KEY OUT.png: the picture is any file, like export's FILE.
+expect "after 'dorvane-cli chart Stocks HRBR q'" "quotes.csv" \
+  "$(offered dorvane-cli chart Stocks HRBR q)"
 export_options=$("$cli" export --help | head -n 1 | grep -o -- '--[a-z-]*')
 expect "after 'dorvane-cli export --'" "$(printf '%s\n' $export_options --help | sort)" \
   "$(offered dorvane-cli export --)"

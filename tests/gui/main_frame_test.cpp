@@ -41,10 +41,13 @@ TEST_F(MainFrameTest, MenusAndToolbarListEveryCommandInOrderWithItsPromptAndTool
   createFrame();
   const QStringList expected = {
       "&File",
+      "  Save C&hart As... | Save the chart as a PNG picture | Save chart",
       "  E&xit | Quit the application | Exit",
       "&View",
       "  &Toolbar | Show or hide the toolbar | Toggle ToolBar",
       "  &Status Bar | Show or hide the status bar | Toggle StatusBar",
+      "  &Chart | Show or hide the price chart of the quotes | Toggle Chart",
+      "  &Next Suspect\tF3 | Select the next day that looks wrong | Next suspect",
       "&Portfolio",
       "  &Split Search... | Search this portfolio for possible splits | Split search",
       "  Search &Filter... | Filter | Filter",
@@ -73,7 +76,8 @@ TEST_F(MainFrameTest, MenusAndToolbarListEveryCommandInOrderWithItsPromptAndTool
   const QStringList actual = menuLines(frame->menuBar());
   EXPECT_EQ(actual.join("\n").toStdString(), expected.join("\n").toStdString());
 
-  // The toolbar's buttons by tooltip; each button is the menu item's own action.
+  // The toolbar's buttons by tooltip (the chart's shown only with the chart); each button is
+  // the menu item's own action.
   QStringList buttons;
   for (QAction* action : frame->toolbar()->actions()) {
     buttons << (action->isSeparator() ? QStringLiteral("-") : action->toolTip());
@@ -99,6 +103,8 @@ TEST_F(MainFrameTest, MenusAndToolbarListEveryCommandInOrderWithItsPromptAndTool
                                   "Add quote",
                                   "Delete quote",
                                   "Export",
+                                  "-",
+                                  "Next suspect",
                                   "-",
                                   "About"}));
   EXPECT_EQ(frame->idleText(), "For Help, press F1");

@@ -8,11 +8,13 @@
 
 QString textFileFilter() { return QStringLiteral("Text Files (*.txt);;All Files (*.*)"); }
 
+QString pngFileFilter() { return QStringLiteral("PNG Images (*.png);;All Files (*.*)"); }
+
 QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) {
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilter(textFileFilter());
+  dialog.setNameFilter(request.nameFilter.isEmpty() ? textFileFilter() : request.nameFilter);
   dialog.setDefaultSuffix(request.defaultSuffix);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
   const QFileInfo proposed(request.proposedPath);

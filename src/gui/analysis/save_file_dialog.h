@@ -1,5 +1,5 @@
-// The save-file dialog of Split Search's "Save As..." and Export's "Browse...", run through the
-// prompter like every other modal dialog so that tests can answer it.
+// The save-file dialog of Split Search's "Save As...", Export's "Browse..." and Save Chart As,
+// run through the prompter like every other modal dialog so that tests can answer it.
 #pragma once
 
 #include <QString>
@@ -7,13 +7,16 @@
 class QWidget;
 
 struct SaveFileRequest {
-  QString proposedPath;   // file name, or a path whose directory the dialog starts in
-  QString defaultSuffix;  // "txt"
-  bool confirmOverwrite;  // ask before choosing an existing file
+  QString proposedPath;     // file name, or a path whose directory the dialog starts in
+  QString defaultSuffix;    // "txt"
+  bool confirmOverwrite;    // ask before choosing an existing file
+  QString nameFilter = {};  // the dialog's filters; empty for textFileFilter()
 };
 
 // "Text Files (*.txt)" and "All Files (*.*)".
 QString textFileFilter();
+// "PNG Images (*.png)" and "All Files (*.*)".
+QString pngFileFilter();
 
 // Runs the dialog; the chosen full path, or empty when the user cancelled.
 QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request);

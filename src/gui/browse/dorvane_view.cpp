@@ -1,9 +1,12 @@
 #include "gui/browse/dorvane_view.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QGridLayout>
+#include <QSplitter>
 #include <QTimer>
 
+#include "core/chart_series.h"
 #include "core/discovery.h"
 #include "core/quote_texts.h"
 #include "core/roots.h"
@@ -12,6 +15,7 @@
 #include "gui/browse/search_filter_dlg.h"
 #include "gui/browse/symbols_grid_model.h"
 #include "gui/browse/symbols_pane.h"
+#include "gui/chart/chart_view.h"
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/edit/quotes_pane.h"
 #include "gui/shell/path_text.h"
@@ -28,6 +32,10 @@ constexpr int kStartUpDelayMs = 100;
 constexpr int kMaxMasterPath = 4095;
 const QString kMasterName = QStringLiteral("MASTER");
 const QString kSearch = QStringLiteral("Search");
+const QString kChart = QStringLiteral("Chart");
+// The chart's share of the height it splits with the quotes, in thousandths, until the user
+// moves the splitter.
+constexpr int kDefaultChartShare = 520;
 
 QString dateText(qdb::DateSerial serial) {
   return QString::fromStdString(core::display_date_text(serial));
@@ -41,13 +49,20 @@ CDorvaneView::CDorvaneView(CSettingsStore& settings, QWidget* parent)
       m_portfolios(new CPortfoliosPane(this)),
       m_symbols(new CSymbolsPane(this)),
       m_quotes(new CQuotesPane(this)),
+      m_quotesSplit(new QSplitter(Qt::Vertical, this)),
+      m_chart(new CChartView(m_quotesSplit)),
       m_splitSearch(new CSplitSearchController(this)) {
+  // Hidden, the chart leaves the quotes group the splitter's whole height, as without it.
+  m_quotesSplit->setChildrenCollapsible(false);
+  m_quotesSplit->addWidget(m_chart);
+  m_quotesSplit->addWidget(m_quotes);
+  m_chart->hide();
   // The form's proportions: the upper groups 110 units high, the quotes 255; the portfolios
   // 200 units wide beside the symbols' 180.
   auto* layout = new QGridLayout(this);
   layout->addWidget(m_portfolios, 0, 0);
   layout->addWidget(m_symbols, 0, 1);
-  layout->addWidget(m_quotes, 1, 0, 1, 2);
+  layout->addWidget(m_quotesSplit, 1, 0, 1, 2);
   layout->setRowStretch(0, 110);
   layout->setRowStretch(1, 255);
   layout->setColumnStretch(0, 200);
@@ -59,12 +74,22 @@ CDorvaneView::CDorvaneView(CSettingsStore& settings, QWidget* parent)
   connect(m_symbols, &CSymbolsPane::rowActivated, this, &CDorvaneView::onSymbolActivated);
   connect(m_quotes, &CQuotesPane::rowSelected, this, &CDorvaneView::onQuoteRowSelected);
   connect(m_splitSearch, &CSplitSearchController::openChanged, this, &CDorvaneView::stateChanged);
+  connect(m_chart, &CChartView::rowClicked, m_quotes, &CQuotesPane::selectRow);
+  connect(m_chart, &CChartView::rowActivated, this, &CDorvaneView::onChartActivated);
+  connect(m_quotesSplit, &QSplitter::splitterMoved, this, [this] {
+    const int total = m_chart->height() + m_quotes->height();
+    if (total <= 0) return;
+    m_chartShare = (m_chart->height() * 1000 + total / 2) / total;
+    m_settings.SetInt(kChart, QStringLiteral("Share"), m_chartShare);
+  });
+  m_quotesSplit->installEventFilter(this);
 
   m_limitToFilter = m_settings.GetInt(kSearch, QStringLiteral("Limit"), 1) != 0;
   m_autoRepair = m_settings.GetInt(kSearch, QStringLiteral("MasterFix"), 0) != 0;
   m_startDirectory = QDir::currentPath();
   m_filterPath = m_settings.GetString(kSearch, QStringLiteral("Name"), m_startDirectory);
   m_filterPathUpper = m_filterPath.toUpper();
+  setChartShown(m_settings.GetInt(kChart, QStringLiteral("Show"), 0) != 0);
 }
 
 QComboBox* CDorvaneView::driveList() const { return m_portfolios->driveList(); }
@@ -215,6 +240,7 @@ void CDorvaneView::ClearFrom(int level) {
   if (level <= 4) {
     const CWaitCursor wait;
     m_quotes->clear();
+    m_chart->clear();
     m_quoteCount = 0;
   }
   emit stateChanged();
@@ -275,6 +301,7 @@ void CDorvaneView::onSymbolRowSelected(int row) {
 
 void CDorvaneView::onQuoteRowSelected(int row) {
   m_currentQuoteRow = row;
+  m_chart->setCurrentRow(row);
   emit stateChanged();
 }
 
@@ -313,6 +340,7 @@ void CDorvaneView::FillQuotesGrid(int row) {
   m_lastDateText = dateText(result.last_date);
   m_currentQuoteRow = row;
   if (m_quoteCount != 0) m_quotes->selectRow(row);
+  loadChart();
   emit stateChanged();
   if (result.status == Status::kChunkFailed || result.status == Status::kShortChunk)
     Prompter::instance().message(this, loadError);
@@ -327,5 +355,67 @@ CommandConditions CDorvaneView::commandConditions() const {
   c.quoteRows = m_quotes->model()->rowCount();
   c.symbolCount = m_symbolCount;
   c.currentQuoteRow = m_currentQuoteRow;
+  c.chartShown = m_chartShown;
+  c.chartSuspects = static_cast<int>(m_chart->suspects().size());
   return c;
+}
+
+void CDorvaneView::setChartShown(bool shown) {
+  m_chartShown = shown;
+  if (m_settings.GetInt(kChart, QStringLiteral("Show"), 0) != (shown ? 1 : 0))
+    m_settings.SetInt(kChart, QStringLiteral("Show"), shown ? 1 : 0);
+  if (shown) {
+    m_chartShare =
+        std::clamp(m_settings.GetInt(kChart, QStringLiteral("Share"), kDefaultChartShare), 50, 950);
+    m_chart->show();
+    applyChartShare();
+    loadChart();
+  } else {
+    m_chart->hide();
+    m_chart->clear();
+    m_chartSource.clear();
+  }
+  emit stateChanged();
+}
+
+void CDorvaneView::loadChart() {
+  if (!m_chartShown) return;
+  const CSymbolsGridModel* symbols = m_symbols->model();
+  if (m_quoteCount == 0 || m_currentSymbolRow < 0 || m_currentSymbolRow >= symbols->rowCount()) {
+    m_chart->clear();
+    return;
+  }
+  const std::string key = symbols->row(m_currentSymbolRow).symbol;
+  const std::string source = toPathString(m_portfolioDir) + '\n' + key;
+  core::ChartSeries series;
+  std::string message;
+  // The grid's load has shown any read failure already; the chart then stays empty.
+  const CWaitCursor wait;
+  if (!core::load_chart_series(toPathString(m_portfolioDir), key, series, message)) {
+    m_chart->clear();
+    return;
+  }
+  m_chart->setSeries(std::move(series), source == m_chartSource);
+  m_chartSource = source;
+  m_chart->setCurrentRow(m_currentQuoteRow);
+}
+
+void CDorvaneView::onChartActivated(int row) {
+  // The same path as Quotes > Edit, on the day double-clicked.
+  m_quotes->selectRow(row);
+  OnEditQuote();
+}
+
+void CDorvaneView::applyChartShare() {
+  const int height = m_quotesSplit->height() - m_quotesSplit->handleWidth();
+  // Before the first layout any unit does: the splitter shares its height in proportion.
+  const int total = height > 0 ? height : 1000;
+  const int chart = (total * m_chartShare + 500) / 1000;
+  m_quotesSplit->setSizes({chart, total - chart});
+}
+
+bool CDorvaneView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_quotesSplit && event->type() == QEvent::Resize && m_chartShown)
+    applyChartShare();
+  return QWidget::eventFilter(watched, event);
 }

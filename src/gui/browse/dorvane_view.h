@@ -1,8 +1,8 @@
 // The browser view: the form that fills the main window and holds the whole browsing state of
 // a run (the root scanned, the portfolios found, the current portfolio, symbol and quote). Its
 // three groups do the work: "Portfolios" (root list over portfolio list, and the scan) top
-// left, "Symbols" top right, "Quotes" across the bottom. The view keeps the state and wires
-// the groups together.
+// left, "Symbols" top right, "Quotes" across the bottom, with the chart above the quotes when
+// View > Chart is on. The view keeps the state and wires the groups together.
 #pragma once
 
 #include <functional>
@@ -15,6 +15,8 @@
 #include "gui/shell/command_rules.h"
 
 class QComboBox;
+class QSplitter;
+class CChartView;
 class CSplitSearchController;
 struct QuoteCommandContext;
 struct QuoteCommandOutcome;
@@ -92,6 +94,13 @@ class CDorvaneView : public QWidget {
   void OnCopySymbol();
   // The facts of the current row's symbol.
   void OnDataFacts();
+  // View > Chart: shows or hides the chart above the quotes grid (remembered in "Chart").
+  void setChartShown(bool shown);
+  bool chartShown() const { return m_chartShown; }
+  // Selects the grid row of the chart's next suspect day (wrapping to the oldest).
+  void OnNextSuspect();
+  // Writes the chart as shown to a PNG file the user names.
+  void OnSaveChart();
   // Opens the one modeless Split Search window over the current portfolio (or raises it).
   void OnSplitSearch();
 
@@ -123,6 +132,8 @@ class CDorvaneView : public QWidget {
   CGridView* quotesGrid() const;
   CSymbolsGridModel* symbolsModel() const;
   CQuotesGridModel* quotesModel() const;
+  CChartView* chartView() const { return m_chart; }
+  QSplitter* quotesSplitter() const { return m_quotesSplit; }
 
  signals:
   // Counts, current rows, lists or grids changed: the frame refreshes its panes and commands.
@@ -130,6 +141,8 @@ class CDorvaneView : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // Keeps the chart's share of the splitter's height as the splitter is resized.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // The drive change: remember root, clear everything and scan it (unless it is current).
@@ -138,6 +151,12 @@ class CDorvaneView : public QWidget {
   void onSymbolRowSelected(int row);
   void onQuoteRowSelected(int row);
   void onSymbolActivated();
+  // The chart's series afresh from the current symbol's file, when the chart is shown; the
+  // days shown are kept when the symbol is the one the chart held.
+  void loadChart();
+  void onChartActivated(int row);
+  // Gives the chart m_chartShare thousandths of the splitter's height.
+  void applyChartShare();
   void setCaption(const QString& symbol);
   void failSymbolsFill();
   using QuoteRunner = QuoteCommandOutcome (*)(const QuoteCommandContext&);
@@ -153,7 +172,12 @@ class CDorvaneView : public QWidget {
   CPortfoliosPane* m_portfolios;
   CSymbolsPane* m_symbols;
   CQuotesPane* m_quotes;
+  QSplitter* m_quotesSplit;  // the chart (hidden unless shown) above the quotes
+  CChartView* m_chart;
   CSplitSearchController* m_splitSearch;
+  bool m_chartShown = false;
+  int m_chartShare = 0;       // the chart's thousandths of the height it shares with the quotes
+  std::string m_chartSource;  // the portfolio and symbol whose series the chart was given
 
   bool m_autoRepair = false;
   bool m_limitToFilter = true;

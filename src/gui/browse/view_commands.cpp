@@ -5,17 +5,22 @@
 #include "core/view_state.h"
 #include "gui/analysis/data_facts_command.h"
 #include "gui/analysis/export_command.h"
+#include "gui/analysis/save_file_dialog.h"
 #include "gui/analysis/split_search_controller.h"
 #include "gui/browse/dorvane_view.h"
 #include "gui/browse/symbols_grid_model.h"
+#include "gui/chart/chart_image.h"
+#include "gui/chart/chart_view.h"
 #include "gui/edit/add_quote_command.h"
 #include "gui/edit/adjust_command.h"
 #include "gui/edit/delete_quote_command.h"
 #include "gui/edit/edit_quote_command.h"
 #include "gui/edit/quote_rows.h"
 #include "gui/edit/quotes_grid_model.h"
+#include "gui/edit/quotes_pane.h"
 #include "gui/edit/split_command.h"
 #include "gui/shell/path_text.h"
+#include "gui/shell/prompter.h"
 #include "gui/symbols/delete_symbol_command.h"
 #include "gui/symbols/edit_symbol_command.h"
 #include "gui/symbols/transfer_symbol_command.h"
@@ -109,4 +114,18 @@ void CDorvaneView::OnSplitSearch() {
     for (int i = 0; i < model->rows(); ++i) source.rows.push_back(model->row(i));
     return source;
   });
+}
+
+void CDorvaneView::OnNextSuspect() {
+  const int row = chartView()->nextSuspectRow();
+  if (row >= 0) m_quotes->selectRow(row);
+}
+
+void CDorvaneView::OnSaveChart() {
+  const QString path = chooseSaveFile(window(), {m_currentSymbol.trimmed() + QStringLiteral(".png"),
+                                                 QStringLiteral("png"), true, pngFileFilter()});
+  if (path.isEmpty()) return;
+  std::string error;
+  if (!writeChartPng(chartView()->image(), toPathString(path), error))
+    Prompter::instance().message(window(), QString::fromStdString(error), Prompter::Icon::Stop);
 }

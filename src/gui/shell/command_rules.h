@@ -14,6 +14,8 @@ struct CommandConditions {
   int quoteRows = 0;             // rows in the quotes grid
   int symbolCount = 0;           // the view's symbol count
   int currentQuoteRow = 0;
+  bool chartShown = false;  // View > Chart is on
+  int chartSuspects = 0;    // suspect days of the series the chart holds
 };
 
 struct CommandStates {
@@ -24,6 +26,9 @@ struct CommandStates {
   bool addQuote = false;
   bool deleteQuote = false;
   bool exportQuotes = false;
+  // The chart's commands.
+  bool nextSuspect = false;
+  bool saveChart = false;
   // Symbol menu.
   bool deleteSymbol = false;
   bool moveSymbol = false;
@@ -38,7 +43,9 @@ struct CommandStates {
 
 // Applies the rules. The quote commands need quotes listed; Add also a current row that is
 // not the oldest quote (there is no following day to copy before it); Export also a symbol
-// count. The symbol commands need symbols listed; Move and Copy a second portfolio to go to
-// (and no found flag, as they work between listed portfolios); Edit Symbol and Split Search
-// wait while the Split Search window is open. Search Filter and ReScan are always enabled.
+// count. Next Suspect needs the chart shown with quotes and a suspect day, Save Chart As the
+// chart shown with quotes. The symbol commands need symbols listed; Move and Copy a second
+// portfolio to go to (and no found flag, as they work between listed portfolios); Edit Symbol
+// and Split Search wait while the Split Search window is open. Search Filter and ReScan are
+// always enabled.
 CommandStates computeCommandStates(const CommandConditions& c);

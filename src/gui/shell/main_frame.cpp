@@ -11,6 +11,7 @@
 #include <QToolBar>
 
 #include "gui/browse/dorvane_view.h"
+#include "gui/chart/chart_view.h"
 #include "gui/shell/about_dlg.h"
 #include "gui/shell/command_icons.h"
 #include "gui/shell/help.h"
@@ -39,6 +40,11 @@ CMainFrame::CMainFrame(CSettingsStore& settings, QWidget* parent)
   createToolbar();
   createStatusBar();
 
+  showChartCommands(m_view->chartShown());
+  connect(m_toggleChart, &QAction::toggled, this, [this](bool shown) {
+    m_view->setChartShown(shown);
+    showChartCommands(shown);
+  });
   connect(m_view, &CDorvaneView::stateChanged, this, [this] {
     updateCommandStates();
     refreshStatusPanes();
@@ -64,6 +70,12 @@ void CMainFrame::createActions() {
   m_toggleStatusBar->setCheckable(true);
   m_toggleStatusBar->setChecked(true);
   setPrompt(m_toggleStatusBar, QStringLiteral("Show or hide the status bar\nToggle StatusBar"));
+
+  m_toggleChart = new QAction(QStringLiteral("&Chart"), this);
+  m_toggleChart->setCheckable(true);
+  m_toggleChart->setChecked(m_view->chartShown());
+  setPrompt(m_toggleChart,
+            QStringLiteral("Show or hide the price chart of the quotes\nToggle Chart"));
 
   m_searchFilter =
       new QAction(commandIcon(QStringLiteral("edit-find"), QStyle::SP_FileDialogContentsView),
@@ -135,6 +147,18 @@ void CMainFrame::createActions() {
              &S::deleteQuote);
   addCommand("export", QStringLiteral("E&xport..."), QStringLiteral("Export quotes\nExport"),
              icon("document-save-as", QStyle::SP_DialogSaveButton), &V::OnExport, &S::exportQuotes);
+  QAction* nextSuspect = addCommand(
+      "nextSuspect", QStringLiteral("&Next Suspect"),
+      QStringLiteral("Select the next day that looks wrong\nNext suspect"),
+      icon("dialog-warning", QStyle::SP_MessageBoxWarning), &V::OnNextSuspect, &S::nextSuspect);
+  nextSuspect->setShortcut(QKeySequence(Qt::Key_F3));
+  QAction* saveChart = addCommand("saveChart", QStringLiteral("Save C&hart As..."),
+                                  QStringLiteral("Save the chart as a PNG picture\nSave chart"),
+                                  icon("image-x-generic", QStyle::SP_DialogSaveButton),
+                                  &V::OnSaveChart, &S::saveChart);
+  // The chart's context menu offers them too.
+  m_view->chartView()->addActions({nextSuspect, saveChart});
+  m_view->chartView()->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 QAction* CMainFrame::addCommand(const char* name, const QString& text, const QString& prompt,
@@ -156,11 +180,14 @@ QAction* CMainFrame::commandAction(const QString& name) const {
 
 void CMainFrame::createMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->addAction(commandAction(QStringLiteral("saveChart")));
   file->addAction(m_exit);
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   view->addAction(m_toggleToolbar);
   view->addAction(m_toggleStatusBar);
+  view->addAction(m_toggleChart);
+  view->addAction(commandAction(QStringLiteral("nextSuspect")));
 
   QMenu* portfolio = menuBar()->addMenu(QStringLiteral("&Portfolio"));
   portfolio->addAction(commandAction(QStringLiteral("splitSearch")));
@@ -208,6 +235,8 @@ void CMainFrame::createToolbar() {
   m_toolbar->addSeparator();
   for (const char* name : {"editQuote", "split", "adjust", "addQuote", "deleteQuote", "export"})
     m_toolbar->addAction(commandAction(QString::fromLatin1(name)));
+  m_chartSeparator = m_toolbar->addSeparator();
+  m_toolbar->addAction(commandAction(QStringLiteral("nextSuspect")));
   m_toolbar->addSeparator();
   m_toolbar->addAction(m_about);
 
@@ -236,6 +265,12 @@ void CMainFrame::createStatusBar() {
   }
 
   connect(m_toggleStatusBar, &QAction::toggled, bar, &QStatusBar::setVisible);
+}
+
+void CMainFrame::showChartCommands(bool shown) {
+  m_chartSeparator->setVisible(shown);
+  commandAction(QStringLiteral("nextSuspect"))->setVisible(shown);
+  commandAction(QStringLiteral("saveChart"))->setVisible(shown);
 }
 
 QString CMainFrame::symbolPaneText() const { return m_symbolPane->text(); }

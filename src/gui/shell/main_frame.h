@@ -40,13 +40,14 @@ class CMainFrame : public QMainWindow {
   QAction* exitAction() const { return m_exit; }
   QAction* toolbarAction() const { return m_toggleToolbar; }
   QAction* statusBarAction() const { return m_toggleStatusBar; }
+  QAction* chartAction() const { return m_toggleChart; }
   QAction* searchFilterAction() const { return m_searchFilter; }
   QAction* rescanAction() const { return m_rescan; }
   QAction* helpTopicsAction() const { return m_helpTopics; }
   QAction* aboutAction() const { return m_about; }
   // A command's action by its object name: "editQuote", "split", "adjust", "addQuote",
   // "deleteQuote", "export", "deleteSymbol", "moveSymbol", "copySymbol", "editSymbol",
-  // "dataFacts", "splitSearch" (nullptr for another name).
+  // "dataFacts", "splitSearch", "nextSuspect", "saveChart" (nullptr for another name).
   QAction* commandAction(const QString& name) const;
   QToolBar* toolbar() const { return m_toolbar; }
   QString symbolPaneText() const;
@@ -67,6 +68,8 @@ class CMainFrame : public QMainWindow {
   void createMenus();
   void createToolbar();
   void createStatusBar();
+  // The chart's own commands show only while the chart does.
+  void showChartCommands(bool shown);
   void restorePlacement();
   void savePlacement();
 
@@ -78,6 +81,8 @@ class CMainFrame : public QMainWindow {
   QAction* m_exit = nullptr;
   QAction* m_toggleToolbar = nullptr;
   QAction* m_toggleStatusBar = nullptr;
+  QAction* m_toggleChart = nullptr;
+  QAction* m_chartSeparator = nullptr;  // before Next Suspect on the toolbar
   QAction* m_searchFilter = nullptr;
   QAction* m_rescan = nullptr;
   QAction* m_helpTopics = nullptr;
