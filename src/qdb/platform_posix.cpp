@@ -33,7 +33,12 @@ bool platform_sync_file(std::FILE* file) {
 #ifdef _WIN32
   return _commit(_fileno(file)) == 0;
 #else
+#if defined(__linux__)
+  // The data and what it takes to read it back (size, blocks); a timestamp may lag behind.
+  return ::fdatasync(::fileno(file)) == 0;
+#else
   return ::fsync(::fileno(file)) == 0;
+#endif
 #endif
 }
 
