@@ -10,8 +10,8 @@
 
 namespace core {
 
-CommandResult rewrite_master_names(const std::string& master_text, const std::string& old_text,
-                                   const std::string& new_symbol, const std::string& new_name) {
+CommandResult RewriteMasterNames(const std::string& master_text, const std::string& old_text,
+                                 const std::string& new_symbol, const std::string& new_name) {
   qdb::clear_failure();
   const std::string master_path = qdb::resolve_path(master_text);
   const qdb::PortfolioLock lock({qdb::split_path(master_path).first});
@@ -49,7 +49,7 @@ CommandResult rename_symbol(const std::string& master_path, const std::string& o
   const auto width = static_cast<std::size_t>(qdb::master_offset::kTextWidth);
   if (new_symbol.size() > width || new_name.size() > width)
     return CommandResult::failure("The symbol and the name hold at most 16 characters each.");
-  return rewrite_master_names(master_path, old_text, new_symbol, new_name);
+  return RewriteMasterNames(master_path, old_text, new_symbol, new_name);
 }
 
 }  // namespace core
