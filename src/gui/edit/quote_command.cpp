@@ -1,5 +1,6 @@
 #include "gui/edit/quote_command.h"
 
+#include "gui/edit/quote_command_dlg.h"
 #include "gui/edit/quote_rows.h"
 #include "gui/shell/prompter.h"
 #include "gui/shell/settings_store.h"
@@ -52,6 +53,14 @@ QuoteCommandOutcome finish(const QuoteCommandContext& context, const core::Comma
   if (!result.ok) return {};
   writeSettings(context.settings, result);
   return {true, row, false};
+}
+
+QuoteCommandOutcome runDialog(const QuoteCommandContext& context, CQuoteCommandDlg& dialog,
+                              const std::function<core::CommandResult()>& command) {
+  std::optional<core::CommandResult> result;
+  dialog.setOkCheck([&] { return runOnOk(&dialog, command, result); });
+  if (Prompter::instance().exec(dialog) != QDialog::Accepted || !result) return {};
+  return finish(context, *result, 0);
 }
 
 }  // namespace quote_command

@@ -10,6 +10,7 @@
 #include "core/command_result.h"
 #include "core/view_state.h"
 
+class CQuoteCommandDlg;
 class CSettingsStore;
 class QWidget;
 class QuoteRows;
@@ -46,5 +47,9 @@ bool runOnOk(QWidget* dialog, const std::function<core::CommandResult()>& comman
 // reload with row current, a failure asks for nothing.
 QuoteCommandOutcome finish(const QuoteCommandContext& context, const core::CommandResult& result,
                            int row);
+// Shows dialog, whose OK runs command as runOnOk does; once the dialog closed on a result,
+// finishes with the newest row current. Cancel asks for nothing.
+QuoteCommandOutcome runDialog(const QuoteCommandContext& context, CQuoteCommandDlg& dialog,
+                              const std::function<core::CommandResult()>& command);
 
 }  // namespace quote_command
