@@ -168,6 +168,19 @@ PlatformIdentity identity_of(const struct stat& st) {
   return identity;
 }
 
+// The descriptor, opened without blocking, made blocking again and wrapped in a stream of
+// mode; nullptr (the descriptor closed, error set) when no stream could be made.
+std::FILE* stream_of(int fd, const char* mode, int& error) {
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  std::FILE* file = ::fdopen(fd, mode);
+  if (file == nullptr) {
+    error = errno;
+    ::close(fd);
+  }
+  return file;
+}
+
 }  // namespace
 
 std::FILE* platform_open_read(const std::string& path, int& error, bool& not_regular) {
@@ -187,14 +200,7 @@ std::FILE* platform_open_read(const std::string& path, int& error, bool& not_reg
     ::close(fd);
     return nullptr;
   }
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  std::FILE* file = ::fdopen(fd, "rb");
-  if (file == nullptr) {
-    error = errno;
-    ::close(fd);
-  }
-  return file;
+  return stream_of(fd, "rb", error);
 }
 
 std::FILE* platform_create_new(const std::string& path, const std::string& like, int& error) {
@@ -219,14 +225,8 @@ std::FILE* platform_create_new(const std::string& path, const std::string& like,
       // The new file keeps the default bits; the content is what matters.
     }
   }
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  std::FILE* file = ::fdopen(fd, "wb");
-  if (file == nullptr) {
-    error = errno;
-    ::close(fd);
-    ::unlink(path.c_str());
-  }
+  std::FILE* file = stream_of(fd, "wb", error);
+  if (file == nullptr) ::unlink(path.c_str());
   return file;
 }
 
