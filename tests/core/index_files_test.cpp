@@ -261,21 +261,14 @@ TEST_F(IndexFiles, MoveAndCopyBetweenMasterAndXmaster) {
 TEST_F(IndexFiles, AFailureAtAnyStepOfAThreeFileRewriteChangesNothing) {
   const std::string before[3] = {read_file(src() / "MASTER"), read_file(src() / "EMASTER"),
                                  read_file(src() / "XMASTER")};
-  using Setter = void (*)(testing_support::FailingFileSystem&, int);
-  const std::vector<std::pair<const char*, Setter>> kinds = {
-      {"create", [](testing_support::FailingFileSystem& f, int n) { f.fail_create(n); }},
-      {"write", [](testing_support::FailingFileSystem& f, int n) { f.fail_write(n, {}, 7); }},
-      {"sync", [](testing_support::FailingFileSystem& f, int n) { f.fail_sync(n); }},
-      {"rename", [](testing_support::FailingFileSystem& f, int n) { f.fail_rename(n); }},
-  };
-  for (const auto& [kind, set] : kinds) {
+  for (const char* kind : {"create", "write", "sync", "rename"}) {
     for (int nth = 1;; ++nth) {
       std::optional<core::PortfolioIndex> index = core::read_portfolio_index(master_path());
       ASSERT_TRUE(index);
       core::rename_entry(*index, {false, 1}, "B", "b");
       core::rename_entry(*index, {true, 0}, "X", "x");
       testing_support::FailingFileSystem files;
-      set(files, nth);
+      files.fail_step(kind, nth, 7);
       bool written = false;
       {
         testing_support::InstalledFileSystem installed(files);
