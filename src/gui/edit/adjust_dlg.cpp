@@ -39,14 +39,9 @@ CAdjustDlg::CAdjustDlg(const QString& firstDate, const QString& lastDate, QWidge
   setWindowTitle(tr("Adjust Data"));
   m_from->setDate(firstDate);
   m_to->setDate(lastDate);
-  for (QLineEdit* field :
-       {static_cast<QLineEdit*>(m_price), static_cast<QLineEdit*>(m_volume), m_openInterest}) {
-    field->setMaxLength(kMultiplierLength);
-    field->setText(QStringLiteral("1"));
-    field->setFixedWidth(charWidths(10));
-  }
   m_from->setFixedWidth(charWidths(11));
   m_to->setFixedWidth(charWidths(11));
+  setUpFactorFields({m_price, m_volume, m_openInterest}, kMultiplierLength, 10);
 
   QGroupBox* dates = labelled_columns(tr("Dates"), {tr("From:"), tr("To:")}, {m_from, m_to}, this);
   QGroupBox* multipliers =

@@ -17,13 +17,8 @@ CSplitDlg::CSplitDlg(const QString& dateText, QWidget* parent)
       m_old(named(new CNumberEdit(this), "oldShares")) {
   setWindowTitle(tr("Split Data"));
   m_date->setDate(dateText);
-  m_new->setMaxLength(kSharesLength);
-  m_old->setMaxLength(kSharesLength);
-  m_new->setText(QStringLiteral("1"));
-  m_old->setText(QStringLiteral("1"));
   m_date->setFixedWidth(charWidths(11));
-  m_new->setFixedWidth(charWidths(9));
-  m_old->setFixedWidth(charWidths(9));
+  setUpFactorFields({m_new, m_old}, kSharesLength, 9);
 
   auto* dateGroup = new QGroupBox(tr("Split Date"), this);
   auto* dateLayout = new QVBoxLayout(dateGroup);
