@@ -19,13 +19,12 @@
 #include "gui/edit/split_command.h"
 #include "gui/shell/prompter.h"
 #include "gui/shell/settings_store.h"
+#include "long_series.h"
 #include "qdb/dates.h"
-#include "qdb/writer.h"
 
 namespace {
 
-// 32767 records: the header and 32766 quotes.
-constexpr int kQuotes = 32766;
+constexpr int kQuotes = bench_support::kLongQuotes;
 
 struct Portfolio {
   std::filesystem::path dir;
@@ -37,19 +36,8 @@ struct Portfolio {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir / "config");
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir / "config").string()));
-    const std::string d = (dir / "p").string();
-    qdb::create_portfolio(d);
-    std::vector<qdb::QuoteBar> bars;
-    bars.reserve(kQuotes);
-    std::uint16_t date = qdb::date_serial(1961, 1, 2);
-    for (int i = 0; i < kQuotes; ++i, ++date) {
-      const float price = 10.0f + static_cast<float>(i % 500) / 8.0f;
-      bars.push_back({date, 0, price, price + 1.0f, price - 1.0f, price + 0.5f,
-                      static_cast<float>(1000 + i), static_cast<float>(i % 77)});
-    }
-    qdb::write_data_file(d, 1, bars, qdb::default_layout(28), 28);
-    qdb::append_master_record(d, qdb::make_master_record(1, "LONG", "LONG SERIES", 28, 7,
-                                                         bars.front().date, bars.back().date));
+    const std::vector<qdb::QuoteBar> bars = bench_support::long_series_bars();
+    bench_support::write_long_portfolio((dir / "p").string(), bars);
     first = qdb::format_date_string(bars.front().date);
     last = qdb::format_date_string(bars.back().date);
   }

@@ -19,14 +19,11 @@
 #include "gui/shell/main_frame.h"
 #include "gui/shell/prompter.h"
 #include "gui/shell/settings_store.h"
-#include "qdb/dates.h"
-#include "qdb/writer.h"
+#include "long_series.h"
 
 namespace {
 
-// The header's record count is a signed 16-bit number that counts the header too: 32767
-// records hold 32766 quotes, the most a data file can hold.
-constexpr int kQuotes = 32766;
+constexpr int kQuotes = bench_support::kLongQuotes;
 
 struct Portfolio {
   std::filesystem::path dir;
@@ -34,20 +31,7 @@ struct Portfolio {
     dir = std::filesystem::temp_directory_path() /
           ("dorvane-gui-bench-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
-    const std::string d = dir.string();
-    qdb::create_portfolio(d);
-    std::vector<qdb::QuoteBar> bars;
-    bars.reserve(kQuotes);
-    qdb::DateSerial date = qdb::date_serial(1961, 1, 2);
-    for (int i = 0; i < kQuotes; ++i, ++date) {
-      const float price = 10.0f + static_cast<float>(i % 500) / 8.0f;
-      bars.push_back({date, 0, price, price + 1.0f, price - 1.0f, price + 0.5f,
-                      static_cast<float>(1000 + i), static_cast<float>(i % 77)});
-    }
-    const qdb::SeriesLayout layout = qdb::default_layout(28);
-    qdb::write_data_file(d, 1, bars, layout, 28);
-    qdb::append_master_record(d, qdb::make_master_record(1, "LONG", "LONG SERIES", 28, 7,
-                                                         bars.front().date, bars.back().date));
+    bench_support::write_long_portfolio(dir.string(), bench_support::long_series_bars());
   }
   ~Portfolio() { std::filesystem::remove_all(dir); }
 };

@@ -8,17 +8,15 @@
 #include "core/export.h"
 #include "core/quote_texts.h"
 #include "core/quote_windows.h"
+#include "long_series.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
-#include "qdb/writer.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// The header's record count is a signed 16-bit number that counts the header too, so 32766
-// quotes is the longest data file there can be.
-constexpr int kQuotes = 32766;
+constexpr int kQuotes = bench_support::kLongQuotes;
 
 // A portfolio holding one symbol LONG of kQuotes daily quotes in 28-byte records, created once
 // and removed at exit.
@@ -26,7 +24,6 @@ class LongSeries {
  public:
   LongSeries() {
     m_dir = fs::temp_directory_path() / ("dorvane-bench-" + std::to_string(std::random_device{}()));
-    const std::string dir = m_dir.string() + "/";
     std::vector<qdb::QuoteBar> bars;
     bars.reserve(kQuotes);
     qdb::DateSerial day = qdb::date_serial(1961, 1, 2);
@@ -43,11 +40,7 @@ class LongSeries {
       bar.oi = 5000.0f + static_cast<float>(i % 50);
       bars.push_back(bar);
     }
-    m_ok = qdb::create_portfolio(dir) &&
-           qdb::write_data_file(dir, 1, bars, qdb::default_layout(28), 28) &&
-           qdb::append_master_record(
-               dir, qdb::make_master_record(1, "LONG", "Long Series", 28, 7, bars.front().date,
-                                            bars.back().date));
+    m_ok = bench_support::write_long_portfolio(dir(), bars);
   }
   ~LongSeries() {
     std::error_code ec;

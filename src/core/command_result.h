@@ -37,6 +37,15 @@ struct CommandResult {
   }
 };
 
+// A repair's result (a struct with a failure text) that failed for the reason given, every
+// other field at its default.
+template <class Result>
+Result failed_with(std::string failure) {
+  Result result;
+  result.failure = std::move(failure);
+  return result;
+}
+
 // "Invalid Data Entered": what every quote dialog shows for entries that fail its checks.
 inline constexpr const char* kInvalidDataEntered = "Invalid Data Entered";
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <utility>
 
-#include "core/quote_windows.h"
 #include "core/fixed_text.h"
+#include "core/quote_windows.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/file_system.h"
@@ -15,14 +15,14 @@ namespace core {
 
 namespace {
 
-// Appends value with the given number of decimals, exactly as printf's "%.<decimals>f" writes
+// Writes value with the given number of decimals, exactly as printf's "%.<decimals>f" writes
 // it; "N/A" for a negative value (a field the layout lacks) or not a number.
-void append_number(std::string& line, float value, int decimals) {
+char* write_number(char* out, float value, int decimals) {
   if (!(value >= 0.0f)) {
-    line += "N/A";
-    return;
+    constexpr std::string_view kNotAvailable = "N/A";
+    return std::copy(kNotAvailable.begin(), kNotAvailable.end(), out);
   }
-  append_fixed(line, value, decimals);
+  return write_fixed(out, value, decimals);
 }
 
 // The six value columns in their fixed order, with their titles, formats and omit flags.
@@ -61,22 +61,60 @@ DateFormat date_format_of(ExportDateForm form) {
   }
 }
 
-void append_data_row(std::string& text, const qdb::QuoteBar& bar, const ExportOptions& options,
+// Longest data row with its line end: a date, a time, six numbers and their delimiters.
+constexpr std::size_t kRowMax = 16 + 1 + 8 + 6 * (1 + kFixedTextMax) + kExportLineEnd.size();
+
+// Writes one data row (without line end) at out, which has room for kRowMax characters, and
+// answers its end.
+char* write_data_row(char* out, const qdb::QuoteBar& bar, const ExportOptions& options,
                      char delimiter) {
   const DateFormat date = date_format_of(options.date_form);
-  char buffer[16];
-  text.append(buffer, static_cast<std::size_t>(
-                          qdb::format_date_to(buffer, bar.date, date.format, date.separator)));
+  out += qdb::format_date_to(out, bar.date, date.format, date.separator);
   if (options.time) {
-    text += delimiter;
-    text += qdb::format_seconds_string(qdb::bar_seconds(bar));
+    *out++ = delimiter;
+    out += qdb::format_seconds_to(out, qdb::bar_seconds(bar));
   }
   for (const ValueColumn& column : kValueColumns) {
     if (options.*column.omit) continue;
-    text += delimiter;
-    append_number(text, bar.*column.value, column.decimals);
+    *out++ = delimiter;
+    out = write_number(out, bar.*column.value, column.decimals);
   }
+  return out;
 }
+
+// The exported text, handed to the sink in pieces of about kPiece bytes: few, large writes.
+class ExportText {
+ public:
+  static constexpr std::size_t kPiece = 64 * 1024;
+
+  explicit ExportText(const ExportSink& sink) : m_sink(sink), m_text(kPiece + kRowMax, '\0') {}
+
+  // Room for one row of at most kRowMax characters; the row is kept by done(end).
+  char* room() { return m_text.data() + m_used; }
+  void done(const char* end) {
+    m_used = static_cast<std::size_t>(end - m_text.data());
+    if (m_used >= kPiece) flush();
+  }
+  void append(std::string_view text) {
+    for (const char c : text) {
+      m_text[m_used++] = c;
+      if (m_used >= kPiece) flush();
+    }
+  }
+  // Hands what is held to the sink; false once any piece could not be written.
+  bool flush() {
+    if (m_used > 0 && m_ok) m_ok = m_sink(std::string_view(m_text.data(), m_used));
+    m_used = 0;
+    return m_ok;
+  }
+  bool ok() const { return m_ok; }
+
+ private:
+  const ExportSink& m_sink;
+  std::string m_text;
+  std::size_t m_used = 0;
+  bool m_ok = true;
+};
 
 }  // namespace
 
@@ -121,9 +159,8 @@ std::string export_title_row(const ExportOptions& options) {
 }
 
 std::string export_data_row(const qdb::QuoteBar& bar, const ExportOptions& options) {
-  std::string line;
-  append_data_row(line, bar, options, export_delimiter(options.delimiter));
-  return line;
+  char row[kRowMax];
+  return std::string(row, write_data_row(row, bar, options, export_delimiter(options.delimiter)));
 }
 
 ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
@@ -140,35 +177,27 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
 
   const std::string key_text(key);
   const char delimiter = export_delimiter(options.delimiter);
-  std::string text;
-  text.reserve(static_cast<std::size_t>(kQuoteWindow) * 80);
+  ExportText text(sink);
   if (options.title) {
-    text = export_title_row(options);
-    text += kExportLineEnd;
+    text.append(export_title_row(options));
+    text.append(kExportLineEnd);
   }
 
   const std::int32_t total = reader.total();
-  bool sink_ok = true;
-  auto flush = [&]() {
-    if (!text.empty() && sink_ok) sink_ok = sink(text);
-    text.clear();
-    return sink_ok;
-  };
   auto append_row = [&](int row) {
-    append_data_row(text, series.bar(row), options, delimiter);
-    text += kExportLineEnd;
+    char* end = write_data_row(text.room(), series.bar(row), options, delimiter);
+    text.done(std::copy(kExportLineEnd.begin(), kExportLineEnd.end(), end));
     ++result.rows;
   };
 
   if (!options.newest_first) {
     // Forwards from quote 0. A window that reads short reached the end of what the file holds.
     std::int32_t next = 0;
-    while (next < total && sink_ok) {
+    while (next < total && text.ok()) {
       const int want = static_cast<int>(std::min<std::int32_t>(kQuoteWindow, total - next));
       if (reader.read(series, key_text, next, want) != qdb::kSuccess) break;
       const int got = std::min<int>(series.count, want);
       for (int row = 0; row < got; ++row) append_row(row);
-      flush();
       if (got < want) break;
       next += got;
     }
@@ -177,19 +206,17 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
     // the first quote that does not read; in a window that reads short the missing quotes are
     // the newest ones, so nothing of that window is written and the export ends.
     std::int32_t last = total - 1;  // newest quote not yet written
-    while (last >= 0 && sink_ok) {
+    while (last >= 0 && text.ok()) {
       const int want = static_cast<int>(std::min<std::int32_t>(kQuoteWindow, last + 1));
       const std::int32_t start = last - want + 1;
       if (reader.read(series, key_text, start, want) != qdb::kSuccess) break;
       if (series.count < want) break;
       for (int row = want - 1; row >= 0; --row) append_row(row);
-      flush();
       last = start - 1;
     }
   }
-  flush();
-  result.written = sink_ok;
-  if (!sink_ok) result.rows = 0;
+  result.written = text.flush();
+  if (!result.written) result.rows = 0;
   return result;
 }
 
@@ -225,6 +252,10 @@ ExportResult export_quotes_to_file(std::string_view root, std::string_view key,
   qdb::SeriesReader reader;
   result.status = reader.open(root, key);
   if (result.status != qdb::kSuccess) return result;
+  // The new text is synced before it takes the name even when no file had that name, though
+  // nothing could then be lost by skipping the sync: a user who exports a symbol and then
+  // deletes it (a synced rewrite) must not find, after a power cut, the deletion on the disk
+  // and an empty or short export in its place.
   const bool replaced =
       qdb::replace_file(options.path, options.path + ".tmp~", [&](qdb::WriteFile& file) {
         result = export_quotes(reader, key, options, [&file](std::string_view text) {

@@ -70,11 +70,12 @@ std::string export_data_row(const qdb::QuoteBar& bar, const ExportOptions& optio
 using ExportSink = std::function<bool(std::string_view text)>;
 
 // Streams the quotes of key (found from root) into sink: the title row when wanted, then one row
-// (with a TIME column only when options.time is set and the series has a TIME field)
-// per quote read, in windows of at most 400 quotes through one open data file. Rows end at the
-// first quote that does not read: oldest first stops at the end of the file, newest first at
-// quote 0, and a read failure part-way ends the export silently after the rows written. When the
-// series does not open, nothing is sent and status holds the reason.
+// (with a TIME column only when options.time is set and the series has a TIME field) per quote
+// read, in windows of at most 400 quotes through one open data file; the text reaches the sink
+// in pieces of about 64 KiB. Rows end at the first quote that does not read: oldest first stops
+// at the end of the file, newest first at quote 0, and a read failure part-way ends the export
+// silently after the rows written. When the series does not open, nothing is sent and status
+// holds the reason.
 ExportResult export_quotes(std::string_view root, std::string_view key,
                            const ExportOptions& options, const ExportSink& sink);
 

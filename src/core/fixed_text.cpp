@@ -5,9 +5,11 @@
 // digits more slowly.
 #include "core/fixed_text.h"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 namespace core {
 namespace {
@@ -22,42 +24,61 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-char* write_unsigned(char* out, std::uint64_t value) {
-  char digits[20];
-  int n = 20;
-  while (value >= 100) {
-    const std::uint64_t pair = value % 100;
-    value /= 100;
-    n -= 2;
-    digits[n] = kDigitPairs[2 * pair];
-    digits[n + 1] = kDigitPairs[2 * pair + 1];
-  }
-  if (value >= 10) {
-    n -= 2;
-    digits[n] = kDigitPairs[2 * value];
-    digits[n + 1] = kDigitPairs[2 * value + 1];
-  } else {
-    digits[--n] = static_cast<char>('0' + value);
-  }
-  for (int i = n; i < 20; ++i) *out++ = digits[i];
-  return out;
+constexpr auto kPowers = [] {
+  std::array<std::uint64_t, 20> powers{};
+  powers[0] = 1;
+  for (std::size_t i = 1; i < powers.size(); ++i) powers[i] = powers[i - 1] * 10;
+  return powers;
+}();
+
+// The number of decimal digits of value (1 for 0): log10 estimated from the bit length, then
+// corrected by one comparison.
+int digit_count(std::uint64_t value) {
+  const int estimate = ((64 - std::countl_zero(value | 1u)) * 1233) >> 12;
+  return estimate + (value >= kPowers[static_cast<std::size_t>(estimate)] ? 1 : 0) +
+         (value == 0 ? 1 : 0);
 }
 
-// The integer part of scaled / Scale, the point and the Digits digits of the rest.
-template <std::uint64_t Scale, int Digits>
-char* write_fraction(char* out, std::uint64_t scaled) {
-  out = write_unsigned(out, scaled / Scale);
-  *out++ = '.';
-  std::uint64_t fraction = scaled % Scale;
-  int i = Digits;
-  for (; i >= 2; i -= 2) {
-    const std::uint64_t pair = fraction % 100;
-    fraction /= 100;
-    out[i - 2] = kDigitPairs[2 * pair];
-    out[i - 1] = kDigitPairs[2 * pair + 1];
+void put_pair(char* out, std::uint64_t pair) { std::memcpy(out, &kDigitPairs[2 * pair], 2); }
+
+// Writes the digits of value so that they end at end, and answers where they begin.
+char* write_digits_back(char* end, std::uint64_t value) {
+  while (value >= 100) {
+    end -= 2;
+    put_pair(end, value % 100);
+    value /= 100;
   }
-  if (i == 1) out[0] = static_cast<char>('0' + fraction);
-  return out + Digits;
+  if (value >= 10) {
+    end -= 2;
+    put_pair(end, value);
+  } else {
+    *--end = static_cast<char>('0' + value);
+  }
+  return end;
+}
+
+// Writes scaled / Scale with Digits digits after the point (Scale = 10^Digits), straight into
+// out: the integer part's length is known first, so every digit lands in its place at once.
+template <std::uint64_t Scale, int Digits>
+char* write_point(char* out, std::uint64_t scaled) {
+  const std::uint64_t whole = scaled / Scale;
+  std::uint64_t fraction = scaled % Scale;
+  char* const point = out + digit_count(whole);
+  write_digits_back(point, whole);
+  if constexpr (Digits == 0) {
+    return point;
+  } else {
+    *point = '.';
+    char* const end = point + 1 + Digits;
+    char* p = end;
+    for (int i = Digits; i >= 2; i -= 2) {
+      p -= 2;
+      put_pair(p, fraction % 100);
+      fraction /= 100;
+    }
+    if constexpr (Digits % 2 != 0) *--p = static_cast<char>('0' + fraction);
+    return end;
+  }
 }
 
 }  // namespace
@@ -97,15 +118,15 @@ char* write_fixed(char* out, float value, int decimals) {
   // Constant divisors let the compiler multiply instead of divide.
   switch (decimals) {
     case 0:
-      return write_unsigned(out, scaled);
-    case 2:
-      return write_fraction<100, 2>(out, scaled);
-    case 4:
-      return write_fraction<10000, 4>(out, scaled);
+      return write_point<1, 0>(out, scaled);
     case 1:
-      return write_fraction<10, 1>(out, scaled);
+      return write_point<10, 1>(out, scaled);
+    case 2:
+      return write_point<100, 2>(out, scaled);
+    case 3:
+      return write_point<1000, 3>(out, scaled);
     default:
-      return write_fraction<1000, 3>(out, scaled);
+      return write_point<10000, 4>(out, scaled);
   }
 }
 

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <optional>
 #include <set>
+#include <utility>
 
+#include "core/command_result.h"
 #include "core/master_repair.h"
 #include "core/portfolio_index.h"
 #include "core/symbol_rows.h"
@@ -52,6 +54,22 @@ std::string entry_difference(const qdb::MasterRecord& record, const std::uint8_t
 
 std::uint16_t counter(const std::string& header, int offset) {
   return qdb::read_u16le(reinterpret_cast<const std::uint8_t*>(header.data()) + offset);
+}
+
+// Gives file the records and both header counters their number, dropping any piece of a
+// record after them; false when the file held exactly that already.
+bool set_records(qdb::RawIndexFile& file, std::vector<std::string> records, int count_offset,
+                 int count2_offset) {
+  const auto n = static_cast<std::uint16_t>(records.size());
+  if (records == file.records && file.tail.empty() && counter(file.header, count_offset) == n &&
+      counter(file.header, count2_offset) == n)
+    return false;
+  file.records = std::move(records);
+  file.tail.clear();
+  auto* header = reinterpret_cast<std::uint8_t*>(file.header.data());
+  qdb::write_u16le(header + count_offset, n);
+  qdb::write_u16le(header + count2_offset, n);
+  return true;
 }
 
 }  // namespace
@@ -121,15 +139,11 @@ IndexRepairResult repair_index_files(const std::string& master_path) {
   qdb::clear_failure();
   const std::string path = qdb::resolve_path(master_path);
   const qdb::PortfolioLock lock({qdb::split_path(path).first});
-  if (!lock.locked()) {
-    result.failure = lock.failure();
-    return result;
-  }
+  if (!lock.locked()) return failed_with<IndexRepairResult>(lock.failure());
   std::optional<PortfolioIndex> index = read_portfolio_index(path);
-  if (!index) {
-    result.failure = qdb::with_cause("The index files beside\n" + path + "\ncould not be read.");
-    return result;
-  }
+  if (!index)
+    return failed_with<IndexRepairResult>(
+        qdb::with_cause("The index files beside\n" + path + "\ncould not be read."));
   if (index->emaster) {
     qdb::RawIndexFile& em = *index->emaster;
     std::vector<std::string> rebuilt;
@@ -159,16 +173,7 @@ IndexRepairResult repair_index_files(const std::string& master_path) {
       }
       rebuilt.push_back(std::move(entry));
     }
-    auto* header = reinterpret_cast<std::uint8_t*>(em.header.data());
-    const auto n = static_cast<std::uint16_t>(rebuilt.size());
-    if (rebuilt != em.records || !em.tail.empty() || counter(em.header, e::kCount) != n ||
-        counter(em.header, e::kCount2) != n) {
-      em.records = std::move(rebuilt);
-      em.tail.clear();
-      qdb::write_u16le(header + e::kCount, n);
-      qdb::write_u16le(header + e::kCount2, n);
-      index->emaster_changed = true;
-    }
+    if (set_records(em, std::move(rebuilt), e::kCount, e::kCount2)) index->emaster_changed = true;
   }
   if (index->xmaster) {
     qdb::RawIndexFile& xm = *index->xmaster;
@@ -179,16 +184,7 @@ IndexRepairResult repair_index_files(const std::string& master_path) {
       if (number >= qdb::kFirstExtendedNumber && seen.insert(number).second)
         kept.push_back(xm.records[i]);
     }
-    auto* header = reinterpret_cast<std::uint8_t*>(xm.header.data());
-    const auto n = static_cast<std::uint16_t>(kept.size());
-    if (kept != xm.records || !xm.tail.empty() || counter(xm.header, x::kCount) != n ||
-        counter(xm.header, x::kCount2) != n) {
-      xm.records = std::move(kept);
-      xm.tail.clear();
-      qdb::write_u16le(header + x::kCount, n);
-      qdb::write_u16le(header + x::kCount2, n);
-      index->xmaster_changed = true;
-    }
+    if (set_records(xm, std::move(kept), x::kCount, x::kCount2)) index->xmaster_changed = true;
   }
 
   // The backups of the MASTER's repair: <NAME>.bak from before the first repair, and one of

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "core/command_result.h"
 #include "core/master_image.h"
 #include "core/master_repair.h"
 #include "qdb/dat.h"
@@ -112,15 +113,11 @@ DateRepairResult correct_master_dates(const std::string& master_path, bool make_
   const std::string path = qdb::resolve_path(master_path);
   const auto [dir, name] = qdb::split_path(path);
   const qdb::PortfolioLock lock({dir});
-  if (!lock.locked()) {
-    result.failure = lock.failure();
-    return result;
-  }
+  if (!lock.locked()) return failed_with<DateRepairResult>(lock.failure());
   std::optional<MasterImage> image = read_master_image(path);
-  if (!image) {
-    result.failure = qdb::with_cause("the MASTER file " + path + " could not be read");
-    return result;
-  }
+  if (!image)
+    return failed_with<DateRepairResult>(
+        qdb::with_cause("the MASTER file " + path + " could not be read"));
   const qdb::DirListing listing(dir);
   const std::vector<StaleMasterDate> stale = stale_in(*image, listing);
   if (stale.empty()) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/command_result.h"
 #include "core/master_reader.h"
 #include "qdb/failure.h"
 #include "qdb/file_system.h"
@@ -80,10 +81,7 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
   qdb::clear_failure();
   const auto [dir, name] = qdb::split_path(path);
   const qdb::PortfolioLock lock({dir});
-  if (!lock.locked()) {
-    result.failure = lock.failure();
-    return result;
-  }
+  if (!lock.locked()) return failed_with<RepairResult>(lock.failure());
   const qdb::DirListing listing(dir);
   // The file as it is now: the rebuilt one replaces only this one.
   const std::optional<qdb::FileIdentity> identity = qdb::file_system().identity(path);

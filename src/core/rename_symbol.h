@@ -11,11 +11,11 @@ namespace core {
 // old_text given the new symbol and name (16 bytes each, blank-padded; every other byte and
 // record unchanged). Makes the MASTER.BAK copy first. When no record shows old_text, or any
 // step fails, the MASTER is left as it was and the result says why.
-CommandResult rewrite_master_names(const std::string& master_path, const std::string& old_text,
-                                   const std::string& new_symbol, const std::string& new_name);
+CommandResult RewriteMasterNames(const std::string& master_path, const std::string& old_text,
+                                 const std::string& new_symbol, const std::string& new_name);
 
 // The Edit Symbol command's OK: refuses an empty symbol ("You must enter a symbol") and texts
-// longer than the 16-byte fields, then rewrite_master_names.
+// longer than the 16-byte fields, then RewriteMasterNames.
 CommandResult rename_symbol(const std::string& master_path, const std::string& old_text,
                             const std::string& new_symbol, const std::string& new_name);
 

@@ -65,8 +65,8 @@ std::string transfer_symbol_text(const std::string& symbol) {
   return lead == std::string::npos ? std::string() : text.substr(lead);
 }
 
-TransferResult add_symbol_to_portfolio(const EntryToAdd& entry, const std::string& symbol_text,
-                                       const std::string& source_dir, const std::string& dest_dir) {
+TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& symbol_text,
+                                    const std::string& source_dir, const std::string& dest_dir) {
   // Both portfolios, in the one fixed order every transfer takes them.
   const qdb::PortfolioLock lock({qdb::normalize_dir(source_dir), qdb::normalize_dir(dest_dir)});
   if (!lock.locked()) return transfer_failure(lock.failure());
@@ -170,7 +170,7 @@ TransferResult transfer_symbol(const std::string& portfolio_dir, const std::stri
   if (!stored) return transfer_failure(symbol_not_found_message(symbol_text, source_dir));
   const EntryToAdd entry = entry_to_add(*source_index, *stored);
 
-  TransferResult result = add_symbol_to_portfolio(entry, symbol_text, source_dir, dest_dir);
+  TransferResult result = AddSymbolToPortfolio(entry, symbol_text, source_dir, dest_dir);
   if (!result.ok || mode == TransferMode::Copy) return result;
 
   // Move: the destination holds the symbol now; only then leave the source.

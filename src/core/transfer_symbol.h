@@ -31,8 +31,8 @@ struct TransferResult : CommandResult {
 // entry uses it and its quote and layout files don't exist there. Refuses with the system's
 // message when symbol_text is already in the destination. On any later failure the destination
 // is left as it was.
-TransferResult add_symbol_to_portfolio(const EntryToAdd& entry, const std::string& symbol_text,
-                                       const std::string& source_dir, const std::string& dest_dir);
+TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& symbol_text,
+                                    const std::string& source_dir, const std::string& dest_dir);
 
 // Copies or moves the symbol shown as symbol in portfolio_dir to dest_dir. A move removes the
 // source entry only after the destination holds the symbol, and the source files only after

@@ -101,6 +101,7 @@ SeriesReader::~SeriesReader() = default;
 
 StatusCode SeriesReader::open(std::string_view root, std::string_view key) {
   m_file.reset();
+  m_position.reset();
   m_total = 0;
   m_header_records = 0;
   m_date_form = DateForm::kTwoDigit;
@@ -164,12 +165,19 @@ StatusCode SeriesReader::read(QuoteSeries& series, const std::string& key, std::
   const auto rows = static_cast<std::size_t>(std::min<std::int32_t>(count, m_total - start));
   const auto record_bytes = static_cast<std::size_t>(length);
   std::size_t got_rows = 0;
-  if (m_file->seek(static_cast<std::uint64_t>(length) * static_cast<std::uint64_t>(start + 1))) {
-    std::vector<std::uint8_t> buffer(rows * record_bytes);
-    got_rows = m_file->read(buffer.data(), buffer.size()) / record_bytes;
+  const std::uint64_t offset =
+      static_cast<std::uint64_t>(length) * static_cast<std::uint64_t>(start + 1);
+  // A window that follows the last one needs no seek.
+  const bool positioned = m_position == offset || m_file->seek(offset);
+  m_position.reset();
+  if (positioned) {
+    m_records.resize(rows * record_bytes);
+    const std::size_t got = m_file->read(m_records.data(), m_records.size());
+    if (got == m_records.size()) m_position = offset + got;
+    got_rows = got / record_bytes;
     for (std::size_t row = 0; row < got_rows; ++row) {
       series.set_bar(static_cast<int>(row),
-                     decode_record(buffer.data() + row * record_bytes, length,
+                     decode_record(m_records.data() + row * record_bytes, length,
                                    m_record.field_count(), m_layout, m_date_form));
     }
   }

@@ -3,8 +3,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "qdb/dates.h"
 #include "qdb/layout.h"
@@ -64,6 +66,8 @@ class SeriesReader {
   std::int32_t m_total = 0;
   std::int32_t m_header_records = 0;  // R as read (signed)
   DateForm m_date_form = DateForm::kTwoDigit;
+  std::vector<std::uint8_t> m_records;      // the raw records of the last window, kept for the next
+  std::optional<std::uint64_t> m_position;  // where the file stands after the last full read
 };
 
 // Decodes one data record of record_length bytes (F fields) into a bar with the layout, its

@@ -2,6 +2,7 @@
 // twelve date text formats.
 #include "qdb/dates.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -12,6 +13,16 @@ namespace {
 // Days before each month in a common year; from March on a leap year adds one.
 constexpr int kMonthStart[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
 constexpr int kMonthLength[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+// Days before each month of a leap year, and the month of each of its 366 days.
+constexpr int kLeapMonthStart[12] = {0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335};
+constexpr auto kLeapMonthOfDay = [] {
+  std::array<std::uint8_t, 366> months{};
+  for (int month = 1, day = 0; day < 366; ++day) {
+    if (month < 12 && day >= kLeapMonthStart[month]) ++month;
+    months[static_cast<std::size_t>(day)] = static_cast<std::uint8_t>(month);
+  }
+  return months;
+}();
 // Years since 1900 that have serials: 1900 to 2099.
 constexpr int kLastYear = 199;
 constexpr float kLongFormStart = 600000.0f;
@@ -127,16 +138,12 @@ void split_date(DateSerial serial, int& years_since_1900, int& month, int& day) 
   std::int64_t y = (static_cast<std::int64_t>(serial) - 1) * 4 / 1461;
   while (y > 0 && days_before_year(y) >= serial) --y;
   while (days_before_year(y + 1) < serial) ++y;
-  const int r = static_cast<int>(serial - days_before_year(y));
   years_since_1900 = static_cast<int>(y);
-  month = 1;
-  for (int m = 12; m >= 1; --m) {
-    if (month_start(years_since_1900, m) < r) {
-      month = m;
-      break;
-    }
-  }
-  day = r - month_start(years_since_1900, month);
+  // The day of the year counted as in a leap year, so that one table gives the month.
+  int r = static_cast<int>(serial - days_before_year(y));
+  if (!is_leap(y) && r > 59) ++r;
+  month = kLeapMonthOfDay[r - 1];
+  day = r - kLeapMonthStart[month - 1];
 }
 
 int date_year(DateSerial serial) {
@@ -240,7 +247,7 @@ std::int32_t time_code_seconds(std::uint16_t code) {
 }
 
 std::uint16_t time_code_of_seconds(std::int32_t seconds) {
-  if (seconds < 0) return 0;
+  if (seconds <= 0) return 0;  // no time (every quote of a daily series) or a damaged one
   return time_code(seconds / 3600, (seconds % 3600) / 60, seconds % 60);
 }
 
@@ -304,37 +311,59 @@ char* put2(char* out, int value) {
 constexpr const char* kDatePatterns[12] = {"y/m/d", "Y/m/d", "m/d/y", "m/d/Y", "d/m/y", "d/m/Y",
                                            "ymd",   "Ymd",   "mdy",   "mdY",   "dmy",   "dmY"};
 
+namespace {
+
+// Where a pattern's text holds each field (-1: not at all), worked out once from the pattern.
+struct DateLayout {
+  int length = 0;
+  int century = -1, year = -1, month = -1, day = -1;
+  int separators[2] = {-1, -1};
+};
+
+constexpr DateLayout layout_of(const char* pattern) {
+  DateLayout layout;
+  int separators = 0;
+  for (const char* token = pattern; *token != '\0'; ++token) {
+    if (*token == '/') {
+      layout.separators[separators++] = layout.length++;
+      continue;
+    }
+    if (*token == 'Y') {  // the century's two digits, then the year's
+      layout.century = layout.length;
+      layout.length += 2;
+    }
+    int& field = *token == 'm' ? layout.month : *token == 'd' ? layout.day : layout.year;
+    field = layout.length;
+    layout.length += 2;
+  }
+  return layout;
+}
+
+constexpr auto kDateLayouts = [] {
+  std::array<DateLayout, 12> layouts{};
+  for (std::size_t i = 0; i < layouts.size(); ++i) layouts[i] = layout_of(kDatePatterns[i]);
+  return layouts;
+}();
+
+}  // namespace
+
 int format_date_to(char* out, DateSerial serial, int format, char separator) {
+  if (format < 1 || format > 12) {
+    *out = '\0';
+    return 0;
+  }
   int years = 0, mm = 0, dd = 0;
   split_date(serial, years, mm, dd);
   const bool dated = mm != 0;
-  const int yy = dated ? years % 100 : 0;
-  const int cc = dated ? years / 100 + 19 : 0;
-  char* p = out;
-  if (format >= 1 && format <= 12) {
-    for (const char* token = kDatePatterns[format - 1]; *token != '\0'; ++token) {
-      switch (*token) {
-        case 'Y':
-          p = put2(p, cc);
-          p = put2(p, yy);
-          break;
-        case 'y':
-          p = put2(p, yy);
-          break;
-        case 'm':
-          p = put2(p, mm);
-          break;
-        case 'd':
-          p = put2(p, dd);
-          break;
-        default:
-          *p++ = separator;
-          break;
-      }
-    }
-  }
-  *p = '\0';
-  return static_cast<int>(p - out);
+  const DateLayout& layout = kDateLayouts[static_cast<std::size_t>(format - 1)];
+  if (layout.century >= 0) put2(out + layout.century, dated ? years / 100 + 19 : 0);
+  put2(out + layout.year, dated ? years % 100 : 0);
+  put2(out + layout.month, mm);
+  put2(out + layout.day, dd);
+  for (const int at : layout.separators)
+    if (at >= 0) out[at] = separator;
+  out[layout.length] = '\0';
+  return layout.length;
 }
 
 const char* format_date(DateSerial serial, int format, char separator) {
@@ -351,18 +380,22 @@ std::string format_time_string(std::uint16_t code) {
   return format_seconds_string(time_code_seconds(code));
 }
 
-std::string format_seconds_string(std::int32_t seconds) {
+int format_seconds_to(char* out, std::int32_t seconds) {
   if (seconds < 0) seconds = 0;
   const int hh = static_cast<int>(seconds / 3600);
   const int mm = static_cast<int>((seconds % 3600) / 60);
   const int ss = static_cast<int>(seconds % 60);
-  char text[16];
-  char* p = put2(text, hh % 100);
+  char* p = put2(out, hh % 100);
   *p++ = ':';
   p = put2(p, mm);
   *p++ = ':';
   p = put2(p, ss);
-  return std::string(text, p);
+  return static_cast<int>(p - out);
+}
+
+std::string format_seconds_string(std::int32_t seconds) {
+  char text[8];
+  return std::string(text, static_cast<std::size_t>(format_seconds_to(text, seconds)));
 }
 
 }  // namespace qdb

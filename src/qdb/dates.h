@@ -73,5 +73,7 @@ int format_date_to(char* out, DateSerial serial, int format, char separator);
 std::string format_time_string(std::uint16_t code);
 // HH:MM:SS of seconds since midnight.
 std::string format_seconds_string(std::int32_t seconds);
+// Writes format_seconds_string's 8 characters into out (no terminator) and answers 8.
+int format_seconds_to(char* out, std::int32_t seconds);
 
 }  // namespace qdb

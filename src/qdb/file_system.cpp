@@ -16,9 +16,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Read buffer of every open file: a whole window of quotes, or several, per system call.
+constexpr std::size_t kReadBuffer = 64 * 1024;
+
 class NativeReadFile final : public ReadFile {
  public:
-  explicit NativeReadFile(std::FILE* file) : m_file(file) {}
+  explicit NativeReadFile(std::FILE* file)
+      : m_file(file), m_buffer(std::make_unique<char[]>(kReadBuffer)) {
+    std::setvbuf(m_file, m_buffer.get(), _IOFBF, kReadBuffer);
+  }
   ~NativeReadFile() override { std::fclose(m_file); }
   NativeReadFile(const NativeReadFile&) = delete;
   NativeReadFile& operator=(const NativeReadFile&) = delete;
@@ -33,6 +39,7 @@ class NativeReadFile final : public ReadFile {
 
  private:
   std::FILE* m_file;
+  std::unique_ptr<char[]> m_buffer;  // outlives the stream: the destructor closes it first
 };
 
 class NativeWriteFile final : public WriteFile {

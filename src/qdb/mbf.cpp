@@ -37,8 +37,8 @@ StatusCode mbf_to_ieee(const std::uint8_t* src, std::uint8_t* dst) {
   if (b3 < 3) {
     // Magnitudes below 2^-126 (exponent bytes 1 and 2) are IEEE subnormals: the implied
     // leading one becomes an explicit fraction bit, shifted right by 1 or 2 places.
-    const std::uint32_t fraction =
-        0x800000u | (static_cast<std::uint32_t>(b2 & 0x7F) << 16) | (static_cast<std::uint32_t>(b1) << 8) | b0;
+    const std::uint32_t fraction = 0x800000u | (static_cast<std::uint32_t>(b2 & 0x7F) << 16) |
+                                   (static_cast<std::uint32_t>(b1) << 8) | b0;
     const std::uint32_t subnormal = fraction >> (3 - b3);
     store_u32le(dst, (sign << 31) | subnormal);
     return kSuccess;
@@ -102,6 +102,13 @@ StatusCode ieee_to_mbf(const std::uint8_t* src, std::uint8_t* dst) {
 }
 
 float mbf_to_float(const std::uint8_t* cell) {
+  const std::uint32_t b3 = cell[3];
+  if (b3 >= 3) {
+    // The common case, a normal number, assembled in one step as mbf_to_ieee lays it out.
+    const std::uint32_t b2 = cell[2];
+    return std::bit_cast<float>(((b2 & 0x80u) << 24) | ((b3 - 2u) << 23) | ((b2 & 0x7Fu) << 16) |
+                                (static_cast<std::uint32_t>(cell[1]) << 8) | cell[0]);
+  }
   std::uint8_t ieee[4];
   mbf_to_ieee(cell, ieee);
   return ieee_bytes_to_float(ieee);

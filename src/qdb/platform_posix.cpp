@@ -33,7 +33,12 @@ bool platform_sync_file(std::FILE* file) {
 #ifdef _WIN32
   return _commit(_fileno(file)) == 0;
 #else
+#if defined(__linux__)
+  // The data and what it takes to read it back (size, blocks); a timestamp may lag behind.
+  return ::fdatasync(::fileno(file)) == 0;
+#else
   return ::fsync(::fileno(file)) == 0;
+#endif
 #endif
 }
 
@@ -163,6 +168,19 @@ PlatformIdentity identity_of(const struct stat& st) {
   return identity;
 }
 
+// The descriptor, opened without blocking, made blocking again and wrapped in a stream of
+// mode; nullptr (the descriptor closed, error set) when no stream could be made.
+std::FILE* stream_of(int fd, const char* mode, int& error) {
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  std::FILE* file = ::fdopen(fd, mode);
+  if (file == nullptr) {
+    error = errno;
+    ::close(fd);
+  }
+  return file;
+}
+
 }  // namespace
 
 std::FILE* platform_open_read(const std::string& path, int& error, bool& not_regular) {
@@ -182,14 +200,7 @@ std::FILE* platform_open_read(const std::string& path, int& error, bool& not_reg
     ::close(fd);
     return nullptr;
   }
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  std::FILE* file = ::fdopen(fd, "rb");
-  if (file == nullptr) {
-    error = errno;
-    ::close(fd);
-  }
-  return file;
+  return stream_of(fd, "rb", error);
 }
 
 std::FILE* platform_create_new(const std::string& path, const std::string& like, int& error) {
@@ -214,14 +225,8 @@ std::FILE* platform_create_new(const std::string& path, const std::string& like,
       // The new file keeps the default bits; the content is what matters.
     }
   }
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  std::FILE* file = ::fdopen(fd, "wb");
-  if (file == nullptr) {
-    error = errno;
-    ::close(fd);
-    ::unlink(path.c_str());
-  }
+  std::FILE* file = stream_of(fd, "wb", error);
+  if (file == nullptr) ::unlink(path.c_str());
   return file;
 }
 

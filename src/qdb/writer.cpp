@@ -14,6 +14,7 @@
 #include "qdb/bytes.h"
 #include "qdb/dates.h"
 #include "qdb/file_system.h"
+#include "qdb/master.h"
 #include "qdb/master_file.h"
 #include "qdb/mbf.h"
 #include "qdb/portfolio_files.h"
@@ -33,11 +34,6 @@ std::optional<std::vector<std::uint8_t>> read_whole_file(const std::string& path
   return bytes;
 }
 
-std::string with_separator(const std::string& dir) {
-  if (dir.empty() || dir.back() == kSeparator || dir.back() == '/') return dir;
-  return dir + kSeparator;
-}
-
 // The highest column the layout maps, or -1 when a column lies outside record_length.
 int highest_column(const SeriesLayout& layout, int record_length) {
   int highest = 0;
@@ -55,7 +51,7 @@ bool create_portfolio(const std::string& dir) {
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(dir), ec);
   if (ec) return false;
-  const std::string folder = with_separator(dir);
+  const std::string folder = normalize_dir(dir);
   const DirListing listing(folder);
   if (has_master(listing)) return true;
   const std::string master = master_path(listing);
@@ -97,7 +93,7 @@ MasterRecord make_directory_record(std::string_view subdir_name) {
 }
 
 bool append_master_record(const std::string& dir, const MasterRecord& record) {
-  const DirListing listing(with_separator(dir));
+  const DirListing listing(normalize_dir(dir));
   const std::string master = master_path(listing);
   std::vector<std::uint8_t> old;
   if (has_master(listing)) {
@@ -177,7 +173,7 @@ bool write_data_file(const std::string& dir, int file_number, const std::vector<
   if (highest_column(layout, record_length) < 0) return false;
   if (bars.size() + 1 > static_cast<std::size_t>(INT16_MAX)) return false;
   const auto length = static_cast<std::size_t>(record_length);
-  const DirListing listing(with_separator(dir));
+  const DirListing listing(normalize_dir(dir));
   const std::string target = listing.resolve(data_file_name(file_number, "DAT"));
   const std::string temp = listing.resolve(data_file_name(file_number, "NEW"));
   return replace_file(target, temp, [&](WriteFile& out) {
@@ -228,7 +224,7 @@ bool write_dop_file(const std::string& dir, int file_number, const SeriesLayout&
     text += std::to_string(layout.display_format[holder]);
     text += "\r\n";
   }
-  const DirListing listing(with_separator(dir));
+  const DirListing listing(normalize_dir(dir));
   const std::string target = listing.resolve(data_file_name(file_number, "DOP"));
   return replace_file(target, target + ".NEW", [&](WriteFile& out) {
     return text.empty() || out.write(text.data(), text.size());

@@ -213,7 +213,7 @@ TEST(ExportFile, FailedWriteOrRenameLeavesTheOldFileAndNoTemporary) {
 
   for (int step = 0; step < 3; ++step) {
     testing_support::FailingFileSystem files;
-    if (step == 0) files.fail_write(2, "out.txt", 100);  // a full disk in the second window
+    if (step == 0) files.fail_write(1, "out.txt", 100);  // a full disk part-way
     if (step == 1) files.fail_sync(1, "out.txt");
     if (step == 2) files.fail_rename(1, "out.txt");
     testing_support::InstalledFileSystem installed(files);

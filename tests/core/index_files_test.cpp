@@ -3,10 +3,13 @@
 // at any step of their rewrite leaving all three as they were.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -66,12 +69,23 @@ void put_float(std::string& s, std::size_t at, float v) {
 std::uint32_t yymmdd(std::uint32_t yyyymmdd) { return yyyymmdd - 19000000; }
 std::string name16(const Entry& e) { return e.long_name.substr(0, 16); }
 
-std::string master_file(const std::vector<Entry>& entries) {
-  std::string all(53, '\0');
+// A header of size bytes counting the entries twice (at bytes 0 and 2), then one record of size
+// bytes per entry as fill writes it.
+std::string counted_file(std::size_t size, const std::vector<Entry>& entries,
+                         const std::function<void(std::string&, const Entry&)>& fill) {
+  std::string all(size, '\0');
   put16(all, 0, static_cast<unsigned>(entries.size()));
   put16(all, 2, static_cast<unsigned>(entries.size()));
   for (const Entry& e : entries) {
-    std::string r(53, '\0');
+    std::string r(size, '\0');
+    fill(r, e);
+    all += r;
+  }
+  return all;
+}
+
+std::string master_file(const std::vector<Entry>& entries) {
+  return counted_file(53, entries, [](std::string& r, const Entry& e) {
     r[0] = static_cast<char>(e.number);
     r[3] = 28;
     r[4] = 7;
@@ -80,17 +94,11 @@ std::string master_file(const std::vector<Entry>& entries) {
     put_mbf(r, 29, yymmdd(e.last));
     r[33] = 'D';
     put_text(r, 36, e.symbol, 16, ' ');
-    all += r;
-  }
-  return all;
+  });
 }
 
 std::string emaster_file(const std::vector<Entry>& entries) {
-  std::string all(192, '\0');
-  put16(all, 0, static_cast<unsigned>(entries.size()));
-  put16(all, 2, static_cast<unsigned>(entries.size()));
-  for (const Entry& e : entries) {
-    std::string r(192, '\0');
+  return counted_file(192, entries, [](std::string& r, const Entry& e) {
     r[0] = r[1] = e.marker;
     r[2] = static_cast<char>(e.number);
     r[6] = 7;
@@ -103,9 +111,7 @@ std::string emaster_file(const std::vector<Entry>& entries) {
     put_float(r, 72, static_cast<float>(yymmdd(e.last)));
     put32(r, 126, e.first);
     put_text(r, 139, e.long_name, 53, '\0');
-    all += r;
-  }
-  return all;
+  });
 }
 
 std::string xmaster_file(const std::vector<Entry>& entries, unsigned next) {
@@ -261,21 +267,14 @@ TEST_F(IndexFiles, MoveAndCopyBetweenMasterAndXmaster) {
 TEST_F(IndexFiles, AFailureAtAnyStepOfAThreeFileRewriteChangesNothing) {
   const std::string before[3] = {read_file(src() / "MASTER"), read_file(src() / "EMASTER"),
                                  read_file(src() / "XMASTER")};
-  using Setter = void (*)(testing_support::FailingFileSystem&, int);
-  const std::vector<std::pair<const char*, Setter>> kinds = {
-      {"create", [](testing_support::FailingFileSystem& f, int n) { f.fail_create(n); }},
-      {"write", [](testing_support::FailingFileSystem& f, int n) { f.fail_write(n, {}, 7); }},
-      {"sync", [](testing_support::FailingFileSystem& f, int n) { f.fail_sync(n); }},
-      {"rename", [](testing_support::FailingFileSystem& f, int n) { f.fail_rename(n); }},
-  };
-  for (const auto& [kind, set] : kinds) {
+  for (const char* kind : {"create", "write", "sync", "rename"}) {
     for (int nth = 1;; ++nth) {
       std::optional<core::PortfolioIndex> index = core::read_portfolio_index(master_path());
       ASSERT_TRUE(index);
       core::rename_entry(*index, {false, 1}, "B", "b");
       core::rename_entry(*index, {true, 0}, "X", "x");
       testing_support::FailingFileSystem files;
-      set(files, nth);
+      files.fail_step(kind, nth, 7);
       bool written = false;
       {
         testing_support::InstalledFileSystem installed(files);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/export.h"
+#include "core/fixed_text.h"
 #include "qdb/dates.h"
 
 namespace {
@@ -82,7 +83,13 @@ TEST(QuoteTexts, DigitsEqualPrintfOverAWideRangeOfValues) {
   }
   core::ExportOptions options;
   options.omit_open = options.omit_high = options.omit_low = options.omit_oi = true;
+  constexpr const char* kFormats[] = {"%.0f", "%.1f", "%.2f", "%.3f", "%.4f"};
   for (float v : values) {
+    for (int decimals = 0; decimals <= 4; ++decimals) {
+      std::string text;
+      core::append_fixed(text, v, decimals);
+      ASSERT_EQ(text, printf_text(kFormats[decimals], v)) << v;
+    }
     ASSERT_EQ(core::price_text(v), printf_text("%.4f", v)) << v;
     ASSERT_EQ(core::quantity_text(v), printf_text("%.0f", v)) << v;
     qdb::QuoteBar bar;

@@ -30,29 +30,22 @@ std::string with_symbol(std::string record, const std::string& symbol_bytes) {
 
 std::vector<std::string> names_in(const fs::path& dir) {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(dir))
+    names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
 
 // Runs action under each single failing step (the nth create, write, sync, close, rename of
 // any file) until the step is past the end of the operation; check sees the outcome.
-void for_each_failing_step(const std::function<void()>& prepare,
-                           const std::function<core::CommandResult()>& action,
-                           const std::function<void(const core::CommandResult&, bool failed)>& check) {
-  using Setter = std::function<void(testing_support::FailingFileSystem&, int)>;
-  const std::vector<std::pair<const char*, Setter>> kinds = {
-      {"create", [](auto& f, int n) { f.fail_create(n); }},
-      {"write", [](auto& f, int n) { f.fail_write(n, {}, 3); }},
-      {"sync", [](auto& f, int n) { f.fail_sync(n); }},
-      {"close", [](auto& f, int n) { f.fail_close(n); }},
-      {"rename", [](auto& f, int n) { f.fail_rename(n); }},
-  };
-  for (const auto& [kind, set] : kinds) {
+void for_each_failing_step(
+    const std::function<void()>& prepare, const std::function<core::CommandResult()>& action,
+    const std::function<void(const core::CommandResult&, bool failed)>& check) {
+  for (const char* kind : {"create", "write", "sync", "close", "rename"}) {
     for (int nth = 1; nth < 50; ++nth) {
       prepare();
       testing_support::FailingFileSystem files;
-      set(files, nth);
+      files.fail_step(kind, nth, 3);
       core::CommandResult result;
       {
         testing_support::InstalledFileSystem installed(files);
@@ -82,8 +75,7 @@ class RenameSymbol : public ::testing::Test {
 };
 
 TEST_F(RenameSymbol, RewritesTheShownRecordsTwoFieldsAndKeepsABackup) {
-  const core::CommandResult result =
-      core::rename_symbol(master_path(), "ABC", "abc x", "New Name");
+  const core::CommandResult result = core::rename_symbol(master_path(), "ABC", "abc x", "New Name");
   ASSERT_TRUE(result.ok);
   std::string expected = m_before;
   testing_support::put_field(expected, 53 * 2 + 7, "New Name");
@@ -130,18 +122,17 @@ TEST(RenameSymbolNames, ReusesTheLowerCaseNamesOfAPortfolio) {
 }
 
 TEST_F(RenameSymbol, AFailureAtAnyStepLeavesTheMasterAsItWas) {
-  for_each_failing_step(
-      [&] { write(); },
-      [&] { return core::rename_symbol(master_path(), "MID", "NEW", "N"); },
-      [&](const core::CommandResult& result, bool failed) {
-        EXPECT_EQ(result.ok, !failed);
-        if (failed) {
-          EXPECT_EQ(master(), m_before);
-          EXPECT_FALSE(result.messages.empty());
-        }
-        for (const std::string& name : names_in(m_temp.path()))
-          EXPECT_TRUE(name == "MASTER" || name == "MASTER.BAK") << name;
-      });
+  for_each_failing_step([&] { write(); },
+                        [&] { return core::rename_symbol(master_path(), "MID", "NEW", "N"); },
+                        [&](const core::CommandResult& result, bool failed) {
+                          EXPECT_EQ(result.ok, !failed);
+                          if (failed) {
+                            EXPECT_EQ(master(), m_before);
+                            EXPECT_FALSE(result.messages.empty());
+                          }
+                          for (const std::string& name : names_in(m_temp.path()))
+                            EXPECT_TRUE(name == "MASTER" || name == "MASTER.BAK") << name;
+                        });
 }
 
 class DeleteSymbol : public ::testing::Test {
@@ -174,7 +165,8 @@ TEST_F(DeleteSymbol, DropsTheRecordAndItsFilesOnly) {
       master_header(4) + m_before.substr(53, 106) + m_before.substr(53 * 4, 106);
   EXPECT_EQ(master(), expected);
   EXPECT_FALSE(has("F3.DAT") || has("F3.DOP") || has("F3.BAK"));
-  for (const char* kept : {"F1.DAT", "F2.DAT", "F4.DAT", "F5.DAT", "F5.DOP"}) EXPECT_TRUE(has(kept));
+  for (const char* kept : {"F1.DAT", "F2.DAT", "F4.DAT", "F5.DAT", "F5.DOP"})
+    EXPECT_TRUE(has(kept));
 }
 
 TEST_F(DeleteSymbol, MatchesTheWholeCutSymbolWithCase) {
@@ -206,16 +198,15 @@ TEST_F(DeleteSymbol, OneOfTwoEqualSymbolsGoesAndSharedFilesStay) {
 }
 
 TEST_F(DeleteSymbol, AFailureAtAnyStepLosesNothing) {
-  for_each_failing_step(
-      [&] { write(); }, [&] { return run("ABC"); },
-      [&](const core::CommandResult& result, bool failed) {
-        EXPECT_EQ(result.ok, !failed);
-        if (failed) {
-          EXPECT_EQ(master(), m_before);
-          EXPECT_TRUE(has("F3.DAT"));
-        }
-        EXPECT_FALSE(has("MASTER.~NU"));
-      });
+  for_each_failing_step([&] { write(); }, [&] { return run("ABC"); },
+                        [&](const core::CommandResult& result, bool failed) {
+                          EXPECT_EQ(result.ok, !failed);
+                          if (failed) {
+                            EXPECT_EQ(master(), m_before);
+                            EXPECT_TRUE(has("F3.DAT"));
+                          }
+                          EXPECT_FALSE(has("MASTER.~NU"));
+                        });
 }
 
 }  // namespace

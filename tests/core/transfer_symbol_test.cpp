@@ -166,21 +166,11 @@ TEST_F(Transfer, AFullMasterSendsTheSymbolToAnXmaster) {
 // MASTER with its data file beside it, both MASTERs stay whole, and a refused move changes
 // nothing unless it says the symbol is now in both portfolios.
 TEST_F(Transfer, AFailureAtAnyStepOfAMoveLosesNothing) {
-  using Setter = void (*)(testing_support::FailingFileSystem&, int);
-  const std::vector<std::pair<const char*, Setter>> kinds = {
-      {"create", [](testing_support::FailingFileSystem& f, int n) { f.fail_create(n); }},
-      {"write", [](testing_support::FailingFileSystem& f, int n) { f.fail_write(n, {}, 5); }},
-      {"sync", [](testing_support::FailingFileSystem& f, int n) { f.fail_sync(n); }},
-      {"close", [](testing_support::FailingFileSystem& f, int n) { f.fail_close(n); }},
-      {"rename", [](testing_support::FailingFileSystem& f, int n) { f.fail_rename(n); }},
-      {"remove", [](testing_support::FailingFileSystem& f, int n) { f.fail_remove(n); }},
-      {"open", [](testing_support::FailingFileSystem& f, int n) { f.fail_open_read(n); }},
-  };
-  for (const auto& [kind, set] : kinds) {
+  for (const char* kind : {"create", "write", "sync", "close", "rename", "remove", "open"}) {
     for (int nth = 1; nth < 60; ++nth) {
       SetUp();
       testing_support::FailingFileSystem files;
-      set(files, nth);
+      files.fail_step(kind, nth, 5);
       core::TransferResult result;
       {
         testing_support::InstalledFileSystem installed(files);

@@ -9,6 +9,9 @@
 #include <QMimeData>
 #include <QTest>
 
+#include <map>
+#include <string>
+
 #include "gui/edit/date_edit.h"
 #include "gui/edit/number_edit.h"
 #include "gui_test_support.h"
@@ -36,24 +39,13 @@ void select(QLineEdit& edit, Selection s) {
 
 // Types text; "\b" stands for Backspace, "<" for Left, "h" for Home, "d" for Delete.
 void type(QWidget& widget, const std::string& keys) {
+  const std::map<char, Qt::Key> kSpecial = {
+      {'\b', Qt::Key_Backspace}, {'<', Qt::Key_Left}, {'h', Qt::Key_Home}, {'d', Qt::Key_Delete}};
   for (char c : keys) {
-    switch (c) {
-      case '\b':
-        QTest::keyClick(&widget, Qt::Key_Backspace);
-        break;
-      case '<':
-        QTest::keyClick(&widget, Qt::Key_Left);
-        break;
-      case 'h':
-        QTest::keyClick(&widget, Qt::Key_Home);
-        break;
-      case 'd':
-        QTest::keyClick(&widget, Qt::Key_Delete);
-        break;
-      default:
-        QTest::keyClick(&widget, c);
-        break;
-    }
+    if (const auto special = kSpecial.find(c); special != kSpecial.end())
+      QTest::keyClick(&widget, special->second);
+    else
+      QTest::keyClick(&widget, c);
   }
 }
 
@@ -201,17 +193,23 @@ void close_menus() {
   }
 }
 
+// Puts text on the clipboard and pastes it through the field's context menu; false when the
+// menu offers no Paste.
+bool paste_from_menu(QLineEdit& edit, const char* text) {
+  QApplication::clipboard()->setText(QString::fromLatin1(text));
+  QAction* paste = context_action(edit, "&Paste");
+  if (paste != nullptr) paste->trigger();
+  close_menus();
+  return paste != nullptr;
+}
+
 TEST(NumberEditTest, TheContextMenusPasteIsFilteredToo) {
   ScriptedPrompter prompter;
   CNumberEdit edit;
   edit.setText(QStringLiteral("7"));
   edit.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
-  QApplication::clipboard()->setText(QStringLiteral("abc"));
-  QAction* paste = context_action(edit, "&Paste");
-  ASSERT_NE(paste, nullptr);
-  paste->trigger();
-  close_menus();
+  ASSERT_TRUE(paste_from_menu(edit, "abc"));
   EXPECT_EQ(edit.text(), "7");
   EXPECT_EQ(prompter.beeps, 1);
 }
@@ -252,11 +250,7 @@ TEST(DateEditTest, TheContextMenuOffersNothingThatBreaksTheMask) {
     EXPECT_FALSE(action->isEnabled());
     close_menus();
   }
-  QApplication::clipboard()->setText(QStringLiteral("12/31/99"));
-  QAction* paste = context_action(edit, "&Paste");
-  ASSERT_NE(paste, nullptr);
-  paste->trigger();
-  close_menus();
+  ASSERT_TRUE(paste_from_menu(edit, "12/31/99"));
   EXPECT_EQ(edit.text(), "12/31/99");
   EXPECT_EQ(prompter.beeps, 0);
 }

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 
 #include "cli/cli_run.h"
 #include "core/command_fixture.h"
@@ -39,6 +40,8 @@ using Runner = QuoteCommandOutcome (*)(const QuoteCommandContext&);
 
 // The sample's grid rows, newest first: 0 Wed 01/05/00, 1 Tue 01/04/00, 2 Mon 01/03/00,
 // 3 Thu 12/30/99, 4 Wed 12/29/99 (no Friday 12/31/99).
+struct CommandCase;
+
 class QuoteCommandsTest : public ::testing::Test {
  protected:
   // Loads the grid from dir as the view does after a fill.
@@ -57,10 +60,20 @@ class QuoteCommandsTest : public ::testing::Test {
     return m_settings.store().GetString(section, name, QStringLiteral("<none>"));
   }
 
+  // A fresh copy of the sample portfolio, loaded into the grid; the one before is removed.
+  SamplePortfolio& loadSample() {
+    m_sample = std::make_unique<SamplePortfolio>();
+    load(m_sample->dir());
+    return *m_sample;
+  }
+  // None of the values a command would store after a success has been written.
+  void expectNoSettings(const CommandCase& c);
+
   ScriptedPrompter m_prompter;
   SettingsSandbox m_settings;
   CQuotesGridModel m_model;
   std::string m_dir;
+  std::unique_ptr<SamplePortfolio> m_sample;
 };
 
 void set_text(QLineEdit* field, const char* text) {
@@ -102,6 +115,11 @@ struct CommandCase {
   std::map<std::string, std::string> settings;
   std::vector<std::string> cli;  // the same change through dorvane-cli (DIR after the name)
 };
+
+void QuoteCommandsTest::expectNoSettings(const CommandCase& c) {
+  for (const auto& [name, text] : c.settings)
+    EXPECT_EQ(setting(c.section, name.c_str()), "<none>") << name;
+}
 
 const std::vector<CommandCase>& command_cases() {
   static const std::vector<CommandCase> cases = {
@@ -171,15 +189,13 @@ const std::vector<CommandCase>& command_cases() {
 TEST_F(QuoteCommandsTest, CancelChangesAndWritesNothing) {
   for (const CommandCase& c : command_cases()) {
     SCOPED_TRACE(c.name);
-    SamplePortfolio p;
-    load(p.dir());
+    SamplePortfolio& p = loadSample();
     const std::string data = p.data();
     m_prompter.expectDialog([](QDialog&) { return QDialog::Rejected; });
     const QuoteCommandOutcome outcome = run(c.run, c.row);
     EXPECT_FALSE(outcome.reload);
     EXPECT_EQ(p.data(), data);
-    for (const auto& [name, text] : c.settings)
-      EXPECT_EQ(setting(c.section, name.c_str()), "<none>");
+    expectNoSettings(c);
   }
   EXPECT_TRUE(m_prompter.messageTexts().empty());
 }
@@ -187,8 +203,7 @@ TEST_F(QuoteCommandsTest, CancelChangesAndWritesNothing) {
 TEST_F(QuoteCommandsTest, AFailedRewriteShowsItsMessageAndWritesNoSetting) {
   for (const CommandCase& c : command_cases()) {
     SCOPED_TRACE(c.name);
-    SamplePortfolio p;
-    load(p.dir());
+    SamplePortfolio& p = loadSample();
     const std::string data = p.data();
     const std::string master = p.master();
     testing_support::FailingFileSystem files;
@@ -209,8 +224,7 @@ TEST_F(QuoteCommandsTest, AFailedRewriteShowsItsMessageAndWritesNoSetting) {
     EXPECT_FALSE(outcome.editAfter);
     EXPECT_EQ(p.data(), data);
     EXPECT_EQ(p.master(), master);
-    for (const auto& [name, text] : c.settings)
-      EXPECT_EQ(setting(c.section, name.c_str()), "<none>");
+    expectNoSettings(c);
   }
 }
 
@@ -282,8 +296,7 @@ TEST_F(QuoteCommandsTest, RefusedEntriesKeepTheDialogOpenWithTheUsersTexts) {
   };
   for (const RefusedCase& c : cases) {
     SCOPED_TRACE(c.name);
-    SamplePortfolio p;
-    load(p.dir());
+    SamplePortfolio& p = loadSample();
     const std::string data = p.data();
     m_prompter.expectDialog([&](QDialog& d) {
       c.fill(d);

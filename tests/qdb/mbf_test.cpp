@@ -44,7 +44,8 @@ struct GoldenCell {
 };
 
 std::vector<GoldenCell> golden_cells() {
-  const std::string bytes = testing_support::read_bytes(testing_support::test_data("golden/mbf_cells.bin"));
+  const std::string bytes =
+      testing_support::read_bytes(testing_support::test_data("golden/mbf_cells.bin"));
   std::vector<GoldenCell> cells;
   for (std::size_t i = 0; i + 8 <= bytes.size(); i += 8) {
     GoldenCell g;
@@ -63,6 +64,7 @@ TEST(MbfGolden, BothDirectionsAreByteExact) {
   for (std::size_t i = 0; i < cells.size(); ++i) {
     SCOPED_TRACE("cell " + std::to_string(i));
     EXPECT_EQ(mbf_to_ieee_cell(cells[i].mbf), cells[i].ieee);
+    EXPECT_EQ(ieee_of(qdb::mbf_to_float(cells[i].mbf.data())), cells[i].ieee);
     EXPECT_EQ(ieee_to_mbf_cell(cells[i].ieee), cells[i].mbf);
   }
 }
@@ -79,11 +81,13 @@ TEST(MbfZero, ExponentZeroIsZeroWhateverTheFractionAndConversionsWorkInPlace) {
 }
 
 TEST(MbfRoundTrip, EveryQuoteExponentComesBackUnchanged) {
-  const std::uint8_t fractions[][3] = {{0, 0, 0}, {0xFF, 0xFF, 0x7F}, {0x01, 0x00, 0x00}, {0x5A, 0xA5, 0x3C}};
+  const std::uint8_t fractions[][3] = {
+      {0, 0, 0}, {0xFF, 0xFF, 0x7F}, {0x01, 0x00, 0x00}, {0x5A, 0xA5, 0x3C}};
   for (int b3 = 3; b3 <= 255; ++b3) {
     for (const auto& f : fractions) {
       for (std::uint8_t sign : {std::uint8_t{0}, std::uint8_t{0x80}}) {
-        const Cell mbf{f[0], f[1], static_cast<std::uint8_t>(f[2] | sign), static_cast<std::uint8_t>(b3)};
+        const Cell mbf{f[0], f[1], static_cast<std::uint8_t>(f[2] | sign),
+                       static_cast<std::uint8_t>(b3)};
         const Cell ieee = mbf_to_ieee_cell(mbf);
         ASSERT_EQ(ieee_to_mbf_cell(ieee), mbf) << "exponent byte " << b3;
         // The value itself: (-1)^sign * 1.fraction * 2^(b3 - 129).
@@ -100,7 +104,8 @@ TEST(MbfRoundTrip, RandomNormalSinglesComeBackUnchanged) {
   std::uniform_int_distribution<std::uint32_t> fraction(0, 0x7FFFFF);
   std::uniform_int_distribution<std::uint32_t> exponent(1, 253);
   for (int i = 0; i < 20000; ++i) {
-    const std::uint32_t bits = (static_cast<std::uint32_t>(i & 1) << 31) | (exponent(rng) << 23) | fraction(rng);
+    const std::uint32_t bits =
+        (static_cast<std::uint32_t>(i & 1) << 31) | (exponent(rng) << 23) | fraction(rng);
     const Cell ieee{static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
                     static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
     ASSERT_EQ(mbf_to_ieee_cell(ieee_to_mbf_cell(ieee)), ieee) << std::hex << bits;
@@ -123,7 +128,8 @@ TEST(MbfOutOfRange, TinyAndHugeValuesStayInRange) {
     }
   }
   // Subnormals below MBF's range become zero; huge, infinite and NaN values never wrap.
-  EXPECT_EQ(ieee_to_mbf_cell(ieee_of(std::numeric_limits<float>::denorm_min())), (Cell{0, 0, 0, 0}));
+  EXPECT_EQ(ieee_to_mbf_cell(ieee_of(std::numeric_limits<float>::denorm_min())),
+            (Cell{0, 0, 0, 0}));
   const Cell largest{0xFF, 0xFF, 0x7F, 0xFF};
   const Cell largest_negative{0xFF, 0xFF, 0xFF, 0xFF};
   EXPECT_EQ(ieee_to_mbf_cell(ieee_of(std::ldexp(1.0f, 127))), largest);

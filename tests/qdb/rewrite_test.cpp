@@ -454,25 +454,15 @@ TEST(RewriteSeries, FailingStepsLeaveTheDataFileAndMasterAsTheyWere) {
 // every open and read, the neighbouring quote's included), the pass either completes or
 // leaves both files as they were and says why.
 TEST(RewriteSeries, AFailureAtAnyStepOfATwoFileDeleteLeavesBothFilesAsTheyWere) {
-  using Arm = void (*)(FailingFileSystem&, int);
-  const std::pair<const char*, Arm> kinds[] = {
-      {"create", [](FailingFileSystem& f, int n) { f.fail_create(n); }},
-      {"write", [](FailingFileSystem& f, int n) { f.fail_write(n, {}, 3); }},
-      {"sync", [](FailingFileSystem& f, int n) { f.fail_sync(n); }},
-      {"close", [](FailingFileSystem& f, int n) { f.fail_close(n); }},
-      {"rename", [](FailingFileSystem& f, int n) { f.fail_rename(n); }},
-      {"open", [](FailingFileSystem& f, int n) { f.fail_open_read(n); }},
-      {"read", [](FailingFileSystem& f, int n) { f.fail_read(n, {}, 2); }},
-  };
   Portfolio done(week_of_quotes());
   ASSERT_EQ(done.run(qdb::kOpDelete, jan(3), jan(3)), qdb::kSuccess);
   int failed_runs = 0;
-  for (const auto& [kind, arm] : kinds) {
+  for (const char* kind : {"create", "write", "sync", "close", "rename", "open", "read"}) {
     for (int nth = 1; nth < 80; ++nth) {
       SCOPED_TRACE(std::string(kind) + " #" + std::to_string(nth));
       Portfolio p(week_of_quotes());
       FailingFileSystem files;
-      arm(files, nth);
+      files.fail_step(kind, nth, 3);
       NotifierCapture quiet;
       std::int32_t status = 0;
       {

@@ -1,5 +1,7 @@
 #include "support/failing_file_system.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <utility>
@@ -8,8 +10,7 @@ namespace testing_support {
 
 class FailingFileSystem::File final : public qdb::WriteFile {
  public:
-  File(FailingFileSystem& owner, std::unique_ptr<qdb::WriteFile> inner,
-                   std::string path)
+  File(FailingFileSystem& owner, std::unique_ptr<qdb::WriteFile> inner, std::string path)
       : m_owner(owner), m_inner(std::move(inner)), m_path(std::move(path)) {}
 
   bool write(const void* buffer, std::size_t n) override {
@@ -70,6 +71,27 @@ FailingFileSystem::Rule FailingFileSystem::make_rule(int nth, std::string path_p
   rule.nth = nth;
   rule.path_part = std::move(path_part);
   return rule;
+}
+
+void FailingFileSystem::fail_step(std::string_view kind, int nth, std::size_t partial_bytes) {
+  if (kind == "create")
+    fail_create(nth);
+  else if (kind == "write")
+    fail_write(nth, {}, partial_bytes);
+  else if (kind == "sync")
+    fail_sync(nth);
+  else if (kind == "close")
+    fail_close(nth);
+  else if (kind == "rename")
+    fail_rename(nth);
+  else if (kind == "remove")
+    fail_remove(nth);
+  else if (kind == "open")
+    fail_open_read(nth);
+  else if (kind == "read")
+    fail_read(nth, {}, partial_bytes);
+  else
+    ADD_FAILURE() << "no failing step of kind " << kind;
 }
 
 void FailingFileSystem::fail_create(int nth, std::string path_part) {

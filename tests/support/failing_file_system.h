@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "qdb/file_system.h"
@@ -42,6 +43,10 @@ class FailingFileSystem final : public qdb::FileSystem {
   void fail_read(int nth = 1, std::string path_part = {}, std::size_t partial_bytes = 0);
   // The failing listing answers that the directory can't be read.
   void fail_list(int nth = 1, std::string path_part = {});
+  // The rule of a kind named as the fault-injection tests list them ("create", "write", "sync",
+  // "close", "rename", "remove", "open", "read"), on every path; a failing write or read first
+  // passes partial_bytes.
+  void fail_step(std::string_view kind, int nth, std::size_t partial_bytes = 0);
   // Removes every rule (counters keep running).
   void clear_failures();
 

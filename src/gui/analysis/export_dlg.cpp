@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "gui/analysis/save_file_dialog.h"
+#include "gui/shell/widget_names.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ void selectRadio(QButtonGroup* group, int id) {
 
 CExportDlg::CExportDlg(QWidget* parent)
     : QDialog(parent),
-      m_path(new QLineEdit(this)),
+      m_path(named(new QLineEdit(this), "path")),
       m_browse(new QPushButton(QStringLiteral("Browse..."), this)),
       m_delimiter(new QButtonGroup(this)),
       m_order(new QButtonGroup(this)),
@@ -55,7 +56,6 @@ CExportDlg::CExportDlg(QWidget* parent)
       m_time(new QCheckBox(QStringLiteral("Add time column"), this)) {
   setWindowTitle(QStringLiteral("Export"));
   setModal(true);
-  m_path->setObjectName(QStringLiteral("path"));
   m_path->setMaxLength(kMaxPathLength);
   m_path->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
   m_browse->setAutoDefault(false);

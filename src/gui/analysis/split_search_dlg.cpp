@@ -13,6 +13,7 @@
 #include "core/split_search.h"
 #include "gui/analysis/save_file_dialog.h"
 #include "gui/shell/prompter.h"
+#include "gui/shell/widget_names.h"
 
 namespace {
 
@@ -47,18 +48,16 @@ class SliceObserver final : public core::SplitSearchObserver {
 CSplitSearchDlg::CSplitSearchDlg(SourceProvider source, QWidget* parent)
     : QDialog(parent),
       m_source(std::move(source)),
-      m_status(new QLabel(this)),
-      m_results(new QListWidget(this)),
+      m_status(named(new QLabel(this), "status")),
+      m_results(named(new QListWidget(this), "results")),
       m_progress(new QProgressBar(this)),
       m_search(new QPushButton(QStringLiteral("Search"), this)),
       m_saveAs(new QPushButton(QStringLiteral("Save As..."), this)),
       m_close(new QPushButton(QStringLiteral("Close"), this)) {
   setWindowTitle(QStringLiteral("Split Search"));
   setModal(false);
-  m_status->setObjectName(QStringLiteral("status"));
   m_status->setTextFormat(Qt::PlainText);
   m_status->setAlignment(Qt::AlignCenter);
-  m_results->setObjectName(QStringLiteral("results"));
   m_results->setSelectionMode(QAbstractItemView::SingleSelection);
   m_results->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
   m_progress->setTextVisible(false);

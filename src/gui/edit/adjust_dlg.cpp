@@ -9,6 +9,7 @@
 
 #include "gui/edit/date_edit.h"
 #include "gui/edit/number_edit.h"
+#include "gui/shell/widget_names.h"
 
 namespace {
 
@@ -30,27 +31,17 @@ QGroupBox* labelled_columns(const QString& title, const QStringList& labels,
 
 CAdjustDlg::CAdjustDlg(const QString& firstDate, const QString& lastDate, QWidget* parent)
     : CQuoteCommandDlg(parent),
-      m_from(new CDateEdit(this)),
-      m_to(new CDateEdit(this)),
-      m_price(new CNumberEdit(this)),
-      m_volume(new CNumberEdit(this)),
-      m_openInterest(new QLineEdit(this)) {
+      m_from(named(new CDateEdit(this), "fromDate")),
+      m_to(named(new CDateEdit(this), "toDate")),
+      m_price(named(new CNumberEdit(this), "priceMultiplier")),
+      m_volume(named(new CNumberEdit(this), "volumeMultiplier")),
+      m_openInterest(named(new QLineEdit(this), "openInterestMultiplier")) {
   setWindowTitle(tr("Adjust Data"));
-  m_from->setObjectName(QStringLiteral("fromDate"));
-  m_to->setObjectName(QStringLiteral("toDate"));
-  m_price->setObjectName(QStringLiteral("priceMultiplier"));
-  m_volume->setObjectName(QStringLiteral("volumeMultiplier"));
-  m_openInterest->setObjectName(QStringLiteral("openInterestMultiplier"));
   m_from->setDate(firstDate);
   m_to->setDate(lastDate);
-  for (QLineEdit* field :
-       {static_cast<QLineEdit*>(m_price), static_cast<QLineEdit*>(m_volume), m_openInterest}) {
-    field->setMaxLength(kMultiplierLength);
-    field->setText(QStringLiteral("1"));
-    field->setFixedWidth(charWidths(10));
-  }
   m_from->setFixedWidth(charWidths(11));
   m_to->setFixedWidth(charWidths(11));
+  setUpFactorFields({m_price, m_volume, m_openInterest}, kMultiplierLength, 10);
 
   QGroupBox* dates = labelled_columns(tr("Dates"), {tr("From:"), tr("To:")}, {m_from, m_to}, this);
   QGroupBox* multipliers =

@@ -9,6 +9,7 @@
 
 #include "gui/edit/number_edit.h"
 #include "gui/edit/quote_rows.h"
+#include "gui/shell/widget_names.h"
 
 namespace {
 
@@ -21,17 +22,12 @@ constexpr const char* kNames[6] = {"open", "high", "low", "close", "volume", "op
 CEditQuoteDlg::CEditQuoteDlg(const QuoteRows& rows, int row, QWidget* parent)
     : CQuoteCommandDlg(parent),
       m_rows(rows),
-      m_date(new QLabel(this)),
-      m_previous(new QPushButton(tr("Previous"), this)),
-      m_next(new QPushButton(tr("Next"), this)),
-      m_first(new QPushButton(tr("First"), this)),
-      m_last(new QPushButton(tr("Last"), this)) {
+      m_date(named(new QLabel(this), "date")),
+      m_previous(named(new QPushButton(tr("Previous"), this), "previous")),
+      m_next(named(new QPushButton(tr("Next"), this), "next")),
+      m_first(named(new QPushButton(tr("First"), this), "first")),
+      m_last(named(new QPushButton(tr("Last"), this), "last")) {
   setWindowTitle(tr("Edit Selected Quote"));
-  m_date->setObjectName(QStringLiteral("date"));
-  m_previous->setObjectName(QStringLiteral("previous"));
-  m_next->setObjectName(QStringLiteral("next"));
-  m_first->setObjectName(QStringLiteral("first"));
-  m_last->setObjectName(QStringLiteral("last"));
   for (QPushButton* button : {m_previous, m_next, m_first, m_last}) {
     button->setAutoDefault(false);
     button->setEnabled(false);

@@ -1,5 +1,6 @@
 #include "gui/edit/quote_command.h"
 
+#include "gui/edit/quote_command_dlg.h"
 #include "gui/edit/quote_rows.h"
 #include "gui/shell/prompter.h"
 #include "gui/shell/settings_store.h"
@@ -31,6 +32,18 @@ int currentRow(const QuoteCommandContext& context) {
   return row >= 0 && row < context.rows.rowCount() ? row : -1;
 }
 
+QuoteCommandOutcome finish(const QuoteCommandContext& context, const core::CommandResult& result,
+                           int row) {
+  showMessages(context.parent, result);
+  if (!result.ok) return {};
+  writeSettings(context.settings, result);
+  return {true, row, false};
+}
+
+namespace {
+
+// The OK check of a dialog: runs the command. Entries it refuses get their message and keep
+// the dialog open; any other result is kept in result and closes it.
 bool runOnOk(QWidget* dialog, const std::function<core::CommandResult()>& command,
              std::optional<core::CommandResult>& result) {
   core::CommandResult outcome;
@@ -46,12 +59,14 @@ bool runOnOk(QWidget* dialog, const std::function<core::CommandResult()>& comman
   return true;
 }
 
-QuoteCommandOutcome finish(const QuoteCommandContext& context, const core::CommandResult& result,
-                           int row) {
-  showMessages(context.parent, result);
-  if (!result.ok) return {};
-  writeSettings(context.settings, result);
-  return {true, row, false};
+}  // namespace
+
+QuoteCommandOutcome runDialog(const QuoteCommandContext& context, CQuoteCommandDlg& dialog,
+                              const std::function<core::CommandResult()>& command) {
+  std::optional<core::CommandResult> result;
+  dialog.setOkCheck([&] { return runOnOk(&dialog, command, result); });
+  if (Prompter::instance().exec(dialog) != QDialog::Accepted || !result) return {};
+  return finish(context, *result, 0);
 }
 
 }  // namespace quote_command

@@ -10,6 +10,7 @@
 #include "core/command_result.h"
 #include "core/view_state.h"
 
+class CQuoteCommandDlg;
 class CSettingsStore;
 class QWidget;
 class QuoteRows;
@@ -38,13 +39,14 @@ void writeSettings(CSettingsStore& settings, const core::CommandResult& result);
 bool refusesEntries(const core::CommandResult& result);
 // The current row, or -1 when the grid has no such row.
 int currentRow(const QuoteCommandContext& context);
-// The OK check of a dialog: runs the command (wait cursor shown). Entries it refuses get their
-// message and keep the dialog open; any other result is kept in *result and closes it.
-bool runOnOk(QWidget* dialog, const std::function<core::CommandResult()>& command,
-             std::optional<core::CommandResult>& result);
 // After the dialog: shows the result's messages; a success writes its settings and asks for a
 // reload with row current, a failure asks for nothing.
 QuoteCommandOutcome finish(const QuoteCommandContext& context, const core::CommandResult& result,
                            int row);
+// Shows dialog, whose OK runs command (wait cursor shown): entries it refuses get their message
+// and keep the dialog open; any other result closes it and is finished with the newest row
+// current. Cancel asks for nothing.
+QuoteCommandOutcome runDialog(const QuoteCommandContext& context, CQuoteCommandDlg& dialog,
+                              const std::function<core::CommandResult()>& command);
 
 }  // namespace quote_command

@@ -1,6 +1,7 @@
 #include "gui/edit/quote_command_dlg.h"
 
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "gui/shell/title_width.h"
@@ -36,3 +37,12 @@ QHBoxLayout* CQuoteCommandDlg::makeButtonRow() {
 }
 
 int CQuoteCommandDlg::charWidths(int n) const { return fontMetrics().averageCharWidth() * n; }
+
+void CQuoteCommandDlg::setUpFactorFields(std::initializer_list<QLineEdit*> fields, int maxLength,
+                                         int widthChars) {
+  for (QLineEdit* field : fields) {
+    field->setMaxLength(maxLength);
+    field->setText(QStringLiteral("1"));
+    field->setFixedWidth(charWidths(widthChars));
+  }
+}

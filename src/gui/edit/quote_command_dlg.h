@@ -4,10 +4,12 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 
 #include <QDialog>
 
 class QHBoxLayout;
+class QLineEdit;
 class QPushButton;
 
 class CQuoteCommandDlg : public QDialog {
@@ -30,6 +32,9 @@ class CQuoteCommandDlg : public QDialog {
   QHBoxLayout* makeButtonRow();
   // The width of n average characters of the dialog's font.
   int charWidths(int n) const;
+  // Fields of a share count or a factor: at most maxLength characters, "1" shown, widthChars
+  // average characters wide.
+  void setUpFactorFields(std::initializer_list<QLineEdit*> fields, int maxLength, int widthChars);
 
  private:
   QPushButton* m_ok;

@@ -8,24 +8,17 @@
 
 #include "gui/edit/date_edit.h"
 #include "gui/edit/number_edit.h"
+#include "gui/shell/widget_names.h"
 
 CSplitDlg::CSplitDlg(const QString& dateText, QWidget* parent)
     : CQuoteCommandDlg(parent),
-      m_date(new CDateEdit(this)),
-      m_new(new CNumberEdit(this)),
-      m_old(new CNumberEdit(this)) {
+      m_date(named(new CDateEdit(this), "splitDate")),
+      m_new(named(new CNumberEdit(this), "newShares")),
+      m_old(named(new CNumberEdit(this), "oldShares")) {
   setWindowTitle(tr("Split Data"));
-  m_date->setObjectName(QStringLiteral("splitDate"));
-  m_new->setObjectName(QStringLiteral("newShares"));
-  m_old->setObjectName(QStringLiteral("oldShares"));
   m_date->setDate(dateText);
-  m_new->setMaxLength(kSharesLength);
-  m_old->setMaxLength(kSharesLength);
-  m_new->setText(QStringLiteral("1"));
-  m_old->setText(QStringLiteral("1"));
   m_date->setFixedWidth(charWidths(11));
-  m_new->setFixedWidth(charWidths(9));
-  m_old->setFixedWidth(charWidths(9));
+  setUpFactorFields({m_new, m_old}, kSharesLength, 9);
 
   auto* dateGroup = new QGroupBox(tr("Split Date"), this);
   auto* dateLayout = new QVBoxLayout(dateGroup);

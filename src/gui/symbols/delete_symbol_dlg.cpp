@@ -1,4 +1,5 @@
 #include "gui/symbols/delete_symbol_dlg.h"
+#include "gui/shell/widget_names.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,12 +16,11 @@ constexpr int kMaxShown = 100;
 
 CDeleteSymbolDlg::CDeleteSymbolDlg(const QString& symbol, QWidget* parent)
     : QDialog(parent),
-      m_symbol(new QLabel(symbol.left(kMaxShown), this)),
+      m_symbol(named(new QLabel(symbol.left(kMaxShown), this), "symbol")),
       m_yes(new QPushButton(QStringLiteral("Yes"), this)),
       m_no(new QPushButton(QStringLiteral("No"), this)) {
   setWindowTitle(QStringLiteral("Delete Symbol"));
   setModal(true);
-  m_symbol->setObjectName(QStringLiteral("symbol"));
   m_symbol->setTextFormat(Qt::PlainText);
   m_symbol->setAlignment(Qt::AlignCenter);
 
