@@ -22,20 +22,12 @@ core::ChartSeries long_series(double volatility) {
   h.last_date = qdb::date_serial(2099, 12, 31);
   h.volatility = volatility;
   h.start_price = 40;
-  core::ChartSeries s;
-  for (const qdb::QuoteBar& b : core::demo_quotes(h)) {
-    if (s.size() == kQuotes) break;
-    s.date.push_back(b.date);
-    s.open.push_back(b.open);
-    s.high.push_back(b.high);
-    s.low.push_back(b.low);
-    s.close.push_back(b.close);
-    s.volume.push_back(b.volume);
-    s.oi.push_back(b.oi);
-  }
+  std::vector<qdb::QuoteBar> bars = core::demo_quotes(h);
+  bars.resize(kQuotes);
   for (int i = 0; i < kQuotes / 2; ++i)
-    for (auto* c : {&s.open, &s.high, &s.low, &s.close}) (*c)[static_cast<std::size_t>(i)] *= 2;
-  core::build_chart_ranges(s);
+    for (float* price : {&bars[i].open, &bars[i].high, &bars[i].low, &bars[i].close}) *price *= 2;
+  core::ChartSeries s;
+  core::fill_chart_series(s, bars, false);
   return s;
 }
 

@@ -85,9 +85,21 @@ bool load_chart_series(std::string_view directory, std::string_view key, ChartSe
   }
   std::reverse(bars.begin(), bars.end());
 
+  fill_chart_series(out, bars, with_time);
+  // The layout, when a quote was read, says which fields the file holds at all.
+  if (layout_known) {
+    out.has_open = out.has_open && present[qdb::kOpen];
+    out.has_high_low = out.has_high_low && present[qdb::kHigh] && present[qdb::kLow];
+    out.has_volume = out.has_volume && present[qdb::kVol];
+    out.has_oi = out.has_oi && present[qdb::kOi];
+  }
+  return true;
+}
+
+void fill_chart_series(ChartSeries& out, const std::vector<qdb::QuoteBar>& bars, bool with_time) {
   const std::size_t n = bars.size();
   out.date.resize(n);
-  if (with_time) out.seconds.resize(n);
+  out.seconds.resize(with_time ? n : 0);
   out.open.resize(n);
   out.high.resize(n);
   out.low.resize(n);
@@ -105,19 +117,16 @@ bool load_chart_series(std::string_view directory, std::string_view key, ChartSe
     out.volume[i] = drawn(bar.volume);
     out.oi[i] = drawn(bar.oi);
   }
-  // A field counts when the layout has it; without a layout (no quote read), when a value is.
-  auto has = [&](int field, const std::vector<float>& column) {
-    if (layout_known) return present[field];
+  auto any_value = [](const std::vector<float>& column) {
     return std::any_of(column.begin(), column.end(), [](float v) { return !std::isnan(v); });
   };
-  out.has_open = has(qdb::kOpen, out.open);
-  out.has_high_low = has(qdb::kHigh, out.high) && has(qdb::kLow, out.low);
-  out.has_volume = has(qdb::kVol, out.volume);
-  out.has_oi = has(qdb::kOi, out.oi) &&
-               std::any_of(out.oi.begin(), out.oi.end(), [](float v) { return v > 0; });
+  out.has_open = any_value(out.open);
+  out.has_high_low = any_value(out.high) && any_value(out.low);
+  out.has_volume = any_value(out.volume);
+  // An open interest of zero throughout is a field nobody filled: no line is drawn for it.
+  out.has_oi = std::any_of(out.oi.begin(), out.oi.end(), [](float v) { return v > 0; });
   out.has_time = with_time;
   build_chart_ranges(out);
-  return true;
 }
 
 void build_chart_ranges(ChartSeries& series) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "qdb/dates.h"
+#include "qdb/series.h"
 
 namespace core {
 
@@ -38,6 +39,10 @@ struct ChartSeries {
 // the series cannot be read; out is then empty.
 bool load_chart_series(std::string_view directory, std::string_view key, ChartSeries& out,
                        std::string& message);
+
+// Fills out from bars (oldest first): N/A values become NaN, each has_ flag says whether the
+// column holds a value at all, and the range index is built.
+void fill_chart_series(ChartSeries& out, const std::vector<qdb::QuoteBar>& bars, bool with_time);
 
 // Builds (or rebuilds) series.ranges from its columns; call after filling a series by hand.
 void build_chart_ranges(ChartSeries& series);

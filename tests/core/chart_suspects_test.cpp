@@ -19,15 +19,7 @@ using core::SuspectReason;
 
 core::ChartSeries series_of(const std::vector<qdb::QuoteBar>& bars) {
   core::ChartSeries s;
-  for (const qdb::QuoteBar& b : bars) {
-    s.date.push_back(b.date);
-    s.open.push_back(b.open);
-    s.high.push_back(b.high);
-    s.low.push_back(b.low);
-    s.close.push_back(b.close);
-    s.volume.push_back(b.volume);
-    s.oi.push_back(NAN);
-  }
+  core::fill_chart_series(s, bars, false);
   return s;
 }
 
