@@ -108,54 +108,54 @@ void CMainFrame::createActions() {
   m_ruled = {{m_searchFilter, &CommandStates::searchFilter}, {m_rescan, &CommandStates::rescan}};
   using V = CDorvaneView;
   using S = CommandStates;
-  const auto icon = [](const char* theme, QStyle::StandardPixmap fallback) {
-    return commandIcon(QString::fromLatin1(theme), fallback);
+  // The view's commands: object name, menu text, prompt ("status text\ntooltip"), icon theme
+  // name with its fallback, the view's handler and the flag that enables it.
+  struct CommandSpec {
+    const char* name;
+    const char* text;
+    const char* prompt;
+    const char* theme;
+    QStyle::StandardPixmap fallback;
+    void (CDorvaneView::*handler)();
+    bool CommandStates::*flag;
   };
-  addCommand("splitSearch", QStringLiteral("&Split Search..."),
-             QStringLiteral("Search this portfolio for possible splits\nSplit search"),
-             icon("system-search", QStyle::SP_FileDialogDetailedView), &V::OnSplitSearch,
-             &S::splitSearch);
-  addCommand("deleteSymbol", QStringLiteral("&Delete"),
-             QStringLiteral("Delete Symbol\nDelete Symbol"),
-             icon("edit-delete", QStyle::SP_TrashIcon), &V::OnDeleteSymbol, &S::deleteSymbol);
-  addCommand("moveSymbol", QStringLiteral("&Move..."), QStringLiteral("Move\nMove"),
-             icon("go-next", QStyle::SP_ArrowForward), &V::OnMoveSymbol, &S::moveSymbol);
-  addCommand("copySymbol", QStringLiteral("&Copy..."), QStringLiteral("Copy\nCopy"),
-             icon("edit-copy", QStyle::SP_FileLinkIcon), &V::OnCopySymbol, &S::copySymbol);
-  addCommand("editSymbol", QStringLiteral("&Edit..."),
-             QStringLiteral("Edit the symbol and name\nEdit Symbol"),
-             icon("document-properties", QStyle::SP_FileDialogInfoView), &V::OnEditSymbol,
-             &S::editSymbol);
-  addCommand("dataFacts", QStringLiteral("&About..."),
-             QStringLiteral("Facts about the selected quote series\nData facts"),
-             icon("dialog-information", QStyle::SP_MessageBoxInformation), &V::OnDataFacts,
-             &S::dataFacts);
-  addCommand("editQuote", QStringLiteral("&Edit..."),
-             QStringLiteral("Edit the selected day's data\nEdit data"),
-             icon("document-edit", QStyle::SP_FileIcon), &V::OnEditQuote, &S::editQuote);
-  addCommand("split", QStringLiteral("&Split..."), QStringLiteral("Enter a split\nEnter split"),
-             icon("view-split-left-right", QStyle::SP_ToolBarHorizontalExtensionButton),
-             &V::OnSplit, &S::split);
-  addCommand("adjust", QStringLiteral("Adju&st..."),
-             QStringLiteral("Scale the volume or price\nScale values"),
-             icon("transform-scale", QStyle::SP_TitleBarUnshadeButton), &V::OnAdjust, &S::adjust);
-  addCommand("addQuote", QStringLiteral("&Add..."), QStringLiteral("Add a single quote\nAdd quote"),
-             icon("list-add", QStyle::SP_FileDialogNewFolder), &V::OnAddQuote, &S::addQuote);
-  addCommand("deleteQuote", QStringLiteral("&Delete..."),
-             QStringLiteral("Delete a single quote\nDelete quote"),
-             icon("list-remove", QStyle::SP_DialogDiscardButton), &V::OnDeleteQuote,
-             &S::deleteQuote);
-  addCommand("export", QStringLiteral("E&xport..."), QStringLiteral("Export quotes\nExport"),
-             icon("document-save-as", QStyle::SP_DialogSaveButton), &V::OnExport, &S::exportQuotes);
-  QAction* nextSuspect = addCommand(
-      "nextSuspect", QStringLiteral("&Next Suspect"),
-      QStringLiteral("Select the next day that looks wrong\nNext suspect"),
-      icon("dialog-warning", QStyle::SP_MessageBoxWarning), &V::OnNextSuspect, &S::nextSuspect);
+  static const CommandSpec kCommands[] = {
+      {"splitSearch", "&Split Search...", "Search this portfolio for possible splits\nSplit search",
+       "system-search", QStyle::SP_FileDialogDetailedView, &V::OnSplitSearch, &S::splitSearch},
+      {"deleteSymbol", "&Delete", "Delete Symbol\nDelete Symbol", "edit-delete",
+       QStyle::SP_TrashIcon, &V::OnDeleteSymbol, &S::deleteSymbol},
+      {"moveSymbol", "&Move...", "Move\nMove", "go-next", QStyle::SP_ArrowForward, &V::OnMoveSymbol,
+       &S::moveSymbol},
+      {"copySymbol", "&Copy...", "Copy\nCopy", "edit-copy", QStyle::SP_FileLinkIcon,
+       &V::OnCopySymbol, &S::copySymbol},
+      {"editSymbol", "&Edit...", "Edit the symbol and name\nEdit Symbol", "document-properties",
+       QStyle::SP_FileDialogInfoView, &V::OnEditSymbol, &S::editSymbol},
+      {"dataFacts", "&About...", "Facts about the selected quote series\nData facts",
+       "dialog-information", QStyle::SP_MessageBoxInformation, &V::OnDataFacts, &S::dataFacts},
+      {"editQuote", "&Edit...", "Edit the selected day's data\nEdit data", "document-edit",
+       QStyle::SP_FileIcon, &V::OnEditQuote, &S::editQuote},
+      {"split", "&Split...", "Enter a split\nEnter split", "view-split-left-right",
+       QStyle::SP_ToolBarHorizontalExtensionButton, &V::OnSplit, &S::split},
+      {"adjust", "Adju&st...", "Scale the volume or price\nScale values", "transform-scale",
+       QStyle::SP_TitleBarUnshadeButton, &V::OnAdjust, &S::adjust},
+      {"addQuote", "&Add...", "Add a single quote\nAdd quote", "list-add",
+       QStyle::SP_FileDialogNewFolder, &V::OnAddQuote, &S::addQuote},
+      {"deleteQuote", "&Delete...", "Delete a single quote\nDelete quote", "list-remove",
+       QStyle::SP_DialogDiscardButton, &V::OnDeleteQuote, &S::deleteQuote},
+      {"export", "E&xport...", "Export quotes\nExport", "document-save-as",
+       QStyle::SP_DialogSaveButton, &V::OnExport, &S::exportQuotes},
+      {"nextSuspect", "&Next Suspect", "Select the next day that looks wrong\nNext suspect",
+       "dialog-warning", QStyle::SP_MessageBoxWarning, &V::OnNextSuspect, &S::nextSuspect},
+      {"saveChart", "Save C&hart As...", "Save the chart as a PNG picture\nSave chart",
+       "image-x-generic", QStyle::SP_DialogSaveButton, &V::OnSaveChart, &S::saveChart},
+  };
+  for (const CommandSpec& spec : kCommands)
+    addCommand(spec.name, QString::fromUtf8(spec.text), QString::fromUtf8(spec.prompt),
+               commandIcon(QString::fromLatin1(spec.theme), spec.fallback), spec.handler,
+               spec.flag);
+  QAction* nextSuspect = commandAction(QStringLiteral("nextSuspect"));
+  QAction* saveChart = commandAction(QStringLiteral("saveChart"));
   nextSuspect->setShortcut(QKeySequence(Qt::Key_F3));
-  QAction* saveChart = addCommand("saveChart", QStringLiteral("Save C&hart As..."),
-                                  QStringLiteral("Save the chart as a PNG picture\nSave chart"),
-                                  icon("image-x-generic", QStyle::SP_DialogSaveButton),
-                                  &V::OnSaveChart, &S::saveChart);
   // The chart's context menu offers them too.
   m_view->chartView()->addActions({nextSuspect, saveChart});
   m_view->chartView()->setContextMenuPolicy(Qt::ActionsContextMenu);
