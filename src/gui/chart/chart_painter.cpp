@@ -254,6 +254,8 @@ class ChartDrawing {
     const int labelTop = m_plot.bottom() + 3;
     m_p.setRenderHint(QPainter::Antialiasing, false);
     double lastLabelRight = -1e9;
+    // A tick label that the current day's date box would cover is left out.
+    const QRectF currentBox = currentDateBox(currentDateText());
     for (const core::DateTick& tick : core::date_ticks(m_series, m_window)) {
       // A period's line sits at the left edge of its first quote.
       const double x = std::round(xOf(tick.index) - half);
@@ -274,6 +276,9 @@ class ChartDrawing {
       double left = std::clamp(x - width / 2.0, static_cast<double>(m_rect.left() + 1),
                                static_cast<double>(m_rect.right() - width - 1));
       if (left < lastLabelRight + 4) continue;
+      if (!currentBox.isEmpty() && left < currentBox.right() + 2 &&
+          left + width > currentBox.left() - 2)
+        continue;
       lastLabelRight = left + width;
       m_p.save();
       m_p.setFont(font);
@@ -441,24 +446,42 @@ class ChartDrawing {
     m_p.restore();
   }
 
-  void drawCurrent() {
+  // The current day's x, clamped into the plot: the first and last days of a long span may
+  // round to just outside it. NaN when the day is not shown.
+  double currentX() const {
     const int index = m_state.currentIndex;
-    if (index < m_first || index > m_last) return;
-    // The first and last days of a long span may round to just outside the plot.
-    const double x =
-        std::clamp(std::round(xOf(index)) + 0.5, m_plot.left() + 0.5, m_plot.right() + 0.5);
-    m_p.setRenderHint(QPainter::Antialiasing, false);
-    m_p.setPen(QPen(currentColor(), 1, Qt::DashLine));
-    m_p.drawLine(QPointF(x, m_prices.top()), QPointF(x, m_plot.bottom()));
-    // The day's date on the date axis, over the tick labels, so the mark is found even at
-    // the plot's edge.
-    const QString date = QString::fromStdString(
-        core::display_date_text(m_series.date[static_cast<std::size_t>(index)]));
+    if (index < m_first || index > m_last) return std::nan("");
+    return std::clamp(std::round(xOf(index)) + 0.5, m_plot.left() + 0.5, m_plot.right() + 0.5);
+  }
+
+  // The box of the current day's date on the date axis (empty when the day is not shown).
+  QRectF currentDateBox(const QString& date) const {
+    const double x = currentX();
+    if (std::isnan(x)) return {};
     const QFontMetrics metrics(m_p.font());
     const int width = metrics.horizontalAdvance(date) + 8;
     const double left = std::clamp(x - width / 2.0, static_cast<double>(m_rect.left()),
                                    static_cast<double>(m_rect.right() + 1 - width));
-    const QRectF box(left, m_plot.bottom() + 2, width, metrics.height() + 2);
+    return QRectF(left, m_plot.bottom() + 2, width, metrics.height() + 2);
+  }
+
+  QString currentDateText() const {
+    const int index = m_state.currentIndex;
+    if (index < 0 || index >= m_series.size()) return {};
+    return QString::fromStdString(
+        core::display_date_text(m_series.date[static_cast<std::size_t>(index)]));
+  }
+
+  void drawCurrent() {
+    const double x = currentX();
+    if (std::isnan(x)) return;
+    m_p.setRenderHint(QPainter::Antialiasing, false);
+    m_p.setPen(QPen(currentColor(), 1, Qt::DashLine));
+    m_p.drawLine(QPointF(x, m_prices.top()), QPointF(x, m_plot.bottom()));
+    // The day's date on the date axis, in place of the tick labels it covers, so the mark is
+    // found even at the plot's edge.
+    const QString date = currentDateText();
+    const QRectF box = currentDateBox(date);
     m_p.fillRect(box, currentColor());
     m_p.setPen(Qt::white);
     m_p.drawText(box, Qt::AlignCenter, date);
