@@ -110,7 +110,7 @@ void CMainFrame::createActions() {
   using S = CommandStates;
   // The view's commands: object name, menu text, prompt ("status text\ntooltip"), icon theme
   // name with its fallback, the view's handler and the flag that enables it.
-  struct CommandSpec {
+  struct CommandEntry {
     const char* name;
     const char* text;
     const char* prompt;
@@ -119,7 +119,7 @@ void CMainFrame::createActions() {
     void (CDorvaneView::*handler)();
     bool CommandStates::*flag;
   };
-  static const CommandSpec kCommands[] = {
+  static const CommandEntry kCommands[] = {
       {"splitSearch", "&Split Search...", "Search this portfolio for possible splits\nSplit search",
        "system-search", QStyle::SP_FileDialogDetailedView, &V::OnSplitSearch, &S::splitSearch},
       {"deleteSymbol", "&Delete", "Delete Symbol\nDelete Symbol", "edit-delete",
@@ -149,10 +149,10 @@ void CMainFrame::createActions() {
       {"saveChart", "Save C&hart As...", "Save the chart as a PNG picture\nSave chart",
        "image-x-generic", QStyle::SP_DialogSaveButton, &V::OnSaveChart, &S::saveChart},
   };
-  for (const CommandSpec& spec : kCommands)
-    addCommand(spec.name, QString::fromUtf8(spec.text), QString::fromUtf8(spec.prompt),
-               commandIcon(QString::fromLatin1(spec.theme), spec.fallback), spec.handler,
-               spec.flag);
+  for (const CommandEntry& entry : kCommands)
+    addCommand(entry.name, QString::fromUtf8(entry.text), QString::fromUtf8(entry.prompt),
+               commandIcon(QString::fromLatin1(entry.theme), entry.fallback), entry.handler,
+               entry.flag);
   QAction* nextSuspect = commandAction(QStringLiteral("nextSuspect"));
   QAction* saveChart = commandAction(QStringLiteral("saveChart"));
   nextSuspect->setShortcut(QKeySequence(Qt::Key_F3));
