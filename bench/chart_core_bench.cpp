@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "core/chart_series.h"
-#include "core/chart_suspects.h"
+#include "core/chart_bad_days.h"
 #include "core/chart_ticks.h"
 #include "core/chart_window.h"
 #include "core/demo_data.h"

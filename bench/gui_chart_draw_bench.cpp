@@ -10,7 +10,7 @@
 #include <QPainter>
 
 #include "core/chart_series.h"
-#include "core/chart_suspects.h"
+#include "core/chart_bad_days.h"
 #include "core/chart_window.h"
 #include "gui/chart/chart_image.h"
 #include "gui/chart/chart_painter.h"

@@ -9,12 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "core/chart_bad_days.h"
 #include "core/chart_options.h"
 #include "core/chart_series.h"
-#include "core/chart_suspects.h"
-#include "core/quote_texts.h"
 #include "gui/chart/chart_image.h"
-#include "qdb/dates.h"
 
 namespace {
 
@@ -65,12 +63,7 @@ bool parse_words(const std::vector<std::string>& words, core::ChartRequest& requ
 
 // "MM/DD/YY reason", with the time after the date for an intraday series.
 std::string suspect_line(const core::ChartSeries& series, const core::Suspect& suspect) {
-  const auto i = static_cast<std::size_t>(suspect.index);
-  std::string line = core::display_date_text(series.date[i]);
-  if (series.has_time && i < series.seconds.size()) {
-    line += ' ';
-    line += qdb::format_seconds_string(series.seconds[i]);
-  }
+  std::string line = core::chart_day_text(series, suspect.index);
   line += ' ';
   line += core::suspect_text(suspect.reason);
   return line;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/quote_texts.h"
 #include "core/quote_windows.h"
 #include "qdb/failure.h"
 #include "qdb/layout.h"
@@ -164,6 +165,16 @@ void build_chart_ranges(ChartSeries& series) {
     r.block_oi_high[b] = fmax_nan(r.block_oi_high[b], column(series.oi, i));
   }
   r.count = n;
+}
+
+std::string chart_day_text(const ChartSeries& series, int index) {
+  const auto i = static_cast<std::size_t>(index);
+  std::string text = display_date_text(series.date[i]);
+  if (series.has_time && i < series.seconds.size()) {
+    text += ' ';
+    text += qdb::format_seconds_string(series.seconds[i]);
+  }
+  return text;
 }
 
 int chart_index_of_row(int row, int size) { return size - 1 - row; }

@@ -47,6 +47,9 @@ void fill_chart_series(ChartSeries& out, const std::vector<qdb::QuoteBar>& bars,
 // Builds (or rebuilds) series.ranges from its columns; call after filling a series by hand.
 void build_chart_ranges(ChartSeries& series);
 
+// The day of quote index as the grid shows it: its date, and its time for an intraday series.
+std::string chart_day_text(const ChartSeries& series, int index);
+
 // Grid rows list the newest quote first: row r is series index size-1-r, and back.
 int chart_index_of_row(int row, int size);
 int chart_row_of_index(int index, int size);

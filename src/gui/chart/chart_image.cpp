@@ -4,7 +4,7 @@
 #include <QByteArray>
 #include <QPainter>
 
-#include "core/chart_suspects.h"
+#include "core/chart_bad_days.h"
 #include "core/chart_window.h"
 #include "gui/chart/chart_painter.h"
 #include "qdb/failure.h"

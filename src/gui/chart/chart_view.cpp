@@ -90,9 +90,7 @@ int CChartView::indexAt(const QPoint& point) const {
 QString CChartView::dayText(int index) const {
   if (index < 0 || index >= m_series.size()) return {};
   const auto at = static_cast<std::size_t>(index);
-  QString lines = text(core::display_date_text(m_series.date[at]));
-  if (m_series.has_time && at < m_series.seconds.size())
-    lines += QLatin1Char(' ') + text(qdb::format_seconds_string(m_series.seconds[at]));
+  QString lines = text(core::chart_day_text(m_series, index));
   const auto add = [&](const char* name, bool shown, const std::vector<float>& values, bool price) {
     if (!shown) return;
     const float v = values[at];

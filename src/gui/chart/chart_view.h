@@ -12,7 +12,7 @@
 #include <QWidget>
 
 #include "core/chart_series.h"
-#include "core/chart_suspects.h"
+#include "core/chart_bad_days.h"
 #include "core/chart_window.h"
 
 class CChartView : public QWidget {

@@ -161,15 +161,14 @@ void CMainFrame::createActions() {
   m_view->chartView()->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
-QAction* CMainFrame::addCommand(const char* name, const QString& text, const QString& prompt,
-                                const QIcon& icon, void (CDorvaneView::*handler)(),
-                                bool CommandStates::*flag) {
+void CMainFrame::addCommand(const char* name, const QString& text, const QString& prompt,
+                            const QIcon& icon, void (CDorvaneView::*handler)(),
+                            bool CommandStates::*flag) {
   auto* action = new QAction(icon, text, this);
   action->setObjectName(QString::fromLatin1(name));
   setPrompt(action, prompt);
   connect(action, &QAction::triggered, m_view, handler);
   m_ruled.push_back({action, flag});
-  return action;
 }
 
 QAction* CMainFrame::commandAction(const QString& name) const {

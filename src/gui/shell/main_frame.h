@@ -62,9 +62,8 @@ class CMainFrame : public QMainWindow {
  private:
   void createActions();
   // A command of the view, enabled by its flag.
-  QAction* addCommand(const char* name, const QString& text, const QString& prompt,
-                      const QIcon& icon, void (CDorvaneView::*handler)(),
-                      bool CommandStates::*flag);
+  void addCommand(const char* name, const QString& text, const QString& prompt, const QIcon& icon,
+                  void (CDorvaneView::*handler)(), bool CommandStates::*flag);
   void createMenus();
   void createToolbar();
   void createStatusBar();

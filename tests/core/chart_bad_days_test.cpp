@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/chart_bad_days.h"
 #include "core/chart_series.h"
-#include "core/chart_suspects.h"
 #include "core/demo_data.h"
 #include "core/quote_texts.h"
 #include "support/temp_dir.h"

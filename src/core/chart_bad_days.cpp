@@ -1,4 +1,4 @@
-#include "core/chart_suspects.h"
+#include "core/chart_bad_days.h"
 
 #include <algorithm>
 #include <array>
