@@ -1,10 +1,11 @@
-// dorvane-chart DIR KEY OUT.png [--from DATE] [--to DATE] [--size WxH]: draws a symbol's chart
-// into a PNG file without a display, and prints its suspect days. dorvane-cli chart runs it, so
-// that dorvane-cli itself never loads Qt.
+// dorvane-chart DIR KEY OUT.png [--from DATE] [--to DATE] [--size WxH] [--file-number N]: draws
+// a symbol's chart into a PNG file without a display, and prints its suspect days. dorvane-cli
+// chart runs it, so that dorvane-cli itself never loads Qt.
 #include <QGuiApplication>
 #include <QImage>
 #include <QtGlobal>
 
+#include <charconv>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -20,7 +21,8 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 constexpr const char* kUsage =
-    "usage: dorvane-chart DIR KEY OUT.png [--from DATE] [--to DATE] [--size WxH]\n";
+    "usage: dorvane-chart DIR KEY OUT.png [--from DATE] [--to DATE] [--size WxH] "
+    "[--file-number N]\n";
 
 // Qt's own notes (about the runtime directory, fonts and the like) would mix with the
 // program's messages on the error stream: only its critical and fatal messages are shown.
@@ -35,7 +37,7 @@ bool parse_words(const std::vector<std::string>& words, core::ChartRequest& requ
   std::vector<std::string> positional;
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
-    if (word != "--from" && word != "--to" && word != "--size") {
+    if (word != "--from" && word != "--to" && word != "--size" && word != "--file-number") {
       positional.push_back(word);
       continue;
     }
@@ -44,6 +46,15 @@ bool parse_words(const std::vector<std::string>& words, core::ChartRequest& requ
       return false;
     }
     const std::string& value = words[++i];
+    if (word == "--file-number") {
+      const auto [end, ec] =
+          std::from_chars(value.data(), value.data() + value.size(), request.file_number);
+      if (ec != std::errc() || end != value.data() + value.size() || request.file_number < 1) {
+        usage = true;
+        return false;
+      }
+      continue;
+    }
     const bool ok =
         word == "--size"
             ? core::parse_chart_size(value, request.width, request.height, message)
@@ -86,7 +97,8 @@ int main(int argc, char** argv) {
   }
 
   core::ChartSeries series;
-  if (!core::load_chart_series(request.directory, request.key, series, message)) {
+  if (!core::load_chart_series(request.directory, request.key, series, message,
+                               request.file_number)) {
     std::cerr << message << "\n";
     return kExitFailure;
   }

@@ -9,10 +9,10 @@ int run_adjust(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
 
 const cli::Command kCommand{
     "adjust",
-    "adjust DIR KEY FROM TO [--price P] [--volume V] [--oi I]",
+    "adjust DIR KEY FROM TO [--price P] [--volume V] [--oi I] [--file-number N]",
     "Multiply the prices by P, the volume by V and the open interest by I (each 1 when not "
     "given) of every quote dated FROM to TO (MM/DD/YY or MM/DD/YYYY, both included).",
-    {4, {"price", "volume", "oi"}},
+    {4, {"price", "volume", "oi", "file-number"}},
     run_adjust};
 const cli::Registrar kRegistrar{kCommand};
 
@@ -23,8 +23,9 @@ int run_adjust(const cli::ParsedArgs& parsed, std::ostream&, std::ostream& err) 
   if (const std::string* price = parsed.value("price")) entry.price = *price;
   if (const std::string* volume = parsed.value("volume")) entry.volume = *volume;
   if (const std::string* oi = parsed.value("oi")) entry.open_interest = *oi;
-  const auto view = cli::read_view_state(parsed.positional[0], parsed.positional[1], err);
-  if (!view) return cli::kExitFailure;
+  const cli::KeyView keyed = cli::read_key_view(kCommand, parsed, err);
+  if (!keyed.view) return keyed.exit_code;
+  const std::optional<core::ViewState>& view = keyed.view;
   return cli::finish(core::adjust_quotes(*view, entry), err);
 }
 

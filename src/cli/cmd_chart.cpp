@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/quote_view.h"
 #include "core/chart_options.h"
 #include "core/platform_fs.h"
 
@@ -14,13 +15,13 @@ int run_chart(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& er
 
 const cli::Command kChart{
     "chart",
-    "chart DIR KEY OUT.png [--from DATE] [--to DATE] [--size WxH]",
+    "chart DIR KEY OUT.png [--from DATE] [--to DATE] [--size WxH] [--file-number N]",
     "Draw the chart of a symbol (prices, volume, open interest, suspect days marked) into the "
     "PNG file OUT.png, replacing it, without a display; --from and --to (MM/DD/YY or "
     "MM/DD/YYYY) limit the days drawn, --size gives the picture's pixels (default 1200x700, "
     "each side 100 to 10000). Prints one line per suspect day drawn: its date and why it looks "
     "wrong.",
-    {3, {"from", "to", "size"}},
+    {3, {"from", "to", "size", "file-number"}},
     run_chart};
 const cli::Registrar kRegistrar{kChart};
 
@@ -43,6 +44,9 @@ int run_chart(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& er
   request.directory = parsed.positional[0];
   request.key = parsed.positional[1];
   request.output = parsed.positional[2];
+  const cli::KeyEntry entry = cli::resolve_key(kChart, parsed, request.directory, request.key, err);
+  if (entry.exit_code) return *entry.exit_code;
+  request.file_number = entry.file_number;
   std::string message;
   const std::string* from = parsed.value("from");
   const std::string* to = parsed.value("to");
@@ -58,6 +62,8 @@ int run_chart(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& er
   std::vector<std::string> args = {request.directory, request.key, request.output};
   if (from) args.insert(args.end(), {"--from", *from});
   if (to) args.insert(args.end(), {"--to", *to});
+  if (request.file_number != 0)
+    args.insert(args.end(), {"--file-number", std::to_string(request.file_number)});
   args.insert(args.end(),
               {"--size", std::to_string(request.width) + "x" + std::to_string(request.height)});
   // The program writes to the same standard output and error: what is buffered here goes first.

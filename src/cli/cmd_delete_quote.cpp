@@ -9,17 +9,18 @@ namespace {
 int run_delete_quote(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kCommand{"delete-quote",
-                            "delete-quote DIR KEY DATE",
+                            "delete-quote DIR KEY DATE [--file-number N]",
                             "Delete the quote of KEY dated DATE (MM/DD/YY or MM/DD/YYYY; the first "
                             "one when the date appears twice), "
                             "keeping the MASTER's first and last dates in step.",
-                            {3},
+                            {3, {"file-number"}},
                             run_delete_quote};
 const cli::Registrar kRegistrar{kCommand};
 
 int run_delete_quote(const cli::ParsedArgs& parsed, std::ostream&, std::ostream& err) {
-  const auto view = cli::read_view_state(parsed.positional[0], parsed.positional[1], err);
-  if (!view) return cli::kExitFailure;
+  const cli::KeyView keyed = cli::read_key_view(kCommand, parsed, err);
+  if (!keyed.view) return keyed.exit_code;
+  const std::optional<core::ViewState>& view = keyed.view;
 
   // The library's own message about a date it can't find comes before the command's.
   qdb::Notifier previous =

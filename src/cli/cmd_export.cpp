@@ -16,12 +16,15 @@ int run_export(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
 const cli::Command kExport{
     "export",
     "export DIR KEY FILE [--delimiter space|comma|tab] [--omit open,high,low,close,volume,oi] "
-    "[--title] [--newest-first] [--date-format mdy2|mdy4|iso|ymd] [--time] [--force]",
+    "[--title] [--newest-first] [--date-format mdy2|mdy4|iso|ymd] [--time] [--force] "
+    "[--file-number N]",
     "Write the quotes of a symbol to a text file (FILE - for standard output), one line per "
     "quote, oldest first unless --newest-first. Dates are MM/DD/YY (mdy2) unless --date-format "
     "names MM/DD/YYYY, YYYY-MM-DD or YYYYMMDD; --time adds a TIME column (HH:MM:SS) for an "
     "intraday series. An existing FILE is replaced only with --force.",
-    {3, {"delimiter", "omit", "date-format"}, {"title", "newest-first", "force", "time"}},
+    {3,
+     {"delimiter", "omit", "date-format", "file-number"},
+     {"title", "newest-first", "force", "time"}},
     run_export};
 const cli::Registrar kRegistrar{kExport};
 
@@ -77,19 +80,21 @@ int run_export(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
 
   const std::string& dir = parsed.positional[0];
   const std::string& key = parsed.positional[1];
+  const cli::KeyEntry entry = cli::resolve_key(kExport, parsed, dir, key, err);
+  if (entry.exit_code) return *entry.exit_code;
   qdb::clear_failure();
   core::ExportResult result;
   if (options.path == "-") {
-    result = core::export_quotes(dir, key, options, out);
+    result = core::export_quotes(dir, key, options, out, entry.file_number);
   } else {
     if (!parsed.has("force") && core::export_target_exists(options.path)) {
       err << options.path << "\nThis file already exists\n(give --force to replace it)\n";
       return cli::kExitFailure;
     }
-    result = core::export_quotes_to_file(dir, key, options);
+    result = core::export_quotes_to_file(dir, key, options, entry.file_number);
   }
   if (result.status != qdb::kSuccess) {
-    cli::print_read_failure("file export error", dir, key, result.status, err);
+    cli::print_read_failure("file export error", dir, key, result.status, err, entry.file_number);
     return cli::kExitFailure;
   }
   if (!result.written) {

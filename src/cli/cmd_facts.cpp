@@ -4,6 +4,7 @@
 
 #include "cli/command.h"
 #include "cli/json_output.h"
+#include "cli/quote_view.h"
 #include "core/quote_texts.h"
 #include "qdb/describe.h"
 #include "qdb/failure.h"
@@ -14,12 +15,12 @@ namespace {
 int run_facts(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kFacts{"facts",
-                          "facts DIR KEY [--json]",
+                          "facts DIR KEY [--json] [--file-number N]",
                           "Show what the MASTER record, the data file and the layout say about a "
                           "symbol: labels and values separated by tabs, then the input and "
                           "display formats of each field, then the first and last quote's date "
                           "(and time, for an intraday series).",
-                          {2, {}, {"json"}},
+                          {2, {"file-number"}, {"json"}},
                           run_facts};
 const cli::Registrar kRegistrar{kFacts};
 
@@ -45,11 +46,13 @@ std::string quote_moment(const qdb::QuoteBar& bar, bool has_time) {
 int run_facts(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   const std::string& dir = parsed.positional[0];
   const std::string& key = parsed.positional[1];
+  const cli::KeyEntry entry = cli::resolve_key(kFacts, parsed, dir, key, err);
+  if (entry.exit_code) return *entry.exit_code;
 
   qdb::clear_failure();
   qdb::SeriesDescription facts;
-  if (qdb::describe_series(dir, key, facts) != 0) {
-    const std::string cause = qdb::read_failure_cause(dir, key);
+  if (qdb::describe_series(dir, key, facts, entry.file_number) != 0) {
+    const std::string cause = qdb::read_failure_cause(dir, key, entry.file_number);
     err << "dorvane-cli facts: no facts about " << key << " in " << dir << ": "
         << (cause.empty() ? "the symbol is not found, its layout cannot be determined or its "
                             "data file does not open"

@@ -15,22 +15,24 @@ namespace {
 int run_quotes(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kQuotes{"quotes",
-                           "quotes DIR KEY [--json]",
+                           "quotes DIR KEY [--json] [--file-number N]",
                            "Print the quotes of a symbol or issue name, newest first: date "
                            "(and time, for an intraday series), open, high, low, close, volume "
                            "and open interest, separated by tabs.",
-                           {2, {}, {"json"}},
+                           {2, {"file-number"}, {"json"}},
                            run_quotes};
 const cli::Registrar kRegistrar{kQuotes};
 
 int run_quotes(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   const std::string& dir = parsed.positional[0];
   const std::string& key = parsed.positional[1];
+  const cli::KeyEntry entry = cli::resolve_key(kQuotes, parsed, dir, key, err);
+  if (entry.exit_code) return *entry.exit_code;
 
   using State = core::NewestFirstQuotes::State;
   qdb::clear_failure();
   core::NewestFirstQuotes quotes;
-  quotes.open(dir, key);
+  quotes.open(dir, key, entry.file_number);
   const bool with_time = quotes.has_time();
   // Within a window, from its newest row down. --json gathers the rows for one document.
   const bool json = parsed.has("json");
@@ -60,13 +62,14 @@ int run_quotes(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
   switch (quotes.state()) {
     case State::kOpenFailed:
     case State::kReadFailed:
-      cli::print_read_failure("Error in FillQuotesGrid", dir, key, quotes.status(), err);
+      cli::print_read_failure("Error in FillQuotesGrid", dir, key, quotes.status(), err,
+                              entry.file_number);
       return cli::kExitFailure;
     case State::kNoMemory:
       err << "Too many bars\n";
       return cli::kExitFailure;
     case State::kShortRead: {
-      const std::string cause = qdb::read_failure_cause(dir, key);
+      const std::string cause = qdb::read_failure_cause(dir, key, entry.file_number);
       err << "note: "
           << (cause.empty() ? "the data file holds fewer quotes than its header says" : cause)
           << "\n";

@@ -9,17 +9,18 @@ int run_split(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& er
 
 const cli::Command kCommand{
     "split",
-    "split DIR KEY DATE NEW OLD",
+    "split DIR KEY DATE NEW OLD [--file-number N]",
     "Record a split of OLD shares into NEW on DATE (MM/DD/YY, or MM/DD/YYYY for any year from 1900 "
     "to 2099): every earlier quote gets its "
     "prices multiplied by OLD/NEW and its volume and open interest by NEW/OLD.",
-    {5},
+    {5, {"file-number"}},
     run_split};
 const cli::Registrar kRegistrar{kCommand};
 
 int run_split(const cli::ParsedArgs& parsed, std::ostream&, std::ostream& err) {
-  const auto view = cli::read_view_state(parsed.positional[0], parsed.positional[1], err);
-  if (!view) return cli::kExitFailure;
+  const cli::KeyView keyed = cli::read_key_view(kCommand, parsed, err);
+  if (!keyed.view) return keyed.exit_code;
+  const std::optional<core::ViewState>& view = keyed.view;
   const core::SplitEntry entry{parsed.positional[2], parsed.positional[3], parsed.positional[4]};
   return cli::finish(core::split_quotes(*view, entry), err);
 }

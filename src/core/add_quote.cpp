@@ -43,7 +43,7 @@ AddQuoteResult add_quote(const ViewState& view, const std::string& date_text) {
   if (new_date == 0) return add_failure(kAddFailed);
   const std::string new_date_text = display_date_text(new_date);
 
-  const auto dates = read_series_dates(view.portfolio_dir, view.symbol);
+  const auto dates = read_series_dates(view.portfolio_dir, view.symbol, view.file_number);
   if (!dates || dates->empty()) return add_failure(kAddFailed);
   // The oldest quote has nothing before it to fill; the app offers no Add there.
   if (date <= dates->front()) {

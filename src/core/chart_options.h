@@ -19,6 +19,7 @@ struct ChartRequest {
   std::string directory, key, output;
   qdb::DateSerial from = 0, to = 0;  // 0: open end
   int width = kChartDefaultWidth, height = kChartDefaultHeight;
+  int file_number = 0;  // the entry of directory's own index files to draw; 0: by key alone
 };
 
 // "WxH" with both sides whole numbers of pixels in kChartMinSide..kChartMaxSide. False with

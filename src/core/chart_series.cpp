@@ -22,8 +22,8 @@ float drawn(float value) { return value >= 0 ? value : kNaN; }
 
 // The system's read-failure wording, then the cause in words (or the status text).
 std::string read_failure_message(std::string_view directory, std::string_view key,
-                                 qdb::StatusCode status) {
-  const std::string cause = qdb::read_failure_cause(directory, key);
+                                 qdb::StatusCode status, int file_number) {
+  const std::string cause = qdb::read_failure_cause(directory, key, file_number);
   std::string message = "Error in FillQuotesGrid\n";
   if (cause.empty()) {
     message += '(';
@@ -49,16 +49,16 @@ float fmax_nan(float a, float b) {
 }  // namespace
 
 bool load_chart_series(std::string_view directory, std::string_view key, ChartSeries& out,
-                       std::string& message) {
+                       std::string& message, int file_number) {
   using State = NewestFirstQuotes::State;
   out = ChartSeries{};
   message.clear();
   qdb::clear_failure();
   NewestFirstQuotes quotes;
-  if (!quotes.open(directory, key)) {
+  if (!quotes.open(directory, key, file_number)) {
     message = quotes.state() == State::kNoMemory
                   ? std::string("Too many bars")
-                  : read_failure_message(directory, key, quotes.status());
+                  : read_failure_message(directory, key, quotes.status(), file_number);
     return false;
   }
   const bool with_time = quotes.has_time();
@@ -76,12 +76,12 @@ bool load_chart_series(std::string_view directory, std::string_view key, ChartSe
     for (int row = quotes.rows() - 1; row >= 0; --row) bars.push_back(window.bar(row));
   }
   if (quotes.state() == State::kReadFailed) {
-    message = read_failure_message(directory, key, quotes.status());
+    message = read_failure_message(directory, key, quotes.status(), file_number);
     return false;
   }
   if (quotes.state() == State::kShortRead) {
     // The rows the file does hold are drawn; the caller may show why the rest are missing.
-    const std::string cause = qdb::read_failure_cause(directory, key);
+    const std::string cause = qdb::read_failure_cause(directory, key, file_number);
     message = cause.empty() ? "the data file holds fewer quotes than its header says" : cause;
   }
   std::reverse(bars.begin(), bars.end());

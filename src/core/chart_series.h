@@ -36,9 +36,10 @@ struct ChartSeries {
 
 // Reads every quote of key in directory (through NewestFirstQuotes), oldest first, and builds
 // the range index. False with message (the system's read-failure wording, then the cause) when
-// the series cannot be read; out is then empty.
+// the series cannot be read; out is then empty. A non-zero file_number addresses the entry of
+// directory's own index files with that number (see qdb::find_symbol).
 bool load_chart_series(std::string_view directory, std::string_view key, ChartSeries& out,
-                       std::string& message);
+                       std::string& message, int file_number = 0);
 
 // Fills out from bars (oldest first): N/A values become NaN, each has_ flag says whether the
 // column holds a value at all, and the range index is built.

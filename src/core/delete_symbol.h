@@ -15,7 +15,9 @@ namespace core {
 // result says so. A file that exists but can't be deleted afterwards makes the result a
 // failure (ok false) whose messages name each file left behind; the MASTER no longer lists
 // the symbol then. The portfolio is locked for the whole command.
+// A non-zero row_file_number takes only the record with that file number (the one the row was read
+// from, even when another shows the same text).
 CommandResult delete_symbol(const std::string& portfolio_dir, const std::string& master_path,
-                            const std::string& symbol_text);
+                            const std::string& symbol_text, int row_file_number = 0);
 
 }  // namespace core

@@ -28,7 +28,7 @@ CommandResult edit_quote(const ViewState& view, const EditQuoteEntry& entry) {
   }
 
   // A date with no quote would rewrite nothing; say so instead of claiming an edit.
-  const auto dates = read_series_dates(view.portfolio_dir, view.symbol);
+  const auto dates = read_series_dates(view.portfolio_dir, view.symbol, view.file_number);
   if (!dates || std::find(dates->begin(), dates->end(), date) == dates->end())
     return CommandResult::failure(kEditFailed);
 

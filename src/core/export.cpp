@@ -221,9 +221,9 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
 }
 
 ExportResult export_quotes(std::string_view root, std::string_view key,
-                           const ExportOptions& options, const ExportSink& sink) {
+                           const ExportOptions& options, const ExportSink& sink, int file_number) {
   qdb::SeriesReader reader;
-  const qdb::StatusCode status = reader.open(root, key);
+  const qdb::StatusCode status = reader.open(root, key, file_number);
   if (status != qdb::kSuccess) {
     ExportResult result;
     result.status = status;
@@ -233,11 +233,14 @@ ExportResult export_quotes(std::string_view root, std::string_view key,
 }
 
 ExportResult export_quotes(std::string_view root, std::string_view key,
-                           const ExportOptions& options, std::ostream& out) {
-  ExportResult result = export_quotes(root, key, options, [&out](std::string_view text) {
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    return static_cast<bool>(out);
-  });
+                           const ExportOptions& options, std::ostream& out, int file_number) {
+  ExportResult result = export_quotes(
+      root, key, options,
+      [&out](std::string_view text) {
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        return static_cast<bool>(out);
+      },
+      file_number);
   if (result.status == qdb::kSuccess) {
     out.flush();
     result.written = result.written && static_cast<bool>(out);
@@ -246,11 +249,11 @@ ExportResult export_quotes(std::string_view root, std::string_view key,
 }
 
 ExportResult export_quotes_to_file(std::string_view root, std::string_view key,
-                                   const ExportOptions& options) {
+                                   const ExportOptions& options, int file_number) {
   ExportResult result;
   // The series opens before the target is touched, so a failed lookup leaves no file behind.
   qdb::SeriesReader reader;
-  result.status = reader.open(root, key);
+  result.status = reader.open(root, key, file_number);
   if (result.status != qdb::kSuccess) return result;
   // The new text is synced before it takes the name even when no file had that name, though
   // nothing could then be lost by skipping the sync: a user who exports a symbol and then

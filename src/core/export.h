@@ -76,8 +76,11 @@ using ExportSink = std::function<bool(std::string_view text)>;
 // at the end of the file, newest first at quote 0, and a read failure part-way ends the export
 // silently after the rows written. When the series does not open, nothing is sent and status
 // holds the reason.
+// A non-zero file_number addresses the entry of root's own index files with that number (see
+// qdb::find_symbol), here and below.
 ExportResult export_quotes(std::string_view root, std::string_view key,
-                           const ExportOptions& options, const ExportSink& sink);
+                           const ExportOptions& options, const ExportSink& sink,
+                           int file_number = 0);
 
 // The same through a reader that is already open.
 ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
@@ -85,13 +88,13 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
 
 // export_quotes into a stream; written is false when the stream failed.
 ExportResult export_quotes(std::string_view root, std::string_view key,
-                           const ExportOptions& options, std::ostream& out);
+                           const ExportOptions& options, std::ostream& out, int file_number = 0);
 
 // export_quotes into the file options.path, replacing it only once the complete text is
 // written and flushed (via a temporary file beside it). written is false, and an existing file
 // is left untouched, when the series does not open or a write step fails.
 ExportResult export_quotes_to_file(std::string_view root, std::string_view key,
-                                   const ExportOptions& options);
+                                   const ExportOptions& options, int file_number = 0);
 
 // True when a file of the path can be opened for reading (the dialog's replace question).
 bool export_target_exists(const std::string& path);

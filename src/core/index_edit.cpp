@@ -30,12 +30,14 @@ IndexEdit::IndexEdit(const std::string& master_text, std::vector<std::string> al
       m_lock(dirs_to_lock(m_master_path, std::move(also_locked))) {}
 
 std::optional<CommandResult> IndexEdit::find(
-    const std::function<std::string(const qdb::MasterRecord&)>& text_of, const std::string& text) {
+    const std::function<std::string(const qdb::MasterRecord&)>& text_of, const std::string& text,
+    int file_number) {
   if (!m_lock.locked()) return CommandResult::failure(m_lock.failure());
   m_index = read_portfolio_index(m_master_path);
   if (!m_index) return CommandResult::failure(master_unreadable_message(m_master_path));
-  m_entry = find_entry(*m_index,
-                       [&](const qdb::MasterRecord& record) { return text_of(record) == text; });
+  m_entry = find_entry(*m_index, [&](const qdb::MasterRecord& record) {
+    return (file_number == 0 || record.file_number() == file_number) && text_of(record) == text;
+  });
   if (!m_entry) return CommandResult::failure(symbol_not_found_message(text, m_master_path));
   return std::nullopt;
 }

@@ -22,10 +22,13 @@ class IndexEdit {
   // directories of also_locked for as long as the edit lives.
   explicit IndexEdit(const std::string& master_text, std::vector<std::string> also_locked = {});
 
-  // Reads the index files and finds the first entry whose text_of equals text. nullopt when
-  // all went well; otherwise the failure: the lock, the unreadable MASTER or the missing symbol.
+  // Reads the index files and finds the first entry whose text_of equals text (and, when
+  // file_number is not 0, that uses file_number: the one entry a row was read from, even when
+  // another shows the same text). nullopt when all went well; otherwise the failure: the lock,
+  // the unreadable MASTER or the missing symbol.
   std::optional<CommandResult> find(
-      const std::function<std::string(const qdb::MasterRecord&)>& text_of, const std::string& text);
+      const std::function<std::string(const qdb::MasterRecord&)>& text_of, const std::string& text,
+      int file_number = 0);
 
   // The index and the entry found (valid after find succeeded).
   PortfolioIndex& index() { return *m_index; }

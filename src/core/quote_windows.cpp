@@ -8,9 +8,9 @@ NewestFirstQuotes::~NewestFirstQuotes() {
   if (m_allocated) qdb::series_free(m_window);
 }
 
-bool NewestFirstQuotes::open(std::string_view directory, std::string_view key) {
+bool NewestFirstQuotes::open(std::string_view directory, std::string_view key, int file_number) {
   m_key = std::string(key);
-  m_status = m_reader.open(directory, key);
+  m_status = m_reader.open(directory, key, file_number);
   if (m_status != qdb::kSuccess) {
     m_state = State::kOpenFailed;
     return false;

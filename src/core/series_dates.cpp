@@ -9,10 +9,11 @@
 namespace core {
 
 std::optional<std::vector<qdb::DateSerial>> read_series_dates(std::string_view root,
-                                                              std::string_view key) {
+                                                              std::string_view key,
+                                                              int file_number) {
   // Windows of kQuoteWindow quotes keep memory bounded whatever the file holds.
   qdb::SeriesReader reader;
-  if (reader.open(root, key) != qdb::kSuccess) return std::nullopt;
+  if (reader.open(root, key, file_number) != qdb::kSuccess) return std::nullopt;
   const std::string key_text(key);
   std::vector<qdb::DateSerial> dates;
   const std::int32_t total = reader.total();

@@ -10,8 +10,10 @@
 namespace core {
 
 // Date serials of all quotes of key (found from root), in file order (oldest first).
-// nullopt when the symbol or its data file can't be read.
+// nullopt when the symbol or its data file can't be read. A non-zero file_number addresses the
+// entry of root's own index files with that number (see qdb::find_symbol).
 std::optional<std::vector<qdb::DateSerial>> read_series_dates(std::string_view root,
-                                                              std::string_view key);
+                                                              std::string_view key,
+                                                              int file_number = 0);
 
 }  // namespace core

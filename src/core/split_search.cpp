@@ -71,7 +71,8 @@ SplitSearchSummary split_search(const std::string& dir, const std::vector<Symbol
   for (const SymbolRow& row : rows) {
     const std::string& symbol = row.symbol;
     qdb::SeriesReader reader;
-    const qdb::StatusCode opened = reader.open(root, symbol);
+    // The row's own entry, even when another entry shows the same symbol.
+    const qdb::StatusCode opened = reader.open(root, symbol, row.file_number);
     if (opened != qdb::kSuccess) {
       observer.message("For symbol " + symbol + "\nSplitSearch cannot read this symbol's quotes (" +
                        qdb::status_text(opened) + "); it was skipped.");

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/portfolio_index.h"
+#include "core/symbol_entries.h"
 #include "core/symbol_files.h"
 #include "core/symbol_messages.h"
 #include "qdb/failure.h"
@@ -73,10 +74,14 @@ TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& 
   qdb::MasterRecord found;
   std::string found_dir;
   if (qdb::find_symbol(dest_dir, symbol_text, found, found_dir) == qdb::kSuccess) {
-    // "The Symbol addition failed.\n\nReason: Symbol %s already exists in\n%s"
-    return transfer_failure(
-        std::string(kAdditionFailed) + "Symbol " + symbol_text + " already exists in\n" + dest_dir,
-        TransferOutcome::kExists);
+    // "The Symbol addition failed.\n\nReason: Symbol %s already exists in\n%s", then the
+    // entry that holds it, so the user can tell which one.
+    std::string message =
+        std::string(kAdditionFailed) + "Symbol " + symbol_text + " already exists in\n" + dest_dir;
+    message += "\nas " + entry_description(found);
+    if (found_dir != qdb::normalize_dir(dest_dir)) message += " in\n" + found_dir;
+    message += ".";
+    return transfer_failure(message, TransferOutcome::kExists);
   }
 
   const std::string dest = qdb::normalize_dir(dest_dir);
@@ -145,7 +150,7 @@ TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& 
 }
 
 TransferResult transfer_symbol(const std::string& portfolio_dir, const std::string& symbol,
-                               const std::string& dest_dir, TransferMode mode) {
+                               const std::string& dest_dir, TransferMode mode, int file_number) {
   qdb::clear_failure();
   const qdb::PortfolioLock lock({qdb::normalize_dir(portfolio_dir), qdb::normalize_dir(dest_dir)});
   if (!lock.locked()) return transfer_failure(lock.failure());
@@ -153,7 +158,7 @@ TransferResult transfer_symbol(const std::string& portfolio_dir, const std::stri
   qdb::MasterRecord found;
   std::string source_dir;
   if (symbol_text.empty() ||
-      qdb::find_symbol(portfolio_dir, symbol_text, found, source_dir) != qdb::kSuccess)
+      qdb::find_symbol(portfolio_dir, symbol_text, found, source_dir, file_number) != qdb::kSuccess)
     return transfer_failure(symbol_not_found_message(symbol_text, portfolio_dir));
   const qdb::PortfolioLock source_lock({source_dir});
   if (!source_lock.locked()) return transfer_failure(source_lock.failure());
@@ -164,8 +169,10 @@ TransferResult transfer_symbol(const std::string& portfolio_dir, const std::stri
   std::optional<PortfolioIndex> source_index = read_portfolio_index(source_master);
   if (!source_index) return transfer_failure(master_unreadable_message(source_master));
   const std::optional<IndexEntry> stored =
-      find_entry(*source_index, [&symbol_text](const qdb::MasterRecord& record) {
-        return !record.is_directory() && qdb::symbol_matches(record, symbol_text);
+      find_entry(*source_index, [&](const qdb::MasterRecord& record) {
+        return !record.is_directory() &&
+               (file_number == 0 || record.file_number() == file_number) &&
+               qdb::symbol_matches(record, symbol_text);
       });
   if (!stored) return transfer_failure(symbol_not_found_message(symbol_text, source_dir));
   const EntryToAdd entry = entry_to_add(*source_index, *stored);

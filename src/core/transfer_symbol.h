@@ -30,7 +30,8 @@ struct TransferResult : CommandResult {
 // (F<o>.DAT or F<o>.MWD) and F<o>.DOP there under the new number. A number is free when no
 // entry uses it and its quote and layout files don't exist there. Refuses with the system's
 // message when symbol_text is already in the destination. On any later failure the destination
-// is left as it was.
+// is left as it was. The refusal names the destination's entry after the system's message
+// ("\nas F3 CL (Crude Oil)."), and its directory when that entry is in a sub-portfolio.
 TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& symbol_text,
                                     const std::string& source_dir, const std::string& dest_dir);
 
@@ -39,9 +40,11 @@ TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& 
 // that; a failure part-way undoes the steps taken, or leaves the symbol in both portfolios, and
 // the messages tell which. Both portfolios are locked for the whole command. A source file that
 // exists but can't be deleted after a move makes the result a failure (ok false, outcome still
-// kAdded: the destination holds the symbol) naming each file left.
+// kAdded: the destination holds the symbol) naming each file left. A non-zero file_number
+// takes the entry of portfolio_dir's own MASTER or XMASTER with that number (the one a row was
+// read from, even when another shows the same symbol); 0 looks the symbol up by its text.
 TransferResult transfer_symbol(const std::string& portfolio_dir, const std::string& symbol,
-                               const std::string& dest_dir, TransferMode mode);
+                               const std::string& dest_dir, TransferMode mode, int file_number = 0);
 
 // The symbol text the transfer looks up: upper case, leading and trailing blanks removed.
 std::string transfer_symbol_text(const std::string& symbol);

@@ -10,14 +10,16 @@
 
 namespace core {
 
-qdb::StatusCode read_view_state(const std::string& dir, const std::string& key, ViewState& view) {
+qdb::StatusCode read_view_state(const std::string& dir, const std::string& key, ViewState& view,
+                                int file_number) {
   qdb::clear_failure();
   qdb::SeriesReader reader;
-  qdb::StatusCode status = reader.open(dir, key);
+  qdb::StatusCode status = reader.open(dir, key, file_number);
   view = ViewState{};
   view.portfolio_dir = dir;
   view.symbol = key;
   view.master_path = qdb::master_path_in(dir);
+  view.file_number = file_number;
   if (status == qdb::kSuccess) {
     view.quote_count = static_cast<int>(reader.total());
     if (view.quote_count > 0) {

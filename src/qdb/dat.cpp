@@ -32,9 +32,11 @@ struct OpenSeries {
   DateForm date_form = DateForm::kTwoDigit;
 };
 
-StatusCode open_series(std::string_view root, std::string_view key, OpenSeries& out) {
+StatusCode open_series(std::string_view root, std::string_view key, OpenSeries& out,
+                       int file_number) {
   std::optional<DirListing> listing;
-  StatusCode status = detail::find_symbol_listed(root, key, out.record, out.dir, listing);
+  StatusCode status =
+      detail::find_symbol_listed(root, key, out.record, out.dir, listing, file_number);
   if (status != kSuccess) return status;
   status = detail::read_layout_listed(*listing, out.record.file_number(), out.layout,
                                       out.record.record_length(), out.record.field_count());
@@ -99,14 +101,14 @@ QuoteBar decode_record(const std::uint8_t* record, int record_length, int /*fiel
 SeriesReader::SeriesReader() = default;
 SeriesReader::~SeriesReader() = default;
 
-StatusCode SeriesReader::open(std::string_view root, std::string_view key) {
+StatusCode SeriesReader::open(std::string_view root, std::string_view key, int file_number) {
   m_file.reset();
   m_position.reset();
   m_total = 0;
   m_header_records = 0;
   m_date_form = DateForm::kTwoDigit;
   OpenSeries opened;
-  const StatusCode status = open_series(root, key, opened);
+  const StatusCode status = open_series(root, key, opened, file_number);
   m_record = opened.record;
   m_dir = std::move(opened.dir);
   m_layout = opened.layout;
@@ -185,17 +187,18 @@ StatusCode SeriesReader::read(QuoteSeries& series, const std::string& key, std::
 }
 
 StatusCode read_series(QuoteSeries& series, std::string_view root, std::string_view key,
-                       std::int32_t start, int count) {
+                       std::int32_t start, int count, int file_number) {
   SeriesReader reader;
-  const StatusCode status = reader.open(root, key);
+  const StatusCode status = reader.open(root, key, file_number);
   if (status != kSuccess) return status;
   return reader.read(series, std::string(key), start, count);
 }
 
 std::int32_t find_quote(std::string_view root, std::string_view key, DateSerial date,
-                        std::uint16_t time, DateSerial* date_out, std::uint16_t* time_out) {
+                        std::uint16_t time, DateSerial* date_out, std::uint16_t* time_out,
+                        int file_number) {
   OpenSeries opened;
-  const StatusCode open_status = open_series(root, key, opened);
+  const StatusCode open_status = open_series(root, key, opened, file_number);
   if (open_status != kSuccess) return open_status;
 
   const int length = opened.record.record_length();

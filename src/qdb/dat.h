@@ -23,14 +23,16 @@ inline constexpr int kFullReadCap = 16000;
 
 // Fills series with up to count quotes of key beginning at quote index start (negative start:
 // the newest count quotes; negative count: all quotes, capped; count 0: description only).
-// Returns 0, the lookup/layout status, -2, -3 or -9.
+// Returns 0, the lookup/layout status, -2, -3 or -9. A non-zero file_number addresses the
+// entry of root's own index files with that number (see find_symbol).
 StatusCode read_series(QuoteSeries& series, std::string_view root, std::string_view key,
-                       std::int32_t start, int count);
+                       std::int32_t start, int count, int file_number = 0);
 
 // Index of the quote of key dated date (and time), by halving. date_out/time_out may be null
 // and receive the serial and code of the record the search ended on. Negative: a status.
 std::int32_t find_quote(std::string_view root, std::string_view key, DateSerial date,
-                        std::uint16_t time, DateSerial* date_out, std::uint16_t* time_out);
+                        std::uint16_t time, DateSerial* date_out, std::uint16_t* time_out,
+                        int file_number = 0);
 
 // A symbol's data file held open for several reads: one lookup, one layout, one open. The
 // grid, the split search and the export stream windows through it; read_series is built on it.
@@ -41,9 +43,10 @@ class SeriesReader {
   SeriesReader(const SeriesReader&) = delete;
   SeriesReader& operator=(const SeriesReader&) = delete;
 
-  // Looks the key up from root, builds the layout and opens the data file.
+  // Looks the key up from root (the entry with file_number when that is not 0, see
+  // find_symbol), builds the layout and opens the data file.
   // Returns 0, the lookup/layout status or -2.
-  StatusCode open(std::string_view root, std::string_view key);
+  StatusCode open(std::string_view root, std::string_view key, int file_number = 0);
 
   // Number of quotes the header claims (R - 1; 0 when R is below 1).
   std::int32_t total() const { return m_total; }

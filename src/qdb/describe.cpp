@@ -72,11 +72,13 @@ std::string periodicity_text(char letter) {
   }
 }
 
-int describe_series(std::string_view dir, std::string_view symbol, SeriesDescription& out) {
+int describe_series(std::string_view dir, std::string_view symbol, SeriesDescription& out,
+                    int file_number) {
   MasterRecord record;
   std::string found_dir;
   std::optional<DirListing> listing;
-  if (detail::find_symbol_listed(dir, symbol, record, found_dir, listing) != kSuccess) return 1;
+  if (detail::find_symbol_listed(dir, symbol, record, found_dir, listing, file_number) != kSuccess)
+    return 1;
   SeriesLayout layout;
   if (detail::read_layout_listed(*listing, record.file_number(), layout, record.record_length(),
                                  record.field_count()) != kSuccess) {
@@ -112,7 +114,7 @@ int describe_series(std::string_view dir, std::string_view symbol, SeriesDescrip
   // The first and last quotes, read as the quotes grid reads them; the report stands without.
   SeriesReader reader;
   QuoteSeries one;
-  if (reader.open(dir, symbol) == kSuccess && reader.total() > 0 &&
+  if (reader.open(dir, symbol, file_number) == kSuccess && reader.total() > 0 &&
       series_alloc(one, 1) == kSuccess) {
     const std::string key(symbol);
     if (reader.read(one, key, 0, 1) == kSuccess && one.count == 1) {

@@ -36,7 +36,9 @@ std::string format_number_text(int number);
 // Text of a periodicity letter ("D Daily") or "ERROR".
 std::string periodicity_text(char letter);
 
-// Fills description for symbol found from dir. 0 on success, 1 on any failure (untouched).
-int describe_series(std::string_view dir, std::string_view symbol, SeriesDescription& out);
+// Fills description for symbol found from dir (the entry with file_number when that is not 0,
+// see find_symbol). 0 on success, 1 on any failure (untouched).
+int describe_series(std::string_view dir, std::string_view symbol, SeriesDescription& out,
+                    int file_number = 0);
 
 }  // namespace qdb

@@ -16,7 +16,8 @@ namespace qdb::detail {
 
 // find_symbol that also hands out the listing of the directory where the entry was found.
 StatusCode find_symbol_listed(std::string_view root, std::string_view key, MasterRecord& record_out,
-                              std::string& dir_out, std::optional<DirListing>& listing_out);
+                              std::string& dir_out, std::optional<DirListing>& listing_out,
+                              int file_number = 0);
 
 // read_layout for file_number's DOP (and, for the probe, DAT) file named through listing, with
 // the MASTER record's field count.

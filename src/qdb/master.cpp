@@ -157,7 +157,12 @@ bool stays_inside(const std::string& sub, const std::string& dir) {
 namespace detail {
 
 StatusCode find_symbol_listed(std::string_view root, std::string_view key, MasterRecord& record_out,
-                              std::string& dir_out, std::optional<DirListing>& listing_out) {
+                              std::string& dir_out, std::optional<DirListing>& listing_out,
+                              int file_number) {
+  // An entry addressed by its file number is looked for in the root's own index files only.
+  auto wanted = [&](const MasterRecord& record) {
+    return (file_number == 0 || record.file_number() == file_number) && symbol_matches(record, key);
+  };
   FileSystem& fs = file_system();
   std::vector<Level> levels;
   levels.reserve(kMaxLevels);
@@ -188,7 +193,7 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
             if (record.is_directory()) {
               if (!dir_seen) level.mark = i;
               dir_seen = true;
-            } else if (symbol_matches(record, key)) {
+            } else if (wanted(record)) {
               dates_to_native(record);
               record_out = record;
               dir_out = level.dir;
@@ -203,7 +208,7 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
           if (level.listing.contains("XMASTER")) {
             const auto extended = read_xmaster_entries(level.listing.resolve("XMASTER"));
             for (const MasterRecord& entry : extended.value_or(std::vector<MasterRecord>{})) {
-              if (!symbol_matches(entry, key)) continue;
+              if (!wanted(entry)) continue;
               record_out = entry;
               dates_to_native(record_out);
               dir_out = level.dir;
@@ -211,6 +216,7 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
               return kSuccess;
             }
           }
+          if (file_number != 0) return kFileNotFound;
         }
         // Subdirectory walk from the resume mark.
         if (level.mark >= 1 && level.mark <= n) {
@@ -244,6 +250,7 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
           }
         }
       } else {
+        if (file_number != 0) return kFileNotFound;
         level.mark = 1;  // no MASTER here: the directory is skipped
         n = 0;
       }
@@ -258,9 +265,9 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
 }  // namespace detail
 
 StatusCode find_symbol(std::string_view root, std::string_view key, MasterRecord& record_out,
-                       std::string& dir_out) {
+                       std::string& dir_out, int file_number) {
   std::optional<DirListing> listing;
-  return detail::find_symbol_listed(root, key, record_out, dir_out, listing);
+  return detail::find_symbol_listed(root, key, record_out, dir_out, listing, file_number);
 }
 
 }  // namespace qdb

@@ -76,7 +76,10 @@ bool symbol_matches(const MasterRecord& record, std::string_view key);
 // Finds the first entry matching key in the MASTER tree rooted at root. On success the record
 // (dates as native reals) and the directory holding it (ending in a separator) are filled.
 // Returns 0, -8 (not found) or -4 (an entry failed to read during the subdirectory walk).
+// A non-zero file_number addresses one entry of root's own MASTER or XMASTER: only the entry
+// with that file number is taken, and only while its text still matches key (-8 otherwise), so
+// a caller that read the entry once finds that same entry even when another shares its symbol.
 StatusCode find_symbol(std::string_view root, std::string_view key, MasterRecord& record_out,
-                       std::string& dir_out);
+                       std::string& dir_out, int file_number = 0);
 
 }  // namespace qdb

@@ -308,7 +308,8 @@ std::optional<RecordShape> record_shape(const MasterRecord& record, const Series
 }  // namespace
 
 std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view root,
-                            std::string_view key, std::string_view master_path, int quote_count) {
+                            std::string_view key, std::string_view master_path, int quote_count,
+                            int file_number_wanted) {
   clear_failure();
   // The whole read-modify-write holds the portfolio, and the one whose MASTER it corrects.
   const std::string root_dir = normalize_dir(root);
@@ -318,7 +319,8 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   MasterRecord entry;
   std::string dir;
   std::optional<DirListing> found_listing;
-  const StatusCode found = detail::find_symbol_listed(root, key, entry, dir, found_listing);
+  const StatusCode found =
+      detail::find_symbol_listed(root, key, entry, dir, found_listing, file_number_wanted);
   if (found != kSuccess) return found;
   const PortfolioLock sub_lock({dir});
   if (!sub_lock.locked()) return kFileOpen;

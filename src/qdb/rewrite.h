@@ -38,8 +38,11 @@ struct SeriesEditRequest {
 // Returns kSuccess, the lookup/layout status, kFileOpen (the data file does not open), kFileRead,
 // kFileWrite (a write step failed, data file unchanged), kRecordNotFound (insert found no
 // record of the date) or kDeleteNotFound (delete found no quote of the date); see status.h.
+// A non-zero file_number addresses the entry of root's own index files with that number (see
+// find_symbol); when it no longer matches key the answer is the lookup's kFileNotFound.
 std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view root,
-                            std::string_view key, std::string_view master_path, int quote_count);
+                            std::string_view key, std::string_view master_path, int quote_count,
+                            int file_number = 0);
 
 enum class MasterDate { kFirst, kLast };
 

@@ -16,11 +16,20 @@
 
 namespace qdb {
 
-std::string series_problem(std::string_view root, std::string_view key) {
+std::string series_problem(std::string_view root, std::string_view key, int file_number) {
   MasterRecord record;
   std::string dir;
   std::optional<DirListing> listing;
-  const StatusCode found = detail::find_symbol_listed(root, key, record, dir, listing);
+  const StatusCode found = detail::find_symbol_listed(root, key, record, dir, listing, file_number);
+  if (found == kFileNotFound && file_number != 0) {
+    // Only when the text still names an entry is it the number that no longer fits; otherwise
+    // the causes below apply as to any key.
+    MasterRecord any;
+    std::string any_dir;
+    if (find_symbol(root, key, any, any_dir) != kSuccess) return series_problem(root, key);
+    return "the MASTER of " + std::string(root) + " no longer lists " + std::string(key) +
+           " with file number " + std::to_string(file_number) + "; it changed since it was read";
+  }
   if (found == kFileNotFound) {
     return "no symbol or issue named " + std::string(key) + " is listed in the MASTER of " +
            std::string(root);
@@ -62,9 +71,9 @@ std::string series_problem(std::string_view root, std::string_view key) {
   return {};
 }
 
-std::string read_failure_cause(std::string_view root, std::string_view key) {
+std::string read_failure_cause(std::string_view root, std::string_view key, int file_number) {
   const std::string noted = failure_cause();
-  return noted.empty() ? series_problem(root, key) : noted;
+  return noted.empty() ? series_problem(root, key, file_number) : noted;
 }
 
 }  // namespace qdb

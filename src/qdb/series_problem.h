@@ -9,11 +9,12 @@ namespace qdb {
 // The cause that keeps the quotes of key (found from root) from reading whole, as a sentence
 // without a final period ("F7.DAT is missing", "F7.DAT has 36-byte records and there is no
 // F7.DOP to say what they hold", "F7.DAT is shorter than its header says (412 of 980
-// quotes)"); empty when the series reads whole.
-std::string series_problem(std::string_view root, std::string_view key);
+// quotes)"); empty when the series reads whole. A non-zero file_number addresses the entry
+// of root's own index files with that number (see find_symbol).
+std::string series_problem(std::string_view root, std::string_view key, int file_number = 0);
 
 // The cause a failing step noted since the last clear_failure() ("F1.DAT is not a regular
 // file", "F1.DAT: Permission denied") when there is one, else series_problem(root, key).
-std::string read_failure_cause(std::string_view root, std::string_view key);
+std::string read_failure_cause(std::string_view root, std::string_view key, int file_number = 0);
 
 }  // namespace qdb

@@ -154,6 +154,42 @@ TEST(FindSymbol, FileOrderDecidesBetweenNameAndSymbolMatches) {
   EXPECT_EQ(lookup(dir.dir(), "foo").record.file_number(), 2);
 }
 
+// A file number addresses one entry of the root's own MASTER, and only while its text still
+// matches the key: a duplicate symbol, a changed entry, a sub-portfolio's entry.
+TEST(FindSymbol, AFileNumberTakesThatRootEntryOnly) {
+  TempDir dir;
+  EntrySpec a;
+  a.file_number = 1;
+  a.symbol = "FOO";
+  EntrySpec b = a;
+  b.file_number = 2;
+  b.name = "FOO TWO";
+  write_file(dir.path() / "MASTER", master({entry(a), entry(b)}));
+  const struct {
+    std::string root, key;
+    int file_number;
+    qdb::StatusCode status;
+    int found;
+  } cases[] = {
+      {dir.dir(), "foo", 0, qdb::kSuccess, 1},
+      {dir.dir(), "foo", 2, qdb::kSuccess, 2},
+      {dir.dir(), "FOO TWO", 2, qdb::kSuccess, 2},
+      {dir.dir(), "FOO TWO", 1, qdb::kFileNotFound, 0},
+      {dir.dir(), "foo", 3, qdb::kFileNotFound, 0},
+      {tree_root(), "deep", 0, qdb::kSuccess, 2},
+      {tree_root(), "deep", 2, qdb::kFileNotFound, 0},  // SUB's F2, not the root's
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.key + " " + std::to_string(c.file_number));
+    qdb::MasterRecord record;
+    std::string found_dir;
+    EXPECT_EQ(qdb::find_symbol(c.root, c.key, record, found_dir, c.file_number), c.status);
+    if (c.status == qdb::kSuccess) {
+      EXPECT_EQ(record.file_number(), c.found);
+    }
+  }
+}
+
 TEST(FindSymbol, NamesMatchWithoutRegardToCase) {
   TempDir dir;
   EntrySpec s;

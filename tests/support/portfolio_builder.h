@@ -19,7 +19,8 @@ struct PortfolioSymbol {
 };
 
 // Creates a portfolio in dir holding the symbols, their MASTER entries in the order given and
-// their first and last dates those of their bars (0 without bars).
+// their first and last dates those of their bars (0 without bars). A symbol numbered 256 or
+// above goes to the XMASTER, its quotes to F<n>.MWD.
 void make_portfolio(const std::string& dir, const std::vector<PortfolioSymbol>& symbols);
 
 }  // namespace testing_support

@@ -4,10 +4,12 @@
 #include "gui/shell/prompter.h"
 #include "qdb/describe.h"
 
-void runDataFacts(QWidget* parent, const QString& portfolioDir, const QString& rowSymbol) {
+void runDataFacts(QWidget* parent, const QString& portfolioDir, const QString& rowSymbol,
+                  int fileNumber) {
   qdb::SeriesDescription description;
-  const bool described = qdb::describe_series(portfolioDir.toStdString(),
-                                              rowSymbol.toLatin1().toStdString(), description) == 0;
+  const bool described =
+      qdb::describe_series(portfolioDir.toStdString(), rowSymbol.toLatin1().toStdString(),
+                           description, fileNumber) == 0;
   CDataFactsDlg dialog(parent);
   dialog.setDescription(described ? &description : nullptr);
   Prompter::instance().exec(dialog);

@@ -8,7 +8,7 @@
 #include "qdb/status.h"
 
 bool runExport(QWidget* parent, CSettingsStore& settings, const QString& portfolioDir,
-               const QString& symbol) {
+               const QString& symbol, int fileNumber) {
   CExportDlg dialog(parent);
   dialog.setOptions(loadExportOptions(settings));
   Prompter& prompter = Prompter::instance();
@@ -28,7 +28,7 @@ bool runExport(QWidget* parent, CSettingsStore& settings, const QString& portfol
   {
     const CWaitCursor wait;
     result = core::export_quotes_to_file(portfolioDir.toStdString(),
-                                         symbol.toLatin1().toStdString(), options);
+                                         symbol.toLatin1().toStdString(), options, fileNumber);
   }
   if (result.status != qdb::kSuccess || !result.written) {
     prompter.message(parent, QStringLiteral("file export error"));

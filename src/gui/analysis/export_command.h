@@ -10,6 +10,7 @@ class QWidget;
 // Cancel: nothing saved. OK on an existing file asks "...Replace existing file?"; "No" ends
 // with nothing written and nothing saved. Otherwise the choices are saved, the file written
 // (replaced whole only once complete) and the information beep sounds; a file that can't be
-// written says "file export error". True when the file was written.
+// written says "file export error". True when the file was written. A non-zero fileNumber
+// reads the entry of the portfolio's own index files with that number.
 bool runExport(QWidget* parent, CSettingsStore& settings, const QString& portfolioDir,
-               const QString& symbol);
+               const QString& symbol, int fileNumber = 0);

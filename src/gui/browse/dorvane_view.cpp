@@ -317,9 +317,10 @@ void CDorvaneView::FillQuotesGrid(int row) {
 
   m_currentSymbol = symbols->text(m_currentSymbolRow, 0);
   m_currentName = symbols->text(m_currentSymbolRow, 1);
+  m_currentFileNumber = symbols->row(m_currentSymbolRow).file_number;
   const CWaitCursor wait;
   const QuoteLoadResult result =
-      m_quotes->load(m_portfolioDir, symbols->row(m_currentSymbolRow).symbol);
+      m_quotes->load(m_portfolioDir, symbols->row(m_currentSymbolRow).symbol, m_currentFileNumber);
 
   using Status = QuoteLoadResult::Status;
   // The system's message first, then the cause in words when one is found.
@@ -386,12 +387,14 @@ void CDorvaneView::loadChart() {
     return;
   }
   const std::string key = symbols->row(m_currentSymbolRow).symbol;
-  const std::string source = toPathString(m_portfolioDir) + '\n' + key;
+  const int fileNumber = symbols->row(m_currentSymbolRow).file_number;
+  const std::string source =
+      toPathString(m_portfolioDir) + '\n' + key + '\n' + std::to_string(fileNumber);
   core::ChartSeries series;
   std::string message;
   // The grid's load has shown any read failure already; the chart then stays empty.
   const CWaitCursor wait;
-  if (!core::load_chart_series(toPathString(m_portfolioDir), key, series, message)) {
+  if (!core::load_chart_series(toPathString(m_portfolioDir), key, series, message, fileNumber)) {
     m_chart->clear();
     return;
   }

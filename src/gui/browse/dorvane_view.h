@@ -195,6 +195,9 @@ class CDorvaneView : public QWidget {
   QString m_portfolioDir;
   QString m_currentSymbol;
   QString m_currentName;
+  // The file number of the entry whose quotes are shown: every command reads and rewrites that
+  // entry, even when another entry of the portfolio shows the same symbol.
+  int m_currentFileNumber = 0;
   int m_symbolCount = 0;
   int m_currentSymbolRow = 0;
   int m_quoteCount = 0;

@@ -33,6 +33,7 @@ core::ViewState CDorvaneView::viewState() const {
   view.quote_count = m_quoteCount;
   view.first_date_text = m_firstDateText.toStdString();
   view.last_date_text = m_lastDateText.toStdString();
+  view.file_number = m_currentFileNumber;
   return view;
 }
 
@@ -57,7 +58,9 @@ void CDorvaneView::OnAdjust() { runQuoteCommand(runAdjustCommand); }
 void CDorvaneView::OnAddQuote() { runQuoteCommand(runAddQuoteCommand); }
 void CDorvaneView::OnDeleteQuote() { runQuoteCommand(runDeleteQuoteCommand); }
 
-void CDorvaneView::OnExport() { runExport(window(), m_settings, m_portfolioDir, m_currentSymbol); }
+void CDorvaneView::OnExport() {
+  runExport(window(), m_settings, m_portfolioDir, m_currentSymbol, m_currentFileNumber);
+}
 
 SymbolCommandContext CDorvaneView::symbolContext() const {
   SymbolCommandContext c;
@@ -66,8 +69,11 @@ SymbolCommandContext CDorvaneView::symbolContext() const {
   c.masterPath = m_masterPath;
   c.rowSymbol = symbolsModel()->text(m_currentSymbolRow, 0);
   c.rowName = symbolsModel()->text(m_currentSymbolRow, 1);
+  if (m_currentSymbolRow >= 0 && m_currentSymbolRow < symbolsModel()->rows())
+    c.rowFileNumber = symbolsModel()->row(m_currentSymbolRow).file_number;
   c.currentSymbol = m_currentSymbol;
   c.currentName = m_currentName;
+  c.currentFileNumber = m_currentFileNumber;
   const QListWidget* list = portfolioList();
   for (int i = 0; i < list->count(); ++i) c.portfolios << list->item(i)->text();
   if (const QListWidgetItem* selected = list->currentItem()) c.selectedPortfolio = selected->text();
@@ -102,7 +108,10 @@ void CDorvaneView::OnCopySymbol() {
 }
 
 void CDorvaneView::OnDataFacts() {
-  runDataFacts(window(), m_portfolioDir, symbolsModel()->text(m_currentSymbolRow, 0));
+  const CSymbolsGridModel* model = symbolsModel();
+  const bool inside = m_currentSymbolRow >= 0 && m_currentSymbolRow < model->rows();
+  runDataFacts(window(), m_portfolioDir, model->text(m_currentSymbolRow, 0),
+               inside ? model->row(m_currentSymbolRow).file_number : 0);
 }
 
 void CDorvaneView::OnSplitSearch() {

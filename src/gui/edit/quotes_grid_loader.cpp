@@ -7,13 +7,14 @@
 
 QuoteLoadResult load_quotes(CQuotesGridModel& model, const std::string& directory,
                             const std::string& key,
-                            const std::function<void(int loaded, int total)>& progress) {
+                            const std::function<void(int loaded, int total)>& progress,
+                            int file_number) {
   using State = core::NewestFirstQuotes::State;
   QuoteLoadResult result;
   qdb::clear_failure();
   core::NewestFirstQuotes quotes;
-  if (!quotes.open(directory, key) && quotes.state() == State::kOpenFailed) {
-    result.cause = qdb::read_failure_cause(directory, key);
+  if (!quotes.open(directory, key, file_number) && quotes.state() == State::kOpenFailed) {
+    result.cause = qdb::read_failure_cause(directory, key, file_number);
     return result;
   }
   result.has_time = quotes.has_time();
@@ -44,7 +45,7 @@ QuoteLoadResult load_quotes(CQuotesGridModel& model, const std::string& director
       break;
   }
   if (result.status != QuoteLoadResult::Status::kOk)
-    result.cause = qdb::read_failure_cause(directory, key);
+    result.cause = qdb::read_failure_cause(directory, key, file_number);
 
   if (total > 0) {
     result.first_date = quotes.quote_date(0);

@@ -28,7 +28,9 @@ struct QuoteLoadResult {
 
 // Appends the quotes of key (looked up from directory) to model, newest first, with the Time
 // column when the series has times. progress is
-// called after each window with the rows loaded so far and the total claimed.
+// called after each window with the rows loaded so far and the total claimed. A non-zero
+// file_number reads the entry of directory's own index files with that number, the row's.
 QuoteLoadResult load_quotes(CQuotesGridModel& model, const std::string& directory,
                             const std::string& key,
-                            const std::function<void(int loaded, int total)>& progress = {});
+                            const std::function<void(int loaded, int total)>& progress = {},
+                            int file_number = 0);

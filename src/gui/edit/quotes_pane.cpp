@@ -58,18 +58,21 @@ CQuotesPane::CQuotesPane(QWidget* parent)
                 parent),
       m_model(static_cast<CQuotesGridModel*>(grid()->model())) {}
 
-QuoteLoadResult CQuotesPane::load(const QString& directory, const std::string& key) {
+QuoteLoadResult CQuotesPane::load(const QString& directory, const std::string& key,
+                                  int fileNumber) {
   m_model->clear();
   StatusProgress progress(this);
   bool painted = false;
-  const QuoteLoadResult result =
-      load_quotes(*m_model, toPathString(directory), key, [&](int loaded, int total) {
+  const QuoteLoadResult result = load_quotes(
+      *m_model, toPathString(directory), key,
+      [&](int loaded, int total) {
         progress.show(loaded, total);
         if (!painted && loaded >= kRowsPaintedFirst) {
           painted = true;
           grid()->viewport()->repaint();
         }
-      });
+      },
+      fileNumber);
   if (result.has_time) {
     // The Time column sits after the seven quote columns in the model (so stored widths keep
     // their columns) and is shown beside the date.

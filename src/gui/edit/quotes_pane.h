@@ -15,8 +15,9 @@ class CQuotesPane : public CGridPane {
   explicit CQuotesPane(QWidget* parent = nullptr);
 
   // Loads the quotes of key (looked up from the portfolio directory) into the emptied grid.
-  // The first 30 rows are painted before the rest are read.
-  QuoteLoadResult load(const QString& directory, const std::string& key);
+  // The first 30 rows are painted before the rest are read. A non-zero fileNumber reads the
+  // entry of the portfolio's own index files with that number (the symbol row's).
+  QuoteLoadResult load(const QString& directory, const std::string& key, int fileNumber = 0);
   // Gives row the selected state (not the focus), when the grid has it.
   void selectRow(int row);
   void clear();

@@ -10,8 +10,9 @@ SymbolCommandOutcome runDeleteSymbol(const SymbolCommandContext& context) {
   prompter.beep();
   if (prompter.exec(dialog) != QDialog::Accepted) return {};
 
-  const core::CommandResult result = core::delete_symbol(
-      pathText(context.portfolioDir), pathText(context.masterPath), masterBytes(context.rowSymbol));
+  const core::CommandResult result =
+      core::delete_symbol(pathText(context.portfolioDir), pathText(context.masterPath),
+                          masterBytes(context.rowSymbol), context.rowFileNumber);
   showCommandMessages(context.parent, result);
   if (!result.ok) return {};
   return {ViewFollowUp::ReloadSymbols, {}, {}};

@@ -12,9 +12,9 @@ SymbolCommandOutcome runEditSymbol(const SymbolCommandContext& context) {
   CEditSymbolDlg dialog(context.rowSymbol, name, context.parent);
   if (Prompter::instance().exec(dialog) != QDialog::Accepted) return {};
 
-  const core::CommandResult result =
-      core::rename_symbol(pathText(context.masterPath), masterBytes(context.rowSymbol),
-                          masterBytes(dialog.symbol()), masterBytes(dialog.name()));
+  const core::CommandResult result = core::rename_symbol(
+      pathText(context.masterPath), masterBytes(context.rowSymbol), masterBytes(dialog.symbol()),
+      masterBytes(dialog.name()), context.rowFileNumber);
   showCommandMessages(context.parent, result);
   if (!result.ok) return {};
   return {ViewFollowUp::UpdateSymbolRow, dialog.symbol(), dialog.name()};

@@ -17,8 +17,10 @@ struct SymbolCommandContext {
   QString masterPath;         // its MASTER file
   QString rowSymbol;          // column 0 of the current symbol row
   QString rowName;            // column 1 of the current symbol row
+  int rowFileNumber = 0;      // the current symbol row's entry (0: by its text alone)
   QString currentSymbol;      // the symbol whose quotes the quotes grid shows
   QString currentName;        // its issue name
+  int currentFileNumber = 0;  // its entry (0: by its text alone)
   QStringList portfolios;     // the portfolio list's entries, in its order
   QString selectedPortfolio;  // the entry selected in the portfolio list
 };

@@ -14,7 +14,7 @@ SymbolCommandOutcome runTransferSymbol(const SymbolCommandContext& context,
 
   const core::TransferResult result =
       core::transfer_symbol(pathText(context.portfolioDir), masterBytes(context.currentSymbol),
-                            pathText(dialog.destination()), mode);
+                            pathText(dialog.destination()), mode, context.currentFileNumber);
   showCommandMessages(context.parent, result);
   // A move that failed part-way may still have changed the source: the grid then shows the
   // truth again.
