@@ -159,7 +159,7 @@ TEST(TransferCommands, CopyAndMoveBetweenRealPortfolios) {
   EXPECT_EQ(read_bytes(other / "F1.DAT"), read_bytes(hang / "F1.dat"));
   expect_failure(run_cli({"copy-symbol", hang.string(), "hsm__2000v", other.string()}),
                  "The Symbol addition failed.\n\nReason: Symbol HSM__2000V already exists in\n" +
-                     other.string() + "\n");
+                     other.string() + "\nas F1 HSM__2000V (Hang Seng Mini 2).\n");
   // The real portfolio's MASTER is full: a symbol moved in goes to its XMASTER, after F266.
   ASSERT_EQ(run_cli({"rename-symbol", other.string(), "HSM__2000V", "FRESH"}).exit_code, 0);
   const auto into = run_cli({"move-symbol", other.string(), "FRESH", hang.string()});

@@ -108,16 +108,17 @@ TEST_F(Transfer, MoveRemovesTheSourceRecordAndFilesLast) {
 }
 
 TEST_F(Transfer, RefusalsChangeNothing) {
-  // Already there, by symbol or by issue name, in any letter case.
-  for (const std::vector<SymbolSpec>& dest :
-       {std::vector<SymbolSpec>{{1, "src", "X"}}, std::vector<SymbolSpec>{{1, "X", "Src"}}}) {
+  // Already there, by symbol or by issue name, in any letter case; the entry there is named.
+  const std::pair<std::vector<SymbolSpec>, const char*> dests[] = {
+      {{{1, "src", "X"}}, "\nas F1 src (X)."}, {{{1, "X", "Src"}}, "\nas F1 X (Src)."}};
+  for (const auto& [dest, named] : dests) {
     build(dest);
     const core::TransferResult result = run(true, " src ");
     EXPECT_EQ(result.outcome, core::TransferOutcome::kExists);
     EXPECT_EQ(result.messages,
               std::vector<std::string>{"The Symbol addition failed.\n\nReason: Symbol SRC already "
                                        "exists in\n" +
-                                       dest_text()});
+                                       dest_text() + named});
     EXPECT_EQ(dest_master(), m_dest_master);
     EXPECT_EQ(source_master(), m_source_master);
   }

@@ -237,7 +237,8 @@ TEST(TransferSymbolTest, CancelNoChoiceAndRefusalsChangeNothing) {
       {"copy cancelled", false, rejected(), {}},
       {"OK with nothing selected", true, pick("/nowhere"), {}},
       {"already in the destination", true, pick(p.other()),
-       "The Symbol addition failed.\n\nReason: Symbol AAA already exists in\n" + q(p.other())},
+       "The Symbol addition failed.\n\nReason: Symbol AAA already exists in\n" + q(p.other()) +
+           "\nas F1 AAA (Another Alpha)."},
       // Its header claims 255 symbols but it lists one: a damaged MASTER is never extended.
       {"destination damaged", false, pick(p.full()),
        "The Symbol addition failed.\n\nReason: The MASTER file in\n" + q(p.full()) +
