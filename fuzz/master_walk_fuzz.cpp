@@ -47,6 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (status != 0 && status != qdb::kFileNotFound && status != qdb::kFileRead) __builtin_trap();
     // Whatever the MASTER says, the lookup stays inside the portfolio.
     if (status == 0 && found != root + "/" && found != root + "/SUB/") __builtin_trap();
+    // An entry addressed by its file number is the root's own, with that number.
+    const int number = size > 0 ? data[size - 1] : 1;
+    const qdb::StatusCode addressed = qdb::find_symbol(root, key, record, found, number);
+    if (addressed != 0 && addressed != qdb::kFileNotFound) __builtin_trap();
+    if (addressed == 0 && (found != root + "/" || record.file_number() != number)) __builtin_trap();
   }
   return 0;
 }

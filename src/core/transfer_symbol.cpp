@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/platform_fs.h"
 #include "core/portfolio_index.h"
 #include "core/symbol_entries.h"
 #include "core/symbol_files.h"
@@ -79,7 +80,11 @@ TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& 
     std::string message =
         std::string(kAdditionFailed) + "Symbol " + symbol_text + " already exists in\n" + dest_dir;
     message += "\nas " + entry_description(found);
-    if (found_dir != qdb::normalize_dir(dest_dir)) message += " in\n" + found_dir;
+    if (found_dir != qdb::normalize_dir(dest_dir)) {
+      // A sub-portfolio's entry: its directory as the portfolio list names it.
+      while (found_dir.size() > 1 && platform::is_separator(found_dir.back())) found_dir.pop_back();
+      message += " in\n" + found_dir;
+    }
     message += ".";
     return transfer_failure(message, TransferOutcome::kExists);
   }

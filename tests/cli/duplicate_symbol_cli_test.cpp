@@ -13,6 +13,7 @@
 
 #include "cli/cli_run.h"
 #include "qdb/dates.h"
+#include "qdb/writer.h"
 #include "support/portfolio_builder.h"
 #include "support/real_data.h"
 #include "support/temp_dir.h"
@@ -177,6 +178,14 @@ TEST_F(DuplicateSymbolCli, CopyAndMoveOntoASymbolThereAreRefusedAndFileNumberMov
                              dest() + "\nas F1 GC (GOLD FUTURE).\n");
   EXPECT_EQ(run_cli({"move-symbol", dup(), "GC", dest()}).err, refused.err);
   EXPECT_EQ(files(dest()), dest_before);
+  // Held by a sub-portfolio of the destination: that one is named too.
+  const std::string outer = m_temp.dir() + "outer";
+  testing_support::make_portfolio(outer + "/SUB", {{1, "GC", "GOLD SUB", bars_from(60)}});
+  testing_support::make_portfolio(outer, {});
+  ASSERT_TRUE(qdb::append_master_record(outer, qdb::make_directory_record("SUB")));
+  EXPECT_EQ(run_cli({"copy-symbol", dup(), "GC", outer}).err,
+            "The Symbol addition failed.\n\nReason: Symbol GC already exists in\n" + outer +
+                "\nas F1 GC (GOLD SUB) in\n" + outer + "/SUB.\n");
 
   const std::string third = read_bytes(fs::path(dup()) / "F3.DAT");
   const auto moved = run_cli({"move-symbol", dup(), "CL", free(), "--file-number", "3"});
