@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "core/chart_series.h"
 #include "core/chart_bad_days.h"
+#include "core/chart_series.h"
 #include "core/chart_ticks.h"
 #include "core/chart_window.h"
 #include "core/demo_data.h"
@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kQuotes = 32767;
 
-// A made-up daily history of the longest series a data file holds, with an unrecorded split.
+// A made-up daily history of 32,767 quotes, with an unrecorded split.
 core::ChartSeries long_series(double volatility) {
   core::DemoHistory h;
   h.seed = 11;

@@ -8,6 +8,7 @@
 #include "core/command_result.h"
 #include "core/master_image.h"
 #include "core/master_repair.h"
+#include "qdb/bytes.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/extended_master.h"
@@ -44,7 +45,7 @@ std::optional<DataDates> data_dates(const qdb::DirListing& listing,
   const auto size = static_cast<std::size_t>(length);
   std::vector<std::uint8_t> bytes(size);
   if (file->read(bytes.data(), size) != size) return std::nullopt;
-  const int stored = static_cast<std::int16_t>(bytes[2] | (bytes[3] << 8));
+  const int stored = qdb::read_u16le(bytes.data() + 2);  // R, unsigned 16-bit
   // Only quotes that are in the file count, whatever the header claims.
   const std::uint64_t whole = file->size() / size;
   const std::int64_t count =

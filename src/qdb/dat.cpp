@@ -18,7 +18,7 @@ namespace qdb {
 namespace {
 
 constexpr int kHeaderBytes = 4;
-// The halving search needs about log2(32767) probes; a bound well above that guarantees it
+// The halving search needs about log2(65535) probes; a bound well above that guarantees it
 // ends even on a file whose quotes are not in date order.
 constexpr int kMaxProbes = 64;
 
@@ -28,7 +28,7 @@ struct OpenSeries {
   std::string dir;
   SeriesLayout layout;
   std::unique_ptr<ReadFile> file;
-  std::int32_t header_records = 0;  // R, the header's record count (signed 16-bit)
+  std::int32_t header_records = 0;  // R, the header's record count (unsigned 16-bit)
   DateForm date_form = DateForm::kTwoDigit;
 };
 
@@ -44,9 +44,10 @@ StatusCode open_series(std::string_view root, std::string_view key, OpenSeries& 
   out.file = file_system().open_read(listing->resolve(quote_file_name(out.record.file_number())));
   if (!out.file) return kFileOpen;
   std::uint8_t header[kHeaderBytes] = {};
-  // A header too short to hold R counts as a file without quotes.
+  // A header too short to hold R counts as a file without quotes. R is unsigned: files hold up
+  // to 65,535 records.
   if (out.file->read(header, kHeaderBytes) == kHeaderBytes) {
-    out.header_records = read_i16le(header + 2);
+    out.header_records = read_u16le(header + 2);
   }
   out.date_form = data_file_date_form(*out.file, out.record.record_length(),
                                       out.layout.column[kDate], out.header_records);

@@ -21,6 +21,10 @@ class ReadFile;
 // Upper bound of a full read (negative count).
 inline constexpr int kFullReadCap = 16000;
 
+// The most records a data file's header can count (R, unsigned 16-bit, the header record
+// included): at most 65,534 quotes.
+inline constexpr std::int32_t kMaxDataRecords = 65535;
+
 // Fills series with up to count quotes of key beginning at quote index start (negative start:
 // the newest count quotes; negative count: all quotes, capped; count 0: description only).
 // Returns 0, the lookup/layout status, -2, -3 or -9. A non-zero file_number addresses the
@@ -67,7 +71,7 @@ class SeriesReader {
   SeriesLayout m_layout;
   std::unique_ptr<ReadFile> m_file;
   std::int32_t m_total = 0;
-  std::int32_t m_header_records = 0;  // R as read (signed)
+  std::int32_t m_header_records = 0;  // R as read (unsigned 16-bit)
   DateForm m_date_form = DateForm::kTwoDigit;
   std::vector<std::uint8_t> m_records;      // the raw records of the last window, kept for the next
   std::optional<std::uint64_t> m_position;  // where the file stands after the last full read

@@ -347,9 +347,6 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   // The file as read: it must still be this one when the new one takes its place.
   const std::optional<FileIdentity> identity = source->identity();
 
-  // The backup comes first: when it cannot be written the disk is in no state for a rewrite.
-  if (!copy_file(data_path, backup_path)) return kFileWrite;
-
   const std::uint64_t size = source->size();
   const auto length = static_cast<std::size_t>(shape->length);
   std::vector<std::uint8_t> header(length);
@@ -357,6 +354,18 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
     note_error(data_path, errno != 0 ? errno : EIO);
     return kFileRead;
   }
+  // R, the header's record count, is unsigned 16-bit. An insert into a file whose header
+  // already counts the most it can is refused before anything is written, the backup included.
+  std::int32_t count = read_u16le(header.data() + 2);
+  if (request.op == kOpInsert && count >= kMaxDataRecords) {
+    note_failure(file_name_of(data_path) +
+                 "'s header already counts 65,535 records (65,534 quotes), the most a data file "
+                 "can hold; no quote was added");
+    return kFileWrite;
+  }
+
+  // The backup comes first: when it cannot be written the disk is in no state for a rewrite.
+  if (!copy_file(data_path, backup_path)) return kFileWrite;
 
   std::vector<MasterCorrection> corrections;
   if (request.op == kOpDelete) {
@@ -368,7 +377,7 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
     }
     // Read while the old data file is intact, with the count the file holds now (the one the
     // caller saw may be out of date).
-    const int held = read_i16le(header.data() + 2) - 1;
+    const std::int32_t held = count - 1;
     const int count_now = held >= 0 ? held : quote_count;
     auto needed = corrections_for_delete(root, key, index, count_now);
     if (!needed) {
@@ -379,15 +388,14 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
     corrections = std::move(*needed);
   }
 
-  int count = read_i16le(header.data() + 2);
   // Dates are read in the form the file's last quote shows; the read goes back to the first
   // quote afterwards.
   const DateForm form = data_file_date_form(*source, shape->length, shape->column[kDate], count);
   if (!source->seek(length)) return kFileRead;
-  if (request.op == kOpDelete) --count;
+  // A delete found its quote, so R is at least 2 here; an insert was checked above.
+  if (request.op == kOpDelete && count > 0) --count;
   if (request.op == kOpInsert) ++count;
-  if (count > INT16_MAX || count < INT16_MIN) return kFileWrite;  // no room in the 16-bit count
-  write_u16le(header.data() + 2, static_cast<std::uint16_t>(static_cast<std::int16_t>(count)));
+  write_u16le(header.data() + 2, static_cast<std::uint16_t>(count));
 
   PassOutcome outcome = PassOutcome::kDone;
   StagedFile data_new(data_path, new_path, identity);

@@ -36,8 +36,10 @@ struct SeriesEditRequest {
 // Rewrites the data file of key (found from root) by the request. The new file is written
 // beside the data file, flushed and renamed over it; F<n>.BAK keeps the old content.
 // Returns kSuccess, the lookup/layout status, kFileOpen (the data file does not open), kFileRead,
-// kFileWrite (a write step failed, data file unchanged), kRecordNotFound (insert found no
-// record of the date) or kDeleteNotFound (delete found no quote of the date); see status.h.
+// kFileWrite (a write step failed, data file unchanged; or an insert into a file whose header
+// already counts 65,535 records, refused before anything is written, the cause noted),
+// kRecordNotFound (insert found no record of the date) or kDeleteNotFound (delete found no
+// quote of the date); see status.h.
 // A non-zero file_number addresses the entry of root's own index files with that number (see
 // find_symbol); when it no longer matches key the answer is the lookup's kFileNotFound.
 std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view root,

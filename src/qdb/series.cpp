@@ -8,7 +8,6 @@
 namespace qdb {
 namespace {
 
-constexpr int kMaxCapacity = 32767;
 // Bytes of one packed row: eight 4-byte units (date serial, time code, six reals).
 constexpr std::size_t kUnit = 4;
 constexpr std::size_t kPackedRowSize = 8 * kUnit;
@@ -20,7 +19,7 @@ constexpr int kSplitBlocks = 8;
 // calloc of at least one byte, so that a series of capacity 0 still owns real storage.
 void* zeroed_block(std::size_t bytes) { return std::calloc(bytes == 0 ? 1 : bytes, 1); }
 
-void set_view(ColumnView& view, void* storage, std::int16_t count, std::int16_t stride,
+void set_view(ColumnView& view, void* storage, std::int32_t count, std::int16_t stride,
               std::int16_t offset) {
   view.storage = storage;
   view.count = count;
@@ -67,9 +66,9 @@ std::uint8_t* element(ColumnView& view, int row) {
 StatusCode series_alloc(QuoteSeries& series, int capacity) {
   // A series handed in again is released first, so reuse never leaks its old storage.
   series_free(series);
-  if (capacity < 0 || capacity > kMaxCapacity) return kMalloc;
+  if (capacity < 0 || capacity > kMaxSeriesCapacity) return kMalloc;
 
-  const auto cap = static_cast<std::int16_t>(capacity);
+  const auto cap = static_cast<std::int32_t>(capacity);
   const auto rows = static_cast<std::size_t>(capacity);
   series.count = cap;
   series.capacity = cap;
@@ -107,7 +106,7 @@ StatusCode series_free(QuoteSeries& series) {
 StatusCode series_set_count(QuoteSeries& series, int n) {
   if (n > series.capacity) return kMalloc;
   if (n < 0) n = 0;
-  const auto count = static_cast<std::int16_t>(n);
+  const auto count = static_cast<std::int32_t>(n);
   series.count = count;
   for (ColumnView& view : series.column) view.count = count;
   return kSuccess;

@@ -25,10 +25,11 @@ struct QuoteBar {
 std::int32_t bar_seconds(const QuoteBar& bar);
 
 // Element i of a column is element i * stride + offset of the storage, counted in 4-byte
-// units: a 32-bit date serial, the time as 32-bit seconds since midnight, or a real.
+// units: a 32-bit date serial, the time as 32-bit seconds since midnight, or a real. The count
+// is 32-bit: a data file's header counts up to 65,535 records.
 struct ColumnView {
   void* storage = nullptr;
-  std::int16_t count = 0;
+  std::int32_t count = 0;
   std::int16_t stride = 0;
   std::int16_t offset = 0;
 };
@@ -46,8 +47,8 @@ struct QuoteSeries {
   ColumnView column[8];
   std::string path;  // directory where the symbol was found, with its trailing separator
   std::string name;  // the key the caller asked for
-  std::int16_t count = 0;
-  std::int16_t capacity = 0;
+  std::int32_t count = 0;
+  std::int32_t capacity = 0;
   std::int32_t total = 0;
   std::int16_t kind = 0;
   std::int16_t info_size = 0;
@@ -67,8 +68,11 @@ struct QuoteSeries {
   void set_bar(int row, const QuoteBar& bar);
 };
 
-// Clears the series and builds storage for capacity rows (packed while capacity * 32 < 65000,
-// else eight blocks, one per column). Returns 0, or -3 with capacity 0.
+// The most rows a series holds: every quote a data file's 16-bit header can count.
+inline constexpr int kMaxSeriesCapacity = 65535;
+
+// Clears the series and builds storage for capacity rows, 0 to kMaxSeriesCapacity (packed while
+// capacity * 32 < 65000, else eight blocks, one per column). Returns 0, or -3 with capacity 0.
 StatusCode series_alloc(QuoteSeries& series, int capacity);
 // Releases storage and info block and zeroes every field. Harmless on a released series.
 StatusCode series_free(QuoteSeries& series);

@@ -61,7 +61,7 @@ std::string series_problem(std::string_view root, std::string_view key, int file
   if (file->read(header, sizeof header) != sizeof header) {
     return dat + " is shorter than its header record";
   }
-  const std::int64_t claimed = static_cast<std::int64_t>(read_i16le(header + 2)) - 1;
+  const std::int64_t claimed = static_cast<std::int64_t>(read_u16le(header + 2)) - 1;
   const std::int64_t held =
       static_cast<std::int64_t>(file->size() / static_cast<std::uint64_t>(length)) - 1;
   if (claimed > 0 && held < claimed) {

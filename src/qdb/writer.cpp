@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "qdb/bytes.h"
+#include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/file_system.h"
 #include "qdb/master.h"
@@ -171,7 +172,8 @@ bool write_data_file(const std::string& dir, int file_number, const std::vector<
                      const SeriesLayout& layout, int record_length, DateForm form) {
   if (record_length < 4 || record_length > 127) return false;
   if (highest_column(layout, record_length) < 0) return false;
-  if (bars.size() + 1 > static_cast<std::size_t>(INT16_MAX)) return false;
+  // The header counts the records, itself included, in 16 unsigned bits.
+  if (bars.size() + 1 > static_cast<std::size_t>(kMaxDataRecords)) return false;
   const auto length = static_cast<std::size_t>(record_length);
   const DirListing listing(normalize_dir(dir));
   const std::string target = listing.resolve(data_file_name(file_number, "DAT"));

@@ -29,7 +29,8 @@ bool append_master_record(const std::string& dir, const MasterRecord& record);
 SeriesLayout default_layout(int record_length);
 
 // Writes F<n>.DAT in dir from bars with the layout (columns mapped by layout.column) and the
-// record length; crash-safe. Unmapped columns and bytes past the fields are zero.
+// record length; crash-safe. Unmapped columns and bytes past the fields are zero. At most
+// 65,534 bars (the header counts 65,535 records); more is refused.
 bool write_data_file(const std::string& dir, int file_number, const std::vector<QuoteBar>& bars,
                      const SeriesLayout& layout, int record_length);
 // The same with the dates stored in the given form (kTwoDigit keeps 2000..2059 as two-digit

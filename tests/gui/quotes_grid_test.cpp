@@ -3,6 +3,7 @@
 #include <QHeaderView>
 
 #include "browser_fixture.h"
+#include "core/chart_series.h"
 #include "gui/browse/symbols_grid_model.h"
 #include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_loader.h"
@@ -70,6 +71,33 @@ TEST(QuotesGridModelTest, FourHundredAndOneQuotesLoadInTwoWindowsNewestFirst) {
   for (int row = 0; row < 401; ++row) ASSERT_EQ(model.bar(row).date, bars[400 - row].date);
   EXPECT_EQ(result.first_date, bars[0].date);
   EXPECT_EQ(result.last_date, bars[400].date);
+}
+
+// A header's count is unsigned: a file of 40,000 quotes fills the grid and the chart in full.
+TEST(QuotesGridModelTest, FortyThousandQuotesLoadInFull) {
+  testing_support::TempDir dir;
+  std::vector<qdb::QuoteBar> bars;
+  qdb::DateSerial date = qdb::date_serial(1900, 1, 1);
+  for (int i = 0; i < 40000; ++i, ++date)
+    bars.push_back({date, 0, 5.0f, 6.0f, 4.0f, 5.0f + static_cast<float>(i % 8) / 8, 9.0f, 0.0f});
+  ASSERT_TRUE(qdb::create_portfolio(dir.dir()));
+  ASSERT_TRUE(qdb::write_data_file(dir.dir(), 1, bars, qdb::default_layout(28), 28));
+  ASSERT_TRUE(qdb::append_master_record(
+      dir.dir(), qdb::make_master_record(1, "LONG", "LONG CO", 28, 7, date, date)));
+  CQuotesGridModel model;
+  const QuoteLoadResult result = load_quotes(model, dir.dir(), "LONG");
+  EXPECT_EQ(result.status, QuoteLoadResult::Status::kOk);
+  EXPECT_EQ(result.total, 40000);
+  EXPECT_EQ(result.loaded, 40000);
+  ASSERT_EQ(model.rowCount(), 40000);
+  EXPECT_EQ(model.bar(0).date, bars.back().date);
+  EXPECT_EQ(model.bar(39999).date, bars.front().date);
+  EXPECT_EQ(result.first_date, bars.front().date);
+  EXPECT_EQ(result.last_date, bars.back().date);
+  core::ChartSeries chart;
+  std::string message;
+  ASSERT_TRUE(core::load_chart_series(dir.dir(), "LONG", chart, message)) << message;
+  EXPECT_EQ(chart.size(), 40000);
 }
 
 class QuotesGridViewTest : public BrowserFixture {};

@@ -188,7 +188,7 @@ TEST(ReadSeries, HeadersThatDisagreeWithTheFile) {
 
   TempDir dir;
   const auto rows = weekday_quotes(kJan3, 3, 7);
-  for (int r : {0, -5, 1}) {
+  for (int r : {0, 1}) {
     one_symbol(dir, 28, dat(28, rows, r));
     ASSERT_EQ(qdb::read_series(w.s, dir.dir(), "SYM", 0, 0), 0) << r;
     EXPECT_EQ(w.s.total, 0) << r;
@@ -198,13 +198,16 @@ TEST(ReadSeries, HeadersThatDisagreeWithTheFile) {
     EXPECT_EQ(w.s.count, 0) << r;
     EXPECT_EQ(qdb::find_quote(dir.dir(), "SYM", kJan3, 0, nullptr, nullptr), qdb::kFileRead);
   }
-  one_symbol(dir, 28, dat(28, rows, 32767));
-  ASSERT_EQ(qdb::read_series(w.s, dir.dir(), "SYM", 0, 400), 0);
-  EXPECT_EQ(w.s.total, 32766);
-  EXPECT_EQ(w.s.count, 3);
-  ASSERT_EQ(qdb::read_series(w.s, dir.dir(), "SYM", 0, -1), 0);
-  EXPECT_EQ(w.s.count, 3);
-  EXPECT_EQ(qdb::find_quote(dir.dir(), "SYM", kJan3 + 2, 0, nullptr, nullptr), 2);
+  // The header's count is unsigned: bytes FB FF claim 65,530 quotes, not a negative count.
+  for (int r : {32767, -5}) {
+    one_symbol(dir, 28, dat(28, rows, r));
+    ASSERT_EQ(qdb::read_series(w.s, dir.dir(), "SYM", 0, 400), 0) << r;
+    EXPECT_EQ(w.s.total, (r & 0xFFFF) - 1) << r;
+    EXPECT_EQ(w.s.count, 3) << r;
+    ASSERT_EQ(qdb::read_series(w.s, dir.dir(), "SYM", 0, -1), 0) << r;
+    EXPECT_EQ(w.s.count, 3) << r;
+    EXPECT_EQ(qdb::find_quote(dir.dir(), "SYM", kJan3 + 2, 0, nullptr, nullptr), 2) << r;
+  }
   // A header shorter than four bytes holds no quotes.
   one_symbol(dir, 28, std::string("\0\x05", 2));
   EXPECT_EQ(qdb::read_series(w.s, dir.dir(), "SYM", 0, 10), qdb::kRecordNotFound);

@@ -359,10 +359,10 @@ TEST(RewriteSeries, RefusalsChangeNothing) {
        "TEST",
        qdb::kRecordNotFound},
       {"insert into a full count", week_of_quotes(),
-       [](Portfolio& p) {  // R = 32767, the most a 16-bit count holds
+       [](Portfolio& p) {  // R = 65535, the most the unsigned 16-bit count holds
          std::string raw = p.data();
          raw[2] = '\xff';
-         raw[3] = '\x7f';
+         raw[3] = '\xff';
          write_bytes(p.path() / "F1.DAT", raw);
        },
        qdb::kOpInsert, jan(5), jan(5), "TEST", qdb::kFileWrite},

@@ -106,13 +106,14 @@ TEST(SeriesAlloc, RowsDoNotOverlapInEitherLayout) {
 }
 
 TEST(SeriesAlloc, CapacityAndCountBounds) {
-  for (int capacity : {-1, 32768, 100000}) {
+  for (int capacity : {-1, 65536, 100000}) {
     qdb::QuoteSeries s;
     EXPECT_EQ(qdb::series_alloc(s, capacity), qdb::kMalloc) << capacity;
     EXPECT_EQ(s.capacity, 0);
   }
   qdb::QuoteSeries big;
-  EXPECT_EQ(qdb::series_alloc(big, 32767), 0);
+  EXPECT_EQ(qdb::series_alloc(big, 65535), 0);  // every quote a header can count
+  EXPECT_EQ(big.capacity, 65535);
   qdb::QuoteSeries none;
   EXPECT_EQ(qdb::series_alloc(none, 0), 0);
   EXPECT_EQ(none.bar(0).date, 0);  // no rows: nothing is read
