@@ -8,6 +8,7 @@
 #include "core/master_reader.h"
 #include "qdb/bytes.h"
 #include "qdb/extended_master.h"
+#include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
 
 namespace core {
@@ -49,6 +50,12 @@ bool symbol_row_less(const SymbolRow& a, const SymbolRow& b) {
       [](char x, char y) { return static_cast<unsigned char>(x) < static_cast<unsigned char>(y); });
 }
 
+std::string sub_portfolio_cause(const std::string& portfolio_dir, const SymbolRow& row) {
+  const qdb::DirListing listing(qdb::normalize_dir(portfolio_dir));
+  return row.symbol + " is a sub-portfolio, not a symbol: its symbols are listed in " +
+         qdb::master_path_in(listing.resolve(row.sub_dir));
+}
+
 MasterListing read_master_rows(const std::string& master_path, int limit) {
   MasterListing listing;
   master_io::Reader reader(qdb::resolve_path(master_path));
@@ -64,6 +71,10 @@ MasterListing read_master_rows(const std::string& master_path, int limit) {
     row.name = grid_name_text(record);
     row.file_number = record.file_number();
     row.file_index = index;
+    if (record.is_directory()) {
+      row.sub_portfolio = true;
+      row.sub_dir = record.directory_name();
+    }
     listing.rows.push_back(std::move(row));
   }
 

@@ -80,6 +80,8 @@ TEST_F(DemoCli, DemoPortfoliosAreSoundAndShowTheirSplit) {
   const auto search = run_cli({"split-search", stocks()});
   EXPECT_NE(search.out.find("HRBR possible 2 for 1 split on 06/14/99"), std::string::npos)
       << search.out << search.err;
+  // The TECH sub-portfolio's row is passed over without a word.
+  EXPECT_EQ(search.err.find("TECH"), std::string::npos) << search.err;
 }
 
 TEST_F(DemoCli, QuotesAreNewestFirstAndMatchTheQuoteCount) {

@@ -22,6 +22,7 @@
 namespace {
 
 const QString kScreen = QStringLiteral("Screen");
+constexpr int kStatusNoteMs = 15000;
 
 // A command's prompt is its status-bar text, then "\n", then its tooltip.
 void setPrompt(QAction* action, const QString& prompt) {
@@ -49,6 +50,10 @@ CMainFrame::CMainFrame(CSettingsStore& settings, QWidget* parent)
     updateCommandStates();
     refreshStatusPanes();
   });
+  // The view's notes (files read again after another program changed them) stay a while in
+  // the message pane.
+  connect(m_view, &CDorvaneView::statusNote, this,
+          [this](const QString& text) { statusBar()->showMessage(text, kStatusNoteMs); });
   updateCommandStates();
   refreshStatusPanes();
   restorePlacement();
@@ -167,7 +172,17 @@ void CMainFrame::addCommand(const char* name, const QString& text, const QString
   auto* action = new QAction(icon, text, this);
   action->setObjectName(QString::fromLatin1(name));
   setPrompt(action, prompt);
-  connect(action, &QAction::triggered, m_view, handler);
+  // The command acts on what the view shows once a waiting symbol load and any change made by
+  // another program are settled, and only when its rule still allows it then.
+  const bool quoteRow = flag == &CommandStates::editQuote || flag == &CommandStates::split ||
+                        flag == &CommandStates::adjust || flag == &CommandStates::addQuote ||
+                        flag == &CommandStates::deleteQuote;
+  connect(action, &QAction::triggered, m_view, [this, handler, flag, quoteRow] {
+    if (!m_view->prepareCommand(quoteRow)) return;
+    updateCommandStates();
+    if (computeCommandStates(m_view->commandConditions()).*flag) (m_view->*handler)();
+    m_view->commandDone();
+  });
   m_ruled.push_back({action, flag});
 }
 
