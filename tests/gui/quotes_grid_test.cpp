@@ -219,8 +219,8 @@ TEST_F(SymbolsGridInputTest, ArrowKeysLoadTheHighlightedSymbolAfterAPauseWhileEn
 
 // A command given during the pause acts on the highlighted symbol: its load comes first.
 TEST_F(SymbolsGridInputTest, ACommandDuringThePauseActsOnTheHighlightedSymbol) {
-  for (const char* command : {"editQuote", "split", "adjust", "addQuote", "deleteQuote",
-                              "deleteSymbol", "editSymbol", "dataFacts"}) {
+  for (const char* command :
+       {"editQuote", "split", "adjust", "deleteQuote", "deleteSymbol", "editSymbol", "dataFacts"}) {
     SCOPED_TRACE(command);
     view()->symbolsGrid()->setFocus();
     view()->symbolsGrid()->selectRow(0);
