@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include "gui/browse/dorvane_view.h"
@@ -23,6 +24,7 @@ namespace {
 
 const QString kScreen = QStringLiteral("Screen");
 constexpr int kStatusNoteMs = 15000;
+const QString kIdleText = QStringLiteral("For Help, press F1");
 
 // A command's prompt is its status-bar text, then "\n", then its tooltip.
 void setPrompt(QAction* action, const QString& prompt) {
@@ -51,9 +53,15 @@ CMainFrame::CMainFrame(CSettingsStore& settings, QWidget* parent)
     refreshStatusPanes();
   });
   // The view's notes (files read again after another program changed them) stay a while in
-  // the message pane.
-  connect(m_view, &CDorvaneView::statusNote, this,
-          [this](const QString& text) { statusBar()->showMessage(text, kStatusNoteMs); });
+  // the message pane, then the idle text is back.
+  m_noteTimer = new QTimer(this);
+  m_noteTimer->setSingleShot(true);
+  m_noteTimer->setInterval(kStatusNoteMs);
+  connect(m_noteTimer, &QTimer::timeout, this, [this] { m_idle->setText(kIdleText); });
+  connect(m_view, &CDorvaneView::statusNote, this, [this](const QString& text) {
+    m_idle->setText(text);
+    m_noteTimer->start();
+  });
   updateCommandStates();
   refreshStatusPanes();
   restorePlacement();
@@ -264,7 +272,7 @@ void CMainFrame::createToolbar() {
 void CMainFrame::createStatusBar() {
   QStatusBar* bar = statusBar();
   // The message pane: the idle text, hidden while a command's prompt or a progress bar shows.
-  m_idle = new QLabel(QStringLiteral("For Help, press F1"), bar);
+  m_idle = new QLabel(kIdleText, bar);
   m_idle->setObjectName(QStringLiteral("idleMessage"));
   bar->addWidget(m_idle, 1);
 
