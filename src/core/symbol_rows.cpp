@@ -8,8 +8,8 @@
 #include "core/master_reader.h"
 #include "qdb/bytes.h"
 #include "qdb/extended_master.h"
-#include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
+#include "qdb/series_problem.h"
 
 namespace core {
 namespace {
@@ -51,9 +51,7 @@ bool symbol_row_less(const SymbolRow& a, const SymbolRow& b) {
 }
 
 std::string sub_portfolio_cause(const std::string& portfolio_dir, const SymbolRow& row) {
-  const qdb::DirListing listing(qdb::normalize_dir(portfolio_dir));
-  return row.symbol + " is a sub-portfolio, not a symbol: its symbols are listed in " +
-         qdb::master_path_in(listing.resolve(row.sub_dir));
+  return qdb::sub_portfolio_problem(portfolio_dir, row.symbol, row.sub_dir);
 }
 
 MasterListing read_master_rows(const std::string& master_path, int limit) {
