@@ -53,18 +53,23 @@ std::string repair_confirmation_message(const std::string& master_path,
                         "\nappears corrupted.\n\nShould Dorvane try to repair this file now?\n\n"
                         "If Yes, your exisitng Master file will be saved\nas file Master.bak\n\n";
   if (problems.empty()) return message;
+  // A window of the screen's height holds a few lines: the rest are counted (an EMASTER cut
+  // short can miss hundreds of entries).
+  constexpr std::size_t kListed = 10;
   message += "The checks found:";
-  for (const std::string& problem : problems) message += "\n- " + problem;
+  for (std::size_t i = 0; i < problems.size() && i < kListed; ++i) message += "\n- " + problems[i];
+  if (problems.size() > kListed)
+    message += "\n- and " + std::to_string(problems.size() - kListed) +
+               " more problems (dorvane-cli check lists them all)";
   return message;
 }
 
 std::string cut_off_report_message(const std::string& issue_name, const std::string& symbol,
                                    int file_number, int bytes) {
   const auto shown = [](const std::string& text) { return text.empty() ? "(cut off)" : text; };
-  return "The last item of the Master file is cut off: only " + std::to_string(bytes) +
-         " of its 53 bytes are in the file, so it was dropped. It is named\n\n" +
-         shown(issue_name) + "\nor\n" + shown(symbol) + "\n\nThis item is file F" +
-         std::to_string(file_number) +
+  return "The last item of the Master file is cut off (only " + std::to_string(bytes) +
+         " of its 53 bytes\nare in the file) and was dropped. It is named\n\n" + shown(issue_name) +
+         "\nor\n" + shown(symbol) + "\n\nThis item is file F" + std::to_string(file_number) +
          ".DAT\n\nWrite this information down now. When repair is complete\n"
          "consult the Fixing Bad Master topic in the Dorvane Help\n"
          "file to ensure that your repair was done correctly.";

@@ -46,7 +46,7 @@ struct RepairResult {
 };
 
 // The confirmation and report texts. The confirmation lists problems, when given, after the
-// question: what the checks found wrong.
+// question: what the checks found wrong (the first ten, then how many more).
 std::string repair_confirmation_message(const std::string& master_path,
                                         const std::vector<std::string>& problems = {});
 std::string repair_report_message(const std::string& issue_name, const std::string& symbol,

@@ -123,12 +123,13 @@ TEST_F(PortfolioChangesTest, TheAppRepairsAsTheCommandLineDoes) {
   EXPECT_TRUE(offer.contains("\n- the file is 192 bytes long")) << offer.toStdString();
   ASSERT_EQ(prompter.dialogs.size(), 2u);
   EXPECT_TRUE(prompter.dialogs[1].report);
-  EXPECT_EQ(prompter.dialogs[1].text,
-            "The last item of the Master file is cut off: only 33 of its 53 bytes are in the "
-            "file, so it was dropped. It is named\n\nCUTOFF CO       \nor\n(cut off)\n\nThis "
-            "item is file F3.DAT\n\nWrite this information down now. When repair is complete\n"
-            "consult the Fixing Bad Master topic in the Dorvane Help\nfile to ensure that your "
-            "repair was done correctly.");
+  EXPECT_EQ(
+      prompter.dialogs[1].text,
+      "The last item of the Master file is cut off (only 33 of its 53 bytes\nare in the file) "
+      "and was dropped. It is named\n\nCUTOFF CO       \nor\n(cut off)\n\nThis "
+      "item is file F3.DAT\n\nWrite this information down now. When repair is complete\n"
+      "consult the Fixing Bad Master topic in the Dorvane Help\nfile to ensure that your "
+      "repair was done correctly.");
   EXPECT_NE(cli.out.find(prompter.dialogs[1].text.toStdString()), std::string::npos) << cli.out;
   for (const char* name : {"MASTER", "EMASTER"})
     EXPECT_TRUE(read_bytes(root() / name) == read_bytes(copy.path() / name)) << name;
