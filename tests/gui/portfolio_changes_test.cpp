@@ -67,6 +67,18 @@ TEST_F(PortfolioChangesTest, ASubPortfolioRowSaysWhereItsSymbolsAreListed) {
             "listed in " +
                 path("Stocks/TECH/MASTER"));
   EXPECT_EQ(view()->quoteCount(), 0);
+
+  // Highlighted by the keyboard, it loads before a quote command, which then has no quote to
+  // act on: the command's rule, computed afresh, refuses it.
+  load(0, 0);
+  view()->symbolsGrid()->setFocus();
+  QTest::keyClick(view()->symbolsGrid(), Qt::Key_End);
+  ASSERT_EQ(view()->currentSymbolRow(), tech);
+  prompter.expectMessage();
+  trigger("editQuote");
+  EXPECT_TRUE(prompter.messages.back().text.startsWith("Error in FillQuotesGrid\nTECH is a"));
+  EXPECT_TRUE(prompter.dialogs.empty());
+  EXPECT_FALSE(frame->commandAction("editQuote")->isEnabled());
 }
 
 TEST_F(PortfolioChangesTest, IndexFilesThatDisagreeAreOfferedTheRepairWithTheProblems) {
