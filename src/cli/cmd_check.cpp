@@ -1,9 +1,7 @@
 // dorvane-cli check DIR: the soundness checks of a portfolio's MASTER.
 #include "cli/command.h"
 #include "cli/json_output.h"
-#include "core/index_agreement.h"
-#include "core/master_check.h"
-#include "core/master_dates.h"
+#include "core/portfolio_repair.h"
 #include "qdb/failure.h"
 #include "qdb/master_file.h"
 
@@ -24,18 +22,14 @@ const cli::Registrar kRegistrar{kCommand};
 int run_check(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   qdb::clear_failure();
   const std::string path = qdb::master_path_in(parsed.positional[0]);
-  const core::MasterCheckResult result = core::ValidateMaster(path);
-  if (!result.readable) {
+  const core::PortfolioCheck check = core::check_portfolio(path);
+  if (!check.readable()) {
     err << "dorvane-cli check: the MASTER file " << path
         << " cannot be read (missing, unreadable or shorter than its 53-byte header)\n";
     if (!qdb::failure_cause().empty()) err << qdb::failure_cause() << "\n";
     return 2;
   }
-  std::vector<std::string> problems = result.problems;
-  for (const core::StaleMasterDate& stale : core::find_stale_master_dates(path))
-    problems.push_back(core::stale_date_text(stale));
-  for (std::string& problem : core::find_index_disagreements(path))
-    problems.push_back(std::move(problem));
+  const std::vector<std::string>& problems = check.problems;
   if (parsed.has("json")) {
     cli::json::Value list = cli::json::Value::array();
     for (const std::string& problem : problems) list.push_back(cli::json::path_text(problem));

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "core/command_result.h"
@@ -46,10 +47,32 @@ void fill_blank_symbol(qdb::MasterRecord& record) {
 
 }  // namespace
 
-std::string repair_confirmation_message(const std::string& master_path) {
-  return "The Master file\n" + master_path +
-         "\nappears corrupted.\n\nShould Dorvane try to repair this file now?\n\n"
-         "If Yes, your exisitng Master file will be saved\nas file Master.bak\n\n";
+std::string repair_confirmation_message(const std::string& master_path,
+                                        const std::vector<std::string>& problems) {
+  std::string message = "The Master file\n" + master_path +
+                        "\nappears corrupted.\n\nShould Dorvane try to repair this file now?\n\n"
+                        "If Yes, your exisitng Master file will be saved\nas file Master.bak\n\n";
+  if (problems.empty()) return message;
+  // A window of the screen's height holds a few lines: the rest are counted (an EMASTER cut
+  // short can miss hundreds of entries).
+  constexpr std::size_t kListed = 10;
+  message += "The checks found:";
+  for (std::size_t i = 0; i < problems.size() && i < kListed; ++i) message += "\n- " + problems[i];
+  if (problems.size() > kListed)
+    message += "\n- and " + std::to_string(problems.size() - kListed) +
+               " more problems (dorvane-cli check lists them all)";
+  return message;
+}
+
+std::string cut_off_report_message(const std::string& issue_name, const std::string& symbol,
+                                   int file_number, int bytes) {
+  const auto shown = [](const std::string& text) { return text.empty() ? "(cut off)" : text; };
+  return "The last item of the Master file is cut off (only " + std::to_string(bytes) +
+         " of its 53 bytes\nare in the file) and was dropped. It is named\n\n" + shown(issue_name) +
+         "\nor\n" + shown(symbol) + "\n\nThis item is file F" + std::to_string(file_number) +
+         ".DAT\n\nWrite this information down now. When repair is complete\n"
+         "consult the Fixing Bad Master topic in the Dorvane Help\n"
+         "file to ensure that your repair was done correctly.";
 }
 
 std::string repair_report_message(const std::string& issue_name, const std::string& symbol,
@@ -152,6 +175,24 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
       observer.report_dropped(repair_report_message(
           master_io::field_text(record, qdb::master_offset::kIssueName),
           master_io::field_text(record, qdb::master_offset::kSymbol), number));
+    }
+    // A piece of a record after the last whole one: the entry the end of the file cut off is
+    // dropped, and named as far as its bytes go.
+    const auto piece = static_cast<int>(reader.size() % qdb::kMasterRecordSize);
+    if (piece > 0 && reader.size() > qdb::kMasterRecordSize) {
+      qdb::MasterRecord partial;
+      partial.bytes.fill(0);
+      const std::unique_ptr<qdb::ReadFile> file = qdb::file_system().open_read(path);
+      if (file && file->seek(reader.size() - static_cast<std::uint64_t>(piece)) &&
+          file->read(partial.bytes.data(), static_cast<std::size_t>(piece)) ==
+              static_cast<std::size_t>(piece)) {
+        result.cut_off = true;
+        observer.beep();
+        observer.report_dropped(
+            cut_off_report_message(master_io::field_text(partial, qdb::master_offset::kIssueName),
+                                   master_io::field_text(partial, qdb::master_offset::kSymbol),
+                                   partial.file_number(), piece));
+      }
     }
   }
 

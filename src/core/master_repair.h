@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "qdb/portfolio_files.h"
 
@@ -16,7 +17,8 @@ class RepairObserver {
   virtual ~RepairObserver() = default;
   // Asked before anything is touched; false declines the repair.
   virtual bool confirm(const std::string& message) = 0;
-  // Called once per record dropped because its file number was already used.
+  // Called once per record dropped: its file number was already used, or the end of the file
+  // cut it off.
   virtual void report_dropped(const std::string& message) = 0;
   // Called before each report (the app sounds the information beep).
   virtual void beep() {}
@@ -30,9 +32,10 @@ enum class RepairOutcome {
 
 struct RepairResult {
   RepairOutcome outcome = RepairOutcome::kFailed;
-  int kept = 0;         // records in the rebuilt file
-  int dropped = 0;      // records dropped for a file number already used
-  int empty_slots = 0;  // records with file number 0 (other than "<DIR>" entries), dropped
+  int kept = 0;          // records in the rebuilt file
+  int dropped = 0;       // records dropped for a file number already used
+  bool cut_off = false;  // a piece of a last record, cut off by the end of the file, was dropped
+  int empty_slots = 0;   // records with file number 0 (other than "<DIR>" entries), dropped
   bool backup_made = false;
   std::string backup_path;  // MASTER.bak: the backup made, or the one already there
   // The repair's own backup of the file as it was (repair_backup_name), made by every repair.
@@ -42,10 +45,16 @@ struct RepairResult {
   std::string failure;  // what failed, in plain words (kFailed only)
 };
 
-// The confirmation and report texts.
-std::string repair_confirmation_message(const std::string& master_path);
+// The confirmation and report texts. The confirmation lists problems, when given, after the
+// question: what the checks found wrong (the first ten, then how many more).
+std::string repair_confirmation_message(const std::string& master_path,
+                                        const std::vector<std::string>& problems = {});
 std::string repair_report_message(const std::string& issue_name, const std::string& symbol,
                                   int file_number);
+// The report of a last entry cut off by the end of the file (bytes of its 53 held), which the
+// rebuild drops: what of it can be read.
+std::string cut_off_report_message(const std::string& issue_name, const std::string& symbol,
+                                   int file_number, int bytes);
 
 // "MASTER.repair<k>.bak" with k the lowest number from 1 whose name (any case) the listing
 // does not hold: a repair's backup that nothing else replaces.

@@ -69,6 +69,8 @@ SplitSearchSummary split_search(const std::string& dir, const std::vector<Symbol
   const std::string root = qdb::normalize_dir(dir);
 
   for (const SymbolRow& row : rows) {
+    // A sub-portfolio's "<DIR>" entry holds no quotes; its own portfolio is searched apart.
+    if (row.sub_portfolio) continue;
     const std::string& symbol = row.symbol;
     qdb::SeriesReader reader;
     // The row's own entry, even when another entry shows the same symbol.

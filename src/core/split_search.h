@@ -58,8 +58,9 @@ struct SplitSearchSummary {
 // directory dir. Each symbol's data file is opened once and read in blocks of at most
 // kQuoteWindow quotes overlapping by one, so every pair of consecutive quotes is tested once. A
 // block that reads fewer quotes than asked ends that symbol's walk at the quotes read. A symbol
-// whose quotes cannot be opened is skipped with a message. Each row is read from its own entry
-// (its file number), even when another entry shows the same symbol.
+// whose quotes cannot be opened is skipped with a message; a sub-portfolio's "<DIR>" row is
+// passed over without one. Each row is read from its own entry (its file number), even when
+// another entry shows the same symbol.
 SplitSearchSummary split_search(const std::string& dir, const std::vector<SymbolRow>& rows,
                                 SplitSearchObserver& observer);
 

@@ -9,6 +9,7 @@
 #include "qdb/bytes.h"
 #include "qdb/extended_master.h"
 #include "qdb/portfolio_files.h"
+#include "qdb/series_problem.h"
 
 namespace core {
 namespace {
@@ -49,6 +50,10 @@ bool symbol_row_less(const SymbolRow& a, const SymbolRow& b) {
       [](char x, char y) { return static_cast<unsigned char>(x) < static_cast<unsigned char>(y); });
 }
 
+std::string sub_portfolio_cause(const std::string& portfolio_dir, const SymbolRow& row) {
+  return qdb::sub_portfolio_problem(portfolio_dir, row.symbol, row.sub_dir);
+}
+
 MasterListing read_master_rows(const std::string& master_path, int limit) {
   MasterListing listing;
   master_io::Reader reader(qdb::resolve_path(master_path));
@@ -64,6 +69,10 @@ MasterListing read_master_rows(const std::string& master_path, int limit) {
     row.name = grid_name_text(record);
     row.file_number = record.file_number();
     row.file_index = index;
+    if (record.is_directory()) {
+      row.sub_portfolio = true;
+      row.sub_dir = record.directory_name();
+    }
     listing.rows.push_back(std::move(row));
   }
 

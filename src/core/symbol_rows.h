@@ -20,10 +20,16 @@ struct SymbolRow {
   std::string symbol;  // column 0 text
   std::string name;    // column 1 text
   int file_number = 0;
-  int file_index = 0;     // 0-based position of the entry in the MASTER (or in the XMASTER)
-  bool extended = false;  // the entry is listed by the XMASTER
-  std::string long_name;  // the EMASTER's or XMASTER's name when longer than 16 characters
+  int file_index = 0;          // 0-based position of the entry in the MASTER (or in the XMASTER)
+  bool extended = false;       // the entry is listed by the XMASTER
+  std::string long_name;       // the EMASTER's or XMASTER's name when longer than 16 characters
+  bool sub_portfolio = false;  // a "<DIR>" entry: a sub-portfolio, which holds no quotes itself
+  std::string sub_dir;         // its directory's name (sub_portfolio only)
 };
+
+// Why a "<DIR>" row shows no quotes, as a sentence without a final period: it is a
+// sub-portfolio, and the MASTER of its directory (inside portfolio_dir) lists its symbols.
+std::string sub_portfolio_cause(const std::string& portfolio_dir, const SymbolRow& row);
 
 // The grid's ascending order of column 0 texts (byte-wise); stable for equal texts.
 bool symbol_row_less(const SymbolRow& a, const SymbolRow& b);

@@ -9,9 +9,15 @@ namespace qdb {
 // The cause that keeps the quotes of key (found from root) from reading whole, as a sentence
 // without a final period ("F7.DAT is missing", "F7.DAT has 36-byte records and there is no
 // F7.DOP to say what they hold", "F7.DAT is shorter than its header says (412 of 980
-// quotes)"); empty when the series reads whole. A non-zero file_number addresses the entry
-// of root's own index files with that number (see find_symbol).
+// quotes)", "TECH is a sub-portfolio, not a symbol: its symbols are listed in ..."); empty
+// when the series reads whole. A non-zero file_number addresses the entry of root's own index
+// files with that number (see find_symbol).
 std::string series_problem(std::string_view root, std::string_view key, int file_number = 0);
+
+// The cause for the "<DIR>" entry naming subdir inside the portfolio dir, shown as name: it
+// is a sub-portfolio, and its directory's MASTER lists its symbols.
+std::string sub_portfolio_problem(std::string_view dir, std::string_view name,
+                                  std::string_view subdir);
 
 // The cause a failing step noted since the last clear_failure() ("F1.DAT is not a regular
 // file", "F1.DAT: Permission denied") when there is one, else series_problem(root, key).

@@ -80,6 +80,15 @@ TEST_F(DemoCli, DemoPortfoliosAreSoundAndShowTheirSplit) {
   const auto search = run_cli({"split-search", stocks()});
   EXPECT_NE(search.out.find("HRBR possible 2 for 1 split on 06/14/99"), std::string::npos)
       << search.out << search.err;
+  // The TECH sub-portfolio's row is passed over without a word; its quotes are refused with
+  // where its symbols are listed.
+  EXPECT_EQ(search.err.find("TECH"), std::string::npos) << search.err;
+  const auto quotes = run_cli({"quotes", stocks(), "TECH"});
+  EXPECT_EQ(quotes.exit_code, 1);
+  EXPECT_NE(quotes.err.find("TECH is a sub-portfolio, not a symbol: its symbols are listed in " +
+                            stocks() + "/TECH/MASTER"),
+            std::string::npos)
+      << quotes.err;
 }
 
 TEST_F(DemoCli, QuotesAreNewestFirstAndMatchTheQuoteCount) {

@@ -264,4 +264,19 @@ TEST(RealPortfolio, MiningeIsFoundDamagedAndRepairMakesAll25SymbolsList) {
   qdb::series_free(series);
 }
 
+// The question lists what the checks found, the first ten and then how many more.
+TEST(RepairConfirmation, ListsTheFirstTenProblemsAndCountsTheRest) {
+  const std::string question = core::repair_confirmation_message("/p/MASTER");
+  std::vector<std::string> problems;
+  for (int i = 1; i <= 12; ++i) problems.push_back("problem " + std::to_string(i));
+  EXPECT_EQ(core::repair_confirmation_message("/p/MASTER", {"one"}),
+            question + "The checks found:\n- one");
+  const std::string listed = core::repair_confirmation_message("/p/MASTER", problems);
+  EXPECT_NE(listed.find("\n- problem 10\n- and 2 more problems (dorvane-cli check lists them "
+                        "all)"),
+            std::string::npos)
+      << listed;
+  EXPECT_EQ(listed.find("problem 11"), std::string::npos);
+}
+
 }  // namespace

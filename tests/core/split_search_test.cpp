@@ -151,3 +151,17 @@ TEST(SplitResults, FileLinesEndInCrLfAndFailureLeavesNothing) {
 }
 
 }  // namespace
+
+// A sub-portfolio's "<DIR>" row holds no quotes: the search passes over it and goes on.
+TEST_F(SplitSearchPortfolio, SubPortfolioRowsArePassedOver) {
+  ASSERT_TRUE(qdb::create_portfolio(dir()));
+  add_alternating(1, "AA", 3);
+  ASSERT_TRUE(qdb::append_master_record(dir(), qdb::make_directory_record("TECH")));
+  add_alternating(2, "ZZ", 3);
+  const Collector found = search();
+  EXPECT_EQ(found.statuses, (std::vector<std::string>{"AA", "ZZ", "Done search"}));
+  EXPECT_TRUE(found.messages.empty());
+  EXPECT_EQ(found.lines.size(), 4u);
+  EXPECT_EQ(m_summary.symbols_searched, 2);
+  EXPECT_FALSE(m_summary.aborted);
+}

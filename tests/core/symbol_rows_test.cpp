@@ -37,11 +37,11 @@ TEST(SymbolRowTexts, BlankSymbolShowsTheNameWithTrailingBlanks) {
 }
 
 TEST(SymbolRows, SortIsByteWiseAndStable) {
-  std::vector<core::SymbolRow> rows = {{"b", "1", 1, 0, false, {}},
-                                       {"B", "2", 2, 1, false, {}},
-                                       {"\xC3x", "3", 3, 2, false, {}},
-                                       {"B", "4", 4, 3, false, {}},
-                                       {"A", "5", 5, 4, false, {}}};
+  std::vector<core::SymbolRow> rows = {{"b", "1", 1, 0, false, {}, false, {}},
+                                       {"B", "2", 2, 1, false, {}, false, {}},
+                                       {"\xC3x", "3", 3, 2, false, {}, false, {}},
+                                       {"B", "4", 4, 3, false, {}, false, {}},
+                                       {"A", "5", 5, 4, false, {}, false, {}}};
   std::vector<std::string> order;
   for (const auto& row : core::sorted_rows(rows)) order.push_back(row.name);
   EXPECT_EQ(order, (std::vector<std::string>{"5", "2", "4", "1", "3"}));

@@ -150,7 +150,7 @@ TEST(SplitSearchTest, AppendsResultsEnablesSaveAsAndSaysExactlyWhatHappened) {
   const fs::path flat = p.root() / "flat";
   addSymbol(flat, 1, "FLAT", splitBars(30, {}, {}));
   CSplitSearchDlg none([&flat] {
-    return SplitSearchSource{flat.string(), {{"FLAT", "FLAT Inc", 1, 0, false, ""}}};
+    return SplitSearchSource{flat.string(), {{"FLAT", "FLAT Inc", 1, 0, false, "", false, ""}}};
   });
   quiet.expectMessage(Prompter::Answer::Ok);
   searchToEnd(none);

@@ -44,7 +44,12 @@ TEST_F(RepairFlowTest, DeclinedRepairTouchesNothingAndLeavesTheGridsEmpty) {
   ASSERT_EQ(prompter.dialogs.size(), 1u);
   EXPECT_EQ(prompter.dialogs[0].title, "Fix Master File");
   EXPECT_FALSE(prompter.dialogs[0].report);
-  EXPECT_EQ(prompter.dialogs[0].text, QString(kConfirmation).arg(rootText() + "/MASTER"));
+  // The question, then what the checks found.
+  EXPECT_EQ(prompter.dialogs[0].text,
+            QString(kConfirmation).arg(rootText() + "/MASTER") +
+                "The checks found:\n- the file is 160 bytes long, but its header count of 2 needs "
+                "159 bytes (53 bytes for the header and for each entry); it holds 2 whole entries "
+                "and 1 bytes of a cut-off one");
   EXPECT_EQ(prompter.messageTexts(), QStringList({"Failure while filling symbols grid"}));
   EXPECT_EQ(prompter.messages[0].icon, Prompter::Icon::Stop);
   EXPECT_EQ(read_bytes(master()), before);

@@ -224,21 +224,50 @@ TEST_F(SymbolsGridInputTest, AClickOnASymbolLoadsItsQuotesWithTheNewestSelected)
   EXPECT_EQ(frame->quotePaneText(), "Quote 5 of 5");
 }
 
-TEST_F(SymbolsGridInputTest, ArrowKeysMoveOnlyTheCaptionAndCurrentRowWhileEnterLoads) {
+TEST_F(SymbolsGridInputTest, ArrowKeysLoadTheHighlightedSymbolAfterAPauseWhileEnterLoadsAtOnce) {
   view()->symbolsGrid()->setFocus();
   view()->symbolsGrid()->setCurrentIndex(view()->symbolsModel()->index(0, 0));
   QTest::keyClick(view()->symbolsGrid(), Qt::Key_Down);
   QTest::keyClick(view()->symbolsGrid(), Qt::Key_Down);
   EXPECT_EQ(view()->currentSymbolRow(), 2);
   EXPECT_EQ(frame->windowTitle(), "Dorvane - " + rootText() + " - CCC");
-  // The quotes still belong to the symbol last loaded.
+  // During the pause the quotes still belong to the symbol last loaded; then CCC's load.
   EXPECT_EQ(view()->currentSymbol(), "AAA");
-  EXPECT_EQ(view()->quoteCount(), 3);
-
-  QTest::keyClick(view()->symbolsGrid(), Qt::Key_Return);
-  EXPECT_EQ(view()->currentSymbol(), "CCC");
+  EXPECT_TRUE(view()->symbolLoadPending());
+  ASSERT_TRUE(QTest::qWaitFor([this] { return view()->currentSymbol() == "CCC"; }, 3000));
   EXPECT_EQ(view()->quoteCount(), 7);
   EXPECT_EQ(view()->quotesGrid()->selectedRow(), 0);
+
+  QTest::keyClick(view()->symbolsGrid(), Qt::Key_Up);
+  QTest::keyClick(view()->symbolsGrid(), Qt::Key_Return);
+  EXPECT_FALSE(view()->symbolLoadPending());
+  EXPECT_EQ(view()->currentSymbol(), "BBB");
+  EXPECT_EQ(view()->quoteCount(), 5);
+}
+
+// A command given during the pause acts on the highlighted symbol: its load comes first.
+TEST_F(SymbolsGridInputTest, ACommandDuringThePauseActsOnTheHighlightedSymbol) {
+  for (const char* command :
+       {"editQuote", "split", "adjust", "deleteQuote", "deleteSymbol", "editSymbol", "dataFacts"}) {
+    SCOPED_TRACE(command);
+    view()->symbolsGrid()->setFocus();
+    view()->symbolsGrid()->selectRow(0);
+    view()->FillQuotesGrid(0);
+    QTest::keyClick(view()->symbolsGrid(), Qt::Key_Down);
+    QTest::keyClick(view()->symbolsGrid(), Qt::Key_Down);
+    ASSERT_EQ(view()->currentSymbol(), "AAA");
+    QString shown;
+    int quotes = 0;
+    prompter.expectDialog([&](QDialog&) {
+      shown = view()->currentSymbol();
+      quotes = view()->quoteCount();
+      return int(QDialog::Rejected);
+    });
+    frame->commandAction(QString::fromLatin1(command))->trigger();
+    EXPECT_EQ(shown, "CCC");
+    EXPECT_EQ(quotes, 7);
+    EXPECT_EQ(view()->currentSymbolRow(), 2);
+  }
 }
 
 TEST_F(SymbolsGridInputTest, HomeAndEndGoToTheFirstAndLastRowAndTheLastColumnFillsTheGrid) {

@@ -10,7 +10,9 @@
 #include "core/discovery.h"
 #include "core/quote_texts.h"
 #include "core/roots.h"
+#include "core/symbol_rows.h"
 #include "gui/analysis/split_search_controller.h"
+#include "gui/browse/portfolio_watcher.h"
 #include "gui/browse/portfolios_pane.h"
 #include "gui/browse/search_filter_dlg.h"
 #include "gui/browse/symbols_grid_model.h"
@@ -28,6 +30,8 @@
 namespace {
 
 constexpr int kStartUpDelayMs = 100;
+// The pause after a keyboard move of the symbols highlight before that symbol loads.
+constexpr int kSymbolLoadDelayMs = 200;
 // Longest MASTER path accepted: the platform's path limit.
 constexpr int kMaxMasterPath = 4095;
 const QString kMasterName = QStringLiteral("MASTER");
@@ -51,7 +55,13 @@ CDorvaneView::CDorvaneView(CSettingsStore& settings, QWidget* parent)
       m_quotes(new CQuotesPane(this)),
       m_quotesSplit(new QSplitter(Qt::Vertical, this)),
       m_chart(new CChartView(m_quotesSplit)),
-      m_splitSearch(new CSplitSearchController(this)) {
+      m_splitSearch(new CSplitSearchController(this)),
+      m_symbolLoad(new QTimer(this)),
+      m_watcher(new CPortfolioWatcher(this)) {
+  m_symbolLoad->setSingleShot(true);
+  m_symbolLoad->setInterval(kSymbolLoadDelayMs);
+  connect(m_symbolLoad, &QTimer::timeout, this, [this] { FillQuotesGrid(0); });
+  connect(m_watcher, &CPortfolioWatcher::changedElsewhere, this, &CDorvaneView::reloadChangedFiles);
   // Hidden, the chart leaves the quotes group the splitter's whole height, as without it.
   m_quotesSplit->setChildrenCollapsible(false);
   m_quotesSplit->addWidget(m_chart);
@@ -234,6 +244,8 @@ void CDorvaneView::ClearFrom(int level) {
   if (level <= 2) m_portfolios->clearPortfolios();
   if (level <= 3) {
     const CWaitCursor wait;
+    m_symbolLoad->stop();
+    m_watcher->clear();
     m_symbols->clear();
     m_symbolCount = 0;
   }
@@ -282,6 +294,7 @@ void CDorvaneView::FillSymbolsGrid(int row) {
     return;
   }
   m_symbolCount = count;
+  watchIndexFiles();
   m_currentSymbolRow = row;
   if (m_symbolCount == 0) setCaption(QStringLiteral("(no symbols)"));
   emit stateChanged();
@@ -296,6 +309,9 @@ void CDorvaneView::setCaption(const QString& symbol) {
 void CDorvaneView::onSymbolRowSelected(int row) {
   m_currentSymbolRow = row;
   setCaption(m_symbols->model()->text(row, 0));
+  // The highlighted symbol is the one every command acts on, so its quotes follow it; a fill,
+  // a click or Enter loads at once and stops this timer.
+  m_symbolLoad->start();
   emit stateChanged();
 }
 
@@ -311,13 +327,25 @@ void CDorvaneView::onSymbolActivated() {
 }
 
 void CDorvaneView::FillQuotesGrid(int row) {
+  m_symbolLoad->stop();
   ClearFrom(4);
+  watchDataFile();
   const CSymbolsGridModel* symbols = m_symbols->model();
   if (m_currentSymbolRow < 0 || m_currentSymbolRow >= symbols->rowCount()) return;
 
   m_currentSymbol = symbols->text(m_currentSymbolRow, 0);
   m_currentName = symbols->text(m_currentSymbolRow, 1);
   m_currentFileNumber = symbols->row(m_currentSymbolRow).file_number;
+  if (symbols->row(m_currentSymbolRow).sub_portfolio) {
+    // A sub-portfolio's entry holds no quotes: the cause says where its symbols are.
+    m_quoteCount = 0;
+    emit stateChanged();
+    Prompter::instance().message(
+        this, QStringLiteral("Error in FillQuotesGrid\n") +
+                  fromPathString(core::sub_portfolio_cause(toPathString(m_portfolioDir),
+                                                           symbols->row(m_currentSymbolRow))));
+    return;
+  }
   const CWaitCursor wait;
   const QuoteLoadResult result =
       m_quotes->load(m_portfolioDir, symbols->row(m_currentSymbolRow).symbol, m_currentFileNumber);
@@ -404,6 +432,12 @@ void CDorvaneView::loadChart() {
 }
 
 void CDorvaneView::onChartActivated(int row) {
+  // The chart still shows the symbol before a keyboard move: its row means nothing in the
+  // symbol about to load.
+  if (symbolLoadPending()) {
+    flushPendingLoad();
+    return;
+  }
   // The same path as Quotes > Edit, on the day double-clicked.
   m_quotes->selectRow(row);
   OnEditQuote();

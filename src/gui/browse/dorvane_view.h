@@ -5,6 +5,7 @@
 // View > Chart is on. The view keeps the state and wires the groups together.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -28,6 +29,8 @@ struct ViewState;
 class QListWidget;
 class CGridView;
 class CPortfoliosPane;
+class CPortfolioWatcher;
+class QTimer;
 class CQuotesGridModel;
 class CQuotesPane;
 class CSettingsStore;
@@ -104,6 +107,22 @@ class CDorvaneView : public QWidget {
   // Opens the one modeless Split Search window over the current portfolio (or raises it).
   void OnSplitSearch();
 
+  // Before a command: loads the highlighted symbol when a keyboard move's load is still
+  // waiting, and reads the symbols and quotes again when another program changed the
+  // portfolio's files. False refuses the command (after saying why): the symbol row, or for a
+  // command on the current quote (quoteRow) the quote row, no longer exists. Holds back the
+  // watch of the files until commandDone.
+  bool prepareCommand(bool quoteRow);
+  // After a command: its own writes are recorded, so they raise no "changed" note.
+  void commandDone();
+  // Loads the highlighted symbol's quotes now if a keyboard move's load is waiting.
+  void flushPendingLoad();
+  bool symbolLoadPending() const;
+  // Reads the symbols and quotes again after another program changed the portfolio's files,
+  // keeping the symbol (by file number) and the quote (by date and time) where they remain,
+  // and says so in the status bar (statusNote).
+  void reloadChangedFiles();
+
   // The grids' column widths, as the settings keep them.
   void saveColumnWidths();
 
@@ -138,6 +157,8 @@ class CDorvaneView : public QWidget {
  signals:
   // Counts, current rows, lists or grids changed: the frame refreshes its panes and commands.
   void stateChanged();
+  // A note for the status bar's message pane.
+  void statusNote(const QString& text);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -165,6 +186,25 @@ class CDorvaneView : public QWidget {
   core::ViewState viewState() const;
   SymbolCommandContext symbolContext() const;
   void applySymbolOutcome(const SymbolCommandOutcome& outcome);
+  // Watches the current portfolio's index files, just listed, and the current row's data
+  // file, just read, for changes made by another program.
+  void watchIndexFiles();
+  void watchDataFile();
+  // The place the user is at, to find again after a reload.
+  struct Place {
+    bool symbol = false;  // a symbol row was current
+    int fileNumber = 0;
+    bool extended = false;
+    std::string symbolText;
+    bool quote = false;  // a quote row was current
+    std::int32_t date = 0;
+    std::int32_t seconds = 0;
+  };
+  Place currentPlace() const;
+  // The symbols grid's row of place's symbol, or -1.
+  int symbolRowOf(const Place& place) const;
+  // The quotes grid's row of place's quote, or -1.
+  int quoteRowOf(const Place& place) const;
 
   CSettingsStore& m_settings;
   QString m_startRoot;
@@ -175,6 +215,10 @@ class CDorvaneView : public QWidget {
   QSplitter* m_quotesSplit;  // the chart (hidden unless shown) above the quotes
   CChartView* m_chart;
   CSplitSearchController* m_splitSearch;
+  // A keyboard move of the symbols highlight loads that symbol after this pause, restarted
+  // at each move, so holding a key down stays smooth.
+  QTimer* m_symbolLoad;
+  CPortfolioWatcher* m_watcher;
   bool m_chartShown = false;
   int m_chartShare = 0;       // the chart's thousandths of the height it shares with the quotes
   std::string m_chartSource;  // the portfolio and symbol whose series the chart was given

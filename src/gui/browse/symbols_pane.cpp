@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "core/master_check.h"
-#include "core/master_repair.h"
+#include <QStringList>
+
+#include "core/portfolio_repair.h"
 #include "core/symbol_rows.h"
 #include "gui/browse/fix_master_observer.h"
 #include "gui/browse/symbols_grid_model.h"
@@ -21,23 +22,60 @@ CSymbolsPane::CSymbolsPane(QWidget* parent)
 }
 
 bool CSymbolsPane::validateMaster(const QString& masterPath, bool autoRepair) {
-  const core::MasterCheckResult check = core::ValidateMaster(toPathString(masterPath));
-  if (!check.readable) return false;
-  if (check.sound) return true;
-  return repairMaster(masterPath, autoRepair);
+  // The checks `dorvane-cli check` runs, but for the dates against the data files, which would
+  // read every data file at each load.
+  const core::PortfolioCheck check = core::check_portfolio(toPathString(masterPath), false);
+  if (!check.readable()) return false;
+  if (check.sound()) return true;
+  // A sound MASTER lists whatever becomes of the offer to mend its EMASTER or XMASTER; once
+  // declined, the offer is not made again for the same MASTER in this run.
+  const bool listable = check.master.sound;
+  if (listable && m_indexRepairDeclined == masterPath) return true;
+  const bool repaired = repairMaster(masterPath, autoRepair);
+  if (!repaired && listable) m_indexRepairDeclined = masterPath;
+  return repaired || listable;
 }
 
 bool CSymbolsPane::repairMaster(const QString& masterPath, bool autoRepair) {
   CFixMasterObserver observer(window());
-  const core::RepairResult result =
-      core::RepairMaster(toPathString(masterPath), observer, autoRepair);
-  if (result.outcome != core::RepairOutcome::kRepaired) return false;
-  // The user learns where the file as it was is kept, to undo the repair by hand if need be.
-  QString where = QStringLiteral("The MASTER file was repaired. A copy of it as it was is in\n") +
-                  fromPathString(result.repair_backup_path);
-  if (result.backup_made)
-    where += QStringLiteral("\nand in\n") + fromPathString(result.backup_path);
-  Prompter::instance().message(window(), where, Prompter::Icon::Information);
+  const core::PortfolioRepairResult result =
+      core::repair_portfolio(toPathString(masterPath), observer, autoRepair);
+  using Outcome = core::PortfolioRepairOutcome;
+  if (result.outcome == Outcome::kSound) return true;
+  if (result.outcome == Outcome::kDeclined) return false;
+  if (result.outcome == Outcome::kFailed) {
+    Prompter::instance().message(window(),
+                                 QStringLiteral("The portfolio's index files could not be "
+                                                "repaired:\n") +
+                                     fromPathString(result.failure),
+                                 Prompter::Icon::Stop);
+    return false;
+  }
+  // The user learns where the files as they were are kept, to undo the repair by hand if need
+  // be.
+  QStringList parts;
+  if (result.master_rebuilt) {
+    QString where = QStringLiteral("The MASTER file was repaired. A copy of it as it was is in\n") +
+                    fromPathString(result.master.repair_backup_path);
+    if (result.master.backup_made)
+      where += QStringLiteral("\nand in\n") + fromPathString(result.master.backup_path);
+    parts << where;
+  } else if (result.dates_checked && result.dates.corrected > 0) {
+    parts << QStringLiteral(
+                 "The MASTER file's dates were corrected. A copy of it as it was is "
+                 "in\n") +
+                 fromPathString(result.dates.backup_path);
+  }
+  if (result.index_repaired) {
+    QString where = QStringLiteral(
+        "The EMASTER and XMASTER were made to agree with the MASTER. "
+        "Copies of them as they were are in");
+    for (const std::string& backup : result.index.backups)
+      where += QStringLiteral("\n") + fromPathString(backup);
+    parts << where;
+  }
+  Prompter::instance().message(window(), parts.join(QStringLiteral("\n\n")),
+                               Prompter::Icon::Information);
   return true;
 }
 

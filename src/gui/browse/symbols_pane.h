@@ -11,9 +11,12 @@ class CSymbolsPane : public CGridPane {
  public:
   explicit CSymbolsPane(QWidget* parent = nullptr);
 
-  // True when the MASTER at masterPath may be listed: sound, or rebuilt by repairMaster.
+  // True when the MASTER at masterPath may be listed: sound, or rebuilt by repairMaster. The
+  // repair is offered when the checks find the MASTER damaged or its EMASTER or XMASTER
+  // disagreeing with it (a sound MASTER is listed whatever the answer).
   bool validateMaster(const QString& masterPath, bool autoRepair);
-  // Rebuilds the damaged MASTER, asking first unless autoRepair; true once it is in place.
+  // Mends the portfolio's index files as `dorvane-cli repair` does, asking first (with the
+  // problems found) unless autoRepair; true once they are in place.
   bool repairMaster(const QString& masterPath, bool autoRepair);
   // Lists the MASTER's records (at most 255, saying so when it holds more) and selects row.
   // Returns the number listed, or -1 when the file can't be read or holds fewer records
@@ -29,4 +32,5 @@ class CSymbolsPane : public CGridPane {
 
  private:
   CSymbolsGridModel* m_model;
+  QString m_indexRepairDeclined;  // the MASTER whose index files' repair was declined
 };

@@ -8,6 +8,7 @@
 #include "gui/analysis/save_file_dialog.h"
 #include "gui/analysis/split_search_controller.h"
 #include "gui/browse/dorvane_view.h"
+#include "gui/browse/portfolio_watcher.h"
 #include "gui/browse/symbols_grid_model.h"
 #include "gui/chart/chart_image.h"
 #include "gui/chart/chart_view.h"
@@ -43,6 +44,7 @@ void CDorvaneView::runQuoteCommand(QuoteRunner runner) {
     const ModelQuoteRows rows(*quotesModel());
     outcome = runner({window(), viewState(), m_settings, rows, m_currentQuoteRow});
   }
+  m_watcher->record();  // the command's own writes are no change made elsewhere
   if (outcome.reload) FillQuotesGrid(outcome.row);
   if (!outcome.editAfter) return;
   // The day just added opens in the editor.
@@ -81,6 +83,7 @@ SymbolCommandContext CDorvaneView::symbolContext() const {
 }
 
 void CDorvaneView::applySymbolOutcome(const SymbolCommandOutcome& outcome) {
+  m_watcher->record();  // the command's own writes are no change made elsewhere
   switch (outcome.followUp) {
     case ViewFollowUp::None:
       return;

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include "gui/browse/dorvane_view.h"
@@ -22,6 +23,8 @@
 namespace {
 
 const QString kScreen = QStringLiteral("Screen");
+constexpr int kStatusNoteMs = 15000;
+const QString kIdleText = QStringLiteral("For Help, press F1");
 
 // A command's prompt is its status-bar text, then "\n", then its tooltip.
 void setPrompt(QAction* action, const QString& prompt) {
@@ -48,6 +51,16 @@ CMainFrame::CMainFrame(CSettingsStore& settings, QWidget* parent)
   connect(m_view, &CDorvaneView::stateChanged, this, [this] {
     updateCommandStates();
     refreshStatusPanes();
+  });
+  // The view's notes (files read again after another program changed them) stay a while in
+  // the message pane, then the idle text is back.
+  m_noteTimer = new QTimer(this);
+  m_noteTimer->setSingleShot(true);
+  m_noteTimer->setInterval(kStatusNoteMs);
+  connect(m_noteTimer, &QTimer::timeout, this, [this] { m_idle->setText(kIdleText); });
+  connect(m_view, &CDorvaneView::statusNote, this, [this](const QString& text) {
+    m_idle->setText(text);
+    m_noteTimer->start();
   });
   updateCommandStates();
   refreshStatusPanes();
@@ -167,7 +180,17 @@ void CMainFrame::addCommand(const char* name, const QString& text, const QString
   auto* action = new QAction(icon, text, this);
   action->setObjectName(QString::fromLatin1(name));
   setPrompt(action, prompt);
-  connect(action, &QAction::triggered, m_view, handler);
+  // The command acts on what the view shows once a waiting symbol load and any change made by
+  // another program are settled, and only when its rule still allows it then.
+  const bool quoteRow = flag == &CommandStates::editQuote || flag == &CommandStates::split ||
+                        flag == &CommandStates::adjust || flag == &CommandStates::addQuote ||
+                        flag == &CommandStates::deleteQuote;
+  connect(action, &QAction::triggered, m_view, [this, handler, flag, quoteRow] {
+    if (!m_view->prepareCommand(quoteRow)) return;
+    updateCommandStates();
+    if (computeCommandStates(m_view->commandConditions()).*flag) (m_view->*handler)();
+    m_view->commandDone();
+  });
   m_ruled.push_back({action, flag});
 }
 
@@ -249,7 +272,7 @@ void CMainFrame::createToolbar() {
 void CMainFrame::createStatusBar() {
   QStatusBar* bar = statusBar();
   // The message pane: the idle text, hidden while a command's prompt or a progress bar shows.
-  m_idle = new QLabel(QStringLiteral("For Help, press F1"), bar);
+  m_idle = new QLabel(kIdleText, bar);
   m_idle->setObjectName(QStringLiteral("idleMessage"));
   bar->addWidget(m_idle, 1);
 

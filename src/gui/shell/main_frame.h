@@ -12,6 +12,7 @@
 
 class QAction;
 class QLabel;
+class QTimer;
 class QToolBar;
 class CDorvaneView;
 class CSettingsStore;
@@ -89,6 +90,7 @@ class CMainFrame : public QMainWindow {
   std::vector<RuledAction> m_ruled;  // every action with a rule, Search Filter and ReScan first
   QToolBar* m_toolbar = nullptr;
   QLabel* m_idle = nullptr;
+  QTimer* m_noteTimer = nullptr;  // brings the idle text back after a note of the view
   QLabel* m_symbolPane = nullptr;
   QLabel* m_quotePane = nullptr;
 };

@@ -1,0 +1,182 @@
+// The browser view against time: the load that follows a keyboard move of the symbols
+// highlight, and the portfolio's files changed by another program while the view shows them.
+#include <QTimer>
+
+#include "core/quote_texts.h"
+#include "gui/browse/dorvane_view.h"
+#include "gui/browse/portfolio_watcher.h"
+#include "gui/browse/symbols_grid_model.h"
+#include "gui/browse/symbols_pane.h"
+#include "gui/edit/grid_view.h"
+#include "gui/edit/quotes_grid_model.h"
+#include "gui/edit/quotes_pane.h"
+#include "gui/shell/path_text.h"
+#include "gui/shell/prompter.h"
+#include "qdb/extended_master.h"
+#include "qdb/master.h"
+#include "qdb/portfolio_files.h"
+
+namespace {
+
+// A quote's date, and its time for a series with times.
+QString quoteWords(qdb::DateSerial date, std::int32_t seconds, bool hasTime) {
+  QString words = QString::fromStdString(core::display_date_text(date));
+  if (hasTime)
+    words += QStringLiteral(" %1:%2:%3")
+                 .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
+                 .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+                 .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+  return words;
+}
+
+QString changedWords(const QStringList& names) {
+  return names.join(QStringLiteral(", ")) + QStringLiteral(" changed on disk");
+}
+
+}  // namespace
+
+bool CDorvaneView::symbolLoadPending() const { return m_symbolLoad->isActive(); }
+
+void CDorvaneView::flushPendingLoad() {
+  if (m_symbolLoad->isActive()) FillQuotesGrid(0);
+}
+
+void CDorvaneView::watchIndexFiles() {
+  m_watcher->clear();
+  if (!m_masterPathSet) return;
+  const std::string master = qdb::resolve_path(toPathString(m_masterPath));
+  const std::string dir = qdb::split_path(master).first;
+  const qdb::DirListing listing(dir);
+  m_watcher->watchIndex(dir, {master, listing.resolve("EMASTER"), listing.resolve("XMASTER")});
+}
+
+void CDorvaneView::watchDataFile() {
+  const CSymbolsGridModel* symbols = m_symbols->model();
+  std::string path;
+  if (m_masterPathSet && m_currentSymbolRow >= 0 && m_currentSymbolRow < symbols->rowCount()) {
+    const int number = symbols->row(m_currentSymbolRow).file_number;
+    if (number > 0 && !symbols->row(m_currentSymbolRow).sub_portfolio)
+      path = qdb::DirListing(qdb::normalize_dir(toPathString(m_portfolioDir)))
+                 .resolve(qdb::quote_file_name(number));
+  }
+  m_watcher->watchData(path);
+}
+
+CDorvaneView::Place CDorvaneView::currentPlace() const {
+  Place place;
+  const CSymbolsGridModel* symbols = m_symbols->model();
+  if (m_currentSymbolRow >= 0 && m_currentSymbolRow < symbols->rowCount()) {
+    const core::SymbolRow& row = symbols->row(m_currentSymbolRow);
+    place.symbol = true;
+    place.fileNumber = row.file_number;
+    place.extended = row.extended;
+    place.symbolText = row.symbol;
+  }
+  // While a keyboard move's load waits, the quotes shown belong to another symbol.
+  const CQuotesGridModel* quotes = m_quotes->model();
+  if (!symbolLoadPending() && m_currentQuoteRow >= 0 && m_currentQuoteRow < quotes->rowCount()) {
+    const qdb::QuoteBar& bar = quotes->bar(m_currentQuoteRow);
+    place.quote = true;
+    place.date = bar.date;
+    place.seconds = qdb::bar_seconds(bar);
+  }
+  return place;
+}
+
+int CDorvaneView::symbolRowOf(const Place& place) const {
+  if (!place.symbol) return -1;
+  const CSymbolsGridModel* symbols = m_symbols->model();
+  // The file number names the entry; the symbol text tells a reused number from the same entry.
+  for (int i = 0; i < symbols->rowCount(); ++i) {
+    const core::SymbolRow& row = symbols->row(i);
+    if (row.file_number == place.fileNumber && row.extended == place.extended &&
+        row.symbol == place.symbolText)
+      return i;
+  }
+  return -1;
+}
+
+int CDorvaneView::quoteRowOf(const Place& place) const {
+  if (!place.quote) return -1;
+  const CQuotesGridModel* quotes = m_quotes->model();
+  for (int i = 0; i < quotes->rowCount(); ++i) {
+    const qdb::QuoteBar& bar = quotes->bar(i);
+    if (bar.date == place.date && qdb::bar_seconds(bar) == place.seconds) return i;
+  }
+  return -1;
+}
+
+void CDorvaneView::reloadChangedFiles() {
+  const QStringList changed = m_watcher->changedNames();
+  if (changed.isEmpty()) return;
+  const Place place = currentPlace();
+  const bool hadTime = m_quotes->model()->hasTime();
+
+  // As FillSymbolsGrid, but the row to make current is found after the listing.
+  ClearFrom(3);
+  const int count = ValidateMaster() ? m_symbols->list(m_masterPath, -1) : -1;
+  if (count < 0) {
+    failSymbolsFill();
+    return;
+  }
+  m_symbolCount = count;
+  watchIndexFiles();
+  const int symbolRow = symbolRowOf(place);
+  const int row = symbolRow >= 0 ? symbolRow : 0;
+  if (row < m_symbols->model()->rowCount()) {
+    const QModelIndex index = m_symbols->model()->index(row, 0);
+    symbolsGrid()->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    symbolsGrid()->scrollTo(index);
+  }
+  m_currentSymbolRow = row;
+  if (m_symbolCount == 0) setCaption(QStringLiteral("(no symbols)"));
+  emit stateChanged();
+  FillQuotesGrid(0);
+  const int quoteRow = symbolRow >= 0 ? quoteRowOf(place) : -1;
+  if (quoteRow >= 0) m_quotes->selectRow(quoteRow);
+
+  QString note = changedWords(changed) + QStringLiteral("; the symbols and quotes were read again");
+  if (place.symbol && symbolRow < 0)
+    note += QStringLiteral(" (") + QString::fromLatin1(place.symbolText) +
+            QStringLiteral(" is no longer listed)");
+  else if (place.quote && quoteRow < 0)
+    note += QStringLiteral(" (the quote of ") + quoteWords(place.date, place.seconds, hadTime) +
+            QStringLiteral(" is no longer there)");
+  emit statusNote(note);
+}
+
+bool CDorvaneView::prepareCommand(bool quoteRow) {
+  m_watcher->setPaused(true);
+  if (!m_watcher->changed()) {
+    flushPendingLoad();
+    return true;
+  }
+
+  // Another program changed the files since they were read: the command acts on them as they
+  // are now, or not at all when its row has gone.
+  const QStringList changed = m_watcher->changedNames();
+  const Place place = currentPlace();
+  const bool hadTime = m_quotes->model()->hasTime();
+  reloadChangedFiles();
+  QString lost;
+  if (place.symbol && symbolRowOf(place) < 0)
+    lost = QStringLiteral("The symbol ") + QString::fromLatin1(place.symbolText) +
+           QStringLiteral(" is no longer listed.");
+  else if (quoteRow && place.quote && quoteRowOf(place) < 0)
+    lost = QStringLiteral("The quote of ") + quoteWords(place.date, place.seconds, hadTime) +
+           QStringLiteral(" is no longer in the file.");
+  if (lost.isEmpty()) return true;
+  Prompter::instance().message(window(),
+                               changedWords(changed) +
+                                   QStringLiteral(", so the command was not carried out. ") + lost +
+                                   QStringLiteral("\nThe symbols and quotes have been read again."),
+                               Prompter::Icon::Warning);
+  commandDone();
+  return false;
+}
+
+void CDorvaneView::commandDone() {
+  m_watcher->record();
+  m_watcher->setPaused(false);
+}
