@@ -43,7 +43,7 @@ class CEditQuoteDlg : public CQuoteCommandDlg {
   const QuoteRows& m_rows;
   int m_row = 0;
   QLabel* m_date;
-  QLabel* m_time;
+  QLabel* m_time;  // null for a series without times
   std::array<CNumberEdit*, 6> m_fields{};
   std::array<QString, 6> m_loaded;
   QPushButton* m_previous;
