@@ -69,6 +69,8 @@ AddQuoteResult add_quote(const ViewState& view, const std::string& date_text) {
   AddQuoteResult result;
   result.ok = true;
   result.new_date_text = new_date_text;
+  result.new_record =
+      static_cast<std::int32_t>(std::find(dates->begin(), dates->end(), date) - dates->begin());
   result.settings = {{"Add", "Date", new_date_text}};
   return result;
 }

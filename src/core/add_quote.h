@@ -16,6 +16,10 @@ qdb::DateSerial previous_weekday(qdb::DateSerial date);
 
 struct AddQuoteResult : CommandResult {
   std::string new_date_text;  // MM/DD/YY of the inserted quote (also when it already exists)
+  // Position in the file of the inserted quote (0 the oldest), -1 when none was inserted. It
+  // takes the place of the first quote of the following date, so on an intraday series it is
+  // a copy of that date's first bar.
+  std::int32_t new_record = -1;
 };
 
 // Inserts, before the quote dated date_text (the current row), a copy dated the previous

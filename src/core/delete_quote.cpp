@@ -6,7 +6,8 @@
 
 namespace core {
 
-CommandResult delete_quote(const ViewState& view, const std::string& date_text) {
+CommandResult delete_quote(const ViewState& view, const std::string& date_text,
+                           const QuoteAddress& address) {
   const qdb::DateSerial date = entry_date(date_text);
   if (date == 0) return CommandResult::failure(kInvalidDataEntered);
 
@@ -14,6 +15,7 @@ CommandResult delete_quote(const ViewState& view, const std::string& date_text) 
   request.first_date = date;
   request.last_date = date;
   request.op = qdb::kOpDelete;
+  address_request(address, request);
   const std::int32_t status = rewrite_view_series(view, request);
   if (status != qdb::kSuccess)
     return CommandResult::failure(qdb::with_cause("Delete Edit Failed"), status);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/command_result.h"
+#include "core/quote_address.h"
 #include "core/view_state.h"
 
 namespace core {
@@ -13,6 +14,11 @@ namespace core {
 // itself sends "failure in delete quote for findrec" through the installed notifier first.
 // "Invalid Data Entered" for a text that is no date, "Delete Edit Failed" when the rewrite
 // fails. Settings on success: "Delete" Date.
-CommandResult delete_quote(const ViewState& view, const std::string& date_text);
+// On an intraday series address narrows the deletion to one bar: the record at its position
+// (refused, with the cause "The file changed: ...", when that record no longer has the date
+// and time named), or the first record at its time; all_matching deletes every record that
+// matches the date (and time).
+CommandResult delete_quote(const ViewState& view, const std::string& date_text,
+                           const QuoteAddress& address = {});
 
 }  // namespace core

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/entry_values.h"
+#include "core/quote_texts.h"
 #include "core/series_dates.h"
 #include "qdb/failure.h"
 #include "qdb/rewrite.h"
@@ -27,16 +28,31 @@ CommandResult edit_quote(const ViewState& view, const EditQuoteEntry& entry) {
     changes_something = true;
   }
 
-  // A date with no quote would rewrite nothing; say so instead of claiming an edit.
-  const auto dates = read_series_dates(view.portfolio_dir, view.symbol, view.file_number);
-  if (!dates || std::find(dates->begin(), dates->end(), date) == dates->end())
-    return CommandResult::failure(kEditFailed);
+  // A date (and time) with no quote would rewrite nothing; say so instead of claiming an
+  // edit. A record addressed by its position is checked by the rewrite itself.
+  const QuoteAddress& address = entry.address;
+  if (address.record < 0 && address.seconds < 0) {
+    const auto dates = read_series_dates(view.portfolio_dir, view.symbol, view.file_number);
+    if (!dates || std::find(dates->begin(), dates->end(), date) == dates->end())
+      return CommandResult::failure(kEditFailed);
+  } else if (address.record < 0) {
+    const auto stamps = read_series_stamps(view.portfolio_dir, view.symbol, view.file_number);
+    bool found = false;
+    for (std::size_t i = 0; stamps && i < stamps->dates.size() && !found; ++i)
+      found = stamps->dates[i] == date && stamps->seconds[i] == address.seconds;
+    if (!found) {
+      return CommandResult::failure(std::string(kEditFailed) + "\nNo quote of " + view.symbol +
+                                    " is dated " + display_date_text(date) + " at " +
+                                    seconds_text(address.seconds) + ".");
+    }
+  }
 
   // Nothing changed: the data file and its backup stay as they are.
   if (changes_something) {
     request.first_date = date;
     request.last_date = date;
     request.op = qdb::kOpSet;
+    address_request(address, request);
     const std::int32_t status = rewrite_view_series(view, request);
     if (status != qdb::kSuccess)
       return CommandResult::failure(qdb::with_cause(kEditFailed), status);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/command_result.h"
+#include "core/quote_address.h"
 #include "core/view_state.h"
 
 namespace core {
@@ -20,11 +21,15 @@ struct EditQuoteEntry {
   std::string date_text;  // MM/DD/YY of the quote shown
   // open, high, low, close, volume, open interest
   std::array<EditField, 6> fields;
+  // On an intraday series, the bar meant (by its time or its record); by default every quote
+  // dated date_text.
+  QuoteAddress address;
 };
 
-// Rewrites every quote dated date_text with the fields that are not kept. Fails with
-// "Invalid Data Entered" for a date or changed number that doesn't convert, and with
-// "Single Date Edit Failed" when the rewrite fails or no quote has that date.
+// Rewrites every quote dated date_text (only those the address picks) with the fields that are
+// not kept. Fails with "Invalid Data Entered" for a date or changed number that doesn't
+// convert, and with "Single Date Edit Failed" when the rewrite fails, no quote has that date
+// (and time), or the addressed record is no longer the one named.
 // Settings on success: section "Edit", values Date, Open, Hi, Lo, Close, Vol, OI.
 CommandResult edit_quote(const ViewState& view, const EditQuoteEntry& entry);
 

@@ -30,7 +30,8 @@ bool NewestFirstQuotes::next() {
   m_rows = 0;
   if (m_state != State::kReading || m_delivered >= m_total) return false;
   const int wanted = static_cast<int>(std::min<std::int32_t>(kQuoteWindow, m_total - m_delivered));
-  m_status = m_reader.read(m_window, m_key, m_total - m_delivered - wanted, wanted);
+  m_window_start = m_total - m_delivered - wanted;
+  m_status = m_reader.read(m_window, m_key, m_window_start, wanted);
   if (m_status != qdb::kSuccess) {
     m_state = State::kReadFailed;
     return false;

@@ -53,6 +53,8 @@ class NewestFirstQuotes {
   // The window read last, oldest row first; rows() of its rows belong to the walk.
   const qdb::QuoteSeries& window() const { return m_window; }
   int rows() const { return m_rows; }
+  // Position in the file (0 the oldest) of the window's first row.
+  std::int32_t window_start() const { return m_window_start; }
   // Whether the series has a TIME column.
   bool has_time() const { return m_reader.has_time(); }
 
@@ -68,6 +70,7 @@ class NewestFirstQuotes {
   qdb::StatusCode m_status = qdb::kSuccess;
   std::int32_t m_total = 0;
   std::int32_t m_delivered = 0;
+  std::int32_t m_window_start = 0;
   int m_rows = 0;
   bool m_allocated = false;
 };

@@ -1,4 +1,4 @@
-// The dates of every quote of a symbol, read afresh from its data file.
+// The dates (and times) of every quote of a symbol, read afresh from its data file.
 #pragma once
 
 #include <cstdint>
@@ -15,5 +15,16 @@ namespace core {
 std::optional<std::vector<qdb::DateSerial>> read_series_dates(std::string_view root,
                                                               std::string_view key,
                                                               int file_number = 0);
+
+// The date and time of every quote, in file order.
+struct SeriesStamps {
+  bool has_time = false;  // the layout maps a TIME column
+  std::vector<qdb::DateSerial> dates;
+  std::vector<std::int32_t> seconds;  // seconds since midnight (qdb::bar_seconds); 0 without times
+};
+
+// As read_series_dates, with each quote's time beside its date.
+std::optional<SeriesStamps> read_series_stamps(std::string_view root, std::string_view key,
+                                               int file_number = 0);
 
 }  // namespace core

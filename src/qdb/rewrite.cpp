@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -46,11 +47,11 @@ struct MasterCorrection {
 
 // The date serial of quote index of key, or nullopt when it cannot be read.
 std::optional<DateSerial> quote_date(std::string_view root, std::string_view key,
-                                     std::int32_t index) {
+                                     int file_number, std::int32_t index) {
   QuoteSeries series;
   if (series_alloc(series, 1) != kSuccess) return std::nullopt;
   std::optional<DateSerial> date;
-  if (read_series(series, root, key, index, 1) == kSuccess && series.count == 1) {
+  if (read_series(series, root, key, index, 1, file_number) == kSuccess && series.count == 1) {
     date = series.date(0);
   }
   series_free(series);
@@ -61,6 +62,7 @@ std::optional<DateSerial> quote_date(std::string_view root, std::string_view key
 // nullopt when the neighbouring quote they come from cannot be read.
 std::optional<std::vector<MasterCorrection>> corrections_for_delete(std::string_view root,
                                                                     std::string_view key,
+                                                                    int file_number,
                                                                     std::int32_t k, int n) {
   std::vector<MasterCorrection> corrections;
   std::int32_t source = -1;
@@ -73,7 +75,7 @@ std::optional<std::vector<MasterCorrection>> corrections_for_delete(std::string_
   } else {
     return corrections;
   }
-  const std::optional<DateSerial> date = quote_date(root, key, source);
+  const std::optional<DateSerial> date = quote_date(root, key, file_number, source);
   if (!date) return std::nullopt;
   if (n == 1) {
     corrections.push_back({MasterDate::kLast, *date});
@@ -205,13 +207,104 @@ DateSerial previous_weekday(DateSerial serial, DateForm form) {
 
 // Everything one data-file pass needs about the records it rewrites.
 struct RecordShape {
-  int length = 0;      // L, bytes per record, header included
-  int cells = 0;       // whole 4-byte columns inside the record
-  int column[8] = {};  // 1-based column of each field, 0 when absent or outside the record
+  int length = 0;       // L, bytes per record, header included
+  int cells = 0;        // whole 4-byte columns inside the record
+  int column[8] = {};   // 1-based column of each field, 0 when absent or outside the record
+  int field_count = 0;  // F of the MASTER entry, for decoding a record's time
+  const SeriesLayout* layout = nullptr;
 };
 
 std::uint8_t* cell_of(std::vector<std::uint8_t>& record, int column) {
   return record.data() + 4 * (column - 1);
+}
+
+// Whether a request picks its records by more than their date.
+bool picks_records(const SeriesEditRequest& request) {
+  if (request.op != kOpSet && request.op != kOpScale2 && request.op != kOpScale &&
+      request.op != kOpDelete)
+    return false;
+  return request.record >= 0 || request.seconds >= 0 || request.every_match;
+}
+
+// Whether the record at position index (0 the first after the header) is one the request
+// picks: in its date range, and at its position and its time when it names them.
+bool picked(const SeriesEditRequest& request, const RecordShape& shape, DateForm form,
+            std::int32_t index, const std::vector<std::uint8_t>& record, DateSerial date) {
+  if (date < request.first_date || date > request.last_date) return false;
+  if (request.record >= 0 && index != request.record) return false;
+  if (request.seconds < 0) return true;
+  if (shape.column[kTime] == 0 || shape.layout == nullptr) return false;
+  const QuoteBar bar =
+      decode_record(record.data(), shape.length, shape.field_count, *shape.layout, form);
+  return bar_seconds(bar) == request.seconds;
+}
+
+// "HH:MM:SS" of seconds since midnight.
+std::string clock_text(std::int32_t seconds) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(seconds / 3600),
+                static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+  return text;
+}
+
+// What a look through every record finds for a request that picks records: how many it picks
+// and, for a delete, the MASTER dates that change when the picked records go.
+struct PickedRecords {
+  std::int32_t count = 0;    // records picked
+  std::int32_t dropped = 0;  // of those, the ones a delete leaves out
+  std::vector<MasterCorrection> corrections;
+};
+
+// Reads every record after the header (source positioned there). quote_count is the number of
+// quotes the header claims; the MASTER's dates follow the first and last of those.
+std::optional<PickedRecords> find_picked(const SeriesEditRequest& request, const RecordShape& shape,
+                                         DateForm form, ReadFile& source, std::uint64_t remaining,
+                                         std::int32_t quote_count) {
+  const auto length = static_cast<std::size_t>(shape.length);
+  std::vector<std::uint8_t> record(length);
+  PickedRecords found;
+  std::optional<DateSerial> first_kept;
+  std::optional<DateSerial> last_kept;
+  DateSerial first_date = 0;
+  DateSerial last_date = 0;
+  bool first_dropped = false;
+  bool last_dropped = false;
+  for (std::int32_t index = 0; remaining >= length; ++index) {
+    if (source.read(record.data(), length) != length) return std::nullopt;
+    remaining -= length;
+    const DateSerial date =
+        date_from_real(mbf_to_float(cell_of(record, shape.column[kDate])), form);
+    bool dropped = false;
+    if (picked(request, shape, form, index, record, date)) {
+      ++found.count;
+      dropped = request.op == kOpDelete && (request.every_match || found.dropped == 0);
+      if (dropped) ++found.dropped;
+    }
+    if (index >= quote_count) continue;
+    if (index == 0) {
+      first_date = date;
+      first_dropped = dropped;
+    }
+    if (index == quote_count - 1) {
+      last_date = date;
+      last_dropped = dropped;
+    }
+    if (!dropped) {
+      if (!first_kept) first_kept = date;
+      last_kept = date;
+    }
+  }
+  if (request.op != kOpDelete || found.dropped == 0) return found;
+  if (!first_kept) {
+    // Every quote goes: the MASTER keeps the dates of the first and last one, as it does when
+    // a file's only quote is deleted.
+    found.corrections.push_back({MasterDate::kLast, last_date});
+    found.corrections.push_back({MasterDate::kFirst, first_date});
+    return found;
+  }
+  if (first_dropped) found.corrections.push_back({MasterDate::kFirst, *first_kept});
+  if (last_dropped) found.corrections.push_back({MasterDate::kLast, *last_kept});
+  return found;
 }
 
 // Applies op 1 or ops 2/3 to the mapped price, volume and open interest cells of one record.
@@ -239,14 +332,16 @@ PassOutcome rewrite_records(const SeriesEditRequest& request, const RecordShape&
                             WriteFile& out) {
   const auto length = static_cast<std::size_t>(shape.length);
   std::vector<std::uint8_t> record(length);
+  const bool picks = picks_records(request);
   bool deleted = false;
   bool inserted = false;
-  while (remaining >= length) {
+  for (std::int32_t index = 0; remaining >= length; ++index) {
     if (source.read(record.data(), length) != length) return PassOutcome::kReadFailed;
     remaining -= length;
     const DateSerial date =
         date_from_real(mbf_to_float(cell_of(record, shape.column[kDate])), form);
-    const bool in_range = request.first_date <= date && date <= request.last_date;
+    const bool in_range = picks ? picked(request, shape, form, index, record, date)
+                                : request.first_date <= date && date <= request.last_date;
     bool keep = true;
     switch (request.op) {
       case kOpSet:
@@ -255,7 +350,7 @@ PassOutcome rewrite_records(const SeriesEditRequest& request, const RecordShape&
         if (in_range) change_values(request, shape, record);
         break;
       case kOpDelete:
-        if (in_range && !deleted) {
+        if (in_range && (!deleted || request.every_match)) {
           deleted = true;
           keep = false;
         }
@@ -297,6 +392,8 @@ std::optional<RecordShape> record_shape(const MasterRecord& record, const Series
   shape.length = record.record_length();
   if (shape.length < 4) return std::nullopt;
   shape.cells = shape.length / 4;
+  shape.field_count = record.field_count();
+  shape.layout = &layout;
   for (int field = 0; field < kFieldCountAll; ++field) {
     const int column = layout.column[field];
     shape.column[field] = (column >= 1 && column <= shape.cells) ? column : 0;
@@ -367,10 +464,12 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   // The backup comes first: when it cannot be written the disk is in no state for a rewrite.
   if (!copy_file(data_path, backup_path)) return kFileWrite;
 
+  const bool picks = picks_records(request);
   std::vector<MasterCorrection> corrections;
-  if (request.op == kOpDelete) {
+  if (request.op == kOpDelete && !picks) {
     DateSerial date_out = 0;
-    const std::int32_t index = find_quote(root, key, request.first_date, 0, &date_out, nullptr);
+    const std::int32_t index = find_quote(root, key, request.first_date, 0, &date_out, nullptr,
+                                            file_number_wanted);
     if (index < 0 || date_out != request.first_date) {
       notify(kDeleteNotFoundMessage);
       return kDeleteNotFound;
@@ -379,7 +478,7 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
     // caller saw may be out of date).
     const std::int32_t held = count - 1;
     const int count_now = held >= 0 ? held : quote_count;
-    auto needed = corrections_for_delete(root, key, index, count_now);
+    auto needed = corrections_for_delete(root, key, file_number_wanted, index, count_now);
     if (!needed) {
       note_failure(file_name_of(data_path) +
                    ": the quote next to the one deleted could not be read");
@@ -392,8 +491,34 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   // quote afterwards.
   const DateForm form = data_file_date_form(*source, shape->length, shape->column[kDate], count);
   if (!source->seek(length)) return kFileRead;
-  // A delete found its quote, so R is at least 2 here; an insert was checked above.
-  if (request.op == kOpDelete && count > 0) --count;
+  int dropped = request.op == kOpDelete ? 1 : 0;
+  if (picks) {
+    const int held = count - 1;
+    const std::optional<PickedRecords> found =
+        find_picked(request, *shape, form, *source, size - length, held);
+    if (!found) {
+      note_error(data_path, errno != 0 ? errno : EIO);
+      return kFileRead;
+    }
+    if (!source->seek(length)) return kFileRead;
+    if (request.record >= 0 && found->count == 0) {
+      note_failure("The file changed: " + file_name_of(data_path) +
+                   " no longer holds the quote of " + format_date_string(request.first_date) +
+                   (request.seconds >= 0 ? " " + clock_text(request.seconds) : std::string()) +
+                   " at its place. Reload the quotes and try again.");
+      return kQuoteChanged;
+    }
+    if (request.op == kOpDelete) {
+      if (found->dropped == 0) {
+        notify(kDeleteNotFoundMessage);
+        return kDeleteNotFound;
+      }
+      dropped = found->dropped;
+      corrections = found->corrections;
+    }
+  }
+  // A delete found its quotes, so R counts at least them here; an insert was checked above.
+  if (request.op == kOpDelete) count = std::max(count - dropped, 0);
   if (request.op == kOpInsert) ++count;
   write_u16le(header.data() + 2, static_cast<std::uint16_t>(count));
 

@@ -31,6 +31,18 @@ struct SeriesEditRequest {
   DateSerial first_date = 0;
   DateSerial last_date = 0;
   SeriesOp op = kOpNone;
+  // The fields below narrow set, scale and delete to single records (an intraday file holds
+  // many quotes per date, and sometimes the same bars twice). Insert ignores them, and at
+  // their defaults a request picks its records by date alone.
+  //
+  // The one record meant, by its position in the file (0 the oldest), or -1. It must still be
+  // in range (and at seconds, when given) when the pass starts; otherwise the file changed
+  // since it was read and the request is refused with kQuoteChanged before anything is written.
+  std::int32_t record = -1;
+  // Only records stored at this time, as seconds since midnight (bar_seconds), or -1.
+  std::int32_t seconds = -1;
+  // Delete every record that matches, not only the first one in file order.
+  bool every_match = false;
 };
 
 // Rewrites the data file of key (found from root) by the request. The new file is written
@@ -38,8 +50,9 @@ struct SeriesEditRequest {
 // Returns kSuccess, the lookup/layout status, kFileOpen (the data file does not open), kFileRead,
 // kFileWrite (a write step failed, data file unchanged; or an insert into a file whose header
 // already counts 65,535 records, refused before anything is written, the cause noted),
-// kRecordNotFound (insert found no record of the date) or kDeleteNotFound (delete found no
-// quote of the date); see status.h.
+// kRecordNotFound (insert found no record of the date), kDeleteNotFound (delete found no quote
+// of the date) or kQuoteChanged (the record the request addresses is no longer the one it
+// names); see status.h.
 // A non-zero file_number addresses the entry of root's own index files with that number (see
 // find_symbol); when it no longer matches key the answer is the lookup's kFileNotFound.
 std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view root,

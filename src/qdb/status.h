@@ -27,6 +27,9 @@ inline constexpr StatusCode kMaxGridsExceeded = -14;
 inline constexpr StatusCode kLayoutUnknown = -100;
 // A delete request found no quote of the requested date.
 inline constexpr StatusCode kDeleteNotFound = -200;
+// The record a request addresses by its position no longer has the date and time it names:
+// the file changed since it was read.
+inline constexpr StatusCode kQuoteChanged = -201;
 
 // Text of a status code ("Sucessfull", "File Open", ...); "Unknown" for codes outside the table.
 const char* status_text(int code);

@@ -250,7 +250,8 @@ TEST_F(DatesCli, EditsActOnTheQuotesTheUserNamed) {
       {Kind::kWrap, {"delete-quote", "01/03/00"}, drop(day(2000, 1, 3))},
       {Kind::kWrap, {"add-quote", "01/03/00"}, copy_before(day(2000, 1, 3), day(1999, 12, 31))},
       {Kind::kIntraday, {"split", "05/03/11", "2", "1"}, scale_before(day(2011, 5, 3))},
-      {Kind::kIntraday, {"delete-quote", "05/03/11"}, drop(day(2011, 5, 3))},
+      // A date of several bars needs the bar's time.
+      {Kind::kIntraday, {"delete-quote", "05/03/11", "--time", "09:30"}, drop(day(2011, 5, 3))},
       {Kind::kIntraday, {"add-quote", "05/03/11"}, copy_before(day(2011, 5, 3), day(2011, 5, 2))},
   };
   for (const auto& c : cases) {

@@ -49,5 +49,10 @@ QuoteCommandOutcome runAddQuoteCommand(const QuoteCommandContext& context) {
   quote_command::showMessages(context.parent, result);
   if (!result.ok) return {true, 0, false};
   quote_command::writeSettings(context.settings, result);
+  // On a series with times the copy takes the place of the first bar of the row's date, which
+  // need not be the row's own bar: its row follows from its position.
+  const std::int32_t newest = context.rows.record(0);
+  if (context.rows.hasTime() && result.new_record >= 0 && newest >= result.new_record)
+    return {true, static_cast<int>(newest + 1 - result.new_record), true};
   return {true, row + 1, true};
 }

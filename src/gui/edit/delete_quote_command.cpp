@@ -30,14 +30,16 @@ class NotifierScope {
 QuoteCommandOutcome runDeleteQuoteCommand(const QuoteCommandContext& context) {
   const int row = quote_command::currentRow(context);
   if (row < 0) return {};
-  CDeleteQuoteDlg dialog(context.rows.text(row, QuoteRows::kDate), context.parent);
+  CDeleteQuoteDlg dialog(context.rows.text(row, QuoteRows::kDate), context.parent,
+                         context.rows.timeText(row));
   if (Prompter::instance().exec(dialog) != QDialog::Accepted || !dialog.confirmed()) return {};
 
   core::CommandResult result;
   {
     const NotifierScope notifier(context.parent);
     const CWaitCursor wait;
-    result = core::delete_quote(context.view, dialog.dateText().toStdString());
+    result = core::delete_quote(context.view, dialog.dateText().toStdString(),
+                                quote_command::rowAddress(context.rows, row));
   }
   return quote_command::finish(context, result, 0);
 }

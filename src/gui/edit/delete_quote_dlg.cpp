@@ -6,8 +6,12 @@
 
 #include "gui/shell/prompter.h"
 
-CDeleteQuoteDlg::CDeleteQuoteDlg(const QString& dateText, QWidget* parent)
-    : CQuoteCommandDlg(parent), m_date(new QLabel(dateText.left(kDateLength), this)) {
+CDeleteQuoteDlg::CDeleteQuoteDlg(const QString& dateText, QWidget* parent, const QString& timeText)
+    : CQuoteCommandDlg(parent),
+      m_dateText(dateText.left(kDateLength)),
+      m_timeText(timeText),
+      m_date(new QLabel(timeText.isEmpty() ? m_dateText : m_dateText + QLatin1Char(' ') + timeText,
+                        this)) {
   setWindowTitle(tr("Delete Data"));
   m_date->setObjectName(QStringLiteral("date"));
   m_date->setAlignment(Qt::AlignCenter);
@@ -25,11 +29,9 @@ CDeleteQuoteDlg::CDeleteQuoteDlg(const QString& dateText, QWidget* parent)
   setOkCheck([this] { return confirm(); });
 }
 
-QString CDeleteQuoteDlg::dateText() const { return m_date->text(); }
-
 bool CDeleteQuoteDlg::confirm() {
   const QString question =
-      tr("You are about to delete the data for date\n") + dateText() + tr("\nAre you sure?");
+      tr("You are about to delete the data for date\n") + m_date->text() + tr("\nAre you sure?");
   m_confirmed = Prompter::instance().message(this, question, Prompter::Icon::Question,
                                              Prompter::Buttons::YesNo) == Prompter::Answer::Yes;
   return m_confirmed;

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "gui/edit/number_edit.h"
+#include "gui/edit/quote_command.h"
 #include "gui/edit/quote_rows.h"
 #include "gui/shell/widget_names.h"
 
@@ -23,6 +24,8 @@ CEditQuoteDlg::CEditQuoteDlg(const QuoteRows& rows, int row, QWidget* parent)
     : CQuoteCommandDlg(parent),
       m_rows(rows),
       m_date(named(new QLabel(this), "date")),
+      // Only a series with times has a time to show; a daily one keeps the date alone.
+      m_time(rows.hasTime() ? named(new QLabel(this), "time") : nullptr),
       m_previous(named(new QPushButton(tr("Previous"), this), "previous")),
       m_next(named(new QPushButton(tr("Next"), this), "next")),
       m_first(named(new QPushButton(tr("First"), this), "first")),
@@ -36,7 +39,15 @@ CEditQuoteDlg::CEditQuoteDlg(const QuoteRows& rows, int row, QWidget* parent)
   auto* group = new QGroupBox(this);
   auto* form = new QFormLayout(group);
   form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  form->addRow(tr("Date:"), m_date);
+  if (m_time) {
+    auto* stamp = new QHBoxLayout;
+    stamp->addWidget(m_date);
+    stamp->addWidget(m_time);
+    stamp->addStretch();
+    form->addRow(tr("Date:"), stamp);
+  } else {
+    form->addRow(tr("Date:"), m_date);
+  }
   for (std::size_t i = 0; i < m_fields.size(); ++i) {
     m_fields[i] = new CNumberEdit(group);
     m_fields[i]->setObjectName(QString::fromLatin1(kNames[i]));
@@ -79,9 +90,12 @@ CEditQuoteDlg::CEditQuoteDlg(const QuoteRows& rows, int row, QWidget* parent)
 
 QString CEditQuoteDlg::dateText() const { return m_date->text(); }
 
+QString CEditQuoteDlg::timeText() const { return m_time ? m_time->text() : QString(); }
+
 core::EditQuoteEntry CEditQuoteDlg::entry() const {
   core::EditQuoteEntry entry;
   entry.date_text = dateText().toStdString();
+  entry.address = quote_command::rowAddress(m_rows, m_row);
   for (std::size_t i = 0; i < m_fields.size(); ++i) {
     const QString text = m_fields[i]->text();
     entry.fields[i] = {text.toStdString(), text == m_loaded[i]};
@@ -92,6 +106,7 @@ core::EditQuoteEntry CEditQuoteDlg::entry() const {
 void CEditQuoteDlg::load(int row) {
   m_row = row;
   m_date->setText(m_rows.text(row, QuoteRows::kDate).left(8));
+  if (m_time) m_time->setText(m_rows.timeText(row));
   for (std::size_t i = 0; i < m_fields.size(); ++i) {
     m_fields[i]->setText(m_rows.text(row, QuoteRows::kOpen + static_cast<int>(i)));
     // As the field holds it (cut to its length), so an untouched field reads as kept.

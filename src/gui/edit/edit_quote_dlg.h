@@ -1,6 +1,7 @@
 // "Edit Selected Quote": one day's open, high, low, close, volume and open interest, with
 // First, Previous, Next and Last to step through the days. A step loads that day's grid texts
-// and discards what was typed.
+// and discards what was typed. On a series with times each row is one bar: its time stands
+// beside the date, and the steps go bar by bar.
 #pragma once
 
 #include <array>
@@ -23,6 +24,8 @@ class CEditQuoteDlg : public CQuoteCommandDlg {
   // The row shown.
   int row() const { return m_row; }
   QString dateText() const;
+  // HH:MM:SS of the bar shown; empty for a series without times.
+  QString timeText() const;
   // Field i: 0 open, 1 high, 2 low, 3 close, 4 volume, 5 open interest.
   CNumberEdit* field(int i) const { return m_fields[static_cast<std::size_t>(i)]; }
   // The entries: a field whose text is still the loaded one is kept as stored.
@@ -40,6 +43,7 @@ class CEditQuoteDlg : public CQuoteCommandDlg {
   const QuoteRows& m_rows;
   int m_row = 0;
   QLabel* m_date;
+  QLabel* m_time;  // null for a series without times
   std::array<CNumberEdit*, 6> m_fields{};
   std::array<QString, 6> m_loaded;
   QPushButton* m_previous;

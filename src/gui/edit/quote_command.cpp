@@ -32,6 +32,14 @@ int currentRow(const QuoteCommandContext& context) {
   return row >= 0 && row < context.rows.rowCount() ? row : -1;
 }
 
+core::QuoteAddress rowAddress(const QuoteRows& rows, int row) {
+  core::QuoteAddress address;
+  if (!rows.hasTime()) return address;
+  address.seconds = rows.seconds(row);
+  address.record = rows.record(row);
+  return address;
+}
+
 QuoteCommandOutcome finish(const QuoteCommandContext& context, const core::CommandResult& result,
                            int row) {
   showMessages(context.parent, result);

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "core/command_result.h"
+#include "core/quote_address.h"
 #include "core/view_state.h"
 
 class CQuoteCommandDlg;
@@ -39,6 +40,9 @@ void writeSettings(CSettingsStore& settings, const core::CommandResult& result);
 bool refusesEntries(const core::CommandResult& result);
 // The current row, or -1 when the grid has no such row.
 int currentRow(const QuoteCommandContext& context);
+// The quote of row as a command addresses it: on a series with times the one record of the
+// row (its position, checked against its date and time); otherwise by its date alone.
+core::QuoteAddress rowAddress(const QuoteRows& rows, int row);
 // After the dialog: shows the result's messages; a success writes its settings and asks for a
 // reload with row current, a failure asks for nothing.
 QuoteCommandOutcome finish(const QuoteCommandContext& context, const core::CommandResult& result,

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <cstdint>
+
 class CQuotesGridModel;
 
 class QuoteRows {
@@ -14,6 +16,15 @@ class QuoteRows {
   virtual int rowCount() const = 0;
   // The text of a cell: column kDate is MM/DD/YY, the others the grid's number texts.
   virtual QString text(int row, int column) const = 0;
+  // Whether the rows have times (an intraday series): a command then acts on the one record
+  // of a row, found by its position and checked against its date and time.
+  virtual bool hasTime() const { return false; }
+  // HH:MM:SS of a row's time; empty without times.
+  virtual QString timeText(int) const { return {}; }
+  // A row's time as seconds since midnight, -1 without times.
+  virtual std::int32_t seconds(int) const { return -1; }
+  // A row's position in the file (0 the oldest), -1 when unknown.
+  virtual std::int32_t record(int) const { return -1; }
 };
 
 // The rows of the quotes grid's model.
@@ -22,6 +33,10 @@ class ModelQuoteRows : public QuoteRows {
   explicit ModelQuoteRows(const CQuotesGridModel& model) : m_model(model) {}
   int rowCount() const override;
   QString text(int row, int column) const override;
+  bool hasTime() const override;
+  QString timeText(int row) const override;
+  std::int32_t seconds(int row) const override;
+  std::int32_t record(int row) const override;
 
  private:
   const CQuotesGridModel& m_model;

@@ -29,7 +29,7 @@ QuoteLoadResult load_quotes(CQuotesGridModel& model, const std::string& director
 
   // No row that was not read is ever shown: a short window ends the load with its rows.
   while (quotes.next()) {
-    model.appendNewestFirst(quotes.window(), quotes.rows());
+    model.appendNewestFirst(quotes.window(), quotes.rows(), quotes.window_start());
     if (progress) progress(static_cast<int>(quotes.delivered()), total);
   }
   result.loaded = static_cast<int>(quotes.delivered());

@@ -11,6 +11,8 @@ void CQuotesGridModel::clear() {
   beginResetModel();
   m_bars.clear();
   m_bars.shrink_to_fit();
+  m_records.clear();
+  m_records.shrink_to_fit();
   m_hasTime = false;
   endResetModel();
 }
@@ -31,16 +33,28 @@ void CQuotesGridModel::setHasTime(bool hasTime) {
 void CQuotesGridModel::reserve(int n) {
   // The count comes from a file header; a damaged one must not reserve absurd amounts.
   constexpr int kReserveCap = 1 << 16;
-  if (n > 0) m_bars.reserve(static_cast<std::size_t>(std::min(n, kReserveCap)));
+  if (n > 0) {
+    m_bars.reserve(static_cast<std::size_t>(std::min(n, kReserveCap)));
+    m_records.reserve(static_cast<std::size_t>(std::min(n, kReserveCap)));
+  }
 }
 
-void CQuotesGridModel::appendNewestFirst(const qdb::QuoteSeries& chunk, int count) {
+void CQuotesGridModel::appendNewestFirst(const qdb::QuoteSeries& chunk, int count,
+                                         std::int32_t firstRecord) {
   count = std::min(count, static_cast<int>(chunk.count));
   if (count <= 0) return;
   const int first = rows();
   beginInsertRows({}, first, first + count - 1);
-  for (int i = count - 1; i >= 0; --i) m_bars.push_back(chunk.bar(i));
+  for (int i = count - 1; i >= 0; --i) {
+    m_bars.push_back(chunk.bar(i));
+    m_records.push_back(firstRecord >= 0 ? firstRecord + i : -1);
+  }
   endInsertRows();
+}
+
+std::int32_t CQuotesGridModel::record(int row) const {
+  if (row < 0 || row >= static_cast<int>(m_records.size())) return -1;
+  return m_records[static_cast<std::size_t>(row)];
 }
 
 QString CQuotesGridModel::text(int row, int column) const {

@@ -22,9 +22,13 @@ class CQuotesGridModel : public CGridModel {
   bool hasTime() const { return m_hasTime; }
   // Room for n rows, so a load reserves once.
   void reserve(int n);
-  // Appends the first count quotes of chunk taken from its last (newest) to its first.
-  void appendNewestFirst(const qdb::QuoteSeries& chunk, int count);
+  // Appends the first count quotes of chunk taken from its last (newest) to its first;
+  // firstRecord is the position in the file of the chunk's first quote (-1 unknown).
+  void appendNewestFirst(const qdb::QuoteSeries& chunk, int count, std::int32_t firstRecord = -1);
   const qdb::QuoteBar& bar(int row) const { return m_bars[static_cast<std::size_t>(row)]; }
+  // Position in the file (0 the oldest) of row's quote, -1 when unknown: a command on an
+  // intraday series addresses the one record of the row by it.
+  std::int32_t record(int row) const;
   // Cell text as core::quote_cell_texts makes it; the Time column HH:MM:SS.
   QString text(int row, int column) const override;
   int rows() const override { return static_cast<int>(m_bars.size()); }
@@ -33,5 +37,6 @@ class CQuotesGridModel : public CGridModel {
 
  private:
   std::vector<qdb::QuoteBar> m_bars;
+  std::vector<std::int32_t> m_records;  // beside m_bars
   bool m_hasTime = false;
 };
