@@ -34,9 +34,10 @@ int currentRow(const QuoteCommandContext& context) {
 
 core::QuoteAddress rowAddress(const QuoteRows& rows, int row) {
   core::QuoteAddress address;
-  if (!rows.hasTime()) return address;
-  address.seconds = rows.seconds(row);
+  // The row's own record, checked against its date (and time): a date held twice, or a file
+  // rewritten since the grid was filled, never sends the change to another record.
   address.record = rows.record(row);
+  if (rows.hasTime()) address.seconds = rows.seconds(row);
   return address;
 }
 

@@ -16,8 +16,8 @@ class QuoteRows {
   virtual int rowCount() const = 0;
   // The text of a cell: column kDate is MM/DD/YY, the others the grid's number texts.
   virtual QString text(int row, int column) const = 0;
-  // Whether the rows have times (an intraday series): a command then acts on the one record
-  // of a row, found by its position and checked against its date and time.
+  // Whether the rows have times (an intraday series): a command then checks the time of the
+  // row's record as well as its date.
   virtual bool hasTime() const { return false; }
   // HH:MM:SS of a row's time; empty without times.
   virtual QString timeText(int) const { return {}; }
