@@ -24,23 +24,24 @@ using testing_support::run_cli;
 
 namespace {
 
-// Four weekdays of quotes starting at base, each series with its own prices.
-std::vector<qdb::QuoteBar> bars_from(float base) {
+// Weekdays of quotes from 01/03/00 to last_day, each series with its own prices.
+std::vector<qdb::QuoteBar> bars_from(float base, int last_day = 6) {
   std::vector<qdb::QuoteBar> bars;
-  for (int day = 3; day <= 6; ++day) {
+  for (int day = 3; day <= last_day; ++day) {
     const float p = base + static_cast<float>(day);
     bars.push_back({qdb::date_serial(2000, 1, day), 0, p, p + 1, p - 1, p + 0.5f, 100 * p, p});
   }
   return bars;
 }
 
-// dup: F1 CL, F2 GC, F3 CL and F256 CL (in the XMASTER). dest: F1 GC. free: empty.
+// dup: F1 CL, F2 GC, F3 CL (one day longer than the others) and F256 CL (in the XMASTER).
+// dest: F1 GC. free: empty.
 class DuplicateSymbolCli : public ::testing::Test {
  protected:
   void SetUp() override {
     testing_support::make_portfolio(dup(), {{1, "CL", "CRUDE OIL", bars_from(10)},
                                             {2, "GC", "GOLD", bars_from(20)},
-                                            {3, "CL", "CL SECOND", bars_from(30)},
+                                            {3, "CL", "CL SECOND", bars_from(30, 7)},
                                             {256, "CL", "CL EXTENDED", bars_from(40)}});
     testing_support::make_portfolio(dest(), {{1, "GC", "GOLD FUTURE", bars_from(50)}});
     testing_support::make_portfolio(free(), {});
@@ -120,6 +121,12 @@ TEST_F(DuplicateSymbolCli, AnAmbiguousKeyIsRefusedAndFileNumberPicksOneEntry) {
        "",
        {"F256.MWD", "F256.BAK"}},
       {{"delete-symbol", "CL", "--file-number", "3"}, 0, "", "", {"MASTER", "F3.DAT", "F3.DOP"}},
+      // A date only F3 holds, its newest: found in F3, and F3's MASTER last date follows.
+      {{"delete-quote", "CL", "01/07/00", "--file-number", "3"},
+       0,
+       "",
+       "",
+       {"F3.DAT", "F3.BAK", "MASTER", "MASTER.BAK"}},
       {{"rename-symbol", "CL", "CLX", "--file-number", "3"}, 0, "", "", {"MASTER", "MASTER.BAK"}},
       // Renaming onto a symbol another entry has: refused, that entry named.
       {{"rename-symbol", "GC", "cl"},

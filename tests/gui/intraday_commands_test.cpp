@@ -24,6 +24,7 @@
 #include "gui/shell/settings_store.h"
 #include "gui_test_support.h"
 #include "support/intraday_portfolio.h"
+#include "support/portfolio_builder.h"
 #include "support/temp_dir.h"
 
 namespace gui_test {
@@ -209,6 +210,60 @@ TEST_F(IntradayCommandsTest, AddCopiesTheFirstBarOfTheDateAndEditOpensOnTheCopy)
   EXPECT_EQ(m_model.text(outcome.row, 4), m_model.text(outcome.row - 1, 4));
   EXPECT_EQ(m_model.text(outcome.row - 1, 0), "05/05/11");
   EXPECT_TRUE(m_prompter.messageTexts().empty());
+}
+
+// A daily file that holds a date twice (a vendor's repeated day): the app's command goes to the
+// record of the selected row, never to its twin.
+TEST_F(IntradayCommandsTest, ADailyDateHeldTwiceIsChangedOnlyInTheSelectedRow) {
+  std::vector<qdb::QuoteBar> bars;
+  for (int day : {3, 4, 5, 4}) {
+    const auto p = static_cast<float>(10 * bars.size() + 10);
+    bars.push_back({qdb::date_serial(2000, 1, day), 0, p, p + 1, p - 1, p, 100, 0});
+  }
+  constexpr std::size_t kRecord = 28;
+  const struct {
+    const char* name;
+    Runner run;
+    int record;  // 1 or its twin 3; the grid shows record r at row 3 - r
+    std::function<int(QDialog&)> fill;
+    bool confirm;
+  } cases[] = {
+      {"edit first", runEditQuoteCommand, 1,
+       [](QDialog& d) {
+         set_close(d, "999");
+         return press_ok(d);
+       },
+       false},
+      {"edit twin", runEditQuoteCommand, 3,
+       [](QDialog& d) {
+         set_close(d, "999");
+         return press_ok(d);
+       },
+       false},
+      {"delete first", runDeleteQuoteCommand, 1, press_ok, true},
+      {"delete twin", runDeleteQuoteCommand, 3, press_ok, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing_support::TempDir temp;
+    testing_support::make_portfolio(temp.dir(), {{1, "ES", "E-MINI", bars}});
+    const std::string before = testing_support::read_bytes(temp.path() / "F1.DAT");
+    load(temp.dir());
+    m_prompter.expectDialog(c.fill);
+    if (c.confirm) m_prompter.expectMessage(Prompter::Answer::Yes);
+    EXPECT_TRUE(run(c.run, 3 - c.record).reload);
+    const std::string after = testing_support::read_bytes(temp.path() / "F1.DAT");
+    const auto at = [&](const std::string& data, int k) {
+      return data.substr(static_cast<std::size_t>(k + 1) * kRecord, kRecord);
+    };
+    if (c.confirm) {
+      std::string expected = before;
+      expected.erase(static_cast<std::size_t>(c.record + 1) * kRecord, kRecord);
+      EXPECT_EQ(after.substr(kRecord), expected.substr(kRecord));
+    } else {
+      for (int k = 0; k < 4; ++k) EXPECT_EQ(at(after, k) != at(before, k), k == c.record) << k;
+    }
+  }
 }
 
 }  // namespace

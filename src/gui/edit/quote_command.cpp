@@ -34,10 +34,20 @@ int currentRow(const QuoteCommandContext& context) {
 
 core::QuoteAddress rowAddress(const QuoteRows& rows, int row) {
   core::QuoteAddress address;
-  // The row's own record, checked against its date (and time): a date held twice, or a file
-  // rewritten since the grid was filled, never sends the change to another record.
-  address.record = rows.record(row);
-  if (rows.hasTime()) address.seconds = rows.seconds(row);
+  if (rows.hasTime()) {
+    address.seconds = rows.seconds(row);
+    address.record = rows.record(row);
+    return address;
+  }
+  // A daily series names its quote by its date, unless the file holds that date more than
+  // once: then the row's own record is addressed, so the change never goes to its twin.
+  const QString date = rows.text(row, QuoteRows::kDate);
+  for (int other = 0; other < rows.rowCount(); ++other) {
+    if (other != row && rows.text(other, QuoteRows::kDate) == date) {
+      address.record = rows.record(row);
+      break;
+    }
+  }
   return address;
 }
 

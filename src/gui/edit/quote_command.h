@@ -40,8 +40,9 @@ void writeSettings(CSettingsStore& settings, const core::CommandResult& result);
 bool refusesEntries(const core::CommandResult& result);
 // The current row, or -1 when the grid has no such row.
 int currentRow(const QuoteCommandContext& context);
-// The quote of row as a command addresses it: the one record of the row, by its position in
-// the file, checked against its date (and its time on a series with times).
+// The quote of row as a command addresses it: on a series with times, and on a daily series
+// whose file holds the row's date more than once, the one record of the row (its position,
+// checked against its date and time); otherwise by its date alone.
 core::QuoteAddress rowAddress(const QuoteRows& rows, int row);
 // After the dialog: shows the result's messages; a success writes its settings and asks for a
 // reload with row current, a failure asks for nothing.
