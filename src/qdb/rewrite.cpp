@@ -46,8 +46,8 @@ struct MasterCorrection {
 };
 
 // The date serial of quote index of key, or nullopt when it cannot be read.
-std::optional<DateSerial> quote_date(std::string_view root, std::string_view key,
-                                     int file_number, std::int32_t index) {
+std::optional<DateSerial> quote_date(std::string_view root, std::string_view key, int file_number,
+                                     std::int32_t index) {
   QuoteSeries series;
   if (series_alloc(series, 1) != kSuccess) return std::nullopt;
   std::optional<DateSerial> date;
@@ -62,8 +62,8 @@ std::optional<DateSerial> quote_date(std::string_view root, std::string_view key
 // nullopt when the neighbouring quote they come from cannot be read.
 std::optional<std::vector<MasterCorrection>> corrections_for_delete(std::string_view root,
                                                                     std::string_view key,
-                                                                    int file_number,
-                                                                    std::int32_t k, int n) {
+                                                                    int file_number, std::int32_t k,
+                                                                    int n) {
   std::vector<MasterCorrection> corrections;
   std::int32_t source = -1;
   if (k == 0 && n > 1) {
@@ -468,8 +468,8 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   std::vector<MasterCorrection> corrections;
   if (request.op == kOpDelete && !picks) {
     DateSerial date_out = 0;
-    const std::int32_t index = find_quote(root, key, request.first_date, 0, &date_out, nullptr,
-                                            file_number_wanted);
+    const std::int32_t index =
+        find_quote(root, key, request.first_date, 0, &date_out, nullptr, file_number_wanted);
     if (index < 0 || date_out != request.first_date) {
       notify(kDeleteNotFoundMessage);
       return kDeleteNotFound;

@@ -92,12 +92,16 @@ TEST(SymbolMatches, KeyBlanksDecideHowMuchOfTheSymbolCounts) {
     const char* key;
     bool matches;
   } cases[] = {
-      {"IBM", "", "ibm", true},          {"IBM X", "", "IBM", true},
-      {"IBM", "", "IBM X", false},       {"BRK A CLASS", "", "brk a", true},
-      {"BRK A CLASS", "", "BRKA", false}, {"IBMX", "", "IBM", false},
+      {"IBM", "", "ibm", true},
+      {"IBM X", "", "IBM", true},
+      {"IBM", "", "IBM X", false},
+      {"BRK A CLASS", "", "brk a", true},
+      {"BRK A CLASS", "", "BRKA", false},
+      {"IBMX", "", "IBM", false},
       {"IBM", "", "IB", false},
       // The issue name, trimmed, matches whole; a blank symbol matches only the empty key.
-      {"", "Hang Seng Mini", "HANG SENG MINI", true}, {"", "Hang Seng Mini", "HANG SENG", false},
+      {"", "Hang Seng Mini", "HANG SENG MINI", true},
+      {"", "Hang Seng Mini", "HANG SENG", false},
       {"", "APX", "apx", true},
   };
   for (const auto& c : cases) {
