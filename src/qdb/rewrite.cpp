@@ -46,8 +46,8 @@ struct MasterCorrection {
 };
 
 // The date serial of quote index of key, or nullopt when it cannot be read.
-std::optional<DateSerial> quote_date(std::string_view root, std::string_view key,
-                                     int file_number, std::int32_t index) {
+std::optional<DateSerial> quote_date(std::string_view root, std::string_view key, int file_number,
+                                     std::int32_t index) {
   QuoteSeries series;
   if (series_alloc(series, 1) != kSuccess) return std::nullopt;
   std::optional<DateSerial> date;
@@ -62,8 +62,8 @@ std::optional<DateSerial> quote_date(std::string_view root, std::string_view key
 // nullopt when the neighbouring quote they come from cannot be read.
 std::optional<std::vector<MasterCorrection>> corrections_for_delete(std::string_view root,
                                                                     std::string_view key,
-                                                                    int file_number,
-                                                                    std::int32_t k, int n) {
+                                                                    int file_number, std::int32_t k,
+                                                                    int n) {
   std::vector<MasterCorrection> corrections;
   std::int32_t source = -1;
   if (k == 0 && n > 1) {
@@ -212,6 +212,9 @@ struct RecordShape {
   int column[8] = {};   // 1-based column of each field, 0 when absent or outside the record
   int field_count = 0;  // F of the MASTER entry, for decoding a record's time
   const SeriesLayout* layout = nullptr;
+  // The records the header counts as quotes (R - 1). Records after them are no quotes: a
+  // request that picks records never picks them, so they stay as they were.
+  std::int32_t quotes = INT32_MAX;
 };
 
 std::uint8_t* cell_of(std::vector<std::uint8_t>& record, int column) {
@@ -230,6 +233,7 @@ bool picks_records(const SeriesEditRequest& request) {
 // picks: in its date range, and at its position and its time when it names them.
 bool picked(const SeriesEditRequest& request, const RecordShape& shape, DateForm form,
             std::int32_t index, const std::vector<std::uint8_t>& record, DateSerial date) {
+  if (index >= shape.quotes) return false;
   if (date < request.first_date || date > request.last_date) return false;
   if (request.record >= 0 && index != request.record) return false;
   if (request.seconds < 0) return true;
@@ -428,7 +432,7 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   const StatusCode laid_out = detail::read_layout_listed(
       listing, file_number, layout, entry.record_length(), entry.field_count());
   if (laid_out != kSuccess) return laid_out;
-  const std::optional<RecordShape> shape = record_shape(entry, layout);
+  std::optional<RecordShape> shape = record_shape(entry, layout);
   if (!shape) return kLayoutUnknown;
 
   const std::string data_path = listing.resolve(quote_file_name(file_number));
@@ -464,12 +468,13 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   // The backup comes first: when it cannot be written the disk is in no state for a rewrite.
   if (!copy_file(data_path, backup_path)) return kFileWrite;
 
+  shape->quotes = count - 1;
   const bool picks = picks_records(request);
   std::vector<MasterCorrection> corrections;
   if (request.op == kOpDelete && !picks) {
     DateSerial date_out = 0;
-    const std::int32_t index = find_quote(root, key, request.first_date, 0, &date_out, nullptr,
-                                            file_number_wanted);
+    const std::int32_t index =
+        find_quote(root, key, request.first_date, 0, &date_out, nullptr, file_number_wanted);
     if (index < 0 || date_out != request.first_date) {
       notify(kDeleteNotFoundMessage);
       return kDeleteNotFound;
