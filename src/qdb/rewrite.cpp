@@ -289,10 +289,10 @@ std::optional<PickedRecords> find_picked(const SeriesEditRequest& request, const
       first_date = date;
       first_dropped = dropped;
     }
-    if (index == quote_count - 1) {
-      last_date = date;
-      last_dropped = dropped;
-    }
+    // The last counted record the file holds: a file cut short of its header's count ends
+    // its quotes there, as the reader does.
+    last_date = date;
+    last_dropped = dropped;
     if (!dropped) {
       if (!first_kept) first_kept = date;
       last_kept = date;

@@ -95,4 +95,37 @@ TEST(AddressedEntry, RecordsPastTheHeadersCountAreNoQuotesToPick) {
   EXPECT_EQ(command_testing::read_bars(temp.dir(), "ES").size(), 11u);
 }
 
+TEST(AddressedEntry, AFileShorterThanItsHeaderTakesItsLastRecordAsTheLastQuote) {
+  // The header claims 19 quotes; the file holds fewer. A delete of records the file holds
+  // corrects the MASTER from those records, never from quotes that are not there.
+  const std::vector<qdb::QuoteBar> all = command_testing::sample_bars();
+  const struct {
+    const char* name;
+    std::vector<qdb::QuoteBar> bars;
+    core::QuoteAddress address;
+    const char* date;
+    std::pair<qdb::DateSerial, qdb::DateSerial> dates;  // the MASTER's afterwards
+  } cases[] = {
+      {"the newest record", all, {-1, 4, false}, "01/05/00", {day(1999, 12, 29), day(2000, 1, 4)}},
+      {"the only record", {all[2]}, {-1, 0, false}, "01/03/00", {day(2000, 1, 3), day(2000, 1, 3)}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    command_testing::SamplePortfolio p(c.bars);
+    const std::string path = p.dir() + "F1.DAT";
+    std::string data = read_bytes(path);
+    data[2] = 20;
+    data[3] = 0;
+    testing_support::write_bytes(path, data);
+    const core::CommandResult result = core::delete_quote(p.view(), c.date, c.address);
+    ASSERT_TRUE(result.ok) << (result.messages.empty() ? "" : result.messages[0]);
+    const std::string master = p.master();
+    const auto at = [&](int offset) {
+      return qdb::date_from_real(command_testing::mbf_at(master, 53 + offset));
+    };
+    EXPECT_EQ(std::make_pair(at(qdb::master_offset::kFirstDate), at(qdb::master_offset::kLastDate)),
+              c.dates);
+  }
+}
+
 }  // namespace
