@@ -25,6 +25,7 @@
 #include "qdb/layout.h"
 #include "qdb/lookup_detail.h"
 #include "qdb/master.h"
+#include "qdb/master_file.h"
 #include "qdb/notifier.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/portfolio_lock.h"
@@ -427,6 +428,11 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   if (!sub_lock.locked()) return kFileOpen;
   const int file_number = entry.file_number();
   DirListing listing = found_listing ? std::move(*found_listing) : DirListing(dir);
+  // The dates to correct are the found entry's: when the lookup went down into a sub-portfolio,
+  // that one's own index files hold them, and the MASTER named by the caller lists another
+  // entry under the same file number.
+  const std::string index_path =
+      dir == root_dir ? std::string(master_path) : qdb::master_path(listing);
 
   SeriesLayout layout;
   const StatusCode laid_out = detail::read_layout_listed(
@@ -564,10 +570,10 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   std::string extra_original;
   if (!corrections.empty() &&
       ((!entry.is_extended() &&
-        !stage_master_dates(master_path, cells_of(corrections), file_number, master_new)) ||
-       !stage_extended_dates(master_path, corrections, file_number, extra_new, extra_original))) {
+        !stage_master_dates(index_path, cells_of(corrections), file_number, master_new)) ||
+       !stage_extended_dates(index_path, corrections, file_number, extra_new, extra_original))) {
     if (failure_cause().empty())
-      note_failure(file_name_of(master_path) + ": the dates could not be corrected");
+      note_failure(file_name_of(index_path) + ": the dates could not be corrected");
     return kFileWrite;
   }
   if (!data_new.commit()) return kFileWrite;
@@ -589,7 +595,7 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
     clear_failure();
     const MasterCorrection& first = corrections.front();
     note_failure(cause + "\nThe quote of " + format_date_string(request.first_date) +
-                 " was deleted, but " + file_name_of(master_path) + " still gives " +
+                 " was deleted, but " + file_name_of(index_path) + " still gives " +
                  format_date_string(request.first_date) + " as the " +
                  (corrections.size() > 1              ? "first and last"
                   : first.which == MasterDate::kFirst ? "first"

@@ -13,6 +13,7 @@
 #include "core/view_state.h"
 #include "qdb/dates.h"
 #include "qdb/master.h"
+#include "qdb/writer.h"
 #include "support/intraday_portfolio.h"
 #include "support/portfolio_builder.h"
 #include "support/temp_dir.h"
@@ -126,6 +127,28 @@ TEST(AddressedEntry, AFileShorterThanItsHeaderTakesItsLastRecordAsTheLastQuote) 
     EXPECT_EQ(std::make_pair(at(qdb::master_offset::kFirstDate), at(qdb::master_offset::kLastDate)),
               c.dates);
   }
+}
+
+TEST(AddressedEntry, ASubPortfoliosEntryHasItsDatesCorrectedInItsOwnMaster) {
+  // outer lists AAA (F1) and the sub-portfolio SUB, whose MASTER lists BBB, also F1. BBB is
+  // found through outer; deleting its oldest quote corrects SUB's MASTER, never AAA's entry.
+  const std::vector<qdb::QuoteBar> bars = command_testing::sample_bars();
+  testing_support::TempDir temp;
+  const std::string outer = temp.dir() + "outer";
+  testing_support::make_portfolio(outer + "/SUB", {{1, "BBB", "BBB CO", bars}});
+  testing_support::make_portfolio(outer, {{1, "AAA", "AAA CO", bars}});
+  ASSERT_TRUE(qdb::append_master_record(outer, qdb::make_directory_record("SUB")));
+  const std::string outer_master = read_bytes(outer + "/MASTER");
+
+  core::ViewState view;
+  ASSERT_EQ(core::read_view_state(outer, "BBB", view), qdb::kSuccess);
+  const core::CommandResult result = core::delete_quote(view, "12/29/99");
+  ASSERT_TRUE(result.ok) << (result.messages.empty() ? "" : result.messages[0]);
+  EXPECT_EQ(read_bytes(outer + "/MASTER"), outer_master);
+  const std::string sub_master = read_bytes(outer + "/SUB/MASTER");
+  EXPECT_EQ(
+      qdb::date_from_real(command_testing::mbf_at(sub_master, 53 + qdb::master_offset::kFirstDate)),
+      day(1999, 12, 30));
 }
 
 }  // namespace
