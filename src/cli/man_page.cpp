@@ -166,7 +166,12 @@ void write_man_page(std::ostream& out) {
       << kExitUsage
       << "\nThe command line was not understood, or a KEY names several entries and no\n"
          ".B \\-\\-file\\-number\n"
-         "chose one (for\n"
+         "chose one, or a quote of a series with times was not named as one bar: a date of\n"
+         "several bars without\n"
+         ".BR \\-\\-time ,\n"
+         "or a date and time held by several records without\n"
+         ".B \\-\\-all\\-matching\n"
+         "(for\n"
          ".BR check :\n"
          "the MASTER could not be read).\n"
          ".SH EXAMPLES\n";

@@ -25,6 +25,7 @@
 #include "qdb/layout.h"
 #include "qdb/lookup_detail.h"
 #include "qdb/master.h"
+#include "qdb/master_file.h"
 #include "qdb/notifier.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/portfolio_lock.h"
@@ -212,6 +213,9 @@ struct RecordShape {
   int column[8] = {};   // 1-based column of each field, 0 when absent or outside the record
   int field_count = 0;  // F of the MASTER entry, for decoding a record's time
   const SeriesLayout* layout = nullptr;
+  // The records the header counts as quotes (R - 1). Records after them are no quotes: a
+  // request that picks records never picks them, so they stay as they were.
+  std::int32_t quotes = INT32_MAX;
 };
 
 std::uint8_t* cell_of(std::vector<std::uint8_t>& record, int column) {
@@ -230,6 +234,7 @@ bool picks_records(const SeriesEditRequest& request) {
 // picks: in its date range, and at its position and its time when it names them.
 bool picked(const SeriesEditRequest& request, const RecordShape& shape, DateForm form,
             std::int32_t index, const std::vector<std::uint8_t>& record, DateSerial date) {
+  if (index >= shape.quotes) return false;
   if (date < request.first_date || date > request.last_date) return false;
   if (request.record >= 0 && index != request.record) return false;
   if (request.seconds < 0) return true;
@@ -285,10 +290,10 @@ std::optional<PickedRecords> find_picked(const SeriesEditRequest& request, const
       first_date = date;
       first_dropped = dropped;
     }
-    if (index == quote_count - 1) {
-      last_date = date;
-      last_dropped = dropped;
-    }
+    // The last counted record the file holds: a file cut short of its header's count ends
+    // its quotes there, as the reader does.
+    last_date = date;
+    last_dropped = dropped;
     if (!dropped) {
       if (!first_kept) first_kept = date;
       last_kept = date;
@@ -423,12 +428,17 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   if (!sub_lock.locked()) return kFileOpen;
   const int file_number = entry.file_number();
   DirListing listing = found_listing ? std::move(*found_listing) : DirListing(dir);
+  // The dates to correct are the found entry's: when the lookup went down into a sub-portfolio,
+  // that one's own index files hold them, and the MASTER named by the caller lists another
+  // entry under the same file number.
+  const std::string index_path =
+      dir == root_dir ? std::string(master_path) : qdb::master_path(listing);
 
   SeriesLayout layout;
   const StatusCode laid_out = detail::read_layout_listed(
       listing, file_number, layout, entry.record_length(), entry.field_count());
   if (laid_out != kSuccess) return laid_out;
-  const std::optional<RecordShape> shape = record_shape(entry, layout);
+  std::optional<RecordShape> shape = record_shape(entry, layout);
   if (!shape) return kLayoutUnknown;
 
   const std::string data_path = listing.resolve(quote_file_name(file_number));
@@ -464,6 +474,7 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   // The backup comes first: when it cannot be written the disk is in no state for a rewrite.
   if (!copy_file(data_path, backup_path)) return kFileWrite;
 
+  shape->quotes = count - 1;
   const bool picks = picks_records(request);
   std::vector<MasterCorrection> corrections;
   if (request.op == kOpDelete && !picks) {
@@ -559,10 +570,10 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   std::string extra_original;
   if (!corrections.empty() &&
       ((!entry.is_extended() &&
-        !stage_master_dates(master_path, cells_of(corrections), file_number, master_new)) ||
-       !stage_extended_dates(master_path, corrections, file_number, extra_new, extra_original))) {
+        !stage_master_dates(index_path, cells_of(corrections), file_number, master_new)) ||
+       !stage_extended_dates(index_path, corrections, file_number, extra_new, extra_original))) {
     if (failure_cause().empty())
-      note_failure(file_name_of(master_path) + ": the dates could not be corrected");
+      note_failure(file_name_of(index_path) + ": the dates could not be corrected");
     return kFileWrite;
   }
   if (!data_new.commit()) return kFileWrite;
@@ -584,7 +595,7 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
     clear_failure();
     const MasterCorrection& first = corrections.front();
     note_failure(cause + "\nThe quote of " + format_date_string(request.first_date) +
-                 " was deleted, but " + file_name_of(master_path) + " still gives " +
+                 " was deleted, but " + file_name_of(index_path) + " still gives " +
                  format_date_string(request.first_date) + " as the " +
                  (corrections.size() > 1              ? "first and last"
                   : first.which == MasterDate::kFirst ? "first"

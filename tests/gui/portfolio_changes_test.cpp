@@ -9,6 +9,7 @@
 #include "core/index_agreement.h"
 #include "gui/browse/fix_master_dlg.h"
 #include "gui/browse/symbols_grid_model.h"
+#include "gui/chart/chart_view.h"
 #include "gui/edit/edit_quote_dlg.h"
 #include "gui/edit/grid_view.h"
 #include "gui/edit/number_edit.h"
@@ -190,6 +191,22 @@ TEST_F(FilesChangedElsewhereTest, ACommandOnAQuoteThatIsGoneIsRefused) {
   EXPECT_TRUE(prompter.dialogs.empty());
   EXPECT_EQ(view()->quoteCount(), 4);
   EXPECT_EQ(view()->currentSymbol(), "BBB");
+}
+
+TEST_F(FilesChangedElsewhereTest, AChartDoubleClickOnAQuoteThatIsGoneIsRefused) {
+  load(1, 0);
+  const QString newest = view()->quotesModel()->text(0, 0);
+  rewriteBbb(4);
+  prompter.expectMessage();
+  emit view()->chartView()->rowActivated(0);
+  EXPECT_EQ(prompter.messageTexts(),
+            QStringList({"F2.DAT changed on disk, so the command was not carried out. The quote "
+                         "of " +
+                         newest +
+                         " is no longer in the file.\nThe symbols and quotes have been read "
+                         "again."}));
+  EXPECT_TRUE(prompter.dialogs.empty());
+  EXPECT_EQ(view()->quoteCount(), 4);
 }
 
 TEST_F(FilesChangedElsewhereTest, TheAppsOwnWritesRaiseNoNote) {

@@ -438,9 +438,13 @@ void CDorvaneView::onChartActivated(int row) {
     flushPendingLoad();
     return;
   }
-  // The same path as Quotes > Edit, on the day double-clicked.
+  // The same path as Quotes > Edit, on the day double-clicked: files another program changed
+  // are read again first (the day kept, or the command refused when it has gone), and their
+  // news waits while the dialog is open, so the dialog's rows stay the ones it shows.
   m_quotes->selectRow(row);
+  if (!prepareCommand(true)) return;
   OnEditQuote();
+  commandDone();
 }
 
 void CDorvaneView::applyChartShare() {
