@@ -1,5 +1,7 @@
 #include "gui/shell/main_frame.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -180,18 +182,25 @@ void CMainFrame::addCommand(const char* name, const QString& text, const QString
   auto* action = new QAction(icon, text, this);
   action->setObjectName(QString::fromLatin1(name));
   setPrompt(action, prompt);
-  // The command acts on what the view shows once a waiting symbol load and any change made by
-  // another program are settled, and only when its rule still allows it then.
-  const bool quoteRow = flag == &CommandStates::editQuote || flag == &CommandStates::split ||
-                        flag == &CommandStates::adjust || flag == &CommandStates::addQuote ||
-                        flag == &CommandStates::deleteQuote;
-  connect(action, &QAction::triggered, m_view, [this, handler, flag, quoteRow] {
-    if (!m_view->prepareCommand(quoteRow)) return;
-    updateCommandStates();
-    if (computeCommandStates(m_view->commandConditions()).*flag) (m_view->*handler)();
-    m_view->commandDone();
-  });
+  m_handlers.push_back({action, handler, flag});
+  connect(action, &QAction::triggered, m_view, [this, action] { runCommand(action); });
   m_ruled.push_back({action, flag});
+}
+
+void CMainFrame::runCommand(const QAction* action) {
+  const auto found = std::find_if(m_handlers.begin(), m_handlers.end(),
+                                  [action](const CommandHandler& h) { return h.action == action; });
+  if (found == m_handlers.end()) return;
+  const CommandHandler command = *found;
+  const bool quoteRow =
+      command.flag == &CommandStates::editQuote || command.flag == &CommandStates::split ||
+      command.flag == &CommandStates::adjust || command.flag == &CommandStates::addQuote ||
+      command.flag == &CommandStates::deleteQuote;
+  if (!m_view->prepareCommand(quoteRow)) return;
+  updateCommandStates();
+  const CommandStates states = computeCommandStates(m_view->commandConditions());
+  if (states.*command.flag) (m_view->*command.handler)();
+  m_view->commandDone();
 }
 
 QAction* CMainFrame::commandAction(const QString& name) const {

@@ -65,6 +65,9 @@ class CMainFrame : public QMainWindow {
   // A command of the view, enabled by its flag.
   void addCommand(const char* name, const QString& text, const QString& prompt, const QIcon& icon,
                   void (CDorvaneView::*handler)(), bool CommandStates::*flag);
+  // Runs the view's command of action once a waiting symbol load and any change made by
+  // another program are settled, and only when its rule still allows it then.
+  void runCommand(const QAction* action);
   void createMenus();
   void createToolbar();
   void createStatusBar();
@@ -88,6 +91,13 @@ class CMainFrame : public QMainWindow {
   QAction* m_helpTopics = nullptr;
   QAction* m_about = nullptr;
   std::vector<RuledAction> m_ruled;  // every action with a rule, Search Filter and ReScan first
+  // The view's handler of each command added by addCommand.
+  struct CommandHandler {
+    const QAction* action;
+    void (CDorvaneView::*handler)();
+    bool CommandStates::*flag;
+  };
+  std::vector<CommandHandler> m_handlers;
   QToolBar* m_toolbar = nullptr;
   QLabel* m_idle = nullptr;
   QTimer* m_noteTimer = nullptr;  // brings the idle text back after a note of the view
