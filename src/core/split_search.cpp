@@ -10,6 +10,7 @@
 #include "qdb/dates.h"
 #include "qdb/file_system.h"
 #include "qdb/master.h"
+#include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/status.h"
 
@@ -67,6 +68,10 @@ SplitSearchSummary split_search(const std::string& dir, const std::vector<Symbol
   }
   qdb::QuoteSeries& series = working.get();
   const std::string root = qdb::normalize_dir(dir);
+  // The directory is listed and its index files read once for the whole search, so each
+  // symbol costs the reading of its own files alone.
+  const qdb::DirListing listing(root);
+  const qdb::OwnEntries entries(listing);
 
   for (const SymbolRow& row : rows) {
     // A sub-portfolio's "<DIR>" entry holds no quotes; its own portfolio is searched apart.
@@ -74,7 +79,12 @@ SplitSearchSummary split_search(const std::string& dir, const std::vector<Symbol
     const std::string& symbol = row.symbol;
     qdb::SeriesReader reader;
     // The row's own entry, even when another entry shows the same symbol.
-    const qdb::StatusCode opened = reader.open(root, symbol, row.file_number);
+    qdb::StatusCode opened = qdb::kFileNotFound;
+    if (row.file_number == 0) {
+      opened = reader.open(root, symbol);
+    } else if (const qdb::MasterRecord* entry = entries.find(symbol, row.file_number)) {
+      opened = reader.open(listing, *entry);
+    }
     if (opened != qdb::kSuccess) {
       observer.message("For symbol " + symbol + "\nSplitSearch cannot read this symbol's quotes (" +
                        qdb::status_text(opened) + "); it was skipped.");
