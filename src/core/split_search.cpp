@@ -57,7 +57,18 @@ std::string split_result_line(const std::string& symbol, SplitRatio ratio, qdb::
          " split on " + display_date_text(date);
 }
 
+SplitSearchFiles::SplitSearchFiles(const std::string& dir)
+    : m_root(qdb::normalize_dir(dir)), m_listing(m_root), m_entries(m_listing) {}
+
 SplitSearchSummary split_search(const std::string& dir, const std::vector<SymbolRow>& rows,
+                                SplitSearchObserver& observer) {
+  // The directory is listed and its index files read once for the whole search, so each
+  // symbol costs the reading of its own files alone.
+  const SplitSearchFiles files(dir);
+  return split_search(files, rows, observer);
+}
+
+SplitSearchSummary split_search(const SplitSearchFiles& files, const std::vector<SymbolRow>& rows,
                                 SplitSearchObserver& observer) {
   SplitSearchSummary summary;
   WorkingSeries working;
@@ -67,11 +78,7 @@ SplitSearchSummary split_search(const std::string& dir, const std::vector<Symbol
     return summary;
   }
   qdb::QuoteSeries& series = working.get();
-  const std::string root = qdb::normalize_dir(dir);
-  // The directory is listed and its index files read once for the whole search, so each
-  // symbol costs the reading of its own files alone.
-  const qdb::DirListing listing(root);
-  const qdb::OwnEntries entries(listing);
+  const std::string& root = files.root();
 
   for (const SymbolRow& row : rows) {
     // A sub-portfolio's "<DIR>" entry holds no quotes; its own portfolio is searched apart.
@@ -82,8 +89,8 @@ SplitSearchSummary split_search(const std::string& dir, const std::vector<Symbol
     qdb::StatusCode opened = qdb::kFileNotFound;
     if (row.file_number == 0) {
       opened = reader.open(root, symbol);
-    } else if (const qdb::MasterRecord* entry = entries.find(symbol, row.file_number)) {
-      opened = reader.open(listing, *entry);
+    } else if (const qdb::MasterRecord* entry = files.entries().find(symbol, row.file_number)) {
+      opened = reader.open(files.listing(), *entry);
     }
     if (opened != qdb::kSuccess) {
       observer.message("For symbol " + symbol + "\nSplitSearch cannot read this symbol's quotes (" +

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "qdb/bytes.h"
@@ -197,7 +198,7 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
               dates_to_native(record);
               record_out = record;
               dir_out = level.dir;
-              listing_out.emplace(level.listing);
+              listing_out.emplace(std::move(level.listing));  // the walk ends here
               return kSuccess;
             }
           }
@@ -212,7 +213,7 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
               record_out = entry;
               dates_to_native(record_out);
               dir_out = level.dir;
-              listing_out.emplace(level.listing);
+              listing_out.emplace(std::move(level.listing));  // the walk ends here
               return kSuccess;
             }
           }
