@@ -23,8 +23,10 @@ const cli::Registrar kRegistrar{kSymbols};
 
 int run_symbols(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   const std::string dir = qdb::normalize_dir(parsed.positional[0]);
-  const std::string master_path = qdb::master_path_in(dir);
-  const core::MasterListing listing = core::read_master_rows(master_path, qdb::kMaxSymbols);
+  // One listing of the directory names the MASTER and the index files beside it.
+  const qdb::DirListing files(dir);
+  const std::string master_path = qdb::master_path(files);
+  const core::MasterListing listing = core::read_master_rows(master_path, qdb::kMaxSymbols, &files);
   if (!listing.ok) {
     err << "Failure while filling symbols grid\n"
         << "(" << master_path << " is missing or shorter than its 53-byte header)\n";

@@ -80,7 +80,8 @@ bool restore(const Pending& file) {
 
 }  // namespace
 
-std::optional<PortfolioIndex> read_portfolio_index(const std::string& master_path) {
+std::optional<PortfolioIndex> read_portfolio_index(const std::string& master_path,
+                                                   const qdb::DirListing* listed) {
   PortfolioIndex index;
   index.master_path = qdb::resolve_path(master_path);
   index.dir = qdb::split_path(index.master_path).first;
@@ -88,7 +89,10 @@ std::optional<PortfolioIndex> read_portfolio_index(const std::string& master_pat
   if (!master) return std::nullopt;
   index.master = std::move(*master);
   index.master_original = master_bytes(index.master);
-  const qdb::DirListing listing(index.dir);
+  // The caller's listing of the MASTER's directory when it has one, else a listing of its own.
+  std::optional<qdb::DirListing> own;
+  const qdb::DirListing& listing =
+      listed != nullptr && listed->dir() == index.dir ? *listed : own.emplace(index.dir);
   if (listing.contains("EMASTER")) {
     index.emaster_path = listing.resolve("EMASTER");
     index.emaster = qdb::read_raw_index(index.emaster_path, qdb::kEmasterRecordSize);

@@ -12,6 +12,10 @@
 #include "qdb/extended_master.h"
 #include "qdb/master.h"
 
+namespace qdb {
+class DirListing;
+}
+
 namespace core {
 
 struct PortfolioIndex {
@@ -38,8 +42,10 @@ struct IndexEntry {
 
 // Reads the MASTER at master_path and the EMASTER and XMASTER beside it (names matched
 // without regard to case). nullopt when the MASTER, or an EMASTER or XMASTER that exists,
-// cannot be read (the cause is noted).
-std::optional<PortfolioIndex> read_portfolio_index(const std::string& master_path);
+// cannot be read (the cause is noted). listed, when given and of the MASTER's directory, is the
+// listing those files are named through.
+std::optional<PortfolioIndex> read_portfolio_index(const std::string& master_path,
+                                                   const qdb::DirListing* listed = nullptr);
 
 // The XMASTER entries the header counts (never more than the file holds).
 std::size_t xmaster_count(const PortfolioIndex& index);

@@ -10,6 +10,7 @@
 #include "qdb/dates.h"
 #include "qdb/file_system.h"
 #include "qdb/master.h"
+#include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/status.h"
 
@@ -56,7 +57,18 @@ std::string split_result_line(const std::string& symbol, SplitRatio ratio, qdb::
          " split on " + display_date_text(date);
 }
 
+SplitSearchFiles::SplitSearchFiles(const std::string& dir)
+    : m_root(qdb::normalize_dir(dir)), m_listing(m_root), m_entries(m_listing) {}
+
 SplitSearchSummary split_search(const std::string& dir, const std::vector<SymbolRow>& rows,
+                                SplitSearchObserver& observer) {
+  // The directory is listed and its index files read once for the whole search, so each
+  // symbol costs the reading of its own files alone.
+  const SplitSearchFiles files(dir);
+  return split_search(files, rows, observer);
+}
+
+SplitSearchSummary split_search(const SplitSearchFiles& files, const std::vector<SymbolRow>& rows,
                                 SplitSearchObserver& observer) {
   SplitSearchSummary summary;
   WorkingSeries working;
@@ -66,7 +78,7 @@ SplitSearchSummary split_search(const std::string& dir, const std::vector<Symbol
     return summary;
   }
   qdb::QuoteSeries& series = working.get();
-  const std::string root = qdb::normalize_dir(dir);
+  const std::string& root = files.root();
 
   for (const SymbolRow& row : rows) {
     // A sub-portfolio's "<DIR>" entry holds no quotes; its own portfolio is searched apart.
@@ -74,7 +86,12 @@ SplitSearchSummary split_search(const std::string& dir, const std::vector<Symbol
     const std::string& symbol = row.symbol;
     qdb::SeriesReader reader;
     // The row's own entry, even when another entry shows the same symbol.
-    const qdb::StatusCode opened = reader.open(root, symbol, row.file_number);
+    qdb::StatusCode opened = qdb::kFileNotFound;
+    if (row.file_number == 0) {
+      opened = reader.open(root, symbol);
+    } else if (const qdb::MasterRecord* entry = files.entries().find(symbol, row.file_number)) {
+      opened = reader.open(files.listing(), *entry);
+    }
     if (opened != qdb::kSuccess) {
       observer.message("For symbol " + symbol + "\nSplitSearch cannot read this symbol's quotes (" +
                        qdb::status_text(opened) + "); it was skipped.");

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "core/symbol_rows.h"
+#include "qdb/master_file.h"
+#include "qdb/portfolio_files.h"
 #include "qdb/series.h"
 
 namespace core {
@@ -62,6 +64,25 @@ struct SplitSearchSummary {
 // passed over without one. Each row is read from its own entry (its file number), even when
 // another entry shows the same symbol.
 SplitSearchSummary split_search(const std::string& dir, const std::vector<SymbolRow>& rows,
+                                SplitSearchObserver& observer);
+
+// A portfolio's directory listed and its own index files read once, so that a search done a
+// few rows at a time (the app's window) opens each symbol straight from its entry.
+class SplitSearchFiles {
+ public:
+  explicit SplitSearchFiles(const std::string& dir);
+  const std::string& root() const { return m_root; }
+  const qdb::DirListing& listing() const { return m_listing; }
+  const qdb::OwnEntries& entries() const { return m_entries; }
+
+ private:
+  std::string m_root;
+  qdb::DirListing m_listing;
+  qdb::OwnEntries m_entries;
+};
+
+// The same search over files read beforehand.
+SplitSearchSummary split_search(const SplitSearchFiles& files, const std::vector<SymbolRow>& rows,
                                 SplitSearchObserver& observer);
 
 // Writes the result file: every line ended by CR LF, nothing else; the file is written whole

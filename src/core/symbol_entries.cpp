@@ -23,7 +23,9 @@ std::string entry_description(const qdb::MasterRecord& record) {
 
 std::optional<std::vector<qdb::MasterRecord>> entries_named(
     const std::string& dir, const std::function<bool(const qdb::MasterRecord&)>& names) {
-  const std::optional<PortfolioIndex> index = read_portfolio_index(qdb::master_path_in(dir));
+  const qdb::DirListing listing(qdb::normalize_dir(dir));
+  const std::optional<PortfolioIndex> index =
+      read_portfolio_index(qdb::master_path(listing), &listing);
   if (!index) return std::nullopt;
   std::vector<qdb::MasterRecord> named;
   auto take = [&](const qdb::MasterRecord& record) {

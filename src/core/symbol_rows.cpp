@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "core/master_reader.h"
 #include "qdb/bytes.h"
@@ -54,7 +55,8 @@ std::string sub_portfolio_cause(const std::string& portfolio_dir, const SymbolRo
   return qdb::sub_portfolio_problem(portfolio_dir, row.symbol, row.sub_dir);
 }
 
-MasterListing read_master_rows(const std::string& master_path, int limit) {
+MasterListing read_master_rows(const std::string& master_path, int limit,
+                               const qdb::DirListing* listed) {
   MasterListing listing;
   master_io::Reader reader(qdb::resolve_path(master_path));
   if (!reader.ok()) return listing;
@@ -77,7 +79,10 @@ MasterListing read_master_rows(const std::string& master_path, int limit) {
   }
 
   const auto [dir, name] = qdb::split_path(qdb::resolve_path(master_path));
-  const qdb::DirListing files(dir);
+  // The caller's listing of the MASTER's directory when it has one, else a listing of its own.
+  std::optional<qdb::DirListing> own;
+  const qdb::DirListing& files =
+      listed != nullptr && listed->dir() == dir ? *listed : own.emplace(dir);
   if (files.contains("EMASTER")) {
     if (const auto emaster =
             qdb::read_raw_index(files.resolve("EMASTER"), qdb::kEmasterRecordSize)) {

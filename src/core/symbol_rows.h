@@ -6,6 +6,10 @@
 
 #include "qdb/master.h"
 
+namespace qdb {
+class DirListing;
+}
+
 namespace core {
 
 // The symbol field cut before its first byte outside 0x21..0x7F (empty for a blank symbol).
@@ -44,8 +48,10 @@ struct MasterListing {
 };
 
 // Reads up to limit entries of the MASTER at master_path (file order; stops at end of file),
-// followed by every entry of the XMASTER beside it, when there is one.
-MasterListing read_master_rows(const std::string& master_path, int limit = qdb::kMaxSymbols);
+// followed by every entry of the XMASTER beside it, when there is one. listed, when given and
+// of the MASTER's directory, is the listing its other index files are named through.
+MasterListing read_master_rows(const std::string& master_path, int limit = qdb::kMaxSymbols,
+                               const qdb::DirListing* listed = nullptr);
 // The rows sorted in the grid's order.
 std::vector<SymbolRow> sorted_rows(std::vector<SymbolRow> rows);
 

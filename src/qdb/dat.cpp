@@ -15,12 +15,6 @@
 #include "qdb/portfolio_files.h"
 
 namespace qdb {
-namespace {
-
-constexpr int kHeaderBytes = 4;
-// The halving search needs about log2(65535) probes; a bound well above that guarantees it
-// ends even on a file whose quotes are not in date order.
-constexpr int kMaxProbes = 64;
 
 // A symbol's data file opened for reading, with what the lookup and the layout found.
 struct OpenSeries {
@@ -32,16 +26,20 @@ struct OpenSeries {
   DateForm date_form = DateForm::kTwoDigit;
 };
 
-StatusCode open_series(std::string_view root, std::string_view key, OpenSeries& out,
-                       int file_number) {
-  std::optional<DirListing> listing;
+namespace {
+
+constexpr int kHeaderBytes = 4;
+// The halving search needs about log2(65535) probes; a bound well above that guarantees it
+// ends even on a file whose quotes are not in date order.
+constexpr int kMaxProbes = 64;
+
+// Opens the data file of out.record (found in listing's directory) and builds its layout.
+StatusCode open_series_entry(const DirListing& listing, OpenSeries& out) {
   StatusCode status =
-      detail::find_symbol_listed(root, key, out.record, out.dir, listing, file_number);
+      detail::read_layout_listed(listing, out.record.file_number(), out.layout,
+                                 out.record.record_length(), out.record.field_count());
   if (status != kSuccess) return status;
-  status = detail::read_layout_listed(*listing, out.record.file_number(), out.layout,
-                                      out.record.record_length(), out.record.field_count());
-  if (status != kSuccess) return status;
-  out.file = file_system().open_read(listing->resolve(quote_file_name(out.record.file_number())));
+  out.file = file_system().open_read(listing.resolve(quote_file_name(out.record.file_number())));
   if (!out.file) return kFileOpen;
   std::uint8_t header[kHeaderBytes] = {};
   // A header too short to hold R counts as a file without quotes. R is unsigned: files hold up
@@ -52,6 +50,15 @@ StatusCode open_series(std::string_view root, std::string_view key, OpenSeries& 
   out.date_form = data_file_date_form(*out.file, out.record.record_length(),
                                       out.layout.column[kDate], out.header_records);
   return kSuccess;
+}
+
+StatusCode open_series(std::string_view root, std::string_view key, OpenSeries& out,
+                       int file_number) {
+  std::optional<DirListing> listing;
+  const StatusCode status =
+      detail::find_symbol_listed(root, key, out.record, out.dir, listing, file_number);
+  if (status != kSuccess) return status;
+  return open_series_entry(*listing, out);
 }
 
 float field_value(const std::uint8_t* record, int record_length, int column) {
@@ -103,13 +110,23 @@ SeriesReader::SeriesReader() = default;
 SeriesReader::~SeriesReader() = default;
 
 StatusCode SeriesReader::open(std::string_view root, std::string_view key, int file_number) {
+  OpenSeries opened;
+  return take(opened, open_series(root, key, opened, file_number));
+}
+
+StatusCode SeriesReader::open(const DirListing& listing, const MasterRecord& record) {
+  OpenSeries opened;
+  opened.record = record;
+  opened.dir = listing.dir();
+  return take(opened, open_series_entry(listing, opened));
+}
+
+StatusCode SeriesReader::take(OpenSeries& opened, StatusCode status) {
   m_file.reset();
   m_position.reset();
   m_total = 0;
   m_header_records = 0;
   m_date_form = DateForm::kTwoDigit;
-  OpenSeries opened;
-  const StatusCode status = open_series(root, key, opened, file_number);
   m_record = opened.record;
   m_dir = std::move(opened.dir);
   m_layout = opened.layout;

@@ -17,6 +17,8 @@
 namespace qdb {
 
 class ReadFile;
+class DirListing;
+struct OpenSeries;
 
 // Upper bound of a full read (negative count).
 inline constexpr int kFullReadCap = 16000;
@@ -51,6 +53,9 @@ class SeriesReader {
   // find_symbol), builds the layout and opens the data file.
   // Returns 0, the lookup/layout status or -2.
   StatusCode open(std::string_view root, std::string_view key, int file_number = 0);
+  // Opens the data file of record (dates native), an entry of listing's own directory read
+  // once for many symbols (OwnEntries), with no lookup. Returns 0, the layout status or -2.
+  StatusCode open(const DirListing& listing, const MasterRecord& record);
 
   // Number of quotes the header claims (R - 1; 0 when R is below 1).
   std::int32_t total() const { return m_total; }
@@ -66,6 +71,8 @@ class SeriesReader {
   StatusCode read(QuoteSeries& series, const std::string& key, std::int32_t start, int count);
 
  private:
+  // Takes what an opening found; status is the opening's.
+  StatusCode take(OpenSeries& opened, StatusCode status);
   MasterRecord m_record;
   std::string m_dir;
   SeriesLayout m_layout;

@@ -148,10 +148,11 @@ class NativeFileSystem final : public FileSystem {
       if (ec) return std::nullopt;
       DirEntry entry;
       entry.name = it->path().filename().string();
+      // The type the directory entry itself carries (d_type), so a listing costs no stat per
+      // entry; only where the file system does not record it is the entry examined.
       std::error_code type_ec;
-      const fs::file_status status = it->symlink_status(type_ec);
-      entry.is_symlink = !type_ec && fs::is_symlink(status);
-      entry.is_directory = !type_ec && fs::is_directory(status);
+      entry.is_symlink = it->is_symlink(type_ec) && !type_ec;
+      if (!entry.is_symlink && !type_ec) entry.is_directory = it->is_directory(type_ec) && !type_ec;
       entries.push_back(std::move(entry));
     }
     if (ec) return std::nullopt;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "qdb/bytes.h"
@@ -197,7 +198,7 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
               dates_to_native(record);
               record_out = record;
               dir_out = level.dir;
-              listing_out.emplace(level.listing);
+              listing_out.emplace(std::move(level.listing));  // the walk ends here
               return kSuccess;
             }
           }
@@ -212,7 +213,7 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
               record_out = entry;
               dates_to_native(record_out);
               dir_out = level.dir;
-              listing_out.emplace(level.listing);
+              listing_out.emplace(std::move(level.listing));  // the walk ends here
               return kSuccess;
             }
           }
@@ -263,6 +264,47 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
 }
 
 }  // namespace detail
+
+OwnEntries::OwnEntries(const DirListing& listing) {
+  std::unique_ptr<ReadFile> file = file_system().open_read(master_path(listing));
+  MasterHeader header;
+  if (!file || file->read(header.bytes.data(), kMasterRecordSize) != kMasterRecordSize) return;
+  m_ok = true;
+  const int n = header.count();
+  std::vector<std::uint8_t> buffer;
+  const std::size_t got = read_records(*file, 1, static_cast<std::size_t>(n), buffer);
+  std::vector<MasterRecord>& entries = m_entries;
+  // A short MASTER ends its entries at the last whole record, as the lookup's does.
+  for (std::size_t i = 0; i < got && i < static_cast<std::size_t>(n); ++i) {
+    MasterRecord record = record_at(buffer, i);
+    if (record.is_directory()) continue;
+    dates_to_native(record);
+    entries.push_back(record);
+  }
+  if (listing.contains("XMASTER")) {
+    auto extended = read_xmaster_entries(listing.resolve("XMASTER"));
+    for (MasterRecord& entry : extended.value_or(std::vector<MasterRecord>{})) {
+      dates_to_native(entry);
+      entries.push_back(entry);
+    }
+  }
+  m_by_number.reserve(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    m_by_number.emplace_back(entries[i].file_number(), i);
+  std::sort(m_by_number.begin(), m_by_number.end());
+}
+
+const MasterRecord* OwnEntries::find(std::string_view key, int file_number) const {
+  if (file_number == 0) return nullptr;
+  // Entries sharing a number are tried in file order, as the lookup meets them.
+  auto it = std::lower_bound(m_by_number.begin(), m_by_number.end(),
+                             std::pair<int, std::size_t>(file_number, 0));
+  for (; it != m_by_number.end() && it->first == file_number; ++it) {
+    const MasterRecord& entry = m_entries[it->second];
+    if (symbol_matches(entry, key)) return &entry;
+  }
+  return nullptr;
+}
 
 StatusCode find_symbol(std::string_view root, std::string_view key, MasterRecord& record_out,
                        std::string& dir_out, int file_number) {

@@ -14,12 +14,11 @@ namespace {
 
 char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool same_name_ignoring_case(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
-  }
-  return true;
+// The form under which names that differ only in ASCII case meet.
+std::string folded(std::string_view name) {
+  std::string out(name);
+  for (char& c : out) c = ascii_lower(c);
+  return out;
 }
 
 // Passes every call through and remembers whether any write failed, so a writer that forgets
@@ -65,32 +64,40 @@ std::string unique_suffix() {
 }  // namespace
 
 DirListing::DirListing(std::string dir) : m_dir(std::move(dir)) {
-  if (auto entries = file_system().list(m_dir)) m_entries = std::move(*entries);
+  auto entries = file_system().list(m_dir);
+  if (!entries) return;
+  m_ok = true;
+  m_names.reserve(entries->size());
+  m_exact.reserve(entries->size());
+  m_folded.reserve(entries->size());
+  for (DirEntry& entry : *entries) {
+    const std::size_t index = m_names.size();
+    m_exact.emplace(entry.name, index);
+    m_folded.emplace(folded(entry.name), index);  // keeps the first of names folding alike
+    m_names.push_back(std::move(entry.name));
+  }
 }
 
 std::string DirListing::resolve(std::string_view name) const {
   // An exact match wins over one that differs in case (a directory can hold both).
-  for (const DirEntry& entry : m_entries) {
-    if (entry.name == name) return m_dir + entry.name;
-  }
-  for (const DirEntry& entry : m_entries) {
-    if (same_name_ignoring_case(entry.name, name)) return m_dir + entry.name;
-  }
-  return m_dir + std::string(name);
+  const std::string key(name);
+  if (const auto exact = m_exact.find(key); exact != m_exact.end())
+    return m_dir + m_names[exact->second];
+  if (const auto any = m_folded.find(folded(key)); any != m_folded.end())
+    return m_dir + m_names[any->second];
+  return m_dir + key;
 }
 
 bool DirListing::contains(std::string_view name) const {
-  for (const DirEntry& entry : m_entries) {
-    if (same_name_ignoring_case(entry.name, name)) return true;
-  }
-  return false;
+  return m_folded.find(folded(name)) != m_folded.end();
 }
 
 void DirListing::add(std::string_view name) {
   if (contains(name)) return;
-  DirEntry entry;
-  entry.name = std::string(name);
-  m_entries.push_back(std::move(entry));
+  const std::size_t index = m_names.size();
+  m_names.emplace_back(name);
+  m_exact.emplace(m_names.back(), index);
+  m_folded.emplace(folded(name), index);
 }
 
 std::string data_file_name(int file_number, std::string_view extension) {

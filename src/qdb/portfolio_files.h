@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "qdb/file_system.h"
@@ -12,9 +13,9 @@
 
 namespace qdb {
 
-// One listing of a directory, taken once per operation. resolve() gives the path of the
-// existing entry whose name equals name without regard to case, or dir + name when none does,
-// so creating and replacing reuse an existing entry's exact name.
+// One listing of a directory, taken once per operation and indexed by name. resolve() gives the
+// path of the existing entry whose name equals name without regard to case, or dir + name when none
+// does, so creating and replacing reuse an existing entry's exact name.
 class DirListing {
  public:
   // dir ends in a separator (or is empty for the current directory).
@@ -24,10 +25,17 @@ class DirListing {
   bool contains(std::string_view name) const;
   // Records that name now exists (after a create), so later resolves reuse it.
   void add(std::string_view name);
+  // False when the directory could not be listed (then nothing resolves to an entry).
+  bool ok() const { return m_ok; }
 
  private:
   std::string m_dir;
-  std::vector<DirEntry> m_entries;
+  bool m_ok = false;
+  std::vector<std::string> m_names;  // listing order
+  // Names by their exact text and by their ASCII lower-case form (the first listed of those
+  // that fold alike), so a lookup costs the same whatever the directory holds.
+  std::unordered_map<std::string, std::size_t> m_exact;
+  std::unordered_map<std::string, std::size_t> m_folded;
 };
 
 // "F<n>.DAT", "F<n>.DOP", "F<n>.BAK", "F<n>.NEW".

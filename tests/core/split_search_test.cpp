@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "qdb/dates.h"
 #include "qdb/writer.h"
+#include "support/portfolio_builder.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -151,6 +154,36 @@ TEST(SplitResults, FileLinesEndInCrLfAndFailureLeavesNothing) {
 }
 
 }  // namespace
+
+// A vendor's portfolio: lower-case file names, symbols beyond the MASTER's in the XMASTER, and
+// one symbol held by two entries. Every row is searched in its own entry's file, found through
+// the one listing whatever the names' case.
+TEST_F(SplitSearchPortfolio, LowerCaseNamesAndXmasterRowsAreSearchedFromTheirOwnEntries) {
+  auto alternating = [](int quotes) {
+    std::vector<qdb::QuoteBar> bars;
+    for (int i = 0; i < quotes; ++i) {
+      const float close = i % 2 == 0 ? 100.0f : 50.0f;
+      bars.push_back(bar(close, close, close, static_cast<qdb::DateSerial>(40000 + i)));
+    }
+    return bars;
+  };
+  testing_support::make_portfolio(dir(), {{1, "DUP", "DUP ONE", alternating(3)},
+                                          {256, "DUP", "DUP TWO", alternating(5)},
+                                          {300, "XS", "XS INC", alternating(4)}});
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(m_dir.path())) files.push_back(entry.path());
+  for (const fs::path& file : files) {
+    std::string name = file.filename().string();
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    fs::rename(file, m_dir.path() / name);
+  }
+  ASSERT_TRUE(fs::exists(m_dir.path() / "f256.mwd"));
+  const Collector found = search();
+  EXPECT_TRUE(found.messages.empty()) << found.messages.front();
+  EXPECT_EQ(found.lines.size(), 2u + 4u + 3u);
+  EXPECT_EQ(found.statuses, (std::vector<std::string>{"DUP", "DUP", "XS", "Done search"}));
+  EXPECT_EQ(m_summary.symbols_searched, 3);
+}
 
 // A sub-portfolio's "<DIR>" row holds no quotes: the search passes over it and goes on.
 TEST_F(SplitSearchPortfolio, SubPortfolioRowsArePassedOver) {

@@ -51,6 +51,16 @@ TEST(DirListing, ResolvesNamesWithoutRegardToCaseAndReusesExactNames) {
   listing.add("F1.new");
   EXPECT_EQ(listing.resolve("F1.NEW"), tmp.dir() + "F1.new");
   EXPECT_EQ(qdb::resolve_path(tmp.dir() + "MASTER"), tmp.dir() + "master");
+  EXPECT_TRUE(listing.ok());
+  // A name added after the listing (a file the operation created) is found whatever the case.
+  listing.add("F3.dat");
+  EXPECT_EQ(listing.resolve("f3.DAT"), tmp.dir() + "F3.dat");
+  EXPECT_TRUE(listing.contains("F3.DAT"));
+  // A directory that does not list says so; nothing in it resolves to an entry.
+  const qdb::DirListing missing(tmp.dir() + "none" + qdb::kSeparator);
+  EXPECT_FALSE(missing.ok());
+  EXPECT_FALSE(missing.contains("MASTER"));
+  EXPECT_EQ(missing.resolve("MASTER"), tmp.dir() + "none" + qdb::kSeparator + "MASTER");
 }
 
 TEST(MasterFile, FoundWhateverItsCaseWithOrWithoutTheSeparator) {

@@ -105,6 +105,8 @@ QStringList CSplitSearchDlg::resultLines() const {
 void CSplitSearchDlg::startSearch() {
   if (m_searching) return;
   m_current = m_source ? m_source() : SplitSearchSource{};
+  if (!m_current.rows.empty())
+    m_files = std::make_shared<const core::SplitSearchFiles>(m_current.dir);
   m_next = 0;
   m_linesFound = 0;
   m_searching = true;
@@ -126,8 +128,9 @@ void CSplitSearchDlg::searchNextSymbol() {
     return;
   }
   SliceObserver observer(*this, *m_status, [this](const QString& line) { addResultLine(line); });
+  const std::shared_ptr<const core::SplitSearchFiles> files = m_files;
   const core::SplitSearchSummary summary =
-      core::split_search(m_current.dir, {m_current.rows[m_next]}, observer);
+      core::split_search(*files, {m_current.rows[m_next]}, observer);
   if (!m_searching) return;  // closed while a message was up
   if (summary.aborted) {
     // A failed read ends the whole search where it is, lines found so far kept.
@@ -143,6 +146,7 @@ void CSplitSearchDlg::endSearch() {
   m_slice.stop();
   m_searching = false;
   m_current = {};
+  m_files.reset();
   m_search->setEnabled(true);
   m_progress->setVisible(false);
   emit searchEnded();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include "core/split_search.h"
 #include "core/symbol_rows.h"
 
 class QLabel;
@@ -65,6 +67,9 @@ class CSplitSearchDlg : public QDialog {
 
   SourceProvider m_source;
   SplitSearchSource m_current;
+  // The portfolio listed and its index files read once at the press of "Search"; shared with a
+  // slice still running when the window closes during one of its messages.
+  std::shared_ptr<const core::SplitSearchFiles> m_files;
   std::size_t m_next = 0;
   int m_linesFound = 0;
   bool m_searching = false;
