@@ -24,7 +24,8 @@ bool write_text(qdb::WriteFile& out, const std::string& text) {
 
 std::vector<std::string> names_in(const fs::path& dir) {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(dir))
+    names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -76,18 +77,19 @@ TEST(MasterFile, FoundWhateverItsCaseWithOrWithoutTheSeparator) {
   EXPECT_TRUE(qdb::has_master(qdb::DirListing(lower + qdb::kSeparator)));
   EXPECT_FALSE(qdb::has_master(qdb::DirListing(none + qdb::kSeparator)));
   for (const char* name : {"MASTER", "master", "Master"}) EXPECT_TRUE(qdb::is_master_name(name));
-  for (const char* name : {"EMASTER", "MASTER.BAK", "MASTE", ""}) EXPECT_FALSE(qdb::is_master_name(name));
+  for (const char* name : {"EMASTER", "MASTER.BAK", "MASTE", ""})
+    EXPECT_FALSE(qdb::is_master_name(name));
 }
 
 TEST(PortfolioNames, DataFileNamesAndPathSplitting) {
   EXPECT_EQ(qdb::data_file_name(255, ".DOP"), "F255.DOP");
-  auto [dir, name] = qdb::split_path(std::string("a") + qdb::kSeparator + "b" + qdb::kSeparator + "MASTER");
+  auto [dir, name] =
+      qdb::split_path(std::string("a") + qdb::kSeparator + "b" + qdb::kSeparator + "MASTER");
   EXPECT_EQ(dir, std::string("a") + qdb::kSeparator + "b" + qdb::kSeparator);
   EXPECT_EQ(name, "MASTER");
   auto [dir2, name2] = qdb::split_path("MASTER");
   EXPECT_EQ(dir2, "");
   EXPECT_EQ(name2, "MASTER");
-
 }
 
 TEST(NativeFileSystem, ListsEntriesWithTheirKinds) {
@@ -110,7 +112,9 @@ TEST(NativeFileSystem, ListsEntriesWithTheirKinds) {
 
 TEST(ReplaceFile, ReplacesInOneStepOrLeavesTheTargetAndNoTemporaryFile) {
   using Writer = bool (*)(qdb::WriteFile&);
-  const Writer one_two = [](qdb::WriteFile& out) { return write_text(out, "one") && write_text(out, "two"); };
+  const Writer one_two = [](qdb::WriteFile& out) {
+    return write_text(out, "one") && write_text(out, "two");
+  };
   const Writer gives_up = [](qdb::WriteFile& out) { return write_text(out, "x") && false; };
   const Writer unchecked = [](qdb::WriteFile& out) {
     out.write("x", 1);  // result ignored on purpose
@@ -126,8 +130,8 @@ TEST(ReplaceFile, ReplacesInOneStepOrLeavesTheTargetAndNoTemporaryFile) {
       {"success", nullptr, one_two, "old content"},
       {"create", [](FailingFileSystem& f) { f.fail_create(); }, one_two, "old content"},
       {"first write", [](FailingFileSystem& f) { f.fail_write(1); }, one_two, "old content"},
-      {"second write, partly written", [](FailingFileSystem& f) { f.fail_write(2, "", 2); }, one_two,
-       "old content"},
+      {"second write, partly written", [](FailingFileSystem& f) { f.fail_write(2, "", 2); },
+       one_two, "old content"},
       {"sync", [](FailingFileSystem& f) { f.fail_sync(); }, one_two, "old content"},
       {"close", [](FailingFileSystem& f) { f.fail_close(); }, one_two, "old content"},
       {"rename", [](FailingFileSystem& f) { f.fail_rename(); }, one_two, "old content"},
@@ -144,11 +148,15 @@ TEST(ReplaceFile, ReplacesInOneStepOrLeavesTheTargetAndNoTemporaryFile) {
     const bool succeeds = !c.arm && c.writer == one_two;
     {
       InstalledFileSystem installed(files);
-      EXPECT_EQ(qdb::replace_file(tmp.dir() + "target", tmp.dir() + "target.NEW", c.writer), succeeds);
+      EXPECT_EQ(qdb::replace_file(tmp.dir() + "target", tmp.dir() + "target.NEW", c.writer),
+                succeeds);
     }
     EXPECT_EQ(files.failures(), c.arm ? 1 : 0);
-    EXPECT_EQ(read_bytes(tmp.path() / "target"), succeeds ? "onetwo" : c.old_content ? c.old_content : "");
-    EXPECT_EQ(names_in(tmp.path()), c.old_content ? std::vector<std::string>{"target"} : std::vector<std::string>{});
+    EXPECT_EQ(read_bytes(tmp.path() / "target"), succeeds        ? "onetwo"
+                                                 : c.old_content ? c.old_content
+                                                                 : "");
+    EXPECT_EQ(names_in(tmp.path()),
+              c.old_content ? std::vector<std::string>{"target"} : std::vector<std::string>{});
   }
 }
 
