@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Whatever the MASTER says, the lookup stays inside the portfolio.
     if (status == 0 && found != root + "/" && found != root + "/SUB/") __builtin_trap();
     // An entry addressed by its file number is the root's own, with that number.
-    const int number = size > 0 ? data[size - 1] : 1;
+    // 0 would mean no file number at all: the numbers tried are 1 to 255.
+    const int number = size > 0 && data[size - 1] != 0 ? data[size - 1] : 1;
     const qdb::StatusCode addressed = qdb::find_symbol(root, key, record, found, number);
     if (addressed != 0 && addressed != qdb::kFileNotFound) __builtin_trap();
     if (addressed == 0 && (found != root + "/" || record.file_number() != number)) __builtin_trap();
