@@ -6,6 +6,7 @@
 #include "core/entry_values.h"
 #include "core/quote_texts.h"
 #include "core/series_dates.h"
+#include "qdb/dates.h"
 
 namespace cli {
 
@@ -55,7 +56,7 @@ std::optional<core::QuoteAddress> quote_address(const core::ViewState& view,
     if (distinct.size() > 1) {
       err << view.symbol << " has " << times.size() << " quotes dated " << day << ", at";
       for (std::size_t i = 0; i < distinct.size(); ++i)
-        err << (i == 0 ? " " : ", ") << core::seconds_text(distinct[i]);
+        err << (i == 0 ? " " : ", ") << qdb::format_seconds_string(distinct[i]);
       err << ".\nName one with --time HH:MM[:SS].\n";
       return std::nullopt;
     }
@@ -64,7 +65,7 @@ std::optional<core::QuoteAddress> quote_address(const core::ViewState& view,
   const auto matching = std::count(times.begin(), times.end(), address.seconds);
   if (matching > 1 && !all_matching) {
     err << matching << " records of " << view.symbol << " are dated " << day << " at "
-        << core::seconds_text(address.seconds) << ".\nGive --all-matching to " << verb
+        << qdb::format_seconds_string(address.seconds) << ".\nGive --all-matching to " << verb
         << " every one of them.\n";
     return std::nullopt;
   }

@@ -5,6 +5,7 @@
 #include "core/entry_values.h"
 #include "core/quote_texts.h"
 #include "core/series_dates.h"
+#include "qdb/dates.h"
 #include "qdb/failure.h"
 #include "qdb/rewrite.h"
 
@@ -43,7 +44,7 @@ CommandResult edit_quote(const ViewState& view, const EditQuoteEntry& entry) {
     if (!found) {
       return CommandResult::failure(std::string(kEditFailed) + "\nNo quote of " + view.symbol +
                                     " is dated " + display_date_text(date) + " at " +
-                                    seconds_text(address.seconds) + ".");
+                                    qdb::format_seconds_string(address.seconds) + ".");
     }
   }
 

@@ -1,7 +1,5 @@
 #include "core/quote_address.h"
 
-#include <cstdio>
-
 namespace core {
 namespace {
 
@@ -25,13 +23,6 @@ std::optional<std::int32_t> parse_time_text(std::string_view text) {
   if (hours < 0 || hours > 23 || minutes < 0 || minutes > 59 || seconds < 0 || seconds > 59)
     return std::nullopt;
   return hours * 3600 + minutes * 60 + seconds;
-}
-
-std::string seconds_text(std::int32_t seconds) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(seconds / 3600 % 100),
-                static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
-  return text;
 }
 
 void address_request(const QuoteAddress& address, qdb::SeriesEditRequest& request) {

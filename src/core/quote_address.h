@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 
 #include "qdb/rewrite.h"
@@ -21,9 +20,6 @@ struct QuoteAddress {
 // The seconds since midnight of "HH:MM" or "HH:MM:SS" (hours 00 to 23, minutes and seconds
 // 00 to 59); nullopt for any other text.
 std::optional<std::int32_t> parse_time_text(std::string_view text);
-
-// "HH:MM:SS" of seconds since midnight.
-std::string seconds_text(std::int32_t seconds);
 
 // Narrows request to the records address names.
 void address_request(const QuoteAddress& address, qdb::SeriesEditRequest& request);

@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -242,14 +241,6 @@ bool picked(const SeriesEditRequest& request, const RecordShape& shape, DateForm
   const QuoteBar bar =
       decode_record(record.data(), shape.length, shape.field_count, *shape.layout, form);
   return bar_seconds(bar) == request.seconds;
-}
-
-// "HH:MM:SS" of seconds since midnight.
-std::string clock_text(std::int32_t seconds) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(seconds / 3600),
-                static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
-  return text;
 }
 
 // What a look through every record finds for a request that picks records: how many it picks
@@ -513,10 +504,11 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
     }
     if (!source->seek(length)) return kFileRead;
     if (request.record >= 0 && found->count == 0) {
-      note_failure("The file changed: " + file_name_of(data_path) +
-                   " no longer holds the quote of " + format_date_string(request.first_date) +
-                   (request.seconds >= 0 ? " " + clock_text(request.seconds) : std::string()) +
-                   " at its place. Reload the quotes and try again.");
+      note_failure(
+          "The file changed: " + file_name_of(data_path) + " no longer holds the quote of " +
+          format_date_string(request.first_date) +
+          (request.seconds >= 0 ? " " + format_seconds_string(request.seconds) : std::string()) +
+          " at its place. Reload the quotes and try again.");
       return kQuoteChanged;
     }
     if (request.op == kOpDelete) {

@@ -13,6 +13,7 @@
 #include "core/delete_quote.h"
 #include "core/edit_quote.h"
 #include "core/split_quotes.h"
+#include "qdb/dates.h"
 #include "qdb/notifier.h"
 #include "support/intraday_portfolio.h"
 #include "support/temp_dir.h"
@@ -114,7 +115,7 @@ TEST(IntradayCommands, ARecordChangedSinceItWasReadIsRefusedAndNothingIsWritten)
     EXPECT_EQ(result.messages[0],
               std::string(c.deletes ? "Delete Edit Failed" : "Single Date Edit Failed") +
                   "\nThe file changed: F1.DAT no longer holds the quote of 05/05/11 " +
-                  core::seconds_text(c.address.seconds) +
+                  qdb::format_seconds_string(c.address.seconds) +
                   " at its place. Reload the quotes and try again.");
     EXPECT_EQ(result.status, qdb::kQuoteChanged);
     EXPECT_EQ(p.data(), before);

@@ -12,6 +12,7 @@
 #include "gui/edit/quotes_pane.h"
 #include "gui/shell/path_text.h"
 #include "gui/shell/prompter.h"
+#include "qdb/dates.h"
 #include "qdb/extended_master.h"
 #include "qdb/master.h"
 #include "qdb/portfolio_files.h"
@@ -21,11 +22,7 @@ namespace {
 // A quote's date, and its time for a series with times.
 QString quoteWords(qdb::DateSerial date, std::int32_t seconds, bool hasTime) {
   QString words = QString::fromStdString(core::display_date_text(date));
-  if (hasTime)
-    words += QStringLiteral(" %1:%2:%3")
-                 .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
-                 .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
-                 .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+  if (hasTime) words += QChar(' ') + QString::fromStdString(qdb::format_seconds_string(seconds));
   return words;
 }
 
