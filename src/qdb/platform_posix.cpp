@@ -55,6 +55,30 @@ bool platform_sync_directory(const std::string& dir) {
 #endif
 }
 
+bool platform_can_sync_file_system() {
+#if defined(__linux__)
+  return true;
+#else
+  return false;
+#endif
+}
+
+bool platform_sync_file_system(const std::string& dir) {
+#if defined(__linux__)
+  const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::syncfs(fd) == 0;
+  const int error = errno;
+  ::close(fd);
+  errno = error;
+  return ok;
+#else
+  (void)dir;
+  errno = ENOSYS;
+  return false;
+#endif
+}
+
 bool platform_seek(std::FILE* file, std::uint64_t offset) {
   if (file == nullptr) return false;
 #ifdef _WIN32

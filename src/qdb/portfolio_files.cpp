@@ -169,7 +169,9 @@ bool StagedFile::write(const std::function<bool(WriteFile&)>& writer) {
     ok = false;
   }
   errno = 0;
-  if (ok && !file->sync()) {
+  // A deferred file is synced with the rest of its batch where one call syncs them all.
+  const bool sync_now = !m_deferred || !files.can_sync_all();
+  if (ok && sync_now && !file->sync()) {
     note_error(m_target, errno != 0 ? errno : EIO);
     ok = false;
   }
@@ -197,7 +199,9 @@ bool StagedFile::commit() {
     return false;
   }
   errno = 0;
-  if (!files.rename(m_temp, m_target)) {
+  const bool renamed =
+      m_deferred ? files.rename_unsynced(m_temp, m_target) : files.rename(m_temp, m_target);
+  if (!renamed) {
     note_error(m_target, errno != 0 ? errno : EIO);
     discard();
     return false;

@@ -67,6 +67,13 @@ class StagedFile {
   bool commit();
   // Removes the new file now (nothing happens after a commit).
   void discard();
+  // One file of a batch in one directory: where the file system syncs every file in one call
+  // (FileSystem::can_sync_all), write() leaves the file unsynced for the caller's one sync_all
+  // before the first commit; commit() always leaves the directory to the caller's one
+  // sync_directory after the last.
+  void defer_syncs() { m_deferred = true; }
+  // The temporary file's name while one exists (empty otherwise).
+  const std::string& temp_path() const { return m_temp; }
   const std::string& target() const { return m_target; }
 
  private:
@@ -76,6 +83,7 @@ class StagedFile {
   std::string m_like;
   std::string m_temp;  // the name actually created; empty when none exists
   bool m_written = false;
+  bool m_deferred = false;
 };
 
 // Writes a complete new file beside target (a StagedFile named after temp_path), checks every
