@@ -1,10 +1,13 @@
 #include "gui/analysis/export_settings.h"
 
+#include <QDir>
+
 #include "gui/shell/settings_store.h"
 
 namespace {
 
 const QString kSection = QStringLiteral("XportSel");
+const QString kAllSection = QStringLiteral("XportAll");
 
 }  // namespace
 
@@ -44,4 +47,17 @@ void saveExportOptions(CSettingsStore& settings, const core::ExportOptions& opti
   settings.SetInt(kSection, QString::fromLatin1(core::kExportDateFormKey),
                   static_cast<int>(options.date_form));
   settings.SetInt(kSection, QString::fromLatin1(core::kExportTimeKey), options.time ? 1 : 0);
+}
+
+ExportAllTarget loadExportAllTarget(const CSettingsStore& settings) {
+  ExportAllTarget target;
+  target.path = settings.GetString(kAllSection, QStringLiteral("Target"),
+                                   QDir::home().filePath(QStringLiteral("export")));
+  target.single = settings.GetInt(kAllSection, QStringLiteral("Single"), 0) != 0;
+  return target;
+}
+
+void saveExportAllTarget(CSettingsStore& settings, const ExportAllTarget& target) {
+  settings.SetString(kAllSection, QStringLiteral("Target"), target.path);
+  settings.SetInt(kAllSection, QStringLiteral("Single"), target.single ? 1 : 0);
 }

@@ -106,6 +106,9 @@ class CDorvaneView : public QWidget {
   void OnSaveChart();
   // Opens the one modeless Split Search window over the current portfolio (or raises it).
   void OnSplitSearch();
+  // Portfolio > Export All: every symbol of the portfolio as text; the outcome goes to the
+  // main window's status bar.
+  void OnExportAll();
 
   // Before a command: loads the highlighted symbol when a keyboard move's load is still
   // waiting, and reads the symbols and quotes again when another program changed the
