@@ -146,6 +146,10 @@ BulkExportResult run_per_symbol(const BulkExportPlan& plan, const BulkExportRequ
   const std::vector<BulkExportItem>& items = plan.items();
   const std::vector<qdb::MasterRecord>& entries = plan.entries().all();
 
+  // A file replaced under force keeps the name it has, whatever its case, so a disk that
+  // ignores case and one that does not end up alike. One listing serves every name.
+  const qdb::DirListing existing(out_dir);
+
   // Every file is written beside its target first; a staged file not committed is removed
   // when it goes away, so any early return below leaves no temporary file.
   std::vector<std::unique_ptr<qdb::StagedFile>> staged;
@@ -164,7 +168,7 @@ BulkExportResult run_per_symbol(const BulkExportPlan& plan, const BulkExportRequ
       report(request, i + 1, items.size(), item.symbol);
       continue;
     }
-    const std::string target = out_dir + item.file_name;
+    const std::string target = existing.resolve(item.file_name);
     // Output files are new or replaced wholesale: a new one takes the default permission
     // bits, a replaced one keeps those of the file it replaces.
     auto file = std::make_unique<qdb::StagedFile>(target, temp_name_of(target));
@@ -230,7 +234,8 @@ BulkExportResult run_single(const BulkExportPlan& plan, const BulkExportRequest&
   const char delimiter = export_delimiter(request.options.delimiter);
   ExportOptions options = request.options;
   options.title = false;
-  const std::string target = request.single_file;
+  // An existing file whose name differs only in case is replaced under its own name.
+  const std::string target = qdb::resolve_path(request.single_file);
 
   qdb::clear_failure();
   bool stopped = false;
@@ -299,10 +304,13 @@ BulkExportResult run_single(const BulkExportPlan& plan, const BulkExportRequest&
 }  // namespace
 
 std::string bulk_export_stem(std::string_view symbol) {
+  // The index pads its fields with blanks.
+  while (!symbol.empty() && symbol.front() == ' ') symbol.remove_prefix(1);
+  while (!symbol.empty() && symbol.back() == ' ') symbol.remove_suffix(1);
   std::string stem(symbol.substr(0, kBulkExportStemMax));
   for (char& c : stem)
     if (unsafe_byte(static_cast<unsigned char>(c))) c = '_';
-  if (stem.empty()) stem = "_";
+  if (stem.empty()) stem.push_back('_');
   if (dot_or_blank(stem.front())) stem.front() = '_';
   if (dot_or_blank(stem.back())) stem.back() = '_';
   const std::size_t dot = stem.find('.');
@@ -340,6 +348,8 @@ BulkExportPlan::BulkExportPlan(const std::string& dir)
   for (std::size_t i = 0; i < entries.size(); ++i) {
     BulkExportItem item;
     item.symbol = grid_symbol_text(entries[i]);
+    // An issue name shown for a blank symbol keeps the blanks that pad it in the index.
+    while (!item.symbol.empty() && item.symbol.back() == ' ') item.symbol.pop_back();
     item.file_number = entries[i].file_number();
     item.extended = entries[i].is_extended();
     item.entry = i;

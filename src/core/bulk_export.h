@@ -31,6 +31,7 @@ inline constexpr std::string_view kBulkExportExtension = ".txt";
 inline constexpr std::string_view kBulkExportSymbolTitle = "SYMBOL";
 
 // The file name stem of a symbol, safe on every file system (it is not yet made unique):
+// - leading and trailing blanks are dropped (the index pads its fields with them);
 // - every byte below 0x20, 0x7F and above, and each of / \ < > : " | ? * becomes '_';
 // - a leading or trailing dot or blank becomes '_' (so "." and ".." become "_" and "__");
 // - an empty text becomes "_";
@@ -50,7 +51,7 @@ std::vector<std::string> bulk_export_file_names(const std::vector<std::string>& 
 
 // One symbol of the portfolio.
 struct BulkExportItem {
-  std::string symbol;     // as the symbols grid shows it (column 0)
+  std::string symbol;     // as the symbols grid shows it (column 0), trailing blanks dropped
   int file_number = 0;    // its entry's data file number
   bool extended = false;  // listed by the XMASTER
   std::string file_name;  // its output file's name (per-symbol mode)
@@ -90,8 +91,9 @@ struct BulkExportRequest {
   // delimiter; the title row, when wanted, is written once with SYMBOL first. With
   // options.time every row has a TIME column, "N/A" for a series without times.
   std::string single_file;
-  // Replace existing files. Without it, any planned file that exists already (a clash) stops
-  // the export before anything is written.
+  // Replace existing files; one whose name differs from the planned one only in case is
+  // replaced under its own name. Without force, any planned file that exists already (a
+  // clash) stops the export before anything is written.
   bool force = false;
   BulkExportProgress progress;                // may be empty
   const std::atomic<bool>* cancel = nullptr;  // checked before each symbol; may be null

@@ -170,7 +170,7 @@ class NativeFileSystem final : public FileSystem {
   bool sync_directory(const std::string& dir) override { return platform_sync_directory(dir); }
   bool create_directory(const std::string& dir) override {
     std::error_code ec;
-    fs::create_directory(fs::path(dir), ec);
+    fs::create_directories(fs::path(dir), ec);
     if (ec) {
       errno = ec.value();
       return false;

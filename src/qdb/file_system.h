@@ -81,7 +81,7 @@ class FileSystem {
   }
   // Forces a directory's entries to the disk (true where there is nothing to do).
   virtual bool sync_directory(const std::string& /*dir*/) { return true; }
-  // Creates the directory dir (its parent must exist); true when it exists afterwards as a
+  // Creates the directory dir and any missing parents; true when it exists afterwards as a
   // directory.
   virtual bool create_directory(const std::string& dir);
 };
