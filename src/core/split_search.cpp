@@ -13,6 +13,7 @@
 #include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/status.h"
+#include "qdb/file_suffixes.h"
 
 namespace core {
 namespace {
@@ -136,7 +137,7 @@ SplitSearchSummary split_search(const SplitSearchFiles& files, const std::vector
 }
 
 bool write_split_results(const std::string& path, const std::vector<std::string>& lines) {
-  return qdb::replace_file(path, path + ".tmp", [&](qdb::WriteFile& out) {
+  return qdb::replace_file(path, path + std::string(qdb::suffix::kNewRepair), [&](qdb::WriteFile& out) {
     for (const std::string& line : lines) {
       if (!out.write(line.data(), line.size()) || !out.write("\r\n", 2)) return false;
     }
