@@ -5,8 +5,8 @@
 #include "core/portfolio_index.h"
 #include "core/symbol_entries.h"
 #include "core/symbol_rows.h"
-#include "qdb/portfolio_files.h"
 #include "qdb/file_suffixes.h"
+#include "qdb/portfolio_files.h"
 
 namespace core {
 

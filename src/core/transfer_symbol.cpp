@@ -10,12 +10,12 @@
 #include "core/symbol_files.h"
 #include "core/symbol_messages.h"
 #include "qdb/failure.h"
+#include "qdb/file_suffixes.h"
 #include "qdb/file_system.h"
 #include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/portfolio_lock.h"
 #include "qdb/text.h"
-#include "qdb/file_suffixes.h"
 
 namespace core {
 namespace {

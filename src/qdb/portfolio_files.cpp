@@ -3,7 +3,6 @@
 
 #include <utility>
 
-
 namespace qdb {
 namespace {
 

@@ -67,8 +67,8 @@ bool PortfolioTransaction::stage(std::string_view name,
   return add(name, writer, how);
 }
 
-bool PortfolioTransaction::add(std::string_view name,
-                               const std::function<bool(WriteFile&)>& writer, const Staging& how) {
+bool PortfolioTransaction::add(std::string_view name, const std::function<bool(WriteFile&)>& writer,
+                               const Staging& how) {
   auto entry = std::make_unique<Entry>();
   entry->path = path_of(name);
   const std::string own_name = split_path(entry->path).second;
@@ -77,11 +77,10 @@ bool PortfolioTransaction::add(std::string_view name,
   entry->original = how.original;
   for (const auto& [from, to] : m_backups)
     if (from == entry->path) entry->backup = to;
-  const std::string temp = how.temp_name.empty()
-                               ? path_of(own_name + std::string(how.temp_suffix))
-                               : path_of(how.temp_name);
-  entry->staged = std::make_unique<StagedFile>(entry->path, temp, how.expected,
-                                               how.like.empty() ? std::string() : path_of(how.like));
+  const std::string temp = how.temp_name.empty() ? path_of(own_name + std::string(how.temp_suffix))
+                                                 : path_of(how.temp_name);
+  entry->staged = std::make_unique<StagedFile>(
+      entry->path, temp, how.expected, how.like.empty() ? std::string() : path_of(how.like));
   const bool written = entry->staged->write(writer);
   m_entries.push_back(std::move(entry));
   if (!written) m_failed = true;

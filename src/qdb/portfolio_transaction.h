@@ -96,7 +96,7 @@ class PortfolioTransaction {
   bool fail();
 
   DirListing m_listing;
-  std::vector<std::unique_ptr<Entry>> m_entries;  // in the order staged
+  std::vector<std::unique_ptr<Entry>> m_entries;               // in the order staged
   std::vector<std::pair<std::string, std::string>> m_backups;  // file and backup paths
   std::vector<Entry*> m_done;  // renamed into place or removed, in that order
   bool m_failed = false;

@@ -562,9 +562,8 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   // EMASTER or XMASTER entry's file, then the MASTER. Nothing has changed until the data file's
   // rename.
   if (!corrections.empty() &&
-      ((!entry.is_extended() &&
-        !stage_master_dates(transaction, split_path(index_path).second, cells_of(corrections),
-                            file_number)) ||
+      ((!entry.is_extended() && !stage_master_dates(transaction, split_path(index_path).second,
+                                                    cells_of(corrections), file_number)) ||
        !stage_extended_dates(transaction, corrections, file_number))) {
     if (failure_cause().empty())
       note_failure(file_name_of(index_path) + ": the dates could not be corrected");
