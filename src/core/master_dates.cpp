@@ -137,6 +137,10 @@ DateRepairResult correct_master_dates(const std::string& master_path, bool make_
       return result;
     }
   }
+  qdb::Staging how;
+  how.temp_suffix = qdb::suffix::kNewRepair;
+  how.expected = image->identity;
+  how.original = master_image_bytes(*image);
   for (const StaleMasterDate& date : stale) {
     qdb::MasterRecord& record = image->records[static_cast<std::size_t>(date.entry - 1)];
     const qdb::MbfReal cell = qdb::date_to_mbf(date.data_date);
@@ -144,9 +148,6 @@ DateRepairResult correct_master_dates(const std::string& master_path, bool make_
                     (date.first ? qdb::master_offset::kFirstDate : qdb::master_offset::kLastDate),
                 cell.bytes, 4);
   }
-  qdb::Staging how;
-  how.temp_suffix = qdb::suffix::kNewRepair;
-  how.expected = image->identity;
   const bool written =
       transaction.stage(
           name, [&image](qdb::WriteFile& out) { return write_master_image(out, *image); }, how) &&

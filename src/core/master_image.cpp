@@ -42,6 +42,14 @@ std::optional<MasterImage> read_master_image(const std::string& master_path) {
   return image;
 }
 
+std::string master_image_bytes(const MasterImage& image) {
+  std::string all(reinterpret_cast<const char*>(image.header.bytes.data()),
+                  image.header.bytes.size());
+  for (const qdb::MasterRecord& record : image.records)
+    all.append(reinterpret_cast<const char*>(record.bytes.data()), record.bytes.size());
+  return all + image.tail;
+}
+
 bool write_master_image(qdb::WriteFile& out, const MasterImage& image) {
   if (!out.write(image.header.bytes.data(), image.header.bytes.size())) return false;
   for (const qdb::MasterRecord& record : image.records) {

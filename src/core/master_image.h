@@ -21,6 +21,8 @@ struct MasterImage {
 // or it is too large to be a MASTER.
 std::optional<MasterImage> read_master_image(const std::string& master_path);
 
+// The whole file's bytes: the header, every record, the tail.
+std::string master_image_bytes(const MasterImage& image);
 // Writes image whole to out (the header, each record, the tail), one write a record, as a
 // writer of qdb::PortfolioTransaction::stage; false when a write failed.
 bool write_master_image(qdb::WriteFile& out, const MasterImage& image);

@@ -27,14 +27,6 @@ void add_to_counter(std::uint8_t* at, int delta) {
   if (value >= 0 && value <= 0xFFFF) qdb::write_u16le(at, static_cast<std::uint16_t>(value));
 }
 
-std::string master_bytes(const MasterImage& image) {
-  std::string all(reinterpret_cast<const char*>(image.header.bytes.data()),
-                  image.header.bytes.size());
-  for (const qdb::MasterRecord& record : image.records)
-    all.append(reinterpret_cast<const char*>(record.bytes.data()), record.bytes.size());
-  return all + image.tail;
-}
-
 // The EMASTER entry of a file number; nullopt when the EMASTER holds none.
 std::optional<std::size_t> emaster_entry_of(const PortfolioIndex& index, int file_number) {
   if (!index.emaster) return std::nullopt;
@@ -53,7 +45,7 @@ std::optional<PortfolioIndex> read_portfolio_index(const std::string& master_pat
   std::optional<MasterImage> master = read_master_image(index.master_path);
   if (!master) return std::nullopt;
   index.master = std::move(*master);
-  index.master_original = master_bytes(index.master);
+  index.master_original = master_image_bytes(index.master);
   // The caller's listing of the MASTER's directory when it has one, else a listing of its own.
   std::optional<qdb::DirListing> own;
   const qdb::DirListing& listing =
@@ -237,7 +229,7 @@ bool write_portfolio_index(PortfolioIndex& index, std::string_view temp_suffix, 
     files.push_back({index.emaster_path, index.emaster->bytes(), index.emaster_original,
                      index.emaster->identity});
   if (index.master_changed)
-    files.push_back({index.master_path, master_bytes(index.master), index.master_original,
+    files.push_back({index.master_path, master_image_bytes(index.master), index.master_original,
                      index.master.identity});
   if (files.empty()) return true;
   const bool backups = backup || files.size() > 1 || !index.master_changed;
@@ -267,7 +259,7 @@ bool write_portfolio_index(PortfolioIndex& index, std::string_view temp_suffix, 
   }
   // The files as now on disk are what a further write of this index must replace.
   index.master.identity = qdb::file_system().identity(index.master_path);
-  index.master_original = master_bytes(index.master);
+  index.master_original = master_image_bytes(index.master);
   if (index.emaster) {
     index.emaster->identity = qdb::file_system().identity(index.emaster_path);
     index.emaster_original = index.emaster->bytes();

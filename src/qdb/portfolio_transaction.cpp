@@ -91,7 +91,7 @@ void PortfolioTransaction::remove(std::string_view name, std::optional<std::stri
   auto entry = std::make_unique<Entry>();
   entry->path = path_of(name);
   entry->rank = commit_rank(split_path(entry->path).second);
-  entry->existed = true;
+  entry->existed = m_listing.contains(split_path(entry->path).second);
   entry->original = std::move(original);
   for (const auto& [from, to] : m_backups)
     if (from == entry->path) entry->backup = to;
@@ -128,12 +128,14 @@ bool PortfolioTransaction::commit() {
     m_done.push_back(entry);
   }
   if (!m_done.empty() && !sync_directory(m_listing.dir())) return fail();
-  for (const Entry* entry : order) m_listing.add(split_path(entry->path).second);
+  for (const Entry* entry : order)
+    if (entry->staged) m_listing.add(split_path(entry->path).second);
   return true;
 }
 
 bool PortfolioTransaction::restore(const Entry& entry) {
-  if (!entry.existed) return file_system().remove(entry.path);
+  // A file created goes again; one that was to go but was not there stays absent.
+  if (!entry.existed) return entry.staged == nullptr || file_system().remove(entry.path);
   if (entry.original) {
     const std::string name = split_path(entry.path).second;
     StagedFile back(entry.path, path_of(name + std::string(suffix::kRestore)));

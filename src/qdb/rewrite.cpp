@@ -2,8 +2,8 @@
 //
 // Both passes change their files in one PortfolioTransaction: every new file is built complete
 // beside the old one and renamed into place, so a failure at any point leaves the files as they
-// were. Cells that a
-// pass does not change are copied with their stored bytes, never decoded and encoded again.
+// were. Cells that a pass does not change are copied with their stored bytes, never decoded and
+// encoded again.
 #include "qdb/rewrite.h"
 
 #include <algorithm>
