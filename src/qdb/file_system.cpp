@@ -8,8 +8,9 @@
 #include <system_error>
 
 #include "qdb/failure.h"
+#include "qdb/file_suffixes.h"
 #include "qdb/platform.h"
-#include "qdb/portfolio_files.h"
+#include "qdb/staged_file.h"
 
 namespace qdb {
 namespace {
@@ -114,8 +115,6 @@ class NativeFileSystem final : public FileSystem {
       errno = ec.value();
       return false;
     }
-    // Make the new directory entry durable too; the rename itself has happened either way.
-    platform_sync_directory(fs::path(to).parent_path().string());
     return true;
   }
 
@@ -164,6 +163,8 @@ std::atomic<FileSystem*> g_installed{nullptr};
 
 }  // namespace
 
+bool FileSystem::sync_directory(const std::string& dir) { return platform_sync_directory(dir); }
+
 FileSystem& native_file_system() {
   static NativeFileSystem native;
   return native;
@@ -189,7 +190,8 @@ bool copy_file(const std::string& from, const std::string& to) {
   const std::uint64_t expected = source->size();
   // A first copy takes the permission bits of its original, so a private file's backup is
   // private too; a later one keeps those of the copy it replaces.
-  StagedFile staged(to, to + ".tmp~", std::nullopt, files.identity(to) ? to : from);
+  StagedFile staged(to, to + std::string(suffix::kCopy), std::nullopt,
+                    files.identity(to) ? to : from);
   const bool written = staged.write([&](WriteFile& out) {
     std::vector<char> buffer(64 * 1024);
     std::uint64_t copied = 0;

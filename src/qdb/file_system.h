@@ -60,8 +60,12 @@ class FileSystem {
                                                 const std::string& like) = 0;
   // Identity of the entry at path (a link itself, not its target); nullopt when none.
   virtual std::optional<FileIdentity> identity(const std::string& path) = 0;
-  // Renames from over to in one step, replacing an existing to.
+  // Renames from over to in one step, replacing an existing to. The new entry is durable only
+  // once its directory is synced (sync_directory).
   virtual bool rename(const std::string& from, const std::string& to) = 0;
+  // Forces the entries of dir (renames and removals inside it) to the disk; false with errno
+  // set when that failed. The native one by default.
+  virtual bool sync_directory(const std::string& dir);
   // Removes the entry; false with errno ENOENT when there was none.
   virtual bool remove(const std::string& path) = 0;
   virtual bool exists(const std::string& path) = 0;
@@ -78,7 +82,7 @@ FileSystem& file_system();
 FileSystem* set_file_system(FileSystem* fs);
 
 // Copies a file through the seam into a new file written completely, synced and renamed into
-// place (via to + ".tmp~"). Returns false on any failure, leaving to unchanged.
+// place (via to + suffix::kCopy). Returns false on any failure, leaving to unchanged.
 bool copy_file(const std::string& from, const std::string& to);
 
 }  // namespace qdb

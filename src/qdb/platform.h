@@ -22,8 +22,9 @@ bool platform_is_separator(char c);
 
 // Forces the content of an open file to the disk (its stdio buffer must be flushed already).
 bool platform_sync_file(std::FILE* file);
-// Forces a directory's entries (a rename inside it) to the disk. Hosts that have no such
-// operation answer true.
+// Forces a directory's entries (a rename inside it) to the disk. Hosts and file systems that
+// have no such operation, and a directory this process cannot open, answer true; false (errno
+// set) when the write-out failed.
 bool platform_sync_directory(const std::string& dir);
 // Positions a file at a byte offset that may exceed the range of long.
 bool platform_seek(std::FILE* file, std::uint64_t offset);
