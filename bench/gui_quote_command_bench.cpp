@@ -13,12 +13,12 @@
 #include <QDialog>
 
 #include "core/view_state.h"
+#include "gui/base/prompter.h"
+#include "gui/base/settings_store.h"
 #include "gui/edit/quote_rows.h"
 #include "gui/edit/quotes_grid_loader.h"
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/edit/split_command.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/settings_store.h"
 #include "long_series.h"
 #include "qdb/dates.h"
 

@@ -1,6 +1,6 @@
 #include "gui/analysis/export_settings.h"
 
-#include "gui/shell/settings_store.h"
+#include "gui/base/settings_store.h"
 
 namespace {
 

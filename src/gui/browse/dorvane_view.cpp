@@ -12,6 +12,11 @@
 #include "core/roots.h"
 #include "core/symbol_rows.h"
 #include "gui/analysis/split_search_controller.h"
+#include "gui/base/path_text.h"
+#include "gui/base/platform_ui.h"
+#include "gui/base/prompter.h"
+#include "gui/base/settings_store.h"
+#include "gui/base/wait_cursor.h"
 #include "gui/browse/portfolio_watcher.h"
 #include "gui/browse/portfolios_pane.h"
 #include "gui/browse/search_filter_dlg.h"
@@ -20,11 +25,6 @@
 #include "gui/chart/chart_view.h"
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/edit/quotes_pane.h"
-#include "gui/shell/path_text.h"
-#include "gui/shell/platform_ui.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/settings_store.h"
-#include "gui/shell/wait_cursor.h"
 #include "qdb/dates.h"
 
 namespace {

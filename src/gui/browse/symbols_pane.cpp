@@ -6,11 +6,11 @@
 
 #include "core/portfolio_repair.h"
 #include "core/symbol_rows.h"
+#include "gui/base/path_text.h"
+#include "gui/base/prompter.h"
 #include "gui/browse/fix_master_observer.h"
 #include "gui/browse/symbols_grid_model.h"
 #include "gui/edit/grid_view.h"
-#include "gui/shell/path_text.h"
-#include "gui/shell/prompter.h"
 #include "qdb/master.h"
 
 CSymbolsPane::CSymbolsPane(QWidget* parent)

@@ -3,6 +3,8 @@
 #include <QTimer>
 
 #include "core/quote_texts.h"
+#include "gui/base/path_text.h"
+#include "gui/base/prompter.h"
 #include "gui/browse/dorvane_view.h"
 #include "gui/browse/portfolio_watcher.h"
 #include "gui/browse/symbols_grid_model.h"
@@ -10,8 +12,6 @@
 #include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/edit/quotes_pane.h"
-#include "gui/shell/path_text.h"
-#include "gui/shell/prompter.h"
 #include "qdb/dates.h"
 #include "qdb/extended_master.h"
 #include "qdb/master.h"

@@ -5,8 +5,8 @@
 
 #include <QHeaderView>
 
+#include "gui/base/settings_store.h"
 #include "gui/edit/grid_view.h"
-#include "gui/shell/settings_store.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <QProgressBar>
 #include <QStatusBar>
 
+#include "gui/base/path_text.h"
 #include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_model.h"
-#include "gui/shell/path_text.h"
 
 namespace {
 

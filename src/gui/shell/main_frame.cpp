@@ -13,13 +13,13 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "gui/base/help.h"
+#include "gui/base/placement.h"
+#include "gui/base/settings_store.h"
 #include "gui/browse/dorvane_view.h"
 #include "gui/chart/chart_view.h"
 #include "gui/shell/about_dlg.h"
 #include "gui/shell/command_icons.h"
-#include "gui/shell/help.h"
-#include "gui/shell/placement.h"
-#include "gui/shell/settings_store.h"
 #include "gui/shell/status_panes.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "gui/shell/settings_store.h"
+#include "gui/base/settings_store.h"
 
 #include <QDir>
 #include <QFile>
