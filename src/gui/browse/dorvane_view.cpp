@@ -4,12 +4,8 @@
 #include <QTimer>
 
 #include "core/discovery.h"
-#include "core/roots.h"
-#include "core/symbol_rows.h"
 #include "gui/analysis/split_search_controller.h"
 #include "gui/base/path_text.h"
-#include "gui/base/platform_ui.h"
-#include "gui/base/prompter.h"
 #include "gui/base/settings_store.h"
 #include "gui/base/wait_cursor.h"
 #include "gui/browse/chart_splitter.h"
@@ -26,9 +22,6 @@ namespace {
 constexpr int kStartUpDelayMs = 100;
 // The pause after a keyboard move of the symbols highlight before that symbol loads.
 constexpr int kSymbolLoadDelayMs = 200;
-// Longest MASTER path accepted: the platform's path limit.
-constexpr int kMaxMasterPath = 4095;
-const QString kMasterName = QStringLiteral("MASTER");
 
 }  // namespace
 
@@ -115,77 +108,6 @@ void CDorvaneView::saveColumnWidths() {
   m_quotes->storeColumnWidths(m_settings);
 }
 
-void CDorvaneView::SelectSavedDrive() {
-  if (m_portfolios->listRoots(m_startRoot).empty()) return;
-  QString chosen = m_startRoot;
-  if (chosen.isEmpty()) {
-    chosen = m_portfolios->chooseRoot(m_settings.GetString(setting_keys::kDrive));
-    m_settings.SetString(setting_keys::kDrive, rootSettingText(chosen));
-  }
-  m_state->setDrive(chosen);
-  m_portfolios->selectRoot(chosen);
-  ScanDrive();
-}
-
-void CDorvaneView::changeDrive(const QString& root) {
-  if (root == m_state->drive()) return;
-  m_state->setDrive(root);
-  // A root named on the command line is scanned for this run only, never remembered.
-  if (root != m_startRoot) m_settings.SetString(setting_keys::kDrive, rootSettingText(root));
-  ClearFrom(1);
-  ScanDrive();
-}
-
-void CDorvaneView::ScanDrive() {
-  ClearFrom(2);
-  const QString drive = m_state->drive();
-  if (drive.isEmpty()) return;
-  // The root named on the command line is never hidden by the filter: its walk is narrowed
-  // only to a filter path inside it.
-  const std::string filterPath = toPathString(m_search.filterPath);
-  bool limit = m_search.limitToFilter;
-  if (limit && !m_startRoot.isEmpty() && drive == m_startRoot)
-    limit = !core::longest_root_for(filterPath, {toPathString(m_startRoot)}).empty();
-  const QStringList found = m_portfolios->scan(drive, core::PortfolioFilter(limit, filterPath));
-  m_state->setPortfoliosFound(!found.isEmpty());
-  if (found.isEmpty()) {
-    emit stateChanged();
-    Prompter::instance().message(
-        this,
-        QStringLiteral("No master files found on drive ") + rootSettingText(drive) +
-            QStringLiteral("\n\n(Is your Portfolio Search Filter setting correct?)"),
-        Prompter::Icon::Warning);
-    return;
-  }
-  m_portfolios->setPortfolios(found);
-  emit stateChanged();
-  onPortfolioPicked(found.first());
-}
-
-void CDorvaneView::onPortfolioPicked(const QString& directory) {
-  if (!m_state->portfoliosFound()) return;
-  SetMasterPath(joinPath(directory, kMasterName));
-  FillSymbolsGrid(0);
-}
-
-void CDorvaneView::OnRescan() {
-  if (!m_state->drive().isEmpty()) ScanDrive();
-}
-
-void CDorvaneView::OnSearchFilter() {
-  const SearchSettings before = m_search;
-  if (!editSearchSettings(window(), m_portfolios->rootEntries(), m_search, m_settings)) return;
-  if (!m_search.changesWalk(before)) return;
-  // The longest listed root holding the filter path; a path under none (possible only with
-  // the limit off) keeps the current root.
-  QString root = m_portfolios->rootHolding(m_search.filterPath);
-  if (root.isEmpty()) root = m_state->drive();
-  if (root.isEmpty()) return;
-  m_portfolios->selectRoot(root);
-  m_state->setDrive(QString());  // never equal to a root, so the drive change always scans
-  changeDrive(root);
-}
-
 void CDorvaneView::ClearFrom(int level) {
   if (level <= 1) m_state->setPortfoliosFound(false);
   if (level <= 2) m_portfolios->clearPortfolios();
@@ -205,118 +127,8 @@ void CDorvaneView::ClearFrom(int level) {
   emit stateChanged();
 }
 
-bool CDorvaneView::SetMasterPath(const QString& path) {
-  if (path.size() > kMaxMasterPath || !path.endsWith(kMasterName, Qt::CaseSensitive)) return false;
-  m_state->setMasterPath(path);
-  return true;
-}
-
-bool CDorvaneView::ValidateMaster() {
-  if (m_portfolios->portfolioCount() == 0) return false;
-  return m_symbols->validateMaster(m_state->masterPath(), m_search.autoRepair);
-}
-
-bool CDorvaneView::RepairMaster() {
-  return m_symbols->repairMaster(m_state->masterPath(), m_search.autoRepair);
-}
-
-void CDorvaneView::failSymbolsFill() {
-  ClearFrom(3);
-  Prompter::instance().message(this, QStringLiteral("Failure while filling symbols grid"),
-                               Prompter::Icon::Stop);
-  m_state->setSymbolCount(0);
-}
-
-void CDorvaneView::FillSymbolsGrid(int row) {
-  const CWaitCursor wait;
-  ClearFrom(3);
-  const bool listable = ValidateMaster() && !m_state->masterPath().isEmpty();
-  if (symbolsListed(listable ? m_symbols->list(m_state->masterPath(), row) : -1, row))
-    FillQuotesGrid(0);
-}
-
-bool CDorvaneView::symbolsListed(int count, int row) {
-  if (count < 0) {
-    failSymbolsFill();
-    return false;
-  }
-  m_state->setSymbolCount(count);
-  watchIndexFiles();
-  m_state->setCurrentSymbolRow(row);
-  if (count == 0) setCaption(QStringLiteral("(no symbols)"));
-  emit stateChanged();
-  return true;
-}
-
-void CDorvaneView::setCaption(const QString& symbol) {
-  window()->setWindowTitle(QStringLiteral("Dorvane - ") + m_state->portfolioDir() +
-                           QStringLiteral(" - ") + symbol);
-}
-
-void CDorvaneView::onSymbolRowSelected(int row) {
-  m_state->setCurrentSymbolRow(row);
-  setCaption(symbolsModel()->text(row, 0));
-  // The highlighted symbol is the one every command acts on, so its quotes follow it; a fill,
-  // a click or Enter loads at once and stops this timer.
-  m_symbolLoad->start();
-}
-
-void CDorvaneView::onQuoteRowSelected(int row) {
-  m_state->setCurrentQuoteRow(row);
-  chartView()->setCurrentRow(row);
-}
-
-void CDorvaneView::FillQuotesGrid(int row) {
-  m_symbolLoad->stop();
-  ClearFrom(4);
-  watchDataFile();
-  const CSymbolsGridModel* symbols = symbolsModel();
-  const int symbolRow = m_state->currentSymbolRow();
-  if (symbolRow < 0 || symbolRow >= symbols->rowCount()) return;
-  const core::SymbolRow& entry = symbols->row(symbolRow);
-  m_state->setSymbol(symbols->text(symbolRow, 0), symbols->text(symbolRow, 1), entry.file_number);
-  const QString dir = m_state->portfolioDir();
-  if (entry.sub_portfolio) {
-    // A sub-portfolio's entry holds no quotes: the cause says where its symbols are.
-    Prompter::instance().message(
-        this, QStringLiteral("Error in FillQuotesGrid\n") +
-                  fromPathString(core::sub_portfolio_cause(toPathString(dir), entry)));
-    return;
-  }
-  const CWaitCursor wait;
-  const QuoteLoadResult result = m_quotes->load(dir, entry.symbol, entry.file_number);
-  using Status = QuoteLoadResult::Status;
-  // The system's message first, then the cause in words when one is found.
-  QString loadError = QStringLiteral("Error in FillQuotesGrid");
-  if (!result.cause.empty()) loadError += QChar('\n') + QString::fromStdString(result.cause);
-  if (result.status == Status::kOpenFailed || result.status == Status::kNoMemory) {
-    Prompter::instance().message(
-        this, result.status == Status::kNoMemory ? QStringLiteral("Too many bars") : loadError);
-    return;
-  }
-  // The count shown is the rows actually read: a damaged header never counts unread rows.
-  m_state->setQuoteCount(result.loaded);
-  m_state->setDates(result.first_date, result.last_date);
-  m_state->setCurrentQuoteRow(row);
-  if (result.loaded != 0) m_quotes->selectRow(row);
-  loadChart();
-  emit stateChanged();
-  if (result.status == Status::kChunkFailed || result.status == Status::kShortChunk)
-    Prompter::instance().message(this, loadError);
-}
-
 void CDorvaneView::setChartShown(bool shown) {
   m_quotesSplit->setChartShown(shown);
   loadChart();
   emit stateChanged();
-}
-
-void CDorvaneView::loadChart() {
-  const CSymbolsGridModel* symbols = symbolsModel();
-  const int row = m_state->currentSymbolRow();
-  if (m_state->quoteCount() == 0 || row < 0 || row >= symbols->rowCount())
-    m_quotesSplit->clearChart();
-  else
-    m_quotesSplit->loadChart(m_state->portfolioDir(), symbols->row(row).symbol,
-                             symbols->row(row).file_number, m_state->currentQuoteRow());
 }

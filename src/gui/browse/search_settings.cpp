@@ -2,6 +2,9 @@
 
 #include <QDir>
 
+#include "core/roots.h"
+#include "gui/base/path_text.h"
+
 #include "gui/base/prompter.h"
 #include "gui/base/settings_store.h"
 #include "gui/browse/search_filter_dlg.h"
@@ -23,6 +26,15 @@ void SearchSettings::store(CSettingsStore& settings) const {
 bool SearchSettings::changesWalk(const SearchSettings& before) const {
   return limitToFilter != before.limitToFilter ||
          (limitToFilter && filterPath.toUpper() != before.filterPath.toUpper());
+}
+
+core::PortfolioFilter SearchSettings::filterFor(const QString& root,
+                                                const QString& startRoot) const {
+  const std::string path = toPathString(filterPath);
+  bool limit = limitToFilter;
+  if (limit && !startRoot.isEmpty() && root == startRoot)
+    limit = !core::longest_root_for(path, {toPathString(startRoot)}).empty();
+  return core::PortfolioFilter(limit, path);
 }
 
 bool editSearchSettings(QWidget* parent, const QStringList& rootEntries, SearchSettings& search,

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/portfolio_filter.h"
+
 class QWidget;
 class CSettingsStore;
 
@@ -20,6 +22,9 @@ struct SearchSettings {
   // True when a scan walks otherwise under these settings than under before: the limit
   // switched, or the path changed (other than in the case of its letters) while it is on.
   bool changesWalk(const SearchSettings& before) const;
+  // The filter of a walk of root. The root named on the command line (startRoot) is never
+  // hidden by the filter: its walk is narrowed only to a filter path inside it.
+  core::PortfolioFilter filterFor(const QString& root, const QString& startRoot) const;
 };
 
 // The Search Filter command's dialog over search, with the roots' entries as the root list
