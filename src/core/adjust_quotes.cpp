@@ -15,8 +15,8 @@ CommandResult adjust_quotes(const ViewState& view, const AdjustEntry& entry) {
   bool valid = true;
   const qdb::DateSerial from = entry_date(entry.from_text);
   const qdb::DateSerial to = entry_date(entry.to_text);
-  const qdb::DateSerial first = view_date(view.first_date_text);
-  const qdb::DateSerial last = view_date(view.last_date_text);
+  const qdb::DateSerial first = view.first_date;
+  const qdb::DateSerial last = view.last_date;
   if (from == 0 || to == 0) valid = false;
   if (from < first || to < first) valid = false;
   if (from > last || to > last) valid = false;

@@ -207,7 +207,7 @@ BulkExportResult run_per_symbol(const BulkExportPlan& plan, const BulkExportRequ
     }
   }
   for (const auto& file : staged) {
-    if (!file->commit()) {
+    if (!file->commit(false)) {
       result.outcome = BulkExportOutcome::kFailed;
       result.failure = qdb::file_name_of(file->target()) + " could not take its place (" +
                        std::to_string(result.written) + " of " + std::to_string(staged.size()) +

@@ -5,6 +5,7 @@
 #include "core/symbol_files.h"
 #include "core/symbol_messages.h"
 #include "core/symbol_rows.h"
+#include "qdb/file_suffixes.h"
 #include "qdb/portfolio_files.h"
 
 namespace core {
@@ -15,7 +16,7 @@ CommandResult delete_symbol(const std::string& portfolio_dir, const std::string&
   if (auto failure = edit.find(symbol_field_text, symbol_text, row_file_number)) return *failure;
   const int file_number = entry_record(edit.index(), edit.entry()).file_number();
   remove_entry(edit.index(), edit.entry());
-  CommandResult result = edit.write(".~NU", false);
+  CommandResult result = edit.write(qdb::suffix::kNewIndex, false);
   if (!result.ok) return result;
 
   if (index_uses_number(edit.index(), file_number)) {

@@ -22,11 +22,6 @@ enum class ExportDateForm : int {
   kYmd = 3,   // YYYYMMDD
 };
 
-// The settings values (section "XportSel") under which the Export dialog keeps its date form
-// (an ExportDateForm as an integer, default 0) and its time choice (0 or 1, default 0).
-inline constexpr const char* kExportDateFormKey = "DateForm";
-inline constexpr const char* kExportTimeKey = "Time";
-
 // The Export dialog's choices.
 struct ExportOptions {
   std::string path = "output.txt";  // the file to write

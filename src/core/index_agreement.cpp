@@ -15,6 +15,7 @@
 #include "qdb/file_system.h"
 #include "qdb/mbf.h"
 #include "qdb/portfolio_lock.h"
+#include "qdb/portfolio_transaction.h"
 
 namespace core {
 namespace {
@@ -189,16 +190,17 @@ IndexRepairResult repair_index_files(const std::string& master_path) {
 
   // The backups of the MASTER's repair: <NAME>.bak from before the first repair, and one of
   // this repair's own.
-  const qdb::DirListing listing(index->dir);
+  qdb::PortfolioTransaction transaction(index->dir);
   auto keep_backups = [&](const std::string& file) {
     const std::string name = qdb::split_path(file).second;
-    if (!listing.contains(name + ".bak")) {
-      if (!qdb::copy_file(file, index->dir + name + ".bak")) return false;
-      result.backups.push_back(index->dir + name + ".bak");
+    const std::string first = name + std::string(qdb::suffix::kRepairBackup);
+    if (!transaction.listing().contains(first)) {
+      if (!transaction.backup(name, first)) return false;
+      result.backups.push_back(index->dir + first);
     }
-    const std::string own = index->dir + repair_backup_name(listing, name);
-    if (!qdb::copy_file(file, own)) return false;
-    result.backups.push_back(own);
+    const std::string own = repair_backup_name(transaction.listing(), name);
+    if (!transaction.backup(name, own)) return false;
+    result.backups.push_back(index->dir + own);
     return true;
   };
   if ((index->emaster_changed && !keep_backups(index->emaster_path)) ||
@@ -210,7 +212,8 @@ IndexRepairResult repair_index_files(const std::string& master_path) {
   }
   result.changed_files = (index->emaster_changed ? 1 : 0) + (index->xmaster_changed ? 1 : 0);
   std::string restore_failed;
-  if (!write_portfolio_index(*index, ".tmp", false, &restore_failed)) {
+  if (!write_portfolio_index(*index, qdb::suffix::kNewRepair, false, &restore_failed,
+                             &transaction)) {
     result.failure = qdb::with_cause(
         "The index files beside\n" + path + "\ncould not be rewritten." +
         (restore_failed.empty() ? std::string(" Nothing was changed.")

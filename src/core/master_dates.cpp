@@ -18,6 +18,7 @@
 #include "qdb/mbf.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/portfolio_lock.h"
+#include "qdb/portfolio_transaction.h"
 
 namespace core {
 namespace {
@@ -125,15 +126,21 @@ DateRepairResult correct_master_dates(const std::string& master_path, bool make_
     result.ok = true;
     return result;
   }
+  qdb::PortfolioTransaction transaction(listing);
   if (make_backup) {
-    result.backup_path = dir + repair_backup_name(listing, name);
-    if (!qdb::copy_file(path, result.backup_path)) {
+    const std::string backup = repair_backup_name(listing, name);
+    result.backup_path = dir + backup;
+    if (!transaction.backup(name, backup)) {
       result.failure = qdb::with_cause("the backup " + result.backup_path +
                                        " could not be written; the MASTER file was left unchanged");
       result.backup_path.clear();
       return result;
     }
   }
+  qdb::Staging how;
+  how.temp_suffix = qdb::suffix::kNewRepair;
+  how.expected = image->identity;
+  how.original = master_image_bytes(*image);
   for (const StaleMasterDate& date : stale) {
     qdb::MasterRecord& record = image->records[static_cast<std::size_t>(date.entry - 1)];
     const qdb::MbfReal cell = qdb::date_to_mbf(date.data_date);
@@ -141,7 +148,11 @@ DateRepairResult correct_master_dates(const std::string& master_path, bool make_
                     (date.first ? qdb::master_offset::kFirstDate : qdb::master_offset::kLastDate),
                 cell.bytes, 4);
   }
-  if (!write_master_image(path, ".tmp", *image)) {
+  const bool written =
+      transaction.stage(
+          name, [&image](qdb::WriteFile& out) { return write_master_image(out, *image); }, how) &&
+      transaction.commit();
+  if (!written) {
     result.failure = qdb::with_cause(
         "the corrected MASTER could not be written; the MASTER file was left unchanged");
     return result;

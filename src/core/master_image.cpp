@@ -6,7 +6,6 @@
 
 #include "qdb/failure.h"
 #include "qdb/file_system.h"
-#include "qdb/portfolio_files.h"
 
 namespace core {
 namespace {
@@ -43,20 +42,20 @@ std::optional<MasterImage> read_master_image(const std::string& master_path) {
   return image;
 }
 
-bool write_master_image(const std::string& master_path, std::string_view temp_suffix,
-                        const MasterImage& image) {
-  const auto [dir, name] = qdb::split_path(master_path);
-  const std::string temp_path = qdb::DirListing(dir).resolve(name + std::string(temp_suffix));
-  return qdb::replace_file(
-      master_path, temp_path,
-      [&image](qdb::WriteFile& out) {
-        if (!out.write(image.header.bytes.data(), image.header.bytes.size())) return false;
-        for (const qdb::MasterRecord& record : image.records) {
-          if (!out.write(record.bytes.data(), record.bytes.size())) return false;
-        }
-        return image.tail.empty() || out.write(image.tail.data(), image.tail.size());
-      },
-      image.identity);
+std::string master_image_bytes(const MasterImage& image) {
+  std::string all(reinterpret_cast<const char*>(image.header.bytes.data()),
+                  image.header.bytes.size());
+  for (const qdb::MasterRecord& record : image.records)
+    all.append(reinterpret_cast<const char*>(record.bytes.data()), record.bytes.size());
+  return all + image.tail;
+}
+
+bool write_master_image(qdb::WriteFile& out, const MasterImage& image) {
+  if (!out.write(image.header.bytes.data(), image.header.bytes.size())) return false;
+  for (const qdb::MasterRecord& record : image.records) {
+    if (!out.write(record.bytes.data(), record.bytes.size())) return false;
+  }
+  return image.tail.empty() || out.write(image.tail.data(), image.tail.size());
 }
 
 void raise_counts(qdb::MasterHeader& header) {

@@ -1,9 +1,8 @@
-// A whole MASTER file in memory, and its crash-safe replacement, for the symbol commands.
+// A whole MASTER file in memory, for the symbol commands and the date repair.
 #pragma once
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "qdb/file_system.h"
@@ -22,12 +21,11 @@ struct MasterImage {
 // or it is too large to be a MASTER.
 std::optional<MasterImage> read_master_image(const std::string& master_path);
 
-// Writes image as the new MASTER: the complete file goes to master_path + temp_suffix (".NEW",
-// ".~NU", or a unique name beside it when that one is taken), is checked, flushed and renamed
-// over master_path in one step, but only while master_path is still the file the image was read
-// from. false, with master_path untouched and the cause noted (qdb/failure.h), on any failure.
-bool write_master_image(const std::string& master_path, std::string_view temp_suffix,
-                        const MasterImage& image);
+// The whole file's bytes: the header, every record, the tail.
+std::string master_image_bytes(const MasterImage& image);
+// Writes image whole to out (the header, each record, the tail), one write a record, as a
+// writer of qdb::PortfolioTransaction::stage; false when a write failed.
+bool write_master_image(qdb::WriteFile& out, const MasterImage& image);
 
 // Raises or lowers both header counters by one (a counter never goes below 0).
 void raise_counts(qdb::MasterHeader& header);

@@ -13,6 +13,7 @@
 #include "qdb/file_system.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/portfolio_lock.h"
+#include "qdb/portfolio_transaction.h"
 
 namespace core {
 namespace {
@@ -86,7 +87,8 @@ std::string repair_report_message(const std::string& issue_name, const std::stri
 
 std::string repair_backup_name(const qdb::DirListing& listing, std::string_view master_name) {
   for (int k = 1;; ++k) {
-    std::string name = std::string(master_name) + ".repair" + std::to_string(k) + ".bak";
+    std::string name = std::string(master_name) + std::string(qdb::suffix::kRepairBackupPart) +
+                       std::to_string(k) + std::string(qdb::suffix::kRepairBackup);
     if (!listing.contains(name)) return name;
   }
 }
@@ -117,16 +119,18 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
                                      " could not be written; the MASTER file was left unchanged");
     return result;
   };
-  if (listing.contains(name + ".bak")) {
-    result.backup_path = listing.resolve(name + ".bak");
+  qdb::PortfolioTransaction transaction(listing);
+  const std::string first_backup = name + std::string(qdb::suffix::kRepairBackup);
+  if (listing.contains(first_backup)) {
+    result.backup_path = listing.resolve(first_backup);
   } else {
-    result.backup_path = dir + name + ".bak";
-    if (!qdb::copy_file(path, result.backup_path)) return backup_failed(result.backup_path);
+    result.backup_path = dir + first_backup;
+    if (!transaction.backup(name, first_backup)) return backup_failed(result.backup_path);
     result.backup_made = true;
   }
-  result.repair_backup_path = dir + repair_backup_name(qdb::DirListing(dir), name);
-  if (!qdb::copy_file(path, result.repair_backup_path))
-    return backup_failed(result.repair_backup_path);
+  const std::string repair_backup = repair_backup_name(transaction.listing(), name);
+  result.repair_backup_path = dir + repair_backup;
+  if (!transaction.backup(name, repair_backup)) return backup_failed(result.repair_backup_path);
 
   // Kept records are in memory until the file is written: their file numbers differ, so at
   // most 255 of them are kept besides "<DIR>" entries, whose number the header count bounds.
@@ -202,17 +206,21 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
     header.bytes[1] = static_cast<std::uint8_t>((result.kept >> 8) & 0xFF);
   }
 
-  const std::string temp_path = listing.resolve(name + ".tmp");
-  const bool written = qdb::replace_file(
-      path, temp_path,
-      [&](qdb::WriteFile& out) {
-        if (!out.write(header.bytes.data(), header.bytes.size())) return false;
-        for (const qdb::MasterRecord& entry : kept) {
-          if (!out.write(entry.bytes.data(), entry.bytes.size())) return false;
-        }
-        return true;
-      },
-      identity);
+  const std::string temp_path = listing.resolve(name + std::string(qdb::suffix::kNewRepair));
+  qdb::Staging how;
+  how.temp_suffix = qdb::suffix::kNewRepair;
+  how.expected = identity;
+  const bool written = transaction.stage(
+                           name,
+                           [&](qdb::WriteFile& out) {
+                             if (!out.write(header.bytes.data(), header.bytes.size())) return false;
+                             for (const qdb::MasterRecord& entry : kept) {
+                               if (!out.write(entry.bytes.data(), entry.bytes.size())) return false;
+                             }
+                             return true;
+                           },
+                           how) &&
+                       transaction.commit();
   if (!written) {
     result.failure = qdb::with_cause("the repaired MASTER could not be written to " + temp_path +
                                      "; the MASTER file was left unchanged");

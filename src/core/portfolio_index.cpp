@@ -10,6 +10,7 @@
 #include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/portfolio_files.h"
+#include "qdb/portfolio_transaction.h"
 
 namespace core {
 namespace {
@@ -26,56 +27,12 @@ void add_to_counter(std::uint8_t* at, int delta) {
   if (value >= 0 && value <= 0xFFFF) qdb::write_u16le(at, static_cast<std::uint16_t>(value));
 }
 
-std::string master_bytes(const MasterImage& image) {
-  std::string all(reinterpret_cast<const char*>(image.header.bytes.data()),
-                  image.header.bytes.size());
-  for (const qdb::MasterRecord& record : image.records)
-    all.append(reinterpret_cast<const char*>(record.bytes.data()), record.bytes.size());
-  return all + image.tail;
-}
-
 // The EMASTER entry of a file number; nullopt when the EMASTER holds none.
 std::optional<std::size_t> emaster_entry_of(const PortfolioIndex& index, int file_number) {
   if (!index.emaster) return std::nullopt;
   for (std::size_t i = 0; i < index.emaster->records.size(); ++i)
     if (qdb::emaster_file_number(index.emaster->entry(i)) == file_number) return i;
   return std::nullopt;
-}
-
-// A new XMASTER's header: the bytes the real files hold before their counts.
-qdb::RawIndexFile fresh_xmaster() {
-  qdb::RawIndexFile file;
-  file.header.assign(qdb::kXmasterRecordSize, '\0');
-  auto* header = header_bytes(file);
-  header[0] = 0x5D;
-  header[1] = 0xFE;
-  header[x::kMagic] = 'X';
-  header[x::kMagic + 1] = 'M';
-  qdb::write_u16le(header + x::kNextNumber, qdb::kFirstExtendedNumber);
-  return file;
-}
-
-// One index file on its way to its place.
-struct Pending {
-  std::string path;
-  std::string bytes;
-  std::string original;  // empty: the file did not exist
-  std::optional<qdb::FileIdentity> identity;
-  std::unique_ptr<qdb::StagedFile> staged;
-  bool committed = false;
-};
-
-bool write_bytes(qdb::StagedFile& staged, const std::string& bytes) {
-  return staged.write(
-      [&bytes](qdb::WriteFile& out) { return out.write(bytes.data(), bytes.size()); });
-}
-
-// Puts a replaced file's old content back (or removes a file that didn't exist).
-bool restore(const Pending& file) {
-  if (file.original.empty()) return qdb::file_system().remove(file.path);
-  const auto [dir, name] = qdb::split_path(file.path);
-  qdb::StagedFile staged(file.path, qdb::DirListing(dir).resolve(name + ".~RS"));
-  return write_bytes(staged, file.original) && staged.commit();
 }
 
 }  // namespace
@@ -88,7 +45,7 @@ std::optional<PortfolioIndex> read_portfolio_index(const std::string& master_pat
   std::optional<MasterImage> master = read_master_image(index.master_path);
   if (!master) return std::nullopt;
   index.master = std::move(*master);
-  index.master_original = master_bytes(index.master);
+  index.master_original = master_image_bytes(index.master);
   // The caller's listing of the MASTER's directory when it has one, else a listing of its own.
   std::optional<qdb::DirListing> own;
   const qdb::DirListing& listing =
@@ -233,7 +190,7 @@ void add_entry(PortfolioIndex& index, const EntryToAdd& entry, int number) {
     index.emaster_changed = true;
     return;
   }
-  if (!index.xmaster) index.xmaster = fresh_xmaster();
+  if (!index.xmaster) index.xmaster = qdb::new_xmaster();
   // Entries past the header's count are not the XMASTER's: the new one follows the counted.
   index.xmaster->records.resize(xmaster_count(index));
   index.xmaster->tail.clear();
@@ -256,53 +213,53 @@ void add_entry(PortfolioIndex& index, const EntryToAdd& entry, int number) {
 }
 
 bool write_portfolio_index(PortfolioIndex& index, std::string_view temp_suffix, bool backup,
-                           std::string* restore_failed) {
-  // In the order they take their places: the MASTER last, so a program that reads only the
-  // MASTER sees the change once the others hold it.
-  std::vector<Pending> files;
+                           std::string* restore_failed, qdb::PortfolioTransaction* joined) {
+  // The files changed: their content, and as read (empty: the file did not exist).
+  struct Changed {
+    std::string path;
+    std::string bytes;
+    const std::string& original;
+    const std::optional<qdb::FileIdentity>& identity;
+  };
+  std::vector<Changed> files;
   if (index.xmaster_changed && index.xmaster)
     files.push_back({index.xmaster_path, index.xmaster->bytes(), index.xmaster_original,
-                     index.xmaster->identity, nullptr, false});
+                     index.xmaster->identity});
   if (index.emaster_changed && index.emaster)
     files.push_back({index.emaster_path, index.emaster->bytes(), index.emaster_original,
-                     index.emaster->identity, nullptr, false});
+                     index.emaster->identity});
   if (index.master_changed)
-    files.push_back({index.master_path, master_bytes(index.master), index.master_original,
-                     index.master.identity, nullptr, false});
+    files.push_back({index.master_path, master_image_bytes(index.master), index.master_original,
+                     index.master.identity});
   if (files.empty()) return true;
   const bool backups = backup || files.size() > 1 || !index.master_changed;
 
-  const qdb::DirListing listing(index.dir);
-  for (Pending& file : files) {
+  std::optional<qdb::PortfolioTransaction> own;
+  qdb::PortfolioTransaction& transaction = joined != nullptr ? *joined : own.emplace(index.dir);
+  for (const Changed& file : files) {
     const std::string name = qdb::split_path(file.path).second;
     if (backups && !file.original.empty() &&
-        !qdb::copy_file(file.path, listing.resolve(name + ".BAK")))
+        !transaction.backup(name, name + std::string(qdb::suffix::kBackup)))
       return false;
   }
-  // Every new file complete on disk before any takes its place.
-  for (Pending& file : files) {
-    const std::string name = qdb::split_path(file.path).second;
-    file.staged = std::make_unique<qdb::StagedFile>(
-        file.path, listing.resolve(name + std::string(temp_suffix)),
-        file.original.empty() ? std::nullopt : file.identity,
-        file.original.empty() ? index.master_path : std::string());
-    if (!write_bytes(*file.staged, file.bytes)) return false;
+  for (const Changed& file : files) {
+    qdb::Staging how;
+    how.temp_suffix = temp_suffix;
+    if (!file.original.empty()) {
+      how.expected = file.identity;
+      how.original = file.original;
+    } else {
+      how.like = qdb::split_path(index.master_path).second;
+    }
+    if (!transaction.stage(qdb::split_path(file.path).second, file.bytes, how)) return false;
   }
-  for (Pending& file : files) {
-    if (file.staged->commit()) {
-      file.committed = true;
-      continue;
-    }
-    std::string left;
-    for (const Pending& done : files) {
-      if (done.committed && !restore(done)) left += "\n" + done.path;
-    }
-    if (restore_failed != nullptr) *restore_failed = left;
+  if (!transaction.commit()) {
+    if (restore_failed != nullptr) *restore_failed = transaction.restore_failed();
     return false;
   }
   // The files as now on disk are what a further write of this index must replace.
   index.master.identity = qdb::file_system().identity(index.master_path);
-  index.master_original = master_bytes(index.master);
+  index.master_original = master_image_bytes(index.master);
   if (index.emaster) {
     index.emaster->identity = qdb::file_system().identity(index.emaster_path);
     index.emaster_original = index.emaster->bytes();

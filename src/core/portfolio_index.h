@@ -14,7 +14,8 @@
 
 namespace qdb {
 class DirListing;
-}
+class PortfolioTransaction;
+}  // namespace qdb
 
 namespace core {
 
@@ -89,15 +90,17 @@ int free_file_number(const PortfolioIndex& index, const qdb::DirListing& listing
 // XMASTER, created when absent, raising the counts.
 void add_entry(PortfolioIndex& index, const EntryToAdd& entry, int number);
 
-// Writes back every index file marked changed. Each one is first copied to its backup (<name>
-// plus ".BAK") when backup is true, and always when more than the MASTER changes. Then all
-// are written complete beside their targets (the MASTER's under temp_suffix), and only then
-// put in place one by one, XMASTER, EMASTER, MASTER. If one fails to take its place, those
-// already replaced get their old bytes back (held in memory since they were read under the
-// portfolio lock), and a created XMASTER is removed, so a failure leaves all as they were;
-// false with the cause noted. When even that restore fails, restore_failed names the files
-// left changed.
+// Writes back every index file marked changed, as one qdb::PortfolioTransaction. Each one is
+// first copied to its backup (<name> plus ".BAK") when backup is true, and always when more than
+// the MASTER changes. Then all are written complete beside their targets (under temp_suffix, one
+// of qdb/file_suffixes.h), and only then put in place, XMASTER, EMASTER, MASTER. If one fails to
+// take its place, those already replaced get their old bytes back (held in memory since they
+// were read under the portfolio lock), and a created XMASTER is removed, so a failure leaves all
+// as they were; false with the cause noted. When even that restore fails, restore_failed names
+// the files left changed. With joined (a transaction of index.dir holding the caller's own
+// steps, such as backups of its own), the files are staged into it and it is committed.
 bool write_portfolio_index(PortfolioIndex& index, std::string_view temp_suffix, bool backup,
-                           std::string* restore_failed = nullptr);
+                           std::string* restore_failed = nullptr,
+                           qdb::PortfolioTransaction* joined = nullptr);
 
 }  // namespace core

@@ -5,6 +5,7 @@
 #include "core/portfolio_index.h"
 #include "core/symbol_entries.h"
 #include "core/symbol_rows.h"
+#include "qdb/file_suffixes.h"
 #include "qdb/portfolio_files.h"
 
 namespace core {
@@ -35,7 +36,7 @@ CommandResult RewriteMasterNames(const std::string& master_text, const std::stri
                                   " characters.");
   }
   rename_entry(edit.index(), edit.entry(), new_symbol, new_name);
-  return edit.write(".NEW", true);
+  return edit.write(qdb::suffix::kNew, true);
 }
 
 CommandResult rename_symbol(const std::string& master_path, const std::string& old_text,

@@ -10,8 +10,8 @@ CommandResult split_quotes(const ViewState& view, const SplitEntry& entry) {
   // Every check runs, then one verdict, as the dialog does.
   bool valid = true;
   const qdb::DateSerial split = entry_date(entry.date_text);
-  const qdb::DateSerial first = view_date(view.first_date_text);
-  const qdb::DateSerial last = view_date(view.last_date_text);
+  const qdb::DateSerial first = view.first_date;
+  const qdb::DateSerial last = view.last_date;
   if (split == 0 || split > last || split < first) valid = false;
   const std::optional<float> new_shares = scan_number(entry.new_shares);
   if (!new_shares || *new_shares == 0.0f) valid = false;

@@ -8,6 +8,7 @@
 #include "core/quote_windows.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
+#include "qdb/file_suffixes.h"
 #include "qdb/file_system.h"
 #include "qdb/master.h"
 #include "qdb/master_file.h"
@@ -136,12 +137,14 @@ SplitSearchSummary split_search(const SplitSearchFiles& files, const std::vector
 }
 
 bool write_split_results(const std::string& path, const std::vector<std::string>& lines) {
-  return qdb::replace_file(path, path + ".tmp", [&](qdb::WriteFile& out) {
-    for (const std::string& line : lines) {
-      if (!out.write(line.data(), line.size()) || !out.write("\r\n", 2)) return false;
-    }
-    return true;
-  });
+  return qdb::replace_file(path, path + std::string(qdb::suffix::kNewRepair),
+                           [&](qdb::WriteFile& out) {
+                             for (const std::string& line : lines) {
+                               if (!out.write(line.data(), line.size()) || !out.write("\r\n", 2))
+                                 return false;
+                             }
+                             return true;
+                           });
 }
 
 }  // namespace core

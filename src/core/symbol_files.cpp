@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "qdb/extended_master.h"
+#include "qdb/file_suffixes.h"
 #include "qdb/file_system.h"
 #include "qdb/portfolio_files.h"
 
@@ -23,11 +24,11 @@ std::vector<LeftFile> remove_symbol_files(const std::string& dir, int file_numbe
   const auto entries = files.list(dir);
   const qdb::DirListing listing(dir);
   std::vector<LeftFile> left;
-  for (const char* extension : {"DAT", "DOP", "BAK"}) {
+  for (const std::string_view extension :
+       {std::string_view("DAT"), std::string_view("DOP"), qdb::suffix::kBackupExtension}) {
     // The quotes of an XMASTER entry are in F<n>.MWD.
-    const std::string name = extension == std::string_view("DAT")
-                                 ? qdb::quote_file_name(file_number)
-                                 : qdb::data_file_name(file_number, extension);
+    const std::string name = extension == "DAT" ? qdb::quote_file_name(file_number)
+                                                : qdb::data_file_name(file_number, extension);
     if (entries && !listing.contains(name)) continue;
     const std::string path = entries ? listing.resolve(name) : dir + name;
     errno = 0;

@@ -10,6 +10,7 @@
 #include "core/symbol_files.h"
 #include "core/symbol_messages.h"
 #include "qdb/failure.h"
+#include "qdb/file_suffixes.h"
 #include "qdb/file_system.h"
 #include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
@@ -55,7 +56,7 @@ bool remove_number(const std::string& master_path, int file_number) {
       });
   if (!entry) return false;
   remove_entry(*index, *entry);
-  return write_portfolio_index(*index, ".~NU", false);
+  return write_portfolio_index(*index, qdb::suffix::kNewIndex, false);
 }
 
 }  // namespace
@@ -141,7 +142,7 @@ TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& 
 
   add_entry(*index, entry, new_number);
   std::string restore_failed;
-  if (!write_portfolio_index(*index, ".~NU", false, &restore_failed)) {
+  if (!write_portfolio_index(*index, qdb::suffix::kNewIndex, false, &restore_failed)) {
     std::string reason = "The index files in\n" + dest_dir + "\ncould not be rewritten.";
     if (!restore_failed.empty()) reason += "\nThese could not be restored:" + restore_failed;
     return undo_failure(reason);
@@ -191,7 +192,7 @@ TransferResult transfer_symbol(const std::string& portfolio_dir, const std::stri
   remove_entry(*source_index, *stored);
   const bool several = source_index->emaster_changed || source_index->xmaster_changed;
   std::string restore_failed;
-  if (!write_portfolio_index(*source_index, ".~NU", false, &restore_failed)) {
+  if (!write_portfolio_index(*source_index, qdb::suffix::kNewIndex, false, &restore_failed)) {
     const std::string reason = index_unwritable_message(source_master, several, restore_failed);
     const std::string dest_master = qdb::master_path(qdb::DirListing(dest));
     TransferResult failed;

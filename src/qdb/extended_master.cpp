@@ -155,6 +155,18 @@ void set_xmaster_date(std::uint8_t* entry, bool last, float date_real) {
   write_u32le(entry + (last ? x::kLastDate : x::kFirstDate), date_real_to_long(date_real));
 }
 
+RawIndexFile new_xmaster() {
+  RawIndexFile file;
+  file.header.assign(kXmasterRecordSize, '\0');
+  auto* header = reinterpret_cast<std::uint8_t*>(file.header.data());
+  header[0] = 0x5D;
+  header[1] = 0xFE;
+  header[xmaster_offset::kMagic] = 'X';
+  header[xmaster_offset::kMagic + 1] = 'M';
+  write_u16le(header + xmaster_offset::kNextNumber, kFirstExtendedNumber);
+  return file;
+}
+
 std::string RawIndexFile::bytes() const {
   std::string all = header;
   for (const std::string& record : records) all += record;

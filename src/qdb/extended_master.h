@@ -112,6 +112,10 @@ struct RawIndexFile {
   std::string bytes() const;
 };
 
+// A new XMASTER with no entry: the header record as the vendor's files hold it (their first two
+// bytes, "XM" at byte 2, counts of 0, the next file number 256), and nothing after it.
+RawIndexFile new_xmaster();
+
 // Reads the file at path in records of record_size bytes. nullopt when it doesn't open, its
 // header doesn't read, or it is far too large to be an index file (the cause is noted).
 std::optional<RawIndexFile> read_raw_index(const std::string& path, std::size_t record_size);

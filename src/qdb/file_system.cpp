@@ -8,8 +8,9 @@
 #include <system_error>
 
 #include "qdb/failure.h"
+#include "qdb/file_suffixes.h"
 #include "qdb/platform.h"
-#include "qdb/portfolio_files.h"
+#include "qdb/staged_file.h"
 
 namespace qdb {
 namespace {
@@ -114,8 +115,6 @@ class NativeFileSystem final : public FileSystem {
       errno = ec.value();
       return false;
     }
-    // Make the new directory entry durable too; the rename itself has happened either way.
-    platform_sync_directory(fs::path(to).parent_path().string());
     return true;
   }
 
@@ -161,13 +160,6 @@ class NativeFileSystem final : public FileSystem {
 
   bool can_sync_all() override { return platform_can_sync_file_system(); }
   bool sync_all(const std::string& dir) override { return platform_sync_file_system(dir); }
-  bool rename_unsynced(const std::string& from, const std::string& to) override {
-    std::error_code ec;
-    fs::rename(fs::path(from), fs::path(to), ec);
-    if (ec) errno = ec.value();
-    return !ec;
-  }
-  bool sync_directory(const std::string& dir) override { return platform_sync_directory(dir); }
   bool create_directory(const std::string& dir) override {
     std::error_code ec;
     fs::create_directories(fs::path(dir), ec);
@@ -187,6 +179,8 @@ std::atomic<FileSystem*> g_installed{nullptr};
 bool FileSystem::create_directory(const std::string& dir) {
   return native_file_system().create_directory(dir);
 }
+
+bool FileSystem::sync_directory(const std::string& dir) { return platform_sync_directory(dir); }
 
 FileSystem& native_file_system() {
   static NativeFileSystem native;
@@ -213,7 +207,8 @@ bool copy_file(const std::string& from, const std::string& to) {
   const std::uint64_t expected = source->size();
   // A first copy takes the permission bits of its original, so a private file's backup is
   // private too; a later one keeps those of the copy it replaces.
-  StagedFile staged(to, to + ".tmp~", std::nullopt, files.identity(to) ? to : from);
+  StagedFile staged(to, to + std::string(suffix::kCopy), std::nullopt,
+                    files.identity(to) ? to : from);
   const bool written = staged.write([&](WriteFile& out) {
     std::vector<char> buffer(64 * 1024);
     std::uint64_t copied = 0;

@@ -60,8 +60,12 @@ class FileSystem {
                                                 const std::string& like) = 0;
   // Identity of the entry at path (a link itself, not its target); nullopt when none.
   virtual std::optional<FileIdentity> identity(const std::string& path) = 0;
-  // Renames from over to in one step, replacing an existing to.
+  // Renames from over to in one step, replacing an existing to. The new entry is durable only
+  // once its directory is synced (sync_directory).
   virtual bool rename(const std::string& from, const std::string& to) = 0;
+  // Forces the entries of dir (renames and removals inside it) to the disk; false with errno
+  // set when that failed. The native one by default.
+  virtual bool sync_directory(const std::string& dir);
   // Removes the entry; false with errno ENOENT when there was none.
   virtual bool remove(const std::string& path) = 0;
   virtual bool exists(const std::string& path) = 0;
@@ -74,13 +78,6 @@ class FileSystem {
   virtual bool can_sync_all() { return false; }
   // Forces every file written on the file system holding dir to the disk (syncfs).
   virtual bool sync_all(const std::string& /*dir*/) { return false; }
-  // Renames like rename() but leaves the directory's sync to one sync_directory after the
-  // last rename of the batch.
-  virtual bool rename_unsynced(const std::string& from, const std::string& to) {
-    return rename(from, to);
-  }
-  // Forces a directory's entries to the disk (true where there is nothing to do).
-  virtual bool sync_directory(const std::string& /*dir*/) { return true; }
   // Creates the directory dir and any missing parents; true when it exists afterwards as a
   // directory.
   virtual bool create_directory(const std::string& dir);
@@ -94,7 +91,7 @@ FileSystem& file_system();
 FileSystem* set_file_system(FileSystem* fs);
 
 // Copies a file through the seam into a new file written completely, synced and renamed into
-// place (via to + ".tmp~"). Returns false on any failure, leaving to unchanged.
+// place (via to + suffix::kCopy). Returns false on any failure, leaving to unchanged.
 bool copy_file(const std::string& from, const std::string& to);
 
 }  // namespace qdb

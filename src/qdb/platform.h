@@ -22,8 +22,9 @@ bool platform_is_separator(char c);
 
 // Forces the content of an open file to the disk (its stdio buffer must be flushed already).
 bool platform_sync_file(std::FILE* file);
-// Forces a directory's entries (a rename inside it) to the disk. Hosts that have no such
-// operation answer true.
+// Forces a directory's entries (a rename inside it) to the disk. Hosts and file systems that
+// have no such operation, and a directory this process cannot open, answer true; false (errno
+// set) when the write-out failed.
 bool platform_sync_directory(const std::string& dir);
 // Whether this host forces every file written on one file system to the disk in one call
 // (syncfs on Linux); where it cannot, a batch of new files syncs each file instead.

@@ -47,10 +47,14 @@ bool platform_sync_directory(const std::string& dir) {
   (void)dir;  // NTFS makes a completed rename durable with the file's own metadata.
   return true;
 #else
+  // A directory this process may not open, or a file system that cannot sync directories
+  // (EINVAL, ENOTSUP), leaves nothing to force: only a failed write-out is a failure.
   const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return false;
-  const bool ok = ::fsync(fd) == 0;
+  if (fd < 0) return true;
+  const bool ok = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
+  const int error = errno;
   ::close(fd);
+  errno = error;
   return ok;
 #endif
 }

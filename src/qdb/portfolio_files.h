@@ -1,8 +1,7 @@
-// Names inside a portfolio, matched without regard to case, resolved from one listing.
+// Names inside a portfolio, matched without regard to case, resolved from one listing. The safe
+// replacement of a file (StagedFile, replace_file) comes along, as most users of names need it.
 #pragma once
 
-#include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -10,6 +9,7 @@
 
 #include "qdb/file_system.h"
 #include "qdb/platform.h"
+#include "qdb/staged_file.h"
 
 namespace qdb {
 
@@ -45,53 +45,5 @@ std::pair<std::string, std::string> split_path(std::string_view path);
 // Resolves the last component of path in its directory without regard to case: path itself
 // when it names an existing entry, else the entry whose name matches, else path.
 std::string resolve_path(std::string_view path);
-
-// A replacement of target in two steps, so that two files can be completed before either takes
-// its place. write() builds the complete new file under a temporary name of its own (temp_path,
-// or temp_path with a unique suffix when that name is taken), created exclusively and never
-// through a link, with target's permission bits and owner; every write is checked, and the file
-// is synced and closed. commit() checks that target is still the file that was read (expected:
-// same device, inode, size and modification time; nullopt: no check) and renames the new file
-// over it in one step. A staged file that is not committed is removed when it goes away. Every
-// failure notes its cause (failure.h).
-class StagedFile {
- public:
-  StagedFile(std::string target, std::string temp_path,
-             std::optional<FileIdentity> expected = std::nullopt, std::string like = {});
-  ~StagedFile();
-  StagedFile(const StagedFile&) = delete;
-  StagedFile& operator=(const StagedFile&) = delete;
-
-  // writer returns false to abort.
-  bool write(const std::function<bool(WriteFile&)>& writer);
-  bool commit();
-  // Removes the new file now (nothing happens after a commit).
-  void discard();
-  // One file of a batch in one directory: where the file system syncs every file in one call
-  // (FileSystem::can_sync_all), write() leaves the file unsynced for the caller's one sync_all
-  // before the first commit; commit() always leaves the directory to the caller's one
-  // sync_directory after the last.
-  void defer_syncs() { m_deferred = true; }
-  // The temporary file's name while one exists (empty otherwise).
-  const std::string& temp_path() const { return m_temp; }
-  const std::string& target() const { return m_target; }
-
- private:
-  std::string m_target;
-  std::string m_temp_base;
-  std::optional<FileIdentity> m_expected;
-  std::string m_like;
-  std::string m_temp;  // the name actually created; empty when none exists
-  bool m_written = false;
-  bool m_deferred = false;
-};
-
-// Writes a complete new file beside target (a StagedFile named after temp_path), checks every
-// write, syncs it and renames it over target in one step. On any failure the temporary file is
-// removed and target is left untouched. writer returns false to abort. With expected, target
-// must still be that file.
-bool replace_file(const std::string& target, const std::string& temp_path,
-                  const std::function<bool(WriteFile&)>& writer,
-                  const std::optional<FileIdentity>& expected = std::nullopt);
 
 }  // namespace qdb

@@ -1,8 +1,9 @@
 // The read-modify-write pass over a symbol's data file, and the MASTER date correction.
 //
-// Both passes build the complete new file beside the old one and rename it into place in one
-// step (replace_file), so a failure at any point leaves the old file as it was. Cells that a
-// pass does not change are copied with their stored bytes, never decoded and encoded again.
+// Both passes change their files in one PortfolioTransaction: every new file is built complete
+// beside the old one and renamed into place, so a failure at any point leaves the files as they
+// were. Cells that a pass does not change are copied with their stored bytes, never decoded and
+// encoded again.
 #include "qdb/rewrite.h"
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "qdb/dates.h"
 #include "qdb/extended_master.h"
 #include "qdb/failure.h"
+#include "qdb/file_suffixes.h"
 #include "qdb/file_system.h"
 #include "qdb/layout.h"
 #include "qdb/lookup_detail.h"
@@ -28,6 +30,7 @@
 #include "qdb/notifier.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/portfolio_lock.h"
+#include "qdb/portfolio_transaction.h"
 #include "qdb/series.h"
 #include "qdb/status.h"
 
@@ -98,14 +101,13 @@ std::vector<MasterCell> cells_of(const std::vector<MasterCorrection>& correction
   return cells;
 }
 
-bool stage_master_dates(std::string_view master_path, const std::vector<MasterCell>& corrections,
-                        int file_number, std::unique_ptr<StagedFile>& staged) {
-  const auto [dir, name] = split_path(master_path);
+// Stages the MASTER name of the transaction's directory with the corrected dates of every entry
+// of file_number, after copying it to its ".BAK".
+bool stage_master_dates(PortfolioTransaction& transaction, std::string_view name,
+                        const std::vector<MasterCell>& corrections, int file_number) {
   if (name.empty()) return false;
-  const DirListing listing(dir);
-  const std::string master = listing.resolve(name);
-  const std::string backup = listing.resolve(name + ".BAK");
-  const std::string fresh = listing.resolve(name + ".NEW");
+  const std::string master = transaction.path_of(name);
+  const std::string own_name = split_path(master).second;
 
   std::unique_ptr<ReadFile> source = file_system().open_read(master);
   if (!source) {
@@ -113,54 +115,60 @@ bool stage_master_dates(std::string_view master_path, const std::vector<MasterCe
     return false;
   }
   const std::uint64_t size = source->size();
-  const std::optional<FileIdentity> identity = source->identity();
-  if (!copy_file(master, backup)) return false;
+  Staging how;
+  how.expected = source->identity();
+  if (!transaction.backup(own_name, own_name + std::string(suffix::kBackup))) return false;
 
-  staged = std::make_unique<StagedFile>(master, fresh, identity);
-  return staged->write([&](WriteFile& out) {
-    MasterRecord record;
-    std::uint64_t remaining = size;
-    bool header = true;
-    while (remaining > 0) {
-      const std::size_t want =
-          remaining >= kMasterRecordSize ? kMasterRecordSize : static_cast<std::size_t>(remaining);
-      if (source->read(record.bytes.data(), want) != want) {
-        note_error(master, errno != 0 ? errno : EIO);
-        return false;
-      }
-      remaining -= want;
-      if (!header && want == kMasterRecordSize && record.file_number() == file_number &&
-          !record.is_directory()) {
-        for (const MasterCell& correction : corrections) {
-          const int offset = correction.which == MasterDate::kLast ? master_offset::kLastDate
-                                                                   : master_offset::kFirstDate;
-          std::memcpy(record.bytes.data() + offset, correction.cell.bytes, 4);
+  return transaction.stage(
+      own_name,
+      [&](WriteFile& out) {
+        MasterRecord record;
+        std::uint64_t remaining = size;
+        bool header = true;
+        while (remaining > 0) {
+          const std::size_t want = remaining >= kMasterRecordSize
+                                       ? kMasterRecordSize
+                                       : static_cast<std::size_t>(remaining);
+          if (source->read(record.bytes.data(), want) != want) {
+            note_error(master, errno != 0 ? errno : EIO);
+            return false;
+          }
+          remaining -= want;
+          if (!header && want == kMasterRecordSize && record.file_number() == file_number &&
+              !record.is_directory()) {
+            for (const MasterCell& correction : corrections) {
+              const int offset = correction.which == MasterDate::kLast ? master_offset::kLastDate
+                                                                       : master_offset::kFirstDate;
+              std::memcpy(record.bytes.data() + offset, correction.cell.bytes, 4);
+            }
+          }
+          header = false;
+          if (!out.write(record.bytes.data(), want)) return false;
         }
-      }
-      header = false;
-      if (!out.write(record.bytes.data(), want)) return false;
-    }
-    source.reset();
-    return true;
-  });
+        source.reset();
+        return true;
+      },
+      how);
 }
 
-// Stages the EMASTER (for a MASTER entry) or the XMASTER (for an XMASTER entry) beside
-// master_path with the corrected dates of file_number's entry, after copying it to its ".BAK".
-// Nothing is staged when the portfolio has no such file or it holds no such entry; original
-// receives the file's bytes as read, so a later failure can put them back.
-bool stage_extended_dates(std::string_view master_path,
-                          const std::vector<MasterCorrection>& corrections, int file_number,
-                          std::unique_ptr<StagedFile>& staged, std::string& original) {
+// Stages the EMASTER (for a MASTER entry) or the XMASTER (for an XMASTER entry) of the
+// transaction's directory with the corrected dates of file_number's entry, after copying it to
+// its ".BAK". Nothing is staged when the portfolio has no such file or it holds no such entry;
+// the file's bytes as read are held, so a later failure can put them back.
+bool stage_extended_dates(PortfolioTransaction& transaction,
+                          const std::vector<MasterCorrection>& corrections, int file_number) {
   const bool extended = file_number >= kFirstExtendedNumber;
-  const DirListing listing(split_path(master_path).first);
-  const char* name = extended ? "XMASTER" : "EMASTER";
-  if (!listing.contains(name)) return true;
-  const std::string path = listing.resolve(name);
+  const std::string name = extended ? "XMASTER" : "EMASTER";
+  if (!transaction.listing().contains(name)) return true;
+  const std::string path = transaction.path_of(name);
   std::optional<RawIndexFile> image =
       read_raw_index(path, extended ? kXmasterRecordSize : kEmasterRecordSize);
   if (!image) return false;
-  const std::string as_read = image->bytes();
+  Staging how;
+  how.original = image->bytes();
+  how.expected = image->identity;
+  // The new file and the backup take the upper-case name whatever the file's own case.
+  how.temp_name = name + std::string(suffix::kNew);
   bool found = false;
   for (std::size_t i = 0; i < image->records.size(); ++i) {
     std::uint8_t* entry = image->entry(i);
@@ -178,21 +186,8 @@ bool stage_extended_dates(std::string_view master_path,
     }
   }
   if (!found) return true;
-  original = as_read;
-  if (!copy_file(path, listing.resolve(std::string(name) + ".BAK"))) return false;
-  staged = std::make_unique<StagedFile>(path, listing.resolve(std::string(name) + ".NEW"),
-                                        image->identity);
-  const std::string bytes = image->bytes();
-  return staged->write([&bytes](WriteFile& out) { return out.write(bytes.data(), bytes.size()); });
-}
-
-// Puts original back as the file staged was to replace.
-bool restore_index(const StagedFile& staged, const std::string& original) {
-  const auto [dir, name] = split_path(staged.target());
-  StagedFile back(staged.target(), DirListing(dir).resolve(name + ".~RS"));
-  return back.write([&original](WriteFile& out) {
-    return out.write(original.data(), original.size());
-  }) && back.commit();
+  if (!transaction.backup(name, name + std::string(suffix::kBackup))) return false;
+  return transaction.stage(name, image->bytes(), how);
 }
 
 // The nearest Monday-to-Friday day before serial that a file of the given form can store, or
@@ -432,9 +427,10 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   std::optional<RecordShape> shape = record_shape(entry, layout);
   if (!shape) return kLayoutUnknown;
 
-  const std::string data_path = listing.resolve(quote_file_name(file_number));
-  const std::string backup_path = listing.resolve(data_file_name(file_number, "BAK"));
-  const std::string new_path = listing.resolve(data_file_name(file_number, "NEW"));
+  const std::string data_name = quote_file_name(file_number);
+  const std::string data_path = listing.resolve(data_name);
+  const std::string backup_path =
+      listing.resolve(data_file_name(file_number, suffix::kBackupExtension));
   FileSystem& files = file_system();
   // The data file must open before anything is touched.
   std::unique_ptr<ReadFile> source = files.open_read(data_path);
@@ -462,8 +458,12 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
     return kFileWrite;
   }
 
-  // The backup comes first: when it cannot be written the disk is in no state for a rewrite.
-  if (!copy_file(data_path, backup_path)) return kFileWrite;
+  // Every file the pass changes, the data file and the index files that give its dates, changes
+  // in one transaction.
+  PortfolioTransaction transaction(listing);
+  // The backup comes first: when it cannot be written the disk is in no state for a rewrite. A
+  // failure after the data file took its place brings it back from there.
+  if (!transaction.backup(data_name, split_path(backup_path).second)) return kFileWrite;
 
   shape->quotes = count - 1;
   const bool picks = picks_records(request);
@@ -526,17 +526,22 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   write_u16le(header.data() + 2, static_cast<std::uint16_t>(count));
 
   PassOutcome outcome = PassOutcome::kDone;
-  StagedFile data_new(data_path, new_path, identity);
-  const bool written = data_new.write([&](WriteFile& out) {
-    if (!out.write(header.data(), header.size())) {
-      outcome = PassOutcome::kWriteFailed;
-    } else {
-      outcome = rewrite_records(request, *shape, form, *source, size - length, out);
-    }
-    // The old file is closed before the new one is renamed over it.
-    source.reset();
-    return outcome == PassOutcome::kDone;
-  });
+  Staging how;
+  how.temp_name = data_file_name(file_number, suffix::kNewExtension);
+  how.expected = identity;
+  const bool written = transaction.stage(
+      data_name,
+      [&](WriteFile& out) {
+        if (!out.write(header.data(), header.size())) {
+          outcome = PassOutcome::kWriteFailed;
+        } else {
+          outcome = rewrite_records(request, *shape, form, *source, size - length, out);
+        }
+        // The old file is closed before the new one is renamed over it.
+        source.reset();
+        return outcome == PassOutcome::kDone;
+      },
+      how);
   if (!written) {
     switch (outcome) {
       case PassOutcome::kReadFailed:
@@ -553,49 +558,37 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
     }
   }
 
-  // Both new files are complete before either takes its place: the data file first, then the
-  // MASTER. Nothing has changed until the data file's rename.
-  // An EMASTER or XMASTER entry holds the dates too: its file is staged as well, and takes
-  // its place before the MASTER.
-  std::unique_ptr<StagedFile> master_new;
-  std::unique_ptr<StagedFile> extra_new;
-  std::string extra_original;
+  // Every new file is complete before any takes its place: the data file first, then the
+  // EMASTER or XMASTER entry's file, then the MASTER. Nothing has changed until the data file's
+  // rename.
   if (!corrections.empty() &&
-      ((!entry.is_extended() &&
-        !stage_master_dates(index_path, cells_of(corrections), file_number, master_new)) ||
-       !stage_extended_dates(index_path, corrections, file_number, extra_new, extra_original))) {
+      ((!entry.is_extended() && !stage_master_dates(transaction, split_path(index_path).second,
+                                                    cells_of(corrections), file_number)) ||
+       !stage_extended_dates(transaction, corrections, file_number))) {
     if (failure_cause().empty())
       note_failure(file_name_of(index_path) + ": the dates could not be corrected");
     return kFileWrite;
   }
-  if (!data_new.commit()) return kFileWrite;
-  const bool extra_failed = extra_new && !extra_new->commit();
-  const bool master_failed = !extra_failed && master_new && !master_new->commit();
-  if (master_failed && extra_new && !restore_index(*extra_new, extra_original)) {
-    note_failure(file_name_of(extra_new->target()) +
-                 " could not be restored; its backup (.BAK) holds the old contents");
-  }
-  if (extra_failed || master_failed) {
-    // Bring the data file back to what the index files still describe.
-    const std::string cause = failure_cause();
-    clear_failure();
-    if (copy_file(backup_path, data_path)) {
-      clear_failure();
-      note_failure(cause);
-      return kFileWrite;
-    }
-    clear_failure();
-    const MasterCorrection& first = corrections.front();
-    note_failure(cause + "\nThe quote of " + format_date_string(request.first_date) +
-                 " was deleted, but " + file_name_of(index_path) + " still gives " +
-                 format_date_string(request.first_date) + " as the " +
-                 (corrections.size() > 1              ? "first and last"
-                  : first.which == MasterDate::kFirst ? "first"
-                                                      : "last") +
-                 " date of " + file_name_of(data_path) + ". Run repair to correct it.");
+  if (transaction.commit()) return kSuccess;
+  // The transaction brought back what it had replaced; the data file comes from F<n>.BAK, and
+  // when even that failed the index files describe quotes the file no longer holds.
+  if (transaction.restore_failed().find(data_path) == std::string::npos) return kFileWrite;
+  const std::string cause = failure_cause();
+  clear_failure();
+  if (corrections.empty()) {
+    note_failure(cause + "\n" + file_name_of(data_path) + " could not be put back; " +
+                 file_name_of(backup_path) + " holds its old contents.");
     return kFileWrite;
   }
-  return kSuccess;
+  const MasterCorrection& first = corrections.front();
+  note_failure(cause + "\nThe quote of " + format_date_string(request.first_date) +
+               " was deleted, but " + file_name_of(index_path) + " still gives " +
+               format_date_string(request.first_date) + " as the " +
+               (corrections.size() > 1              ? "first and last"
+                : first.which == MasterDate::kFirst ? "first"
+                                                    : "last") +
+               " date of " + file_name_of(data_path) + ". Run repair to correct it.");
+  return kFileWrite;
 }
 
 int set_master_date(std::string_view master_path, const MbfReal& date_cell, int file_number,
@@ -603,10 +596,11 @@ int set_master_date(std::string_view master_path, const MbfReal& date_cell, int 
   clear_failure();
   const PortfolioLock lock({split_path(master_path).first});
   if (!lock.locked()) return kMasterDateFailed;
-  std::unique_ptr<StagedFile> staged;
-  if (!stage_master_dates(master_path, {{which, date_cell}}, file_number, staged))
+  const auto [dir, name] = split_path(master_path);
+  PortfolioTransaction transaction(dir);
+  if (!stage_master_dates(transaction, name, {{which, date_cell}}, file_number))
     return kMasterDateFailed;
-  return staged->commit() ? kMasterDateSet : kMasterDateFailed;
+  return transaction.commit() ? kMasterDateSet : kMasterDateFailed;
 }
 
 }  // namespace qdb

@@ -14,6 +14,7 @@
 #include "qdb/bytes.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
+#include "qdb/file_suffixes.h"
 #include "qdb/file_system.h"
 #include "qdb/master.h"
 #include "qdb/master_file.h"
@@ -57,7 +58,7 @@ bool create_portfolio(const std::string& dir) {
   if (has_master(listing)) return true;
   const std::string master = master_path(listing);
   const MasterHeader header;
-  return replace_file(master, master + ".NEW", [&](WriteFile& out) {
+  return replace_file(master, master + std::string(suffix::kNew), [&](WriteFile& out) {
     return out.write(header.bytes.data(), header.bytes.size());
   });
 }
@@ -117,7 +118,8 @@ bool append_master_record(const std::string& dir, const MasterRecord& record) {
   header.set_count2(static_cast<std::uint16_t>(header.count2() + 1));
 
   return replace_file(
-      master, listing.resolve(std::string(kMasterName) + ".NEW"), [&](WriteFile& out) {
+      master, listing.resolve(std::string(kMasterName) + std::string(suffix::kNew)),
+      [&](WriteFile& out) {
         if (!out.write(header.bytes.data(), header.bytes.size())) return false;
         if (entries > 0 &&
             !out.write(old.data() + kMasterRecordSize, insert_at - kMasterRecordSize)) {
@@ -177,7 +179,7 @@ bool write_data_file(const std::string& dir, int file_number, const std::vector<
   const auto length = static_cast<std::size_t>(record_length);
   const DirListing listing(normalize_dir(dir));
   const std::string target = listing.resolve(data_file_name(file_number, "DAT"));
-  const std::string temp = listing.resolve(data_file_name(file_number, "NEW"));
+  const std::string temp = listing.resolve(data_file_name(file_number, suffix::kNewExtension));
   return replace_file(target, temp, [&](WriteFile& out) {
     std::vector<std::uint8_t> record(length, 0);
     write_u16le(record.data() + 2, static_cast<std::uint16_t>(bars.size() + 1));
@@ -228,7 +230,7 @@ bool write_dop_file(const std::string& dir, int file_number, const SeriesLayout&
   }
   const DirListing listing(normalize_dir(dir));
   const std::string target = listing.resolve(data_file_name(file_number, "DOP"));
-  return replace_file(target, target + ".NEW", [&](WriteFile& out) {
+  return replace_file(target, target + std::string(suffix::kNew), [&](WriteFile& out) {
     return text.empty() || out.write(text.data(), text.size());
   });
 }

@@ -31,7 +31,7 @@
 #include "gui/analysis/export_dlg.h"
 #include "gui/analysis/export_settings.h"
 #include "gui/analysis/split_search_controller.h"
-#include "gui/shell/settings_store.h"
+#include "gui/base/settings_store.h"
 #include "gui_test_support.h"
 #include "qdb/dates.h"
 #include "qdb/writer.h"

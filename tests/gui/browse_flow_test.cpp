@@ -195,7 +195,7 @@ TEST_F(BrowseFlowTest, EveryCommandActionFollowsItsRule) {
   createFrame();
   QList<QAction*> ruled;
   auto check = [&](const char* when) {
-    const CommandStates states = computeCommandStates(view()->commandConditions());
+    const CommandStates states = computeCommandStates(frame->commandConditions());
     for (const CMainFrame::RuledAction& each : frame->ruledActions()) {
       EXPECT_EQ(each.action->isEnabled(), states.*each.flag)
           << when << ": " << each.action->text().toStdString();

@@ -5,8 +5,8 @@
 #include <QDialog>
 #include <QPushButton>
 
+#include "gui/base/settings_store.h"
 #include "gui/browse/fix_master_dlg.h"
-#include "gui/shell/settings_store.h"
 #include "qdb/dates.h"
 #include "support/portfolio_builder.h"
 

@@ -12,7 +12,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "gui/shell/prompter.h"
+#include "gui/base/prompter.h"
 #include "qdb/series.h"
 #include "support/temp_dir.h"
 

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "gui/analysis/save_file_dialog.h"
-#include "gui/shell/widget_names.h"
+#include "gui/base/widget_names.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include "gui/shell/prompter.h"
+#include "gui/base/prompter.h"
 
 QString textFileFilter() { return QStringLiteral("Text Files (*.txt);;All Files (*.*)"); }
 

@@ -6,16 +6,17 @@
 
 #include "core/portfolio_repair.h"
 #include "core/symbol_rows.h"
+#include "gui/base/path_text.h"
+#include "gui/base/prompter.h"
+#include "gui/base/setting_keys.h"
 #include "gui/browse/fix_master_observer.h"
 #include "gui/browse/symbols_grid_model.h"
 #include "gui/edit/grid_view.h"
-#include "gui/shell/path_text.h"
-#include "gui/shell/prompter.h"
 #include "qdb/master.h"
 
 CSymbolsPane::CSymbolsPane(QWidget* parent)
-    : CGridPane(QStringLiteral("Symbols"), new CSymbolsGridModel, QStringLiteral("SymbolGrid"),
-                parent),
+    : CGridPane(QStringLiteral("Symbols"), new CSymbolsGridModel,
+                QString::fromLatin1(setting_keys::kSymbolGrid), parent),
       m_model(static_cast<CSymbolsGridModel*>(grid()->model())) {
   connect(grid(), &CGridView::clicked, this, &CSymbolsPane::rowActivated);
   connect(grid(), &CGridView::enterPressed, this, &CSymbolsPane::rowActivated);

@@ -8,6 +8,7 @@
 #include "core/chart_window.h"
 #include "gui/chart/chart_painter.h"
 #include "qdb/failure.h"
+#include "qdb/file_suffixes.h"
 #include "qdb/portfolio_files.h"
 
 QImage renderChartImage(const core::ChartSeries& series, QSize size, qdb::DateSerial from,
@@ -41,9 +42,10 @@ bool writeChartPng(const QImage& image, const std::string& path, std::string& er
     return false;
   }
   qdb::clear_failure();
-  const bool written = qdb::replace_file(path, path + ".tmp", [&](qdb::WriteFile& out) {
-    return out.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-  });
+  const bool written = qdb::replace_file(
+      path, path + std::string(qdb::suffix::kNewRepair), [&](qdb::WriteFile& out) {
+        return out.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+      });
   if (!written) error = qdb::with_cause("The chart could not be written to " + path);
   return written;
 }

@@ -2,10 +2,10 @@
 
 #include "core/add_quote.h"
 #include "core/entry_values.h"
+#include "gui/base/prompter.h"
+#include "gui/base/wait_cursor.h"
 #include "gui/edit/add_quote_dlg.h"
 #include "gui/edit/quote_rows.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/wait_cursor.h"
 #include "qdb/dates.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include "gui/edit/delete_quote_command.h"
 
 #include "core/delete_quote.h"
+#include "gui/base/prompter.h"
+#include "gui/base/wait_cursor.h"
 #include "gui/edit/delete_quote_dlg.h"
 #include "gui/edit/quote_rows.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/wait_cursor.h"
 #include "qdb/notifier.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <QDir>
 
 #include "core/roots.h"
-#include "gui/shell/path_text.h"
-#include "gui/shell/platform_ui.h"
+#include "gui/base/path_text.h"
+#include "gui/base/platform_ui.h"
 
 QString rootEntryText(const QString& root) { return root; }
 

@@ -1,4 +1,4 @@
-#include "gui/shell/path_text.h"
+#include "gui/base/path_text.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "gui/shell/help.h"
+#include "gui/base/help.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -7,8 +7,8 @@
 #include <QShortcut>
 #include <QStringList>
 
-#include "gui/shell/help_window.h"
-#include "gui/shell/prompter.h"
+#include "gui/base/help_window.h"
+#include "gui/base/prompter.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The prompter of the running app: real message boxes, real modal dialogs, the system beep.
 #pragma once
 
-#include "gui/shell/prompter.h"
+#include "gui/base/prompter.h"
 
 class QtPrompter : public Prompter {
  public:

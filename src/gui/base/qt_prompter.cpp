@@ -1,4 +1,4 @@
-#include "gui/shell/qt_prompter.h"
+#include "gui/base/qt_prompter.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,4 +1,4 @@
-#include "gui/shell/title_width.h"
+#include "gui/base/title_width.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
-#include "gui/shell/prompter.h"
+#include "gui/base/prompter.h"
 
-#include "gui/shell/qt_prompter.h"
+#include "gui/base/qt_prompter.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "gui/shell/wait_cursor.h"
+#include "gui/base/wait_cursor.h"
 
 #include <QCursor>
 #include <QGuiApplication>

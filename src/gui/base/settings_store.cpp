@@ -1,4 +1,4 @@
-#include "gui/shell/settings_store.h"
+#include "gui/base/settings_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -95,13 +95,12 @@ void enterSection(QSettings& settings, const QString& section) {
   settings.beginGroup(findStored(settings.childGroups(), section).value_or(encodeName(section)));
 }
 
-std::optional<QString> readValue(const QString& fileName, const QString& section,
-                                 const QString& name) {
-  QSettings settings(fileName, QSettings::IniFormat);
+std::optional<QString> readValue(QSettings& settings, const QString& section, const QString& name) {
   if (!enterExistingSection(settings, section)) return std::nullopt;
   const auto key = findStored(settings.childKeys(), name);
+  const QVariant value = key ? settings.value(*key) : QVariant();
+  if (!section.isEmpty()) settings.endGroup();
   if (!key) return std::nullopt;
-  const QVariant value = settings.value(*key);
   // A hand-edited file may hold an unquoted "a, b", which the INI layer reads as a list.
   QString text = value.typeId() == QMetaType::QStringList ? value.toStringList().join(u", ")
                                                           : value.toString();
@@ -157,6 +156,27 @@ CSettingsStore::CSettingsStore()
                      .filePath(QString::fromLatin1(kOrganisation) + u'/' +
                                QString::fromLatin1(kApplication) + ".ini")) {}
 
+CSettingsStore::~CSettingsStore() = default;
+CSettingsStore::CSettingsStore(CSettingsStore&&) noexcept = default;
+CSettingsStore& CSettingsStore::operator=(CSettingsStore&&) noexcept = default;
+
+QSettings& CSettingsStore::settings() const {
+  if (!m_settings) m_settings = std::make_unique<QSettings>(m_fileName, QSettings::IniFormat);
+  return *m_settings;
+}
+
+void CSettingsStore::dropOnError() const {
+  if (m_settings && m_settings->status() != QSettings::NoError) m_settings.reset();
+}
+
+std::optional<QString> CSettingsStore::read(const QString& section, const QString& name) const {
+  QSettings& file = settings();
+  file.sync();  // takes in what another program changed
+  std::optional<QString> text = readValue(file, section, name);
+  dropOnError();
+  return text;
+}
+
 QString CSettingsStore::configDirectory() {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
   const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
@@ -193,7 +213,8 @@ void CSettingsStore::ImportIniFile() {
   QFile ini(iniFilePath());
   if (!ini.open(QIODevice::ReadOnly | QIODevice::Text)) return;
 
-  QSettings settings(m_fileName, QSettings::IniFormat);
+  QSettings& settings = this->settings();
+  settings.sync();
   std::optional<QString> section;  // none until the first header
   char buffer[kIniLineBufferSize];
   for (;;) {
@@ -221,10 +242,11 @@ void CSettingsStore::ImportIniFile() {
                decodeIniText(line.mid(equals + 1)));
   }
   settings.sync();
+  dropOnError();
 }
 
 int CSettingsStore::GetInt(const QString& section, const QString& name, int defaultValue) const {
-  const auto text = readValue(m_fileName, section, name);
+  const auto text = read(section, name);
   if (!text) return defaultValue;
   // As "%d" reads: leading white space, an optional sign, the digits up to the first other
   // character. Numbers beyond the 32-bit range are held at its ends.
@@ -250,7 +272,7 @@ bool CSettingsStore::fitsValue(const QString& text) {
 
 QString CSettingsStore::GetString(const QString& section, const QString& name,
                                   const QString& defaultText) const {
-  return readValue(m_fileName, section, name).value_or(defaultText);
+  return read(section, name).value_or(defaultText);
 }
 
 bool CSettingsStore::SetInt(const QString& section, const QString& name, int value) {
@@ -258,8 +280,31 @@ bool CSettingsStore::SetInt(const QString& section, const QString& name, int val
 }
 
 bool CSettingsStore::SetString(const QString& section, const QString& name, const QString& text) {
-  QSettings settings(m_fileName, QSettings::IniFormat);
-  writeValue(settings, section, name, text);
-  settings.sync();
-  return settings.status() == QSettings::NoError;
+  QSettings& file = settings();
+  file.sync();  // the names as the file holds them now
+  writeValue(file, section, name, text);
+  file.sync();
+  const bool written = file.status() == QSettings::NoError;
+  dropOnError();
+  return written;
+}
+
+int CSettingsStore::GetInt(const IntSetting& key, int defaultValue) const {
+  return GetInt(QString::fromLatin1(key.section), QString::fromLatin1(key.name), defaultValue);
+}
+
+bool CSettingsStore::SetInt(const IntSetting& key, int value) {
+  return SetInt(QString::fromLatin1(key.section), QString::fromLatin1(key.name), value);
+}
+
+QString CSettingsStore::GetString(const TextSetting& key) const {
+  return GetString(key, QString::fromLatin1(key.fallback));
+}
+
+QString CSettingsStore::GetString(const TextSetting& key, const QString& defaultText) const {
+  return GetString(QString::fromLatin1(key.section), QString::fromLatin1(key.name), defaultText);
+}
+
+bool CSettingsStore::SetString(const TextSetting& key, const QString& text) {
+  return SetString(QString::fromLatin1(key.section), QString::fromLatin1(key.name), text);
 }

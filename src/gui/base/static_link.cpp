@@ -1,9 +1,9 @@
-#include "gui/shell/static_link.h"
+#include "gui/base/static_link.h"
 
 #include <QDesktopServices>
 #include <QMouseEvent>
 
-#include "gui/shell/prompter.h"
+#include "gui/base/prompter.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <QDir>
 
-#include "gui/shell/platform_ui.h"
+#include "gui/base/platform_ui.h"
 
 namespace {
 

@@ -2,9 +2,10 @@
 // the base key "Fenwold Software"/"Dorvane", kept in an INI file of the user's configuration
 // directory ($XDG_CONFIG_HOME or ~/.config, "Fenwold Software/Dorvane.ini").
 //
-// Every read and write opens the file, does one value operation and lets it go again; nothing
-// is cached. Failures are silent: a read that finds nothing gives the caller's default and a
-// write that fails returns false.
+// The store holds the file open for the whole run. Each read first takes in what another
+// program may have changed in the file, and each write is flushed to the file at once, so the
+// file always holds every value set. Failures are silent: a read that finds nothing gives the
+// caller's default and a write that fails returns false.
 //
 // Names. Section and value names are plain texts, any characters allowed, and compare without
 // regard to case (a legacy INI section "[SEARCH]" is the section "Search"). A name is written as
@@ -15,7 +16,14 @@
 // quoting. The empty section name stands for the base key itself.
 #pragma once
 
+#include <memory>
+#include <optional>
+
 #include <QString>
+
+#include "gui/base/setting_keys.h"
+
+class QSettings;
 
 class CSettingsStore {
  public:
@@ -26,6 +34,9 @@ class CSettingsStore {
 
   // Fixes the settings file path from the environment at this moment.
   CSettingsStore();
+  ~CSettingsStore();
+  CSettingsStore(CSettingsStore&&) noexcept;
+  CSettingsStore& operator=(CSettingsStore&&) noexcept;
 
   // Creates the settings file, or finds it there. Returns true when it exists afterwards;
   // *newlyCreated (may be null) tells whether this call created it.
@@ -38,6 +49,13 @@ class CSettingsStore {
   bool SetInt(const QString& section, const QString& name, int value);
   QString GetString(const QString& section, const QString& name, const QString& defaultText) const;
   bool SetString(const QString& section, const QString& name, const QString& text);
+  // The same for a value of setting_keys.h, read with its own default or the one given.
+  int GetInt(const IntSetting& key) const { return GetInt(key, key.fallback); }
+  int GetInt(const IntSetting& key, int defaultValue) const;
+  bool SetInt(const IntSetting& key, int value);
+  QString GetString(const TextSetting& key) const;
+  QString GetString(const TextSetting& key, const QString& defaultText) const;
+  bool SetString(const TextSetting& key, const QString& text);
 
   // The settings file.
   QString fileName() const { return m_fileName; }
@@ -49,6 +67,15 @@ class CSettingsStore {
   static QString configDirectory();
 
  private:
+  // The file's settings, opened at the first use and let go after a failure, so the next use
+  // starts afresh from the file.
+  QSettings& settings() const;
+  // One value as the file holds it now, or none.
+  std::optional<QString> read(const QString& section, const QString& name) const;
+  // Lets the settings go when the last operation failed.
+  void dropOnError() const;
+
   QString m_fileName;
   bool m_newlyCreated = false;
+  mutable std::unique_ptr<QSettings> m_settings;
 };

@@ -1,4 +1,4 @@
-#include "gui/shell/help_window.h"
+#include "gui/base/help_window.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "gui/shell/help.h"
+#include "gui/base/help.h"
 
 CHelpWindow::CHelpWindow(QWidget* owner)
     : QWidget(owner, Qt::Window),

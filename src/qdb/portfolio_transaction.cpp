@@ -1,0 +1,161 @@
+// One change of several files of a portfolio, made as a whole or not at all.
+#include "qdb/portfolio_transaction.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <utility>
+
+#include "qdb/failure.h"
+
+namespace qdb {
+namespace {
+
+char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Where a file takes its place among the others: the index files last, the MASTER the very last.
+int commit_rank(std::string_view name) {
+  std::string upper(name);
+  for (char& c : upper) c = ascii_upper(c);
+  if (upper == "XMASTER") return 1;
+  if (upper == "EMASTER") return 2;
+  if (upper == "MASTER") return 3;
+  return 0;
+}
+
+}  // namespace
+
+struct PortfolioTransaction::Entry {
+  std::string path;
+  int rank = 0;
+  bool existed = false;                 // the target existed when staged
+  std::optional<std::string> original;  // its content as the caller read it
+  std::string backup;                   // the backup() made of it; empty when none
+  std::unique_ptr<StagedFile> staged;   // the new file; null for a removal
+};
+
+PortfolioTransaction::PortfolioTransaction(std::string dir) : m_listing(std::move(dir)) {}
+
+PortfolioTransaction::PortfolioTransaction(DirListing listing) : m_listing(std::move(listing)) {}
+
+// The staged files not committed are removed with their StagedFile.
+PortfolioTransaction::~PortfolioTransaction() = default;
+
+std::string PortfolioTransaction::path_of(std::string_view name) const {
+  return m_listing.resolve(name);
+}
+
+bool PortfolioTransaction::backup(std::string_view name, std::string_view backup_name) {
+  const std::string from = path_of(name);
+  const std::string to = path_of(backup_name);
+  if (!copy_file(from, to)) return false;
+  m_listing.add(split_path(to).second);
+  for (const auto& entry : m_entries)
+    if (entry->path == from) entry->backup = to;
+  m_backups.emplace_back(from, to);
+  return true;
+}
+
+bool PortfolioTransaction::stage(std::string_view name, std::string_view bytes,
+                                 const Staging& how) {
+  return add(
+      name, [bytes](WriteFile& out) { return out.write(bytes.data(), bytes.size()); }, how);
+}
+
+bool PortfolioTransaction::stage(std::string_view name,
+                                 const std::function<bool(WriteFile&)>& writer,
+                                 const Staging& how) {
+  return add(name, writer, how);
+}
+
+bool PortfolioTransaction::add(std::string_view name, const std::function<bool(WriteFile&)>& writer,
+                               const Staging& how) {
+  auto entry = std::make_unique<Entry>();
+  entry->path = path_of(name);
+  const std::string own_name = split_path(entry->path).second;
+  entry->rank = commit_rank(own_name);
+  entry->existed = m_listing.contains(own_name);
+  entry->original = how.original;
+  for (const auto& [from, to] : m_backups)
+    if (from == entry->path) entry->backup = to;
+  const std::string temp = how.temp_name.empty() ? path_of(own_name + std::string(how.temp_suffix))
+                                                 : path_of(how.temp_name);
+  entry->staged = std::make_unique<StagedFile>(
+      entry->path, temp, how.expected, how.like.empty() ? std::string() : path_of(how.like));
+  const bool written = entry->staged->write(writer);
+  m_entries.push_back(std::move(entry));
+  if (!written) m_failed = true;
+  return written;
+}
+
+void PortfolioTransaction::remove(std::string_view name, std::optional<std::string> original) {
+  auto entry = std::make_unique<Entry>();
+  entry->path = path_of(name);
+  entry->rank = commit_rank(split_path(entry->path).second);
+  entry->existed = m_listing.contains(split_path(entry->path).second);
+  entry->original = std::move(original);
+  for (const auto& [from, to] : m_backups)
+    if (from == entry->path) entry->backup = to;
+  m_entries.push_back(std::move(entry));
+}
+
+bool PortfolioTransaction::commit() {
+  if (m_failed || m_committed) return false;
+  m_committed = true;
+  std::vector<Entry*> order;
+  for (const auto& entry : m_entries) order.push_back(entry.get());
+  // The renames by rank, in the order staged within a rank; the removals after them.
+  std::stable_sort(order.begin(), order.end(), [](const Entry* a, const Entry* b) {
+    const bool a_removes = a->staged == nullptr;
+    const bool b_removes = b->staged == nullptr;
+    return a_removes != b_removes ? b_removes : a->rank < b->rank;
+  });
+  // Every target must still be the file its caller read before any takes its place, so a
+  // refusal changes nothing.
+  for (const Entry* entry : order) {
+    if (entry->staged && !entry->staged->target_unchanged()) return fail();
+  }
+  FileSystem& files = file_system();
+  for (Entry* entry : order) {
+    if (entry->staged) {
+      if (!entry->staged->commit(false)) return fail();
+    } else {
+      errno = 0;
+      if (!files.remove(entry->path) && errno != ENOENT) {
+        note_error(entry->path, errno != 0 ? errno : EIO);
+        return fail();
+      }
+    }
+    m_done.push_back(entry);
+  }
+  if (!m_done.empty() && !sync_directory(m_listing.dir())) return fail();
+  for (const Entry* entry : order)
+    if (entry->staged) m_listing.add(split_path(entry->path).second);
+  return true;
+}
+
+bool PortfolioTransaction::restore(const Entry& entry) {
+  // A file created goes again; one that was to go but was not there stays absent.
+  if (!entry.existed) return entry.staged == nullptr || file_system().remove(entry.path);
+  if (entry.original) {
+    const std::string name = split_path(entry.path).second;
+    StagedFile back(entry.path, path_of(name + std::string(suffix::kRestore)));
+    const std::string& bytes = *entry.original;
+    return back.write([&bytes](WriteFile& out) { return out.write(bytes.data(), bytes.size()); }) &&
+           back.commit(false);
+  }
+  return !entry.backup.empty() && copy_file(entry.backup, entry.path);
+}
+
+bool PortfolioTransaction::fail() {
+  for (const auto& entry : m_entries)
+    if (entry->staged) entry->staged->discard();
+  // Latest first: the reverse of the order they took their places.
+  for (auto done = m_done.rbegin(); done != m_done.rend(); ++done) {
+    if (!restore(**done)) m_restore_failed += "\n" + (*done)->path;
+  }
+  if (!m_done.empty()) file_system().sync_directory(m_listing.dir());
+  m_done.clear();
+  return false;
+}
+
+}  // namespace qdb
