@@ -364,7 +364,9 @@ std::vector<std::string> bulk_export_clashes(const BulkExportPlan& plan,
                                              const BulkExportRequest& request) {
   std::vector<std::string> clashes;
   if (!request.single_file.empty()) {
-    if (export_target_exists(request.single_file)) clashes.push_back(request.single_file);
+    // Matched without regard to case, as the file it would replace is.
+    const std::string existing = qdb::resolve_path(request.single_file);
+    if (export_target_exists(existing)) clashes.push_back(existing);
     return clashes;
   }
   const qdb::DirListing listing(qdb::normalize_dir(request.out_dir));
