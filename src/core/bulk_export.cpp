@@ -173,6 +173,7 @@ BulkExportResult run_per_symbol(const BulkExportPlan& plan, const BulkExportRequ
     // bits, a replaced one keeps those of the file it replaces.
     auto file = std::make_unique<qdb::StagedFile>(target, temp_name_of(target));
     file->defer_syncs();
+    if (!existing.contains(item.file_name)) file->take_default_mode();
     ExportResult exported;
     const bool written = file->write([&](qdb::WriteFile& out) {
       exported = export_quotes(reader, item.symbol, request.options, [&out](std::string_view text) {

@@ -72,6 +72,9 @@ class StagedFile {
   // before the first commit; commit() always leaves the directory to the caller's one
   // sync_directory after the last.
   void defer_syncs() { m_deferred = true; }
+  // For a target known not to exist (from a listing): the new file takes the default
+  // permission bits without a look at the target.
+  void take_default_mode() { m_like.clear(); }
   // The temporary file's name while one exists (empty otherwise).
   const std::string& temp_path() const { return m_temp; }
   const std::string& target() const { return m_target; }
