@@ -173,6 +173,7 @@ BulkExportResult run_per_symbol(const BulkExportPlan& plan, const BulkExportRequ
     // bits, a replaced one keeps those of the file it replaces.
     auto file = std::make_unique<qdb::StagedFile>(target, temp_name_of(target));
     file->defer_syncs();
+    if (!existing.contains(item.file_name)) file->take_default_mode();
     ExportResult exported;
     const bool written = file->write([&](qdb::WriteFile& out) {
       exported = export_quotes(reader, item.symbol, request.options, [&out](std::string_view text) {
@@ -364,7 +365,9 @@ std::vector<std::string> bulk_export_clashes(const BulkExportPlan& plan,
                                              const BulkExportRequest& request) {
   std::vector<std::string> clashes;
   if (!request.single_file.empty()) {
-    if (export_target_exists(request.single_file)) clashes.push_back(request.single_file);
+    // Matched without regard to case, as the file it would replace is.
+    const std::string existing = qdb::resolve_path(request.single_file);
+    if (export_target_exists(existing)) clashes.push_back(existing);
     return clashes;
   }
   const qdb::DirListing listing(qdb::normalize_dir(request.out_dir));

@@ -127,8 +127,8 @@ struct BulkExportResult {
 };
 
 // The planned files that exist in out_dir already (one listing, names compared without regard
-// to case), as the directory names them, in plan order. Single mode: file itself when a file
-// of that path can be opened for reading.
+// to case), as the directory names them, in plan order. Single mode: the file's path (its name
+// as the directory holds it) when such a file can be opened for reading.
 std::vector<std::string> bulk_export_clashes(const BulkExportPlan& plan,
                                              const BulkExportRequest& request);
 

@@ -42,6 +42,9 @@ class StagedFile {
   // (FileSystem::can_sync_all), write() leaves the file unsynced for the caller's one sync_all
   // before the first commit.
   void defer_syncs() { m_deferred = true; }
+  // For a target known not to exist (from a listing): the new file takes the default
+  // permission bits without a look at the target.
+  void take_default_mode() { m_like.clear(); }
   // The temporary file's name while one exists (empty otherwise).
   const std::string& temp_path() const { return m_temp; }
   const std::string& target() const { return m_target; }
