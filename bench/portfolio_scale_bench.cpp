@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "core/bulk_export.h"
 #include "core/split_search.h"
 #include "core/symbol_rows.h"
 #include "qdb/bytes.h"
@@ -169,6 +170,31 @@ BENCHMARK(BM_SplitSearch)
     ->Arg(255)
     ->Arg(2846)
     ->Arg(20000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// Every symbol exported to a directory on the same scratch file system: the plan (one listing,
+// the index files read once), a temporary file per symbol, one sync and the renames.
+void BM_ExportAll(benchmark::State& state) {
+  const std::string dir = portfolio(static_cast<int>(state.range(0))).dir();
+  const fs::path out = fs::path(dir) / "export-all-out";
+  fs::create_directories(out);
+  core::BulkExportRequest request;
+  request.out_dir = out.string();
+  request.force = true;
+  std::size_t written = 0;
+  for (auto _ : state) {
+    const core::BulkExportPlan plan(dir);
+    const core::BulkExportResult result = core::run_bulk_export(plan, request);
+    written = result.written;
+    benchmark::DoNotOptimize(written);
+  }
+  state.counters["files"] = static_cast<double>(written);
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ExportAll)
+    ->Arg(255)
+    ->Arg(2846)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 

@@ -157,11 +157,28 @@ class NativeFileSystem final : public FileSystem {
     if (ec) return std::nullopt;
     return entries;
   }
+
+  bool can_sync_all() override { return platform_can_sync_file_system(); }
+  bool sync_all(const std::string& dir) override { return platform_sync_file_system(dir); }
+  bool create_directory(const std::string& dir) override {
+    std::error_code ec;
+    fs::create_directories(fs::path(dir), ec);
+    if (ec) {
+      errno = ec.value();
+      return false;
+    }
+    return fs::is_directory(fs::path(dir), ec) && !ec;
+  }
 };
 
 std::atomic<FileSystem*> g_installed{nullptr};
 
 }  // namespace
+
+// A file system that does not make directories itself (a test's) makes them on the disk.
+bool FileSystem::create_directory(const std::string& dir) {
+  return native_file_system().create_directory(dir);
+}
 
 bool FileSystem::sync_directory(const std::string& dir) { return platform_sync_directory(dir); }
 

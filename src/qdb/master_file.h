@@ -39,6 +39,8 @@ class OwnEntries {
   // The first entry with file_number (not 0) whose text matches key: the one find_symbol with
   // that file number finds in the same files. nullptr when none.
   const MasterRecord* find(std::string_view key, int file_number) const;
+  // Every entry in that order.
+  const std::vector<MasterRecord>& all() const { return m_entries; }
 
  private:
   bool m_ok = false;

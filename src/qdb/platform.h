@@ -26,6 +26,12 @@ bool platform_sync_file(std::FILE* file);
 // have no such operation, and a directory this process cannot open, answer true; false (errno
 // set) when the write-out failed.
 bool platform_sync_directory(const std::string& dir);
+// Whether this host forces every file written on one file system to the disk in one call
+// (syncfs on Linux); where it cannot, a batch of new files syncs each file instead.
+bool platform_can_sync_file_system();
+// Forces every file written on the file system holding dir to the disk in one call. False
+// when that failed or the host has no such call (errno set).
+bool platform_sync_file_system(const std::string& dir);
 // Positions a file at a byte offset that may exceed the range of long.
 bool platform_seek(std::FILE* file, std::uint64_t offset);
 // Size of an open file; nullopt when it cannot be told.

@@ -59,6 +59,30 @@ bool platform_sync_directory(const std::string& dir) {
 #endif
 }
 
+bool platform_can_sync_file_system() {
+#if defined(__linux__)
+  return true;
+#else
+  return false;
+#endif
+}
+
+bool platform_sync_file_system(const std::string& dir) {
+#if defined(__linux__)
+  const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::syncfs(fd) == 0;
+  const int error = errno;
+  ::close(fd);
+  errno = error;
+  return ok;
+#else
+  (void)dir;
+  errno = ENOSYS;
+  return false;
+#endif
+}
+
 bool platform_seek(std::FILE* file, std::uint64_t offset) {
   if (file == nullptr) return false;
 #ifdef _WIN32
@@ -209,9 +233,9 @@ std::FILE* platform_open_read(const std::string& path, int& error, bool& not_reg
 
 std::FILE* platform_create_new(const std::string& path, const std::string& like, int& error) {
   error = 0;
+  // O_EXCL makes a new regular file, which never blocks an open: no non-blocking round trip.
   const int fd =
-      ::open(path.c_str(),
-             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
   if (fd < 0) {
     error = errno;
     return nullptr;
@@ -229,8 +253,12 @@ std::FILE* platform_create_new(const std::string& path, const std::string& like,
       // The new file keeps the default bits; the content is what matters.
     }
   }
-  std::FILE* file = stream_of(fd, "wb", error);
-  if (file == nullptr) ::unlink(path.c_str());
+  std::FILE* file = ::fdopen(fd, "wb");
+  if (file == nullptr) {
+    error = errno;
+    ::close(fd);
+    ::unlink(path.c_str());
+  }
   return file;
 }
 

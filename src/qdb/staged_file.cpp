@@ -103,7 +103,9 @@ bool StagedFile::write(const std::function<bool(WriteFile&)>& writer) {
     ok = false;
   }
   errno = 0;
-  if (ok && !file->sync()) {
+  // A deferred file is synced with the rest of its batch where one call syncs them all.
+  const bool sync_now = !m_deferred || !files.can_sync_all();
+  if (ok && sync_now && !file->sync()) {
     note_error(m_target, errno != 0 ? errno : EIO);
     ok = false;
   }
