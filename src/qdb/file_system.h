@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -68,6 +69,9 @@ class FileSystem {
   virtual std::optional<std::uint64_t> file_size(const std::string& path) = 0;
   // Entries of a directory (without "." and ".."); nullopt when it can't be read.
   virtual std::optional<std::vector<DirEntry>> list(const std::string& dir) = 0;
+  // The same entries handed to each one by one, without a list of them all; false when the
+  // directory can't be read. By default through list(), so a replaced list() rules both.
+  virtual bool list_each(const std::string& dir, const std::function<void(const DirEntry&)>& each);
 };
 
 // The real file system.

@@ -14,12 +14,6 @@ namespace {
 
 char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// The form under which names that differ only in ASCII case meet.
-std::string folded(std::string_view name) {
-  std::string out(name);
-  for (char& c : out) c = ascii_lower(c);
-  return out;
-}
 
 // Passes every call through and remembers whether any write failed, so a writer that forgets
 // to check one write cannot get a short file renamed into place.
@@ -63,41 +57,93 @@ std::string unique_suffix() {
 
 }  // namespace
 
+namespace {
+
+// FNV-1a of the ASCII lower-case form of name.
+std::size_t folded_hash(std::string_view name) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char c : name) {
+    hash ^= static_cast<unsigned char>(ascii_lower(c));
+    hash *= 1099511628211ull;
+  }
+  return static_cast<std::size_t>(hash ^ (hash >> 29));
+}
+
+bool folds_alike(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
+  return true;
+}
+
+}  // namespace
+
 DirListing::DirListing(std::string dir) : m_dir(std::move(dir)) {
-  auto entries = file_system().list(m_dir);
-  if (!entries) return;
-  m_ok = true;
-  m_names.reserve(entries->size());
-  m_exact.reserve(entries->size());
-  m_folded.reserve(entries->size());
-  for (DirEntry& entry : *entries) {
-    const std::size_t index = m_names.size();
-    m_exact.emplace(entry.name, index);
-    m_folded.emplace(folded(entry.name), index);  // keeps the first of names folding alike
-    m_names.push_back(std::move(entry.name));
+  m_slots.assign(64, kNone);
+  m_ok = file_system().list_each(m_dir, [this](const DirEntry& entry) { insert(entry.name); });
+  if (m_ok) return;
+  // A listing that failed part-way resolves nothing.
+  m_text.clear();
+  m_ends.clear();
+  m_alike.clear();
+  m_slots.assign(64, kNone);
+}
+
+std::string_view DirListing::name_at(std::uint32_t index) const {
+  const std::uint32_t begin = index == 0 ? 0 : m_ends[index - 1];
+  return std::string_view(m_text).substr(begin, m_ends[index] - begin);
+}
+
+std::size_t DirListing::slot_of(std::string_view name, std::size_t hash) const {
+  const std::size_t mask = m_slots.size() - 1;
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const std::uint32_t index = m_slots[slot];
+    if (index == kNone || folds_alike(name_at(index), name)) return slot;
   }
 }
 
+void DirListing::grow() {
+  std::vector<std::uint32_t> old;
+  old.swap(m_slots);
+  m_slots.assign(old.size() * 2, kNone);
+  for (const std::uint32_t index : old)
+    if (index != kNone) m_slots[slot_of(name_at(index), folded_hash(name_at(index)))] = index;
+}
+
+void DirListing::insert(std::string_view name) {
+  // Kept at most half full, so a probe ends after a step or two.
+  if ((m_ends.size() + 1) * 2 > m_slots.size()) grow();
+  const auto index = static_cast<std::uint32_t>(m_ends.size());
+  m_text.append(name);
+  m_ends.push_back(static_cast<std::uint32_t>(m_text.size()));
+  m_alike.push_back(kNone);
+  const std::size_t slot = slot_of(name, folded_hash(name));
+  if (m_slots[slot] == kNone) {
+    m_slots[slot] = index;
+    return;
+  }
+  // Names folding alike keep their listing order behind the first one.
+  std::uint32_t last = m_slots[slot];
+  while (m_alike[last] != kNone) last = m_alike[last];
+  m_alike[last] = index;
+}
+
 std::string DirListing::resolve(std::string_view name) const {
+  const std::uint32_t first = m_slots[slot_of(name, folded_hash(name))];
+  if (first == kNone) return m_dir + std::string(name);
   // An exact match wins over one that differs in case (a directory can hold both).
-  const std::string key(name);
-  if (const auto exact = m_exact.find(key); exact != m_exact.end())
-    return m_dir + m_names[exact->second];
-  if (const auto any = m_folded.find(folded(key)); any != m_folded.end())
-    return m_dir + m_names[any->second];
-  return m_dir + key;
+  for (std::uint32_t index = first; index != kNone; index = m_alike[index])
+    if (name_at(index) == name) return m_dir + std::string(name);
+  return m_dir + std::string(name_at(first));
 }
 
 bool DirListing::contains(std::string_view name) const {
-  return m_folded.find(folded(name)) != m_folded.end();
+  return m_slots[slot_of(name, folded_hash(name))] != kNone;
 }
 
 void DirListing::add(std::string_view name) {
   if (contains(name)) return;
-  const std::size_t index = m_names.size();
-  m_names.emplace_back(name);
-  m_exact.emplace(m_names.back(), index);
-  m_folded.emplace(folded(name), index);
+  insert(name);
 }
 
 std::string data_file_name(int file_number, std::string_view extension) {
