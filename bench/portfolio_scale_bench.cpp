@@ -132,7 +132,8 @@ const bool kept = [] {
   if (const char* where = std::getenv("DORVANE_WIDE_PORTFOLIO"))
     bench_support::build_wide_listing(where, bench_support::kWideXmasterEntries);
   if (const char* where = std::getenv("DORVANE_LONG_PORTFOLIO"))
-    bench_support::write_long_portfolio(std::string(where) + "/", bench_support::long_series_bars());
+    bench_support::write_long_portfolio(std::string(where) + "/",
+                                        bench_support::long_series_bars());
   return true;
 }();
 

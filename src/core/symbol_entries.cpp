@@ -34,7 +34,7 @@ std::string entry_description(const qdb::MasterRecord& record) {
 namespace {
 
 constexpr std::uint64_t kMaxRecords = 70000;  // beyond this no file is an index file
-constexpr std::size_t kChunkRecords = 64;      // records read per call
+constexpr std::size_t kChunkRecords = 64;     // records read per call
 
 // Hands each whole record of the index file at path (after its header, at most limit(header)
 // of them) to each, reading a few records at a time instead of the whole file. False where

@@ -68,9 +68,9 @@ int list_xmaster(const std::string& path, SymbolRow& row, const SymbolListingSin
   }
   if (chunk[qdb::xmaster_offset::kMagic] != 'X' || chunk[qdb::xmaster_offset::kMagic + 1] != 'M')
     return 0;
-  const std::size_t count = std::min<std::size_t>(
-      qdb::read_u16le(chunk.data() + qdb::xmaster_offset::kCount),
-      static_cast<std::size_t>(size / kSize - 1));
+  const std::size_t count =
+      std::min<std::size_t>(qdb::read_u16le(chunk.data() + qdb::xmaster_offset::kCount),
+                            static_cast<std::size_t>(size / kSize - 1));
   std::size_t done = 0;
   while (done < count) {
     const std::size_t want = std::min(kXmasterChunk, count - done);

@@ -1,9 +1,9 @@
 // The native file system behind the seam: stdio files and std::filesystem.
 #include "qdb/file_system.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -91,7 +91,7 @@ class NativeReadFile final : public ReadFile {
   }
 
   std::FILE* m_file;
-  std::unique_ptr<char[]> m_buffer;  // outlives the stream: the destructor closes it first
+  std::unique_ptr<char[]> m_buffer;   // outlives the stream: the destructor closes it first
   std::uint64_t m_start = 0;          // file offset of the buffer's first byte
   std::size_t m_length = 0;           // bytes the buffer holds
   std::uint64_t m_position = 0;       // where the next read begins
@@ -199,14 +199,13 @@ class NativeFileSystem final : public FileSystem {
                  const std::function<void(const DirEntry&)>& each) override {
     // Straight from the directory stream: no path object per entry and no list of them all.
     DirEntry entry;
-    return platform_list_directory(
-        dir.empty() ? std::string(".") : dir,
-        [&](const char* name, bool is_directory, bool is_symlink) {
-          entry.name.assign(name);
-          entry.is_directory = is_directory;
-          entry.is_symlink = is_symlink;
-          each(entry);
-        });
+    return platform_list_directory(dir.empty() ? std::string(".") : dir,
+                                   [&](const char* name, bool is_directory, bool is_symlink) {
+                                     entry.name.assign(name);
+                                     entry.is_directory = is_directory;
+                                     entry.is_symlink = is_symlink;
+                                     each(entry);
+                                   });
   }
 #endif
 

@@ -14,7 +14,6 @@ namespace {
 
 char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-
 // Passes every call through and remembers whether any write failed, so a writer that forgets
 // to check one write cannot get a short file renamed into place.
 class CheckedWriteFile final : public WriteFile {

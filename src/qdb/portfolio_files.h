@@ -1,10 +1,10 @@
 // Names inside a portfolio, matched without regard to case, resolved from one listing.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
-#include <cstdint>
 #include <string_view>
 #include <vector>
 
