@@ -221,9 +221,10 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
 }
 
 ExportResult export_quotes(std::string_view root, std::string_view key,
-                           const ExportOptions& options, const ExportSink& sink, int file_number) {
+                           const ExportOptions& options, const ExportSink& sink, int file_number,
+                           const qdb::DirListing* root_listing) {
   qdb::SeriesReader reader;
-  const qdb::StatusCode status = reader.open(root, key, file_number);
+  const qdb::StatusCode status = reader.open(root, key, file_number, root_listing);
   if (status != qdb::kSuccess) {
     ExportResult result;
     result.status = status;
@@ -233,14 +234,15 @@ ExportResult export_quotes(std::string_view root, std::string_view key,
 }
 
 ExportResult export_quotes(std::string_view root, std::string_view key,
-                           const ExportOptions& options, std::ostream& out, int file_number) {
+                           const ExportOptions& options, std::ostream& out, int file_number,
+                           const qdb::DirListing* root_listing) {
   ExportResult result = export_quotes(
       root, key, options,
       [&out](std::string_view text) {
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         return static_cast<bool>(out);
       },
-      file_number);
+      file_number, root_listing);
   if (result.status == qdb::kSuccess) {
     out.flush();
     result.written = result.written && static_cast<bool>(out);
@@ -249,11 +251,12 @@ ExportResult export_quotes(std::string_view root, std::string_view key,
 }
 
 ExportResult export_quotes_to_file(std::string_view root, std::string_view key,
-                                   const ExportOptions& options, int file_number) {
+                                   const ExportOptions& options, int file_number,
+                                   const qdb::DirListing* root_listing) {
   ExportResult result;
   // The series opens before the target is touched, so a failed lookup leaves no file behind.
   qdb::SeriesReader reader;
-  result.status = reader.open(root, key, file_number);
+  result.status = reader.open(root, key, file_number, root_listing);
   if (result.status != qdb::kSuccess) return result;
   // The new text is synced before it takes the name even when no file had that name, though
   // nothing could then be lost by skipping the sync: a user who exports a symbol and then

@@ -78,10 +78,14 @@ bool each_index_record(const std::string& path, std::size_t record_size,
 }  // namespace
 
 std::optional<std::vector<qdb::MasterRecord>> entries_named(
-    const std::string& dir, const std::function<bool(const qdb::MasterRecord&)>& names) {
+    const std::string& dir, const std::function<bool(const qdb::MasterRecord&)>& names,
+    const qdb::DirListing* listed) {
   // The index files as the portfolio's index reads them (every one that is there must read),
   // but streamed: only the entries named are kept.
-  const qdb::DirListing listing(qdb::normalize_dir(dir));
+  const std::string normal = qdb::normalize_dir(dir);
+  std::optional<qdb::DirListing> own;
+  const qdb::DirListing& listing =
+      listed != nullptr && listed->dir() == normal ? *listed : own.emplace(normal);
   const std::string master = qdb::resolve_path(qdb::master_path(listing));
   std::vector<qdb::MasterRecord> named;
   auto take = [&](const qdb::MasterRecord& record) {

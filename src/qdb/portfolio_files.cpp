@@ -59,14 +59,17 @@ std::string unique_suffix() {
 namespace {
 
 // FNV-1a of the ASCII lower-case form of name.
-std::size_t folded_hash(std::string_view name) {
+std::uint32_t folded_hash(std::string_view name) {
   std::uint64_t hash = 14695981039346656037ull;
   for (const char c : name) {
     hash ^= static_cast<unsigned char>(ascii_lower(c));
     hash *= 1099511628211ull;
   }
-  return static_cast<std::size_t>(hash ^ (hash >> 29));
+  return static_cast<std::uint32_t>(hash ^ (hash >> 32));
 }
+
+// Slots a listing starts with: room for a portfolio of a few hundred files without growing.
+constexpr std::size_t kFirstSlots = 1024;
 
 bool folds_alike(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -78,14 +81,15 @@ bool folds_alike(std::string_view a, std::string_view b) {
 }  // namespace
 
 DirListing::DirListing(std::string dir) : m_dir(std::move(dir)) {
-  m_slots.assign(64, kNone);
+  m_slots.assign(kFirstSlots, kNone);
   m_ok = file_system().list_each(m_dir, [this](const DirEntry& entry) { insert(entry.name); });
   if (m_ok) return;
   // A listing that failed part-way resolves nothing.
   m_text.clear();
   m_ends.clear();
   m_alike.clear();
-  m_slots.assign(64, kNone);
+  m_hashes.clear();
+  m_slots.assign(kFirstSlots, kNone);
 }
 
 std::string_view DirListing::name_at(std::uint32_t index) const {
@@ -93,30 +97,39 @@ std::string_view DirListing::name_at(std::uint32_t index) const {
   return std::string_view(m_text).substr(begin, m_ends[index] - begin);
 }
 
-std::size_t DirListing::slot_of(std::string_view name, std::size_t hash) const {
+std::size_t DirListing::slot_of(std::string_view name, std::uint32_t hash) const {
   const std::size_t mask = m_slots.size() - 1;
   for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
     const std::uint32_t index = m_slots[slot];
-    if (index == kNone || folds_alike(name_at(index), name)) return slot;
+    if (index == kNone || (m_hashes[index] == hash && folds_alike(name_at(index), name)))
+      return slot;
   }
 }
 
 void DirListing::grow() {
+  // Every slot holds a different folded name, so each goes to the first free slot of its hash.
   std::vector<std::uint32_t> old;
   old.swap(m_slots);
   m_slots.assign(old.size() * 2, kNone);
-  for (const std::uint32_t index : old)
-    if (index != kNone) m_slots[slot_of(name_at(index), folded_hash(name_at(index)))] = index;
+  const std::size_t mask = m_slots.size() - 1;
+  for (const std::uint32_t index : old) {
+    if (index == kNone) continue;
+    std::size_t slot = m_hashes[index] & mask;
+    while (m_slots[slot] != kNone) slot = (slot + 1) & mask;
+    m_slots[slot] = index;
+  }
 }
 
 void DirListing::insert(std::string_view name) {
   // Kept at most half full, so a probe ends after a step or two.
   if ((m_ends.size() + 1) * 2 > m_slots.size()) grow();
   const auto index = static_cast<std::uint32_t>(m_ends.size());
+  const std::uint32_t hash = folded_hash(name);
   m_text.append(name);
   m_ends.push_back(static_cast<std::uint32_t>(m_text.size()));
   m_alike.push_back(kNone);
-  const std::size_t slot = slot_of(name, folded_hash(name));
+  m_hashes.push_back(hash);
+  const std::size_t slot = slot_of(name, hash);
   if (m_slots[slot] == kNone) {
     m_slots[slot] = index;
     return;

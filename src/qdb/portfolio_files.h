@@ -31,8 +31,9 @@ class DirListing {
  private:
   static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
   std::string_view name_at(std::uint32_t index) const;
-  // The slot of folded_key's first-listed entry, or the empty slot where it would go.
-  std::size_t slot_of(std::string_view name, std::size_t hash) const;
+  // The slot of the first-listed entry that folds like name, or the empty slot where it would
+  // go.
+  std::size_t slot_of(std::string_view name, std::uint32_t hash) const;
   void insert(std::string_view name);
   void grow();
 
@@ -49,6 +50,7 @@ class DirListing {
   // directory holds.
   std::vector<std::uint32_t> m_slots;
   std::vector<std::uint32_t> m_alike;
+  std::vector<std::uint32_t> m_hashes;  // of each name's folded form, for probes and growth
 };
 
 // "F<n>.DAT", "F<n>.DOP", "F<n>.BAK", "F<n>.NEW".
