@@ -57,8 +57,7 @@ class NativeReadFile final : public ReadFile {
         m_position += got;
         break;
       }
-      m_start = m_position;
-      m_length = read_at(m_position, m_buffer.get(), kReadBuffer);
+      refill(want);
       if (m_length == 0) break;
     }
     return done;
@@ -83,6 +82,27 @@ class NativeReadFile final : public ReadFile {
     m_file_position = offset;
     return true;
   }
+  // Fills the buffer with a stretch that holds m_position. A read that walks backwards (a
+  // window just before the buffer, as newest-first reading goes) gets the stretch that ends
+  // where the buffer began, so nothing is read twice; otherwise the stretch starts at
+  // m_position. The stretch stops at the end of the file as it was first measured, saving the
+  // call that would only find the end.
+  void refill(std::size_t want) {
+    if (!m_size) m_size = platform_file_size(m_file).value_or(0);
+    std::uint64_t start = m_position;
+    if (m_length > 0 && m_position < m_start && m_position + want <= m_start)
+      start =
+          std::min<std::uint64_t>(m_position, m_start > kReadBuffer ? m_start - kReadBuffer : 0);
+    std::size_t length = kReadBuffer;
+    if (start < *m_size)
+      length = static_cast<std::size_t>(std::min<std::uint64_t>(length, *m_size - start));
+    if (start < m_start && m_start - start < length)
+      length = static_cast<std::size_t>(m_start - start);
+    m_start = start;
+    // (Past that end, a file that grew since is read on as far as it goes.)
+    m_length = read_at(start, m_buffer.get(), length);
+  }
+
   std::size_t read_at(std::uint64_t offset, char* out, std::size_t n) {
     if (!place(offset)) return 0;
     const std::size_t got = std::fread(out, 1, n, m_file);
@@ -91,11 +111,12 @@ class NativeReadFile final : public ReadFile {
   }
 
   std::FILE* m_file;
-  std::unique_ptr<char[]> m_buffer;   // outlives the stream: the destructor closes it first
-  std::uint64_t m_start = 0;          // file offset of the buffer's first byte
-  std::size_t m_length = 0;           // bytes the buffer holds
-  std::uint64_t m_position = 0;       // where the next read begins
-  std::uint64_t m_file_position = 0;  // where the stream itself stands
+  std::unique_ptr<char[]> m_buffer;     // outlives the stream: the destructor closes it first
+  std::uint64_t m_start = 0;            // file offset of the buffer's first byte
+  std::size_t m_length = 0;             // bytes the buffer holds
+  std::uint64_t m_position = 0;         // where the next read begins
+  std::uint64_t m_file_position = 0;    // where the stream itself stands
+  std::optional<std::uint64_t> m_size;  // the file's size when the buffer was first filled
 };
 
 class NativeWriteFile final : public WriteFile {
