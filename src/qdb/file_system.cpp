@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -39,6 +40,35 @@ class NativeReadFile final : public ReadFile {
 
   std::size_t read(void* buffer, std::size_t n) override {
     auto* out = static_cast<char*>(buffer);
+    // A read that starts before the buffer and ends inside it (a newest-first window across
+    // the buffer's start): its end is taken from the buffer now, and only its start is read.
+    if (m_length > 0 && m_position < m_start && m_position + n > m_start &&
+        m_position + n <= m_start + m_length) {
+      const auto head = static_cast<std::size_t>(m_start - m_position);
+      const std::uint64_t end = m_position + n;
+      std::memcpy(out + head, m_buffer.get(), n - head);
+      const std::size_t got = read_span(out, head);
+      if (got < head) return got;
+      m_position = end;
+      return n;
+    }
+    return read_span(out, n);
+  }
+  bool seek(std::uint64_t offset) override {
+    // Only noted: the next read places the file where it needs it, if at all.
+    if (offset > static_cast<std::uint64_t>(INT64_MAX)) return false;
+    m_position = offset;
+    return true;
+  }
+  std::uint64_t size() override { return platform_file_size(m_file).value_or(0); }
+  std::optional<FileIdentity> identity() override { return platform_identity(m_file); }
+
+ private:
+  // Reads no more than this on their own, keeping the buffer.
+  static constexpr std::size_t kSmallRead = 256;
+
+  // Reads n bytes from m_position on through the buffer.
+  std::size_t read_span(char* out, std::size_t n) {
     std::size_t done = 0;
     while (done < n) {
       if (m_position >= m_start && m_position < m_start + m_length) {
@@ -62,18 +92,6 @@ class NativeReadFile final : public ReadFile {
     }
     return done;
   }
-  bool seek(std::uint64_t offset) override {
-    m_position = offset;
-    // Inside (or just after) what the buffer holds: no call at all.
-    if (offset >= m_start && offset <= m_start + m_length) return true;
-    return place(offset);
-  }
-  std::uint64_t size() override { return platform_file_size(m_file).value_or(0); }
-  std::optional<FileIdentity> identity() override { return platform_identity(m_file); }
-
- private:
-  // Reads no more than this on their own, keeping the buffer.
-  static constexpr std::size_t kSmallRead = 256;
 
   // Moves the file's own position to offset when it is not there.
   bool place(std::uint64_t offset) {
