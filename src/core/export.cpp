@@ -87,12 +87,14 @@ class ExportText {
  public:
   static constexpr std::size_t kPiece = 64 * 1024;
 
-  explicit ExportText(const ExportSink& sink) : m_sink(sink), m_text(kPiece + kRowMax, '\0') {}
+  // The buffer is left uninitialised: a short export touches only the pages it writes.
+  explicit ExportText(const ExportSink& sink)
+      : m_sink(sink), m_text(std::make_unique_for_overwrite<char[]>(kPiece + kRowMax)) {}
 
   // Room for one row of at most kRowMax characters; the row is kept by done(end).
-  char* room() { return m_text.data() + m_used; }
+  char* room() { return m_text.get() + m_used; }
   void done(const char* end) {
-    m_used = static_cast<std::size_t>(end - m_text.data());
+    m_used = static_cast<std::size_t>(end - m_text.get());
     if (m_used >= kPiece) flush();
   }
   void append(std::string_view text) {
@@ -103,7 +105,7 @@ class ExportText {
   }
   // Hands what is held to the sink; false once any piece could not be written.
   bool flush() {
-    if (m_used > 0 && m_ok) m_ok = m_sink(std::string_view(m_text.data(), m_used));
+    if (m_used > 0 && m_ok) m_ok = m_sink(std::string_view(m_text.get(), m_used));
     m_used = 0;
     return m_ok;
   }
@@ -111,7 +113,7 @@ class ExportText {
 
  private:
   const ExportSink& m_sink;
-  std::string m_text;
+  std::unique_ptr<char[]> m_text;
   std::size_t m_used = 0;
   bool m_ok = true;
 };
