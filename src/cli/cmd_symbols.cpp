@@ -21,8 +21,9 @@ const cli::Command kSymbols{"symbols",
 const cli::Registrar kRegistrar{kSymbols};
 
 // The listing's text, written in pieces of about this many bytes as the rows are read, so a
-// listing of tens of thousands of entries never sits in memory.
-constexpr std::size_t kPiece = 64 * 1024;
+// listing of tens of thousands of entries never sits in memory; small enough that the piece's
+// few pages are all a listing of any length touches.
+constexpr std::size_t kPiece = 16 * 1024;
 
 // The issue name as the output shows it: without trailing blanks.
 std::string_view trimmed_name(const std::string& name) {

@@ -68,8 +68,8 @@ std::uint32_t folded_hash(std::string_view name) {
   return static_cast<std::uint32_t>(hash ^ (hash >> 32));
 }
 
-// Slots a listing starts with: room for a portfolio of a few hundred files without growing.
-constexpr std::size_t kFirstSlots = 1024;
+// The fewest slots a listing has.
+constexpr std::size_t kFirstSlots = 64;
 
 bool folds_alike(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -81,15 +81,20 @@ bool folds_alike(std::string_view a, std::string_view b) {
 }  // namespace
 
 DirListing::DirListing(std::string dir) : m_dir(std::move(dir)) {
-  m_slots.assign(kFirstSlots, kNone);
-  m_ok = file_system().list_each(m_dir, [this](const DirEntry& entry) { insert(entry.name); });
-  if (m_ok) return;
-  // A listing that failed part-way resolves nothing.
-  m_text.clear();
-  m_ends.clear();
-  m_alike.clear();
-  m_hashes.clear();
-  m_slots.assign(kFirstSlots, kNone);
+  // The names first, then the table at its final size: no smaller table is built and outgrown
+  // on the way (every page a process touches first costs a fault).
+  m_ok = file_system().list_each(m_dir, [this](const DirEntry& entry) { append(entry.name); });
+  if (!m_ok) {
+    // A listing that failed part-way resolves nothing.
+    m_text.clear();
+    m_ends.clear();
+    m_alike.clear();
+    m_hashes.clear();
+  }
+  std::size_t slots = kFirstSlots;
+  while (slots < 2 * (m_ends.size() + 1)) slots *= 2;
+  m_slots.assign(slots, kNone);
+  for (std::uint32_t index = 0; index < m_ends.size(); ++index) place(index);
 }
 
 std::string_view DirListing::name_at(std::uint32_t index) const {
@@ -120,16 +125,22 @@ void DirListing::grow() {
   }
 }
 
-void DirListing::insert(std::string_view name) {
-  // Kept at most half full, so a probe ends after a step or two.
-  if ((m_ends.size() + 1) * 2 > m_slots.size()) grow();
-  const auto index = static_cast<std::uint32_t>(m_ends.size());
-  const std::uint32_t hash = folded_hash(name);
+void DirListing::append(std::string_view name) {
+  m_hashes.push_back(folded_hash(name));
   m_text.append(name);
   m_ends.push_back(static_cast<std::uint32_t>(m_text.size()));
   m_alike.push_back(kNone);
-  m_hashes.push_back(hash);
-  const std::size_t slot = slot_of(name, hash);
+}
+
+void DirListing::insert(std::string_view name) {
+  // Kept at most half full, so a probe ends after a step or two.
+  if ((m_ends.size() + 1) * 2 > m_slots.size()) grow();
+  append(name);
+  place(static_cast<std::uint32_t>(m_ends.size() - 1));
+}
+
+void DirListing::place(std::uint32_t index) {
+  const std::size_t slot = slot_of(name_at(index), m_hashes[index]);
   if (m_slots[slot] == kNone) {
     m_slots[slot] = index;
     return;

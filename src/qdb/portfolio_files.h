@@ -34,7 +34,10 @@ class DirListing {
   // The slot of the first-listed entry that folds like name, or the empty slot where it would
   // go.
   std::size_t slot_of(std::string_view name, std::uint32_t hash) const;
+  // Keeps name after the others (append), then enters it in the table (place).
   void insert(std::string_view name);
+  void append(std::string_view name);
+  void place(std::uint32_t index);
   void grow();
 
   std::string m_dir;
