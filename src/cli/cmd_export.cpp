@@ -7,6 +7,8 @@
 #include "cli/quote_view.h"
 #include "core/export.h"
 #include "qdb/failure.h"
+#include "qdb/master.h"
+#include "qdb/portfolio_files.h"
 #include "qdb/status.h"
 
 namespace {
@@ -33,18 +35,21 @@ int run_export(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
 
   const std::string& dir = parsed.positional[0];
   const std::string& key = parsed.positional[1];
-  const cli::KeyEntry entry = cli::resolve_key(kExport, parsed, dir, key, err);
+  // One listing of the portfolio's directory serves the key's check and the lookup.
+  const qdb::DirListing listing(qdb::normalize_dir(dir));
+  const cli::KeyEntry entry =
+      cli::resolve_key(kExport, parsed, dir, key, err, cli::KeyMatch::kLookup, &listing);
   if (entry.exit_code) return *entry.exit_code;
   qdb::clear_failure();
   core::ExportResult result;
   if (options.path == "-") {
-    result = core::export_quotes(dir, key, options, out, entry.file_number);
+    result = core::export_quotes(dir, key, options, out, entry.file_number, &listing);
   } else {
     if (!parsed.has("force") && core::export_target_exists(options.path)) {
       err << options.path << "\nThis file already exists\n(give --force to replace it)\n";
       return cli::kExitFailure;
     }
-    result = core::export_quotes_to_file(dir, key, options, entry.file_number);
+    result = core::export_quotes_to_file(dir, key, options, entry.file_number, &listing);
   }
   if (result.status != qdb::kSuccess) {
     cli::print_read_failure("file export error", dir, key, result.status, err, entry.file_number);

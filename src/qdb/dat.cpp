@@ -53,10 +53,10 @@ StatusCode open_series_entry(const DirListing& listing, OpenSeries& out) {
 }
 
 StatusCode open_series(std::string_view root, std::string_view key, OpenSeries& out,
-                       int file_number) {
+                       int file_number, const DirListing* root_listing = nullptr) {
   std::optional<DirListing> listing;
-  const StatusCode status =
-      detail::find_symbol_listed(root, key, out.record, out.dir, listing, file_number);
+  const StatusCode status = detail::find_symbol_listed(root, key, out.record, out.dir, listing,
+                                                       file_number, root_listing);
   if (status != kSuccess) return status;
   return open_series_entry(*listing, out);
 }
@@ -109,9 +109,10 @@ QuoteBar decode_record(const std::uint8_t* record, int record_length, int /*fiel
 SeriesReader::SeriesReader() = default;
 SeriesReader::~SeriesReader() = default;
 
-StatusCode SeriesReader::open(std::string_view root, std::string_view key, int file_number) {
+StatusCode SeriesReader::open(std::string_view root, std::string_view key, int file_number,
+                              const DirListing* root_listing) {
   OpenSeries opened;
-  return take(opened, open_series(root, key, opened, file_number));
+  return take(opened, open_series(root, key, opened, file_number, root_listing));
 }
 
 StatusCode SeriesReader::open(const DirListing& listing, const MasterRecord& record) {

@@ -51,8 +51,10 @@ class SeriesReader {
 
   // Looks the key up from root (the entry with file_number when that is not 0, see
   // find_symbol), builds the layout and opens the data file.
-  // Returns 0, the lookup/layout status or -2.
-  StatusCode open(std::string_view root, std::string_view key, int file_number = 0);
+  // Returns 0, the lookup/layout status or -2. root_listing, when given and of root's
+  // directory, is used instead of listing it again.
+  StatusCode open(std::string_view root, std::string_view key, int file_number = 0,
+                  const DirListing* root_listing = nullptr);
   // Opens the data file of record (dates native), an entry of listing's own directory read
   // once for many symbols (OwnEntries), with no lookup. Returns 0, the layout status or -2.
   StatusCode open(const DirListing& listing, const MasterRecord& record);

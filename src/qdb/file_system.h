@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -81,6 +82,9 @@ class FileSystem {
   // Creates the directory dir and any missing parents; true when it exists afterwards as a
   // directory.
   virtual bool create_directory(const std::string& dir);
+  // The same entries handed to each one by one, without a list of them all; false when the
+  // directory can't be read. By default through list(), so a replaced list() rules both.
+  virtual bool list_each(const std::string& dir, const std::function<void(const DirEntry&)>& each);
 };
 
 // The real file system.

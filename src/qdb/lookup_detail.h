@@ -15,9 +15,11 @@
 namespace qdb::detail {
 
 // find_symbol that also hands out the listing of the directory where the entry was found.
+// root_listing, when given and of root's directory, is the listing the walk starts from, so a
+// command that listed the directory already does not list it again.
 StatusCode find_symbol_listed(std::string_view root, std::string_view key, MasterRecord& record_out,
                               std::string& dir_out, std::optional<DirListing>& listing_out,
-                              int file_number = 0);
+                              int file_number = 0, const DirListing* root_listing = nullptr);
 
 // read_layout for file_number's DOP (and, for the probe, DAT) file named through listing, with
 // the MASTER record's field count.

@@ -80,6 +80,7 @@ MasterRecord record_at(const std::vector<std::uint8_t>& buffer, std::size_t inde
 // mark (0 = not scanned yet, above N = exhausted).
 struct Level {
   explicit Level(std::string d) : dir(d), listing(std::move(d)) {}
+  Level(std::string d, const DirListing& listed) : dir(std::move(d)), listing(listed) {}
   std::string dir;
   DirListing listing;
   int mark = 0;
@@ -159,7 +160,7 @@ namespace detail {
 
 StatusCode find_symbol_listed(std::string_view root, std::string_view key, MasterRecord& record_out,
                               std::string& dir_out, std::optional<DirListing>& listing_out,
-                              int file_number) {
+                              int file_number, const DirListing* root_listing) {
   // An entry addressed by its file number is looked for in the root's own index files only.
   auto wanted = [&](const MasterRecord& record) {
     return (file_number == 0 || record.file_number() == file_number) && symbol_matches(record, key);
@@ -167,7 +168,11 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
   FileSystem& fs = file_system();
   std::vector<Level> levels;
   levels.reserve(kMaxLevels);
-  levels.emplace_back(normalize_dir(root));
+  std::string root_dir = normalize_dir(root);
+  if (root_listing != nullptr && root_listing->dir() == root_dir)
+    levels.emplace_back(std::move(root_dir), *root_listing);
+  else
+    levels.emplace_back(std::move(root_dir));
   int entered_total = 0;
   std::vector<std::uint8_t> buffer;
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -69,5 +70,14 @@ bool platform_try_lock_directory(DirectoryHandle handle);
 // Releases the lock (if held) and closes the handle.
 void platform_close_directory(DirectoryHandle handle);
 std::optional<PlatformIdentity> platform_directory_identity(DirectoryHandle handle);
+
+#ifndef _WIN32
+// Hands each entry of dir but "." and ".." to each: its name and whether it is a directory or
+// a symbolic link, as the entry itself records them (a stat only where the file system does
+// not). False when the directory can't be read to its end.
+bool platform_list_directory(
+    const std::string& dir,
+    const std::function<void(const char* name, bool is_directory, bool is_symlink)>& each);
+#endif
 
 }  // namespace qdb

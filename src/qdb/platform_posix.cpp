@@ -7,6 +7,7 @@
 #include <sys/types.h>
 #include <windows.h>
 #else
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -302,6 +303,31 @@ std::optional<PlatformIdentity> platform_directory_identity(DirectoryHandle hand
   identity.device = static_cast<std::uint64_t>(st.st_dev);
   identity.inode = static_cast<std::uint64_t>(st.st_ino);
   return identity;
+}
+
+bool platform_list_directory(
+    const std::string& dir,
+    const std::function<void(const char* name, bool is_directory, bool is_symlink)>& each) {
+  DIR* stream = ::opendir(dir.c_str());
+  if (stream == nullptr) return false;
+  const int fd = ::dirfd(stream);
+  errno = 0;
+  while (const struct dirent* entry = ::readdir(stream)) {
+    const char* name = entry->d_name;
+    if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+    bool is_directory = entry->d_type == DT_DIR;
+    bool is_symlink = entry->d_type == DT_LNK;
+    struct stat st;
+    if (entry->d_type == DT_UNKNOWN && ::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+      is_symlink = S_ISLNK(st.st_mode);
+      is_directory = S_ISDIR(st.st_mode);
+    }
+    each(name, is_directory, is_symlink);
+    errno = 0;
+  }
+  const bool complete = errno == 0;
+  ::closedir(stream);
+  return complete;
 }
 
 #endif
