@@ -195,16 +195,6 @@ bool restore_index(const StagedFile& staged, const std::string& original) {
   }) && back.commit();
 }
 
-// The nearest Monday-to-Friday day before serial that a file of the given form can store, or
-// 0 when there is none: a two-digit file reads stored years below 60 as 2000 on, so it holds
-// no date before 1960.
-DateSerial previous_weekday(DateSerial serial, DateForm form) {
-  DateSerial day = serial - 1;
-  while (day >= 1 && is_weekend(day)) --day;
-  const DateSerial first = form == DateForm::kTwoDigit ? date_serial(1960, 1, 1) : 1;
-  return day >= first ? day : 0;
-}
-
 // Everything one data-file pass needs about the records it rewrites.
 struct RecordShape {
   int length = 0;       // L, bytes per record, header included

@@ -560,7 +560,7 @@ TEST(RewriteSeries, EditsARealPortfolioInPlaceTouchingOnlyTheChangedBytes) {
   ASSERT_EQ(qdb::series_alloc(series, 1), 0);
   ASSERT_EQ(qdb::read_series(series, tmp.dir(), "HSM__2000V", quotes / 2, 1), 0);
   qdb::SeriesEditRequest request;
-  request.values[3] = 12345.0f;  // close only
+  request.values[qdb::kValueClose] = 12345.0f;  // close only
   request.first_date = request.last_date = series.date(0);
   request.op = qdb::kOpSet;
   ASSERT_EQ(qdb::rewrite_series(request, tmp.dir(), "HSM__2000V", tmp.dir() + "MASTER", quotes),
