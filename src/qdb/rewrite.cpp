@@ -197,13 +197,13 @@ bool restore_index(const StagedFile& staged, const std::string& original) {
 
 // Everything one data-file pass needs about the records it rewrites.
 struct RecordShape {
-  int length = 0;       // L, bytes per record, header included
+  int length = 0;       // bytes per record, header included
   int cells = 0;        // whole 4-byte columns inside the record
   int column[8] = {};   // 1-based column of each field, 0 when absent or outside the record
-  int field_count = 0;  // F of the MASTER entry, for decoding a record's time
+  int field_count = 0;  // the MASTER entry's field count, for decoding a record's time
   const SeriesLayout* layout = nullptr;
-  // The records the header counts as quotes (R - 1). Records after them are no quotes: a
-  // request that picks records never picks them, so they stay as they were.
+  // The records the header counts as quotes (its record count less one). Records after them are no
+  // quotes: a request that picks records never picks them, so they stay as they were.
   std::int32_t quotes = INT32_MAX;
 };
 
@@ -442,7 +442,7 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
     note_error(data_path, errno != 0 ? errno : EIO);
     return kFileRead;
   }
-  // R, the header's record count, is unsigned 16-bit. An insert into a file whose header
+  // The header's record count is unsigned 16-bit. An insert into a file whose header
   // already counts the most it can is refused before anything is written, the backup included.
   std::int32_t count = read_u16le(header.data() + 2);
   if (request.op == kOpInsert && count >= kMaxDataRecords) {
@@ -510,7 +510,8 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
       corrections = found->corrections;
     }
   }
-  // A delete found its quotes, so R counts at least them here; an insert was checked above.
+  // A delete found its quotes, so the header's count covers at least them here; an insert was
+  // checked above.
   if (request.op == kOpDelete) count = std::max(count - dropped, 0);
   if (request.op == kOpInsert) ++count;
   write_u16le(header.data() + 2, static_cast<std::uint16_t>(count));

@@ -94,7 +94,7 @@ TEST(ReadLayout, DefaultsFollowTheRecordLength) {
 TEST(ReadLayout, TwentyByteProbeTellsOpenFromVolume) {
   const std::vector<int> with_open{1, 0, 2, 3, 4, 5, 0, 0};
   const std::vector<int> with_vol{1, 0, 0, 2, 3, 4, 5, 0};
-  // A header whose second and fifth cells look like prices (R = 1: no quote follows).
+  // A header whose second and fifth cells look like prices (a record count of 1: no quote follows).
   std::string price_header = dat(20, {{0.f, 10.f, 0.f, 0.f, 12.f}}).substr(20);
   price_header.replace(2, 2, std::string("\x01\x00", 2));
   const struct {

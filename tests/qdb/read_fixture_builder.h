@@ -25,7 +25,7 @@ struct EntrySpec {
 std::string entry(const EntrySpec& wanted);
 // A "<DIR>" entry naming a subdirectory (name written as given, up to 8 bytes).
 std::string dir_entry(const std::string& name);
-// Header (N = count, or the number of records when count < 0) followed by the records.
+// Header (counting count entries, or the records given when count < 0) followed by the records.
 std::string master(const std::vector<std::string>& records, int count = -1);
 
 // Four bytes of the MBF cell of value.
@@ -34,7 +34,8 @@ std::string mbf(float value);
 // Header record count meaning "one more than the rows given".
 inline constexpr int kRowsPlusOne = 1 << 20;
 
-// A data file of record_length-byte records: header with R (rows + 1 unless given), then one
+// A data file of record_length-byte records: header counting header_records
+// records (rows + 1 unless given), then one
 // record per row holding the row's values as MBF columns, zero-padded.
 std::string dat(int record_length, const std::vector<std::vector<float>>& rows,
                 int header_records = kRowsPlusOne);

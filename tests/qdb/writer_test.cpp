@@ -47,7 +47,7 @@ TEST(WriteDataFile, WritesTheHeaderCountAndMbfCellsByteForByte) {
   bar.volume = 1000.0f;
   ASSERT_TRUE(qdb::write_data_file(tmp.dir(), 3, {bar}, qdb::default_layout(12), 12));
   const std::string expected =
-      bytes({0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}) +                         // R = 2
+      bytes({0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}) +                         // 2 records
       bytes({0x70, 0x2A, 0x74, 0x94, 0, 0, 0x20, 0x84, 0, 0, 0x7A, 0x8A});  // 1000103, 10, 1000
   EXPECT_EQ(read_bytes(tmp.path() / "F3.DAT"), expected);
 }
@@ -163,8 +163,8 @@ TEST(MasterWriter, CreatesAnEmptyMasterOnceAndAppendsEntries) {
 
 TEST(MasterWriter, AppendsAfterTheCountedEntriesKeepingOtherBytes) {
   TempDir tmp;
-  // Header: N = 1, second counter 5, a byte in the uninterpreted part; one entry; one spare
-  // all-zero slot past N, as some programs leave.
+  // Header: count 1, second counter 5, a byte in the uninterpreted part; one entry; one spare
+  // all-zero slot past the counted ones, as some programs leave.
   std::string header(53, '\0');
   header[0] = 1;
   header[2] = 5;
