@@ -6,13 +6,14 @@
 
 #include "qdb/describe.h"
 #include "read_fixture_builder.h"
+#include "support/master_bytes.h"
 #include "support/temp_dir.h"
 
 using read_fixtures::dat;
-using read_fixtures::entry;
-using read_fixtures::EntrySpec;
-using read_fixtures::master;
 using read_fixtures::write_file;
+using testing_support::entry;
+using testing_support::master;
+using testing_support::MasterEntryFields;
 using testing_support::TempDir;
 
 TEST(DescribeSeries, TextTables) {
@@ -62,7 +63,7 @@ TEST(DescribeSeries, RecordCountsAndFormatsOfGoldenSymbols) {
 
 TEST(DescribeSeries, QuoteCountFromTheHeaderAndFailuresLeaveTheOldReport) {
   TempDir dir;
-  EntrySpec wanted;
+  MasterEntryFields wanted;
   wanted.symbol = "SYM";
   wanted.periodicity = 'd';
   write_file(dir.path() / "MASTER", master({entry(wanted)}));

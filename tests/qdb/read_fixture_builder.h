@@ -1,4 +1,5 @@
-// Raw bytes of MASTER, DAT and DOP files for read-path tests, built field by field.
+// Raw bytes of data files for read-path tests, built field by field (MASTER files: see
+// support/master_bytes.h).
 #pragma once
 
 #include <cstdint>
@@ -9,27 +10,6 @@
 #include "qdb/dates.h"
 
 namespace read_fixtures {
-
-struct EntrySpec {
-  int file_number = 1;
-  std::string symbol;
-  std::string name;
-  int record_length = 28;
-  int field_count = 7;
-  float first_date = 0;  // YYMMDD reals
-  float last_date = 0;
-  char periodicity = 'D';
-};
-
-// One 53-byte entry record with MBF dates.
-std::string entry(const EntrySpec& wanted);
-// A "<DIR>" entry naming a subdirectory (name written as given, up to 8 bytes).
-std::string dir_entry(const std::string& name);
-// Header (counting count entries, or the records given when count < 0) followed by the records.
-std::string master(const std::vector<std::string>& records, int count = -1);
-
-// Four bytes of the MBF cell of value.
-std::string mbf(float value);
 
 // Header record count meaning "one more than the rows given".
 inline constexpr int kRowsPlusOne = 1 << 20;

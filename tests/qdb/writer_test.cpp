@@ -12,6 +12,7 @@
 #include "qdb/writer.h"
 #include "read_fixture_builder.h"
 #include "support/failing_file_system.h"
+#include "support/master_bytes.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -131,7 +132,7 @@ TEST(WriteDopFile, ListsTheFieldsInColumnOrder) {
 }
 
 TEST(MasterWriter, MakesEntriesAndDirectoryEntriesByteForByte) {
-  read_fixtures::EntrySpec wanted;
+  testing_support::MasterEntryFields wanted;
   wanted.file_number = 7;
   wanted.symbol = "IBM";
   wanted.name = "INTL BUSINESS";
@@ -140,9 +141,9 @@ TEST(MasterWriter, MakesEntriesAndDirectoryEntriesByteForByte) {
   wanted.first_date = 1000103.0f;  // no last date: zero bytes
   const qdb::MasterRecord r =
       qdb::make_master_record(7, "IBM", "INTL BUSINESS", 24, 6, qdb::date_serial(2000, 1, 3), 0);
-  EXPECT_EQ(std::string(r.bytes.begin(), r.bytes.end()), read_fixtures::entry(wanted));
+  EXPECT_EQ(std::string(r.bytes.begin(), r.bytes.end()), testing_support::entry(wanted));
   const qdb::MasterRecord d = qdb::make_directory_record("SUBPORTFOLIO");
-  EXPECT_EQ(std::string(d.bytes.begin(), d.bytes.end()), read_fixtures::dir_entry("SUBPORTF"));
+  EXPECT_EQ(std::string(d.bytes.begin(), d.bytes.end()), testing_support::dir_entry("SUBPORTF"));
 }
 
 TEST(MasterWriter, CreatesAnEmptyMasterOnceAndAppendsEntries) {
