@@ -6,14 +6,8 @@
 #include "support/master_bytes.h"
 
 namespace read_fixtures {
-namespace {
 
-void put_u16(std::string& bytes, std::size_t offset, int value) {
-  bytes[offset] = static_cast<char>(value & 0xFF);
-  bytes[offset + 1] = static_cast<char>((value >> 8) & 0xFF);
-}
-
-}  // namespace
+using testing_support::put_u16;
 
 std::string dat(int record_length, const std::vector<std::vector<float>>& rows,
                 int header_records) {

@@ -5,14 +5,6 @@
 #include "qdb/mbf.h"
 
 namespace testing_support {
-namespace {
-
-void put_u16(std::string& bytes, std::size_t offset, int value) {
-  bytes[offset] = static_cast<char>(value & 0xFF);
-  bytes[offset + 1] = static_cast<char>((value >> 8) & 0xFF);
-}
-
-}  // namespace
 
 std::string mbf(float value) {
   std::uint8_t cell[4];

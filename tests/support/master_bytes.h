@@ -23,6 +23,12 @@ inline std::string master_header(std::uint16_t count, std::uint16_t count2 = 0xF
   return h;
 }
 
+// Writes value as a little-endian 16-bit word at offset.
+inline void put_u16(std::string& bytes, std::size_t offset, int value) {
+  bytes[offset] = static_cast<char>(value & 0xFF);
+  bytes[offset + 1] = static_cast<char>((value >> 8) & 0xFF);
+}
+
 // Copies text into a 16-byte field at offset, blank-padded.
 inline void put_field(std::string& record, std::size_t offset, std::string_view text) {
   for (std::size_t i = 0; i < 16; ++i) record[offset + i] = i < text.size() ? text[i] : ' ';
