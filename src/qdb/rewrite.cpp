@@ -202,8 +202,8 @@ struct RecordShape {
   int column[8] = {};   // 1-based column of each field, 0 when absent or outside the record
   int field_count = 0;  // the MASTER entry's field count, for decoding a record's time
   const SeriesLayout* layout = nullptr;
-  // The records the header counts as quotes (its record count less one). Records after them are no
-  // quotes: a request that picks records never picks them, so they stay as they were.
+  // The records the header counts as quotes (its record count less one). Records after them
+  // are no quotes: a request that picks records never picks them, so they stay as they were.
   std::int32_t quotes = INT32_MAX;
 };
 
