@@ -15,8 +15,8 @@ TempDir::TempDir() {
   std::random_device rd;
   const fs::path base = fs::temp_directory_path();
   for (;;) {
-    fs::path candidate = base / ("dorvane-test-" + std::to_string(rd()) + "-" +
-                                 std::to_string(counter++));
+    fs::path candidate =
+        base / ("dorvane-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
     std::error_code ec;
     if (fs::create_directory(candidate, ec)) {
       m_path = candidate;
@@ -41,7 +41,9 @@ TempDir::~TempDir() {
 
 std::string TempDir::dir() const { return m_path.string() + "/"; }
 
-fs::path test_data(const std::string& relative) { return fs::path(DORVANE_TEST_DATA_DIR) / relative; }
+fs::path test_data(const std::string& relative) {
+  return fs::path(DORVANE_TEST_DATA_DIR) / relative;
+}
 
 fs::path copy_tree(const fs::path& from, const fs::path& dest) {
   fs::create_directories(dest);

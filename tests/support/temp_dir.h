@@ -26,7 +26,8 @@ class TempDir {
 // Path of a file or directory under tests/data.
 std::filesystem::path test_data(const std::string& relative);
 // Copies a directory tree into dest (created), returning dest.
-std::filesystem::path copy_tree(const std::filesystem::path& from, const std::filesystem::path& dest);
+std::filesystem::path copy_tree(const std::filesystem::path& from,
+                                const std::filesystem::path& dest);
 // Whole content of a file as bytes (empty when missing).
 std::string read_bytes(const std::filesystem::path& file);
 void write_bytes(const std::filesystem::path& file, const std::string& bytes);
