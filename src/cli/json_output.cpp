@@ -181,8 +181,8 @@ Value facts(const qdb::SeriesDescription& facts) {
 
 Value split(const std::string& symbol, core::SplitRatio ratio, qdb::DateSerial date) {
   return Value{{"symbol", stored_text(symbol)},
-               {"new", ratio.p},
-               {"old", ratio.q},
+               {"new", ratio.new_shares},
+               {"old", ratio.old_shares},
                {"date", iso_date(date)}};
 }
 

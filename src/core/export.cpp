@@ -44,20 +44,20 @@ constexpr ValueColumn kValueColumns[] = {
 
 // format_date's format and separator of each export date form.
 struct DateFormat {
-  int format;
+  qdb::DateFormat format;
   char separator;
 };
 
 DateFormat date_format_of(ExportDateForm form) {
   switch (form) {
     case ExportDateForm::kMdy4:
-      return {4, '/'};
+      return {qdb::DateFormat::kMmDdYyyy, '/'};
     case ExportDateForm::kIso:
-      return {2, '-'};
+      return {qdb::DateFormat::kYyyyMmDd, '-'};
     case ExportDateForm::kYmd:
-      return {8, '/'};
+      return {qdb::DateFormat::kYyyyMmDdDigits, '/'};
     default:
-      return {3, '/'};
+      return {qdb::DateFormat::kMmDdYy, '/'};
   }
 }
 

@@ -17,7 +17,7 @@ class Reader {
   explicit Reader(const std::string& path);
   bool ok() const { return m_ok; }
   const qdb::MasterHeader& header() const { return m_header; }
-  // N, the header's first word, taken as signed.
+  // The header's first word, its entry count, taken as signed.
   std::int16_t header_count() const;
   std::uint64_t size() const { return m_size; }
   // Reads the next whole record; false at end of file (a trailing piece shorter than a record

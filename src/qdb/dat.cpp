@@ -22,7 +22,7 @@ struct OpenSeries {
   std::string dir;
   SeriesLayout layout;
   std::unique_ptr<ReadFile> file;
-  std::int32_t header_records = 0;  // R, the header's record count (unsigned 16-bit)
+  std::int32_t header_records = 0;  // the header's record count (unsigned 16-bit)
   DateForm date_form = DateForm::kTwoDigit;
 };
 
@@ -42,7 +42,8 @@ StatusCode open_series_entry(const DirListing& listing, OpenSeries& out) {
   out.file = file_system().open_read(listing.resolve(quote_file_name(out.record.file_number())));
   if (!out.file) return kFileOpen;
   std::uint8_t header[kHeaderBytes] = {};
-  // A header too short to hold R counts as a file without quotes. R is unsigned: files hold up
+  // A header too short to hold the record count counts as a file without quotes. The
+  // count is unsigned: files hold up
   // to 65,535 records.
   if (out.file->read(header, kHeaderBytes) == kHeaderBytes) {
     out.header_records = read_u16le(header + 2);

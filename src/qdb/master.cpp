@@ -77,7 +77,7 @@ MasterRecord record_at(const std::vector<std::uint8_t>& buffer, std::size_t inde
 }
 
 // One directory of the walk: its text, its listing (taken once per lookup) and its resume
-// mark (0 = not scanned yet, above N = exhausted).
+// mark (0 = not scanned yet, above the header's count = exhausted).
 struct Level {
   explicit Level(std::string d) : dir(d), listing(std::move(d)) {}
   Level(std::string d, const DirListing& listed) : dir(std::move(d)), listing(listed) {}

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "cli/cli_run.h"
-#include "core/test_master_bytes.h"
 #include "qdb/dates.h"
 #include "qdb/writer.h"
+#include "support/master_bytes.h"
 #include "support/temp_dir.h"
 
 namespace {

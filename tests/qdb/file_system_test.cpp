@@ -15,6 +15,7 @@
 namespace fs = std::filesystem;
 using testing_support::FailingFileSystem;
 using testing_support::InstalledFileSystem;
+using testing_support::names_in;
 using testing_support::read_bytes;
 using testing_support::TempDir;
 using testing_support::write_bytes;
@@ -23,14 +24,6 @@ namespace {
 
 bool write_text(qdb::WriteFile& out, const std::string& text) {
   return out.write(text.data(), text.size());
-}
-
-std::vector<std::string> names_in(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 }  // namespace
