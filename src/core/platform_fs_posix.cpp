@@ -1,8 +1,6 @@
 // The discovery walk's directory listing on POSIX hosts: one open, one fstat and one pass of
 // readdir per directory, entry types from the listing (d_type), and the file-system type
 // examined only where the walk crosses onto another device.
-#ifndef _WIN32
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -252,5 +250,3 @@ ProgramRun run_program(const std::string& program, const std::vector<std::string
 }
 
 }  // namespace core::platform
-
-#endif  // !_WIN32

@@ -54,7 +54,7 @@ class SeriesReader {
   // Returns 0, the lookup/layout status or -2.
   StatusCode open(std::string_view root, std::string_view key, int file_number = 0);
   // Opens the data file of record (dates native), an entry of listing's own directory read
-  // once for many symbols (OwnEntries), with no lookup. Returns 0, the layout status or -2.
+  // once for many symbols (PortfolioLookup), with no lookup. Returns 0, the layout status or -2.
   StatusCode open(const DirListing& listing, const MasterRecord& record);
 
   // Number of quotes the header claims (R - 1; 0 when R is below 1).

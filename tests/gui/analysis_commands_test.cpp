@@ -18,7 +18,7 @@
 #include <QTest>
 
 #include "cli/cli_run.h"
-#include "core/master_reader.h"
+#include "core/master_scan.h"
 #include "core/symbol_rows.h"
 #include "gui/analysis/data_facts_command.h"
 #include "gui/analysis/data_facts_dlg.h"
