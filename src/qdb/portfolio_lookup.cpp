@@ -48,6 +48,13 @@ std::optional<MasterRecord> PortfolioLookup::find_directory(std::string_view key
   return std::nullopt;
 }
 
+std::vector<MasterRecord> PortfolioLookup::all() const {
+  read_extended();
+  std::vector<MasterRecord> entries = m_entries;
+  entries.insert(entries.end(), m_extended.begin(), m_extended.end());
+  return entries;
+}
+
 const MasterRecord* PortfolioLookup::find_in(const std::vector<MasterRecord>& entries,
                                              const Positions& by_number, std::string_view key,
                                              int file_number) {

@@ -29,6 +29,8 @@ class PortfolioLookup {
   // The first "<DIR>" entry of the MASTER that key names by its symbol, its issue name or its
   // directory's name.
   std::optional<MasterRecord> find_directory(std::string_view key) const;
+  // Every entry in that order, MASTER then XMASTER.
+  std::vector<MasterRecord> all() const;
 
  private:
   using Positions = std::vector<std::pair<int, std::size_t>>;  // (file number, position), sorted
