@@ -20,6 +20,7 @@
 #include "qdb/master.h"
 #include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
+#include "qdb/portfolio_lookup.h"
 #include "qdb/status.h"
 
 namespace core {
@@ -69,12 +70,12 @@ class BulkExportPlan {
   const std::string& root() const { return m_root; }
   const std::vector<BulkExportItem>& items() const { return m_items; }
   const qdb::DirListing& listing() const { return m_listing; }
-  const qdb::OwnEntries& entries() const { return m_entries; }
+  const qdb::PortfolioLookup& entries() const { return m_entries; }
 
  private:
   std::string m_root;
   qdb::DirListing m_listing;
-  qdb::OwnEntries m_entries;
+  qdb::PortfolioLookup m_entries;
   std::vector<BulkExportItem> m_items;
 };
 

@@ -1,8 +1,6 @@
 // The discovery walk's directory listing on POSIX hosts: one open, one fstat and one pass of
 // readdir per directory, entry types from the listing (d_type), and the file-system type
 // examined only where the walk crosses onto another device.
-#ifndef _WIN32
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -269,5 +267,3 @@ const std::atomic<bool>& catch_stop_signals() {
 }
 
 }  // namespace core::platform
-
-#endif  // !_WIN32

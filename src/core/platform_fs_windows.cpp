@@ -1,8 +1,6 @@
 // Paths, roots and the discovery walk's directory listing on Windows. The listing goes
 // through std::filesystem: it carries each entry's attributes, so no entry is examined on its
 // own.
-#ifdef _WIN32
-
 #include <windows.h>
 
 #include <process.h>
@@ -162,5 +160,3 @@ const std::atomic<bool>& catch_stop_signals() {
 }
 
 }  // namespace core::platform
-
-#endif  // _WIN32

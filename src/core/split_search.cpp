@@ -60,7 +60,7 @@ std::string split_result_line(const std::string& symbol, SplitRatio ratio, qdb::
 }
 
 SplitSearchFiles::SplitSearchFiles(const std::string& dir)
-    : m_root(qdb::normalize_dir(dir)), m_listing(m_root), m_entries(m_listing) {}
+    : m_root(qdb::normalize_dir(dir)), m_listing(m_root), m_lookup(m_listing) {}
 
 SplitSearchSummary split_search(const std::string& dir, const std::vector<SymbolRow>& rows,
                                 SplitSearchObserver& observer) {
@@ -91,7 +91,7 @@ SplitSearchSummary split_search(const SplitSearchFiles& files, const std::vector
     qdb::StatusCode opened = qdb::kFileNotFound;
     if (row.file_number == 0) {
       opened = reader.open(root, symbol);
-    } else if (const qdb::MasterRecord* entry = files.entries().find(symbol, row.file_number)) {
+    } else if (const qdb::MasterRecord* entry = files.lookup().find(symbol, row.file_number)) {
       opened = reader.open(files.listing(), *entry);
     }
     if (opened != qdb::kSuccess) {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "core/symbol_rows.h"
-#include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
+#include "qdb/portfolio_lookup.h"
 #include "qdb/series.h"
 
 namespace core {
@@ -74,12 +74,12 @@ class SplitSearchFiles {
   explicit SplitSearchFiles(const std::string& dir);
   const std::string& root() const { return m_root; }
   const qdb::DirListing& listing() const { return m_listing; }
-  const qdb::OwnEntries& entries() const { return m_entries; }
+  const qdb::PortfolioLookup& lookup() const { return m_lookup; }
 
  private:
   std::string m_root;
   qdb::DirListing m_listing;
-  qdb::OwnEntries m_entries;
+  qdb::PortfolioLookup m_lookup;
 };
 
 // The same search over files read beforehand.

@@ -56,7 +56,7 @@ class SeriesReader {
   StatusCode open(std::string_view root, std::string_view key, int file_number = 0,
                   const DirListing* root_listing = nullptr);
   // Opens the data file of record (dates native), an entry of listing's own directory read
-  // once for many symbols (OwnEntries), with no lookup. Returns 0, the layout status or -2.
+  // once for many symbols (PortfolioLookup), with no lookup. Returns 0, the layout status or -2.
   StatusCode open(const DirListing& listing, const MasterRecord& record);
 
   // Number of quotes the header claims (its record count less one; 0 when that count is 0).

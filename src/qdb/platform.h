@@ -1,5 +1,5 @@
 // The few operations that need the host platform's own calls. Everything platform-specific in
-// the library lives behind these functions (platform_posix.cpp).
+// the library lives behind these functions (platform_posix.cpp, platform_windows.cpp).
 #pragma once
 
 #include <cstdint>

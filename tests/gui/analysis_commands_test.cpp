@@ -22,7 +22,7 @@
 #include <QTimer>
 
 #include "cli/cli_run.h"
-#include "core/master_reader.h"
+#include "core/master_scan.h"
 #include "core/symbol_rows.h"
 #include "gui/analysis/data_facts_command.h"
 #include "gui/analysis/data_facts_dlg.h"
