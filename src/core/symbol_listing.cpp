@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/master_reader.h"
+#include "core/master_scan.h"
 #include "qdb/bytes.h"
 #include "qdb/extended_master.h"
 #include "qdb/failure.h"
@@ -102,7 +102,7 @@ SymbolListingOutcome list_symbols(const std::string& master_path, const SymbolLi
                                   const qdb::DirListing* files, bool long_names) {
   SymbolListingOutcome outcome;
   const std::string resolved = qdb::resolve_path(master_path);
-  master_io::Reader reader(resolved);
+  MasterScan reader(resolved);
   if (!reader.ok()) {
     outcome.failure = SymbolListingFailure::kUnreadable;
     return outcome;
