@@ -7,10 +7,10 @@
 #include <windows.h>
 
 #include <cerrno>
-#include <filesystem>
-#include <system_error>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 namespace qdb {
 
@@ -121,9 +121,8 @@ bool platform_list_directory(
     const std::string& dir,
     const std::function<void(const char* name, bool is_directory, bool is_symlink)>& each) {
   std::error_code ec;
-  std::filesystem::directory_iterator it(dir.empty() ? std::filesystem::path(".")
-                                                     : std::filesystem::path(dir),
-                                         ec);
+  std::filesystem::directory_iterator it(
+      dir.empty() ? std::filesystem::path(".") : std::filesystem::path(dir), ec);
   if (ec) return false;
   for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
     if (ec) return false;
