@@ -9,9 +9,7 @@
 #include <unistd.h>
 
 #include <array>
-#include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -252,18 +250,5 @@ ProgramRun run_program(const std::string& program, const std::vector<std::string
 }
 
 bool stderr_is_terminal() { return ::isatty(STDERR_FILENO) == 1; }
-
-namespace {
-// Set from a signal handler: only a lock-free atomic may be touched there.
-std::atomic<bool> g_stop_requested{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-void on_stop_signal(int) { g_stop_requested.store(true); }
-}  // namespace
-
-const std::atomic<bool>& catch_stop_signals() {
-  std::signal(SIGINT, on_stop_signal);
-  std::signal(SIGTERM, on_stop_signal);
-  return g_stop_requested;
-}
 
 }  // namespace core::platform
