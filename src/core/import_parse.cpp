@@ -173,6 +173,8 @@ class FileParser {
   bool m_slash_pending = false;
   int m_max_first = 0, m_max_second = 0;
   std::uint32_t m_first_bad_first_line = 0;  // a line whose first number exceeds 12
+  std::string_view m_last_ticker;            // into the text
+  std::uint32_t m_last_symbol = 0;
 };
 
 int role_at(const std::array<int, 12>& at, ImportColumn role) {
@@ -234,6 +236,7 @@ bool FileParser::run(const ImportControl& control, ImportError& error) {
   bool started = false;
   text::Cells cells;
   const std::size_t first_row = m_rows.size();
+  m_rows.reserve(first_row + m_text.size() / 32);
   while (lines.next(line)) {
     if (text::is_blank(line)) continue;
     const std::uint32_t number = lines.number();
@@ -323,7 +326,12 @@ bool FileParser::read_row(const text::Cells& cells, std::uint32_t number, Import
     if (ticker.empty() || ticker.size() > kMaxSymbolLength)
       return fail(error, number, column_of(ImportColumn::kTicker),
                   "the symbol \"" + std::string(ticker) + "\" must have 1 to 14 characters");
-    row.symbol = m_table.index(ticker);
+    // Rows of one ticker mostly follow each other: the last one is compared first.
+    if (ticker != m_last_ticker) {
+      m_last_symbol = m_table.index(ticker);
+      m_last_ticker = ticker;
+    }
+    row.symbol = m_last_symbol;
   }
   ImportSymbol& symbol = m_data.symbols[row.symbol];
   if (role_at(m_at, ImportColumn::kName) >= 0 && symbol.name.empty())

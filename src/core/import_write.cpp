@@ -30,6 +30,7 @@
 namespace core {
 namespace {
 
+constexpr std::size_t kBatchSyncFiles = 32;
 constexpr std::int32_t kMaxQuotes = qdb::kMaxDataRecords - 1;
 // A long-form file is told by its last quote stored at 600000 (1 January 1960) or above.
 const qdb::DateSerial kFirstLongFormDate = qdb::date_serial(1960, 1, 1);
@@ -64,6 +65,8 @@ struct PortfolioWork {
   std::optional<PortfolioIndex> index;
   std::vector<std::size_t> symbols;  // into Work::symbols
   std::vector<bool> used;            // file numbers taken, by number
+  int master_room = 0;               // entries the MASTER can still take
+  int dir_number = 0;                // the file number of the root's new "<DIR>" entry
 };
 
 struct Work {
@@ -286,33 +289,35 @@ bool open_portfolio(PortfolioWork& portfolio, ImportError& error) {
   // Numbers in use: by an entry, or by a quote or layout file lying in the directory.
   const PortfolioIndex& index = *portfolio.index;
   for (const qdb::MasterRecord& record : index.master.records)
-    if (!record.is_directory())
-      portfolio.used[static_cast<std::size_t>(record.file_number())] = true;
+    portfolio.used[static_cast<std::size_t>(record.file_number())] = true;
+  portfolio.master_room =
+      qdb::kMaxSymbols - std::max<int>(index.master.header.count(), index.master.header.count2());
   for (std::size_t i = 0; i < xmaster_count(index); ++i)
     portfolio.used[static_cast<std::size_t>(qdb::xmaster_file_number(index.xmaster->entry(i)))] =
         true;
   return true;
 }
 
-// The next free file number (see free_file_number): the MASTER while it has room, then 256 on.
+// The next free file number, as free_file_number picks it: the lowest free one in the MASTER
+// while it has room, then the lowest free one from 256 (the XMASTER). Kept as a bitmap and a
+// count of the MASTER's room, as thousands of new symbols would make the search quadratic.
 int next_number(PortfolioWork& portfolio) {
-  const PortfolioIndex& index = *portfolio.index;
   auto free = [&](int n) {
     return !portfolio.used[static_cast<std::size_t>(n)] &&
            !portfolio.listing->contains(qdb::quote_file_name(n)) &&
            !portfolio.listing->contains(qdb::data_file_name(n, "DOP"));
   };
-  const bool master_full = index.master.header.count() >= qdb::kMaxSymbols ||
-                           index.master.header.count2() >= qdb::kMaxSymbols;
-  int n = master_full ? qdb::kFirstExtendedNumber : 1;
-  for (; n <= 0xFFFF; ++n) {
-    if (n <= qdb::kMaxSymbols || n >= qdb::kFirstExtendedNumber) {
-      if (free(n)) break;
-    } else {
-      n = qdb::kFirstExtendedNumber - 1;
-    }
+  int n = 0;
+  if (portfolio.master_room > 0) {
+    for (int k = 1; k <= qdb::kMaxSymbols && n == 0; ++k)
+      if (free(k)) n = k;
   }
-  if (n > 0xFFFF) return 0;
+  if (n == 0) {
+    for (int k = qdb::kFirstExtendedNumber; k <= 0xFFFF && n == 0; ++k)
+      if (free(k)) n = k;
+  }
+  if (n == 0) return 0;
+  if (n <= qdb::kMaxSymbols) --portfolio.master_room;
   portfolio.used[static_cast<std::size_t>(n)] = true;
   return n;
 }
@@ -431,6 +436,19 @@ bool build(Work& work, const std::string& dir, const ImportData& data, const Imp
     }
     if (!merge(sw, options, out, error)) return false;
   }
+  // A new "<DIR>" entry takes a MASTER file number and its name as its symbol, as the demo
+  // portfolios have them, so the root passes the checks every load runs.
+  PortfolioWork& top = *work.portfolios.front();
+  for (std::size_t p = 1; p < work.portfolios.size(); ++p) {
+    PortfolioWork& sub = *work.portfolios[p];
+    if (sub.has_dir_entry) continue;
+    sub.dir_number = top.master_room > 0 ? next_number(top) : 0;
+    if (sub.dir_number == 0 || sub.dir_number > qdb::kMaxSymbols) {
+      error =
+          ImportError{dir, 0, 0, "the MASTER has no room for the sub-portfolio " + sub.sub_name};
+      return false;
+    }
+  }
   return true;
 }
 
@@ -488,6 +506,9 @@ bool write_portfolio(Work& work, PortfolioWork& portfolio, const std::vector<std
     const SymbolWork& sw = work.symbols[s];
     qdb::Staging how;
     how.temp_name = qdb::data_file_name(sw.plan.file_number, qdb::suffix::kNewExtension);
+    // Many new files: one sync of the file system before the commit renames, instead of one
+    // each (a sync costs milliseconds however small the file).
+    how.defer_sync = portfolio.symbols.size() > kBatchSyncFiles;
     std::string name = qdb::quote_file_name(sw.plan.file_number);
     if (sw.existing) {
       how.expected = sw.existing->identity;
@@ -503,7 +524,10 @@ bool write_portfolio(Work& work, PortfolioWork& portfolio, const std::vector<std
   if (&portfolio == work.portfolios.front().get()) {
     for (const auto& sub : work.portfolios) {
       if (sub->sub_name.empty() || sub->has_dir_entry) continue;
-      index.master.records.push_back(qdb::make_directory_record(sub->sub_name));
+      qdb::MasterRecord record = qdb::make_directory_record(sub->sub_name);
+      record.bytes[qdb::master_offset::kFileNumber] = static_cast<std::uint8_t>(sub->dir_number);
+      record.set_symbol(sub->sub_name);
+      index.master.records.push_back(record);
       raise_counts(index.master.header);
       index.master_changed = true;
     }

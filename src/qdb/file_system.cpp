@@ -165,6 +165,8 @@ std::atomic<FileSystem*> g_installed{nullptr};
 
 bool FileSystem::sync_directory(const std::string& dir) { return platform_sync_directory(dir); }
 
+bool FileSystem::sync_file_system(const std::string& dir) { return platform_sync_file_system(dir); }
+
 FileSystem& native_file_system() {
   static NativeFileSystem native;
   return native;

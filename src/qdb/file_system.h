@@ -66,6 +66,9 @@ class FileSystem {
   // Forces the entries of dir (renames and removals inside it) to the disk; false with errno
   // set when that failed. The native one by default.
   virtual bool sync_directory(const std::string& dir);
+  // Forces everything written to the file system of dir to the disk (platform.h); false with
+  // errno set when that failed. The native one by default.
+  virtual bool sync_file_system(const std::string& dir);
   // Removes the entry; false with errno ENOENT when there was none.
   virtual bool remove(const std::string& path) = 0;
   virtual bool exists(const std::string& path) = 0;

@@ -42,6 +42,26 @@ bool platform_sync_file(std::FILE* file) {
 #endif
 }
 
+bool platform_sync_file_system(const std::string& dir) {
+#ifdef _WIN32
+  (void)dir;
+  errno = ENOSYS;
+  return false;
+#elif defined(__linux__)
+  const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd < 0) return false;
+  const bool ok = ::syncfs(fd) == 0;
+  const int error = errno;
+  ::close(fd);
+  errno = error;
+  return ok;
+#else
+  (void)dir;
+  ::sync();
+  return true;
+#endif
+}
+
 bool platform_sync_directory(const std::string& dir) {
 #ifdef _WIN32
   (void)dir;  // NTFS makes a completed rename durable with the file's own metadata.

@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <string>
 #include <utility>
 
 #include "qdb/failure.h"
+#include "qdb/platform.h"
 
 namespace qdb {
 namespace {
@@ -81,6 +84,10 @@ bool PortfolioTransaction::add(std::string_view name, const std::function<bool(W
                                                  : path_of(how.temp_name);
   entry->staged = std::make_unique<StagedFile>(
       entry->path, temp, how.expected, how.like.empty() ? std::string() : path_of(how.like));
+  if (how.defer_sync && kPlatformSyncsFileSystem) {
+    entry->staged->defer_sync();
+    m_deferred_sync = true;
+  }
   const bool written = entry->staged->write(writer);
   m_entries.push_back(std::move(entry));
   if (!written) m_failed = true;
@@ -115,6 +122,14 @@ bool PortfolioTransaction::commit() {
     if (entry->staged && !entry->staged->target_unchanged()) return fail();
   }
   FileSystem& files = file_system();
+  if (m_deferred_sync) {
+    errno = 0;
+    if (!files.sync_file_system(m_listing.dir())) {
+      note_failure(std::string("the new files could not be forced to the disk: ") +
+                   std::strerror(errno != 0 ? errno : EIO));
+      return fail();
+    }
+  }
   for (Entry* entry : order) {
     if (entry->staged) {
       if (!entry->staged->commit(false)) return fail();

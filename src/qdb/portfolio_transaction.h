@@ -31,6 +31,9 @@ struct Staging {
   // The file whose permission bits and owner a target that does not exist yet takes; empty: the
   // default of the directory.
   std::string like;
+  // For a transaction of many files: the new file is not synced on its own; the commit forces
+  // the whole file system to the disk once before the first rename (where the host can).
+  bool defer_sync = false;
 };
 
 // The files of one portfolio directory changed together. Callers hold the portfolio lock
@@ -101,6 +104,7 @@ class PortfolioTransaction {
   std::vector<Entry*> m_done;  // renamed into place or removed, in that order
   bool m_failed = false;
   bool m_committed = false;
+  bool m_deferred_sync = false;  // a staged file waits for the commit's one sync
   std::string m_restore_failed;
 };
 

@@ -103,7 +103,7 @@ bool StagedFile::write(const std::function<bool(WriteFile&)>& writer) {
     ok = false;
   }
   errno = 0;
-  if (ok && !file->sync()) {
+  if (ok && m_sync && !file->sync()) {
     note_error(m_target, errno != 0 ? errno : EIO);
     ok = false;
   }

@@ -36,6 +36,9 @@ class StagedFile {
   // The directory sync comes after the rename: its failure does not undo it and is not answered
   // here.
   bool commit(bool sync_directory = true);
+  // Leaves the new file unsynced by write(); the caller forces it to the disk before commit()
+  // (FileSystem::sync_file_system, once for a batch of files). Set before write().
+  void defer_sync() { m_sync = false; }
   // Removes the new file now (nothing happens after a commit).
   void discard();
   const std::string& target() const { return m_target; }
@@ -47,6 +50,7 @@ class StagedFile {
   std::string m_like;
   std::string m_temp;  // the name actually created; empty when none exists
   bool m_written = false;
+  bool m_sync = true;
 };
 
 // Forces dir (ending in a separator, or empty for the current directory) to the disk
