@@ -37,6 +37,25 @@ constexpr WordOf kDateWords[] = {
     {"mon", 6}, {"mdy2", 7}, {"dmy2", 8}, {"yymmdd", 9},
 };
 
+// The value a word names in a table, and the (first) word of a value.
+template <typename Enum, std::size_t N>
+bool value_of(const WordOf (&table)[N], std::string_view word, Enum& value) {
+  for (const WordOf& known : table) {
+    if (known.word == word) {
+      value = static_cast<Enum>(known.value);
+      return true;
+    }
+  }
+  return false;
+}
+
+template <typename Enum, std::size_t N>
+const char* word_of(const WordOf (&table)[N], Enum value, const char* fallback) {
+  for (const WordOf& known : table)
+    if (known.value == static_cast<int>(value)) return known.word.data();
+  return fallback;
+}
+
 std::string to_upper(std::string_view text) {
   std::string out(text);
   for (char& c : out)
@@ -229,6 +248,8 @@ bool FileParser::read_header(std::string_view line, std::uint32_t number, Import
 
 bool FileParser::run(const ImportControl& control, ImportError& error) {
   m_info.path = m_path;
+  // Spreadsheets often start a UTF-8 file with a byte order mark; it is no part of the header.
+  if (m_text.substr(0, 3) == "\xEF\xBB\xBF") m_text.remove_prefix(3);
   m_info.delimiter = m_options.delimiter != 0 ? m_options.delimiter : detect_delimiter(m_text);
   m_info.date_form = m_options.date_form;
   text::Lines lines(m_text);
@@ -475,35 +496,19 @@ bool parse_one(Parsing& parsing, std::string_view content, const std::string& pa
 }  // namespace
 
 bool parse_import_column(std::string_view word, ImportColumn& column) {
-  for (const WordOf& known : kColumnWords) {
-    if (known.word == word) {
-      column = static_cast<ImportColumn>(known.value);
-      return true;
-    }
-  }
-  return false;
+  return value_of(kColumnWords, word, column);
 }
 
 const char* import_column_word(ImportColumn column) {
-  for (const WordOf& known : kColumnWords)
-    if (known.value == static_cast<int>(column)) return known.word.data();
-  return "skip";
+  return word_of(kColumnWords, column, "skip");
 }
 
 bool parse_import_date_form(std::string_view word, ImportDateForm& form) {
-  for (const WordOf& known : kDateWords) {
-    if (known.word == word) {
-      form = static_cast<ImportDateForm>(known.value);
-      return true;
-    }
-  }
-  return false;
+  return value_of(kDateWords, word, form);
 }
 
 const char* import_date_form_word(ImportDateForm form) {
-  for (const WordOf& known : kDateWords)
-    if (known.value == static_cast<int>(form)) return known.word.data();
-  return "detect";
+  return word_of(kDateWords, form, "detect");
 }
 
 std::string ImportError::text() const {

@@ -222,10 +222,12 @@ bool date_parts(std::string_view cell, ImportDateForm form, int& year, int& mont
 bool time_seconds(std::string_view cell, std::int32_t& seconds) {
   int h = 0, m = 0, s = 0;
   std::string_view a, b, c;
-  if (all_digits(cell) && (cell.size() == 4 || cell.size() == 6)) {
-    whole(cell.substr(0, 2), h);
-    whole(cell.substr(2, 2), m);
-    if (cell.size() == 6) whole(cell.substr(4, 2), s);
+  if (all_digits(cell) && cell.size() >= 4 && cell.size() <= 6) {
+    // HHMMSS, HMMSS (a number that lost its leading zero) or HHMM.
+    const std::size_t hours = cell.size() == 5 ? 1 : 2;
+    whole(cell.substr(0, hours), h);
+    whole(cell.substr(hours, 2), m);
+    if (cell.size() > 4) whole(cell.substr(hours + 2, 2), s);
   } else if (three(cell, ':', a, b, c)) {
     if (a.size() > 2 || b.size() != 2 || c.size() != 2 || !whole(a, h) || !whole(b, m) ||
         !whole(c, s))

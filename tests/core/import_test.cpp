@@ -3,6 +3,7 @@
 // failure at any step of the write leaving every file as it was.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -78,19 +79,20 @@ core::ImportOptions options_of(const Case& c) {
 
 const std::vector<Case>& cases() {
   static const std::vector<Case> table = {
-      {"plain header, comma, ISO, newest first, Adj Close ignored",
+      {"plain header after a byte order mark, comma, ISO, newest first, Adj Close ignored",
        "AAPL.csv",
+       "\xEF\xBB\xBF"
        "Date,Open,High,Low,Close,Adj Close,Volume\n2024-01-03,10.5,11,10,10.75,9,1000\n"
        "2024-01-02,10,10.8,9.9,10.5,9,900\n",
        "",
        "",
        {{"AAPL",
          {"L24 D", "2024-01-02 10 10.8 9.9 10.5 900 -1", "2024-01-03 10.5 11 10 10.75 1000 -1"}}}},
-      {"<> header, semicolon, decimal comma, tickers, YYYYMMDD, HHMMSS times",
+      {"<> header, semicolon, decimal comma, tickers, YYYYMMDD, HHMMSS and HMMSS times",
        "x.txt",
        "<TICKER>;<PER>;<DTYYYYMMDD>;<TIME>;<OPEN>;<HIGH>;<LOW>;<CLOSE>;<VOL>\n"
        "IBM;5;20240102;100000;1,5;2,5;1,25;2,75;100\n"
-       "IBM;5;20240102;093000;1,5;2,5;1,25;2;100\n"
+       "IBM;5;20240102;93000;1,5;2,5;1,25;2;100\n"
        "MSFT;5;20240102;093000;3;4;2;3,5;7\n",
        "",
        "",
@@ -309,6 +311,46 @@ TEST_F(Import, DataTheFilesCantHoldIsRefusedBeforeAnythingIsWritten) {
   const auto before = files();
   EXPECT_EQ(import(text, "BIG.csv", {}), "BIG: 65535 quotes; a data file holds at most 65,534");
   EXPECT_EQ(files(), before);
+
+  // A long parse reports its progress, and stops when its cancel flag is set.
+  std::atomic<bool> cancel{false};
+  std::uint64_t reported = 0;
+  core::ImportControl control;
+  control.cancel = &cancel;
+  control.progress = [&](std::uint64_t done, std::uint64_t total) {
+    EXPECT_LE(done, total);
+    reported = done;
+  };
+  EXPECT_TRUE(core::parse_import_text(text, "BIG.csv", {}, control).ok);
+  EXPECT_GT(reported, 0u);
+  cancel = true;
+  const core::ImportParse cancelled = core::parse_import_text(text, "BIG.csv", {}, control);
+  EXPECT_FALSE(cancelled.ok);
+  EXPECT_EQ(cancelled.error.message, "cancelled");
+}
+
+// One golden case a record layout (tests/data/import, written by make_import_cases.py): the
+// data file and the MASTER byte for byte.
+TEST_F(Import, GoldenFilesOfEachLayout) {
+  int cases = 0;
+  for (const auto& folder : fs::directory_iterator(testing_support::test_data("import"))) {
+    if (!folder.is_directory()) continue;
+    SCOPED_TRACE(folder.path().filename().string());
+    ++cases;
+    const std::string portfolio = m_temp.dir() + folder.path().filename().string();
+    core::ImportError error;
+    ASSERT_TRUE(core::create_new_portfolio(portfolio, error)) << error.text();
+    std::vector<std::string> inputs;
+    for (const auto& file : fs::directory_iterator(folder.path()))
+      if (file.path().extension() == ".txt") inputs.push_back(file.path().string());
+    const core::ImportParse parse = core::parse_import(inputs, {});
+    ASSERT_TRUE(parse.ok) << parse.error.text();
+    ASSERT_TRUE(core::write_import(portfolio, parse.data, {}).ok);
+    EXPECT_EQ(read_bytes(portfolio + "/F1.DAT"), read_bytes(folder.path() / "F1.DAT"));
+    EXPECT_EQ(read_bytes(portfolio + "/MASTER"), read_bytes(folder.path() / "MASTER"));
+    EXPECT_TRUE(core::find_index_disagreements(portfolio + "/MASTER").empty());
+  }
+  EXPECT_EQ(cases, 6);
 }
 
 // A failure at any create, write, sync or rename of the write leaves every file as it was and
