@@ -109,6 +109,9 @@ struct Row {
   std::uint32_t symbol = 0;
 };
 
+// Where a file's bars begin in a symbol's bars; kNone for a symbol the file does not name.
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
 char detect_delimiter(std::string_view text) {
   text::Lines lines(text);
   std::string_view line;
@@ -156,18 +159,20 @@ bool uses_decimal_comma(std::string_view text, char delimiter, bool header) {
 class FileParser {
  public:
   FileParser(std::string_view content, const std::string& path, std::uint32_t file_index,
-             const ImportOptions& options, ImportData& data, SymbolTable& table,
-             std::vector<Row>& rows)
+             const ImportOptions& options, ImportData& data, SymbolTable& table)
       : m_text(content),
         m_path(path),
         m_file(file_index),
         m_options(options),
         m_data(data),
-        m_table(table),
-        m_rows(rows) {}
+        m_table(table) {}
 
   bool run(const ImportControl& control, ImportError& error);
   ImportFileInfo& info() { return m_info; }
+  // Per symbol (by index), where this file's bars begin in its bars, or kNone.
+  std::size_t start(std::size_t symbol) const {
+    return symbol < m_start.size() ? m_start[symbol] : kNone;
+  }
 
  private:
   bool fail(ImportError& error, std::uint32_t line, std::uint32_t column, std::string message) {
@@ -184,7 +189,7 @@ class FileParser {
   const ImportOptions& m_options;
   ImportData& m_data;
   SymbolTable& m_table;
-  std::vector<Row>& m_rows;
+  std::vector<std::size_t> m_start;  // per symbol, where this file's bars begin
   ImportFileInfo m_info;
   std::array<int, 12> m_at{};  // the column (0-based) of each role, -1 when absent
   std::size_t m_needed = 0;    // cells a data line must have
@@ -256,8 +261,6 @@ bool FileParser::run(const ImportControl& control, ImportError& error) {
   std::string_view line;
   bool started = false;
   text::Cells cells;
-  const std::size_t first_row = m_rows.size();
-  m_rows.reserve(first_row + m_text.size() / 32);
   while (lines.next(line)) {
     if (text::is_blank(line)) continue;
     const std::uint32_t number = lines.number();
@@ -274,6 +277,9 @@ bool FileParser::run(const ImportControl& control, ImportError& error) {
         if (symbol.empty() || symbol.size() > kMaxSymbolLength)
           return fail(error, 0, 0, "the symbol \"" + symbol + "\" must have 1 to 14 characters");
         m_symbol = m_table.index(symbol);
+        // A one-symbol file: room for every line at once (a line is longer than 32 bytes).
+        auto& bars = m_data.symbols[m_symbol].bars;
+        bars.reserve(bars.size() + m_text.size() / 32);
       }
       if (m_info.header) continue;
     }
@@ -285,7 +291,6 @@ bool FileParser::run(const ImportControl& control, ImportError& error) {
     text::split(line, m_info.delimiter, cells);
     if (!read_row(cells, number, error)) return false;
   }
-  m_info.rows = static_cast<std::uint32_t>(m_rows.size() - first_row);
   if (m_info.rows == 0 && !started) return fail(error, 0, 0, "the file holds no lines");
   return settle_dates(error);
 }
@@ -364,7 +369,10 @@ bool FileParser::read_row(const text::Cells& cells, std::uint32_t number, Import
                          : letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 32)
                                                           : letter;
   }
-  m_rows.push_back(row);
+  if (m_start.size() <= row.symbol) m_start.resize(m_data.symbols.size(), kNone);
+  if (m_start[row.symbol] == kNone) m_start[row.symbol] = symbol.bars.size();
+  symbol.bars.push_back(row.bar);
+  ++m_info.rows;
   return true;
 }
 
@@ -386,22 +394,25 @@ bool FileParser::settle_dates(ImportError& error) {
     }
   }
   const auto date_column = static_cast<std::uint32_t>(role_at(m_at, ImportColumn::kDate) + 1);
-  const std::size_t begin = m_rows.size() - m_info.rows;
-  for (std::size_t i = begin; i < m_rows.size(); ++i) {
-    ImportBar& bar = m_rows[i].bar;
-    const int year = bar.date / 10000;
-    int month = (bar.date / 100) % 100;
-    int day = bar.date % 100;
-    if (day_first) std::swap(month, day);
-    if (year < 1900 || year > 2099)
-      return fail(
-          error, bar.line, date_column,
-          "the year " + std::to_string(year) + " is outside 1900-2099, which the files can't hold");
-    if (!qdb::is_calendar_date(year, month, day))
-      return fail(error, bar.line, date_column,
-                  "no such day: " + std::to_string(year) + "-" + std::to_string(month) + "-" +
-                      std::to_string(day));
-    bar.date = qdb::date_serial(year, month, day);
+  for (std::size_t s = 0; s < m_start.size(); ++s) {
+    if (m_start[s] == kNone) continue;
+    auto& bars = m_data.symbols[s].bars;
+    for (std::size_t i = m_start[s]; i < bars.size(); ++i) {
+      ImportBar& bar = bars[i];
+      const int year = bar.date / 10000;
+      int month = (bar.date / 100) % 100;
+      int day = bar.date % 100;
+      if (day_first) std::swap(month, day);
+      if (year < 1900 || year > 2099)
+        return fail(error, bar.line, date_column,
+                    "the year " + std::to_string(year) +
+                        " is outside 1900-2099, which the files can't hold");
+      if (!qdb::is_calendar_date(year, month, day))
+        return fail(error, bar.line, date_column,
+                    "no such day: " + std::to_string(year) + "-" + std::to_string(month) + "-" +
+                        std::to_string(day));
+      bar.date = qdb::date_serial(year, month, day);
+    }
   }
   return true;
 }
@@ -453,15 +464,13 @@ bool finish(ImportData& data, ImportError& error) {
 struct Parsing {
   ImportParse result;
   SymbolTable table{result.data};
-  std::vector<Row> rows;
 };
 
 bool parse_one(Parsing& parsing, std::string_view content, const std::string& path,
                const ImportOptions& options, const ImportControl& control) {
   ImportData& data = parsing.result.data;
-  parsing.rows.clear();
   FileParser parser(content, path, static_cast<std::uint32_t>(data.files.size()), options, data,
-                    parsing.table, parsing.rows);
+                    parsing.table);
   if (!parser.run(control, parsing.result.error)) return false;
   ImportFileInfo& info = parser.info();
   const bool has_time = std::find(info.columns.begin(), info.columns.end(), ImportColumn::kTime) !=
@@ -474,21 +483,18 @@ bool parse_one(Parsing& parsing, std::string_view content, const std::string& pa
     if (std::find(info.columns.begin(), info.columns.end(), kValues[v]) != info.columns.end())
       values = static_cast<std::uint8_t>(values | (1u << v));
   // Symbols met in this file: the time and the columns they have.
-  std::vector<std::uint32_t> counts(data.symbols.size(), 0);
-  for (const Row& row : parsing.rows) ++counts[row.symbol];
-  for (std::size_t s = 0; s < counts.size(); ++s) {
-    if (counts[s] == 0) continue;
+  for (std::size_t s = 0; s < data.symbols.size(); ++s) {
+    const std::size_t start = parser.start(s);
+    if (start == kNone) continue;
     ImportSymbol& symbol = data.symbols[s];
-    if (!symbol.bars.empty() && symbol.has_time != has_time) {
+    if (start > 0 && symbol.has_time != has_time) {
       parsing.result.error =
           ImportError{path, 0, 0, symbol.symbol + " has times in one file and none in another"};
       return false;
     }
     symbol.has_time = has_time;
     symbol.values = static_cast<std::uint8_t>(symbol.values | values);
-    symbol.bars.reserve(symbol.bars.size() + counts[s]);
   }
-  for (const Row& row : parsing.rows) data.symbols[row.symbol].bars.push_back(row.bar);
   data.files.push_back(std::move(info));
   return true;
 }
