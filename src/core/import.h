@@ -76,9 +76,10 @@ struct ImportOptions {
   bool by_letter = false;  // new symbols go to the sub-portfolio named by their first letter
 };
 
-// Progress and cancel for long imports: progress (when set) gets the bytes parsed, or the
-// files written, of the total, now and then; a cancel flag set to true stops the parse or the
-// write at the next check, with nothing written.
+// Progress and cancel for long imports: progress (when set) gets the bytes parsed of a file,
+// or the portfolios written of those to write, now and then; a cancel flag set to true stops
+// the parse at its next check (nothing is written), or the write before its next portfolio
+// (the portfolios already written stay written; with one portfolio, nothing is).
 struct ImportControl {
   std::function<void(std::uint64_t done, std::uint64_t total)> progress;
   const std::atomic<bool>* cancel = nullptr;
