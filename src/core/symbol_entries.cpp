@@ -24,7 +24,7 @@ std::string entry_description(const qdb::MasterRecord& record) {
 std::optional<std::vector<qdb::MasterRecord>> entries_named(
     const std::string& dir, const std::function<bool(const qdb::MasterRecord&)>& names) {
   const qdb::DirListing listing(qdb::normalize_dir(dir));
-  const std::optional<PortfolioIndex> index =
+  const qdb::Result<PortfolioIndex> index =
       read_portfolio_index(qdb::master_path(listing), &listing);
   if (!index) return std::nullopt;
   std::vector<qdb::MasterRecord> named;

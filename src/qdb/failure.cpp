@@ -28,9 +28,4 @@ std::string with_cause(std::string message) {
   return message;
 }
 
-std::string file_name_of(std::string_view path) {
-  auto [dir, name] = split_path(path);
-  return name.empty() ? std::string(path) : name;
-}
-
 }  // namespace qdb

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "qdb/error.h"
+
 namespace qdb {
 
 // Forgets any cause noted earlier (every operation starts with it).
@@ -18,8 +20,5 @@ void note_error(std::string_view path, int error);
 const std::string& failure_cause();
 // message, then the noted cause on a line of its own when there is one.
 std::string with_cause(std::string message);
-
-// The last component of path ("F3.DAT" of "/data/F3.DAT").
-std::string file_name_of(std::string_view path);
 
 }  // namespace qdb

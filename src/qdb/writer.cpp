@@ -60,7 +60,7 @@ bool create_portfolio(const std::string& dir) {
   const MasterHeader header;
   return replace_file(master, master + std::string(suffix::kNew), [&](WriteFile& out) {
     return out.write(header.bytes.data(), header.bytes.size());
-  });
+  }).ok();
 }
 
 MasterRecord make_master_record(int file_number, std::string_view symbol,
@@ -131,7 +131,7 @@ bool append_master_record(const std::string& dir, const MasterRecord& record) {
           return false;
         }
         return true;
-      });
+      }).ok();
 }
 
 SeriesLayout default_layout(int record_length) {
@@ -203,7 +203,7 @@ bool write_data_file(const std::string& dir, int file_number, const std::vector<
       if (!out.write(record.data(), record.size())) return false;
     }
     return true;
-  });
+  }).ok();
 }
 
 bool write_dop_file(const std::string& dir, int file_number, const SeriesLayout& layout) {
@@ -232,7 +232,7 @@ bool write_dop_file(const std::string& dir, int file_number, const SeriesLayout&
   const std::string target = listing.resolve(data_file_name(file_number, "DOP"));
   return replace_file(target, target + std::string(suffix::kNew), [&](WriteFile& out) {
     return text.empty() || out.write(text.data(), text.size());
-  });
+  }).ok();
 }
 
 }  // namespace qdb
