@@ -6,7 +6,6 @@
 #include "cli/command.h"
 #include "cli/quote_view.h"
 #include "core/export.h"
-#include "qdb/failure.h"
 #include "qdb/status.h"
 
 namespace {
@@ -82,7 +81,6 @@ int run_export(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
   const std::string& key = parsed.positional[1];
   const cli::KeyEntry entry = cli::resolve_key(kExport, parsed, dir, key, err);
   if (entry.exit_code) return *entry.exit_code;
-  qdb::clear_failure();
   core::ExportResult result;
   if (options.path == "-") {
     result = core::export_quotes(dir, key, options, out, entry.file_number);

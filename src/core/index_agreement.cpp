@@ -212,8 +212,8 @@ IndexRepairResult repair_index_files(const std::string& master_path) {
   }
   result.changed_files = (index->emaster_changed ? 1 : 0) + (index->xmaster_changed ? 1 : 0);
   std::string restore_failed;
-  if (const qdb::Result<void> written = write_portfolio_index(
-          *index, qdb::suffix::kNewRepair, false, &restore_failed, &transaction);
+  if (const qdb::Result<void> written = write_portfolio_index(*index, qdb::suffix::kNewRepair,
+                                                              false, &restore_failed, &transaction);
       !written) {
     result.failure = written.error().with_cause(
         "The index files beside\n" + path + "\ncould not be rewritten." +

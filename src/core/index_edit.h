@@ -28,9 +28,8 @@ class IndexEdit {
   // another shows the same text). The entry found, or the Error whose cause is the message to
   // show: the lock (kFileOpen), the unreadable MASTER (kFileRead) or the missing symbol
   // (kRecordNotFound).
-  qdb::Result<IndexEntry> find(
-      const std::function<std::string(const qdb::MasterRecord&)>& text_of, const std::string& text,
-      int file_number = 0);
+  qdb::Result<IndexEntry> find(const std::function<std::string(const qdb::MasterRecord&)>& text_of,
+                               const std::string& text, int file_number = 0);
 
   // The index and the entry found (valid after find succeeded).
   PortfolioIndex& index() { return *m_index; }

@@ -129,9 +129,9 @@ DateRepairResult correct_master_dates(const std::string& master_path, bool make_
     const std::string backup = repair_backup_name(listing, name);
     result.backup_path = dir + backup;
     if (const qdb::Result<void> backed = transaction.backup(name, backup); !backed) {
-      result.failure = backed.error().with_cause(
-          "the backup " + result.backup_path +
-          " could not be written; the MASTER file was left unchanged");
+      result.failure =
+          backed.error().with_cause("the backup " + result.backup_path +
+                                    " could not be written; the MASTER file was left unchanged");
       result.backup_path.clear();
       return result;
     }

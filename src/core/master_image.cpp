@@ -18,7 +18,8 @@ qdb::Result<MasterImage> read_master_image(const std::string& master_path) {
   std::unique_ptr<qdb::ReadFile> file = qdb::file_system().open_read(master_path);
   if (!file) return qdb::error_of(master_path, errno, qdb::kFileOpen);
   const std::uint64_t size = file->size();
-  if (size < qdb::kMasterRecordSize || size > kMaxMasterBytes) return qdb::Error{qdb::kFileRead, {}};
+  if (size < qdb::kMasterRecordSize || size > kMaxMasterBytes)
+    return qdb::Error{qdb::kFileRead, {}};
   std::string bytes(static_cast<std::size_t>(size), '\0');
   if (file->read(bytes.data(), bytes.size()) != bytes.size())
     return qdb::error_of(master_path, EIO, qdb::kFileRead);

@@ -9,7 +9,6 @@
 
 #include "core/command_result.h"
 #include "core/master_reader.h"
-#include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/portfolio_lock.h"
@@ -103,7 +102,6 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
     return result;
   }
 
-  qdb::clear_failure();
   const auto [dir, name] = qdb::split_path(path);
   const qdb::PortfolioLock lock({dir});
   if (!lock.locked()) return failed_with<RepairResult>(lock.failure());
@@ -143,7 +141,8 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
   {
     master_io::Reader reader(path);
     if (!reader.ok()) {
-      result.failure = qdb::with_cause("the MASTER file " + path + " could not be read");
+      result.failure = qdb::Error{qdb::kFileRead, qdb::not_regular_cause(path)}.with_cause(
+          "the MASTER file " + path + " could not be read");
       return result;
     }
     header = reader.header();

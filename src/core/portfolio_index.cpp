@@ -242,7 +242,8 @@ qdb::Result<void> write_portfolio_index(PortfolioIndex& index, std::string_view 
   for (const Changed& file : files) {
     const std::string name = qdb::split_path(file.path).second;
     if (!backups || file.original.empty()) continue;
-    if (qdb::Result<void> backed = transaction.backup(name, name + std::string(qdb::suffix::kBackup));
+    if (qdb::Result<void> backed =
+            transaction.backup(name, name + std::string(qdb::suffix::kBackup));
         !backed)
       return backed;
   }

@@ -96,8 +96,8 @@ void add_entry(PortfolioIndex& index, const EntryToAdd& entry, int number);
 // of qdb/file_suffixes.h), and only then put in place, XMASTER, EMASTER, MASTER. If one fails to
 // take its place, those already replaced get their old bytes back (held in memory since they
 // were read under the portfolio lock), and a created XMASTER is removed, so a failure leaves all
-// as they were; the failing step's Error otherwise. When even that restore fails, restore_failed names
-// the files left changed. With joined (a transaction of index.dir holding the caller's own
+// as they were; the failing step's Error otherwise. When even that restore fails, restore_failed
+// names the files left changed. With joined (a transaction of index.dir holding the caller's own
 // steps, such as backups of its own), the files are staged into it and it is committed.
 qdb::Result<void> write_portfolio_index(PortfolioIndex& index, std::string_view temp_suffix,
                                         bool backup, std::string* restore_failed = nullptr,

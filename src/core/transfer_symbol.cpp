@@ -94,9 +94,8 @@ TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& 
   const std::string dest_master = qdb::master_path(dest_listing);
   qdb::Result<PortfolioIndex> index = read_portfolio_index(dest_master);
   if (!index) {
-    return transfer_failure(index.error().with_cause(std::string(kAdditionFailed) +
-                                                     "The MASTER file in\n" + dest_dir +
-                                                     "\ncould not be read."));
+    return transfer_failure(index.error().with_cause(
+        std::string(kAdditionFailed) + "The MASTER file in\n" + dest_dir + "\ncould not be read."));
   }
   // A record appended past the header's count would be invisible to every reader of the file.
   const MasterImage& image = index->master;

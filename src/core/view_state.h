@@ -34,7 +34,7 @@ qdb::StatusCode read_view_state(const std::string& dir, const std::string& key, 
 
 // Runs the series rewrite on the view's symbol: its portfolio, MASTER and quote count.
 inline qdb::Result<void> rewrite_view_series(const ViewState& view,
-                                        const qdb::SeriesEditRequest& request) {
+                                             const qdb::SeriesEditRequest& request) {
   return qdb::rewrite_series(request, view.portfolio_dir, view.symbol, view.master_path,
                              view.quote_count, view.file_number);
 }

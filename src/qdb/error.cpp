@@ -7,7 +7,8 @@
 namespace qdb {
 
 Error error_of(std::string_view path, int error, StatusCode status) {
-  if (error == kErrorNotRegular) return Error{status, file_name_of(path) + " is not a regular file"};
+  if (error == kErrorNotRegular)
+    return Error{status, file_name_of(path) + " is not a regular file"};
   const char* text = error != 0 ? std::strerror(error) : "the step failed";
   return Error{status, file_name_of(path) + ": " + text};
 }

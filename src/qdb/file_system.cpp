@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "qdb/failure.h"
 #include "qdb/file_suffixes.h"
 #include "qdb/platform.h"
 #include "qdb/staged_file.h"
@@ -81,7 +80,6 @@ class NativeFileSystem final : public FileSystem {
     std::FILE* file = platform_open_read(path, error, not_regular);
     if (file == nullptr) {
       // A directory, FIFO or device is never a file to read; the user hears which one.
-      if (not_regular) note_failure(file_name_of(path) + " is not a regular file");
       errno = not_regular ? kErrorNotRegular : error;
       return nullptr;
     }
@@ -178,6 +176,11 @@ FileSystem& file_system() {
 FileSystem* set_file_system(FileSystem* fs) {
   FileSystem* previous = g_installed.exchange(fs);
   return previous != nullptr ? previous : &native_file_system();
+}
+
+std::string not_regular_cause(const std::string& path) {
+  if (file_system().open_read(path) != nullptr || errno != kErrorNotRegular) return {};
+  return error_of(path, kErrorNotRegular).cause;
 }
 
 Result<void> copy_file(const std::string& from, const std::string& to) {

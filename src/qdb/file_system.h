@@ -86,4 +86,9 @@ FileSystem* set_file_system(FileSystem* fs);
 // place (via to + suffix::kCopy). The Error of the failing step, leaving to unchanged.
 Result<void> copy_file(const std::string& from, const std::string& to);
 
+// "<name> is not a regular file" when path names a directory, FIFO or device (open_read
+// refuses it with kErrorNotRegular); empty otherwise. What a read that answers only a status
+// adds to its message.
+std::string not_regular_cause(const std::string& path);
+
 }  // namespace qdb

@@ -6,7 +6,6 @@
 #include <thread>
 #include <utility>
 
-
 namespace qdb {
 namespace {
 

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <utility>
 
-
 namespace qdb {
 namespace {
 
@@ -55,14 +54,14 @@ Result<void> PortfolioTransaction::backup(std::string_view name, std::string_vie
 }
 
 Result<void> PortfolioTransaction::stage(std::string_view name, std::string_view bytes,
-                                 const Staging& how) {
+                                         const Staging& how) {
   return add(
       name, [bytes](WriteFile& out) { return out.write(bytes.data(), bytes.size()); }, how);
 }
 
 Result<void> PortfolioTransaction::stage(std::string_view name,
                                          const std::function<bool(WriteFile&)>& writer,
-                                 const Staging& how) {
+                                         const Staging& how) {
   return add(name, writer, how);
 }
 

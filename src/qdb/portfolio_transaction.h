@@ -49,8 +49,8 @@ struct Staging {
 //
 // When any step fails, every file already replaced or removed gets its old content back (a file
 // created is removed), so the portfolio is as it was; the failing step answers its Error
-// (kFileWrite, its cause naming the file and the reason), and restore_failed() names what could not be put back. A transaction that is not
-// committed leaves no new file behind.
+// (kFileWrite, its cause naming the file and the reason), and restore_failed() names what could not
+// be put back. A transaction that is not committed leaves no new file behind.
 class PortfolioTransaction {
  public:
   // dir ends in a separator (or is empty for the current directory).
@@ -75,7 +75,7 @@ class PortfolioTransaction {
   // The same, with the content written by writer (false from writer aborts, with an empty
   // cause: the writer knows why).
   Result<void> stage(std::string_view name, const std::function<bool(WriteFile&)>& writer,
-             const Staging& how = {});
+                     const Staging& how = {});
   // Marks name to be removed by the commit, after the renames. original (its content), when
   // given, is written back should a later step fail.
   void remove(std::string_view name, std::optional<std::string> original = std::nullopt);
@@ -100,7 +100,7 @@ class PortfolioTransaction {
   DirListing m_listing;
   std::vector<std::unique_ptr<Entry>> m_entries;               // in the order staged
   std::vector<std::pair<std::string, std::string>> m_backups;  // file and backup paths
-  std::vector<Entry*> m_done;  // renamed into place or removed, in that order
+  std::vector<Entry*> m_done;     // renamed into place or removed, in that order
   std::optional<Error> m_failed;  // the first stage that failed
   bool m_committed = false;
   std::string m_restore_failed;

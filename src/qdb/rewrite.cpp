@@ -20,7 +20,6 @@
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/extended_master.h"
-#include "qdb/failure.h"
 #include "qdb/file_suffixes.h"
 #include "qdb/file_system.h"
 #include "qdb/layout.h"
@@ -31,6 +30,7 @@
 #include "qdb/portfolio_lock.h"
 #include "qdb/portfolio_transaction.h"
 #include "qdb/series.h"
+#include "qdb/series_problem.h"
 #include "qdb/status.h"
 
 namespace qdb {
@@ -381,9 +381,6 @@ PassOutcome rewrite_records(const SeriesEditRequest& request, const RecordShape&
 // a usable DATE column cannot be rewritten.
 Error delete_not_found() { return Error{kDeleteNotFound, kDeleteNotFoundMessage}; }
 
-// Why a read of the lookup or the layout failed, when its open step could tell.
-std::string read_cause() { return failure_cause(); }
-
 std::optional<RecordShape> record_shape(const MasterRecord& record, const SeriesLayout& layout) {
   RecordShape shape;
   shape.length = record.record_length();
@@ -399,8 +396,8 @@ std::optional<RecordShape> record_shape(const MasterRecord& record, const Series
   return shape;
 }
 
-// The pass of rewrite_series. The lookup and layout reads answer a status only; their cause is
-// the one read_cause finds.
+// The pass of rewrite_series. The lookup and layout reads answer a status only; their cause
+// names a file that is no regular file, when one is.
 Result<void> rewrite_pass(const SeriesEditRequest& request, std::string_view root,
                           std::string_view key, std::string_view master_path, int quote_count,
                           int file_number_wanted) {
@@ -414,7 +411,7 @@ Result<void> rewrite_pass(const SeriesEditRequest& request, std::string_view roo
   std::optional<DirListing> found_listing;
   const StatusCode found =
       detail::find_symbol_listed(root, key, entry, dir, found_listing, file_number_wanted);
-  if (found != kSuccess) return Error{found, read_cause()};
+  if (found != kSuccess) return Error{found, not_regular_file_cause(root, key, file_number_wanted)};
   const PortfolioLock sub_lock({dir});
   if (!sub_lock.locked()) return Error{kFileOpen, sub_lock.failure()};
   const int file_number = entry.file_number();
@@ -428,9 +425,10 @@ Result<void> rewrite_pass(const SeriesEditRequest& request, std::string_view roo
   SeriesLayout layout;
   const StatusCode laid_out = detail::read_layout_listed(
       listing, file_number, layout, entry.record_length(), entry.field_count());
-  if (laid_out != kSuccess) return Error{laid_out, read_cause()};
+  if (laid_out != kSuccess)
+    return Error{laid_out, not_regular_file_cause(root, key, file_number_wanted)};
   std::optional<RecordShape> shape = record_shape(entry, layout);
-  if (!shape) return Error{kLayoutUnknown, read_cause()};
+  if (!shape) return Error{kLayoutUnknown, not_regular_file_cause(root, key, file_number_wanted)};
 
   const std::string data_name = quote_file_name(file_number);
   const std::string data_path = listing.resolve(data_name);
@@ -479,8 +477,8 @@ Result<void> rewrite_pass(const SeriesEditRequest& request, std::string_view roo
     const int count_now = held >= 0 ? held : quote_count;
     auto needed = corrections_for_delete(root, key, file_number_wanted, index, count_now);
     if (!needed) {
-      return Error{kFileRead,
-                   file_name_of(data_path) + ": the quote next to the one deleted could not be read"};
+      return Error{kFileRead, file_name_of(data_path) +
+                                  ": the quote next to the one deleted could not be read"};
     }
     corrections = std::move(*needed);
   }
@@ -488,22 +486,21 @@ Result<void> rewrite_pass(const SeriesEditRequest& request, std::string_view roo
   // Dates are read in the form the file's last quote shows; the read goes back to the first
   // quote afterwards.
   const DateForm form = data_file_date_form(*source, shape->length, shape->column[kDate], count);
-  if (!source->seek(length)) return Error{kFileRead, read_cause()};
+  if (!source->seek(length)) return Error{kFileRead, {}};
   int dropped = request.op == kOpDelete ? 1 : 0;
   if (picks) {
     const int held = count - 1;
     const std::optional<PickedRecords> found =
         find_picked(request, *shape, form, *source, size - length, held);
     if (!found) return last_error_of(data_path, kFileRead);
-    if (!source->seek(length)) return Error{kFileRead, read_cause()};
+    if (!source->seek(length)) return Error{kFileRead, {}};
     if (request.record >= 0 && found->count == 0) {
-      return Error{
-          kQuoteChanged,
-          "The file changed: " + file_name_of(data_path) + " no longer holds the quote of " +
-              format_date_string(request.first_date) +
-              (request.seconds >= 0 ? " " + format_seconds_string(request.seconds)
-                                    : std::string()) +
-              " at its place. Reload the quotes and try again."};
+      return Error{kQuoteChanged,
+                   "The file changed: " + file_name_of(data_path) +
+                       " no longer holds the quote of " + format_date_string(request.first_date) +
+                       (request.seconds >= 0 ? " " + format_seconds_string(request.seconds)
+                                             : std::string()) +
+                       " at its place. Reload the quotes and try again."};
     }
     if (request.op == kOpDelete) {
       if (found->dropped == 0) return delete_not_found();
@@ -587,7 +584,6 @@ Result<void> rewrite_pass(const SeriesEditRequest& request, std::string_view roo
 Result<void> rewrite_series(const SeriesEditRequest& request, std::string_view root,
                             std::string_view key, std::string_view master_path, int quote_count,
                             int file_number) {
-  clear_failure();
   return rewrite_pass(request, root, key, master_path, quote_count, file_number);
 }
 

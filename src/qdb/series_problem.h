@@ -19,8 +19,13 @@ std::string series_problem(std::string_view root, std::string_view key, int file
 std::string sub_portfolio_problem(std::string_view dir, std::string_view name,
                                   std::string_view subdir);
 
-// The cause a failing step noted since the last clear_failure() ("F1.DAT is not a regular
-// file", "F1.DAT: Permission denied") when there is one, else series_problem(root, key).
+// "<name> is not a regular file" for the first of key's files (its MASTER, its layout file,
+// its data file) that is a directory, FIFO or device; empty when none is.
+std::string not_regular_file_cause(std::string_view root, std::string_view key,
+                                   int file_number = 0);
+
+// Why a read of key's quotes failed: not_regular_file_cause when it names a file, else
+// series_problem(root, key).
 std::string read_failure_cause(std::string_view root, std::string_view key, int file_number = 0);
 
 }  // namespace qdb

@@ -216,8 +216,8 @@ TEST(DeleteQuote, AMissingDateIsReportedByTheLibraryThenTheCommand) {
   SamplePortfolio p;
   const std::string before = p.data();
   const core::CommandResult result = core::delete_quote(p.view(), "12/31/99");
-  EXPECT_EQ(messages(result),
-            std::vector<std::string>({"failure in delete quote for findrec", "Delete Edit Failed"}));
+  EXPECT_EQ(messages(result), std::vector<std::string>(
+                                  {"failure in delete quote for findrec", "Delete Edit Failed"}));
   EXPECT_EQ(result.status, qdb::kDeleteNotFound);
   EXPECT_EQ(p.data(), before);
 }

@@ -82,7 +82,7 @@ class Portfolio {
 
   // The status of the rewrite; its cause stays in last_cause().
   qdb::StatusCode run(qdb::SeriesOp op, qdb::DateSerial first, qdb::DateSerial last,
-                   std::vector<float> values = {}, const char* key = "TEST") {
+                      std::vector<float> values = {}, const char* key = "TEST") {
     qdb::SeriesEditRequest request;
     std::copy(values.begin(), values.end(), request.values);
     request.first_date = first;
