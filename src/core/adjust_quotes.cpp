@@ -28,9 +28,10 @@ CommandResult adjust_quotes(const ViewState& view, const AdjustEntry& entry) {
   if (!valid) return CommandResult::failure(kInvalidDataEntered);
 
   qdb::SeriesEditRequest request;
-  for (int i = 0; i < 4; ++i) request.values[i] = *price;
-  request.values[4] = *volume;
-  request.values[5] = *open_interest;
+  for (int field = qdb::kValueOpen; field <= qdb::kValueClose; ++field)
+    request.values[field] = *price;
+  request.values[qdb::kValueVolume] = *volume;
+  request.values[qdb::kValueOpenInterest] = *open_interest;
   request.first_date = from;
   request.last_date = to;
   request.op = qdb::kOpScale;

@@ -11,7 +11,8 @@
 namespace core {
 namespace {
 constexpr const char* kEditFailed = "Single Date Edit Failed";
-constexpr const char* kValueNames[6] = {"Open", "Hi", "Lo", "Close", "Vol", "OI"};
+constexpr const char* kValueNames[qdb::kRequestValueCount] = {"Open",  "Hi",  "Lo",
+                                                              "Close", "Vol", "OI"};
 }  // namespace
 
 CommandResult edit_quote(const ViewState& view, const EditQuoteEntry& entry) {
@@ -24,7 +25,7 @@ CommandResult edit_quote(const ViewState& view, const EditQuoteEntry& entry) {
     if (entry.fields[i].keep) continue;
     const std::optional<float> value = scan_number(entry.fields[i].text);
     if (!value) return CommandResult::failure(kInvalidDataEntered);
-    request.values[i] = *value;
+    request.values[i] = *value;  // the entry lists the fields in the request's order
     changes_something = true;
   }
 

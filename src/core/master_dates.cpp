@@ -45,7 +45,8 @@ std::optional<DataDates> data_dates(const qdb::DirListing& listing,
   const auto size = static_cast<std::size_t>(length);
   std::vector<std::uint8_t> bytes(size);
   if (file->read(bytes.data(), size) != size) return std::nullopt;
-  const int stored = qdb::read_u16le(bytes.data() + 2);  // R, unsigned 16-bit
+  const int stored =
+      qdb::read_u16le(bytes.data() + 2);  // the header's record count, unsigned 16-bit
   // Only quotes that are in the file count, whatever the header claims.
   const std::uint64_t whole = file->size() / size;
   const std::int64_t count =

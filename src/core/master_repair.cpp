@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/command_result.h"
-#include "core/master_reader.h"
+#include "core/master_scan.h"
 #include "qdb/file_system.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/portfolio_lock.h"
@@ -139,7 +139,7 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
   std::int16_t header_count = 0;
   std::vector<qdb::MasterRecord> kept;
   {
-    master_io::Reader reader(path);
+    MasterScan reader(path);
     if (!reader.ok()) {
       result.failure = qdb::Error{qdb::kFileRead, qdb::not_regular_cause(path)}.with_cause(
           "the MASTER file " + path + " could not be read");
@@ -177,9 +177,9 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
       }
       ++result.dropped;
       observer.beep();
-      observer.report_dropped(repair_report_message(
-          master_io::field_text(record, qdb::master_offset::kIssueName),
-          master_io::field_text(record, qdb::master_offset::kSymbol), number));
+      observer.report_dropped(
+          repair_report_message(master_field_text(record, qdb::master_offset::kIssueName),
+                                master_field_text(record, qdb::master_offset::kSymbol), number));
     }
     // A piece of a record after the last whole one: the entry the end of the file cut off is
     // dropped, and named as far as its bytes go.
@@ -193,10 +193,9 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
               static_cast<std::size_t>(piece)) {
         result.cut_off = true;
         observer.beep();
-        observer.report_dropped(
-            cut_off_report_message(master_io::field_text(partial, qdb::master_offset::kIssueName),
-                                   master_io::field_text(partial, qdb::master_offset::kSymbol),
-                                   partial.file_number(), piece));
+        observer.report_dropped(cut_off_report_message(
+            master_field_text(partial, qdb::master_offset::kIssueName),
+            master_field_text(partial, qdb::master_offset::kSymbol), partial.file_number(), piece));
       }
     }
   }

@@ -21,9 +21,10 @@ CommandResult split_quotes(const ViewState& view, const SplitEntry& entry) {
   const float price_factor = *old_shares / *new_shares;
   const float quantity_factor = *new_shares / *old_shares;
   qdb::SeriesEditRequest request;
-  for (int i = 0; i < 4; ++i) request.values[i] = price_factor;
-  request.values[4] = quantity_factor;
-  request.values[5] = quantity_factor;
+  for (int price = qdb::kValueOpen; price <= qdb::kValueClose; ++price)
+    request.values[price] = price_factor;
+  request.values[qdb::kValueVolume] = quantity_factor;
+  request.values[qdb::kValueOpenInterest] = quantity_factor;
   request.first_date = 0;
   request.last_date = static_cast<qdb::DateSerial>(split - 1);
   request.op = qdb::kOpScale;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -73,6 +74,18 @@ class FileSystem {
   virtual std::optional<std::uint64_t> file_size(const std::string& path) = 0;
   // Entries of a directory (without "." and ".."); nullopt when it can't be read.
   virtual std::optional<std::vector<DirEntry>> list(const std::string& dir) = 0;
+
+  // For a batch of new files in one directory, synced together rather than one by one.
+  // Whether sync_all does its work in one call here; when not, each file is synced itself.
+  virtual bool can_sync_all() { return false; }
+  // Forces every file written on the file system holding dir to the disk (syncfs).
+  virtual bool sync_all(const std::string& /*dir*/) { return false; }
+  // Creates the directory dir and any missing parents; true when it exists afterwards as a
+  // directory.
+  virtual bool create_directory(const std::string& dir);
+  // The same entries handed to each one by one, without a list of them all; false when the
+  // directory can't be read. By default through list(), so a replaced list() rules both.
+  virtual bool list_each(const std::string& dir, const std::function<void(const DirEntry&)>& each);
 };
 
 // The real file system.

@@ -191,25 +191,15 @@ Result<void> stage_extended_dates(PortfolioTransaction& transaction,
   return transaction.stage(name, image->bytes(), how);
 }
 
-// The nearest Monday-to-Friday day before serial that a file of the given form can store, or
-// 0 when there is none: a two-digit file reads stored years below 60 as 2000 on, so it holds
-// no date before 1960.
-DateSerial previous_weekday(DateSerial serial, DateForm form) {
-  DateSerial day = serial - 1;
-  while (day >= 1 && is_weekend(day)) --day;
-  const DateSerial first = form == DateForm::kTwoDigit ? date_serial(1960, 1, 1) : 1;
-  return day >= first ? day : 0;
-}
-
 // Everything one data-file pass needs about the records it rewrites.
 struct RecordShape {
-  int length = 0;       // L, bytes per record, header included
+  int length = 0;       // bytes per record, header included
   int cells = 0;        // whole 4-byte columns inside the record
   int column[8] = {};   // 1-based column of each field, 0 when absent or outside the record
-  int field_count = 0;  // F of the MASTER entry, for decoding a record's time
+  int field_count = 0;  // the MASTER entry's field count, for decoding a record's time
   const SeriesLayout* layout = nullptr;
-  // The records the header counts as quotes (R - 1). Records after them are no quotes: a
-  // request that picks records never picks them, so they stay as they were.
+  // The records the header counts as quotes (its record count less one). Records after them
+  // are no quotes: a request that picks records never picks them, so they stay as they were.
   std::int32_t quotes = INT32_MAX;
 };
 
@@ -446,7 +436,7 @@ Result<void> rewrite_pass(const SeriesEditRequest& request, std::string_view roo
   std::vector<std::uint8_t> header(length);
   if (size < length || source->read(header.data(), length) != length)
     return last_error_of(data_path, kFileRead);
-  // R, the header's record count, is unsigned 16-bit. An insert into a file whose header
+  // The header's record count is unsigned 16-bit. An insert into a file whose header
   // already counts the most it can is refused before anything is written, the backup included.
   std::int32_t count = read_u16le(header.data() + 2);
   if (request.op == kOpInsert && count >= kMaxDataRecords) {
@@ -508,7 +498,8 @@ Result<void> rewrite_pass(const SeriesEditRequest& request, std::string_view roo
       corrections = found->corrections;
     }
   }
-  // A delete found its quotes, so R counts at least them here; an insert was checked above.
+  // A delete found its quotes, so the header's count covers at least them here; an insert was
+  // checked above.
   if (request.op == kOpDelete) count = std::max(count - dropped, 0);
   if (request.op == kOpInsert) ++count;
   write_u16le(header.data() + 2, static_cast<std::uint16_t>(count));

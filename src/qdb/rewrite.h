@@ -27,8 +27,22 @@ enum SeriesOp : std::int16_t {
 // A value that marks a field to keep its stored value (op 1 and ops 2/3).
 inline constexpr float kKeepValue = std::numeric_limits<float>::quiet_NaN();
 
+// The place of each field's value in SeriesEditRequest::values: open to open interest, in the
+// order of the layout's fields, so a pass over the fields indexes it by field - kOpen.
+enum RequestValue : int {
+  kValueOpen = 0,
+  kValueHigh,
+  kValueLow,
+  kValueClose,
+  kValueVolume,
+  kValueOpenInterest,
+  kRequestValueCount,
+};
+
 struct SeriesEditRequest {
-  float values[6] = {kKeepValue, kKeepValue, kKeepValue, kKeepValue, kKeepValue, kKeepValue};
+  // The new value (set) or the factor (scale) of each field, by RequestValue.
+  float values[kRequestValueCount] = {kKeepValue, kKeepValue, kKeepValue,
+                                      kKeepValue, kKeepValue, kKeepValue};
   DateSerial first_date = 0;
   DateSerial last_date = 0;
   SeriesOp op = kOpNone;

@@ -97,7 +97,9 @@ Result<void> StagedFile::write(const std::function<bool(WriteFile&)>& writer) {
   if (!writer(checked)) failed = Error{kFileWrite, {}};
   if (checked.failed()) failed = error_of(m_target, checked.error());
   errno = 0;
-  if (!failed && !file->sync()) failed = last_error_of(m_target);
+  // A deferred file is synced with the rest of its batch where one call syncs them all.
+  const bool sync_now = !m_deferred || !files.can_sync_all();
+  if (!failed && sync_now && !file->sync()) failed = last_error_of(m_target);
   errno = 0;
   const bool closed = file->close();
   if (!failed && !closed) failed = last_error_of(m_target);

@@ -40,6 +40,15 @@ class StagedFile {
   Result<void> commit(bool sync_directory = true);
   // Removes the new file now (nothing happens after a commit).
   void discard();
+  // One file of a batch in one directory: where the file system syncs every file in one call
+  // (FileSystem::can_sync_all), write() leaves the file unsynced for the caller's one sync_all
+  // before the first commit.
+  void defer_syncs() { m_deferred = true; }
+  // For a target known not to exist (from a listing): the new file takes the default
+  // permission bits without a look at the target.
+  void take_default_mode() { m_like.clear(); }
+  // The temporary file's name while one exists (empty otherwise).
+  const std::string& temp_path() const { return m_temp; }
   const std::string& target() const { return m_target; }
 
  private:
@@ -49,6 +58,7 @@ class StagedFile {
   std::string m_like;
   std::string m_temp;  // the name actually created; empty when none exists
   bool m_written = false;
+  bool m_deferred = false;
 };
 
 // Forces dir (ending in a separator, or empty for the current directory) to the disk

@@ -111,7 +111,7 @@ bool append_master_record(const std::string& dir, const MasterRecord& record) {
   }
   const std::size_t entries = header.count();
   if (entries >= kMaxSymbols || header.count2() >= kMaxSymbols) return false;
-  // The new entry goes right after the N counted ones; a MASTER holding fewer is damaged and
+  // The new entry goes right after the counted ones; a MASTER holding fewer is damaged and
   // is left for the repair to deal with.
   const std::size_t insert_at = kMasterRecordSize * (entries + 1);
   if (!old.empty() && old.size() < insert_at) return false;

@@ -233,7 +233,7 @@ TEST(AddQuote, FillsTheFridayBeforeAMonday) {
 
   const std::string after = p.data();
   ASSERT_EQ(after.size(), before.size() + kRecord);
-  EXPECT_EQ(static_cast<unsigned char>(after[2]), 7u);  // header count R: 6 -> 7
+  EXPECT_EQ(static_cast<unsigned char>(after[2]), 7u);  // header record count: 6 -> 7
   const auto bars = read_bars(p.dir(), "TEST");
   ASSERT_EQ(bars.size(), 6u);
   EXPECT_EQ(bars[2].date, day(1999, 12, 31));

@@ -88,13 +88,6 @@ int delete_shown(QDialog& d) {
   return press_ok(d);
 }
 
-std::map<std::string, std::string> files_of(const std::string& dir) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(dir))
-    files[entry.path().filename().string()] = testing_support::read_bytes(entry.path());
-  return files;
-}
-
 TEST_F(IntradayCommandsTest, EditAndDeleteOfOneBarChangeTheFilesAsDorvaneCliDoes) {
   const struct {
     const char* name;
@@ -134,7 +127,7 @@ TEST_F(IntradayCommandsTest, EditAndDeleteOfOneBarChangeTheFilesAsDorvaneCliDoes
     args.insert(args.begin() + 1, cli.temp.dir());
     const testing_support::CliResult result = testing_support::run_cli(args);
     ASSERT_EQ(result.exit_code, 0) << result.err;
-    EXPECT_EQ(files_of(app.temp.dir()), files_of(cli.temp.dir()));
+    EXPECT_EQ(testing_support::files_in(app.temp.dir()), testing_support::files_in(cli.temp.dir()));
     EXPECT_NE(app.data(), before);
   }
 }

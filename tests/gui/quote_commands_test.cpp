@@ -228,19 +228,12 @@ TEST_F(QuoteCommandsTest, AFailedRewriteShowsItsMessageAndWritesNoSetting) {
   }
 }
 
-std::map<std::string, std::string> files_of(const std::string& dir) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(dir))
-    files[entry.path().filename().string()] = testing_support::read_bytes(entry.path());
-  return files;
-}
-
 TEST_F(QuoteCommandsTest, OkChangesTheFilesAsDorvaneCliDoesAndWritesTheSettings) {
   for (const CommandCase& c : command_cases()) {
     SCOPED_TRACE(c.name);
     SamplePortfolio app;
     SamplePortfolio cli;
-    ASSERT_EQ(files_of(app.dir()), files_of(cli.dir()));
+    ASSERT_EQ(testing_support::files_in(app.dir()), testing_support::files_in(cli.dir()));
     load(app.dir());
     m_prompter.expectDialog(c.fill);
     if (c.confirm) m_prompter.expectMessage(Prompter::Answer::Yes);
@@ -254,8 +247,8 @@ TEST_F(QuoteCommandsTest, OkChangesTheFilesAsDorvaneCliDoesAndWritesTheSettings)
     args.insert(args.begin() + 1, cli.dir());
     const testing_support::CliResult result = testing_support::run_cli(args);
     ASSERT_EQ(result.exit_code, 0) << result.err;
-    EXPECT_EQ(files_of(app.dir()), files_of(cli.dir()));
-    EXPECT_NE(files_of(app.dir()).at("F1.DAT"), SamplePortfolio().data());
+    EXPECT_EQ(testing_support::files_in(app.dir()), testing_support::files_in(cli.dir()));
+    EXPECT_NE(testing_support::files_in(app.dir()).at("F1.DAT"), SamplePortfolio().data());
   }
 }
 

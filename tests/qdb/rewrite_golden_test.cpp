@@ -16,6 +16,7 @@
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
+using testing_support::files_in;
 using testing_support::read_bytes;
 
 namespace {
@@ -59,14 +60,6 @@ GoldenRequest read_request(const fs::path& file) {
     }
   }
   return golden;
-}
-
-// File name -> content of every file directly in dir.
-std::map<std::string, std::string> files_in(const fs::path& dir) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : fs::directory_iterator(dir))
-    files[entry.path().filename().string()] = read_bytes(entry.path());
-  return files;
 }
 
 // The name of dir's MASTER file, whatever its case.

@@ -212,7 +212,7 @@ TEST(RewriteSeries, UnchangedCellsAndTrailingBytesKeepTheirStoredBytesExactly) {
   raw.replace(28 * 3 + 24, 4, odd_zero);  // 5 January (the edited quote), OI
   raw.replace(28 * 1 + 24, 4, odd_zero);  // 3 January, OI
   raw.replace(28 * 1 + 4, 4, odd_zero);   // 3 January, OPEN
-  raw[5] = '\x7f';                        // header byte past R
+  raw[5] = '\x7f';                        // header byte past the record count
   write_bytes(p.path() / "F1.DAT", raw);
 
   ASSERT_EQ(p.run(qdb::kOpSet, jan(5), jan(5), {kKeep, kKeep, kKeep, 99.0f, kKeep, kKeep}),
@@ -349,7 +349,7 @@ TEST(RewriteSeries, RefusalsChangeNothing) {
        "TEST",
        qdb::kRecordNotFound},
       {"insert into a full count", week_of_quotes(),
-       [](Portfolio& p) {  // R = 65535, the most the unsigned 16-bit count holds
+       [](Portfolio& p) {  // 65535 records, the most the unsigned 16-bit count holds
          std::string raw = p.data();
          raw[2] = '\xff';
          raw[3] = '\xff';
@@ -549,7 +549,7 @@ TEST(RewriteSeries, EditsARealPortfolioInPlaceTouchingOnlyTheChangedBytes) {
   ASSERT_EQ(qdb::series_alloc(series, 1), 0);
   ASSERT_EQ(qdb::read_series(series, tmp.dir(), "HSM__2000V", quotes / 2, 1), 0);
   qdb::SeriesEditRequest request;
-  request.values[3] = 12345.0f;  // close only
+  request.values[qdb::kValueClose] = 12345.0f;  // close only
   request.first_date = request.last_date = series.date(0);
   request.op = qdb::kOpSet;
   ASSERT_TRUE(qdb::rewrite_series(request, tmp.dir(), "HSM__2000V", tmp.dir() + "MASTER", quotes));
@@ -567,7 +567,7 @@ TEST(RewriteSeries, EditsARealPortfolioInPlaceTouchingOnlyTheChangedBytes) {
   EXPECT_FALSE(fs::exists(tmp.path() / "MASTER"));
   EXPECT_EQ(read_bytes(tmp.path() / "F1.BAK"), before);
 
-  // Deleting that quote again takes out exactly its record and lowers R by one.
+  // Deleting that quote again takes out exactly its record and lowers the header's count by one.
   request.op = qdb::kOpDelete;
   ASSERT_TRUE(qdb::rewrite_series(request, tmp.dir(), "HSM__2000V", tmp.dir() + "MASTER", quotes));
   const std::string deleted = read_bytes(tmp.path() / "F1.dat");

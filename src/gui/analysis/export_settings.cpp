@@ -1,5 +1,7 @@
 #include "gui/analysis/export_settings.h"
 
+#include <QDir>
+
 #include "gui/base/settings_store.h"
 
 core::ExportOptions loadExportOptions(const CSettingsStore& settings) {
@@ -35,4 +37,18 @@ void saveExportOptions(CSettingsStore& settings, const core::ExportOptions& opti
   settings.SetInt(setting_keys::kExportTitle, options.title ? 1 : 0);
   settings.SetInt(setting_keys::kExportDateForm, static_cast<int>(options.date_form));
   settings.SetInt(setting_keys::kExportTime, options.time ? 1 : 0);
+}
+
+ExportAllTarget loadExportAllTarget(const CSettingsStore& settings) {
+  ExportAllTarget target;
+  // The default folder depends on the user, so it is passed here rather than named once.
+  target.path = settings.GetString(setting_keys::kExportAllTarget,
+                                   QDir::home().filePath(QStringLiteral("export")));
+  target.single = settings.GetInt(setting_keys::kExportAllSingle) != 0;
+  return target;
+}
+
+void saveExportAllTarget(CSettingsStore& settings, const ExportAllTarget& target) {
+  settings.SetString(setting_keys::kExportAllTarget, target.path);
+  settings.SetInt(setting_keys::kExportAllSingle, target.single ? 1 : 0);
 }

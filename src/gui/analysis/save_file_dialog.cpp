@@ -25,3 +25,13 @@ QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) {
   const QStringList chosen = dialog.selectedFiles();
   return chosen.isEmpty() ? QString() : chosen.first();
 }
+
+QString chooseFolder(QWidget* parent, const QString& proposedFolder) {
+  QFileDialog dialog(parent);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly, true);
+  if (!proposedFolder.isEmpty()) dialog.setDirectory(proposedFolder);
+  if (Prompter::instance().exec(dialog) != QDialog::Accepted) return {};
+  const QStringList chosen = dialog.selectedFiles();
+  return chosen.isEmpty() ? QString() : chosen.first();
+}

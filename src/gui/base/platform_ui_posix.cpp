@@ -1,7 +1,5 @@
 // The desktop application's host differences on Linux and other POSIX systems: roots are
 // directory paths, "/" separates components.
-#ifndef _WIN32
-
 #include <string>
 #include <vector>
 
@@ -54,5 +52,3 @@ bool hasDisplay() {
   return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 #endif
 }
-
-#endif  // !_WIN32

@@ -1,7 +1,5 @@
 // The desktop application's host differences on Windows: roots are drives ("C:\"), shown as
 // "[-c-]" and remembered by their letter; "\" and "/" both separate components.
-#ifdef _WIN32
-
 #include <QDir>
 
 #include "gui/base/platform_ui.h"
@@ -58,5 +56,3 @@ QString expandHome(const QString& path) {
 }
 
 bool hasDisplay() { return true; }
-
-#endif  // _WIN32

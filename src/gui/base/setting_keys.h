@@ -60,4 +60,9 @@ inline constexpr IntSetting kExportTitle{"XportSel", "Title", 0};
 inline constexpr IntSetting kExportDateForm{"XportSel", "DateForm", 0};
 inline constexpr IntSetting kExportTime{"XportSel", "Time", 0};
 
+// Export All's folder, or its one file with kExportAllSingle 1 (see
+// gui/analysis/export_settings.h). The folder's default is "export" in the user's home.
+inline constexpr TextSetting kExportAllTarget{"XportAll", "Target", ""};
+inline constexpr IntSetting kExportAllSingle{"XportAll", "Single", 0};
+
 }  // namespace setting_keys

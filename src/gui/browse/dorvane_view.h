@@ -95,6 +95,9 @@ class CDorvaneView : public QWidget {
   // View > Chart: shows or hides the chart above the quotes grid.
   void setChartShown(bool shown);
   bool chartShown() const;
+  // Portfolio > Export All: every symbol of the portfolio as text; the outcome goes to the
+  // main window's status bar.
+  void OnExportAll();
 
   // Around a command (view_reload.cpp). prepareCommand loads the highlighted symbol when a
   // keyboard move's load is still waiting, and reads the symbols and quotes again when another

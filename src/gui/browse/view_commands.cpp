@@ -1,9 +1,12 @@
 // The browser view's commands: each hands the view's state to its controller and carries out
 // what the controller asks of the view afterwards.
 #include <QListWidget>
+#include <QMainWindow>
+#include <QStatusBar>
 
 #include "core/view_state.h"
 #include "gui/analysis/data_facts_command.h"
+#include "gui/analysis/export_all_command.h"
 #include "gui/analysis/export_command.h"
 #include "gui/analysis/save_file_dialog.h"
 #include "gui/analysis/split_search_controller.h"
@@ -118,6 +121,12 @@ void CDorvaneView::OnSplitSearch() {
     for (int i = 0; i < model->rows(); ++i) source.rows.push_back(model->row(i));
     return source;
   });
+}
+
+void CDorvaneView::OnExportAll() {
+  const QString done = runExportAll(window(), m_settings, m_state->portfolioDir());
+  auto* frame = qobject_cast<QMainWindow*>(window());
+  if (!done.isEmpty() && frame) frame->statusBar()->showMessage(done, 15000);
 }
 
 void CDorvaneView::onChartActivated(int row) {

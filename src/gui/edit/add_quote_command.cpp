@@ -24,13 +24,13 @@ QuoteCommandOutcome runAddQuoteCommand(const QuoteCommandContext& context) {
   if (row < 0) return {};
   const std::string dateText = context.rows.text(row, QuoteRows::kDate).toStdString();
   const qdb::DateSerial date = core::view_date(dateText);
-  const qdb::DateSerial newDate = date == 0 ? 0 : core::previous_weekday(date);
+  const qdb::DateSerial newDate = date == 0 ? 0 : qdb::previous_weekday(date, qdb::DateForm::kLong);
   if (newDate == 0) {
     // No weekday before it to add: the core says why, and nothing changes.
     quote_command::showMessages(context.parent, core::add_quote(context.view, dateText));
     return {};
   }
-  const QString newDateText = QString::fromStdString(qdb::format_date_string(newDate, 3, '/'));
+  const QString newDateText = QString::fromStdString(qdb::format_date_string(newDate));
   if (grid_has_date(context.rows, newDateText)) {
     Prompter::instance().message(context.parent,
                                  QStringLiteral("Date %1 already exists.").arg(newDateText),

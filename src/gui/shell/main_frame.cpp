@@ -140,6 +140,9 @@ void CMainFrame::createActions() {
   static const CommandEntry kCommands[] = {
       {"splitSearch", "&Split Search...", "Search this portfolio for possible splits\nSplit search",
        "system-search", QStyle::SP_FileDialogDetailedView, &V::OnSplitSearch, &S::splitSearch},
+      {"exportAll", "Export &All...",
+       "Export the quotes of every symbol of this portfolio\nExport all", "document-save-all",
+       QStyle::SP_DialogSaveButton, &V::OnExportAll, &S::exportAll},
       {"deleteSymbol", "&Delete", "Delete Symbol\nDelete Symbol", "edit-delete",
        QStyle::SP_TrashIcon, &V::OnDeleteSymbol, &S::deleteSymbol},
       {"moveSymbol", "&Move...", "Move\nMove", "go-next", QStyle::SP_ArrowForward, &V::OnMoveSymbol,
@@ -225,6 +228,7 @@ void CMainFrame::createMenus() {
 
   QMenu* portfolio = menuBar()->addMenu(QStringLiteral("&Portfolio"));
   portfolio->addAction(commandAction(QStringLiteral("splitSearch")));
+  portfolio->addAction(commandAction(QStringLiteral("exportAll")));
   portfolio->addAction(m_searchFilter);
   portfolio->addAction(m_rescan);
 

@@ -1,4 +1,7 @@
-// Reading a portfolio's MASTER as whole 53-byte records, for the checks and the repair.
+// A portfolio's MASTER read record by record in file order, as stored, for what inspects it
+// whole: the symbols grid's listing, the checks and the repair. (The symbol commands and the
+// date repair, which write it back, hold it whole: master_image.h. A lookup reads it through
+// qdb::find_symbol or qdb::PortfolioLookup.)
 #pragma once
 
 #include <cstdint>
@@ -8,16 +11,16 @@
 #include "qdb/file_system.h"
 #include "qdb/master.h"
 
-namespace core::master_io {
+namespace core {
 
-// A MASTER opened for sequential reading of whole records.
-class Reader {
+// A MASTER opened for reading its whole records in order.
+class MasterScan {
  public:
   // Opens path and reads the header; ok() tells whether both worked.
-  explicit Reader(const std::string& path);
+  explicit MasterScan(const std::string& path);
   bool ok() const { return m_ok; }
   const qdb::MasterHeader& header() const { return m_header; }
-  // N, the header's first word, taken as signed.
+  // The header's first word, its entry count, taken as signed.
   std::int16_t header_count() const;
   std::uint64_t size() const { return m_size; }
   // Reads the next whole record; false at end of file (a trailing piece shorter than a record
@@ -32,6 +35,6 @@ class Reader {
 };
 
 // The text of a 16-byte field at offset: its bytes up to the first zero byte.
-std::string field_text(const qdb::MasterRecord& record, int offset);
+std::string master_field_text(const qdb::MasterRecord& record, int offset);
 
-}  // namespace core::master_io
+}  // namespace core

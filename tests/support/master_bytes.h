@@ -1,9 +1,12 @@
-// Builders of MASTER files for tests: header and 53-byte entries as raw bytes.
+// Builders of MASTER files for tests: header and 53-byte entries as raw bytes, field by field.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "qdb/master.h"
 
 namespace testing_support {
 
@@ -18,6 +21,12 @@ inline std::string master_header(std::uint16_t count, std::uint16_t count2 = 0xF
   h[3] = static_cast<char>(count2 >> 8);
   for (int i = 4; i < 53; ++i) h[static_cast<std::size_t>(i)] = static_cast<char>(0x40 + i);
   return h;
+}
+
+// Writes value as a little-endian 16-bit word at offset.
+inline void put_u16(std::string& bytes, std::size_t offset, int value) {
+  bytes[offset] = static_cast<char>(value & 0xFF);
+  bytes[offset + 1] = static_cast<char>((value >> 8) & 0xFF);
 }
 
 // Copies text into a 16-byte field at offset, blank-padded.
@@ -39,5 +48,30 @@ inline std::string master_entry(int file_number, std::string_view name, std::str
   put_field(r, 36, symbol);
   return r;
 }
+
+// The fields of one entry as entry() writes them.
+struct MasterEntryFields {
+  int file_number = 1;
+  std::string symbol;
+  std::string name;
+  int record_length = 28;
+  int field_count = 7;
+  float first_date = 0;  // YYMMDD reals
+  float last_date = 0;
+  char periodicity = 'D';
+};
+
+// One 53-byte entry record with MBF dates; every byte not named by the fields is zero.
+std::string entry(const MasterEntryFields& wanted);
+// A "<DIR>" entry naming a subdirectory (name written as given, up to 8 bytes).
+std::string dir_entry(const std::string& name);
+// An all-zero header counting count entries (the records given when count < 0), followed by
+// the records.
+std::string master(const std::vector<std::string>& records, int count = -1);
+// The record of an entry's 53 bytes.
+qdb::MasterRecord record_of(const std::string& bytes);
+
+// Four bytes of the MBF cell of value.
+std::string mbf(float value);
 
 }  // namespace testing_support
