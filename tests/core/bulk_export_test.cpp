@@ -139,6 +139,7 @@ TEST_F(BulkExport, EveryFileIsWhatTheSingleExportWrites) {
     EXPECT_EQ(result.skipped[0].symbol, "LOST");
     EXPECT_EQ(result.skipped[0].file_number, 4);
     EXPECT_NE(result.skipped[0].status, qdb::kSuccess);
+    EXPECT_EQ(result.skipped[0].cause, "");  // a missing file needs no cause
 
     const auto files = contents(m_out);
     EXPECT_EQ(files.size(), 4u);  // no temporary file left beside them
@@ -150,6 +151,19 @@ TEST_F(BulkExport, EveryFileIsWhatTheSingleExportWrites) {
       ASSERT_TRUE(files.count(name)) << name;
       EXPECT_EQ(files.at(name), single_export(symbol, number, m_request.options)) << name;
     }
+  }
+}
+
+TEST_F(BulkExport, ASkippedSymbolNamesItsDataFileThatIsNoRegularFile) {
+  fs::create_directories(fs::path(m_portfolio) / "F4.DAT");
+  const core::BulkExportPlan plan(m_portfolio);
+  m_request.force = true;
+  for (const bool single : {false, true}) {
+    m_request.single_file = single ? m_out + "/all.csv" : "";
+    const core::BulkExportResult result = core::run_bulk_export(plan, m_request);
+    EXPECT_EQ(result.outcome, core::BulkExportOutcome::kDone) << single;
+    ASSERT_EQ(result.skipped.size(), 1u) << single;
+    EXPECT_EQ(result.skipped[0].cause, "F4.DAT is not a regular file") << single;
   }
 }
 
