@@ -9,8 +9,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "core/chart_series.h"
 #include "core/chart_bad_days.h"
+#include "core/chart_series.h"
 #include "core/chart_window.h"
 #include "gui/chart/chart_image.h"
 #include "gui/chart/chart_painter.h"

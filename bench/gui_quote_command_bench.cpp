@@ -13,12 +13,12 @@
 #include <QDialog>
 
 #include "core/view_state.h"
+#include "gui/base/prompter.h"
+#include "gui/base/settings_store.h"
 #include "gui/edit/quote_rows.h"
 #include "gui/edit/quotes_grid_loader.h"
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/edit/split_command.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/settings_store.h"
 #include "long_series.h"
 #include "qdb/dates.h"
 
@@ -28,8 +28,8 @@ constexpr int kQuotes = bench_support::kLongQuotes;
 
 struct Portfolio {
   std::filesystem::path dir;
-  std::string first;
-  std::string last;
+  qdb::DateSerial first = 0;
+  qdb::DateSerial last = 0;
   Portfolio() {
     dir = std::filesystem::temp_directory_path() /
           ("dorvane-gui-command-bench-" + std::to_string(::getpid()));
@@ -38,8 +38,8 @@ struct Portfolio {
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString((dir / "config").string()));
     const std::vector<qdb::QuoteBar> bars = bench_support::long_series_bars();
     bench_support::write_long_portfolio((dir / "p").string(), bars);
-    first = qdb::format_date_string(bars.front().date);
-    last = qdb::format_date_string(bars.back().date);
+    first = bars.front().date;
+    last = bars.back().date;
   }
   ~Portfolio() { std::filesystem::remove_all(dir); }
 };

@@ -12,13 +12,13 @@
 #include <QHeaderView>
 
 #include "core/demo_data.h"
+#include "gui/base/prompter.h"
+#include "gui/base/settings_store.h"
 #include "gui/browse/dorvane_view.h"
 #include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_loader.h"
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/shell/main_frame.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/settings_store.h"
 #include "long_series.h"
 
 namespace {

@@ -6,7 +6,8 @@
 #include "cli/quote_view.h"
 #include "core/quote_texts.h"
 #include "core/quote_windows.h"
-#include "qdb/failure.h"
+#include "qdb/master.h"
+#include "qdb/portfolio_files.h"
 #include "qdb/series_problem.h"
 #include "qdb/status.h"
 
@@ -26,13 +27,15 @@ const cli::Registrar kRegistrar{kQuotes};
 int run_quotes(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   const std::string& dir = parsed.positional[0];
   const std::string& key = parsed.positional[1];
-  const cli::KeyEntry entry = cli::resolve_key(kQuotes, parsed, dir, key, err);
+  // One listing of the portfolio's directory serves the key's check and the lookup.
+  const qdb::DirListing listing(qdb::normalize_dir(dir));
+  const cli::KeyEntry entry =
+      cli::resolve_key(kQuotes, parsed, dir, key, err, cli::KeyMatch::kLookup, &listing);
   if (entry.exit_code) return *entry.exit_code;
 
   using State = core::NewestFirstQuotes::State;
-  qdb::clear_failure();
   core::NewestFirstQuotes quotes;
-  quotes.open(dir, key, entry.file_number);
+  quotes.open(dir, key, entry.file_number, &listing);
   const bool with_time = quotes.has_time();
   // Within a window, from its newest row down. --json gathers the rows for one document.
   const bool json = parsed.has("json");

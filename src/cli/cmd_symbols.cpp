@@ -1,13 +1,12 @@
 // dorvane-cli symbols DIR: the entries of a portfolio's MASTER with the symbols grid's texts.
+#include <charconv>
 #include <string>
 
 #include "cli/command.h"
 #include "cli/json_output.h"
-#include "core/symbol_rows.h"
-#include "qdb/master.h"
+#include "core/symbol_listing.h"
 #include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
-#include "qdb/text.h"
 
 namespace {
 
@@ -21,46 +20,91 @@ const cli::Command kSymbols{"symbols",
                             run_symbols};
 const cli::Registrar kRegistrar{kSymbols};
 
+// The listing's text, written in pieces of about this many bytes as the rows are read, so a
+// listing of tens of thousands of entries never sits in memory; small enough that the piece's
+// few pages are all a listing of any length touches.
+constexpr std::size_t kPiece = 16 * 1024;
+
+// The issue name as the output shows it: without trailing blanks.
+std::string_view trimmed_name(const std::string& name) {
+  std::size_t end = name.size();
+  while (end > 0 && name[end - 1] == ' ') --end;
+  return std::string_view(name).substr(0, end);
+}
+
+void append_number(std::string& text, int number) {
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+  text.append(digits, end);
+}
+
 int run_symbols(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
   const std::string dir = qdb::normalize_dir(parsed.positional[0]);
   // One listing of the directory names the MASTER and the index files beside it.
   const qdb::DirListing files(dir);
   const std::string master_path = qdb::master_path(files);
-  const core::MasterListing listing = core::read_master_rows(master_path, qdb::kMaxSymbols, &files);
-  if (!listing.ok) {
-    err << "Failure while filling symbols grid\n"
-        << "(" << master_path << " is missing or shorter than its 53-byte header)\n";
+  const bool json = parsed.has("json");
+
+  std::string text;
+  text.reserve(kPiece + 512);
+  auto flush = [&text, &out] {
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    text.clear();
+  };
+  // The JSON document as the JSON library would print it (two-space indent, keys in this
+  // order), written row by row; it opens with the first row, or at the end when there is none.
+  bool opened = false;
+  auto open_document = [&] {
+    text += "{\n  \"master\": ";
+    cli::json::append_string(text, cli::json::path_text(master_path));
+    text += ",\n  \"symbols\": [";
+    opened = true;
+  };
+
+  core::SymbolListingSink sink;
+  sink.warning = [&err](const std::string& warning) { err << warning << '\n'; };
+  sink.row = [&](const core::SymbolRow& row) {
+    if (json) {
+      if (!opened)
+        open_document();
+      else
+        text += ',';
+      text += "\n    {\n      \"file_number\": ";
+      append_number(text, row.file_number);
+      text += ",\n      \"symbol\": ";
+      cli::json::append_string(text, cli::json::stored_text(row.symbol));
+      text += ",\n      \"name\": ";
+      cli::json::append_string(text, cli::json::stored_text(std::string(trimmed_name(row.name))));
+      text += "\n    }";
+    } else {
+      append_number(text, row.file_number);
+      text += '\t';
+      text += row.symbol;
+      text += '\t';
+      text += trimmed_name(row.name);
+      text += '\n';
+    }
+    if (text.size() >= kPiece) flush();
+  };
+  const core::SymbolListingOutcome listing =
+      core::list_symbols(master_path, sink, &files, /*long_names=*/false);
+  if (listing.failure == core::SymbolListingFailure::kUnreadable) {
+    err << core::kSymbolsGridFailure << "\n(" << master_path
+        << " is missing or shorter than its 53-byte header)\n";
     return cli::kExitFailure;
   }
-
-  // As many entries as the header announces, at most 255.
-  int count = listing.header_count < 0 ? 0 : listing.header_count;
-  if (count > qdb::kMaxSymbols) {
-    err << "File has " << count << " symbols.\nWill only display the first " << qdb::kMaxSymbols
-        << " symbols\n";
-    count = qdb::kMaxSymbols;
-  }
-  int listed = 0;
-  const bool json = parsed.has("json");
-  cli::json::Value json_rows = cli::json::Value::array();
-  auto print = [&out, &json_rows, json](const core::SymbolRow& row) {
-    if (json) {
-      json_rows.push_back(cli::json::symbol_row(row));
-      return;
+  if (json) {
+    if (!opened) {
+      open_document();
+      text += "]\n}\n";
+    } else {
+      text += "\n  ]\n}\n";
     }
-    std::string name = row.name;
-    out << row.file_number << '\t' << row.symbol << '\t' << qdb::trim_right(name) << '\n';
-  };
-  for (int i = 0; i < listing.master_rows() && listed < count; ++i, ++listed)
-    print(listing.rows[i]);
-  // The XMASTER's entries follow the MASTER's.
-  for (int i = listing.master_rows(); i < static_cast<int>(listing.rows.size()); ++i)
-    print(listing.rows[i]);
-  if (json)
-    cli::json::print(out, {{"master", cli::json::path_text(master_path)}, {"symbols", json_rows}});
-  if (listed < count) {
-    err << "Failure while filling symbols grid\n"
-        << "(the MASTER holds " << listed << " entries but its header counts " << count
+  }
+  flush();
+  if (listing.failure == core::SymbolListingFailure::kShortMaster) {
+    err << core::kSymbolsGridFailure << "\n(the MASTER holds " << listing.master_rows
+        << " entries but its header counts " << listing.shown_count
         << "; dorvane-cli check and repair can mend it)\n";
     return cli::kExitFailure;
   }

@@ -181,9 +181,51 @@ Value facts(const qdb::SeriesDescription& facts) {
 
 Value split(const std::string& symbol, core::SplitRatio ratio, qdb::DateSerial date) {
   return Value{{"symbol", stored_text(symbol)},
-               {"new", ratio.p},
-               {"old", ratio.q},
+               {"new", ratio.new_shares},
+               {"old", ratio.old_shares},
                {"date", iso_date(date)}};
+}
+
+void append_string(std::string& out, std::string_view text) {
+  // The escapes of the JSON library's dump(): the two-letter forms where JSON has them, \u00xx
+  // in lower-case hex for other control characters, every other byte as it is.
+  static constexpr char kHex[] = "0123456789abcdef";
+  out += '"';
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\b':
+        out += "\\b";
+        break;
+      case '\f':
+        out += "\\f";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (byte < 0x20) {
+          out += "\\u00";
+          out += kHex[byte >> 4];
+          out += kHex[byte & 0xF];
+        } else {
+          out += c;
+        }
+    }
+  }
+  out += '"';
 }
 
 void print(std::ostream& out, const Value& document) { out << document.dump(2) << '\n'; }

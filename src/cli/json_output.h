@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -48,6 +49,10 @@ Value facts(const qdb::SeriesDescription& facts);
 
 // A split search finding: symbol, new and old shares, date.
 Value split(const std::string& symbol, core::SplitRatio ratio, qdb::DateSerial date);
+
+// Appends text (UTF-8) to out as a JSON string, quotes included, escaped exactly as print()
+// escapes it, for output written piece by piece.
+void append_string(std::string& out, std::string_view text);
 
 // Prints the document followed by a newline.
 void print(std::ostream& out, const Value& document);

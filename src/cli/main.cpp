@@ -11,12 +11,16 @@
 namespace {
 
 void print_overview(std::ostream& out) {
-  out << "usage: dorvane-cli COMMAND [ARGS...]\n\n"
-         "Reads, edits and repairs MetaStock / CompuTrac portfolios.\n\n"
-         "Commands:\n";
+  // Built whole and written at once: standard error is unbuffered, and a write per piece made
+  // the overview cost a hundred system calls.
+  std::string text =
+      "usage: dorvane-cli COMMAND [ARGS...]\n\n"
+      "Reads, edits and repairs MetaStock / CompuTrac portfolios.\n\n"
+      "Commands:\n";
   for (const auto& command : cli::commands())
-    out << "  " << command.usage << "\n      " << command.summary << "\n";
-  out << "\nEach command answers --help. dorvane-cli --version shows the version.\n";
+    text.append("  ").append(command.usage).append("\n      ").append(command.summary) += "\n";
+  text += "\nEach command answers --help. dorvane-cli --version shows the version.\n";
+  out << text;
 }
 
 }  // namespace

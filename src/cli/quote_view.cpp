@@ -28,13 +28,14 @@ bool names(const qdb::MasterRecord& record, const std::string& key, KeyMatch mat
 }  // namespace
 
 KeyEntry resolve_key(const Command& command, const ParsedArgs& parsed, const std::string& dir,
-                     const std::string& key, std::ostream& err, KeyMatch match) {
+                     const std::string& key, std::ostream& err, KeyMatch match,
+                     const qdb::DirListing* listing) {
   KeyEntry resolved;
   // Index files that can't be read name nothing here: the command meets that failure its own way.
   const std::vector<qdb::MasterRecord> named =
-      core::entries_named(dir, [&](const qdb::MasterRecord& record) {
-        return names(record, key, match);
-      }).value_or(std::vector<qdb::MasterRecord>{});
+      core::entries_named(
+          dir, [&](const qdb::MasterRecord& record) { return names(record, key, match); }, listing)
+          .value_or(std::vector<qdb::MasterRecord>{});
   if (const std::string* text = parsed.value(kFileNumberOption)) {
     int number = 0;
     const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), number);

@@ -9,6 +9,10 @@
 #include "core/command_result.h"
 #include "core/view_state.h"
 
+namespace qdb {
+class DirListing;
+}
+
 namespace cli {
 
 struct Command;
@@ -34,8 +38,10 @@ struct KeyEntry {
 // each) a KEY that names several entries of DIR's own MASTER and XMASTER unless --file-number
 // picks one of them; a --file-number that is not a number (exit 2) or that names no entry KEY
 // names (exit 1) is refused too.
+// listing, when given and of DIR, is used instead of listing DIR again.
 KeyEntry resolve_key(const Command& command, const ParsedArgs& parsed, const std::string& dir,
-                     const std::string& key, std::ostream& err, KeyMatch match = KeyMatch::kLookup);
+                     const std::string& key, std::ostream& err, KeyMatch match = KeyMatch::kLookup,
+                     const qdb::DirListing* listing = nullptr);
 
 // The state the app's view would hold for KEY in DIR: quote count, first and last date texts,
 // MASTER path. Prints the reason on err and answers nullopt when the series can't be read. A

@@ -7,7 +7,6 @@
 #include "core/quote_texts.h"
 #include "core/series_dates.h"
 #include "qdb/dates.h"
-#include "qdb/failure.h"
 #include "qdb/rewrite.h"
 
 namespace core {
@@ -24,22 +23,15 @@ AddQuoteResult add_failure(std::string message, int status = 0) {
 
 }  // namespace
 
-qdb::DateSerial previous_weekday(qdb::DateSerial date) {
-  qdb::DateSerial day = date;
-  do {
-    if (day <= 1) return 0;
-    --day;
-  } while (qdb::is_weekend(day));
-  return day;
-}
-
 AddQuoteResult add_quote(const ViewState& view, const std::string& date_text) {
   const qdb::DateSerial date = entry_date(date_text);
   if (date == 0) return add_failure(kInvalidDataEntered);
   // The copy goes before the quote of this date, which must be the one the insert finds: a
   // weekend date would have the copy placed before the following Monday instead.
   if (qdb::is_weekend(date)) return add_failure(kAddFailed);
-  const qdb::DateSerial new_date = previous_weekday(date);
+  // The file's form is not known before the rewrite, which refuses a date before 1960 in a
+  // two-digit file itself.
+  const qdb::DateSerial new_date = qdb::previous_weekday(date, qdb::DateForm::kLong);
   if (new_date == 0) return add_failure(kAddFailed);
   const std::string new_date_text = display_date_text(new_date);
 
@@ -63,8 +55,8 @@ AddQuoteResult add_quote(const ViewState& view, const std::string& date_text) {
   request.first_date = date;
   request.last_date = date;
   request.op = qdb::kOpInsert;
-  const std::int32_t status = rewrite_view_series(view, request);
-  if (status != qdb::kSuccess) return add_failure(qdb::with_cause(kAddFailed), status);
+  const qdb::Result<void> done = rewrite_view_series(view, request);
+  if (!done) return add_failure(done.error().with_cause(kAddFailed), done.status());
 
   AddQuoteResult result;
   result.ok = true;

@@ -10,10 +10,6 @@
 
 namespace core {
 
-// The new date for a quote dated date: the nearest Monday-to-Friday day before it
-// (0 when there is none from 1 January 1961 on).
-qdb::DateSerial previous_weekday(qdb::DateSerial date);
-
 struct AddQuoteResult : CommandResult {
   std::string new_date_text;  // MM/DD/YY of the inserted quote (also when it already exists)
   // Position in the file of the inserted quote (0 the oldest), -1 when none was inserted. It

@@ -1,7 +1,6 @@
 #include "core/adjust_quotes.h"
 
 #include "core/entry_values.h"
-#include "qdb/failure.h"
 #include "qdb/rewrite.h"
 
 namespace core {
@@ -15,8 +14,8 @@ CommandResult adjust_quotes(const ViewState& view, const AdjustEntry& entry) {
   bool valid = true;
   const qdb::DateSerial from = entry_date(entry.from_text);
   const qdb::DateSerial to = entry_date(entry.to_text);
-  const qdb::DateSerial first = view_date(view.first_date_text);
-  const qdb::DateSerial last = view_date(view.last_date_text);
+  const qdb::DateSerial first = view.first_date;
+  const qdb::DateSerial last = view.last_date;
   if (from == 0 || to == 0) valid = false;
   if (from < first || to < first) valid = false;
   if (from > last || to > last) valid = false;
@@ -29,15 +28,15 @@ CommandResult adjust_quotes(const ViewState& view, const AdjustEntry& entry) {
   if (!valid) return CommandResult::failure(kInvalidDataEntered);
 
   qdb::SeriesEditRequest request;
-  for (int i = 0; i < 4; ++i) request.values[i] = *price;
-  request.values[4] = *volume;
-  request.values[5] = *open_interest;
+  for (int field = qdb::kValueOpen; field <= qdb::kValueClose; ++field)
+    request.values[field] = *price;
+  request.values[qdb::kValueVolume] = *volume;
+  request.values[qdb::kValueOpenInterest] = *open_interest;
   request.first_date = from;
   request.last_date = to;
   request.op = qdb::kOpScale;
-  const std::int32_t status = rewrite_view_series(view, request);
-  if (status != qdb::kSuccess)
-    return CommandResult::failure(qdb::with_cause("Adjust Edit Failed"), status);
+  const qdb::Result<void> done = rewrite_view_series(view, request);
+  if (!done) return CommandResult::failure("Adjust Edit Failed", done.error());
 
   return CommandResult::success({{"Adjust", "Date1", entry.from_text},
                                  {"Adjust", "Date2", entry.to_text},

@@ -50,10 +50,11 @@ class OutlierTest {
     int count = 0;
     float smallest_step = 0;
     for (int j = lo; j <= hi && count < want; ++j) {
-      const float m = m_measure[static_cast<std::size_t>(j)];
-      if (j == i || !present(m)) continue;
-      buffer[static_cast<std::size_t>(count++)] = m;
-      if (m > 0 && (smallest_step == 0 || m < smallest_step)) smallest_step = m;
+      const float neighbour = m_measure[static_cast<std::size_t>(j)];
+      if (j == i || !present(neighbour)) continue;
+      buffer[static_cast<std::size_t>(count++)] = neighbour;
+      if (neighbour > 0 && (smallest_step == 0 || neighbour < smallest_step))
+        smallest_step = neighbour;
     }
     if (count < 4) return false;  // too few neighbours to say what is normal
     const auto middle = buffer.begin() + count / 2;
@@ -78,43 +79,45 @@ std::vector<Suspect> find_suspects(const ChartSeries& series) {
   std::vector<float> range(static_cast<std::size_t>(n), std::nanf(""));
   std::vector<float> move(static_cast<std::size_t>(n), std::nanf(""));
   for (int i = 0; i < n; ++i) {
-    const float h = at(series.high, i), l = at(series.low, i);
-    if (present(h) && present(l) && h >= l) range[static_cast<std::size_t>(i)] = h - l;
-    const float c = at(series.close, i), p = at(series.close, i - 1);
-    if (c > 0 && p > 0) move[static_cast<std::size_t>(i)] = std::fabs(c - p);
+    const float high = at(series.high, i), low = at(series.low, i);
+    if (present(high) && present(low) && high >= low)
+      range[static_cast<std::size_t>(i)] = high - low;
+    const float close = at(series.close, i), previous = at(series.close, i - 1);
+    if (close > 0 && previous > 0) move[static_cast<std::size_t>(i)] = std::fabs(close - previous);
   }
   // The series' price step: its smallest close-to-close move. A series stuck at a few ticks
   // (a penny stock) moves by whole ticks that are large shares of its price.
   float tick = 0;
-  for (const float m : move)
-    if (m > 0 && (tick == 0 || m < tick)) tick = m;
+  for (const float step : move)
+    if (step > 0 && (tick == 0 || step < tick)) tick = step;
   const OutlierTest ranges(std::move(range));
   const OutlierTest moves(std::move(move));
 
   int flagged = -1;  // the last suspect day
   for (int i = 0; i < n; ++i) {
-    const float o = at(series.open, i), h = at(series.high, i), l = at(series.low, i),
-                c = at(series.close, i);
+    const float open = at(series.open, i), high = at(series.high, i), low = at(series.low, i),
+                close = at(series.close, i);
     const float previous = at(series.close, i - 1);
     // The floor scales with the price: the previous close, else this one.
-    const double price = present(previous) && previous > 0 ? previous : (present(c) ? c : 0.0f);
+    const double price =
+        present(previous) && previous > 0 ? previous : (present(close) ? close : 0.0f);
     const double floor = std::max(kFloorShare * price, static_cast<double>(tick));
     auto flag = [&](SuspectReason reason) {
       suspects.push_back({i, reason});
       flagged = i;
     };
-    if (present(h) && present(l) && h < l) {
+    if (present(high) && present(low) && high < low) {
       flag(SuspectReason::kHighBelowLow);
-    } else if (present(c) && present(h) && present(l) && (c > h || c < l)) {
+    } else if (present(close) && present(high) && present(low) && (close > high || close < low)) {
       flag(SuspectReason::kCloseOutsideRange);
-    } else if (o == 0 || h == 0 || l == 0 || c == 0) {
+    } else if (open == 0 || high == 0 || low == 0 || close == 0) {
       flag(SuspectReason::kZeroPrice);
     } else if (moves.exceeds(i, floor)) {
       // The way back from a one-day spike or bad close is not a second suspect: the close
       // returns to where it was before the flagged day.
       const float before = at(series.close, i - 2);
       const bool returns = flagged == i - 1 && present(before) &&
-                           std::fabs(c - before) <= moves.value(i) / kSuspectFactor;
+                           std::fabs(close - before) <= moves.value(i) / kSuspectFactor;
       if (!returns) flag(SuspectReason::kJumpOutlier);
     } else if (ranges.exceeds(i, floor)) {
       flag(SuspectReason::kRangeOutlier);

@@ -6,13 +6,13 @@
 #include "core/quote_texts.h"
 #include "core/series_dates.h"
 #include "qdb/dates.h"
-#include "qdb/failure.h"
 #include "qdb/rewrite.h"
 
 namespace core {
 namespace {
 constexpr const char* kEditFailed = "Single Date Edit Failed";
-constexpr const char* kValueNames[6] = {"Open", "Hi", "Lo", "Close", "Vol", "OI"};
+constexpr const char* kValueNames[qdb::kRequestValueCount] = {"Open",  "Hi",  "Lo",
+                                                              "Close", "Vol", "OI"};
 }  // namespace
 
 CommandResult edit_quote(const ViewState& view, const EditQuoteEntry& entry) {
@@ -25,7 +25,7 @@ CommandResult edit_quote(const ViewState& view, const EditQuoteEntry& entry) {
     if (entry.fields[i].keep) continue;
     const std::optional<float> value = scan_number(entry.fields[i].text);
     if (!value) return CommandResult::failure(kInvalidDataEntered);
-    request.values[i] = *value;
+    request.values[i] = *value;  // the entry lists the fields in the request's order
     changes_something = true;
   }
 
@@ -54,9 +54,8 @@ CommandResult edit_quote(const ViewState& view, const EditQuoteEntry& entry) {
     request.last_date = date;
     request.op = qdb::kOpSet;
     address_request(address, request);
-    const std::int32_t status = rewrite_view_series(view, request);
-    if (status != qdb::kSuccess)
-      return CommandResult::failure(qdb::with_cause(kEditFailed), status);
+    const qdb::Result<void> done = rewrite_view_series(view, request);
+    if (!done) return CommandResult::failure(kEditFailed, done.error());
   }
 
   CommandResult result;

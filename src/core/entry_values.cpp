@@ -79,7 +79,7 @@ qdb::DateSerial entry_date(std::string_view text) {
 qdb::DateSerial view_date(std::string_view text) {
   // The view shows a four-digit year where two digits would read as another century.
   if (text.size() == 10 && entry_date(text) != 0) return entry_date(text);
-  return qdb::parse_date(text, 3);
+  return qdb::parse_date(text, qdb::DateFormat::kMmDdYy);
 }
 
 }  // namespace core

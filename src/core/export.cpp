@@ -44,20 +44,20 @@ constexpr ValueColumn kValueColumns[] = {
 
 // format_date's format and separator of each export date form.
 struct DateFormat {
-  int format;
+  qdb::DateFormat format;
   char separator;
 };
 
 DateFormat date_format_of(ExportDateForm form) {
   switch (form) {
     case ExportDateForm::kMdy4:
-      return {4, '/'};
+      return {qdb::DateFormat::kMmDdYyyy, '/'};
     case ExportDateForm::kIso:
-      return {2, '-'};
+      return {qdb::DateFormat::kYyyyMmDd, '-'};
     case ExportDateForm::kYmd:
-      return {8, '/'};
+      return {qdb::DateFormat::kYyyyMmDdDigits, '/'};
     default:
-      return {3, '/'};
+      return {qdb::DateFormat::kMmDdYy, '/'};
   }
 }
 
@@ -87,12 +87,14 @@ class ExportText {
  public:
   static constexpr std::size_t kPiece = 64 * 1024;
 
-  explicit ExportText(const ExportSink& sink) : m_sink(sink), m_text(kPiece + kRowMax, '\0') {}
+  // The buffer is left uninitialised: a short export touches only the pages it writes.
+  explicit ExportText(const ExportSink& sink)
+      : m_sink(sink), m_text(std::make_unique_for_overwrite<char[]>(kPiece + kRowMax)) {}
 
   // Room for one row of at most kRowMax characters; the row is kept by done(end).
-  char* room() { return m_text.data() + m_used; }
+  char* room() { return m_text.get() + m_used; }
   void done(const char* end) {
-    m_used = static_cast<std::size_t>(end - m_text.data());
+    m_used = static_cast<std::size_t>(end - m_text.get());
     if (m_used >= kPiece) flush();
   }
   void append(std::string_view text) {
@@ -103,7 +105,7 @@ class ExportText {
   }
   // Hands what is held to the sink; false once any piece could not be written.
   bool flush() {
-    if (m_used > 0 && m_ok) m_ok = m_sink(std::string_view(m_text.data(), m_used));
+    if (m_used > 0 && m_ok) m_ok = m_sink(std::string_view(m_text.get(), m_used));
     m_used = 0;
     return m_ok;
   }
@@ -111,7 +113,7 @@ class ExportText {
 
  private:
   const ExportSink& m_sink;
-  std::string m_text;
+  std::unique_ptr<char[]> m_text;
   std::size_t m_used = 0;
   bool m_ok = true;
 };
@@ -221,9 +223,10 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
 }
 
 ExportResult export_quotes(std::string_view root, std::string_view key,
-                           const ExportOptions& options, const ExportSink& sink, int file_number) {
+                           const ExportOptions& options, const ExportSink& sink, int file_number,
+                           const qdb::DirListing* root_listing) {
   qdb::SeriesReader reader;
-  const qdb::StatusCode status = reader.open(root, key, file_number);
+  const qdb::StatusCode status = reader.open(root, key, file_number, root_listing);
   if (status != qdb::kSuccess) {
     ExportResult result;
     result.status = status;
@@ -233,14 +236,15 @@ ExportResult export_quotes(std::string_view root, std::string_view key,
 }
 
 ExportResult export_quotes(std::string_view root, std::string_view key,
-                           const ExportOptions& options, std::ostream& out, int file_number) {
+                           const ExportOptions& options, std::ostream& out, int file_number,
+                           const qdb::DirListing* root_listing) {
   ExportResult result = export_quotes(
       root, key, options,
       [&out](std::string_view text) {
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         return static_cast<bool>(out);
       },
-      file_number);
+      file_number, root_listing);
   if (result.status == qdb::kSuccess) {
     out.flush();
     result.written = result.written && static_cast<bool>(out);
@@ -249,11 +253,12 @@ ExportResult export_quotes(std::string_view root, std::string_view key,
 }
 
 ExportResult export_quotes_to_file(std::string_view root, std::string_view key,
-                                   const ExportOptions& options, int file_number) {
+                                   const ExportOptions& options, int file_number,
+                                   const qdb::DirListing* root_listing) {
   ExportResult result;
   // The series opens before the target is touched, so a failed lookup leaves no file behind.
   qdb::SeriesReader reader;
-  result.status = reader.open(root, key, file_number);
+  result.status = reader.open(root, key, file_number, root_listing);
   if (result.status != qdb::kSuccess) return result;
   // The new text is synced before it takes the name even when no file had that name, though
   // nothing could then be lost by skipping the sync: a user who exports a symbol and then
@@ -265,7 +270,7 @@ ExportResult export_quotes_to_file(std::string_view root, std::string_view key,
           return file.write(text.data(), text.size());
         });
         return result.written;
-      });
+      }).ok();
   result.written = replaced;
   if (!replaced) result.rows = 0;
   return result;

@@ -22,11 +22,6 @@ enum class ExportDateForm : int {
   kYmd = 3,   // YYYYMMDD
 };
 
-// The settings values (section "XportSel") under which the Export dialog keeps its date form
-// (an ExportDateForm as an integer, default 0) and its time choice (0 or 1, default 0).
-inline constexpr const char* kExportDateFormKey = "DateForm";
-inline constexpr const char* kExportTimeKey = "Time";
-
 // The Export dialog's choices.
 struct ExportOptions {
   std::string path = "output.txt";  // the file to write
@@ -78,9 +73,10 @@ using ExportSink = std::function<bool(std::string_view text)>;
 // holds the reason.
 // A non-zero file_number addresses the entry of root's own index files with that number (see
 // qdb::find_symbol), here and below.
+// root_listing, when given and of root's directory, is used instead of listing it again.
 ExportResult export_quotes(std::string_view root, std::string_view key,
                            const ExportOptions& options, const ExportSink& sink,
-                           int file_number = 0);
+                           int file_number = 0, const qdb::DirListing* root_listing = nullptr);
 
 // The same through a reader that is already open.
 ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
@@ -88,13 +84,15 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
 
 // export_quotes into a stream; written is false when the stream failed.
 ExportResult export_quotes(std::string_view root, std::string_view key,
-                           const ExportOptions& options, std::ostream& out, int file_number = 0);
+                           const ExportOptions& options, std::ostream& out, int file_number = 0,
+                           const qdb::DirListing* root_listing = nullptr);
 
 // export_quotes into the file options.path, replacing it only once the complete text is
 // written and flushed (via a temporary file beside it). written is false, and an existing file
 // is left untouched, when the series does not open or a write step fails.
 ExportResult export_quotes_to_file(std::string_view root, std::string_view key,
-                                   const ExportOptions& options, int file_number = 0);
+                                   const ExportOptions& options, int file_number = 0,
+                                   const qdb::DirListing* root_listing = nullptr);
 
 // True when a file of the path can be opened for reading (the dialog's replace question).
 bool export_target_exists(const std::string& path);

@@ -10,7 +10,6 @@
 
 #include "core/import.h"
 #include "core/import_text.h"
-#include "qdb/failure.h"
 #include "qdb/file_system.h"
 
 namespace core {
@@ -528,7 +527,6 @@ ImportParse parse_import(const std::vector<std::string>& paths, const ImportOpti
                          const ImportControl& control) {
   Parsing parsing;
   for (const std::string& path : paths) {
-    qdb::clear_failure();
     std::unique_ptr<qdb::ReadFile> file = qdb::file_system().open_read(path);
     std::string content;
     if (file) {

@@ -13,8 +13,8 @@
 #include "core/portfolio_index.h"
 #include "qdb/bytes.h"
 #include "qdb/dat.h"
+#include "qdb/error.h"
 #include "qdb/extended_master.h"
-#include "qdb/failure.h"
 #include "qdb/file_suffixes.h"
 #include "qdb/file_system.h"
 #include "qdb/layout.h"
@@ -277,14 +277,14 @@ bool open_portfolio(PortfolioWork& portfolio, ImportError& error) {
     index.xmaster_path = portfolio.dir + "XMASTER";
     portfolio.index = std::move(index);
   } else {
-    qdb::clear_failure();
-    portfolio.index =
+    qdb::Result<PortfolioIndex> read =
         read_portfolio_index(qdb::master_path(*portfolio.listing), &*portfolio.listing);
-    if (!portfolio.index) {
+    if (!read) {
       error = ImportError{portfolio.dir, 0, 0,
-                          qdb::with_cause("the portfolio's index files can't be read")};
+                          read.error().with_cause("the portfolio's index files can't be read")};
       return false;
     }
+    portfolio.index = std::move(read).value();
   }
   // Numbers in use: by an entry, or by a quote or layout file lying in the directory.
   const PortfolioIndex& index = *portfolio.index;
@@ -498,8 +498,9 @@ void set_entry_dates(PortfolioIndex& index, const SymbolWork& sw) {
   }
 }
 
-bool write_portfolio(Work& work, PortfolioWork& portfolio, const std::vector<std::string>& bytes,
-                     std::string& restore_failed) {
+qdb::Result<void> write_portfolio(Work& work, PortfolioWork& portfolio,
+                                  const std::vector<std::string>& bytes,
+                                  std::string& restore_failed) {
   PortfolioIndex& index = *portfolio.index;
   qdb::PortfolioTransaction transaction(*portfolio.listing);
   for (std::size_t s : portfolio.symbols) {
@@ -519,7 +520,7 @@ bool write_portfolio(Work& work, PortfolioWork& portfolio, const std::vector<std
       how.like = portfolio.has_master ? qdb::split_path(index.master_path).second : std::string();
       add_new_entry(index, sw);
     }
-    if (!transaction.stage(name, bytes[s], how)) return false;
+    if (qdb::Result<void> staged = transaction.stage(name, bytes[s], how); !staged) return staged;
   }
   if (&portfolio == work.portfolios.front().get()) {
     for (const auto& sub : work.portfolios) {
@@ -574,7 +575,6 @@ ImportResult write_import(const std::string& dir, const ImportData& data,
     for (const std::string& sub : created)
       if (std::filesystem::is_empty(sub, ec)) std::filesystem::remove(sub, ec);
   };
-  qdb::clear_failure();
   qdb::PortfolioLock lock(lock_dirs);
   if (!lock.locked()) {
     result.plan.error = ImportError{dir, 0, 0, lock.failure()};
@@ -605,15 +605,16 @@ ImportResult write_import(const std::string& dir, const ImportData& data,
     const bool root_without_change = portfolio == work.portfolios.front().get() &&
                                      portfolio->symbols.empty() && work.portfolios.size() == 1;
     if (root_without_change) continue;
-    qdb::clear_failure();
-    if (!write_portfolio(work, *portfolio, bytes, result.restore_failed)) {
-      result.plan.error =
-          ImportError{{},
-                      0,
-                      0,
-                      qdb::with_cause(done == 0 ? "import failed; nothing was written"
-                                                : "import failed in " + portfolio->dir +
-                                                      "; the portfolios before it were written")};
+    if (const qdb::Result<void> written =
+            write_portfolio(work, *portfolio, bytes, result.restore_failed);
+        !written) {
+      result.plan.error = ImportError{
+          {},
+          0,
+          0,
+          written.error().with_cause(done == 0 ? "import failed; nothing was written"
+                                               : "import failed in " + portfolio->dir +
+                                                     "; the portfolios before it were written")};
       if (done == 0) remove_created();
       return result;
     }
@@ -628,7 +629,6 @@ bool create_new_portfolio(const std::string& dir, ImportError& error) {
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(dir), ec);
   const std::string folder = qdb::normalize_dir(dir);
-  qdb::clear_failure();
   qdb::PortfolioLock lock({folder});
   if (!lock.locked()) {
     error = ImportError{dir, 0, 0, lock.failure()};
@@ -647,9 +647,11 @@ bool create_new_portfolio(const std::string& dir, ImportError& error) {
   const qdb::MasterHeader header;
   const std::string master(header.bytes.begin(), header.bytes.end());
   const std::string emaster(qdb::kEmasterRecordSize, '\0');
-  if (!transaction.stage("EMASTER", emaster) || !transaction.stage(qdb::kMasterName, master) ||
-      !transaction.commit()) {
-    error = ImportError{dir, 0, 0, qdb::with_cause("the portfolio can't be written")};
+  qdb::Result<void> written = transaction.stage("EMASTER", emaster);
+  if (written) written = transaction.stage(qdb::kMasterName, master);
+  if (written) written = transaction.commit();
+  if (!written) {
+    error = ImportError{dir, 0, 0, written.error().with_cause("the portfolio can't be written")};
     return false;
   }
   return true;

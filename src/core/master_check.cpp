@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "core/master_reader.h"
+#include "core/master_scan.h"
 #include "qdb/portfolio_files.h"
 
 namespace core {
@@ -14,7 +14,7 @@ bool is_symbol_char(std::uint8_t byte) { return byte >= 0x21 && byte <= 0x7F; }
 std::string entry_words(int entry) { return "entry " + std::to_string(entry); }
 
 // Every file number met a second time, in file order (entries counted from 1).
-std::vector<std::string> repeated_numbers(master_io::Reader& reader, bool first_only) {
+std::vector<std::string> repeated_numbers(MasterScan& reader, bool first_only) {
   std::vector<std::string> problems;
   std::array<int, 256> first_entry{};
   qdb::MasterRecord record;
@@ -35,7 +35,7 @@ std::vector<std::string> repeated_numbers(master_io::Reader& reader, bool first_
   return problems;
 }
 
-std::vector<std::string> blank_symbols(master_io::Reader& reader, bool first_only) {
+std::vector<std::string> blank_symbols(MasterScan& reader, bool first_only) {
   std::vector<std::string> problems;
   qdb::MasterRecord record;
   for (int entry = 1; reader.next(record); ++entry) {
@@ -53,7 +53,7 @@ std::vector<std::string> blank_symbols(master_io::Reader& reader, bool first_onl
     }
     problems.push_back(entry_words(entry) + " (file number " +
                        std::to_string(record.file_number()) + ", issue name \"" +
-                       master_io::field_text(record, qdb::master_offset::kIssueName) +
+                       master_field_text(record, qdb::master_offset::kIssueName) +
                        "\") has a blank symbol");
     if (first_only) break;
   }
@@ -66,7 +66,7 @@ MasterCheckResult ValidateMaster(const std::string& master_path) {
   MasterCheckResult result;
   const std::string path = qdb::resolve_path(master_path);
   {
-    master_io::Reader reader(path);
+    MasterScan reader(path);
     if (!reader.ok()) return result;
     result.readable = true;
     result.header_count = reader.header_count();
@@ -87,7 +87,7 @@ MasterCheckResult ValidateMaster(const std::string& master_path) {
     result.problems.push_back(words);
   }
   for (auto* check : {&repeated_numbers, &blank_symbols}) {
-    master_io::Reader reader(path);
+    MasterScan reader(path);
     if (!reader.ok()) {
       result.readable = false;
       result.problems.clear();
@@ -100,7 +100,7 @@ MasterCheckResult ValidateMaster(const std::string& master_path) {
 }
 
 bool CheckFileNumbers(const std::string& master_path, std::string* problem) {
-  master_io::Reader reader(qdb::resolve_path(master_path));
+  MasterScan reader(qdb::resolve_path(master_path));
   if (!reader.ok()) return false;
   const auto problems = repeated_numbers(reader, true);
   if (problems.empty()) return true;
@@ -109,7 +109,7 @@ bool CheckFileNumbers(const std::string& master_path, std::string* problem) {
 }
 
 bool CheckSymbols(const std::string& master_path, std::string* problem) {
-  master_io::Reader reader(qdb::resolve_path(master_path));
+  MasterScan reader(qdb::resolve_path(master_path));
   if (!reader.ok()) return false;
   const auto problems = blank_symbols(reader, true);
   if (problems.empty()) return true;

@@ -18,7 +18,8 @@ struct MasterCheckResult {
 
 // Runs all three checks on the MASTER at master_path (its name resolved without regard to
 // case) and describes every problem. The file is damaged exactly when the checks of the
-// MASTER loading fail: size other than 53 * (N + 1) with N signed, a file number met twice,
+// MASTER loading fail: size other than 53 * (count + 1) with the header's count
+// signed, a file number met twice,
 // or a record whose symbol's first byte is outside 0x21..0x7F.
 MasterCheckResult ValidateMaster(const std::string& master_path);
 

@@ -4,6 +4,7 @@
 // helper program.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -76,5 +77,11 @@ struct ProgramRun {
 // shares this process's standard input, output and error. A program named without a directory
 // is looked up on the PATH.
 ProgramRun run_program(const std::string& program, const std::vector<std::string>& args);
+
+// Whether the process's standard error is a terminal (a progress line is shown only there).
+bool stderr_is_terminal();
+// Makes Ctrl+C (SIGINT) and SIGTERM set the returned flag instead of ending the process, so a
+// long command can stop between steps and clean up. The handler only sets the flag.
+const std::atomic<bool>& catch_stop_signals();
 
 }  // namespace core::platform

@@ -1,8 +1,6 @@
 // The discovery walk's directory listing on POSIX hosts: one open, one fstat and one pass of
 // readdir per directory, entry types from the listing (d_type), and the file-system type
 // examined only where the walk crosses onto another device.
-#ifndef _WIN32
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -11,7 +9,9 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -251,6 +251,19 @@ ProgramRun run_program(const std::string& program, const std::vector<std::string
   return run;
 }
 
-}  // namespace core::platform
+bool stderr_is_terminal() { return ::isatty(STDERR_FILENO) == 1; }
 
-#endif  // !_WIN32
+namespace {
+// Set from a signal handler: only a lock-free atomic may be touched there.
+std::atomic<bool> g_stop_requested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+void on_stop_signal(int) { g_stop_requested.store(true); }
+}  // namespace
+
+const std::atomic<bool>& catch_stop_signals() {
+  std::signal(SIGINT, on_stop_signal);
+  std::signal(SIGTERM, on_stop_signal);
+  return g_stop_requested;
+}
+
+}  // namespace core::platform

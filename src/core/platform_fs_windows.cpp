@@ -1,13 +1,16 @@
 // Paths, roots and the discovery walk's directory listing on Windows. The listing goes
 // through std::filesystem: it carries each entry's attributes, so no entry is examined on its
 // own.
-#ifdef _WIN32
-
 #include <windows.h>
 
 #include <process.h>
 
+#include <io.h>
+
+#include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -141,6 +144,19 @@ ProgramRun run_program(const std::string& program, const std::vector<std::string
   return run;
 }
 
-}  // namespace core::platform
+bool stderr_is_terminal() { return ::_isatty(::_fileno(stderr)) != 0; }
 
-#endif  // _WIN32
+namespace {
+// Set from a signal handler: only a lock-free atomic may be touched there.
+std::atomic<bool> g_stop_requested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+void on_stop_signal(int) { g_stop_requested.store(true); }
+}  // namespace
+
+const std::atomic<bool>& catch_stop_signals() {
+  std::signal(SIGINT, on_stop_signal);
+  std::signal(SIGTERM, on_stop_signal);
+  return g_stop_requested;
+}
+
+}  // namespace core::platform

@@ -22,7 +22,8 @@ std::string number_text(float value, int decimals) {
 std::string display_date_text(qdb::DateSerial serial) {
   const int year = qdb::date_year(serial);
   const bool two_digits = year == 0 || (year >= 1960 && year <= 2059);
-  return qdb::format_date_string(serial, two_digits ? 3 : 4, '/');
+  return qdb::format_date_string(
+      serial, two_digits ? qdb::DateFormat::kMmDdYy : qdb::DateFormat::kMmDdYyyy, '/');
 }
 
 std::string time_text(const qdb::QuoteBar& bar) {

@@ -8,9 +8,10 @@ NewestFirstQuotes::~NewestFirstQuotes() {
   if (m_allocated) qdb::series_free(m_window);
 }
 
-bool NewestFirstQuotes::open(std::string_view directory, std::string_view key, int file_number) {
+bool NewestFirstQuotes::open(std::string_view directory, std::string_view key, int file_number,
+                             const qdb::DirListing* listing) {
   m_key = std::string(key);
-  m_status = m_reader.open(directory, key, file_number);
+  m_status = m_reader.open(directory, key, file_number, listing);
   if (m_status != qdb::kSuccess) {
     m_state = State::kOpenFailed;
     return false;

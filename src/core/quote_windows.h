@@ -34,8 +34,10 @@ class NewestFirstQuotes {
 
   // Looks key up from directory (the entry with file_number when that is not 0, see
   // qdb::find_symbol), opens its data file and allocates the window. False (with state() and
-  // status() saying why) when the walk cannot start.
-  bool open(std::string_view directory, std::string_view key, int file_number = 0);
+  // status() saying why) when the walk cannot start. listing, when given and of directory, is
+  // used instead of listing it again.
+  bool open(std::string_view directory, std::string_view key, int file_number = 0,
+            const qdb::DirListing* listing = nullptr);
 
   // Reads the next older window. True when a window was read (window(), rows(); only a short
   // window can hold no row); false when every quote has been read or the walk stopped

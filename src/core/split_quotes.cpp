@@ -1,7 +1,6 @@
 #include "core/split_quotes.h"
 
 #include "core/entry_values.h"
-#include "qdb/failure.h"
 #include "qdb/rewrite.h"
 
 namespace core {
@@ -10,8 +9,8 @@ CommandResult split_quotes(const ViewState& view, const SplitEntry& entry) {
   // Every check runs, then one verdict, as the dialog does.
   bool valid = true;
   const qdb::DateSerial split = entry_date(entry.date_text);
-  const qdb::DateSerial first = view_date(view.first_date_text);
-  const qdb::DateSerial last = view_date(view.last_date_text);
+  const qdb::DateSerial first = view.first_date;
+  const qdb::DateSerial last = view.last_date;
   if (split == 0 || split > last || split < first) valid = false;
   const std::optional<float> new_shares = scan_number(entry.new_shares);
   if (!new_shares || *new_shares == 0.0f) valid = false;
@@ -22,15 +21,15 @@ CommandResult split_quotes(const ViewState& view, const SplitEntry& entry) {
   const float price_factor = *old_shares / *new_shares;
   const float quantity_factor = *new_shares / *old_shares;
   qdb::SeriesEditRequest request;
-  for (int i = 0; i < 4; ++i) request.values[i] = price_factor;
-  request.values[4] = quantity_factor;
-  request.values[5] = quantity_factor;
+  for (int price = qdb::kValueOpen; price <= qdb::kValueClose; ++price)
+    request.values[price] = price_factor;
+  request.values[qdb::kValueVolume] = quantity_factor;
+  request.values[qdb::kValueOpenInterest] = quantity_factor;
   request.first_date = 0;
   request.last_date = static_cast<qdb::DateSerial>(split - 1);
   request.op = qdb::kOpScale;
-  const std::int32_t status = rewrite_view_series(view, request);
-  if (status != qdb::kSuccess)
-    return CommandResult::failure(qdb::with_cause("Split Edit Failed"), status);
+  const qdb::Result<void> done = rewrite_view_series(view, request);
+  if (!done) return CommandResult::failure("Split Edit Failed", done.error());
 
   return CommandResult::success({{"Split", "Date", entry.date_text},
                                  {"Split", "New", entry.new_shares},

@@ -39,12 +39,13 @@ std::optional<SplitRatio> TestSplitPair(const qdb::QuoteBar& earlier, const qdb:
   const float c0 = earlier.close;
   const float c1 = later.close;
   if (c0 == 0.0f || c1 == 0.0f) return std::nullopt;
-  const float r = c0 / c1;
+  const float close_ratio = c0 / c1;
   const float change = std::fabs(c0 - c1);
   const float gap = c0 > c1 ? earlier.low - later.high : earlier.high - later.low;
   for (const SplitRatio& ratio : kSplitRatios) {
-    const double nominal = static_cast<double>(ratio.p) / static_cast<double>(ratio.q);
-    const double value = static_cast<double>(r);
+    const double nominal =
+        static_cast<double>(ratio.new_shares) / static_cast<double>(ratio.old_shares);
+    const double value = static_cast<double>(close_ratio);
     if (!(0.9 * nominal < value && value < 1.1 * nominal)) continue;
     // The windows of the ratios do not overlap: at most one can match.
     if (std::fabs(gap) > 0.8f * change) return ratio;
@@ -54,12 +55,12 @@ std::optional<SplitRatio> TestSplitPair(const qdb::QuoteBar& earlier, const qdb:
 }
 
 std::string split_result_line(const std::string& symbol, SplitRatio ratio, qdb::DateSerial date) {
-  return symbol + " possible " + std::to_string(ratio.p) + " for " + std::to_string(ratio.q) +
-         " split on " + display_date_text(date);
+  return symbol + " possible " + std::to_string(ratio.new_shares) + " for " +
+         std::to_string(ratio.old_shares) + " split on " + display_date_text(date);
 }
 
 SplitSearchFiles::SplitSearchFiles(const std::string& dir)
-    : m_root(qdb::normalize_dir(dir)), m_listing(m_root), m_entries(m_listing) {}
+    : m_root(qdb::normalize_dir(dir)), m_listing(m_root), m_lookup(m_listing) {}
 
 SplitSearchSummary split_search(const std::string& dir, const std::vector<SymbolRow>& rows,
                                 SplitSearchObserver& observer) {
@@ -90,7 +91,7 @@ SplitSearchSummary split_search(const SplitSearchFiles& files, const std::vector
     qdb::StatusCode opened = qdb::kFileNotFound;
     if (row.file_number == 0) {
       opened = reader.open(root, symbol);
-    } else if (const qdb::MasterRecord* entry = files.entries().find(symbol, row.file_number)) {
+    } else if (const qdb::MasterRecord* entry = files.lookup().find(symbol, row.file_number)) {
       opened = reader.open(files.listing(), *entry);
     }
     if (opened != qdb::kSuccess) {
@@ -144,7 +145,8 @@ bool write_split_results(const std::string& path, const std::vector<std::string>
                                  return false;
                              }
                              return true;
-                           });
+                           })
+      .ok();
 }
 
 }  // namespace core

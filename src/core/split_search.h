@@ -9,25 +9,26 @@
 #include <vector>
 
 #include "core/symbol_rows.h"
-#include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
+#include "qdb/portfolio_lookup.h"
 #include "qdb/series.h"
 
 namespace core {
 
-// p new shares for q old shares.
+// new_shares new shares for old_shares old shares.
 struct SplitRatio {
-  int p;
-  int q;
+  int new_shares;
+  int old_shares;
 };
 
 // The ratios tried, in order.
 inline constexpr std::array<SplitRatio, 8> kSplitRatios{
     {{1, 2}, {1, 3}, {1, 4}, {2, 1}, {2, 3}, {3, 1}, {3, 2}, {4, 1}}};
 
-// The ratio matched by a pair of consecutive quotes (earlier, later), if any: the close ratio
-// c0 / c1 (single precision) strictly between 0.9 * p / q and 1.1 * p / q (double precision),
-// confirmed by a gap |g| > 0.8 * |c0 - c1| (single precision), g being the earlier low less
+// The ratio matched by a pair of consecutive quotes (earlier, later), if any: the earlier close
+// over the later one (single precision) strictly between 0.9 and 1.1 times new_shares /
+// old_shares (double precision), confirmed by a gap larger than 0.8 times the closes'
+// difference (single precision, both taken without sign), the gap being the earlier low less
 // the later high for a fall and the earlier high less the later low otherwise. A zero close
 // matches nothing.
 std::optional<SplitRatio> TestSplitPair(const qdb::QuoteBar& earlier, const qdb::QuoteBar& later);
@@ -73,12 +74,12 @@ class SplitSearchFiles {
   explicit SplitSearchFiles(const std::string& dir);
   const std::string& root() const { return m_root; }
   const qdb::DirListing& listing() const { return m_listing; }
-  const qdb::OwnEntries& entries() const { return m_entries; }
+  const qdb::PortfolioLookup& lookup() const { return m_lookup; }
 
  private:
   std::string m_root;
   qdb::DirListing m_listing;
-  qdb::OwnEntries m_entries;
+  qdb::PortfolioLookup m_lookup;
 };
 
 // The same search over files read beforehand.

@@ -1,6 +1,14 @@
 #include "core/symbol_entries.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+
+#include "qdb/bytes.h"
+#include "qdb/extended_master.h"
+#include "qdb/file_system.h"
 #include "qdb/master_file.h"
+#include "qdb/portfolio_files.h"
 #include "qdb/text.h"
 
 namespace core {
@@ -21,19 +29,86 @@ std::string entry_description(const qdb::MasterRecord& record) {
          " (" + compared_text(record.issue_name_field()) + ")";
 }
 
+namespace {
+
+constexpr std::uint64_t kMaxRecords = 70000;  // beyond this no file is an index file
+constexpr std::size_t kChunkRecords = 64;     // records read per call
+
+// Hands each whole record of the index file at path (after its header, at most limit(header)
+// of them) to each, reading a few records at a time instead of the whole file. False where
+// the file is no index file of record_size-byte records or does not read to its end.
+bool each_index_record(const std::string& path, std::size_t record_size,
+                       const std::function<std::size_t(const std::uint8_t* header)>& limit,
+                       const std::function<void(const std::uint8_t* record)>& each) {
+  std::unique_ptr<qdb::ReadFile> file = qdb::file_system().open_read(path);
+  if (!file) return false;
+  const std::uint64_t size = file->size();
+  if (size < record_size || size > record_size * kMaxRecords) return false;
+  std::vector<std::uint8_t> chunk(record_size * kChunkRecords);
+  if (file->read(chunk.data(), record_size) != record_size) return false;
+  const auto in_file = static_cast<std::size_t>(size / record_size - 1);
+  const std::size_t wanted = std::min(limit(chunk.data()), in_file);
+  // The whole file is read, as the index readers read it, so a file that ends early fails.
+  const std::uint64_t left = size - record_size;
+  for (std::uint64_t at = 0, done = 0; at < left;) {
+    const auto bytes = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), left - at));
+    if (file->read(chunk.data(), bytes) != bytes) return false;
+    for (std::size_t i = 0; i + record_size <= bytes && done < wanted; i += record_size, ++done)
+      each(chunk.data() + i);
+    at += bytes;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::optional<std::vector<qdb::MasterRecord>> entries_named(
-    const std::string& dir, const std::function<bool(const qdb::MasterRecord&)>& names) {
-  const qdb::DirListing listing(qdb::normalize_dir(dir));
-  const std::optional<PortfolioIndex> index =
-      read_portfolio_index(qdb::master_path(listing), &listing);
-  if (!index) return std::nullopt;
+    const std::string& dir, const std::function<bool(const qdb::MasterRecord&)>& names,
+    const qdb::DirListing* listed) {
+  // The index files as the portfolio's index reads them (every one that is there must read),
+  // but streamed: only the entries named are kept.
+  const std::string normal = qdb::normalize_dir(dir);
+  std::optional<qdb::DirListing> own;
+  const qdb::DirListing& listing =
+      listed != nullptr && listed->dir() == normal ? *listed : own.emplace(normal);
+  const std::string master = qdb::resolve_path(qdb::master_path(listing));
   std::vector<qdb::MasterRecord> named;
   auto take = [&](const qdb::MasterRecord& record) {
     if (!record.is_directory() && names(record)) named.push_back(record);
   };
-  for (const qdb::MasterRecord& record : index->master.records) take(record);
-  for (std::size_t i = 0; i < xmaster_count(*index); ++i)
-    take(entry_record(*index, IndexEntry{true, i}));
+  {
+    std::unique_ptr<qdb::ReadFile> file = qdb::file_system().open_read(master);
+    if (!file) return std::nullopt;
+    const std::uint64_t size = file->size();
+    if (size < qdb::kMasterRecordSize || size > qdb::kMasterRecordSize * 65537) return std::nullopt;
+    qdb::MasterRecord record;
+    if (file->read(record.bytes.data(), qdb::kMasterRecordSize) != qdb::kMasterRecordSize)
+      return std::nullopt;
+    const auto records = static_cast<std::size_t>(size / qdb::kMasterRecordSize - 1);
+    for (std::size_t i = 0; i < records; ++i) {
+      if (file->read(record.bytes.data(), qdb::kMasterRecordSize) != qdb::kMasterRecordSize)
+        return std::nullopt;
+      take(record);
+    }
+  }
+  if (listing.contains("EMASTER") &&
+      !each_index_record(
+          listing.resolve("EMASTER"), qdb::kEmasterRecordSize,
+          [](const std::uint8_t*) { return std::size_t{0}; }, [](const std::uint8_t*) {}))
+    return std::nullopt;
+  if (listing.contains("XMASTER")) {
+    const std::string path = listing.resolve("XMASTER");
+    bool magic = true;
+    const bool read = each_index_record(
+        path, qdb::kXmasterRecordSize,
+        [&magic](const std::uint8_t* header) {
+          namespace x = qdb::xmaster_offset;
+          magic = header[x::kMagic] == 'X' && header[x::kMagic + 1] == 'M';
+          return magic ? std::size_t{qdb::read_u16le(header + x::kCount)} : std::size_t{0};
+        },
+        [&take](const std::uint8_t* entry) { take(qdb::master_record_from_xmaster(entry)); });
+    if (!read || !magic) return std::nullopt;
+  }
   return named;
 }
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "core/master_reader.h"
+#include "core/master_scan.h"
 #include "qdb/bytes.h"
 #include "qdb/extended_master.h"
 #include "qdb/portfolio_files.h"
@@ -58,7 +58,7 @@ std::string sub_portfolio_cause(const std::string& portfolio_dir, const SymbolRo
 MasterListing read_master_rows(const std::string& master_path, int limit,
                                const qdb::DirListing* listed) {
   MasterListing listing;
-  master_io::Reader reader(qdb::resolve_path(master_path));
+  MasterScan reader(qdb::resolve_path(master_path));
   if (!reader.ok()) return listing;
   listing.ok = true;
   listing.header_count = reader.header_count();

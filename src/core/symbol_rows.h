@@ -40,7 +40,7 @@ bool symbol_row_less(const SymbolRow& a, const SymbolRow& b);
 
 struct MasterListing {
   bool ok = false;              // the MASTER opened and its header read
-  int header_count = 0;         // N as a signed 16-bit value
+  int header_count = 0;         // the MASTER header's count, signed 16-bit
   std::vector<SymbolRow> rows;  // file order, at most limit entries, then the XMASTER's
   int extended_count = 0;       // rows at the end that come from the XMASTER
   // The rows read from the MASTER itself.

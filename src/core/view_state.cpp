@@ -1,10 +1,8 @@
 // The view's state from a fresh read of a series.
 #include "core/view_state.h"
 
-#include "core/quote_texts.h"
 #include "qdb/dat.h"
 #include "qdb/dates.h"
-#include "qdb/failure.h"
 #include "qdb/master_file.h"
 #include "qdb/series.h"
 
@@ -12,7 +10,6 @@ namespace core {
 
 qdb::StatusCode read_view_state(const std::string& dir, const std::string& key, ViewState& view,
                                 int file_number) {
-  qdb::clear_failure();
   qdb::SeriesReader reader;
   qdb::StatusCode status = reader.open(dir, key, file_number);
   view = ViewState{};
@@ -26,11 +23,9 @@ qdb::StatusCode read_view_state(const std::string& dir, const std::string& key, 
       qdb::QuoteSeries series;
       status = qdb::series_alloc(series, 1);
       if (status == qdb::kSuccess) status = reader.read(series, key, 0, 1);
-      if (status == qdb::kSuccess && series.count == 1)
-        view.first_date_text = display_date_text(series.date(0));
+      if (status == qdb::kSuccess && series.count == 1) view.first_date = series.date(0);
       if (status == qdb::kSuccess) status = reader.read(series, key, -1, 1);
-      if (status == qdb::kSuccess && series.count == 1)
-        view.last_date_text = display_date_text(series.date(0));
+      if (status == qdb::kSuccess && series.count == 1) view.last_date = series.date(0);
     }
   }
   return status;

@@ -5,13 +5,13 @@
 #include <QStringList>
 
 #include "core/version.h"
+#include "gui/base/path_text.h"
+#include "gui/base/platform_ui.h"
+#include "gui/base/prompter.h"
 #include "gui/browse/dorvane_view.h"
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/shell/dorvane_app.h"
 #include "gui/shell/main_frame.h"
-#include "gui/shell/path_text.h"
-#include "gui/shell/platform_ui.h"
-#include "gui/shell/prompter.h"
 #include "gui/shell/screenshot.h"
 #include "gui/shell/start_arguments.h"
 

@@ -22,7 +22,7 @@ struct OpenSeries {
   std::string dir;
   SeriesLayout layout;
   std::unique_ptr<ReadFile> file;
-  std::int32_t header_records = 0;  // R, the header's record count (unsigned 16-bit)
+  std::int32_t header_records = 0;  // the header's record count (unsigned 16-bit)
   DateForm date_form = DateForm::kTwoDigit;
 };
 
@@ -42,7 +42,8 @@ StatusCode open_series_entry(const DirListing& listing, OpenSeries& out) {
   out.file = file_system().open_read(listing.resolve(quote_file_name(out.record.file_number())));
   if (!out.file) return kFileOpen;
   std::uint8_t header[kHeaderBytes] = {};
-  // A header too short to hold R counts as a file without quotes. R is unsigned: files hold up
+  // A header too short to hold the record count counts as a file without quotes. The
+  // count is unsigned: files hold up
   // to 65,535 records.
   if (out.file->read(header, kHeaderBytes) == kHeaderBytes) {
     out.header_records = read_u16le(header + 2);
@@ -53,10 +54,10 @@ StatusCode open_series_entry(const DirListing& listing, OpenSeries& out) {
 }
 
 StatusCode open_series(std::string_view root, std::string_view key, OpenSeries& out,
-                       int file_number) {
+                       int file_number, const DirListing* root_listing = nullptr) {
   std::optional<DirListing> listing;
-  const StatusCode status =
-      detail::find_symbol_listed(root, key, out.record, out.dir, listing, file_number);
+  const StatusCode status = detail::find_symbol_listed(root, key, out.record, out.dir, listing,
+                                                       file_number, root_listing);
   if (status != kSuccess) return status;
   return open_series_entry(*listing, out);
 }
@@ -109,9 +110,10 @@ QuoteBar decode_record(const std::uint8_t* record, int record_length, int /*fiel
 SeriesReader::SeriesReader() = default;
 SeriesReader::~SeriesReader() = default;
 
-StatusCode SeriesReader::open(std::string_view root, std::string_view key, int file_number) {
+StatusCode SeriesReader::open(std::string_view root, std::string_view key, int file_number,
+                              const DirListing* root_listing) {
   OpenSeries opened;
-  return take(opened, open_series(root, key, opened, file_number));
+  return take(opened, open_series(root, key, opened, file_number, root_listing));
 }
 
 StatusCode SeriesReader::open(const DirListing& listing, const MasterRecord& record) {

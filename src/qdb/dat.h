@@ -23,8 +23,8 @@ struct OpenSeries;
 // Upper bound of a full read (negative count).
 inline constexpr int kFullReadCap = 16000;
 
-// The most records a data file's header can count (R, unsigned 16-bit, the header record
-// included): at most 65,534 quotes.
+// The most records a data file's header can count (its record count is unsigned 16-bit,
+// the header record included): at most 65,534 quotes.
 inline constexpr std::int32_t kMaxDataRecords = 65535;
 
 // Fills series with up to count quotes of key beginning at quote index start (negative start:
@@ -51,13 +51,15 @@ class SeriesReader {
 
   // Looks the key up from root (the entry with file_number when that is not 0, see
   // find_symbol), builds the layout and opens the data file.
-  // Returns 0, the lookup/layout status or -2.
-  StatusCode open(std::string_view root, std::string_view key, int file_number = 0);
+  // Returns 0, the lookup/layout status or -2. root_listing, when given and of root's
+  // directory, is used instead of listing it again.
+  StatusCode open(std::string_view root, std::string_view key, int file_number = 0,
+                  const DirListing* root_listing = nullptr);
   // Opens the data file of record (dates native), an entry of listing's own directory read
-  // once for many symbols (OwnEntries), with no lookup. Returns 0, the layout status or -2.
+  // once for many symbols (PortfolioLookup), with no lookup. Returns 0, the layout status or -2.
   StatusCode open(const DirListing& listing, const MasterRecord& record);
 
-  // Number of quotes the header claims (R - 1; 0 when R is below 1).
+  // Number of quotes the header claims (its record count less one; 0 when that count is 0).
   std::int32_t total() const { return m_total; }
   const MasterRecord& record() const { return m_record; }  // dates native
   const std::string& directory() const { return m_dir; }
@@ -67,7 +69,8 @@ class SeriesReader {
   // True when the layout maps a TIME column (intraday series).
   bool has_time() const { return m_layout.column[kTime] > 0; }
 
-  // Same as read_series from its step 4 on, without the lookup: fills description and rows.
+  // Reads as read_series does once the entry is found, without the lookup: fills the
+  // description and the rows.
   StatusCode read(QuoteSeries& series, const std::string& key, std::int32_t start, int count);
 
  private:
@@ -78,20 +81,20 @@ class SeriesReader {
   SeriesLayout m_layout;
   std::unique_ptr<ReadFile> m_file;
   std::int32_t m_total = 0;
-  std::int32_t m_header_records = 0;  // R as read (unsigned 16-bit)
+  std::int32_t m_header_records = 0;  // the header's record count as read (unsigned 16-bit)
   DateForm m_date_form = DateForm::kTwoDigit;
   std::vector<std::uint8_t> m_records;      // the raw records of the last window, kept for the next
   std::optional<std::uint64_t> m_position;  // where the file stands after the last full read
 };
 
-// Decodes one data record of record_length bytes (F fields) into a bar with the layout, its
-// date read in the file's form.
+// Decodes one data record of record_length bytes (field_count fields) into a bar with the layout,
+// its date read in the file's form.
 QuoteBar decode_record(const std::uint8_t* record, int record_length, int field_count,
                        const SeriesLayout& layout, DateForm form = DateForm::kTwoDigit);
 
 // The form of a data file's dates, from the DATE cell of its last quote: the last record that
-// both the header (R) and the file's size hold. A file without quotes has the two-digit form.
-// Leaves the file's position anywhere.
+// both the header's record count and the file's size hold. A file without quotes has the two-digit
+// form. Leaves the file's position anywhere.
 DateForm data_file_date_form(ReadFile& file, int record_length, int date_column,
                              std::int32_t header_records);
 

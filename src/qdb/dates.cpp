@@ -162,6 +162,13 @@ bool is_weekend(DateSerial serial) {
   return d == 0 || d == 6;
 }
 
+DateSerial previous_weekday(DateSerial serial, DateForm form) {
+  DateSerial day = serial - 1;
+  while (day >= 1 && is_weekend(day)) --day;
+  const DateSerial first = form == DateForm::kTwoDigit ? date_serial(1960, 1, 1) : 1;
+  return day >= first ? day : 0;
+}
+
 DateSerial date_from_real(float x, DateForm form) {
   // Damaged cells can hold anything: only values whose parts fit an int are taken apart.
   if (!std::isfinite(x) || x < 0.0f || x >= 1.0e9f) return 0;
@@ -270,7 +277,8 @@ float time_to_real(std::uint16_t code) {
   return static_cast<float>(hh * 10000 + mm * 100 + ss);
 }
 
-DateSerial parse_date(std::string_view text, int format) {
+DateSerial parse_date(std::string_view text, DateFormat date_format) {
+  const int format = static_cast<int>(date_format);
   std::size_t start = 0;
   while (start < text.size() && text[start] == ' ') ++start;
   if (start < text.size() && text[start] == '"') ++start;
@@ -347,7 +355,8 @@ constexpr auto kDateLayouts = [] {
 
 }  // namespace
 
-int format_date_to(char* out, DateSerial serial, int format, char separator) {
+int format_date_to(char* out, DateSerial serial, DateFormat date_format, char separator) {
+  const int format = static_cast<int>(date_format);
   if (format < 1 || format > 12) {
     *out = '\0';
     return 0;
@@ -366,13 +375,13 @@ int format_date_to(char* out, DateSerial serial, int format, char separator) {
   return layout.length;
 }
 
-const char* format_date(DateSerial serial, int format, char separator) {
-  thread_local char buffer[32];
-  format_date_to(buffer, serial, format, separator);
-  return buffer;
+std::string format_date(DateSerial serial, DateFormat format, char separator) {
+  char text[kDateTextSize];
+  return std::string(text,
+                     static_cast<std::size_t>(format_date_to(text, serial, format, separator)));
 }
 
-std::string format_date_string(DateSerial serial, int format, char separator) {
+std::string format_date_string(DateSerial serial, DateFormat format, char separator) {
   return format_date(serial, format, separator);
 }
 

@@ -37,6 +37,10 @@ int date_year(DateSerial serial);
 // Weekday of a serial: 0 Sunday .. 6 Saturday (1 January 1900 was a Monday).
 int weekday(DateSerial serial);
 bool is_weekend(DateSerial serial);
+// The nearest Monday-to-Friday day before serial that a file of the given form can store, or
+// 0 when there is none: a two-digit file reads stored years below 60 as 2000 on, so it holds
+// no date before 1960; a long-form file holds every date from 1 January 1900 on.
+DateSerial previous_weekday(DateSerial serial, DateForm form);
 // Serial of a native YYMMDD date real stored in a file of the given form.
 DateSerial date_from_real(float x, DateForm form = DateForm::kTwoDigit);
 // The YYMMDD real of a serial, as stored (years since 1900: 1928 is 28xxxx, 2000 on 1YYMMDD).
@@ -59,16 +63,37 @@ std::uint16_t time_code_of_seconds(std::int32_t seconds);
 float seconds_to_time_real(std::int32_t seconds);
 void split_time(std::uint16_t code, int& hours, int& minutes, int& seconds);
 
-// Date text in one of the twelve formats to a serial; 0 when the text holds no date.
-DateSerial parse_date(std::string_view text, int format);
-// Serial to text in format 1..12 with the separator. The text lives in a library buffer that
-// the next call replaces.
-const char* format_date(DateSerial serial, int format, char separator);
-// Copying convenience: format_date as a std::string.
-std::string format_date_string(DateSerial serial, int format = 3, char separator = '/');
-// Writes the text of format_date into out (at least 11 bytes) without the shared buffer and
-// answers its length: the export's fast path.
-int format_date_to(char* out, DateSerial serial, int format, char separator);
+// The twelve date text formats, by their codes 1 to 12: the fields' order, two or four digits
+// of the year, and whether a separator stands between the fields.
+enum class DateFormat : int {
+  kYyMmDd = 1,      // YY/MM/DD
+  kYyyyMmDd,        // YYYY/MM/DD
+  kMmDdYy,          // MM/DD/YY: every date the user sees or types
+  kMmDdYyyy,        // MM/DD/YYYY
+  kDdMmYy,          // DD/MM/YY
+  kDdMmYyyy,        // DD/MM/YYYY
+  kYyMmDdDigits,    // YYMMDD
+  kYyyyMmDdDigits,  // YYYYMMDD
+  kMmDdYyDigits,    // MMDDYY
+  kMmDdYyyyDigits,  // MMDDYYYY
+  kDdMmYyDigits,    // DDMMYY
+  kDdMmYyyyDigits,  // DDMMYYYY
+};
+// Room for the longest date text (ten characters) and its terminator.
+inline constexpr int kDateTextSize = 11;
+
+// Date text in one of the twelve formats to a serial; 0 when the text holds no date (and for
+// a value outside the twelve formats).
+DateSerial parse_date(std::string_view text, DateFormat format);
+// Serial to text in the format with the separator (empty for a value outside the twelve
+// formats).
+std::string format_date(DateSerial serial, DateFormat format, char separator);
+// The same for the app's texts: MM/DD/YY unless told otherwise.
+std::string format_date_string(DateSerial serial, DateFormat format = DateFormat::kMmDdYy,
+                               char separator = '/');
+// Writes the text of format_date with its terminator into the caller's out (kDateTextSize
+// bytes) and answers its length: the export's fast path.
+int format_date_to(char* out, DateSerial serial, DateFormat format, char separator);
 // HH:MM:SS of a time code.
 std::string format_time_string(std::uint16_t code);
 // HH:MM:SS of seconds since midnight.

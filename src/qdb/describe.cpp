@@ -96,7 +96,7 @@ int describe_series(std::string_view dir, std::string_view symbol, SeriesDescrip
   d.file_number = record.file_number();
   d.record_length = static_cast<std::int8_t>(record.record_length());
   d.field_count = static_cast<std::int8_t>(record.field_count());
-  // R is unsigned 16-bit; a file of R = 0 shows -1, as the header says.
+  // The header's record count is unsigned 16-bit; a count of 0 shows -1, as the header says.
   d.quote_count = static_cast<std::int32_t>(read_u16le(header + 2)) - 1;
   d.name = record.issue_name_field();
   d.first_date = ieee_bytes_to_float(record.bytes.data() + master_offset::kFirstDate);

@@ -14,7 +14,7 @@ struct SeriesDescription {
   int file_number = 0;  // 1 to 255 in a MASTER, 256 and up in an XMASTER
   std::int8_t record_length = 0;
   std::int8_t field_count = 0;
-  std::int32_t quote_count = 0;  // R - 1, from the header's unsigned 16-bit record count
+  std::int32_t quote_count = 0;  // the header's unsigned 16-bit record count less one
   std::string name;              // 16 bytes as stored, trailing blanks included
   float first_date = 0;          // YYMMDD real
   float last_date = 0;

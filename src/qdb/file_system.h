@@ -4,11 +4,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "qdb/error.h"
 #include "qdb/platform.h"
 
 namespace qdb {
@@ -48,8 +50,8 @@ struct DirEntry {
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
-  // Opens a regular file for reading; never blocks. nullptr when path does not open or is no
-  // regular file (then the failure cause names it).
+  // Opens a regular file for reading; never blocks. nullptr when path does not open, errno
+  // telling why (kErrorNotRegular: the entry is a directory, FIFO or device).
   virtual std::unique_ptr<ReadFile> open_read(const std::string& path) = 0;
   // Creates or empties the file for writing.
   virtual std::unique_ptr<WriteFile> create(const std::string& path) = 0;
@@ -66,15 +68,24 @@ class FileSystem {
   // Forces the entries of dir (renames and removals inside it) to the disk; false with errno
   // set when that failed. The native one by default.
   virtual bool sync_directory(const std::string& dir);
-  // Forces everything written to the file system of dir to the disk (platform.h); false with
-  // errno set when that failed. The native one by default.
-  virtual bool sync_file_system(const std::string& dir);
   // Removes the entry; false with errno ENOENT when there was none.
   virtual bool remove(const std::string& path) = 0;
   virtual bool exists(const std::string& path) = 0;
   virtual std::optional<std::uint64_t> file_size(const std::string& path) = 0;
   // Entries of a directory (without "." and ".."); nullopt when it can't be read.
   virtual std::optional<std::vector<DirEntry>> list(const std::string& dir) = 0;
+
+  // For a batch of new files in one directory, synced together rather than one by one.
+  // Whether sync_all does its work in one call here; when not, each file is synced itself.
+  virtual bool can_sync_all() { return false; }
+  // Forces every file written on the file system holding dir to the disk (syncfs).
+  virtual bool sync_all(const std::string& /*dir*/) { return false; }
+  // Creates the directory dir and any missing parents; true when it exists afterwards as a
+  // directory.
+  virtual bool create_directory(const std::string& dir);
+  // The same entries handed to each one by one, without a list of them all; false when the
+  // directory can't be read. By default through list(), so a replaced list() rules both.
+  virtual bool list_each(const std::string& dir, const std::function<void(const DirEntry&)>& each);
 };
 
 // The real file system.
@@ -85,7 +96,12 @@ FileSystem& file_system();
 FileSystem* set_file_system(FileSystem* fs);
 
 // Copies a file through the seam into a new file written completely, synced and renamed into
-// place (via to + suffix::kCopy). Returns false on any failure, leaving to unchanged.
-bool copy_file(const std::string& from, const std::string& to);
+// place (via to + suffix::kCopy). The Error of the failing step, leaving to unchanged.
+Result<void> copy_file(const std::string& from, const std::string& to);
+
+// "<name> is not a regular file" when path names a directory, FIFO or device (open_read
+// refuses it with kErrorNotRegular); empty otherwise. What a read that answers only a status
+// adds to its message.
+std::string not_regular_cause(const std::string& path);
 
 }  // namespace qdb

@@ -15,6 +15,7 @@
 #include "qdb/mbf.h"
 #include "qdb/platform.h"
 #include "qdb/portfolio_files.h"
+#include "qdb/portfolio_lookup.h"
 #include "qdb/text.h"
 
 namespace qdb {
@@ -64,36 +65,16 @@ bool is_safe_component(std::string_view name) {
   return true;
 }
 
-void dates_to_native(MasterRecord& record) {
-  mbf_to_ieee(record.bytes.data() + kFirstDate, record.bytes.data() + kFirstDate);
-  mbf_to_ieee(record.bytes.data() + kLastDate, record.bytes.data() + kLastDate);
-}
-
-MasterRecord record_at(const std::vector<std::uint8_t>& buffer, std::size_t index) {
-  MasterRecord record;
-  std::copy_n(buffer.begin() + static_cast<std::ptrdiff_t>(index * kMasterRecordSize),
-              kMasterRecordSize, record.bytes.begin());
-  return record;
-}
-
 // One directory of the walk: its text, its listing (taken once per lookup) and its resume
-// mark (0 = not scanned yet, above N = exhausted).
+// mark (0 = not scanned yet, above the header's count = exhausted).
 struct Level {
   explicit Level(std::string d) : dir(d), listing(std::move(d)) {}
+  Level(std::string d, const DirListing& listed) : dir(std::move(d)), listing(listed) {}
   std::string dir;
   DirListing listing;
   int mark = 0;
   std::vector<std::string> entered;  // subdirectories already walked from here
 };
-
-// Reads up to count whole records starting at record number first; returns how many read.
-std::size_t read_records(ReadFile& file, std::size_t first, std::size_t count,
-                         std::vector<std::uint8_t>& buffer) {
-  buffer.resize(count * kMasterRecordSize);
-  if (count == 0) return 0;
-  if (!file.seek(static_cast<std::uint64_t>(first) * kMasterRecordSize)) return 0;
-  return file.read(buffer.data(), buffer.size()) / kMasterRecordSize;
-}
 
 }  // namespace
 
@@ -157,17 +138,49 @@ bool stays_inside(const std::string& sub, const std::string& dir) {
 
 namespace detail {
 
+void dates_to_native(MasterRecord& record) {
+  mbf_to_ieee(record.bytes.data() + kFirstDate, record.bytes.data() + kFirstDate);
+  mbf_to_ieee(record.bytes.data() + kLastDate, record.bytes.data() + kLastDate);
+}
+
+MasterRecord master_record_at(const std::vector<std::uint8_t>& buffer, std::size_t index) {
+  MasterRecord record;
+  std::copy_n(buffer.begin() + static_cast<std::ptrdiff_t>(index * kMasterRecordSize),
+              kMasterRecordSize, record.bytes.begin());
+  return record;
+}
+
+std::size_t read_master_records(ReadFile& file, std::size_t first, std::size_t count,
+                                std::vector<std::uint8_t>& buffer) {
+  buffer.resize(count * kMasterRecordSize);
+  if (count == 0) return 0;
+  if (!file.seek(static_cast<std::uint64_t>(first) * kMasterRecordSize)) return 0;
+  return file.read(buffer.data(), buffer.size()) / kMasterRecordSize;
+}
+
 StatusCode find_symbol_listed(std::string_view root, std::string_view key, MasterRecord& record_out,
                               std::string& dir_out, std::optional<DirListing>& listing_out,
-                              int file_number) {
+                              int file_number, const DirListing* root_listing) {
   // An entry addressed by its file number is looked for in the root's own index files only.
-  auto wanted = [&](const MasterRecord& record) {
-    return (file_number == 0 || record.file_number() == file_number) && symbol_matches(record, key);
-  };
+  if (file_number != 0) {
+    DirListing listing(normalize_dir(root));
+    const PortfolioLookup own(listing);
+    const MasterRecord* found = own.ok() ? own.find(key, file_number) : nullptr;
+    if (found == nullptr) return kFileNotFound;
+    record_out = *found;
+    dir_out = listing.dir();
+    listing_out.emplace(std::move(listing));
+    return kSuccess;
+  }
+  auto wanted = [&](const MasterRecord& record) { return symbol_matches(record, key); };
   FileSystem& fs = file_system();
   std::vector<Level> levels;
   levels.reserve(kMaxLevels);
-  levels.emplace_back(normalize_dir(root));
+  std::string root_dir = normalize_dir(root);
+  if (root_listing != nullptr && root_listing->dir() == root_dir)
+    levels.emplace_back(std::move(root_dir), *root_listing);
+  else
+    levels.emplace_back(std::move(root_dir));
   int entered_total = 0;
   std::vector<std::uint8_t> buffer;
 
@@ -182,7 +195,8 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
         n = header.count();
         if (level.mark == 0) {
           // First visit: every symbol entry is compared before any subdirectory is entered.
-          const std::size_t got = read_records(*file, 1, static_cast<std::size_t>(n), buffer);
+          const std::size_t got =
+              read_master_records(*file, 1, static_cast<std::size_t>(n), buffer);
           bool dir_seen = false;
           for (int i = 1; i <= n; ++i) {
             if (static_cast<std::size_t>(i) > got) {  // short MASTER: nothing more here
@@ -190,7 +204,7 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
               n = 0;
               break;
             }
-            MasterRecord record = record_at(buffer, static_cast<std::size_t>(i - 1));
+            MasterRecord record = master_record_at(buffer, static_cast<std::size_t>(i - 1));
             if (record.is_directory()) {
               if (!dir_seen) level.mark = i;
               dir_seen = true;
@@ -217,16 +231,15 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
               return kSuccess;
             }
           }
-          if (file_number != 0) return kFileNotFound;
         }
         // Subdirectory walk from the resume mark.
         if (level.mark >= 1 && level.mark <= n) {
           const auto first = static_cast<std::size_t>(level.mark);
           const std::size_t wanted = static_cast<std::size_t>(n) - first + 1;
-          const std::size_t got = read_records(*file, first, wanted, buffer);
+          const std::size_t got = read_master_records(*file, first, wanted, buffer);
           for (std::size_t i = 0; level.mark <= n; ++i) {
             if (i >= got) return kFileRead;
-            const MasterRecord record = record_at(buffer, i);
+            const MasterRecord record = master_record_at(buffer, i);
             ++level.mark;
             if (!record.is_directory()) continue;
             const std::string name = record.directory_name();
@@ -251,7 +264,6 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
           }
         }
       } else {
-        if (file_number != 0) return kFileNotFound;
         level.mark = 1;  // no MASTER here: the directory is skipped
         n = 0;
       }
@@ -264,47 +276,6 @@ StatusCode find_symbol_listed(std::string_view root, std::string_view key, Maste
 }
 
 }  // namespace detail
-
-OwnEntries::OwnEntries(const DirListing& listing) {
-  std::unique_ptr<ReadFile> file = file_system().open_read(master_path(listing));
-  MasterHeader header;
-  if (!file || file->read(header.bytes.data(), kMasterRecordSize) != kMasterRecordSize) return;
-  m_ok = true;
-  const int n = header.count();
-  std::vector<std::uint8_t> buffer;
-  const std::size_t got = read_records(*file, 1, static_cast<std::size_t>(n), buffer);
-  std::vector<MasterRecord>& entries = m_entries;
-  // A short MASTER ends its entries at the last whole record, as the lookup's does.
-  for (std::size_t i = 0; i < got && i < static_cast<std::size_t>(n); ++i) {
-    MasterRecord record = record_at(buffer, i);
-    if (record.is_directory()) continue;
-    dates_to_native(record);
-    entries.push_back(record);
-  }
-  if (listing.contains("XMASTER")) {
-    auto extended = read_xmaster_entries(listing.resolve("XMASTER"));
-    for (MasterRecord& entry : extended.value_or(std::vector<MasterRecord>{})) {
-      dates_to_native(entry);
-      entries.push_back(entry);
-    }
-  }
-  m_by_number.reserve(entries.size());
-  for (std::size_t i = 0; i < entries.size(); ++i)
-    m_by_number.emplace_back(entries[i].file_number(), i);
-  std::sort(m_by_number.begin(), m_by_number.end());
-}
-
-const MasterRecord* OwnEntries::find(std::string_view key, int file_number) const {
-  if (file_number == 0) return nullptr;
-  // Entries sharing a number are tried in file order, as the lookup meets them.
-  auto it = std::lower_bound(m_by_number.begin(), m_by_number.end(),
-                             std::pair<int, std::size_t>(file_number, 0));
-  for (; it != m_by_number.end() && it->first == file_number; ++it) {
-    const MasterRecord& entry = m_entries[it->second];
-    if (symbol_matches(entry, key)) return &entry;
-  }
-  return nullptr;
-}
 
 StatusCode find_symbol(std::string_view root, std::string_view key, MasterRecord& record_out,
                        std::string& dir_out, int file_number) {

@@ -60,7 +60,7 @@ struct MasterRecord {
 struct MasterHeader {
   std::array<std::uint8_t, kMasterRecordSize> bytes{};
 
-  std::uint16_t count() const;   // N, the number of entries
+  std::uint16_t count() const;   // the number of entries
   std::uint16_t count2() const;  // the second counter at offset 2
   void set_count(std::uint16_t n);
   void set_count2(std::uint16_t n);

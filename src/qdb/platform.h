@@ -1,9 +1,10 @@
 // The few operations that need the host platform's own calls. Everything platform-specific in
-// the library lives behind these functions (platform_posix.cpp).
+// the library lives behind these functions (platform_posix.cpp, platform_windows.cpp).
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -26,14 +27,11 @@ bool platform_sync_file(std::FILE* file);
 // have no such operation, and a directory this process cannot open, answer true; false (errno
 // set) when the write-out failed.
 bool platform_sync_directory(const std::string& dir);
-// Forces everything written to the file system holding dir to the disk, in one call: one flush
-// for a batch of new files instead of one each. Only where the host has such a call.
-#ifdef _WIN32
-inline constexpr bool kPlatformSyncsFileSystem = false;
-#else
-inline constexpr bool kPlatformSyncsFileSystem = true;
-#endif
-// False (errno set) when the write-out failed, or on a host without the call.
+// Whether this host forces every file written on one file system to the disk in one call
+// (syncfs on Linux); where it cannot, a batch of new files syncs each file instead.
+bool platform_can_sync_file_system();
+// Forces every file written on the file system holding dir to the disk in one call. False
+// when that failed or the host has no such call (errno set).
 bool platform_sync_file_system(const std::string& dir);
 // Positions a file at a byte offset that may exceed the range of long.
 bool platform_seek(std::FILE* file, std::uint64_t offset);
@@ -72,5 +70,14 @@ bool platform_try_lock_directory(DirectoryHandle handle);
 // Releases the lock (if held) and closes the handle.
 void platform_close_directory(DirectoryHandle handle);
 std::optional<PlatformIdentity> platform_directory_identity(DirectoryHandle handle);
+
+#ifndef _WIN32
+// Hands each entry of dir but "." and ".." to each: its name and whether it is a directory or
+// a symbolic link, as the entry itself records them (a stat only where the file system does
+// not). False when the directory can't be read to its end.
+bool platform_list_directory(
+    const std::string& dir,
+    const std::function<void(const char* name, bool is_directory, bool is_symlink)>& each);
+#endif
 
 }  // namespace qdb

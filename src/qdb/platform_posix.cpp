@@ -1,18 +1,12 @@
-// Host calls behind platform.h: POSIX, with the Windows runtime's equivalents.
+// Host calls behind platform.h on POSIX systems (platform_windows.cpp holds the Windows ones).
 #include "qdb/platform.h"
 
-#ifdef _WIN32
-#include <io.h>
-#include <sys/stat.h>
-#include <sys/types.h>
-#include <windows.h>
-#else
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
-#endif
 
 #include <cerrno>
 #include <climits>
@@ -20,53 +14,19 @@
 
 namespace qdb {
 
-bool platform_is_separator(char c) {
-#ifdef _WIN32
-  return c == '\\' || c == '/' || c == ':';
-#else
-  return c == '/';
-#endif
-}
+bool platform_is_separator(char c) { return c == '/'; }
 
 bool platform_sync_file(std::FILE* file) {
   if (file == nullptr) return false;
-#ifdef _WIN32
-  return _commit(_fileno(file)) == 0;
-#else
 #if defined(__linux__)
   // The data and what it takes to read it back (size, blocks); a timestamp may lag behind.
   return ::fdatasync(::fileno(file)) == 0;
 #else
   return ::fsync(::fileno(file)) == 0;
 #endif
-#endif
-}
-
-bool platform_sync_file_system(const std::string& dir) {
-#ifdef _WIN32
-  (void)dir;
-  errno = ENOSYS;
-  return false;
-#elif defined(__linux__)
-  const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd < 0) return false;
-  const bool ok = ::syncfs(fd) == 0;
-  const int error = errno;
-  ::close(fd);
-  errno = error;
-  return ok;
-#else
-  (void)dir;
-  ::sync();
-  return true;
-#endif
 }
 
 bool platform_sync_directory(const std::string& dir) {
-#ifdef _WIN32
-  (void)dir;  // NTFS makes a completed rename durable with the file's own metadata.
-  return true;
-#else
   // A directory this process may not open, or a file system that cannot sync directories
   // (EINVAL, ENOTSUP), leaves nothing to force: only a failed write-out is a failure.
   const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY);
@@ -76,104 +36,45 @@ bool platform_sync_directory(const std::string& dir) {
   ::close(fd);
   errno = error;
   return ok;
+}
+
+bool platform_can_sync_file_system() {
+#if defined(__linux__)
+  return true;
+#else
+  return false;
+#endif
+}
+
+bool platform_sync_file_system(const std::string& dir) {
+#if defined(__linux__)
+  const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::syncfs(fd) == 0;
+  const int error = errno;
+  ::close(fd);
+  errno = error;
+  return ok;
+#else
+  (void)dir;
+  errno = ENOSYS;
+  return false;
 #endif
 }
 
 bool platform_seek(std::FILE* file, std::uint64_t offset) {
   if (file == nullptr) return false;
-#ifdef _WIN32
-  if (offset > static_cast<std::uint64_t>(INT64_MAX)) return false;
-  return _fseeki64(file, static_cast<__int64>(offset), SEEK_SET) == 0;
-#else
   if (offset > static_cast<std::uint64_t>(INT64_MAX)) return false;
   return ::fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
 }
 
 std::optional<std::uint64_t> platform_file_size(std::FILE* file) {
   if (file == nullptr) return std::nullopt;
-#ifdef _WIN32
-  struct _stat64 st;
-  if (_fstat64(_fileno(file), &st) != 0) return std::nullopt;
-#else
   struct stat st;
   if (::fstat(::fileno(file), &st) != 0) return std::nullopt;
-#endif
   if (st.st_size < 0) return std::nullopt;
   return static_cast<std::uint64_t>(st.st_size);
 }
-
-#ifdef _WIN32
-
-std::FILE* platform_open_read(const std::string& path, int& error, bool& not_regular) {
-  not_regular = false;
-  struct _stat64 st;
-  if (_stat64(path.c_str(), &st) == 0 && (st.st_mode & _S_IFREG) == 0) {
-    not_regular = true;
-    error = 0;
-    return nullptr;
-  }
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  error = file == nullptr ? errno : 0;
-  return file;
-}
-
-std::FILE* platform_create_new(const std::string& path, const std::string&, int& error) {
-  std::FILE* file = std::fopen(path.c_str(), "wbx");
-  error = file == nullptr ? errno : 0;
-  return file;
-}
-
-std::optional<PlatformIdentity> platform_identity(std::FILE* file) {
-  struct _stat64 st;
-  if (file == nullptr || _fstat64(_fileno(file), &st) != 0) return std::nullopt;
-  return PlatformIdentity{
-      static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-      static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtime)};
-}
-
-std::optional<PlatformIdentity> platform_path_identity(const std::string& path) {
-  struct _stat64 st;
-  if (_stat64(path.c_str(), &st) != 0) return std::nullopt;
-  return PlatformIdentity{
-      static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-      static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtime)};
-}
-
-std::optional<std::string> platform_real_path(const std::string& path) {
-  char buffer[_MAX_PATH];
-  if (_fullpath(buffer, path.c_str(), sizeof buffer) == nullptr) return std::nullopt;
-  return std::string(buffer);
-}
-
-DirectoryHandle platform_open_directory(const std::string& dir) {
-  HANDLE handle = CreateFileA(dir.empty() ? "." : dir.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  return handle == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<DirectoryHandle>(handle);
-}
-
-bool platform_try_lock_directory(DirectoryHandle handle) {
-  // Windows locks byte ranges of files, not directories: there the lock is granted at once
-  // and only the check before each rename guards against another writer.
-  return handle != -1;
-}
-
-void platform_close_directory(DirectoryHandle handle) {
-  if (handle != -1) CloseHandle(reinterpret_cast<HANDLE>(handle));
-}
-
-std::optional<PlatformIdentity> platform_directory_identity(DirectoryHandle handle) {
-  BY_HANDLE_FILE_INFORMATION info;
-  if (handle == -1 || !GetFileInformationByHandle(reinterpret_cast<HANDLE>(handle), &info))
-    return std::nullopt;
-  PlatformIdentity identity;
-  identity.device = info.dwVolumeSerialNumber;
-  identity.inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-  return identity;
-}
-
-#else
 
 namespace {
 
@@ -229,9 +130,9 @@ std::FILE* platform_open_read(const std::string& path, int& error, bool& not_reg
 
 std::FILE* platform_create_new(const std::string& path, const std::string& like, int& error) {
   error = 0;
+  // O_EXCL makes a new regular file, which never blocks an open: no non-blocking round trip.
   const int fd =
-      ::open(path.c_str(),
-             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666);
   if (fd < 0) {
     error = errno;
     return nullptr;
@@ -249,8 +150,12 @@ std::FILE* platform_create_new(const std::string& path, const std::string& like,
       // The new file keeps the default bits; the content is what matters.
     }
   }
-  std::FILE* file = stream_of(fd, "wb", error);
-  if (file == nullptr) ::unlink(path.c_str());
+  std::FILE* file = ::fdopen(fd, "wb");
+  if (file == nullptr) {
+    error = errno;
+    ::close(fd);
+    ::unlink(path.c_str());
+  }
   return file;
 }
 
@@ -296,6 +201,29 @@ std::optional<PlatformIdentity> platform_directory_identity(DirectoryHandle hand
   return identity;
 }
 
-#endif
+bool platform_list_directory(
+    const std::string& dir,
+    const std::function<void(const char* name, bool is_directory, bool is_symlink)>& each) {
+  DIR* stream = ::opendir(dir.c_str());
+  if (stream == nullptr) return false;
+  const int fd = ::dirfd(stream);
+  errno = 0;
+  while (const struct dirent* entry = ::readdir(stream)) {
+    const char* name = entry->d_name;
+    if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+    bool is_directory = entry->d_type == DT_DIR;
+    bool is_symlink = entry->d_type == DT_LNK;
+    struct stat st;
+    if (entry->d_type == DT_UNKNOWN && ::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+      is_symlink = S_ISLNK(st.st_mode);
+      is_directory = S_ISDIR(st.st_mode);
+    }
+    each(name, is_directory, is_symlink);
+    errno = 0;
+  }
+  const bool complete = errno == 0;
+  ::closedir(stream);
+  return complete;
+}
 
 }  // namespace qdb

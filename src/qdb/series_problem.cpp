@@ -6,38 +6,17 @@
 
 #include "qdb/bytes.h"
 #include "qdb/extended_master.h"
-#include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/layout.h"
 #include "qdb/lookup_detail.h"
 #include "qdb/master.h"
 #include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
+#include "qdb/portfolio_lookup.h"
 #include "qdb/status.h"
 #include "qdb/text.h"
 
 namespace qdb {
-
-namespace {
-
-// The "<DIR>" entry of root's own MASTER that key names (by its symbol, its name or its
-// directory's name), if there is one.
-std::optional<MasterRecord> directory_entry(std::string_view root, std::string_view key) {
-  const DirListing listing(normalize_dir(root));
-  const std::unique_ptr<ReadFile> file = file_system().open_read(master_path(listing));
-  MasterHeader header;
-  if (!file || file->read(header.bytes.data(), kMasterRecordSize) != kMasterRecordSize) return {};
-  MasterRecord record;
-  for (int i = 0; i < header.count(); ++i) {
-    if (file->read(record.bytes.data(), kMasterRecordSize) != kMasterRecordSize) break;
-    if (!record.is_directory()) continue;
-    if (symbol_matches(record, key) || equals_ignore_case(record.directory_name(), key))
-      return record;
-  }
-  return {};
-}
-
-}  // namespace
 
 std::string sub_portfolio_problem(std::string_view dir, std::string_view name,
                                   std::string_view subdir) {
@@ -61,7 +40,7 @@ std::string series_problem(std::string_view root, std::string_view key, int file
            " with file number " + std::to_string(file_number) + "; it changed since it was read";
   }
   if (found == kFileNotFound) {
-    if (const auto entry = directory_entry(root, key))
+    if (const auto entry = PortfolioLookup(DirListing(normalize_dir(root))).find_directory(key))
       return sub_portfolio_problem(root, key, entry->directory_name());
     return "no symbol or issue named " + std::string(key) + " is listed in the MASTER of " +
            std::string(root);
@@ -103,9 +82,31 @@ std::string series_problem(std::string_view root, std::string_view key, int file
   return {};
 }
 
+std::string not_regular_file_cause(std::string_view root, std::string_view key, int file_number) {
+  const DirListing root_listing(normalize_dir(root));
+  if (std::string cause = not_regular_cause(master_path(root_listing)); !cause.empty())
+    return cause;
+  MasterRecord record;
+  std::string dir;
+  std::optional<DirListing> listing;
+  if (detail::find_symbol_listed(root, key, record, dir, listing, file_number) != kSuccess ||
+      !listing)
+    return {};
+  return not_regular_entry_cause(*listing, record);
+}
+
+std::string not_regular_entry_cause(const DirListing& listing, const MasterRecord& record) {
+  const int number = record.file_number();
+  for (const std::string& name : {data_file_name(number, "DOP"), quote_file_name(number)}) {
+    if (!listing.contains(name)) continue;
+    if (std::string cause = not_regular_cause(listing.resolve(name)); !cause.empty()) return cause;
+  }
+  return {};
+}
+
 std::string read_failure_cause(std::string_view root, std::string_view key, int file_number) {
-  const std::string noted = failure_cause();
-  return noted.empty() ? series_problem(root, key, file_number) : noted;
+  std::string cause = not_regular_file_cause(root, key, file_number);
+  return cause.empty() ? series_problem(root, key, file_number) : cause;
 }
 
 }  // namespace qdb

@@ -15,6 +15,7 @@ namespace fs = std::filesystem;
 namespace {
 
 using testing_support::lines_of;
+using testing_support::names_in;
 using testing_support::read_bytes;
 using testing_support::run_cli;
 using testing_support::TempDir;
@@ -32,13 +33,6 @@ std::pair<std::uint32_t, std::uint32_t> png_size(const std::string& bytes) {
     return value;
   };
   return {word(16), word(20)};
-}
-
-std::vector<std::string> names_in(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 class ChartCli : public ::testing::Test {

@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "cli/cli_run.h"
-#include "core/test_master_bytes.h"
+#include "support/master_bytes.h"
 #include "support/real_data.h"
 #include "support/temp_dir.h"
 

@@ -19,20 +19,12 @@
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
+using testing_support::bars_from;
+using testing_support::files_in;
 using testing_support::read_bytes;
 using testing_support::run_cli;
 
 namespace {
-
-// Weekdays of quotes from 01/03/00 to last_day, each series with its own prices.
-std::vector<qdb::QuoteBar> bars_from(float base, int last_day = 6) {
-  std::vector<qdb::QuoteBar> bars;
-  for (int day = 3; day <= last_day; ++day) {
-    const float p = base + static_cast<float>(day);
-    bars.push_back({qdb::date_serial(2000, 1, day), 0, p, p + 1, p - 1, p + 0.5f, 100 * p, p});
-  }
-  return bars;
-}
 
 // dup: F1 CL, F2 GC, F3 CL (one day longer than the others) and F256 CL (in the XMASTER).
 // dest: F1 GC. free: empty.
@@ -49,13 +41,6 @@ class DuplicateSymbolCli : public ::testing::Test {
   std::string dup() const { return m_temp.dir() + "dup"; }
   std::string dest() const { return m_temp.dir() + "dest"; }
   std::string free() const { return m_temp.dir() + "free"; }
-  // Every file of a portfolio by name.
-  static std::map<std::string, std::string> files(const std::string& dir) {
-    std::map<std::string, std::string> bytes;
-    for (const auto& entry : fs::directory_iterator(dir))
-      bytes[entry.path().filename().string()] = read_bytes(entry.path());
-    return bytes;
-  }
   std::string quotes_of(const std::string& dir, const std::string& key) {
     const auto result = run_cli({"quotes", dir, key});
     EXPECT_EQ(result.exit_code, 0) << result.err;
@@ -151,7 +136,7 @@ TEST_F(DuplicateSymbolCli, AnAmbiguousKeyIsRefusedAndFileNumberPicksOneEntry) {
     std::string trace;
     for (const std::string& word : c.args) trace += word + " ";
     SCOPED_TRACE(trace);
-    const auto before = files(dup());
+    const auto before = files_in(dup());
     std::vector<std::string> args = c.args;
     args.insert(args.begin() + 1, dup());
     for (std::string& word : args)
@@ -164,7 +149,7 @@ TEST_F(DuplicateSymbolCli, AnAmbiguousKeyIsRefusedAndFileNumberPicksOneEntry) {
     } else {
       EXPECT_EQ(result.err.substr(0, c.err.size()), c.err);
     }
-    const auto after = files(dup());
+    const auto after = files_in(dup());
     std::set<std::string> changed;
     for (const auto& [name, bytes] : before)
       if (!after.count(name) || after.at(name) != bytes) changed.insert(name);
@@ -178,13 +163,13 @@ TEST_F(DuplicateSymbolCli, AnAmbiguousKeyIsRefusedAndFileNumberPicksOneEntry) {
 }
 
 TEST_F(DuplicateSymbolCli, CopyAndMoveOntoASymbolThereAreRefusedAndFileNumberMovesThatEntry) {
-  const auto dest_before = files(dest());
+  const auto dest_before = files_in(dest());
   const auto refused = run_cli({"copy-symbol", dup(), "GC", dest()});
   EXPECT_EQ(refused.exit_code, 1);
   EXPECT_EQ(refused.err, "The Symbol addition failed.\n\nReason: Symbol GC already exists in\n" +
                              dest() + "\nas F1 GC (GOLD FUTURE).\n");
   EXPECT_EQ(run_cli({"move-symbol", dup(), "GC", dest()}).err, refused.err);
-  EXPECT_EQ(files(dest()), dest_before);
+  EXPECT_EQ(files_in(dest()), dest_before);
   // Held by a sub-portfolio of the destination: that one is named too.
   const std::string outer = m_temp.dir() + "outer";
   testing_support::make_portfolio(outer + "/SUB", {{1, "GC", "GOLD SUB", bars_from(60)}});

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "cli/cli_run.h"
-#include "core/test_master_bytes.h"
 #include "qdb/dates.h"
 #include "qdb/writer.h"
+#include "support/master_bytes.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -215,3 +215,60 @@ TEST_F(JsonCli, CheckOfASoundAndADamagedMaster) {
 }
 
 }  // namespace
+
+namespace {
+
+// Latin-1 bytes in UTF-8, as the JSON output carries stored texts.
+std::string utf8_of(const std::string& latin1) {
+  std::string out;
+  for (const char c : latin1) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      out += c;
+    } else {
+      out += static_cast<char>(0xC0 | (byte >> 6));
+      out += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+// symbols --json is written row by row; it must be, byte for byte, the JSON library's print of
+// the whole document: names that need escapes, Latin-1, trailing blanks, XMASTER entries, and an
+// empty listing.
+TEST(JsonStream, SymbolsAsTheLibraryPrintsTheDocument) {
+  TempDir dir;
+  struct Entry {
+    int number;
+    std::string symbol;  // as the grid shows it: up to the first byte outside 0x21..0x7F
+    std::string name;    // the 16-byte field up to its first zero byte
+  };
+  const std::vector<Entry> entries = {{1, "Q\"T", "A \"quoted\" one"},
+                                      {2, "B\\S", "back\\slash\x7F"},
+                                      {3, "CTL", "tab\there\x01\x1F\n\r\b\f!!"},
+                                      {4, "LAT", "Caf\xE9 \xFF\xA0"}};
+  std::string master = testing_support::master_header(4);
+  for (const Entry& entry : entries)
+    master += testing_support::master_entry(entry.number, entry.name, entry.symbol);
+  testing_support::write_bytes(dir.path() / "MASTER", master);
+  nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+  for (const Entry& entry : entries) {
+    std::string name = entry.name.substr(0, entry.name.find('\0'));
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    rows.push_back(nlohmann::ordered_json{
+        {"file_number", entry.number}, {"symbol", utf8_of(entry.symbol)}, {"name", utf8_of(name)}});
+  }
+  const auto listed = run_cli({"symbols", dir.dir(), "--json"});
+  ASSERT_EQ(listed.exit_code, 0) << listed.err;
+  nlohmann::ordered_json document = {{"master", dir.dir() + "MASTER"}, {"symbols", rows}};
+  EXPECT_EQ(listed.out, document.dump(2) + "\n");
+
+  testing_support::write_bytes(dir.path() / "MASTER", testing_support::master_header(0));
+  const auto empty = run_cli({"symbols", dir.dir(), "--json"});
+  ASSERT_EQ(empty.exit_code, 0) << empty.err;
+  nlohmann::ordered_json none = {{"master", dir.dir() + "MASTER"},
+                                 {"symbols", nlohmann::ordered_json::array()}};
+  EXPECT_EQ(empty.out, none.dump(2) + "\n");
+}

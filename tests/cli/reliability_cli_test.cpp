@@ -16,11 +16,12 @@
 #include "core/symbol_rows.h"
 #include "qdb/dates.h"
 #include "qdb/mbf.h"
-#include "qdb/writer.h"
+#include "support/portfolio_builder.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
 using testing_support::CliResult;
+using testing_support::make_portfolio;
 using testing_support::read_bytes;
 using testing_support::run_cli;
 using testing_support::TempDir;
@@ -42,19 +43,14 @@ std::vector<qdb::QuoteBar> week() {
   return bars;
 }
 
-// A portfolio at dir with the symbols given (F1, F2, ...), each with a week of quotes.
-void make_portfolio(const fs::path& dir, const Words& symbols) {
-  ASSERT_TRUE(qdb::create_portfolio(dir.string()));
-  const qdb::SeriesLayout layout = qdb::default_layout(28);
-  int n = 0;
+// The symbols given as F1, F2, ..., each named "<symbol> ISSUE" with a week of quotes.
+std::vector<testing_support::SymbolFixture> weekly(const Words& symbols) {
+  std::vector<testing_support::SymbolFixture> fixtures;
   for (const std::string& symbol : symbols) {
-    ++n;
-    ASSERT_TRUE(qdb::write_data_file(dir.string(), n, week(), layout, 28));
-    ASSERT_TRUE(qdb::write_dop_file(dir.string(), n, layout));
-    ASSERT_TRUE(qdb::append_master_record(
-        dir.string(),
-        qdb::make_master_record(n, symbol, symbol + " ISSUE", 28, 7, day(3), day(7))));
+    const int number = static_cast<int>(fixtures.size()) + 1;
+    fixtures.push_back({number, symbol, symbol + " ISSUE", week()});
   }
+  return fixtures;
 }
 
 // The symbols of dir's MASTER with their file numbers ("A:1"), in file order; the header
@@ -96,9 +92,9 @@ TEST(Concurrency, TwoCommandsOnOnePortfolioLoseNoUpdate) {
     SCOPED_TRACE("run " + std::to_string(run));
     TempDir temp;
     const fs::path a = temp.path() / "A", b = temp.path() / "B", d = temp.path() / "D";
-    make_portfolio(a, {"AAA", "BBB"});
-    make_portfolio(b, {"CCC"});
-    make_portfolio(d, {"DDD"});
+    make_portfolio(a, weekly({"AAA", "BBB"}));
+    make_portfolio(b, weekly({"CCC"}));
+    make_portfolio(d, weekly({"DDD"}));
     const std::string data = read_bytes(a / "F1.DAT");
 
     // Two moves into the same destination pick different file numbers.
@@ -174,8 +170,8 @@ TEST(PlantedNames, ALinkUnderATemporaryNameLeavesTheOutsideFileUntouched) {
     TempDir temp;
     const fs::path dir = temp.path() / "P", other = temp.path() / "O",
                    outside = temp.path() / "outside";
-    make_portfolio(dir, {"AAA", "BBB"});
-    make_portfolio(other, {"CCC"});
+    make_portfolio(dir, weekly({"AAA", "BBB"}));
+    make_portfolio(other, weekly({"CCC"}));
     write_bytes(outside, "keep me");
     fs::create_symlink(outside, dir / c.name);
     const CliResult result = run_cli(with_dir(c.command, dir, other));
@@ -193,7 +189,7 @@ TEST(PlantedNames, ALinkUnderATemporaryNameLeavesTheOutsideFileUntouched) {
     SCOPED_TRACE(name);
     TempDir temp;
     const fs::path dir = temp.path() / "P", outside = temp.path() / "outside";
-    make_portfolio(dir, {"AAA", "BBB"});
+    make_portfolio(dir, weekly({"AAA", "BBB"}));
     std::string master = read_bytes(dir / "MASTER");
     master[0] = 5;  // a header count the file does not hold
     write_bytes(dir / "MASTER", master);
@@ -232,7 +228,7 @@ TEST(PlantedNames, AFifoNeverHoldsACommand) {
     SCOPED_TRACE(::testing::PrintToString(c.command) + " " + c.name);
     TempDir temp;
     const fs::path dir = temp.path() / "P";
-    make_portfolio(dir, {"AAA", "BBB"});
+    make_portfolio(dir, weekly({"AAA", "BBB"}));
     fs::remove(dir / c.name);
     ASSERT_EQ(::mkfifo((dir / c.name).c_str(), 0600), 0);
     const CliResult result = run_cli(with_dir(c.command, dir, dir));
@@ -251,7 +247,7 @@ TEST(PlantedNames, AFifoNeverHoldsACommand) {
 TEST(StaleDates, CheckFindsThemAndRepairCorrectsThemWithABackup) {
   TempDir temp;
   const fs::path dir = temp.path() / "P";
-  make_portfolio(dir, {"AAA", "BBB"});
+  make_portfolio(dir, weekly({"AAA", "BBB"}));
   const std::string sound = read_bytes(dir / "MASTER");
   std::string stale = sound;
   const qdb::MbfReal jan2 = qdb::date_to_mbf(qdb::date_serial(2000, 1, 2));
@@ -283,7 +279,7 @@ TEST(StaleDates, CheckFindsThemAndRepairCorrectsThemWithABackup) {
 TEST(RepairBackup, OutlivesLaterMasterBackups) {
   TempDir temp;
   const fs::path dir = temp.path() / "P";
-  make_portfolio(dir, {"AAA", "BBB"});
+  make_portfolio(dir, weekly({"AAA", "BBB"}));
   std::string damaged = read_bytes(dir / "MASTER");
   damaged[0] = 7;
   write_bytes(dir / "MASTER", damaged);
@@ -318,7 +314,7 @@ TEST(Attributes, ModeAndOwnerSurviveEveryRewrite) {
     SCOPED_TRACE(::testing::PrintToString(c.command) + " " + c.file);
     TempDir temp;
     const fs::path dir = temp.path() / "P";
-    make_portfolio(dir, {"AAA", "BBB"});
+    make_portfolio(dir, weekly({"AAA", "BBB"}));
     const fs::path file = dir / c.file;
     ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
     if (root) {

@@ -31,14 +31,6 @@ std::vector<qdb::QuoteBar> sample_bars() {
   return bars;
 }
 
-void make_portfolio(const std::string& dir, const std::vector<SymbolSpec>& symbols,
-                    const std::vector<qdb::QuoteBar>& bars, int record_length) {
-  std::vector<testing_support::PortfolioSymbol> built;
-  for (const SymbolSpec& s : symbols)
-    built.push_back({s.file_number, s.symbol, s.name, bars, record_length, s.with_dop});
-  testing_support::make_portfolio(dir, built);
-}
-
 core::ViewState view_of(const std::string& dir, const std::string& key) {
   core::ViewState view;
   core::read_view_state(dir, key, view);
@@ -59,7 +51,7 @@ float mbf_at(const std::string& bytes, std::size_t offset) {
 }
 
 SamplePortfolio::SamplePortfolio(const std::vector<qdb::QuoteBar>& bars) {
-  make_portfolio(dir(), {{1, "TEST", "TEST ISSUE"}}, bars);
+  testing_support::make_portfolio(dir(), {{1, "TEST", "TEST ISSUE", bars}});
 }
 
 std::string SamplePortfolio::data() const {

@@ -1,4 +1,5 @@
-// Portfolios for the command tests: built with the library's writer in a temporary directory.
+// The sample quotes and the single-symbol portfolio of the command tests, with the readers
+// they check results with.
 #pragma once
 
 #include <cstdint>
@@ -16,18 +17,6 @@ qdb::DateSerial day(int year, int month, int d);
 // Wed 12/29/99, Thu 12/30/99, Mon 01/03/00, Tue 01/04/00, Wed 01/05/00 (no Friday 12/31/99),
 // each with its own open, high, low, close, volume and open interest.
 std::vector<qdb::QuoteBar> sample_bars();
-
-struct SymbolSpec {
-  int file_number;
-  std::string symbol;
-  std::string name;
-  bool with_dop = true;
-};
-
-// Creates a portfolio in dir holding the symbols in this order, each with bars as its quotes
-// in records of record_length bytes (one field per four bytes).
-void make_portfolio(const std::string& dir, const std::vector<SymbolSpec>& symbols,
-                    const std::vector<qdb::QuoteBar>& bars = sample_bars(), int record_length = 28);
 
 // The view's state for key after a fresh read, as the quotes grid would leave it.
 core::ViewState view_of(const std::string& dir, const std::string& key);

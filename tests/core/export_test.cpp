@@ -12,6 +12,7 @@
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "support/failing_file_system.h"
+#include "support/portfolio_builder.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -35,7 +36,7 @@ qdb::QuoteBar bar(qdb::DateSerial date, float open, float high, float low, float
 // A portfolio in dir holding one symbol TEST with the bars, without layout file.
 void make_portfolio(const std::string& dir, const std::vector<qdb::QuoteBar>& bars,
                     int record_length = 24) {
-  command_testing::make_portfolio(dir, {{1, "TEST", "Test Issue", false}}, bars, record_length);
+  testing_support::make_portfolio(dir, {{1, "TEST", "Test Issue", bars, record_length, false}});
 }
 
 std::vector<qdb::QuoteBar> three_quotes() {

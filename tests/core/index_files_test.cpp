@@ -3,14 +3,10 @@
 // at any step of their rewrite leaving all three as they were.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -139,13 +135,8 @@ std::string xmaster_file(const std::vector<Entry>& entries, unsigned next) {
   return all;
 }
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-void write_file(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+constexpr auto read_file = testing_support::read_bytes;
+constexpr auto write_file = testing_support::write_bytes;
 
 const Entry kAlpha{1, "ALPHA", "Alpha Holdings Limited Ordinary", 20210104, 20210630, '6'};
 const Entry kBeta{2, "BETA", "Beta", 20200302, 20211231};
@@ -269,7 +260,7 @@ TEST_F(IndexFiles, AFailureAtAnyStepOfAThreeFileRewriteChangesNothing) {
                                  read_file(src() / "XMASTER")};
   for (const char* kind : {"create", "write", "sync", "rename"}) {
     for (int nth = 1;; ++nth) {
-      std::optional<core::PortfolioIndex> index = core::read_portfolio_index(master_path());
+      qdb::Result<core::PortfolioIndex> index = core::read_portfolio_index(master_path());
       ASSERT_TRUE(index);
       core::rename_entry(*index, {false, 1}, "B", "b");
       core::rename_entry(*index, {true, 0}, "X", "x");
@@ -278,7 +269,7 @@ TEST_F(IndexFiles, AFailureAtAnyStepOfAThreeFileRewriteChangesNothing) {
       bool written = false;
       {
         testing_support::InstalledFileSystem installed(files);
-        written = core::write_portfolio_index(*index, ".~NU", false);
+        written = core::write_portfolio_index(*index, ".~NU", false).ok();
       }
       if (files.failures() == 0) {
         ASSERT_TRUE(written) << kind;

@@ -4,9 +4,9 @@
 
 #include "core/master_check.h"
 #include "core/symbol_rows.h"
-#include "core/test_master_bytes.h"
 #include "qdb/dat.h"
 #include "support/failing_file_system.h"
+#include "support/master_bytes.h"
 #include "support/real_data.h"
 #include "support/temp_dir.h"
 

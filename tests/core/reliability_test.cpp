@@ -20,25 +20,21 @@
 #include "core/transfer_symbol.h"
 #include "qdb/portfolio_lock.h"
 #include "support/failing_file_system.h"
+#include "support/portfolio_builder.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
-using command_testing::make_portfolio;
+using command_testing::sample_bars;
 using testing_support::FailingFileSystem;
+using testing_support::files_in;
 using testing_support::InstalledFileSystem;
+using testing_support::make_portfolio;
 using testing_support::read_bytes;
 using testing_support::TempDir;
 
 namespace {
 
 using Files = std::map<std::string, std::string>;
-
-Files files_in(const fs::path& dir) {
-  Files out;
-  for (const auto& entry : fs::directory_iterator(dir))
-    out[entry.path().filename().string()] = read_bytes(entry.path());
-  return out;
-}
 
 class YesToAll : public core::RepairObserver {
  public:
@@ -50,8 +46,9 @@ class YesToAll : public core::RepairObserver {
 class TwoPortfolios : public ::testing::Test {
  protected:
   void SetUp() override {
-    make_portfolio(p(), {{1, "TEST", "TEST ISSUE"}, {2, "OTHER", "OTHER ISSUE"}});
-    make_portfolio(q(), {{1, "QQQ", "Q ISSUE"}});
+    make_portfolio(p(), {{1, "TEST", "TEST ISSUE", sample_bars()},
+                         {2, "OTHER", "OTHER ISSUE", sample_bars()}});
+    make_portfolio(q(), {{1, "QQQ", "Q ISSUE", sample_bars()}});
   }
   std::string p() const { return (m_temp.path() / "P").string(); }
   std::string q() const { return (m_temp.path() / "Q").string(); }

@@ -36,7 +36,8 @@ TEST(RealMountPoints, KeepsRealFileSystemsAndDecodesEscapes) {
 }
 
 TEST(RealMountPoints, VirtualTypes) {
-  for (const char* type : {"proc", "sysfs", "tmpfs", "cgroup", "overlay", "squashfs", "fuse.portal"})
+  for (const char* type :
+       {"proc", "sysfs", "tmpfs", "cgroup", "overlay", "squashfs", "fuse.portal"})
     EXPECT_TRUE(core::is_virtual_file_system(type)) << type;
   for (const char* type : {"xfs", "btrfs", "ntfs3", "nfs4", "fuseblk", "fuse.sshfs", "iso9660"})
     EXPECT_FALSE(core::is_virtual_file_system(type)) << type;
@@ -62,11 +63,16 @@ TEST(ListRoots, HoldsRootAndHomeSortedWithoutDuplicates) {
 // The longest root ending on a component boundary, or none when no root holds the path.
 TEST(LongestRootFor, EndsOnComponentBoundary) {
   const std::vector<std::string> roots = {"/", "/home", "/home/ann", "/mnt/data"};
-  const std::pair<const char*, const char*> cases[] = {
-      {"/home/ann/stocks", "/home/ann"}, {"/home/annie", "/home"}, {"/homework/x", "/"},
-      {"/home/", "/home"},               {"/mnt/database", "/"},  {"/", "/"},
-      {"relative/path", ""},             {"", ""}};
-  for (const auto& [path, root] : cases) EXPECT_EQ(core::longest_root_for(path, roots), root) << path;
+  const std::pair<const char*, const char*> cases[] = {{"/home/ann/stocks", "/home/ann"},
+                                                       {"/home/annie", "/home"},
+                                                       {"/homework/x", "/"},
+                                                       {"/home/", "/home"},
+                                                       {"/mnt/database", "/"},
+                                                       {"/", "/"},
+                                                       {"relative/path", ""},
+                                                       {"", ""}};
+  for (const auto& [path, root] : cases)
+    EXPECT_EQ(core::longest_root_for(path, roots), root) << path;
   EXPECT_EQ(core::longest_root_for("/srv/x", {"/home", "/mnt"}), "");
   EXPECT_EQ(core::longest_root_for("/srv/x", {}), "");
 }

@@ -25,7 +25,7 @@ qdb::QuoteBar bar(float close, float high, float low, qdb::DateSerial date = 0) 
 
 std::string ratio_text(std::optional<core::SplitRatio> ratio) {
   if (!ratio) return "none";
-  return std::to_string(ratio->p) + " for " + std::to_string(ratio->q);
+  return std::to_string(ratio->new_shares) + " for " + std::to_string(ratio->old_shares);
 }
 
 // Pairs of (earlier close, high, low) and (later close, high, low) and the ratio found.

@@ -9,12 +9,13 @@
 #include "core/delete_symbol.h"
 #include "core/rename_symbol.h"
 #include "support/failing_file_system.h"
+#include "support/master_bytes.h"
 #include "support/temp_dir.h"
-#include "test_master_bytes.h"
 
 namespace fs = std::filesystem;
 using testing_support::master_entry;
 using testing_support::master_header;
+using testing_support::names_in;
 using testing_support::read_bytes;
 using testing_support::TempDir;
 using testing_support::write_bytes;
@@ -26,14 +27,6 @@ std::vector<std::string> one(const std::string& text) { return {text}; }
 std::string with_symbol(std::string record, const std::string& symbol_bytes) {
   record.replace(36, 16, symbol_bytes);
   return record;
-}
-
-std::vector<std::string> names_in(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 // Runs action under each single failing step (the nth create, write, sync, close, rename of

@@ -2,19 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "core/test_master_bytes.h"
+#include "support/master_bytes.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 using testing_support::master_entry;
 using testing_support::master_header;
-
-qdb::MasterRecord record_of(const std::string& bytes) {
-  qdb::MasterRecord record;
-  std::copy(bytes.begin(), bytes.end(), record.bytes.begin());
-  return record;
-}
+using testing_support::record_of;
 
 TEST(SymbolRowTexts, SymbolIsCutAtFirstByteOutsidePrintableRange) {
   EXPECT_EQ(core::grid_symbol_text(record_of(master_entry(1, "BERKSHIRE", "BRK A"))), "BRK");

@@ -8,32 +8,35 @@
 #include "core/transfer_symbol.h"
 #include "qdb/master.h"
 #include "support/failing_file_system.h"
+#include "support/master_bytes.h"
+#include "support/portfolio_builder.h"
 #include "support/real_data.h"
 #include "support/temp_dir.h"
-#include "test_master_bytes.h"
 
 namespace fs = std::filesystem;
-using command_testing::make_portfolio;
-using command_testing::SymbolSpec;
+using command_testing::sample_bars;
+using testing_support::make_portfolio;
 using testing_support::read_bytes;
+using testing_support::SymbolFixture;
 using testing_support::TempDir;
 using testing_support::write_bytes;
 
 namespace {
 
 // The source portfolio holds SRC as F2 (with layout file and backup) beside KEEP as F1;
-// the destination holds the symbols given.
+// the destination holds the symbols given; every symbol has the sample quotes.
 class Transfer : public ::testing::Test {
  protected:
   void SetUp() override {
     build({{1, "D1", "DEST ONE"}, {2, "D2", "DEST TWO"}, {4, "D4", "DEST FOUR"}});
   }
 
-  void build(const std::vector<SymbolSpec>& dest_symbols, bool source_dop = true) {
+  void build(std::vector<SymbolFixture> dest_symbols, bool source_dop = true) {
     for (const fs::path& dir : {m_source.path(), m_dest.path()})
       for (const auto& entry : fs::directory_iterator(dir)) fs::remove(entry.path());
-    make_portfolio(m_source.dir(),
-                   {{1, "KEEP", "KEEP IT"}, {2, "SRC", "SOURCE ISSUE", source_dop}});
+    make_portfolio(m_source.dir(), {{1, "KEEP", "KEEP IT", sample_bars()},
+                                    {2, "SRC", "SOURCE ISSUE", sample_bars(), 28, source_dop}});
+    for (SymbolFixture& symbol : dest_symbols) symbol.bars = sample_bars();
     write_bytes(m_source.path() / "F2.BAK", "an older F2");
     make_portfolio(m_dest.dir(), dest_symbols);
     m_source_master = read_bytes(m_source.path() / "MASTER");
@@ -109,7 +112,7 @@ TEST_F(Transfer, MoveRemovesTheSourceRecordAndFilesLast) {
 
 TEST_F(Transfer, RefusalsChangeNothing) {
   // Already there, by symbol or by issue name, in any letter case; the entry there is named.
-  const std::pair<std::vector<SymbolSpec>, const char*> dests[] = {
+  const std::pair<std::vector<SymbolFixture>, const char*> dests[] = {
       {{{1, "src", "X"}}, "\nas F1 src (X)."}, {{{1, "X", "Src"}}, "\nas F1 X (Src)."}};
   for (const auto& [dest, named] : dests) {
     build(dest);
@@ -219,7 +222,7 @@ TEST(TransferReal, MovesASymbolOutOfAPortfolioWithLowerCaseNames) {
   for (const auto& entry : fs::directory_iterator(source))
     fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
   const fs::path dest = temp.path() / "dest";
-  make_portfolio(dest.string(), {});
+  make_portfolio(dest, {});
   const std::string data = read_bytes(source / "F1.dat");
   const core::TransferResult result =
       core::transfer_symbol(source.string(), "HSM__2000V", dest.string(), core::TransferMode::Move);

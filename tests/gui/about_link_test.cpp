@@ -7,8 +7,8 @@
 #include <QMouseEvent>
 #include <QTest>
 
+#include "gui/base/static_link.h"
 #include "gui/shell/about_dlg.h"
-#include "gui/shell/static_link.h"
 #include "gui_test_support.h"
 
 namespace {

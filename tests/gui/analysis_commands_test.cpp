@@ -3,30 +3,35 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "cli/cli_run.h"
-#include "core/master_reader.h"
+#include "core/master_scan.h"
 #include "core/symbol_rows.h"
 #include "gui/analysis/data_facts_command.h"
 #include "gui/analysis/data_facts_dlg.h"
+#include "gui/analysis/export_all_command.h"
 #include "gui/analysis/export_command.h"
 #include "gui/analysis/export_dlg.h"
 #include "gui/analysis/export_settings.h"
 #include "gui/analysis/split_search_controller.h"
-#include "gui/shell/settings_store.h"
+#include "gui/base/settings_store.h"
 #include "gui_test_support.h"
 #include "qdb/dates.h"
 #include "qdb/writer.h"
@@ -394,6 +399,90 @@ TEST_F(ExportTest, WritesWhatTheCliWritesWithTheSameChoicesAndSavesThem) {
     EXPECT_EQ(saved.date_form, chosen.date_form);
     EXPECT_EQ(saved.time, chosen.time);
   }
+}
+
+// Export All over a portfolio whose symbols include one that is not a safe file name.
+class ExportAllTest : public ExportTest {
+ protected:
+  ExportAllTest() {
+    addSymbol(dir(), 2, "BRK/A", splitBars(4, {}, {}));
+    addSymbol(dir(), 3, "ZED", splitBars(7, {2}, {}));
+  }
+  QString runAll() { return runExportAll(nullptr, store(), q(dir())); }
+  // The dialog's script: the folder (or, with single, the file), comma delimiter, then OK.
+  gui_test::ScriptedPrompter::DialogScript okWith(const fs::path& path, bool single) {
+    return [path, single](QDialog& dialog) {
+      auto& d = static_cast<CExportDlg&>(dialog);
+      EXPECT_EQ(d.windowTitle(), "Export All");
+      d.setSingle(single);
+      d.pathEdit()->setText(q(path));
+      d.delimiterGroup()->button(1)->click();
+      d.accept();
+      return d.result();
+    };
+  }
+  static std::map<std::string, std::string> filesIn(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder))
+      files[entry.path().filename().string()] = read_bytes(entry.path());
+    return files;
+  }
+};
+
+TEST_F(ExportAllTest, WritesWhatTheCliWritesAndAsksBeforeReplacing) {
+  const fs::path appDir = m_temp.path() / "app";
+  const fs::path cliDir = m_temp.path() / "cli";
+  m_prompter.expectDialog(okWith(appDir, false));
+  EXPECT_EQ(runAll(), "Exported 3 of 3 symbols to " + q(appDir));
+  const auto cli =
+      testing_support::run_cli({"export-all", dir().string(), cliDir.string(), "--delimiter",
+                                "comma", "--omit", "high,oi", "--title", "--newest-first"});
+  ASSERT_EQ(cli.exit_code, 0) << cli.err;
+  const auto written = filesIn(appDir);
+  EXPECT_EQ(written, filesIn(cliDir));
+  EXPECT_EQ(written.count("BRK_A.txt"), 1u);
+  // The choices are kept for the next run; the single export's file is not touched.
+  EXPECT_EQ(loadExportAllTarget(store()).path, q(appDir));
+  EXPECT_EQ(loadExportOptions(store()).path, file("out.txt").string());
+
+  // Existing files: "No" goes back to the dialog with the choices kept; Cancel then writes
+  // nothing.
+  m_prompter.expectDialog(okWith(appDir, false));
+  m_prompter.expectMessage(Prompter::Answer::No);
+  m_prompter.expectDialog([&](QDialog& dialog) {
+    auto& d = static_cast<CExportDlg&>(dialog);
+    EXPECT_EQ(d.pathEdit()->text(), q(appDir));
+    EXPECT_EQ(d.delimiterGroup()->checkedId(), 1);
+    return static_cast<int>(QDialog::Rejected);
+  });
+  EXPECT_EQ(runAll(), QString());
+  EXPECT_TRUE(m_prompter.messageTexts().first().startsWith("These 3 files already exist in " +
+                                                           q(appDir) + ":\n"));
+  EXPECT_EQ(filesIn(appDir), written);
+
+  // One file for all, as the CLI's --single writes it.
+  m_prompter.expectDialog(okWith(appDir / "all.txt", true));
+  EXPECT_FALSE(runAll().isEmpty());
+  const auto single = testing_support::run_cli({"export-all", dir().string(), cliDir.string(),
+                                                "--single", "all.txt", "--delimiter", "comma",
+                                                "--omit", "high,oi", "--title", "--newest-first"});
+  ASSERT_EQ(single.exit_code, 0) << single.err;
+  EXPECT_EQ(read_bytes(appDir / "all.txt"), read_bytes(cliDir / "all.txt"));
+}
+
+TEST_F(ExportAllTest, CancelInTheProgressWindowWritesNothing) {
+  const fs::path out = m_temp.path() / "out";
+  m_prompter.expectDialog([&](QDialog& dialog) {
+    // Cancel as soon as the export hands control to the event loop.
+    QTimer::singleShot(0, [] {
+      for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* progress = qobject_cast<QProgressDialog*>(widget)) progress->cancel();
+    });
+    return okWith(out, false)(dialog);
+  });
+  EXPECT_EQ(runAll(), "Export All stopped; nothing was written");
+  EXPECT_TRUE(filesIn(out).empty());
+  EXPECT_EQ(m_prompter.beeps, 0);
 }
 
 TEST(DataFactsTest, ShowsWhatTheCliReportsAndNothingWhenThereAreNoFacts) {

@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "gui/base/help.h"
 #include "gui/browse/fix_master_dlg.h"
 #include "gui/browse/search_progress_dlg.h"
-#include "gui/shell/help.h"
 
 namespace gui_test {
 namespace {

@@ -20,10 +20,11 @@ namespace {
 class BrowseFlowTest : public BrowserFixture {
  protected:
   void SetUp() override {
-    make_portfolio(root() / "data", {{1, "ONE", "ONE CO", 2}});
+    make_portfolio(root() / "data", {{1, "ONE", "ONE CO", daily_bars(2), 28, false}});
     make_portfolio(root() / "data" / "ms",
-                   {{1, "TWO", "TWO CO", 3}, {2, "ANOTHER", "ANOTHER CO", 4}});
-    make_portfolio(root() / "other", {{1, "THREE", "THREE CO", 5}});
+                   {{1, "TWO", "TWO CO", daily_bars(3), 28, false},
+                    {2, "ANOTHER", "ANOTHER CO", daily_bars(4), 28, false}});
+    make_portfolio(root() / "other", {{1, "THREE", "THREE CO", daily_bars(5), 28, false}});
   }
 };
 
@@ -84,7 +85,7 @@ TEST_F(BrowseFlowTest, AMasterPathIsAcceptedOnlyWhenItEndsInMasterAndIsNotTooLon
 TEST_F(BrowseFlowTest, RescanRebuildsEverythingAndLoadsTheFirstPortfolioAgain) {
   startUp();
   view()->portfolioList()->setCurrentRow(2);
-  make_portfolio(root() / "new", {{1, "NEW", "NEW CO"}});
+  make_portfolio(root() / "new", {{1, "NEW", "NEW CO", daily_bars(3), 28, false}});
   frame->rescanAction()->trigger();
   EXPECT_EQ(portfolioEntries(),
             QStringList({path("data"), path("data/ms"), path("new"), path("other")}));
@@ -195,7 +196,7 @@ TEST_F(BrowseFlowTest, EveryCommandActionFollowsItsRule) {
   createFrame();
   QList<QAction*> ruled;
   auto check = [&](const char* when) {
-    const CommandStates states = computeCommandStates(view()->commandConditions());
+    const CommandStates states = computeCommandStates(frame->commandConditions());
     for (const CMainFrame::RuledAction& each : frame->ruledActions()) {
       EXPECT_EQ(each.action->isEnabled(), states.*each.flag)
           << when << ": " << each.action->text().toStdString();

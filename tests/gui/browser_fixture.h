@@ -10,9 +10,9 @@
 #include <QListWidget>
 #include <QtTest/QTest>
 
+#include "gui/base/settings_store.h"
 #include "gui/browse/dorvane_view.h"
 #include "gui/shell/main_frame.h"
-#include "gui/shell/settings_store.h"
 #include "gui_test_support.h"
 
 namespace gui_test {

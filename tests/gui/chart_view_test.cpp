@@ -28,7 +28,7 @@ class ChartViewTest : public BrowserFixture {
  protected:
   // Portfolio "p" holding AAA's kQuotes rising daily quotes, shown with the chart on.
   void startWithChart() {
-    make_portfolio(root() / "p", {{1, "AAA", "ALPHA", kQuotes}});
+    make_portfolio(root() / "p", {{1, "AAA", "ALPHA", daily_bars(kQuotes), 28, false}});
     settings().SetInt("Chart", "Show", 1);
     startUp();
     ASSERT_EQ(chart()->series().size(), kQuotes);
@@ -89,7 +89,7 @@ TEST_F(ChartViewTest, ADoubleClickEditsThatDayAndTheChartRedrawsFromTheReload) {
 }
 
 TEST_F(ChartViewTest, ViewChartIsRememberedAndOffLeavesTheWindowAsWithout) {
-  make_portfolio(root() / "p", {{1, "AAA", "ALPHA", kQuotes}});
+  make_portfolio(root() / "p", {{1, "AAA", "ALPHA", daily_bars(kQuotes), 28, false}});
   startUp();
   EXPECT_FALSE(frame->chartAction()->isChecked());
   EXPECT_FALSE(chart()->isVisible());

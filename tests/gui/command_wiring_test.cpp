@@ -14,6 +14,7 @@
 #include "gui/edit/edit_quote_dlg.h"
 #include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_model.h"
+#include "gui/shell/command_rules.h"
 #include "gui/symbols/edit_symbol_dlg.h"
 #include "gui/symbols/move_symbol_dlg.h"
 
@@ -32,12 +33,12 @@ class CommandWiringTest : public BrowserFixture {
   // 0 Wed 01/05/00, 1 Tue 01/04/00, 2 Mon 01/03/00, 3 Thu 12/30/99, 4 Wed 12/29/99.
   void makeA() {
     fs::create_directories(root() / "a");
-    command_testing::make_portfolio((root() / "a").string(),
-                                    {{1, "AAA", "ALPHA"}, {2, "BBB", "BRAVO"}});
+    make_portfolio(root() / "a", {{1, "AAA", "ALPHA", command_testing::sample_bars()},
+                                  {2, "BBB", "BRAVO", command_testing::sample_bars()}});
   }
   void makeB() {
     fs::create_directories(root() / "b");
-    make_portfolio(root() / "b", {{1, "ZZZ", "ZULU"}});
+    make_portfolio(root() / "b", {{1, "ZZZ", "ZULU", daily_bars(3), 28, false}});
   }
 
   // The commands whose actions are enabled now (Search Filter and ReScan always are).
@@ -71,46 +72,77 @@ TEST_F(CommandWiringTest, NoPortfolioEnablesNoCommand) {
   EXPECT_EQ(enabled(), QStringList());
 }
 
-TEST_F(CommandWiringTest, EachStateEnablesItsCommands) {
-  makeA();
-  fs::create_directories(root() / "e");
-  make_portfolio(root() / "e", {{1, "NONE", "NO QUOTES", 0}});
-  startUp();
-  // Two portfolios listed, quotes shown, the newest row current: everything.
-  EXPECT_EQ(enabled(), kCommands);
+// The rules in every browsing state that changes them: the commands enabled (Search Filter
+// and ReScan always are). Move and Copy need no found flag, as they work between listed
+// portfolios.
+TEST(CommandRules, EachStateEnablesItsCommands) {
+  const std::string quotes = "editQuote split adjust addQuote deleteQuote export";
+  const std::string symbols = "deleteSymbol moveSymbol copySymbol editSymbol dataFacts";
+  const std::string all = quotes + " " + symbols + " splitSearch";
+  // Portfolios found with two listed, two symbols, five quotes, the newest row current.
+  CommandConditions usual;
+  usual.portfoliosFound = true;
+  usual.portfolioEntries = 2;
+  usual.symbolRows = usual.symbolCount = 2;
+  usual.quoteRows = 5;
+  const auto with = [&usual](const auto& change) {
+    CommandConditions state = usual;
+    change(state);
+    return state;
+  };
+  const struct {
+    CommandConditions state;
+    std::string enabled;
+  } cases[] = {
+      {CommandConditions{}, ""},
+      {usual, all},
+      // The oldest row current: no day to copy before it.
+      {with([](auto& state) { state.currentQuoteRow = 4; }),
+       "editQuote split adjust deleteQuote export " + symbols + " splitSearch"},
+      {with([](auto& state) { state.splitSearchOpen = true; }),
+       quotes + " deleteSymbol moveSymbol copySymbol dataFacts"},
+      {with([](auto& state) { state.quoteRows = 0; }), symbols},
+      {with([](auto& state) { state.portfolioEntries = 1; }),
+       quotes + " deleteSymbol editSymbol dataFacts splitSearch"},
+      {with([](auto& state) { state.symbolCount = 0; }),
+       "editQuote split adjust addQuote deleteQuote " + symbols + " splitSearch"},
+      {with([](auto& state) { state.chartShown = true; }), all + " saveChart"},
+      {with([](auto& state) {
+         state.chartShown = true;
+         state.chartSuspects = 3;
+       }),
+       all + " nextSuspect saveChart"},
+      {with([](auto& state) { state.portfoliosFound = false; }), "moveSymbol copySymbol"},
+      {with([](auto& state) { state.symbolRows = state.quoteRows = state.symbolCount = 0; }), ""},
+  };
+  for (const auto& c : cases) {
+    const CommandStates s = computeCommandStates(c.state);
+    // clang-format off
+    const std::pair<bool, const char*> flags[] = {
+        {s.editQuote, "editQuote"}, {s.split, "split"}, {s.adjust, "adjust"},
+        {s.addQuote, "addQuote"}, {s.deleteQuote, "deleteQuote"}, {s.exportQuotes, "export"},
+        {s.deleteSymbol, "deleteSymbol"}, {s.moveSymbol, "moveSymbol"},
+        {s.copySymbol, "copySymbol"}, {s.editSymbol, "editSymbol"}, {s.dataFacts, "dataFacts"},
+        {s.splitSearch, "splitSearch"}, {s.nextSuspect, "nextSuspect"}, {s.saveChart, "saveChart"}};
+    // clang-format on
+    std::string enabled;
+    for (const auto& [on, name] : flags)
+      if (on) enabled += (enabled.empty() ? "" : " ") + std::string(name);
+    EXPECT_EQ(enabled, c.enabled) << "case " << &c - cases;
+    EXPECT_TRUE(s.searchFilter && s.rescan);
+  }
+}
 
-  // The oldest row current: no following day to copy, so no Add.
+// The frame's actions follow the rules with the view's state: everything with quotes shown and
+// the newest row current, everything but Add on the oldest row.
+TEST_F(CommandWiringTest, TheActionsFollowTheViewsState) {
+  makeA();
+  makeB();
+  startUp();
+  EXPECT_EQ(enabled(), kCommands);
   view()->quotesGrid()->selectRow(4);
   QStringList all = kCommands;
   all.removeOne("addQuote");
-  EXPECT_EQ(enabled(), all);
-
-  // The Split Search window open: no second one, and no Symbol Edit.
-  view()->quotesGrid()->selectRow(0);
-  trigger("splitSearch");
-  ASSERT_TRUE(view()->splitSearch()->isOpen());
-  all = kCommands;
-  all.removeOne("splitSearch");
-  all.removeOne("editSymbol");
-  EXPECT_EQ(enabled(), all);
-  view()->splitSearch()->window()->close();
-  EXPECT_FALSE(view()->splitSearch()->isOpen());
-  EXPECT_EQ(enabled(), kCommands);
-
-  // A symbol without quotes: only the symbol commands.
-  view()->portfolioList()->setCurrentRow(1);
-  ASSERT_EQ(view()->symbolCount(), 1);
-  ASSERT_EQ(view()->quoteCount(), 0);
-  EXPECT_EQ(enabled(),
-            QStringList({"deleteSymbol", "moveSymbol", "copySymbol", "editSymbol", "dataFacts"}));
-
-  // One portfolio listed: nowhere to move or copy to.
-  fs::remove_all(root() / "e");
-  frame->rescanAction()->trigger();
-  ASSERT_EQ(view()->portfolioList()->count(), 1);
-  all = kCommands;
-  all.removeOne("moveSymbol");
-  all.removeOne("copySymbol");
   EXPECT_EQ(enabled(), all);
 }
 

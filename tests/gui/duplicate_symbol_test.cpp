@@ -24,28 +24,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Four weekdays of quotes, 01/03/00 to 01/06/00, each series with its own prices.
-std::vector<qdb::QuoteBar> bars_from(float base) {
-  std::vector<qdb::QuoteBar> bars;
-  for (int day = 3; day <= 6; ++day) {
-    const float p = base + static_cast<float>(day);
-    bars.push_back({qdb::date_serial(2000, 1, day), 0, p, p + 1, p - 1, p + 0.5f, 100 * p, p});
-  }
-  return bars;
-}
+using testing_support::bars_from;
+using testing_support::files_in;
 
 // F1 CL, F2 GC, F3 CL: the grid lists CL (F1), CL (F3), GC.
 void make_duplicates(const fs::path& dir) {
   testing_support::make_portfolio(dir.string(), {{1, "CL", "CRUDE OIL", bars_from(10)},
                                                  {2, "GC", "GOLD", bars_from(20)},
                                                  {3, "CL", "CL SECOND", bars_from(30)}});
-}
-
-std::map<std::string, std::string> files_of(const fs::path& dir) {
-  std::map<std::string, std::string> bytes;
-  for (const auto& entry : fs::directory_iterator(dir))
-    bytes[entry.path().filename().string()] = testing_support::read_bytes(entry.path());
-  return bytes;
 }
 
 class DuplicateSymbolTest : public BrowserFixture {};
@@ -56,7 +42,7 @@ TEST_F(DuplicateSymbolTest, TheSecondRowOfASymbolIsTheEntryReadAndRewritten) {
   const fs::path cli = cliTree.path() / "dup";
   make_duplicates(app);
   make_duplicates(cli);
-  const auto original = files_of(app);
+  const auto original = files_in(app);
   startUp();
   ASSERT_EQ(view()->symbolCount(), 3);
   ASSERT_EQ(view()->symbolsModel()->text(1, 0), "CL");
@@ -79,8 +65,8 @@ TEST_F(DuplicateSymbolTest, TheSecondRowOfASymbolIsTheEntryReadAndRewritten) {
   const auto result = testing_support::run_cli(
       {"edit-quote", cli.string(), "CL", "01/06/00", "--close", "99.5", "--file-number", "3"});
   ASSERT_EQ(result.exit_code, 0) << result.err;
-  const auto edited = files_of(app);
-  EXPECT_EQ(edited, files_of(cli));
+  const auto edited = files_in(app);
+  EXPECT_EQ(edited, files_in(cli));
   EXPECT_NE(edited.at("F3.DAT"), original.at("F3.DAT"));
   EXPECT_EQ(edited.at("F1.DAT"), original.at("F1.DAT"));
 
@@ -99,7 +85,7 @@ TEST_F(DuplicateSymbolTest, TheSecondRowOfASymbolIsTheEntryReadAndRewritten) {
             QStringList(QString::fromStdString("Symbol CL already exists in\n" + app.string() +
                                                "\nas F1 CL (CRUDE OIL).\nChoose a different "
                                                "symbol.")));
-  EXPECT_EQ(files_of(app), edited);
+  EXPECT_EQ(files_in(app), edited);
   EXPECT_EQ(view()->symbolsModel()->text(2, 0), "GC");
 }
 

@@ -5,8 +5,8 @@
 #include <QDialog>
 #include <QPushButton>
 
+#include "gui/base/settings_store.h"
 #include "gui/browse/fix_master_dlg.h"
-#include "gui/shell/settings_store.h"
 #include "qdb/dates.h"
 #include "support/portfolio_builder.h"
 
@@ -121,24 +121,6 @@ SettingsSandbox::~SettingsSandbox() {
     qputenv("XDG_CONFIG_HOME", m_previous);
   else
     qunsetenv("XDG_CONFIG_HOME");
-}
-
-std::vector<qdb::QuoteBar> make_bars(int count) {
-  std::vector<qdb::QuoteBar> bars;
-  const qdb::DateSerial first = qdb::date_serial(2000, 1, 3);
-  for (int i = 0; i < count; ++i) {
-    const float price = 10.0f + 0.25f * static_cast<float>(i);
-    bars.push_back({static_cast<qdb::DateSerial>(first + i), 0, price, price + 1.0f, price - 1.0f,
-                    price + 0.5f, 1000.0f + static_cast<float>(i), 50.0f});
-  }
-  return bars;
-}
-
-void make_portfolio(const std::filesystem::path& dir, const std::vector<SymbolSpec>& symbols) {
-  std::vector<testing_support::PortfolioSymbol> built;
-  for (const SymbolSpec& s : symbols)
-    built.push_back({s.file_number, s.symbol, s.name, make_bars(s.quotes), s.record_length, false});
-  testing_support::make_portfolio(dir.string(), built);
 }
 
 }  // namespace gui_test

@@ -12,8 +12,9 @@
 #include <QString>
 #include <QStringList>
 
-#include "gui/shell/prompter.h"
+#include "gui/base/prompter.h"
 #include "qdb/series.h"
+#include "support/portfolio_builder.h"
 #include "support/temp_dir.h"
 
 class CSettingsStore;
@@ -99,17 +100,7 @@ class SettingsSandbox {
 // result afterwards, Rejected when its OK check kept it open.
 int press_ok(QDialog& dialog);
 
-struct SymbolSpec {
-  int file_number;
-  std::string symbol;
-  std::string name;
-  int quotes = 3;          // daily quotes from 01/04/00 on
-  int record_length = 28;  // 20 leaves volume and open interest out
-};
-
-// Daily bars starting on 3 January 2000 (skipping no days), prices rising by 0.25 a day.
-std::vector<qdb::QuoteBar> make_bars(int count);
-// Creates a portfolio in dir holding the symbols (MASTER entries in the order given).
-void make_portfolio(const std::filesystem::path& dir, const std::vector<SymbolSpec>& symbols);
+using testing_support::daily_bars;
+using testing_support::make_portfolio;
 
 }  // namespace gui_test

@@ -1,4 +1,4 @@
-#include "gui/shell/help.h"
+#include "gui/base/help.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <QTextBrowser>
 #include <QToolButton>
 
+#include "gui/base/help_window.h"
 #include "gui/browse/fix_master_dlg.h"
-#include "gui/shell/help_window.h"
 #include "gui_test_support.h"
 #include "support/temp_dir.h"
 

@@ -12,6 +12,7 @@
 #include "cli/cli_run.h"
 #include "core/command_fixture.h"
 #include "core/delete_quote.h"
+#include "gui/base/settings_store.h"
 #include "gui/edit/add_quote_command.h"
 #include "gui/edit/delete_quote_command.h"
 #include "gui/edit/delete_quote_dlg.h"
@@ -21,7 +22,6 @@
 #include "gui/edit/quote_rows.h"
 #include "gui/edit/quotes_grid_loader.h"
 #include "gui/edit/quotes_grid_model.h"
-#include "gui/shell/settings_store.h"
 #include "gui_test_support.h"
 #include "support/intraday_portfolio.h"
 #include "support/portfolio_builder.h"
@@ -88,13 +88,6 @@ int delete_shown(QDialog& d) {
   return press_ok(d);
 }
 
-std::map<std::string, std::string> files_of(const std::string& dir) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(dir))
-    files[entry.path().filename().string()] = testing_support::read_bytes(entry.path());
-  return files;
-}
-
 TEST_F(IntradayCommandsTest, EditAndDeleteOfOneBarChangeTheFilesAsDorvaneCliDoes) {
   const struct {
     const char* name;
@@ -134,7 +127,7 @@ TEST_F(IntradayCommandsTest, EditAndDeleteOfOneBarChangeTheFilesAsDorvaneCliDoes
     args.insert(args.begin() + 1, cli.temp.dir());
     const testing_support::CliResult result = testing_support::run_cli(args);
     ASSERT_EQ(result.exit_code, 0) << result.err;
-    EXPECT_EQ(files_of(app.temp.dir()), files_of(cli.temp.dir()));
+    EXPECT_EQ(testing_support::files_in(app.temp.dir()), testing_support::files_in(cli.temp.dir()));
     EXPECT_NE(app.data(), before);
   }
 }

@@ -50,6 +50,7 @@ TEST_F(MainFrameTest, MenusAndToolbarListEveryCommandInOrderWithItsPromptAndTool
       "  &Next Suspect\tF3 | Select the next day that looks wrong | Next suspect",
       "&Portfolio",
       "  &Split Search... | Search this portfolio for possible splits | Split search",
+      "  Export &All... | Export the quotes of every symbol of this portfolio | Export all",
       "  Search &Filter... | Filter | Filter",
       "  &ReScan\tF5 | ReScan drive(s) for portfolios | ReScan",
       "&Symbol",

@@ -5,11 +5,11 @@
 #include <QPushButton>
 
 #include "browser_fixture.h"
-#include "core/test_master_bytes.h"
 #include "gui/browse/fix_master_dlg.h"
 #include "gui/browse/symbols_grid_model.h"
 #include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_model.h"
+#include "support/master_bytes.h"
 #include "support/real_data.h"
 #include "support/temp_dir.h"
 
@@ -29,7 +29,8 @@ class RepairFlowTest : public BrowserFixture {
 };
 
 TEST_F(RepairFlowTest, DeclinedRepairTouchesNothingAndLeavesTheGridsEmpty) {
-  make_portfolio(root(), {{1, "AAA", "AAA CO"}, {2, "BBB", "BBB CO"}});
+  make_portfolio(root(), {{1, "AAA", "AAA CO", daily_bars(3), 28, false},
+                          {2, "BBB", "BBB CO", daily_bars(3), 28, false}});
   write_bytes(master(), read_bytes(master()) + '\0');  // one byte too many
   const std::string before = read_bytes(master());
   // The confirmation is closed with its Cancel button.
@@ -68,7 +69,8 @@ TEST_F(RepairFlowTest, DeclinedRepairTouchesNothingAndLeavesTheGridsEmpty) {
 }
 
 TEST_F(RepairFlowTest, AcceptedRepairKeepsABackupAndListsTheRebuiltFile) {
-  make_portfolio(root(), {{1, "AAA", "AAA CO"}, {2, "BBB", "BBB CO", 4}});
+  make_portfolio(root(), {{1, "AAA", "AAA CO", daily_bars(3), 28, false},
+                          {2, "BBB", "BBB CO", daily_bars(4), 28, false}});
   std::string bytes = read_bytes(master());
   bytes[0] = 5;  // the header claims 5 entries, 2 follow
   write_bytes(master(), bytes);
@@ -92,7 +94,8 @@ TEST_F(RepairFlowTest, AcceptedRepairKeepsABackupAndListsTheRebuiltFile) {
 }
 
 TEST_F(RepairFlowTest, AutomaticRepairAsksNothingButReportsEachDroppedRecord) {
-  make_portfolio(root(), {{3, "FIRST", "FIRST ISSUE"}, {5, "OTHER", "OTHER ISSUE"}});
+  make_portfolio(root(), {{3, "FIRST", "FIRST ISSUE", daily_bars(3), 28, false},
+                          {5, "OTHER", "OTHER ISSUE", daily_bars(3), 28, false}});
   // A third entry reusing file number 3.
   std::string bytes = read_bytes(master());
   std::string dup = bytes.substr(53, 53);

@@ -1,4 +1,4 @@
-#include "gui/shell/placement.h"
+#include "gui/base/placement.h"
 
 #include <gtest/gtest.h>
 

@@ -83,7 +83,8 @@ TEST_F(PortfolioChangesTest, ASubPortfolioRowSaysWhereItsSymbolsAreListed) {
 }
 
 TEST_F(PortfolioChangesTest, IndexFilesThatDisagreeAreOfferedTheRepairWithTheProblems) {
-  make_portfolio(root(), {{1, "AAA", "AAA CO"}, {2, "BBB", "BBB CO"}});
+  make_portfolio(root(), {{1, "AAA", "AAA CO", daily_bars(3), 28, false},
+                          {2, "BBB", "BBB CO", daily_bars(3), 28, false}});
   write_bytes(root() / "EMASTER", std::string(192, '\0'));  // no entries
   const std::vector<std::string> problems = core::find_index_disagreements(master().string());
   ASSERT_FALSE(problems.empty());
@@ -115,7 +116,9 @@ TEST_F(PortfolioChangesTest, IndexFilesThatDisagreeAreOfferedTheRepairWithThePro
 // A MASTER whose last entry is cut off, with an EMASTER: the app's repair reports the entry
 // dropped and leaves the same bytes as `dorvane-cli repair` on a copy.
 TEST_F(PortfolioChangesTest, TheAppRepairsAsTheCommandLineDoes) {
-  make_portfolio(root(), {{1, "AAA", "AAA CO"}, {2, "BBB", "BBB CO"}, {3, "CCC", "CUTOFF CO"}});
+  make_portfolio(root(), {{1, "AAA", "AAA CO", daily_bars(3), 28, false},
+                          {2, "BBB", "BBB CO", daily_bars(3), 28, false},
+                          {3, "CCC", "CUTOFF CO", daily_bars(3), 28, false}});
   addEmaster();
   std::string bytes = read_bytes(master());
   bytes.resize(bytes.size() - 20);  // 33 of the last entry's 53 bytes are left
@@ -153,13 +156,14 @@ TEST_F(PortfolioChangesTest, TheAppRepairsAsTheCommandLineDoes) {
 class FilesChangedElsewhereTest : public PortfolioChangesTest {
  protected:
   void SetUp() override {
-    make_portfolio(root(), {{1, "AAA", "AAA CO", 3}, {2, "BBB", "BBB CO", 5}});
+    make_portfolio(root(), {{1, "AAA", "AAA CO", daily_bars(3), 28, false},
+                            {2, "BBB", "BBB CO", daily_bars(5), 28, false}});
     startUp();
     load(1, 2);
   }
   // Another program writes BBB's file with count daily bars.
   void rewriteBbb(int count) {
-    ASSERT_TRUE(qdb::write_data_file(root().string() + "/", 2, make_bars(count),
+    ASSERT_TRUE(qdb::write_data_file(root().string() + "/", 2, daily_bars(count),
                                      qdb::default_layout(28), 28));
   }
 };

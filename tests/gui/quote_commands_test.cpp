@@ -13,6 +13,7 @@
 #include "cli/cli_run.h"
 #include "core/command_fixture.h"
 #include "core/delete_quote.h"
+#include "gui/base/settings_store.h"
 #include "gui/edit/add_quote_command.h"
 #include "gui/edit/add_quote_dlg.h"
 #include "gui/edit/adjust_command.h"
@@ -27,7 +28,6 @@
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/edit/split_command.h"
 #include "gui/edit/split_dlg.h"
-#include "gui/shell/settings_store.h"
 #include "gui_test_support.h"
 #include "support/failing_file_system.h"
 #include "support/temp_dir.h"
@@ -228,19 +228,12 @@ TEST_F(QuoteCommandsTest, AFailedRewriteShowsItsMessageAndWritesNoSetting) {
   }
 }
 
-std::map<std::string, std::string> files_of(const std::string& dir) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(dir))
-    files[entry.path().filename().string()] = testing_support::read_bytes(entry.path());
-  return files;
-}
-
 TEST_F(QuoteCommandsTest, OkChangesTheFilesAsDorvaneCliDoesAndWritesTheSettings) {
   for (const CommandCase& c : command_cases()) {
     SCOPED_TRACE(c.name);
     SamplePortfolio app;
     SamplePortfolio cli;
-    ASSERT_EQ(files_of(app.dir()), files_of(cli.dir()));
+    ASSERT_EQ(testing_support::files_in(app.dir()), testing_support::files_in(cli.dir()));
     load(app.dir());
     m_prompter.expectDialog(c.fill);
     if (c.confirm) m_prompter.expectMessage(Prompter::Answer::Yes);
@@ -254,8 +247,8 @@ TEST_F(QuoteCommandsTest, OkChangesTheFilesAsDorvaneCliDoesAndWritesTheSettings)
     args.insert(args.begin() + 1, cli.dir());
     const testing_support::CliResult result = testing_support::run_cli(args);
     ASSERT_EQ(result.exit_code, 0) << result.err;
-    EXPECT_EQ(files_of(app.dir()), files_of(cli.dir()));
-    EXPECT_NE(files_of(app.dir()).at("F1.DAT"), SamplePortfolio().data());
+    EXPECT_EQ(testing_support::files_in(app.dir()), testing_support::files_in(cli.dir()));
+    EXPECT_NE(testing_support::files_in(app.dir()).at("F1.DAT"), SamplePortfolio().data());
   }
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+#include "gui/base/title_width.h"
 #include "gui/edit/add_quote_dlg.h"
 #include "gui/edit/adjust_dlg.h"
 #include "gui/edit/date_edit.h"
@@ -19,7 +20,6 @@
 #include "gui/edit/number_edit.h"
 #include "gui/edit/quote_rows.h"
 #include "gui/edit/split_dlg.h"
-#include "gui/shell/title_width.h"
 #include "gui_test_support.h"
 
 namespace gui_test {

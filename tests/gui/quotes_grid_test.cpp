@@ -46,7 +46,7 @@ TEST(QuotesGridModelTest, CellTextsFollowTheGridFormats) {
 
 TEST(QuotesGridModelTest, FieldsMissingFromTheLayoutShowNotAvailable) {
   testing_support::TempDir dir;
-  gui_test::make_portfolio(dir.path(), {{1, "SHORT", "SHORT REC", 3, 20}});
+  gui_test::make_portfolio(dir.path(), {{1, "SHORT", "SHORT REC", daily_bars(3), 20, false}});
   CQuotesGridModel model;
   ASSERT_EQ(load_quotes(model, dir.path().string(), "SHORT").status, QuoteLoadResult::Status::kOk);
   ASSERT_EQ(model.rowCount(), 3);
@@ -58,7 +58,7 @@ TEST(QuotesGridModelTest, FieldsMissingFromTheLayoutShowNotAvailable) {
 
 TEST(QuotesGridModelTest, FourHundredAndOneQuotesLoadInTwoWindowsNewestFirst) {
   testing_support::TempDir dir;
-  gui_test::make_portfolio(dir.path(), {{1, "LONG", "LONG CO", 401}});
+  gui_test::make_portfolio(dir.path(), {{1, "LONG", "LONG CO", daily_bars(401), 28, false}});
   CQuotesGridModel model;
   std::vector<int> windows;
   const QuoteLoadResult result = load_quotes(model, dir.path().string(), "LONG",
@@ -66,7 +66,7 @@ TEST(QuotesGridModelTest, FourHundredAndOneQuotesLoadInTwoWindowsNewestFirst) {
   EXPECT_EQ(result.status, QuoteLoadResult::Status::kOk);
   EXPECT_EQ(windows, std::vector<int>({400, 401}));
   ASSERT_EQ(model.rowCount(), 401);
-  const std::vector<qdb::QuoteBar> bars = make_bars(401);
+  const std::vector<qdb::QuoteBar> bars = daily_bars(401);
   // Row 0 is quote index 400, row 400 is quote index 0.
   for (int row = 0; row < 401; ++row) ASSERT_EQ(model.bar(row).date, bars[400 - row].date);
   EXPECT_EQ(result.first_date, bars[0].date);
@@ -149,7 +149,8 @@ TEST_F(QuotesGridViewTest, IntradaySeriesShowATimeColumnAndOldDatesTheirCentury)
 }
 
 TEST_F(QuotesGridViewTest, AnEmptySeriesSelectsNothingAndARowBeyondTheSeriesSelectsNothing) {
-  make_portfolio(root(), {{1, "NONE", "NO QUOTES", 0}, {2, "THREE", "THREE CO", 3}});
+  make_portfolio(root(), {{1, "NONE", "NO QUOTES", daily_bars(0), 28, false},
+                          {2, "THREE", "THREE CO", daily_bars(3), 28, false}});
   startUp();
   EXPECT_EQ(view()->currentSymbol(), "NONE");
   EXPECT_EQ(view()->quoteCount(), 0);
@@ -170,7 +171,8 @@ TEST_F(QuotesGridViewTest, AnEmptySeriesSelectsNothingAndARowBeyondTheSeriesSele
 }
 
 TEST_F(QuotesGridViewTest, AMissingDataFileSaysErrorInFillQuotesGrid) {
-  make_portfolio(root(), {{1, "GONE", "GONE CO", 3}, {2, "HERE", "HERE CO", 2}});
+  make_portfolio(root(), {{1, "GONE", "GONE CO", daily_bars(3), 28, false},
+                          {2, "HERE", "HERE CO", daily_bars(2), 28, false}});
   std::filesystem::remove(root() / "F1.DAT");
   prompter.expectMessage();
   startUp();
@@ -182,7 +184,7 @@ TEST_F(QuotesGridViewTest, AMissingDataFileSaysErrorInFillQuotesGrid) {
 // The header claims 450 quotes, the file holds 430: the rows read stay, newest first, each
 // one read from the file, and the grid says so.
 TEST_F(QuotesGridViewTest, AShortDataFileKeepsTheRowsReadAndSaysSo) {
-  make_portfolio(root(), {{1, "CUT", "CUT CO", 450}});
+  make_portfolio(root(), {{1, "CUT", "CUT CO", daily_bars(450), 28, false}});
   std::filesystem::resize_file(root() / "F1.DAT", 28u * 431u);
   prompter.expectMessage();
   startUp();
@@ -203,8 +205,9 @@ TEST_F(QuotesGridViewTest, AShortDataFileKeepsTheRowsReadAndSaysSo) {
 class SymbolsGridInputTest : public BrowserFixture {
  protected:
   void SetUp() override {
-    make_portfolio(root(),
-                   {{1, "AAA", "AAA CO", 3}, {2, "BBB", "BBB CO", 5}, {3, "CCC", "CCC CO", 7}});
+    make_portfolio(root(), {{1, "AAA", "AAA CO", daily_bars(3), 28, false},
+                            {2, "BBB", "BBB CO", daily_bars(5), 28, false},
+                            {3, "CCC", "CCC CO", daily_bars(7), 28, false}});
     startUp();
   }
   QPoint rowCentre(int row) const {

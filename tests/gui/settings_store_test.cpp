@@ -1,4 +1,4 @@
-#include "gui/shell/settings_store.h"
+#include "gui/base/settings_store.h"
 
 #include <gtest/gtest.h>
 
@@ -147,6 +147,20 @@ TEST_F(SettingsStoreTest, NamesCompareWithoutRegardToCase) {
   // The first spelling stays the stored one.
   EXPECT_NE(fileText().find("[SEARCH]"), std::string::npos);
   EXPECT_EQ(fileText().find("[search]"), std::string::npos);
+}
+
+TEST_F(SettingsStoreTest, ReadsAndWritesSeeTheFileAsAnotherProgramLeftIt) {
+  CSettingsStore store = openStore(false);
+  ASSERT_TRUE(store.SetInt(setting_keys::kSearchLimit, 0));
+  EXPECT_EQ(store.GetInt(setting_keys::kSearchLimit), 0);
+  write_bytes(store.fileName().toStdString(), "[Search]\nLimit=1\nName=/elsewhere\n");
+  EXPECT_EQ(store.GetInt(setting_keys::kSearchLimit), 1);
+  EXPECT_EQ(store.GetString(setting_keys::kSearchName, "none"), "/elsewhere");
+  EXPECT_EQ(store.GetString(setting_keys::kExportStarter), "output.txt");
+  // A write keeps the other program's values beside its own.
+  ASSERT_TRUE(store.SetString(setting_keys::kDrive, "/data"));
+  EXPECT_NE(fileText().find("Name=/elsewhere"), std::string::npos);
+  EXPECT_NE(fileText().find("Drive=/data"), std::string::npos);
 }
 
 TEST_F(SettingsStoreTest, FailedWriteReportsFalseAndReadsGiveDefaults) {

@@ -17,11 +17,11 @@ namespace {
 class StartUpTest : public BrowserFixture {
  protected:
   void SetUp() override {
-    make_portfolio(
-        root() / "A",
-        {{3, "ZETA", "ZETA CORP", 5}, {1, "ALPHA", "ALPHA INC", 4}, {2, "MID", "MIDDLE LTD", 2}});
-    make_portfolio(root() / "A" / "B", {{1, "BEE", "BEE CO"}});
-    make_portfolio(root() / "Z", {{1, "ZED", "ZED CO"}});
+    make_portfolio(root() / "A", {{3, "ZETA", "ZETA CORP", daily_bars(5), 28, false},
+                                  {1, "ALPHA", "ALPHA INC", daily_bars(4), 28, false},
+                                  {2, "MID", "MIDDLE LTD", daily_bars(2), 28, false}});
+    make_portfolio(root() / "A" / "B", {{1, "BEE", "BEE CO", daily_bars(3), 28, false}});
+    make_portfolio(root() / "Z", {{1, "ZED", "ZED CO", daily_bars(3), 28, false}});
   }
 };
 
@@ -139,7 +139,8 @@ TEST_F(StartUpTest, AStartRootIsNotHiddenByAFilterBesideIt) {
 // A directory name outside ASCII goes from the walk to the list, the MASTER path and the
 // quotes reader and back unchanged.
 TEST_F(BrowserFixture, APortfolioInANonAsciiDirectoryLoads) {
-  make_portfolio(root() / "B\u00f6rse \u6771\u4eac", {{1, "SONY", "SONY CORP", 4}});
+  make_portfolio(root() / "B\u00f6rse \u6771\u4eac",
+                 {{1, "SONY", "SONY CORP", daily_bars(4), 28, false}});
   startUp();
   const QString dir = rootText() + QString::fromUtf8("/B\u00f6rse \u6771\u4eac");
   EXPECT_EQ(portfolioEntries(), QStringList({dir}));

@@ -46,13 +46,14 @@ QString q(const fs::path& path) { return QString::fromStdString(path.string()); 
 class SymbolPortfolios {
  public:
   SymbolPortfolios() {
-    gui_test::make_portfolio(src(), {{1, "CCC", "Charlie Co", 3, 28},
-                                     {2, "AAA", "Alpha Inc", 4, 28},
-                                     {3, "BBB", "Bravo", 2, 20}});
+    gui_test::make_portfolio(src(), {{1, "CCC", "Charlie Co", gui_test::daily_bars(3), 28, false},
+                                     {2, "AAA", "Alpha Inc", gui_test::daily_bars(4), 28, false},
+                                     {3, "BBB", "Bravo", gui_test::daily_bars(2), 20, false}});
     EXPECT_TRUE(qdb::write_dop_file(src().string(), 2, qdb::default_layout(28)));
-    gui_test::make_portfolio(dst(), {{1, "ZZZ", "Zulu", 3, 28}});
-    gui_test::make_portfolio(other(), {{1, "AAA", "Another Alpha", 3, 28}});
-    gui_test::make_portfolio(full(), {{1, "FUL", "Full", 3, 28}});
+    gui_test::make_portfolio(dst(), {{1, "ZZZ", "Zulu", gui_test::daily_bars(3), 28, false}});
+    gui_test::make_portfolio(other(),
+                             {{1, "AAA", "Another Alpha", gui_test::daily_bars(3), 28, false}});
+    gui_test::make_portfolio(full(), {{1, "FUL", "Full", gui_test::daily_bars(3), 28, false}});
     // Its header claims 255 symbols.
     std::string master = read_bytes(full() / "MASTER");
     master[0] = char(255);

@@ -11,16 +11,17 @@
 #include "qdb/series.h"
 #include "read_fixture_builder.h"
 #include "support/failing_file_system.h"
+#include "support/master_bytes.h"
 #include "support/real_data.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
 using read_fixtures::dat;
-using read_fixtures::entry;
-using read_fixtures::EntrySpec;
-using read_fixtures::master;
 using read_fixtures::weekday_quotes;
 using read_fixtures::write_file;
+using testing_support::entry;
+using testing_support::master;
+using testing_support::MasterEntryFields;
 using testing_support::TempDir;
 
 namespace {
@@ -37,7 +38,7 @@ struct Series {
 // One-symbol portfolio "SYM" with the given data file bytes, record length and DOP text.
 void one_symbol(const TempDir& dir, int record_length, const std::string& dat_bytes,
                 const std::string& dop = {}) {
-  EntrySpec wanted;
+  MasterEntryFields wanted;
   wanted.symbol = "SYM";
   wanted.name = "SYMBOL ISSUE";
   wanted.record_length = record_length;

@@ -22,6 +22,10 @@ Ymd split(qdb::DateSerial serial) {
   return r;
 }
 
+// The format of a code as the golden texts and the cases give it, 0 and 13 included: both
+// functions refuse a value outside the twelve formats.
+qdb::DateFormat format_of(int code) { return static_cast<qdb::DateFormat>(code); }
+
 constexpr int kMax = std::numeric_limits<int>::max();
 constexpr int kMin = std::numeric_limits<int>::min();
 
@@ -174,24 +178,49 @@ TEST(FormatDate, GoldenTextsBothWays) {
     SCOPED_TRACE(line);
     ++lines;
     const qdb::DateSerial s = serial;
-    EXPECT_EQ(qdb::format_date_string(s, format, '/'), text);
+    EXPECT_EQ(qdb::format_date(s, format_of(format), '/'), text);
     // Two-digit years read back as 1960 to 2059 only; four-digit ones from 1960 on (19yy
     // below 1960 reads as 20yy).
     const bool two_digit_year = format % 2 == 1;
     const int year = split(s).y + 1900;
     if (serial == 0 || (year >= 1960 && (!two_digit_year || year <= 2059))) {
-      EXPECT_EQ(qdb::parse_date(text, format), s);
+      EXPECT_EQ(qdb::parse_date(text, format_of(format)), s);
     }
   }
   EXPECT_GE(lines, 200);
   // What the golden texts leave out: other separators and formats outside 1..12.
-  EXPECT_STREQ(qdb::format_date(36527, 1, '-'), "00-01-03");
-  EXPECT_STREQ(qdb::format_date(36527, 0, '/'), "");
-  EXPECT_STREQ(qdb::format_date(36527, 13, '/'), "");
+  EXPECT_EQ(qdb::format_date(36527, qdb::DateFormat::kYyMmDd, '-'), "00-01-03");
+  EXPECT_EQ(qdb::format_date(36527, format_of(0), '/'), "");
+  EXPECT_EQ(qdb::format_date(36527, format_of(13), '/'), "");
   EXPECT_EQ(qdb::format_date_string(36524), "12/31/99");
   EXPECT_EQ(qdb::format_date_string(73050), "00/00/00");  // past the last serial: no date
   EXPECT_EQ(qdb::format_time_string(qdb::time_code(17, 5, 17)), "17:05:16");
   EXPECT_EQ(qdb::format_time_string(0), "00:00:00");
+}
+
+// The weekday before a date, never before the first date a file of the form can store.
+TEST(PreviousWeekday, SkipsWeekendsAndStopsAtTheFormsFirstDate) {
+  using qdb::DateForm;
+  const qdb::DateSerial monday = qdb::date_serial(2000, 1, 3);
+  const qdb::DateSerial first_1960 = qdb::date_serial(1960, 1, 1);  // a Friday
+  const struct {
+    qdb::DateSerial serial;
+    DateForm form;
+    qdb::DateSerial want;
+  } cases[] = {
+      {monday, DateForm::kLong, qdb::date_serial(1999, 12, 31)},
+      {monday + 1, DateForm::kTwoDigit, monday},
+      {monday + 5, DateForm::kTwoDigit, monday + 4},  // Saturday: Friday
+      {first_1960 + 3, DateForm::kTwoDigit, first_1960},
+      {first_1960, DateForm::kTwoDigit, 0},
+      {first_1960, DateForm::kLong, first_1960 - 1},
+      {2, DateForm::kLong, 1},
+      {1, DateForm::kLong, 0},
+      {0, DateForm::kLong, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(qdb::previous_weekday(c.serial, c.form), c.want) << c.serial;
+  }
 }
 
 TEST(ParseDate, NormalisedTextsYearWindowsAndRefusals) {
@@ -238,7 +267,8 @@ TEST(ParseDate, NormalisedTextsYearWindowsAndRefusals) {
       {"01/03/2000x", 4, 0},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(qdb::parse_date(c.text, c.format), c.serial) << "\"" << c.text << "\" " << c.format;
+    EXPECT_EQ(qdb::parse_date(c.text, format_of(c.format)), c.serial)
+        << "\"" << c.text << "\" " << c.format;
   }
 }
 

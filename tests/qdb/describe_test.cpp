@@ -6,27 +6,27 @@
 
 #include "qdb/describe.h"
 #include "read_fixture_builder.h"
+#include "support/master_bytes.h"
 #include "support/temp_dir.h"
 
 using read_fixtures::dat;
-using read_fixtures::entry;
-using read_fixtures::EntrySpec;
-using read_fixtures::master;
 using read_fixtures::write_file;
+using testing_support::entry;
+using testing_support::master;
+using testing_support::MasterEntryFields;
 using testing_support::TempDir;
 
 TEST(DescribeSeries, TextTables) {
   // Every entry of both tables: the texts are what users have always seen in this dialog.
   const std::pair<int, const char*> formats[] = {
-      {-7, "128ths"},   {-6, "64ths"},      {-5, "32nds"},      {-4, "16ths"},
-      {-3, "8ths"},     {-2, "4ths"},       {-1, "Halves"},     {0, "Whole Num."},
-      {1, "10ths"},     {2, "100ths"},      {3, "1,000ths"},    {4, "10,000ths"},
-      {5, "100,000ths"}, {100, "100s"},     {1000, "1,000s"},   {-8, ""},
-      {6, ""},          {99, ""},           {999, ""},          {10000, ""}};
+      {-7, "128ths"},  {-6, "64ths"},    {-5, "32nds"},     {-4, "16ths"}, {-3, "8ths"},
+      {-2, "4ths"},    {-1, "Halves"},   {0, "Whole Num."}, {1, "10ths"},  {2, "100ths"},
+      {3, "1,000ths"}, {4, "10,000ths"}, {5, "100,000ths"}, {100, "100s"}, {1000, "1,000s"},
+      {-8, ""},        {6, ""},          {99, ""},          {999, ""},     {10000, ""}};
   for (const auto& [n, text] : formats) EXPECT_EQ(qdb::format_number_text(n), text) << n;
-  const std::pair<char, const char*> periods[] = {{'D', "D Daily"},     {'I', "I Intra-day"},
-                                                  {'M', "M Monthly"},   {'Q', "Q Quarterly"},
-                                                  {'W', "W Weekly"},    {'Y', "Y Yearly"}};
+  const std::pair<char, const char*> periods[] = {{'D', "D Daily"},   {'I', "I Intra-day"},
+                                                  {'M', "M Monthly"}, {'Q', "Q Quarterly"},
+                                                  {'W', "W Weekly"},  {'Y', "Y Yearly"}};
   for (const auto& [c, text] : periods) EXPECT_EQ(qdb::periodicity_text(c), text) << c;
   for (char c : {'d', 'X', '\0'}) EXPECT_EQ(qdb::periodicity_text(c), "ERROR") << int{c};
 }
@@ -62,7 +62,7 @@ TEST(DescribeSeries, RecordCountsAndFormatsOfGoldenSymbols) {
 
 TEST(DescribeSeries, QuoteCountFromTheHeaderAndFailuresLeaveTheOldReport) {
   TempDir dir;
-  EntrySpec wanted;
+  MasterEntryFields wanted;
   wanted.symbol = "SYM";
   wanted.periodicity = 'd';
   write_file(dir.path() / "MASTER", master({entry(wanted)}));

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "qdb/file_system.h"
 #include "qdb/master_file.h"
@@ -12,6 +15,7 @@
 namespace fs = std::filesystem;
 using testing_support::FailingFileSystem;
 using testing_support::InstalledFileSystem;
+using testing_support::names_in;
 using testing_support::read_bytes;
 using testing_support::TempDir;
 using testing_support::write_bytes;
@@ -20,14 +24,6 @@ namespace {
 
 bool write_text(qdb::WriteFile& out, const std::string& text) {
   return out.write(text.data(), text.size());
-}
-
-std::vector<std::string> names_in(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 }  // namespace
@@ -62,6 +58,74 @@ TEST(DirListing, ResolvesNamesWithoutRegardToCaseAndReusesExactNames) {
   EXPECT_FALSE(missing.ok());
   EXPECT_FALSE(missing.contains("MASTER"));
   EXPECT_EQ(missing.resolve("MASTER"), tmp.dir() + "none" + qdb::kSeparator + "MASTER");
+}
+
+// Thousands of names (a vendor's directory): every one resolves from any case, and of names
+// that fold alike the exact one wins, else the first listed.
+TEST(DirListing, ResolvesEveryNameOfALargeDirectory) {
+  TempDir tmp;
+  for (int n = 1; n <= 3000; ++n) write_bytes(tmp.path() / ("f" + std::to_string(n) + ".mwd"), "");
+  write_bytes(tmp.path() / "Xmaster", "");
+  write_bytes(tmp.path() / "XMASTER", "");
+  const qdb::DirListing listing(tmp.dir());
+  for (int n = 1; n <= 3000; ++n) {
+    const std::string name = "F" + std::to_string(n) + ".MWD";
+    ASSERT_TRUE(listing.contains(name)) << name;
+    ASSERT_EQ(listing.resolve(name), tmp.dir() + "f" + std::to_string(n) + ".mwd");
+  }
+  EXPECT_FALSE(listing.contains("F3001.MWD"));
+  EXPECT_EQ(listing.resolve("XMASTER"), tmp.dir() + "XMASTER");
+  EXPECT_EQ(listing.resolve("Xmaster"), tmp.dir() + "Xmaster");
+  std::string first_listed;
+  for (const auto& entry : fs::directory_iterator(tmp.path())) {
+    const std::string name = entry.path().filename().string();
+    if (name == "XMASTER" || name == "Xmaster") {
+      first_listed = name;
+      break;
+    }
+  }
+  EXPECT_EQ(listing.resolve("xmaster"), tmp.dir() + first_listed);
+}
+
+// The native reader keeps a buffer of its own: reads forwards, backwards in windows (newest
+// first), small reads far away, seeks inside and outside what was read, reads across the end
+// and large reads all give the file's bytes.
+TEST(NativeFileSystem, ReadsTheFileBytesWhateverTheOrderOfSeeksAndReads) {
+  TempDir tmp;
+  std::string bytes(300000, '\0');
+  std::uint32_t state = 7;
+  for (char& c : bytes) {
+    state = state * 1664525u + 1013904223u;
+    c = static_cast<char>(state >> 24);
+  }
+  write_bytes(tmp.path() / "data", bytes);
+  const auto file = qdb::native_file_system().open_read(tmp.dir() + "data");
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->size(), bytes.size());
+  struct Step {
+    std::int64_t seek;  // -1: read on from where the last read ended
+    std::size_t count;
+  };
+  std::vector<Step> steps = {{-1, 4},     {299972, 4},   {28, 11200},  {-1, 11200},
+                             {-1, 70000}, {0, 10},       {299990, 50}, {299990, 5},
+                             {150000, 3}, {120000, 400}, {-1, 200000}, {400000, 10}};
+  // Newest first in windows of 400 records of 28 bytes, as the quotes are read.
+  for (std::int64_t at = 300000 - 11200; at >= 0; at -= 11200) steps.push_back({at, 11200});
+  std::uint64_t position = 0;
+  for (const Step& step : steps) {
+    if (step.seek >= 0) {
+      ASSERT_TRUE(file->seek(static_cast<std::uint64_t>(step.seek)));
+      position = static_cast<std::uint64_t>(step.seek);
+    }
+    std::string got(step.count, '\0');
+    const std::size_t n = file->read(got.data(), got.size());
+    const std::size_t expected =
+        position >= bytes.size() ? 0 : std::min<std::size_t>(step.count, bytes.size() - position);
+    ASSERT_EQ(n, expected) << step.seek << " " << step.count;
+    ASSERT_EQ(got.substr(0, n), bytes.substr(std::min<std::size_t>(position, bytes.size()), n))
+        << step.seek << " " << step.count;
+    position += n;
+  }
 }
 
 TEST(MasterFile, FoundWhateverItsCaseWithOrWithoutTheSeparator) {
@@ -148,7 +212,7 @@ TEST(ReplaceFile, ReplacesInOneStepOrLeavesTheTargetAndNoTemporaryFile) {
     const bool succeeds = !c.arm && c.writer == one_two;
     {
       InstalledFileSystem installed(files);
-      EXPECT_EQ(qdb::replace_file(tmp.dir() + "target", tmp.dir() + "target.NEW", c.writer),
+      EXPECT_EQ(qdb::replace_file(tmp.dir() + "target", tmp.dir() + "target.NEW", c.writer).ok(),
                 succeeds);
     }
     EXPECT_EQ(files.failures(), c.arm ? 1 : 0);

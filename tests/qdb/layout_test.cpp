@@ -46,7 +46,8 @@ TEST(DopText, PrefixesRepeatsSignedNumbersAndCutLines) {
   // Close Price counts as CLOSE, Volume as VOL; an unknown keyword takes no column; a keyword
   // listed twice keeps its last column and formats, both lines taking one.
   const auto l = parse(
-      "\"DATE\",0,0\n\"UNKNOWN\",9,9\n\"Close Price\",-5,-3\r\n\"Volume\",+12x,-0\n\"CLOSE\",2,3\n");
+      "\"DATE\",0,0\n\"UNKNOWN\",9,9\n\"Close "
+      "Price\",-5,-3\r\n\"Volume\",+12x,-0\n\"CLOSE\",2,3\n");
   EXPECT_EQ(columns(l), (std::vector<int>{1, 0, 0, 0, 0, 4, 3, 0}));
   EXPECT_EQ(l.input_format[qdb::kClose] * 10 + l.display_format[qdb::kClose], 23);
   EXPECT_EQ(l.input_format[qdb::kVol], 12);
@@ -94,7 +95,7 @@ TEST(ReadLayout, DefaultsFollowTheRecordLength) {
 TEST(ReadLayout, TwentyByteProbeTellsOpenFromVolume) {
   const std::vector<int> with_open{1, 0, 2, 3, 4, 5, 0, 0};
   const std::vector<int> with_vol{1, 0, 0, 2, 3, 4, 5, 0};
-  // A header whose second and fifth cells look like prices (R = 1: no quote follows).
+  // A header whose second and fifth cells look like prices (a record count of 1: no quote follows).
   std::string price_header = dat(20, {{0.f, 10.f, 0.f, 0.f, 12.f}}).substr(20);
   price_header.replace(2, 2, std::string("\x01\x00", 2));
   const struct {
@@ -105,7 +106,8 @@ TEST(ReadLayout, TwentyByteProbeTellsOpenFromVolume) {
   } cases[] = {
       {"fifth column close to the second: a price", "F1.DAT",
        dat(20, {{1000103.f, 10.f, 11.f, 9.f, 10.5f}}), with_open},
-      {"fifth column zero: a volume", "F1.DAT", dat(20, {{1000103.f, 10.f, 11.f, 9.f, 0.f}}), with_vol},
+      {"fifth column zero: a volume", "F1.DAT", dat(20, {{1000103.f, 10.f, 11.f, 9.f, 0.f}}),
+       with_vol},
       {"fifth more than twice the second: a volume", "F1.DAT",
        dat(20, {{1000103.f, 10.f, 9.f, 9.5f, 20.5f}}), with_vol},
       {"no quote, zero header: a volume", "f1.dat", dat(20, {}), with_vol},

@@ -10,26 +10,22 @@
 #include "qdb/mbf.h"
 #include "read_fixture_builder.h"
 #include "support/failing_file_system.h"
+#include "support/master_bytes.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
-using read_fixtures::dir_entry;
-using read_fixtures::entry;
-using read_fixtures::EntrySpec;
-using read_fixtures::master;
 using read_fixtures::write_file;
+using testing_support::dir_entry;
+using testing_support::entry;
+using testing_support::master;
+using testing_support::MasterEntryFields;
+using testing_support::record_of;
 using testing_support::TempDir;
 
 namespace {
 
-qdb::MasterRecord record_of(const std::string& bytes) {
-  qdb::MasterRecord r;
-  std::memcpy(r.bytes.data(), bytes.data(), qdb::kMasterRecordSize);
-  return r;
-}
-
 qdb::MasterRecord symbol_record(const std::string& symbol, const std::string& name = "") {
-  EntrySpec wanted;
+  MasterEntryFields wanted;
   wanted.symbol = symbol;
   wanted.name = name;
   return record_of(entry(wanted));
@@ -56,7 +52,7 @@ float native_date(const qdb::MasterRecord& r, int offset) {
 }  // namespace
 
 TEST(MasterRecord, SignedLengthsCutTextsAndDirectoryEntries) {
-  EntrySpec wanted;
+  MasterEntryFields wanted;
   wanted.record_length = -1;
   qdb::MasterRecord r = record_of(entry(wanted));
   EXPECT_EQ(r.record_length(), -1);  // signed: 0xFF is not a usable length
@@ -145,11 +141,11 @@ TEST(FindSymbol, RootEntriesWinOverSubdirectoriesListedFirst) {
 
 TEST(FindSymbol, FileOrderDecidesBetweenNameAndSymbolMatches) {
   TempDir dir;
-  EntrySpec a;
+  MasterEntryFields a;
   a.file_number = 1;
   a.name = "FOO";
   a.symbol = "A1";
-  EntrySpec b;
+  MasterEntryFields b;
   b.file_number = 2;
   b.symbol = "FOO";
   write_file(dir.path() / "MASTER", master({entry(a), entry(b)}));
@@ -162,10 +158,10 @@ TEST(FindSymbol, FileOrderDecidesBetweenNameAndSymbolMatches) {
 // matches the key: a duplicate symbol, a changed entry, a sub-portfolio's entry.
 TEST(FindSymbol, AFileNumberTakesThatRootEntryOnly) {
   TempDir dir;
-  EntrySpec a;
+  MasterEntryFields a;
   a.file_number = 1;
   a.symbol = "FOO";
-  EntrySpec b = a;
+  MasterEntryFields b = a;
   b.file_number = 2;
   b.name = "FOO TWO";
   write_file(dir.path() / "MASTER", master({entry(a), entry(b)}));
@@ -196,7 +192,7 @@ TEST(FindSymbol, AFileNumberTakesThatRootEntryOnly) {
 
 TEST(FindSymbol, NamesMatchWithoutRegardToCase) {
   TempDir dir;
-  EntrySpec s;
+  MasterEntryFields s;
   s.symbol = "LOW";
   write_file(dir.path() / "Master", master({dir_entry("sub")}));
   write_file(dir.path() / "SUB" / "master", master({entry(s)}));
@@ -209,7 +205,7 @@ TEST(FindSymbol, BlankNamedDirEntryIsComparedAsSymbol) {
   TempDir dir;
   std::string rec = dir_entry(" SUB");
   rec.replace(36, 6, "NOTDIR");
-  EntrySpec s;
+  MasterEntryFields s;
   s.symbol = "INSIDE";
   write_file(dir.path() / "MASTER", master({rec}));
   write_file(dir.path() / "SUB" / "MASTER", master({entry(s)}));
@@ -246,7 +242,7 @@ TEST(FindSymbol, DirectoryLinksLeadingOutOfTheTreeAreNotFollowed) {
   const fs::path root = top.path() / "root", outside = top.path() / "outside";
   fs::create_directories(root / "real");
   fs::create_directories(outside);
-  EntrySpec parent, away, inner;
+  MasterEntryFields parent, away, inner;
   parent.symbol = "PARENT";
   away.symbol = "AWAY";
   inner.symbol = "INNER";
@@ -282,7 +278,7 @@ TEST(FindSymbol, DirectoryLoopsAndDeepTreesEnd) {
   TempDir deep;
   fs::path at = deep.path();
   for (int level = 0; level <= 65; ++level) {
-    EntrySpec s;
+    MasterEntryFields s;
     s.symbol = "S" + std::to_string(level);
     write_file(at / "MASTER", master({dir_entry("D"), entry(s)}));
     at /= "D";

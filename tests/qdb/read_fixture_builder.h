@@ -1,4 +1,5 @@
-// Raw bytes of MASTER, DAT and DOP files for read-path tests, built field by field.
+// Raw bytes of data files for read-path tests, built field by field (MASTER files: see
+// support/master_bytes.h).
 #pragma once
 
 #include <cstdint>
@@ -10,31 +11,11 @@
 
 namespace read_fixtures {
 
-struct EntrySpec {
-  int file_number = 1;
-  std::string symbol;
-  std::string name;
-  int record_length = 28;
-  int field_count = 7;
-  float first_date = 0;  // YYMMDD reals
-  float last_date = 0;
-  char periodicity = 'D';
-};
-
-// One 53-byte entry record with MBF dates.
-std::string entry(const EntrySpec& wanted);
-// A "<DIR>" entry naming a subdirectory (name written as given, up to 8 bytes).
-std::string dir_entry(const std::string& name);
-// Header (N = count, or the number of records when count < 0) followed by the records.
-std::string master(const std::vector<std::string>& records, int count = -1);
-
-// Four bytes of the MBF cell of value.
-std::string mbf(float value);
-
 // Header record count meaning "one more than the rows given".
 inline constexpr int kRowsPlusOne = 1 << 20;
 
-// A data file of record_length-byte records: header with R (rows + 1 unless given), then one
+// A data file of record_length-byte records: header counting header_records
+// records (rows + 1 unless given), then one
 // record per row holding the row's values as MBF columns, zero-padded.
 std::string dat(int record_length, const std::vector<std::vector<float>>& rows,
                 int header_records = kRowsPlusOne);

@@ -9,18 +9,30 @@
 namespace {
 
 TEST(StatusText, TableEntriesAndUnknownCodes) {
-  const char* const texts[] = {"Sucessfull",        "Invalid Parm",      "File Open",
-                               "Malloc",            "File Read",         "File Write",
-                               "File Seek",         "File Exists",       "File Not Found",
-                               "Record Not Found",  "No Graphics Found", "No Fonts Found",
-                               "Charts Uninitialized", "Max Lines Exceeded", "Max Grids Exceeded"};
-  for (int code = 0; code >= -14; --code) EXPECT_STREQ(qdb::status_text(code), texts[-code]) << code;
+  const char* const texts[] = {"Sucessfull",
+                               "Invalid Parm",
+                               "File Open",
+                               "Malloc",
+                               "File Read",
+                               "File Write",
+                               "File Seek",
+                               "File Exists",
+                               "File Not Found",
+                               "Record Not Found",
+                               "No Graphics Found",
+                               "No Fonts Found",
+                               "Charts Uninitialized",
+                               "Max Lines Exceeded",
+                               "Max Grids Exceeded"};
+  for (int code = 0; code >= -14; --code)
+    EXPECT_STREQ(qdb::status_text(code), texts[-code]) << code;
   for (int code : {-15, 1, 14, int{qdb::kLayoutUnknown}, int{qdb::kDeleteNotFound}, -32768})
     EXPECT_STREQ(qdb::status_text(code), "Unknown") << code;
 }
 
 TEST(TextOps, TrimPrefixCountAndCase) {
-  for (const auto& [in, out] : {std::pair{"    ", ""}, {"", ""}, {" A B  ", " A B"}, {"AB\t", "AB\t"}}) {
+  for (const auto& [in, out] :
+       {std::pair{"    ", ""}, {"", ""}, {" A B  ", " A B"}, {"AB\t", "AB\t"}}) {
     std::string text = in;
     EXPECT_EQ(&qdb::trim_right(text), &text);
     EXPECT_EQ(text, out) << "\"" << in << "\"";  // only the space character is a blank

@@ -12,6 +12,7 @@
 #include "qdb/writer.h"
 #include "read_fixture_builder.h"
 #include "support/failing_file_system.h"
+#include "support/master_bytes.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -47,7 +48,7 @@ TEST(WriteDataFile, WritesTheHeaderCountAndMbfCellsByteForByte) {
   bar.volume = 1000.0f;
   ASSERT_TRUE(qdb::write_data_file(tmp.dir(), 3, {bar}, qdb::default_layout(12), 12));
   const std::string expected =
-      bytes({0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}) +                         // R = 2
+      bytes({0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0}) +                         // 2 records
       bytes({0x70, 0x2A, 0x74, 0x94, 0, 0, 0x20, 0x84, 0, 0, 0x7A, 0x8A});  // 1000103, 10, 1000
   EXPECT_EQ(read_bytes(tmp.path() / "F3.DAT"), expected);
 }
@@ -131,7 +132,7 @@ TEST(WriteDopFile, ListsTheFieldsInColumnOrder) {
 }
 
 TEST(MasterWriter, MakesEntriesAndDirectoryEntriesByteForByte) {
-  read_fixtures::EntrySpec wanted;
+  testing_support::MasterEntryFields wanted;
   wanted.file_number = 7;
   wanted.symbol = "IBM";
   wanted.name = "INTL BUSINESS";
@@ -140,9 +141,9 @@ TEST(MasterWriter, MakesEntriesAndDirectoryEntriesByteForByte) {
   wanted.first_date = 1000103.0f;  // no last date: zero bytes
   const qdb::MasterRecord r =
       qdb::make_master_record(7, "IBM", "INTL BUSINESS", 24, 6, qdb::date_serial(2000, 1, 3), 0);
-  EXPECT_EQ(std::string(r.bytes.begin(), r.bytes.end()), read_fixtures::entry(wanted));
+  EXPECT_EQ(std::string(r.bytes.begin(), r.bytes.end()), testing_support::entry(wanted));
   const qdb::MasterRecord d = qdb::make_directory_record("SUBPORTFOLIO");
-  EXPECT_EQ(std::string(d.bytes.begin(), d.bytes.end()), read_fixtures::dir_entry("SUBPORTF"));
+  EXPECT_EQ(std::string(d.bytes.begin(), d.bytes.end()), testing_support::dir_entry("SUBPORTF"));
 }
 
 TEST(MasterWriter, CreatesAnEmptyMasterOnceAndAppendsEntries) {
@@ -163,8 +164,8 @@ TEST(MasterWriter, CreatesAnEmptyMasterOnceAndAppendsEntries) {
 
 TEST(MasterWriter, AppendsAfterTheCountedEntriesKeepingOtherBytes) {
   TempDir tmp;
-  // Header: N = 1, second counter 5, a byte in the uninterpreted part; one entry; one spare
-  // all-zero slot past N, as some programs leave.
+  // Header: count 1, second counter 5, a byte in the uninterpreted part; one entry; one spare
+  // all-zero slot past the counted ones, as some programs leave.
   std::string header(53, '\0');
   header[0] = 1;
   header[2] = 5;

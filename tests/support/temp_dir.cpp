@@ -1,5 +1,6 @@
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <iterator>
@@ -14,8 +15,8 @@ TempDir::TempDir() {
   std::random_device rd;
   const fs::path base = fs::temp_directory_path();
   for (;;) {
-    fs::path candidate = base / ("dorvane-test-" + std::to_string(rd()) + "-" +
-                                 std::to_string(counter++));
+    fs::path candidate =
+        base / ("dorvane-test-" + std::to_string(rd()) + "-" + std::to_string(counter++));
     std::error_code ec;
     if (fs::create_directory(candidate, ec)) {
       m_path = candidate;
@@ -40,7 +41,9 @@ TempDir::~TempDir() {
 
 std::string TempDir::dir() const { return m_path.string() + "/"; }
 
-fs::path test_data(const std::string& relative) { return fs::path(DORVANE_TEST_DATA_DIR) / relative; }
+fs::path test_data(const std::string& relative) {
+  return fs::path(DORVANE_TEST_DATA_DIR) / relative;
+}
 
 fs::path copy_tree(const fs::path& from, const fs::path& dest) {
   fs::create_directories(dest);
@@ -62,6 +65,21 @@ std::string read_bytes(const fs::path& file) {
 void write_bytes(const fs::path& file, const std::string& bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> names_in(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::map<std::string, std::string> files_in(const fs::path& dir) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::directory_iterator(dir))
+    files[entry.path().filename().string()] = read_bytes(entry.path());
+  return files;
 }
 
 }  // namespace testing_support

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -24,9 +26,14 @@ class TempDir {
 // Path of a file or directory under tests/data.
 std::filesystem::path test_data(const std::string& relative);
 // Copies a directory tree into dest (created), returning dest.
-std::filesystem::path copy_tree(const std::filesystem::path& from, const std::filesystem::path& dest);
+std::filesystem::path copy_tree(const std::filesystem::path& from,
+                                const std::filesystem::path& dest);
 // Whole content of a file as bytes (empty when missing).
 std::string read_bytes(const std::filesystem::path& file);
 void write_bytes(const std::filesystem::path& file, const std::string& bytes);
+// The names of the entries directly in dir, sorted.
+std::vector<std::string> names_in(const std::filesystem::path& dir);
+// File name -> content of every file directly in dir.
+std::map<std::string, std::string> files_in(const std::filesystem::path& dir);
 
 }  // namespace testing_support

@@ -1,7 +1,7 @@
 #include "gui/analysis/data_facts_command.h"
 
 #include "gui/analysis/data_facts_dlg.h"
-#include "gui/shell/prompter.h"
+#include "gui/base/prompter.h"
 #include "qdb/describe.h"
 
 void runDataFacts(QWidget* parent, const QString& portfolioDir, const QString& rowSymbol,

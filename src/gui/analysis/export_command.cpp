@@ -3,8 +3,8 @@
 #include "core/export.h"
 #include "gui/analysis/export_dlg.h"
 #include "gui/analysis/export_settings.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/wait_cursor.h"
+#include "gui/base/prompter.h"
+#include "gui/base/wait_cursor.h"
 #include "qdb/status.h"
 
 bool runExport(QWidget* parent, CSettingsStore& settings, const QString& portfolioDir,

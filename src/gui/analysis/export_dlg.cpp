@@ -6,13 +6,14 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "gui/analysis/save_file_dialog.h"
-#include "gui/shell/widget_names.h"
+#include "gui/base/widget_names.h"
 
 namespace {
 
@@ -39,8 +40,10 @@ void selectRadio(QButtonGroup* group, int id) {
 
 }  // namespace
 
-CExportDlg::CExportDlg(QWidget* parent)
+CExportDlg::CExportDlg(QWidget* parent, Scope scope)
     : QDialog(parent),
+      m_scope(scope),
+      m_pathLabel(new QLabel(this)),
       m_path(named(new QLineEdit(this), "path")),
       m_browse(new QPushButton(QStringLiteral("Browse..."), this)),
       m_delimiter(new QButtonGroup(this)),
@@ -54,16 +57,24 @@ CExportDlg::CExportDlg(QWidget* parent)
       m_omitOi(new QCheckBox(QStringLiteral("Open Interest"), this)),
       m_title(new QCheckBox(QStringLiteral("Add title row"), this)),
       m_time(new QCheckBox(QStringLiteral("Add time column"), this)) {
-  setWindowTitle(QStringLiteral("Export"));
+  setWindowTitle(scope == Scope::Symbol ? QStringLiteral("Export") : QStringLiteral("Export All"));
   setModal(true);
+  m_pathLabel->setBuddy(m_path);
   m_path->setMaxLength(kMaxPathLength);
   m_path->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
   m_browse->setAutoDefault(false);
   connect(m_browse, &QPushButton::clicked, this, &CExportDlg::browse);
 
   auto* file = new QHBoxLayout;
+  file->addWidget(m_pathLabel);
   file->addWidget(m_path, 1);
   file->addWidget(m_browse);
+  if (scope == Scope::Portfolio) {
+    m_single =
+        named(new QCheckBox(QStringLiteral("One file with a SYMBOL column"), this), "single");
+    connect(m_single, &QCheckBox::toggled, this, &CExportDlg::updatePathLabel);
+  }
+  updatePathLabel();
 
   auto* omit = new QGroupBox(QStringLiteral("Omit these columns"), this);
   auto* omitLayout = new QGridLayout(omit);
@@ -101,6 +112,7 @@ CExportDlg::CExportDlg(QWidget* parent)
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(file);
+  if (m_single) layout->addWidget(m_single);
   layout->addLayout(choices);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -147,7 +159,20 @@ QCheckBox* CExportDlg::checkBox(const QString& text) const {
   return nullptr;
 }
 
+bool CExportDlg::single() const { return m_single && m_single->isChecked(); }
+
+void CExportDlg::setSingle(bool single) {
+  if (m_single) m_single->setChecked(single);
+}
+
+void CExportDlg::updatePathLabel() {
+  m_pathLabel->setText(m_scope == Scope::Portfolio && !single() ? QStringLiteral("&Folder:")
+                                                                : QStringLiteral("&File:"));
+}
+
 void CExportDlg::browse() {
-  const QString chosen = chooseSaveFile(this, {m_path->text(), QStringLiteral("txt"), false});
+  const QString chosen = m_scope == Scope::Portfolio && !single()
+                             ? chooseFolder(this, m_path->text())
+                             : chooseSaveFile(this, {m_path->text(), QStringLiteral("txt"), false});
   if (!chosen.isEmpty()) m_path->setText(chosen);
 }

@@ -1,5 +1,6 @@
 // "Export": the file, delimiter, omitted columns, order, title row, date form and time column
-// of a quotes export.
+// of a quotes export. For a whole portfolio ("Export All") the same choices, with a folder that
+// receives one file per symbol, or one file for every symbol behind a SYMBOL column.
 #pragma once
 
 #include <QDialog>
@@ -8,6 +9,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -17,7 +19,12 @@ class CExportDlg : public QDialog {
   // The file path takes at most this many characters.
   static constexpr int kMaxPathLength = 200;
 
-  explicit CExportDlg(QWidget* parent = nullptr);
+  // What the dialog exports: the current symbol, or every symbol of the portfolio.
+  enum class Scope { Symbol, Portfolio };
+
+  explicit CExportDlg(QWidget* parent = nullptr, Scope scope = Scope::Symbol);
+
+  Scope scope() const { return m_scope; }
 
   // Sets every control from options. A delimiter other than 0, 1 or 2 selects no button.
   void setOptions(const core::ExportOptions& options);
@@ -36,11 +43,21 @@ class CExportDlg : public QDialog {
   // "Open", "High", "Low", "Close", "Volume", "Open Interest", "Add title row".
   QCheckBox* checkBox(const QString& text) const;
 
-  // "Browse...": the save-file dialog, proposing the path shown (so it starts in the directory
-  // of the last export); the chosen path replaces it.
+  // Export All's "One file with a SYMBOL column" (null for a symbol's export). Checked, the
+  // path names that file; unchecked, the folder that receives a file per symbol.
+  QCheckBox* singleBox() const { return m_single; }
+  bool single() const;
+  void setSingle(bool single);
+
+  // "Browse...": for a folder, the folder dialog; otherwise the save-file dialog, proposing the
+  // path shown (so it starts in the directory of the last export); the chosen path replaces it.
   void browse();
 
  private:
+  void updatePathLabel();
+
+  Scope m_scope;
+  QLabel* m_pathLabel;
   QLineEdit* m_path;
   QPushButton* m_browse;
   QButtonGroup* m_delimiter;
@@ -54,4 +71,5 @@ class CExportDlg : public QDialog {
   QCheckBox* m_omitOi;
   QCheckBox* m_title;
   QCheckBox* m_time;
+  QCheckBox* m_single = nullptr;
 };

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include "gui/shell/prompter.h"
+#include "gui/base/prompter.h"
 
 QString textFileFilter() { return QStringLiteral("Text Files (*.txt);;All Files (*.*)"); }
 
@@ -21,6 +21,16 @@ QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) {
   // A bare name starts in the current directory, a path in its own directory.
   dialog.setDirectory(proposed.absolutePath());
   dialog.selectFile(proposed.fileName());
+  if (Prompter::instance().exec(dialog) != QDialog::Accepted) return {};
+  const QStringList chosen = dialog.selectedFiles();
+  return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+QString chooseFolder(QWidget* parent, const QString& proposedFolder) {
+  QFileDialog dialog(parent);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly, true);
+  if (!proposedFolder.isEmpty()) dialog.setDirectory(proposedFolder);
   if (Prompter::instance().exec(dialog) != QDialog::Accepted) return {};
   const QStringList chosen = dialog.selectedFiles();
   return chosen.isEmpty() ? QString() : chosen.first();

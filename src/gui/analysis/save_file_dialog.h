@@ -1,4 +1,5 @@
 // The save-file dialog of Split Search's "Save As...", Export's "Browse..." and Save Chart As,
+// and the folder dialog of Export All,
 // run through the prompter like every other modal dialog so that tests can answer it.
 #pragma once
 
@@ -20,3 +21,7 @@ QString pngFileFilter();
 
 // Runs the dialog; the chosen full path, or empty when the user cancelled.
 QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request);
+
+// The folder dialog (Export All's "Browse..."), starting in proposedFolder when it exists;
+// the chosen folder, or empty when the user cancelled.
+QString chooseFolder(QWidget* parent, const QString& proposedFolder);

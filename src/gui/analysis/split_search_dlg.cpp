@@ -12,8 +12,8 @@
 
 #include "core/split_search.h"
 #include "gui/analysis/save_file_dialog.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/widget_names.h"
+#include "gui/base/prompter.h"
+#include "gui/base/widget_names.h"
 
 namespace {
 

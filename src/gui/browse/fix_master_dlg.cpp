@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/shell/help.h"
+#include "gui/base/help.h"
 
 CFixMasterDlg::CFixMasterDlg(const QString& message, Form form, QWidget* parent)
     : QDialog(parent),

@@ -1,8 +1,8 @@
 #include "gui/browse/fix_master_observer.h"
 
+#include "gui/base/path_text.h"
+#include "gui/base/prompter.h"
 #include "gui/browse/fix_master_dlg.h"
-#include "gui/shell/path_text.h"
-#include "gui/shell/prompter.h"
 
 bool CFixMasterObserver::confirm(const std::string& message) {
   CFixMasterDlg dialog(fromPathString(message), CFixMasterDlg::Form::Confirmation, m_parent);

@@ -3,7 +3,7 @@
 #include <QFileSystemWatcher>
 #include <QTimer>
 
-#include "gui/shell/path_text.h"
+#include "gui/base/path_text.h"
 #include "qdb/portfolio_files.h"
 
 namespace {

@@ -11,11 +11,11 @@
 
 #include "core/discovery.h"
 #include "core/roots.h"
+#include "gui/base/path_text.h"
+#include "gui/base/platform_ui.h"
+#include "gui/base/prompter.h"
+#include "gui/base/wait_cursor.h"
 #include "gui/browse/search_progress_dlg.h"
-#include "gui/shell/path_text.h"
-#include "gui/shell/platform_ui.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/wait_cursor.h"
 
 CPortfoliosPane::CPortfoliosPane(QWidget* parent)
     : QGroupBox(QStringLiteral("Portfolios"), parent),

@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/shell/help.h"
-#include "gui/shell/platform_ui.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/settings_store.h"
+#include "gui/base/help.h"
+#include "gui/base/platform_ui.h"
+#include "gui/base/prompter.h"
+#include "gui/base/settings_store.h"
 
 CSearchFilterDlg::CSearchFilterDlg(const QStringList& roots, QWidget* parent)
     : QDialog(parent),

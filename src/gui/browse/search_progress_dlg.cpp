@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QScreen>
 
-#include "gui/shell/path_text.h"
+#include "gui/base/path_text.h"
 
 CSearchProgressDlg::CSearchProgressDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::CustomizeWindowHint),

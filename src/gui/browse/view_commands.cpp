@@ -1,12 +1,18 @@
 // The browser view's commands: each hands the view's state to its controller and carries out
 // what the controller asks of the view afterwards.
 #include <QListWidget>
+#include <QMainWindow>
+#include <QStatusBar>
 
 #include "core/view_state.h"
 #include "gui/analysis/data_facts_command.h"
+#include "gui/analysis/export_all_command.h"
 #include "gui/analysis/export_command.h"
 #include "gui/analysis/save_file_dialog.h"
 #include "gui/analysis/split_search_controller.h"
+#include "gui/base/path_text.h"
+#include "gui/base/prompter.h"
+#include "gui/browse/browse_state.h"
 #include "gui/browse/dorvane_view.h"
 #include "gui/browse/portfolio_watcher.h"
 #include "gui/browse/symbols_grid_model.h"
@@ -20,37 +26,24 @@
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/edit/quotes_pane.h"
 #include "gui/edit/split_command.h"
-#include "gui/shell/path_text.h"
-#include "gui/shell/prompter.h"
 #include "gui/symbols/delete_symbol_command.h"
 #include "gui/symbols/edit_symbol_command.h"
 #include "gui/symbols/transfer_symbol_command.h"
-
-core::ViewState CDorvaneView::viewState() const {
-  core::ViewState view;
-  view.portfolio_dir = toPathString(m_portfolioDir);
-  view.symbol = masterBytes(m_currentSymbol);
-  view.master_path = toPathString(m_masterPath);
-  view.quote_count = m_quoteCount;
-  view.first_date_text = m_firstDateText.toStdString();
-  view.last_date_text = m_lastDateText.toStdString();
-  view.file_number = m_currentFileNumber;
-  return view;
-}
 
 void CDorvaneView::runQuoteCommand(QuoteRunner runner) {
   QuoteCommandOutcome outcome;
   {
     const ModelQuoteRows rows(*quotesModel());
-    outcome = runner({window(), viewState(), m_settings, rows, m_currentQuoteRow});
+    outcome =
+        runner({window(), m_state->viewState(), m_settings, rows, m_state->currentQuoteRow()});
   }
   m_watcher->record();  // the command's own writes are no change made elsewhere
   if (outcome.reload) FillQuotesGrid(outcome.row);
   if (!outcome.editAfter) return;
   // The day just added opens in the editor.
   const ModelQuoteRows rows(*quotesModel());
-  const QuoteCommandOutcome edited =
-      runEditQuoteCommand({window(), viewState(), m_settings, rows, m_currentQuoteRow});
+  const QuoteCommandOutcome edited = runEditQuoteCommand(
+      {window(), m_state->viewState(), m_settings, rows, m_state->currentQuoteRow()});
   if (edited.reload) FillQuotesGrid(edited.row);
 }
 
@@ -61,21 +54,23 @@ void CDorvaneView::OnAddQuote() { runQuoteCommand(runAddQuoteCommand); }
 void CDorvaneView::OnDeleteQuote() { runQuoteCommand(runDeleteQuoteCommand); }
 
 void CDorvaneView::OnExport() {
-  runExport(window(), m_settings, m_portfolioDir, m_currentSymbol, m_currentFileNumber);
+  runExport(window(), m_settings, m_state->portfolioDir(), m_state->currentSymbol(),
+            m_state->currentFileNumber());
 }
 
 SymbolCommandContext CDorvaneView::symbolContext() const {
   SymbolCommandContext c;
   c.parent = window();
-  c.portfolioDir = m_portfolioDir;
-  c.masterPath = m_masterPath;
-  c.rowSymbol = symbolsModel()->text(m_currentSymbolRow, 0);
-  c.rowName = symbolsModel()->text(m_currentSymbolRow, 1);
-  if (m_currentSymbolRow >= 0 && m_currentSymbolRow < symbolsModel()->rows())
-    c.rowFileNumber = symbolsModel()->row(m_currentSymbolRow).file_number;
-  c.currentSymbol = m_currentSymbol;
-  c.currentName = m_currentName;
-  c.currentFileNumber = m_currentFileNumber;
+  c.portfolioDir = m_state->portfolioDir();
+  c.masterPath = m_state->masterPath();
+  const int row = m_state->currentSymbolRow();
+  c.rowSymbol = symbolsModel()->text(row, 0);
+  c.rowName = symbolsModel()->text(row, 1);
+  if (row >= 0 && row < symbolsModel()->rows())
+    c.rowFileNumber = symbolsModel()->row(row).file_number;
+  c.currentSymbol = m_state->currentSymbol();
+  c.currentName = m_state->currentName();
+  c.currentFileNumber = m_state->currentFileNumber();
   const QListWidget* list = portfolioList();
   for (int i = 0; i < list->count(); ++i) c.portfolios << list->item(i)->text();
   if (const QListWidgetItem* selected = list->currentItem()) c.selectedPortfolio = selected->text();
@@ -88,11 +83,10 @@ void CDorvaneView::applySymbolOutcome(const SymbolCommandOutcome& outcome) {
     case ViewFollowUp::None:
       return;
     case ViewFollowUp::UpdateSymbolRow:
-      symbolsModel()->setRowTexts(m_currentSymbolRow, masterBytes(outcome.newSymbol),
+      symbolsModel()->setRowTexts(m_state->currentSymbolRow(), masterBytes(outcome.newSymbol),
                                   masterBytes(outcome.newName));
-      m_currentSymbol = outcome.newSymbol;
-      m_currentName = outcome.newName;
-      setCaption(m_currentSymbol);
+      m_state->setSymbol(outcome.newSymbol, outcome.newName, m_state->currentFileNumber());
+      setCaption(outcome.newSymbol);
       emit stateChanged();
       return;
     case ViewFollowUp::ReloadSymbols:
@@ -112,20 +106,43 @@ void CDorvaneView::OnCopySymbol() {
 
 void CDorvaneView::OnDataFacts() {
   const CSymbolsGridModel* model = symbolsModel();
-  const bool inside = m_currentSymbolRow >= 0 && m_currentSymbolRow < model->rows();
-  runDataFacts(window(), m_portfolioDir, model->text(m_currentSymbolRow, 0),
-               inside ? model->row(m_currentSymbolRow).file_number : 0);
+  const int row = m_state->currentSymbolRow();
+  const bool inside = row >= 0 && row < model->rows();
+  runDataFacts(window(), m_state->portfolioDir(), model->text(row, 0),
+               inside ? model->row(row).file_number : 0);
 }
 
 void CDorvaneView::OnSplitSearch() {
   // The window reads the portfolio and its rows afresh at each press of "Search".
   m_splitSearch->open(window(), [this] {
     SplitSearchSource source;
-    source.dir = toPathString(m_portfolioDir);
+    source.dir = toPathString(m_state->portfolioDir());
     const CSymbolsGridModel* model = symbolsModel();
     for (int i = 0; i < model->rows(); ++i) source.rows.push_back(model->row(i));
     return source;
   });
+}
+
+void CDorvaneView::OnExportAll() {
+  const QString done = runExportAll(window(), m_settings, m_state->portfolioDir());
+  auto* frame = qobject_cast<QMainWindow*>(window());
+  if (!done.isEmpty() && frame) frame->statusBar()->showMessage(done, 15000);
+}
+
+void CDorvaneView::onChartActivated(int row) {
+  // The chart still shows the symbol before a keyboard move: its row means nothing in the
+  // symbol about to load.
+  if (symbolLoadPending()) {
+    flushPendingLoad();
+    return;
+  }
+  // The same path as Quotes > Edit, on the day double-clicked: files another program changed
+  // are read again first (the day kept, or the command refused when it has gone), and their
+  // news waits while the dialog is open, so the dialog's rows stay the ones it shows.
+  m_quotes->selectRow(row);
+  if (!prepareCommand(true)) return;
+  OnEditQuote();
+  commandDone();
 }
 
 void CDorvaneView::OnNextSuspect() {
@@ -134,8 +151,9 @@ void CDorvaneView::OnNextSuspect() {
 }
 
 void CDorvaneView::OnSaveChart() {
-  const QString path = chooseSaveFile(window(), {m_currentSymbol.trimmed() + QStringLiteral(".png"),
-                                                 QStringLiteral("png"), true, pngFileFilter()});
+  const QString path =
+      chooseSaveFile(window(), {m_state->currentSymbol().trimmed() + QStringLiteral(".png"),
+                                QStringLiteral("png"), true, pngFileFilter()});
   if (path.isEmpty()) return;
   std::string error;
   if (!writeChartPng(chartView()->image(), toPathString(path), error))

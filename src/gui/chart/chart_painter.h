@@ -8,8 +8,8 @@
 
 #include <QRect>
 
-#include "core/chart_series.h"
 #include "core/chart_bad_days.h"
+#include "core/chart_series.h"
 #include "core/chart_window.h"
 
 class QPainter;

@@ -11,8 +11,8 @@
 #include <QPoint>
 #include <QWidget>
 
-#include "core/chart_series.h"
 #include "core/chart_bad_days.h"
+#include "core/chart_series.h"
 #include "core/chart_window.h"
 
 class CChartView : public QWidget {

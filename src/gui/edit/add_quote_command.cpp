@@ -2,10 +2,10 @@
 
 #include "core/add_quote.h"
 #include "core/entry_values.h"
+#include "gui/base/prompter.h"
+#include "gui/base/wait_cursor.h"
 #include "gui/edit/add_quote_dlg.h"
 #include "gui/edit/quote_rows.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/wait_cursor.h"
 #include "qdb/dates.h"
 
 namespace {
@@ -24,13 +24,13 @@ QuoteCommandOutcome runAddQuoteCommand(const QuoteCommandContext& context) {
   if (row < 0) return {};
   const std::string dateText = context.rows.text(row, QuoteRows::kDate).toStdString();
   const qdb::DateSerial date = core::view_date(dateText);
-  const qdb::DateSerial newDate = date == 0 ? 0 : core::previous_weekday(date);
+  const qdb::DateSerial newDate = date == 0 ? 0 : qdb::previous_weekday(date, qdb::DateForm::kLong);
   if (newDate == 0) {
     // No weekday before it to add: the core says why, and nothing changes.
     quote_command::showMessages(context.parent, core::add_quote(context.view, dateText));
     return {};
   }
-  const QString newDateText = QString::fromStdString(qdb::format_date_string(newDate, 3, '/'));
+  const QString newDateText = QString::fromStdString(qdb::format_date_string(newDate));
   if (grid_has_date(context.rows, newDateText)) {
     Prompter::instance().message(context.parent,
                                  QStringLiteral("Date %1 already exists.").arg(newDateText),

@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/base/widget_names.h"
 #include "gui/edit/date_edit.h"
 #include "gui/edit/number_edit.h"
-#include "gui/shell/widget_names.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <utility>
 
-#include "gui/shell/prompter.h"
+#include "gui/base/prompter.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "gui/shell/prompter.h"
+#include "gui/base/prompter.h"
 
 CDeleteQuoteDlg::CDeleteQuoteDlg(const QString& dateText, QWidget* parent, const QString& timeText)
     : CQuoteCommandDlg(parent),

@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/base/widget_names.h"
 #include "gui/edit/number_edit.h"
 #include "gui/edit/quote_command.h"
 #include "gui/edit/quote_rows.h"
-#include "gui/shell/widget_names.h"
 
 namespace {
 

@@ -5,8 +5,9 @@
 
 #include <QHeaderView>
 
+#include "gui/base/setting_keys.h"
+#include "gui/base/settings_store.h"
 #include "gui/edit/grid_view.h"
-#include "gui/shell/settings_store.h"
 
 namespace {
 
@@ -28,8 +29,6 @@ int defaultWidth(int columns, int clientWidth) {
   return columns == kSymbolColumns ? defaultSymbolWidth(clientWidth)
                                    : defaultQuoteWidth(clientWidth);
 }
-
-QString key(int column) { return QStringLiteral("col%1").arg(column); }
 
 }  // namespace
 
@@ -60,7 +59,8 @@ void restoreColumnWidths(CGridView& grid, const CSettingsStore& settings, const 
   const int clientWidth = grid.clientWidth();
   const int fallback = defaultWidth(columns, clientWidth);
   std::vector<int> widths;
-  for (int i = 0; i < columns; ++i) widths.push_back(settings.GetInt(section, key(i), fallback));
+  for (int i = 0; i < columns; ++i)
+    widths.push_back(settings.GetInt(section, setting_keys::columnWidthName(i), fallback));
   widths = fit(widths, clientWidth, fallback);
   for (int i = 0; i < columns; ++i)
     grid.horizontalHeader()->resizeSection(i, widths[static_cast<std::size_t>(i)]);
@@ -73,6 +73,6 @@ void storeColumnWidths(const CGridView& grid, CSettingsStore& settings, const QS
     int width = header->sectionSize(i);
     if (i == columns - 1 && header->stretchLastSection())
       width = std::min(width, std::max(defaultWidth(columns, grid.clientWidth()), 1));
-    settings.SetInt(section, key(i), width);
+    settings.SetInt(section, setting_keys::columnWidthName(i), width);
   }
 }

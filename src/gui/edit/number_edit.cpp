@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-#include "gui/shell/prompter.h"
+#include "gui/base/prompter.h"
 
 CNumberEdit::CNumberEdit(QWidget* parent) : CFilteredEdit(parent) {}
 

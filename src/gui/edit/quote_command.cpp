@@ -1,10 +1,10 @@
 #include "gui/edit/quote_command.h"
 
+#include "gui/base/prompter.h"
+#include "gui/base/settings_store.h"
+#include "gui/base/wait_cursor.h"
 #include "gui/edit/quote_command_dlg.h"
 #include "gui/edit/quote_rows.h"
-#include "gui/shell/prompter.h"
-#include "gui/shell/settings_store.h"
-#include "gui/shell/wait_cursor.h"
 
 namespace quote_command {
 

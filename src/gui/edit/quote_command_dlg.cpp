@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "gui/shell/title_width.h"
+#include "gui/base/title_width.h"
 
 CQuoteCommandDlg::CQuoteCommandDlg(QWidget* parent)
     : QDialog(parent),

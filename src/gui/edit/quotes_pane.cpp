@@ -8,9 +8,10 @@
 #include <QProgressBar>
 #include <QStatusBar>
 
+#include "gui/base/path_text.h"
+#include "gui/base/setting_keys.h"
 #include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_model.h"
-#include "gui/shell/path_text.h"
 
 namespace {
 
@@ -54,8 +55,8 @@ class StatusProgress {
 }  // namespace
 
 CQuotesPane::CQuotesPane(QWidget* parent)
-    : CGridPane(QStringLiteral("Quotes"), new CQuotesGridModel, QStringLiteral("QuoteGrid"),
-                parent),
+    : CGridPane(QStringLiteral("Quotes"), new CQuotesGridModel,
+                QString::fromLatin1(setting_keys::kQuoteGrid), parent),
       m_model(static_cast<CQuotesGridModel*>(grid()->model())) {}
 
 QuoteLoadResult CQuotesPane::load(const QString& directory, const std::string& key,

@@ -10,8 +10,8 @@
 #include <QSysInfo>
 #include <QVBoxLayout>
 
-#include "gui/shell/prompter.h"
-#include "gui/shell/static_link.h"
+#include "gui/base/prompter.h"
+#include "gui/base/static_link.h"
 
 namespace {
 

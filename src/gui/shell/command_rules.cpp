@@ -19,6 +19,7 @@ CommandStates computeCommandStates(const CommandConditions& c) {
   s.moveSymbol = otherPortfolio;
   s.copySymbol = otherPortfolio;
   s.splitSearch = quotes && !c.splitSearchOpen;
+  s.exportAll = symbols;
   s.searchFilter = true;
   s.rescan = true;
   return s;

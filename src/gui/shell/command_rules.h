@@ -37,6 +37,7 @@ struct CommandStates {
   bool dataFacts = false;
   // Portfolio menu.
   bool splitSearch = false;
+  bool exportAll = false;
   bool searchFilter = true;
   bool rescan = true;
 };
@@ -46,6 +47,6 @@ struct CommandStates {
 // count. Next Suspect needs the chart shown with quotes and a suspect day, Save Chart As the
 // chart shown with quotes. The symbol commands need symbols listed; Move and Copy a second
 // portfolio to go to (and no found flag, as they work between listed portfolios); Edit Symbol
-// and Split Search wait while the Split Search window is open. Search Filter and ReScan are
-// always enabled.
+// and Split Search wait while the Split Search window is open. Export All needs symbols listed.
+// Search Filter and ReScan are always enabled.
 CommandStates computeCommandStates(const CommandConditions& c);

@@ -3,9 +3,9 @@
 #include <QIcon>
 
 #include "core/version.h"
+#include "gui/base/settings_store.h"
 #include "gui/browse/dorvane_view.h"
 #include "gui/shell/main_frame.h"
-#include "gui/shell/settings_store.h"
 
 CDorvaneApp::CDorvaneApp(int& argc, char** argv)
     : QApplication(argc, argv), m_previousLinks(CVisitedLinks::install(&m_visitedLinks)) {

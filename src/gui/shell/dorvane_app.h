@@ -7,7 +7,7 @@
 #include <QApplication>
 #include <QString>
 
-#include "gui/shell/static_link.h"
+#include "gui/base/static_link.h"
 
 class CMainFrame;
 class CSettingsStore;

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -13,18 +14,20 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "gui/analysis/split_search_controller.h"
+#include "gui/base/help.h"
+#include "gui/base/placement.h"
+#include "gui/base/settings_store.h"
 #include "gui/browse/dorvane_view.h"
+#include "gui/browse/symbols_grid_model.h"
 #include "gui/chart/chart_view.h"
+#include "gui/edit/quotes_grid_model.h"
 #include "gui/shell/about_dlg.h"
 #include "gui/shell/command_icons.h"
-#include "gui/shell/help.h"
-#include "gui/shell/placement.h"
-#include "gui/shell/settings_store.h"
 #include "gui/shell/status_panes.h"
 
 namespace {
 
-const QString kScreen = QStringLiteral("Screen");
 constexpr int kStatusNoteMs = 15000;
 const QString kIdleText = QStringLiteral("For Help, press F1");
 
@@ -137,6 +140,9 @@ void CMainFrame::createActions() {
   static const CommandEntry kCommands[] = {
       {"splitSearch", "&Split Search...", "Search this portfolio for possible splits\nSplit search",
        "system-search", QStyle::SP_FileDialogDetailedView, &V::OnSplitSearch, &S::splitSearch},
+      {"exportAll", "Export &All...",
+       "Export the quotes of every symbol of this portfolio\nExport all", "document-save-all",
+       QStyle::SP_DialogSaveButton, &V::OnExportAll, &S::exportAll},
       {"deleteSymbol", "&Delete", "Delete Symbol\nDelete Symbol", "edit-delete",
        QStyle::SP_TrashIcon, &V::OnDeleteSymbol, &S::deleteSymbol},
       {"moveSymbol", "&Move...", "Move\nMove", "go-next", QStyle::SP_ArrowForward, &V::OnMoveSymbol,
@@ -198,7 +204,7 @@ void CMainFrame::runCommand(const QAction* action) {
       command.flag == &CommandStates::deleteQuote;
   if (!m_view->prepareCommand(quoteRow)) return;
   updateCommandStates();
-  const CommandStates states = computeCommandStates(m_view->commandConditions());
+  const CommandStates states = computeCommandStates(commandConditions());
   if (states.*command.flag) (m_view->*command.handler)();
   m_view->commandDone();
 }
@@ -222,6 +228,7 @@ void CMainFrame::createMenus() {
 
   QMenu* portfolio = menuBar()->addMenu(QStringLiteral("&Portfolio"));
   portfolio->addAction(commandAction(QStringLiteral("splitSearch")));
+  portfolio->addAction(commandAction(QStringLiteral("exportAll")));
   portfolio->addAction(m_searchFilter);
   portfolio->addAction(m_rescan);
 
@@ -317,8 +324,22 @@ void CMainFrame::refreshStatusPanes() {
 
 std::vector<CMainFrame::RuledAction> CMainFrame::ruledActions() const { return m_ruled; }
 
+CommandConditions CMainFrame::commandConditions() const {
+  CommandConditions c;
+  c.portfoliosFound = m_view->portfoliosFound();
+  c.splitSearchOpen = m_view->splitSearch()->isOpen();
+  c.portfolioEntries = m_view->portfolioList()->count();
+  c.symbolRows = m_view->symbolsModel()->rowCount();
+  c.quoteRows = m_view->quotesModel()->rowCount();
+  c.symbolCount = m_view->symbolCount();
+  c.currentQuoteRow = m_view->currentQuoteRow();
+  c.chartShown = m_view->chartShown();
+  c.chartSuspects = static_cast<int>(m_view->chartView()->suspects().size());
+  return c;
+}
+
 void CMainFrame::updateCommandStates() {
-  const CommandStates states = computeCommandStates(m_view->commandConditions());
+  const CommandStates states = computeCommandStates(commandConditions());
   for (const RuledAction& ruled : ruledActions()) ruled.action->setEnabled(states.*ruled.flag);
 }
 
@@ -326,16 +347,15 @@ void CMainFrame::restorePlacement() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   const QSize workArea = screen ? screen->availableGeometry().size() : QSize(800, 600);
   bool useDefault = false;
-  const QRect placement =
-      restoredPlacement(m_settings.GetInt(kScreen, QStringLiteral("x"), 0),
-                        m_settings.GetInt(kScreen, QStringLiteral("y"), 0),
-                        m_settings.GetInt(kScreen, QStringLiteral("cx"), 0),
-                        m_settings.GetInt(kScreen, QStringLiteral("cy"), 0), workArea, &useDefault);
+  const QRect placement = restoredPlacement(
+      m_settings.GetInt(setting_keys::kScreenX), m_settings.GetInt(setting_keys::kScreenY),
+      m_settings.GetInt(setting_keys::kScreenWidth), m_settings.GetInt(setting_keys::kScreenHeight),
+      workArea, &useDefault);
   if (useDefault) {
-    m_settings.SetInt(kScreen, QStringLiteral("x"), placement.x());
-    m_settings.SetInt(kScreen, QStringLiteral("y"), placement.y());
-    m_settings.SetInt(kScreen, QStringLiteral("cx"), placement.width());
-    m_settings.SetInt(kScreen, QStringLiteral("cy"), placement.height());
+    m_settings.SetInt(setting_keys::kScreenX, placement.x());
+    m_settings.SetInt(setting_keys::kScreenY, placement.y());
+    m_settings.SetInt(setting_keys::kScreenWidth, placement.width());
+    m_settings.SetInt(setting_keys::kScreenHeight, placement.height());
   }
   resize(placement.size());
   move(placement.topLeft());
@@ -351,13 +371,13 @@ void CMainFrame::savePlacement() {
   const QRect placement(position, size());
   // Each value is written when it changed: a drag rewrites x and y, never the size.
   if (placement.x() != m_savedPlacement.x())
-    m_settings.SetInt(kScreen, QStringLiteral("x"), placement.x());
+    m_settings.SetInt(setting_keys::kScreenX, placement.x());
   if (placement.y() != m_savedPlacement.y())
-    m_settings.SetInt(kScreen, QStringLiteral("y"), placement.y());
+    m_settings.SetInt(setting_keys::kScreenY, placement.y());
   if (placement.width() != m_savedPlacement.width())
-    m_settings.SetInt(kScreen, QStringLiteral("cx"), placement.width());
+    m_settings.SetInt(setting_keys::kScreenWidth, placement.width());
   if (placement.height() != m_savedPlacement.height())
-    m_settings.SetInt(kScreen, QStringLiteral("cy"), placement.height());
+    m_settings.SetInt(setting_keys::kScreenHeight, placement.height());
   m_savedPlacement = placement;
 }
 

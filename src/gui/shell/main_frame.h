@@ -33,6 +33,8 @@ class CMainFrame : public QMainWindow {
   };
   // Every action whose enabled state follows a rule, with its flag.
   std::vector<RuledAction> ruledActions() const;
+  // What the rules read: the view's state and the rows its lists and grids hold.
+  CommandConditions commandConditions() const;
   // Enables every command by its rule from the view's current state.
   void updateCommandStates();
   // The two counter panes from the view's counts and rows.

@@ -1,7 +1,7 @@
 #include "gui/symbols/delete_symbol_command.h"
 
 #include "core/delete_symbol.h"
-#include "gui/shell/prompter.h"
+#include "gui/base/prompter.h"
 #include "gui/symbols/delete_symbol_dlg.h"
 
 SymbolCommandOutcome runDeleteSymbol(const SymbolCommandContext& context) {

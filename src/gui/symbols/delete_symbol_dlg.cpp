@@ -1,5 +1,5 @@
 #include "gui/symbols/delete_symbol_dlg.h"
-#include "gui/shell/widget_names.h"
+#include "gui/base/widget_names.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

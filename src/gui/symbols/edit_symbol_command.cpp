@@ -1,7 +1,7 @@
 #include "gui/symbols/edit_symbol_command.h"
 
 #include "core/rename_symbol.h"
-#include "gui/shell/prompter.h"
+#include "gui/base/prompter.h"
 #include "gui/symbols/edit_symbol_dlg.h"
 
 SymbolCommandOutcome runEditSymbol(const SymbolCommandContext& context) {

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/shell/prompter.h"
+#include "gui/base/prompter.h"
 
 namespace {
 

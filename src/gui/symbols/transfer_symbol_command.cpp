@@ -1,7 +1,7 @@
 #include "gui/symbols/transfer_symbol_command.h"
 
 #include "core/transfer_symbol.h"
-#include "gui/shell/prompter.h"
+#include "gui/base/prompter.h"
 #include "gui/symbols/move_symbol_dlg.h"
 
 SymbolCommandOutcome runTransferSymbol(const SymbolCommandContext& context,

@@ -1,0 +1,57 @@
+#include "gui/base/help_window.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "gui/base/help.h"
+
+CHelpWindow::CHelpWindow(QWidget* owner)
+    : QWidget(owner, Qt::Window),
+      m_browser(new QTextBrowser(this)),
+      m_back(new QToolButton(this)),
+      m_forward(new QToolButton(this)),
+      m_contents(new QToolButton(this)) {
+  setWindowTitle(QStringLiteral("Dorvane Help"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  m_back->setText(QStringLiteral("< Back"));
+  m_forward->setText(QStringLiteral("Forward >"));
+  m_contents->setText(QStringLiteral("Contents"));
+  m_back->setEnabled(false);
+  m_forward->setEnabled(false);
+  // Links between topics stay in this window; a link leaving the manual opens nothing.
+  m_browser->setOpenLinks(true);
+  m_browser->setOpenExternalLinks(false);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(m_back);
+  buttons->addWidget(m_forward);
+  buttons->addWidget(m_contents);
+  buttons->addStretch(1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(buttons);
+  layout->addWidget(m_browser, 1);
+
+  connect(m_back, &QToolButton::clicked, m_browser, &QTextBrowser::backward);
+  connect(m_forward, &QToolButton::clicked, m_browser, &QTextBrowser::forward);
+  connect(m_contents, &QToolButton::clicked, this, [this] { showPage(helpPath()); });
+  connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QToolButton::setEnabled);
+  connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QToolButton::setEnabled);
+
+  const QFontMetrics metrics = fontMetrics();
+  resize(metrics.averageCharWidth() * 90, metrics.height() * 36);
+}
+
+void CHelpWindow::showPage(const QString& page) {
+  const QUrl url = QUrl::fromLocalFile(page);
+  if (m_browser->source() != url) m_browser->setSource(url);
+  show();
+  raise();
+  activateWindow();
+}
+
+QString CHelpWindow::pagePath() const { return m_browser->source().toLocalFile(); }

@@ -1,0 +1,142 @@
+// The browser view's load chain: a portfolio picked sets the MASTER path, the MASTER is
+// checked (and repaired when needed) and listed in the symbols grid, and the current symbol's
+// quotes fill the quotes grid and the chart.
+#include <QTimer>
+
+#include "core/symbol_rows.h"
+#include "gui/base/path_text.h"
+#include "gui/base/platform_ui.h"
+#include "gui/base/prompter.h"
+#include "gui/base/wait_cursor.h"
+#include "gui/browse/chart_splitter.h"
+#include "gui/browse/dorvane_view.h"
+#include "gui/browse/portfolios_pane.h"
+#include "gui/browse/symbols_grid_model.h"
+#include "gui/browse/symbols_pane.h"
+#include "gui/chart/chart_view.h"
+#include "gui/edit/quotes_pane.h"
+
+namespace {
+
+// Longest MASTER path accepted: the platform's path limit.
+constexpr int kMaxMasterPath = 4095;
+const QString kMasterName = QStringLiteral("MASTER");
+
+}  // namespace
+
+void CDorvaneView::onPortfolioPicked(const QString& directory) {
+  if (!m_state->portfoliosFound()) return;
+  SetMasterPath(joinPath(directory, kMasterName));
+  FillSymbolsGrid(0);
+}
+
+bool CDorvaneView::SetMasterPath(const QString& path) {
+  if (path.size() > kMaxMasterPath || !path.endsWith(kMasterName, Qt::CaseSensitive)) return false;
+  m_state->setMasterPath(path);
+  return true;
+}
+
+bool CDorvaneView::ValidateMaster() {
+  if (m_portfolios->portfolioCount() == 0) return false;
+  return m_symbols->validateMaster(m_state->masterPath(), m_search.autoRepair);
+}
+
+bool CDorvaneView::RepairMaster() {
+  return m_symbols->repairMaster(m_state->masterPath(), m_search.autoRepair);
+}
+
+void CDorvaneView::failSymbolsFill() {
+  ClearFrom(3);
+  Prompter::instance().message(this, QStringLiteral("Failure while filling symbols grid"),
+                               Prompter::Icon::Stop);
+  m_state->setSymbolCount(0);
+}
+
+void CDorvaneView::FillSymbolsGrid(int row) {
+  const CWaitCursor wait;
+  ClearFrom(3);
+  const bool listable = ValidateMaster() && !m_state->masterPath().isEmpty();
+  if (symbolsListed(listable ? m_symbols->list(m_state->masterPath(), row) : -1, row))
+    FillQuotesGrid(0);
+}
+
+bool CDorvaneView::symbolsListed(int count, int row) {
+  if (count < 0) {
+    failSymbolsFill();
+    return false;
+  }
+  m_state->setSymbolCount(count);
+  watchIndexFiles();
+  m_state->setCurrentSymbolRow(row);
+  if (count == 0) setCaption(QStringLiteral("(no symbols)"));
+  emit stateChanged();
+  return true;
+}
+
+void CDorvaneView::setCaption(const QString& symbol) {
+  window()->setWindowTitle(QStringLiteral("Dorvane - ") + m_state->portfolioDir() +
+                           QStringLiteral(" - ") + symbol);
+}
+
+void CDorvaneView::onSymbolRowSelected(int row) {
+  m_state->setCurrentSymbolRow(row);
+  setCaption(symbolsModel()->text(row, 0));
+  // The highlighted symbol is the one every command acts on, so its quotes follow it; a fill,
+  // a click or Enter loads at once and stops this timer.
+  m_symbolLoad->start();
+}
+
+void CDorvaneView::onQuoteRowSelected(int row) {
+  m_state->setCurrentQuoteRow(row);
+  chartView()->setCurrentRow(row);
+}
+
+void CDorvaneView::FillQuotesGrid(int row) {
+  m_symbolLoad->stop();
+  ClearFrom(4);
+  watchDataFile();
+  const CSymbolsGridModel* symbols = symbolsModel();
+  const int symbolRow = m_state->currentSymbolRow();
+  if (symbolRow < 0 || symbolRow >= symbols->rowCount()) return;
+  const core::SymbolRow& entry = symbols->row(symbolRow);
+  m_state->setSymbol(symbols->text(symbolRow, 0), symbols->text(symbolRow, 1), entry.file_number);
+  const QString dir = m_state->portfolioDir();
+  if (entry.sub_portfolio) {
+    // A sub-portfolio's entry holds no quotes: the cause says where its symbols are.
+    Prompter::instance().message(
+        this, QStringLiteral("Error in FillQuotesGrid\n") +
+                  fromPathString(core::sub_portfolio_cause(toPathString(dir), entry)));
+    return;
+  }
+  const CWaitCursor wait;
+  const QuoteLoadResult result = m_quotes->load(dir, entry.symbol, entry.file_number);
+  using Status = QuoteLoadResult::Status;
+  // The system's message first, then the cause in words when one is found.
+  QString loadError = QStringLiteral("Error in FillQuotesGrid");
+  if (!result.cause.empty()) loadError += QChar('\n') + QString::fromStdString(result.cause);
+  if (result.status == Status::kOpenFailed || result.status == Status::kNoMemory) {
+    emit stateChanged();
+    Prompter::instance().message(
+        this, result.status == Status::kNoMemory ? QStringLiteral("Too many bars") : loadError);
+    return;
+  }
+  // The count shown is the rows actually read: a damaged header never counts unread rows.
+  m_state->setQuoteCount(result.loaded);
+  m_state->setDates(result.first_date, result.last_date);
+  m_state->setCurrentQuoteRow(row);
+  if (result.loaded != 0) m_quotes->selectRow(row);
+  loadChart();
+  emit stateChanged();
+  if (result.status == Status::kChunkFailed || result.status == Status::kShortChunk)
+    Prompter::instance().message(this, loadError);
+}
+
+void CDorvaneView::loadChart() {
+  const CSymbolsGridModel* symbols = symbolsModel();
+  const int row = m_state->currentSymbolRow();
+  if (m_state->quoteCount() == 0 || row < 0 || row >= symbols->rowCount())
+    m_quotesSplit->clearChart();
+  else
+    m_quotesSplit->loadChart(m_state->portfolioDir(), symbols->row(row).symbol,
+                             symbols->row(row).file_number, m_state->currentQuoteRow());
+}

@@ -1,9 +1,0 @@
-#include "gui/shell/path_text.h"
-
-#include <QFile>
-
-std::string toPathString(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-QString fromPathString(const std::string& path) {
-  return QFile::decodeName(QByteArray::fromStdString(path));
-}
