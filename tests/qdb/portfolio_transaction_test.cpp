@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/failing_batch_sync.h"
 #include "support/failing_file_system.h"
 #include "support/hooked_file_system.h"
 #include "support/temp_dir.h"
@@ -168,6 +169,26 @@ TEST_F(Transaction, AFileChangedBeforeTheCommitIsNotReplaced) {
     expected["F1.BAK"] = kBefore.at("F1.DAT");
     EXPECT_EQ(files_in(m_tmp.path()), expected);
   }
+}
+
+// Files staged to wait for one sync of them all: when that sync fails, nothing takes its place
+// and no new file is left.
+TEST_F(Transaction, AFailedSyncOfTheDeferredFilesRenamesNothing) {
+  testing_support::FailingBatchSync files;
+  qdb::Result<void> done;
+  {
+    InstalledFileSystem installed(files);
+    qdb::PortfolioTransaction transaction(m_tmp.dir());
+    qdb::Staging how;
+    how.defer_sync = true;
+    done = transaction.stage("F1.DAT", "new quotes", how);
+    if (done) done = transaction.stage("F3.DAT", "more quotes", how);
+    if (done) done = transaction.commit();
+  }
+  ASSERT_FALSE(done);
+  EXPECT_EQ(done.error().cause,
+            "the new files could not be forced to the disk: Input/output error");
+  EXPECT_EQ(files_in(m_tmp.path()), kBefore);
 }
 
 }  // namespace
