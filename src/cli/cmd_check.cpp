@@ -2,7 +2,7 @@
 #include "cli/command.h"
 #include "cli/json_output.h"
 #include "core/portfolio_repair.h"
-#include "qdb/failure.h"
+#include "qdb/file_system.h"
 #include "qdb/master_file.h"
 
 namespace {
@@ -20,13 +20,13 @@ const cli::Command kCommand{
 const cli::Registrar kRegistrar{kCommand};
 
 int run_check(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
-  qdb::clear_failure();
   const std::string path = qdb::master_path_in(parsed.positional[0]);
   const core::PortfolioCheck check = core::check_portfolio(path);
   if (!check.readable()) {
     err << "dorvane-cli check: the MASTER file " << path
         << " cannot be read (missing, unreadable or shorter than its 53-byte header)\n";
-    if (!qdb::failure_cause().empty()) err << qdb::failure_cause() << "\n";
+    if (const std::string cause = qdb::not_regular_cause(path); !cause.empty())
+      err << cause << "\n";
     return 2;
   }
   const std::vector<std::string>& problems = check.problems;

@@ -3,7 +3,6 @@
 #include "cli/quote_address.h"
 #include "cli/quote_view.h"
 #include "core/delete_quote.h"
-#include "qdb/notifier.h"
 
 namespace {
 
@@ -30,12 +29,7 @@ int run_delete_quote(const cli::ParsedArgs& parsed, std::ostream&, std::ostream&
                                           parsed.has("all-matching"), "delete", err);
   if (!address) return cli::kExitUsage;
 
-  // The library's own message about a date it can't find comes before the command's.
-  qdb::Notifier previous =
-      qdb::set_notifier([&err](const std::string& message) { err << message << "\n"; });
-  const core::CommandResult result = core::delete_quote(*view, date_text, *address);
-  qdb::set_notifier(std::move(previous));
-  return cli::finish(result, err);
+  return cli::finish(core::delete_quote(*view, date_text, *address), err);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include "cli/export_options.h"
 #include "cli/quote_view.h"
 #include "core/export.h"
-#include "qdb/failure.h"
 #include "qdb/master.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/status.h"
@@ -40,7 +39,6 @@ int run_export(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
   const cli::KeyEntry entry =
       cli::resolve_key(kExport, parsed, dir, key, err, cli::KeyMatch::kLookup, &listing);
   if (entry.exit_code) return *entry.exit_code;
-  qdb::clear_failure();
   core::ExportResult result;
   if (options.path == "-") {
     result = core::export_quotes(dir, key, options, out, entry.file_number, &listing);

@@ -9,7 +9,7 @@
 #include "cli/export_options.h"
 #include "core/bulk_export.h"
 #include "core/platform_fs.h"
-#include "qdb/failure.h"
+#include "qdb/error.h"
 #include "qdb/file_system.h"
 #include "qdb/master.h"
 #include "qdb/master_file.h"
@@ -89,11 +89,9 @@ int run_export_all(const cli::ParsedArgs& parsed, std::ostream&, std::ostream& e
   if (!files.exists(out_dir.empty() ? "." : out_dir)) {
     errno = 0;
     if (!files.create_directory(out_dir)) {
-      qdb::clear_failure();
-      qdb::note_error(parsed.positional[1], errno != 0 ? errno : EIO);
       err << "dorvane-cli export-all: the directory " << parsed.positional[1]
           << " could not be created\n"
-          << qdb::failure_cause() << "\n";
+          << qdb::last_error_of(parsed.positional[1]).cause << "\n";
       return cli::kExitFailure;
     }
   }

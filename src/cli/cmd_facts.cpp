@@ -7,7 +7,6 @@
 #include "cli/quote_view.h"
 #include "core/quote_texts.h"
 #include "qdb/describe.h"
-#include "qdb/failure.h"
 #include "qdb/series_problem.h"
 
 namespace {
@@ -49,7 +48,6 @@ int run_facts(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& er
   const cli::KeyEntry entry = cli::resolve_key(kFacts, parsed, dir, key, err);
   if (entry.exit_code) return *entry.exit_code;
 
-  qdb::clear_failure();
   qdb::SeriesDescription facts;
   if (qdb::describe_series(dir, key, facts, entry.file_number) != 0) {
     const std::string cause = qdb::read_failure_cause(dir, key, entry.file_number);

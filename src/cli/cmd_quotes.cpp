@@ -6,7 +6,6 @@
 #include "cli/quote_view.h"
 #include "core/quote_texts.h"
 #include "core/quote_windows.h"
-#include "qdb/failure.h"
 #include "qdb/master.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/series_problem.h"
@@ -35,7 +34,6 @@ int run_quotes(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
   if (entry.exit_code) return *entry.exit_code;
 
   using State = core::NewestFirstQuotes::State;
-  qdb::clear_failure();
   core::NewestFirstQuotes quotes;
   quotes.open(dir, key, entry.file_number, &listing);
   const bool with_time = quotes.has_time();

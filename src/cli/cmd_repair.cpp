@@ -2,7 +2,7 @@
 #include "cli/command.h"
 #include "core/master_check.h"
 #include "core/portfolio_repair.h"
-#include "qdb/failure.h"
+#include "qdb/file_system.h"
 #include "qdb/master_file.h"
 
 namespace {
@@ -33,12 +33,12 @@ class CliRepairObserver final : public core::RepairObserver {
 };
 
 int run_repair(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err) {
-  qdb::clear_failure();
   const std::string path = qdb::master_path_in(parsed.positional[0]);
   if (!core::ValidateMaster(path).readable) {
     err << "dorvane-cli repair: the MASTER file " << path
         << " cannot be read (missing, unreadable or shorter than its 53-byte header)\n";
-    if (!qdb::failure_cause().empty()) err << qdb::failure_cause() << "\n";
+    if (const std::string cause = qdb::not_regular_cause(path); !cause.empty())
+      err << cause << "\n";
     return cli::kExitFailure;
   }
 

@@ -86,7 +86,9 @@ int run_command(const Command& command, const std::vector<std::string>& args, st
   const Arguments& wanted = command.arguments;
   const ParsedArgs parsed = parse_args(args, wanted.with_value, wanted.flags);
   if (!parsed.ok) return usage_error(command, err, parsed.error);
-  if (parsed.positional.size() != wanted.positional) return usage_error(command, err);
+  if (wanted.repeats ? parsed.positional.size() < wanted.positional
+                     : parsed.positional.size() != wanted.positional)
+    return usage_error(command, err);
   return command.run(parsed, out, err);
 }
 

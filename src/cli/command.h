@@ -14,17 +14,20 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
-// What a command's words must be: exactly positional words besides the options, the options
-// in with_value taking a value and those in flags standing alone.
+// What a command's words must be: exactly positional words besides the options (at least that
+// many when the last may repeat), the options in with_value taking a value and those in flags
+// standing alone.
 struct Arguments {
   Arguments(std::size_t positional_count, std::vector<std::string> value_options = {},
-            std::vector<std::string> flag_options = {})
+            std::vector<std::string> flag_options = {}, bool last_repeats = false)
       : positional(positional_count),
         with_value(std::move(value_options)),
-        flags(std::move(flag_options)) {}
+        flags(std::move(flag_options)),
+        repeats(last_repeats) {}
   std::size_t positional;
   std::vector<std::string> with_value;
   std::vector<std::string> flags;
+  bool repeats = false;
 };
 
 struct ParsedArgs;

@@ -32,7 +32,7 @@ std::string completion_kind(const std::string& placeholder) {
   if (placeholder == "DIR" || placeholder == "DESTDIR" || placeholder == "ROOT" ||
       placeholder == "PATH")
     return "dir";
-  if (placeholder == "FILE" || placeholder == "OUT.png") return "file";
+  if (placeholder == "FILE" || placeholder == "FILE..." || placeholder == "OUT.png") return "file";
   return {};
 }
 

@@ -7,7 +7,6 @@
 #include "core/quote_texts.h"
 #include "core/series_dates.h"
 #include "qdb/dates.h"
-#include "qdb/failure.h"
 #include "qdb/rewrite.h"
 
 namespace core {
@@ -56,8 +55,8 @@ AddQuoteResult add_quote(const ViewState& view, const std::string& date_text) {
   request.first_date = date;
   request.last_date = date;
   request.op = qdb::kOpInsert;
-  const std::int32_t status = rewrite_view_series(view, request);
-  if (status != qdb::kSuccess) return add_failure(qdb::with_cause(kAddFailed), status);
+  const qdb::Result<void> done = rewrite_view_series(view, request);
+  if (!done) return add_failure(done.error().with_cause(kAddFailed), done.status());
 
   AddQuoteResult result;
   result.ok = true;

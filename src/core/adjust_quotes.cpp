@@ -1,7 +1,6 @@
 #include "core/adjust_quotes.h"
 
 #include "core/entry_values.h"
-#include "qdb/failure.h"
 #include "qdb/rewrite.h"
 
 namespace core {
@@ -36,9 +35,8 @@ CommandResult adjust_quotes(const ViewState& view, const AdjustEntry& entry) {
   request.first_date = from;
   request.last_date = to;
   request.op = qdb::kOpScale;
-  const std::int32_t status = rewrite_view_series(view, request);
-  if (status != qdb::kSuccess)
-    return CommandResult::failure(qdb::with_cause("Adjust Edit Failed"), status);
+  const qdb::Result<void> done = rewrite_view_series(view, request);
+  if (!done) return CommandResult::failure("Adjust Edit Failed", done.error());
 
   return CommandResult::success({{"Adjust", "Date1", entry.from_text},
                                  {"Adjust", "Date2", entry.to_text},

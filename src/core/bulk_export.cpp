@@ -9,8 +9,9 @@
 
 #include "core/symbol_rows.h"
 #include "qdb/dat.h"
-#include "qdb/failure.h"
+#include "qdb/error.h"
 #include "qdb/file_system.h"
+#include "qdb/series_problem.h"
 
 namespace core {
 
@@ -123,19 +124,26 @@ bool cancelled(const BulkExportRequest& request) {
   return request.cancel != nullptr && request.cancel->load(std::memory_order_relaxed);
 }
 
-// The noted cause of the last failed step, or a fallback naming file and error.
-std::string cause_or(const std::string& file, int error) {
-  if (!qdb::failure_cause().empty()) return qdb::failure_cause();
-  qdb::note_error(file, error != 0 ? error : EIO);
-  return qdb::failure_cause();
+// "<name of file>: <system's text for error>" (EIO when error is 0).
+std::string cause_of(const std::string& file, int error) {
+  return qdb::error_of(file, error != 0 ? error : EIO).cause;
 }
 
-BulkExportSkip skip_of(const BulkExportItem& item, qdb::StatusCode status) {
+// The failed step's own cause, or one naming file and error when it has none (a writer that
+// gave up for a reason of its own).
+std::string cause_of(const qdb::Error& failed, const std::string& file, int error) {
+  return failed.cause.empty() ? cause_of(file, error) : failed.cause;
+}
+
+// A symbol whose series did not open; the cause names its layout or data file when that is no
+// regular file.
+BulkExportSkip skip_of(const BulkExportPlan& plan, const BulkExportItem& item,
+                       qdb::StatusCode status) {
   BulkExportSkip skip;
   skip.symbol = item.symbol;
   skip.file_number = item.file_number;
   skip.status = status;
-  skip.cause = qdb::failure_cause();
+  skip.cause = qdb::not_regular_entry_cause(plan.listing(), plan.entries().all()[item.entry]);
   return skip;
 }
 
@@ -160,11 +168,10 @@ BulkExportResult run_per_symbol(const BulkExportPlan& plan, const BulkExportRequ
       result.outcome = BulkExportOutcome::kCancelled;
       return result;
     }
-    qdb::clear_failure();
     qdb::SeriesReader reader;
     const qdb::StatusCode opened = reader.open(plan.listing(), entries[item.entry]);
     if (opened != qdb::kSuccess) {
-      result.skipped.push_back(skip_of(item, opened));
+      result.skipped.push_back(skip_of(plan, item, opened));
       report(request, i + 1, items.size(), item.symbol);
       continue;
     }
@@ -175,7 +182,7 @@ BulkExportResult run_per_symbol(const BulkExportPlan& plan, const BulkExportRequ
     file->defer_syncs();
     if (!existing.contains(item.file_name)) file->take_default_mode();
     ExportResult exported;
-    const bool written = file->write([&](qdb::WriteFile& out) {
+    const qdb::Result<void> written = file->write([&](qdb::WriteFile& out) {
       exported = export_quotes(reader, item.symbol, request.options, [&out](std::string_view text) {
         return out.write(text.data(), text.size());
       });
@@ -184,7 +191,7 @@ BulkExportResult run_per_symbol(const BulkExportPlan& plan, const BulkExportRequ
     if (!written) {
       result.outcome = BulkExportOutcome::kFailed;
       result.failure = "For symbol " + item.symbol + ", " + item.file_name + " was not written\n" +
-                       cause_or(target, errno);
+                       cause_of(written.error(), target, errno);
       return result;
     }
     staged.push_back(std::move(file));
@@ -197,22 +204,22 @@ BulkExportResult run_per_symbol(const BulkExportPlan& plan, const BulkExportRequ
 
   // Every new file reaches the disk before any takes its name: one call for them all where the
   // host has one (the staged files synced themselves otherwise).
-  qdb::clear_failure();
   if (!staged.empty() && files.can_sync_all()) {
     errno = 0;
     if (!files.sync_all(out_dir)) {
       result.outcome = BulkExportOutcome::kFailed;
       result.failure = "The exported files could not be synced to the disk\n" +
-                       cause_or(out_dir.empty() ? "." : out_dir, errno);
+                       cause_of(out_dir.empty() ? "." : out_dir, errno);
       return result;
     }
   }
   for (const auto& file : staged) {
-    if (!file->commit(false)) {
+    if (const qdb::Result<void> committed = file->commit(false); !committed) {
       result.outcome = BulkExportOutcome::kFailed;
       result.failure = qdb::file_name_of(file->target()) + " could not take its place (" +
                        std::to_string(result.written) + " of " + std::to_string(staged.size()) +
-                       " files were in place)\n" + cause_or(file->target(), errno);
+                       " files were in place)\n" +
+                       cause_of(committed.error(), file->target(), errno);
       break;
     }
     ++result.written;
@@ -222,7 +229,7 @@ BulkExportResult run_per_symbol(const BulkExportPlan& plan, const BulkExportRequ
     if (result.outcome == BulkExportOutcome::kDone) {
       result.outcome = BulkExportOutcome::kFailed;
       result.failure = "The output directory could not be synced to the disk\n" +
-                       cause_or(out_dir.empty() ? "." : out_dir, errno);
+                       cause_of(out_dir.empty() ? "." : out_dir, errno);
     }
   }
   return result;
@@ -238,11 +245,10 @@ BulkExportResult run_single(const BulkExportPlan& plan, const BulkExportRequest&
   // An existing file whose name differs only in case is replaced under its own name.
   const std::string target = qdb::resolve_path(request.single_file);
 
-  qdb::clear_failure();
   bool stopped = false;
   std::string failed_symbol;
   qdb::StagedFile file(target, temp_name_of(target));
-  const bool written = file.write([&](qdb::WriteFile& out) {
+  qdb::Result<void> written = file.write([&](qdb::WriteFile& out) {
     const ExportSink to_file = [&out](std::string_view text) {
       return out.write(text.data(), text.size());
     };
@@ -262,8 +268,7 @@ BulkExportResult run_single(const BulkExportPlan& plan, const BulkExportRequest&
       qdb::SeriesReader reader;
       const qdb::StatusCode opened = reader.open(plan.listing(), entries[item.entry]);
       if (opened != qdb::kSuccess) {
-        result.skipped.push_back(skip_of(item, opened));
-        qdb::clear_failure();
+        result.skipped.push_back(skip_of(plan, item, opened));
         report(request, i + 1, items.size(), item.symbol);
         continue;
       }
@@ -292,12 +297,13 @@ BulkExportResult run_single(const BulkExportPlan& plan, const BulkExportRequest&
     result.written = 0;
     return result;
   }
-  if (!written || !file.commit()) {
+  if (written) written = file.commit();
+  if (!written) {
     result.outcome = BulkExportOutcome::kFailed;
     result.written = 0;
     std::string what = qdb::file_name_of(target) + " was not written";
     if (!failed_symbol.empty()) what = "For symbol " + failed_symbol + ", " + what;
-    result.failure = what + "\n" + cause_or(target, errno);
+    result.failure = what + "\n" + cause_of(written.error(), target, errno);
   }
   return result;
 }

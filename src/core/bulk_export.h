@@ -105,7 +105,7 @@ struct BulkExportSkip {
   std::string symbol;
   int file_number = 0;
   qdb::StatusCode status = qdb::kSuccess;
-  std::string cause;  // the file step that failed, when one was noted (may be empty)
+  std::string cause;  // its layout or data file that is no regular file (may be empty)
 };
 
 enum class BulkExportOutcome {

@@ -6,7 +6,6 @@
 
 #include "core/quote_texts.h"
 #include "core/quote_windows.h"
-#include "qdb/failure.h"
 #include "qdb/layout.h"
 #include "qdb/series_problem.h"
 #include "qdb/status.h"
@@ -53,7 +52,6 @@ bool load_chart_series(std::string_view directory, std::string_view key, ChartSe
   using State = NewestFirstQuotes::State;
   out = ChartSeries{};
   message.clear();
-  qdb::clear_failure();
   NewestFirstQuotes quotes;
   if (!quotes.open(directory, key, file_number)) {
     message = quotes.state() == State::kNoMemory

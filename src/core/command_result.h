@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "qdb/error.h"
+
 namespace core {
 
 struct SettingValue {
@@ -34,6 +36,11 @@ struct CommandResult {
     result.messages.push_back(std::move(message));
     result.status = status;
     return result;
+  }
+
+  // message with the error's cause on a line of its own, and its status.
+  static CommandResult failure(std::string message, const qdb::Error& error) {
+    return failure(error.with_cause(std::move(message)), error.status);
   }
 };
 

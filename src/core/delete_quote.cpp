@@ -1,7 +1,6 @@
 #include "core/delete_quote.h"
 
 #include "core/entry_values.h"
-#include "qdb/failure.h"
 #include "qdb/rewrite.h"
 
 namespace core {
@@ -16,9 +15,14 @@ CommandResult delete_quote(const ViewState& view, const std::string& date_text,
   request.last_date = date;
   request.op = qdb::kOpDelete;
   address_request(address, request);
-  const std::int32_t status = rewrite_view_series(view, request);
-  if (status != qdb::kSuccess)
-    return CommandResult::failure(qdb::with_cause("Delete Edit Failed"), status);
+  const qdb::Result<void> done = rewrite_view_series(view, request);
+  if (!done && done.status() == qdb::kDeleteNotFound) {
+    // The library's own message about a date it can't find comes before the command's.
+    CommandResult result = CommandResult::failure(done.error().cause, done.status());
+    result.messages.push_back("Delete Edit Failed");
+    return result;
+  }
+  if (!done) return CommandResult::failure("Delete Edit Failed", done.error());
 
   return CommandResult::success({{"Delete", "Date", date_text}});
 }

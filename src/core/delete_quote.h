@@ -10,8 +10,8 @@
 namespace core {
 
 // Removes the first quote dated date_text (MM/DD/YY); the library brings the MASTER first or
-// last date in step when it was the oldest or newest. When no quote has the date the library
-// itself sends "failure in delete quote for findrec" through the installed notifier first.
+// last date in step when it was the oldest or newest. When no quote has the date the library's
+// own "failure in delete quote for findrec" comes first among the messages.
 // "Invalid Data Entered" for a text that is no date, "Delete Edit Failed" when the rewrite
 // fails. Settings on success: "Delete" Date.
 // On an intraday series address narrows the deletion to one bar: the record at its position

@@ -13,7 +13,8 @@ namespace core {
 CommandResult delete_symbol(const std::string& portfolio_dir, const std::string& master_text,
                             const std::string& symbol_text, int row_file_number) {
   IndexEdit edit(master_text, {qdb::normalize_dir(portfolio_dir)});
-  if (auto failure = edit.find(symbol_field_text, symbol_text, row_file_number)) return *failure;
+  const qdb::Result<IndexEntry> found = edit.find(symbol_field_text, symbol_text, row_file_number);
+  if (!found) return CommandResult::failure(found.error().cause);
   const int file_number = entry_record(edit.index(), edit.entry()).file_number();
   remove_entry(edit.index(), edit.entry());
   CommandResult result = edit.write(qdb::suffix::kNewIndex, false);

@@ -6,7 +6,6 @@
 #include "core/quote_texts.h"
 #include "core/series_dates.h"
 #include "qdb/dates.h"
-#include "qdb/failure.h"
 #include "qdb/rewrite.h"
 
 namespace core {
@@ -55,9 +54,8 @@ CommandResult edit_quote(const ViewState& view, const EditQuoteEntry& entry) {
     request.last_date = date;
     request.op = qdb::kOpSet;
     address_request(address, request);
-    const std::int32_t status = rewrite_view_series(view, request);
-    if (status != qdb::kSuccess)
-      return CommandResult::failure(qdb::with_cause(kEditFailed), status);
+    const qdb::Result<void> done = rewrite_view_series(view, request);
+    if (!done) return CommandResult::failure(kEditFailed, done.error());
   }
 
   CommandResult result;

@@ -270,7 +270,7 @@ ExportResult export_quotes_to_file(std::string_view root, std::string_view key,
           return file.write(text.data(), text.size());
         });
         return result.written;
-      });
+      }).ok();
   result.written = replaced;
   if (!replaced) result.rows = 0;
   return result;

@@ -11,7 +11,6 @@
 #include "core/portfolio_index.h"
 #include "core/symbol_rows.h"
 #include "qdb/bytes.h"
-#include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/mbf.h"
 #include "qdb/portfolio_lock.h"
@@ -77,7 +76,7 @@ bool set_records(qdb::RawIndexFile& file, std::vector<std::string> records, int 
 
 std::vector<std::string> find_index_disagreements(const std::string& master_path) {
   std::vector<std::string> problems;
-  const std::optional<PortfolioIndex> index = read_portfolio_index(master_path);
+  const qdb::Result<PortfolioIndex> index = read_portfolio_index(master_path);
   if (!index) return problems;
   if (index->emaster) {
     const qdb::RawIndexFile& em = *index->emaster;
@@ -137,14 +136,13 @@ std::vector<std::string> find_index_disagreements(const std::string& master_path
 
 IndexRepairResult repair_index_files(const std::string& master_path) {
   IndexRepairResult result;
-  qdb::clear_failure();
   const std::string path = qdb::resolve_path(master_path);
   const qdb::PortfolioLock lock({qdb::split_path(path).first});
   if (!lock.locked()) return failed_with<IndexRepairResult>(lock.failure());
-  std::optional<PortfolioIndex> index = read_portfolio_index(path);
+  qdb::Result<PortfolioIndex> index = read_portfolio_index(path);
   if (!index)
     return failed_with<IndexRepairResult>(
-        qdb::with_cause("The index files beside\n" + path + "\ncould not be read."));
+        index.error().with_cause("The index files beside\n" + path + "\ncould not be read."));
   if (index->emaster) {
     qdb::RawIndexFile& em = *index->emaster;
     std::vector<std::string> rebuilt;
@@ -191,30 +189,33 @@ IndexRepairResult repair_index_files(const std::string& master_path) {
   // The backups of the MASTER's repair: <NAME>.bak from before the first repair, and one of
   // this repair's own.
   qdb::PortfolioTransaction transaction(index->dir);
-  auto keep_backups = [&](const std::string& file) {
+  auto keep_backups = [&](const std::string& file) -> qdb::Result<void> {
     const std::string name = qdb::split_path(file).second;
     const std::string first = name + std::string(qdb::suffix::kRepairBackup);
     if (!transaction.listing().contains(first)) {
-      if (!transaction.backup(name, first)) return false;
+      if (qdb::Result<void> backed = transaction.backup(name, first); !backed) return backed;
       result.backups.push_back(index->dir + first);
     }
     const std::string own = repair_backup_name(transaction.listing(), name);
-    if (!transaction.backup(name, own)) return false;
+    if (qdb::Result<void> backed = transaction.backup(name, own); !backed) return backed;
     result.backups.push_back(index->dir + own);
-    return true;
+    return {};
   };
-  if ((index->emaster_changed && !keep_backups(index->emaster_path)) ||
-      (index->xmaster_changed && !keep_backups(index->xmaster_path))) {
-    result.failure = qdb::with_cause(
+  qdb::Result<void> backed;
+  if (index->emaster_changed) backed = keep_backups(index->emaster_path);
+  if (backed && index->xmaster_changed) backed = keep_backups(index->xmaster_path);
+  if (!backed) {
+    result.failure = backed.error().with_cause(
         "A backup of the index files could not be written. Nothing "
         "was changed.");
     return result;
   }
   result.changed_files = (index->emaster_changed ? 1 : 0) + (index->xmaster_changed ? 1 : 0);
   std::string restore_failed;
-  if (!write_portfolio_index(*index, qdb::suffix::kNewRepair, false, &restore_failed,
-                             &transaction)) {
-    result.failure = qdb::with_cause(
+  if (const qdb::Result<void> written = write_portfolio_index(*index, qdb::suffix::kNewRepair,
+                                                              false, &restore_failed, &transaction);
+      !written) {
+    result.failure = written.error().with_cause(
         "The index files beside\n" + path + "\ncould not be rewritten." +
         (restore_failed.empty() ? std::string(" Nothing was changed.")
                                 : "\nThese could not be restored:" + restore_failed));

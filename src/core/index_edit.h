@@ -11,6 +11,7 @@
 
 #include "core/command_result.h"
 #include "core/portfolio_index.h"
+#include "qdb/error.h"
 #include "qdb/master.h"
 #include "qdb/portfolio_lock.h"
 
@@ -24,11 +25,11 @@ class IndexEdit {
 
   // Reads the index files and finds the first entry whose text_of equals text (and, when
   // file_number is not 0, that uses file_number: the one entry a row was read from, even when
-  // another shows the same text). nullopt when all went well; otherwise the failure: the lock,
-  // the unreadable MASTER or the missing symbol.
-  std::optional<CommandResult> find(
-      const std::function<std::string(const qdb::MasterRecord&)>& text_of, const std::string& text,
-      int file_number = 0);
+  // another shows the same text). The entry found, or the Error whose cause is the message to
+  // show: the lock (kFileOpen), the unreadable MASTER (kFileRead) or the missing symbol
+  // (kRecordNotFound).
+  qdb::Result<IndexEntry> find(const std::function<std::string(const qdb::MasterRecord&)>& text_of,
+                               const std::string& text, int file_number = 0);
 
   // The index and the entry found (valid after find succeeded).
   PortfolioIndex& index() { return *m_index; }

@@ -12,7 +12,6 @@
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/extended_master.h"
-#include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/layout.h"
 #include "qdb/mbf.h"
@@ -98,7 +97,7 @@ std::string date_words(qdb::DateSerial serial) {
 
 std::vector<StaleMasterDate> find_stale_master_dates(const std::string& master_path) {
   const std::string path = qdb::resolve_path(master_path);
-  const std::optional<MasterImage> image = read_master_image(path);
+  const qdb::Result<MasterImage> image = read_master_image(path);
   if (!image) return {};
   return stale_in(*image, qdb::DirListing(qdb::split_path(path).first));
 }
@@ -112,15 +111,14 @@ std::string stale_date_text(const StaleMasterDate& stale) {
 
 DateRepairResult correct_master_dates(const std::string& master_path, bool make_backup) {
   DateRepairResult result;
-  qdb::clear_failure();
   const std::string path = qdb::resolve_path(master_path);
   const auto [dir, name] = qdb::split_path(path);
   const qdb::PortfolioLock lock({dir});
   if (!lock.locked()) return failed_with<DateRepairResult>(lock.failure());
-  std::optional<MasterImage> image = read_master_image(path);
+  qdb::Result<MasterImage> image = read_master_image(path);
   if (!image)
     return failed_with<DateRepairResult>(
-        qdb::with_cause("the MASTER file " + path + " could not be read"));
+        image.error().with_cause("the MASTER file " + path + " could not be read"));
   const qdb::DirListing listing(dir);
   const std::vector<StaleMasterDate> stale = stale_in(*image, listing);
   if (stale.empty()) {
@@ -131,9 +129,10 @@ DateRepairResult correct_master_dates(const std::string& master_path, bool make_
   if (make_backup) {
     const std::string backup = repair_backup_name(listing, name);
     result.backup_path = dir + backup;
-    if (!transaction.backup(name, backup)) {
-      result.failure = qdb::with_cause("the backup " + result.backup_path +
-                                       " could not be written; the MASTER file was left unchanged");
+    if (const qdb::Result<void> backed = transaction.backup(name, backup); !backed) {
+      result.failure =
+          backed.error().with_cause("the backup " + result.backup_path +
+                                    " could not be written; the MASTER file was left unchanged");
       result.backup_path.clear();
       return result;
     }
@@ -149,12 +148,11 @@ DateRepairResult correct_master_dates(const std::string& master_path, bool make_
                     (date.first ? qdb::master_offset::kFirstDate : qdb::master_offset::kLastDate),
                 cell.bytes, 4);
   }
-  const bool written =
-      transaction.stage(
-          name, [&image](qdb::WriteFile& out) { return write_master_image(out, *image); }, how) &&
-      transaction.commit();
+  qdb::Result<void> written = transaction.stage(
+      name, [&image](qdb::WriteFile& out) { return write_master_image(out, *image); }, how);
+  if (written) written = transaction.commit();
   if (!written) {
-    result.failure = qdb::with_cause(
+    result.failure = written.error().with_cause(
         "the corrected MASTER could not be written; the MASTER file was left unchanged");
     return result;
   }

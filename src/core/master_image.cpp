@@ -4,7 +4,6 @@
 #include <cstring>
 #include <memory>
 
-#include "qdb/failure.h"
 #include "qdb/file_system.h"
 
 namespace core {
@@ -15,19 +14,15 @@ constexpr std::uint64_t kMaxMasterBytes = qdb::kMasterRecordSize * 65537;
 
 }  // namespace
 
-std::optional<MasterImage> read_master_image(const std::string& master_path) {
+qdb::Result<MasterImage> read_master_image(const std::string& master_path) {
   std::unique_ptr<qdb::ReadFile> file = qdb::file_system().open_read(master_path);
-  if (!file) {
-    qdb::note_error(master_path, errno);
-    return std::nullopt;
-  }
+  if (!file) return qdb::error_of(master_path, errno, qdb::kFileOpen);
   const std::uint64_t size = file->size();
-  if (size < qdb::kMasterRecordSize || size > kMaxMasterBytes) return std::nullopt;
+  if (size < qdb::kMasterRecordSize || size > kMaxMasterBytes)
+    return qdb::Error{qdb::kFileRead, {}};
   std::string bytes(static_cast<std::size_t>(size), '\0');
-  if (file->read(bytes.data(), bytes.size()) != bytes.size()) {
-    qdb::note_error(master_path, EIO);
-    return std::nullopt;
-  }
+  if (file->read(bytes.data(), bytes.size()) != bytes.size())
+    return qdb::error_of(master_path, EIO, qdb::kFileRead);
 
   MasterImage image;
   image.identity = file->identity();

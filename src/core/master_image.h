@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "qdb/error.h"
 #include "qdb/file_system.h"
 #include "qdb/master.h"
 
@@ -17,9 +18,10 @@ struct MasterImage {
   std::optional<qdb::FileIdentity> identity;  // the file as read, which the write must replace
 };
 
-// Reads the MASTER at master_path whole. nullopt when it doesn't open, its header doesn't read
-// or it is too large to be a MASTER.
-std::optional<MasterImage> read_master_image(const std::string& master_path);
+// Reads the MASTER at master_path whole. The Error when it doesn't open (kFileOpen), its header
+// doesn't read or it is too large to be a MASTER (kFileRead; no cause for a size that is
+// none of a MASTER's).
+qdb::Result<MasterImage> read_master_image(const std::string& master_path);
 
 // The whole file's bytes: the header, every record, the tail.
 std::string master_image_bytes(const MasterImage& image);

@@ -9,7 +9,6 @@
 
 #include "core/command_result.h"
 #include "core/master_scan.h"
-#include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/portfolio_lock.h"
@@ -103,7 +102,6 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
     return result;
   }
 
-  qdb::clear_failure();
   const auto [dir, name] = qdb::split_path(path);
   const qdb::PortfolioLock lock({dir});
   if (!lock.locked()) return failed_with<RepairResult>(lock.failure());
@@ -114,9 +112,9 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
   // MASTER.bak keeps the file as it was before the first repair: an existing one, whatever
   // the case of its name, is never replaced. The repair's own backup keeps it as it is now.
   // Without both, the repair does not go on.
-  const auto backup_failed = [&](const std::string& backup) {
-    result.failure = qdb::with_cause("the backup " + backup +
-                                     " could not be written; the MASTER file was left unchanged");
+  const auto backup_failed = [&](const std::string& backup, const qdb::Error& error) {
+    result.failure = error.with_cause("the backup " + backup +
+                                      " could not be written; the MASTER file was left unchanged");
     return result;
   };
   qdb::PortfolioTransaction transaction(listing);
@@ -125,12 +123,14 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
     result.backup_path = listing.resolve(first_backup);
   } else {
     result.backup_path = dir + first_backup;
-    if (!transaction.backup(name, first_backup)) return backup_failed(result.backup_path);
+    if (const qdb::Result<void> backed = transaction.backup(name, first_backup); !backed)
+      return backup_failed(result.backup_path, backed.error());
     result.backup_made = true;
   }
   const std::string repair_backup = repair_backup_name(transaction.listing(), name);
   result.repair_backup_path = dir + repair_backup;
-  if (!transaction.backup(name, repair_backup)) return backup_failed(result.repair_backup_path);
+  if (const qdb::Result<void> backed = transaction.backup(name, repair_backup); !backed)
+    return backup_failed(result.repair_backup_path, backed.error());
 
   // Kept records are in memory until the file is written: their file numbers differ, so at
   // most 255 of them are kept besides "<DIR>" entries, whose number the header count bounds.
@@ -141,7 +141,8 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
   {
     MasterScan reader(path);
     if (!reader.ok()) {
-      result.failure = qdb::with_cause("the MASTER file " + path + " could not be read");
+      result.failure = qdb::Error{qdb::kFileRead, qdb::not_regular_cause(path)}.with_cause(
+          "the MASTER file " + path + " could not be read");
       return result;
     }
     header = reader.header();
@@ -209,20 +210,20 @@ RepairResult RepairMaster(const std::string& master_path, RepairObserver& observ
   qdb::Staging how;
   how.temp_suffix = qdb::suffix::kNewRepair;
   how.expected = identity;
-  const bool written = transaction.stage(
-                           name,
-                           [&](qdb::WriteFile& out) {
-                             if (!out.write(header.bytes.data(), header.bytes.size())) return false;
-                             for (const qdb::MasterRecord& entry : kept) {
-                               if (!out.write(entry.bytes.data(), entry.bytes.size())) return false;
-                             }
-                             return true;
-                           },
-                           how) &&
-                       transaction.commit();
+  qdb::Result<void> written = transaction.stage(
+      name,
+      [&](qdb::WriteFile& out) {
+        if (!out.write(header.bytes.data(), header.bytes.size())) return false;
+        for (const qdb::MasterRecord& entry : kept) {
+          if (!out.write(entry.bytes.data(), entry.bytes.size())) return false;
+        }
+        return true;
+      },
+      how);
+  if (written) written = transaction.commit();
   if (!written) {
-    result.failure = qdb::with_cause("the repaired MASTER could not be written to " + temp_path +
-                                     "; the MASTER file was left unchanged");
+    result.failure = written.error().with_cause("the repaired MASTER could not be written to " +
+                                                temp_path + "; the MASTER file was left unchanged");
     return result;
   }
   result.outcome = RepairOutcome::kRepaired;

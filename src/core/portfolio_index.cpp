@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "qdb/bytes.h"
-#include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/portfolio_transaction.h"
@@ -37,13 +36,13 @@ std::optional<std::size_t> emaster_entry_of(const PortfolioIndex& index, int fil
 
 }  // namespace
 
-std::optional<PortfolioIndex> read_portfolio_index(const std::string& master_path,
-                                                   const qdb::DirListing* listed) {
+qdb::Result<PortfolioIndex> read_portfolio_index(const std::string& master_path,
+                                                 const qdb::DirListing* listed) {
   PortfolioIndex index;
   index.master_path = qdb::resolve_path(master_path);
   index.dir = qdb::split_path(index.master_path).first;
-  std::optional<MasterImage> master = read_master_image(index.master_path);
-  if (!master) return std::nullopt;
+  qdb::Result<MasterImage> master = read_master_image(index.master_path);
+  if (!master) return std::move(master).error();
   index.master = std::move(*master);
   index.master_original = master_image_bytes(index.master);
   // The caller's listing of the MASTER's directory when it has one, else a listing of its own.
@@ -52,19 +51,22 @@ std::optional<PortfolioIndex> read_portfolio_index(const std::string& master_pat
       listed != nullptr && listed->dir() == index.dir ? *listed : own.emplace(index.dir);
   if (listing.contains("EMASTER")) {
     index.emaster_path = listing.resolve("EMASTER");
-    index.emaster = qdb::read_raw_index(index.emaster_path, qdb::kEmasterRecordSize);
-    if (!index.emaster) return std::nullopt;
+    qdb::Result<qdb::RawIndexFile> emaster =
+        qdb::read_raw_index(index.emaster_path, qdb::kEmasterRecordSize);
+    if (!emaster) return std::move(emaster).error();
+    index.emaster = std::move(emaster).value();
     index.emaster_original = index.emaster->bytes();
   }
   index.xmaster_path = listing.resolve("XMASTER");
   if (listing.contains("XMASTER")) {
-    index.xmaster = qdb::read_raw_index(index.xmaster_path, qdb::kXmasterRecordSize);
-    if (!index.xmaster) return std::nullopt;
+    qdb::Result<qdb::RawIndexFile> xmaster =
+        qdb::read_raw_index(index.xmaster_path, qdb::kXmasterRecordSize);
+    if (!xmaster) return std::move(xmaster).error();
+    index.xmaster = std::move(xmaster).value();
     const auto* header = header_bytes(*index.xmaster);
-    if (header[x::kMagic] != 'X' || header[x::kMagic + 1] != 'M') {
-      qdb::note_failure(qdb::file_name_of(index.xmaster_path) + " is not an XMASTER file");
-      return std::nullopt;
-    }
+    if (header[x::kMagic] != 'X' || header[x::kMagic + 1] != 'M')
+      return qdb::Error{qdb::kFileRead,
+                        qdb::file_name_of(index.xmaster_path) + " is not an XMASTER file"};
     index.xmaster_original = index.xmaster->bytes();
   }
   return index;
@@ -212,8 +214,9 @@ void add_entry(PortfolioIndex& index, const EntryToAdd& entry, int number) {
   index.xmaster_changed = true;
 }
 
-bool write_portfolio_index(PortfolioIndex& index, std::string_view temp_suffix, bool backup,
-                           std::string* restore_failed, qdb::PortfolioTransaction* joined) {
+qdb::Result<void> write_portfolio_index(PortfolioIndex& index, std::string_view temp_suffix,
+                                        bool backup, std::string* restore_failed,
+                                        qdb::PortfolioTransaction* joined) {
   // The files changed: their content, and as read (empty: the file did not exist).
   struct Changed {
     std::string path;
@@ -231,16 +234,18 @@ bool write_portfolio_index(PortfolioIndex& index, std::string_view temp_suffix, 
   if (index.master_changed)
     files.push_back({index.master_path, master_image_bytes(index.master), index.master_original,
                      index.master.identity});
-  if (files.empty()) return true;
+  if (files.empty()) return {};
   const bool backups = backup || files.size() > 1 || !index.master_changed;
 
   std::optional<qdb::PortfolioTransaction> own;
   qdb::PortfolioTransaction& transaction = joined != nullptr ? *joined : own.emplace(index.dir);
   for (const Changed& file : files) {
     const std::string name = qdb::split_path(file.path).second;
-    if (backups && !file.original.empty() &&
-        !transaction.backup(name, name + std::string(qdb::suffix::kBackup)))
-      return false;
+    if (!backups || file.original.empty()) continue;
+    if (qdb::Result<void> backed =
+            transaction.backup(name, name + std::string(qdb::suffix::kBackup));
+        !backed)
+      return backed;
   }
   for (const Changed& file : files) {
     qdb::Staging how;
@@ -251,11 +256,14 @@ bool write_portfolio_index(PortfolioIndex& index, std::string_view temp_suffix, 
     } else {
       how.like = qdb::split_path(index.master_path).second;
     }
-    if (!transaction.stage(qdb::split_path(file.path).second, file.bytes, how)) return false;
+    if (qdb::Result<void> staged =
+            transaction.stage(qdb::split_path(file.path).second, file.bytes, how);
+        !staged)
+      return staged;
   }
-  if (!transaction.commit()) {
+  if (qdb::Result<void> committed = transaction.commit(); !committed) {
     if (restore_failed != nullptr) *restore_failed = transaction.restore_failed();
-    return false;
+    return committed;
   }
   // The files as now on disk are what a further write of this index must replace.
   index.master.identity = qdb::file_system().identity(index.master_path);
@@ -269,7 +277,7 @@ bool write_portfolio_index(PortfolioIndex& index, std::string_view temp_suffix, 
     index.xmaster_original = index.xmaster->bytes();
   }
   index.master_changed = index.emaster_changed = index.xmaster_changed = false;
-  return true;
+  return {};
 }
 
 }  // namespace core

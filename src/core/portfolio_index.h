@@ -42,11 +42,11 @@ struct IndexEntry {
 };
 
 // Reads the MASTER at master_path and the EMASTER and XMASTER beside it (names matched
-// without regard to case). nullopt when the MASTER, or an EMASTER or XMASTER that exists,
-// cannot be read (the cause is noted). listed, when given and of the MASTER's directory, is the
+// without regard to case). The Error when the MASTER, or an EMASTER or XMASTER that exists,
+// cannot be read. listed, when given and of the MASTER's directory, is the
 // listing those files are named through.
-std::optional<PortfolioIndex> read_portfolio_index(const std::string& master_path,
-                                                   const qdb::DirListing* listed = nullptr);
+qdb::Result<PortfolioIndex> read_portfolio_index(const std::string& master_path,
+                                                 const qdb::DirListing* listed = nullptr);
 
 // The XMASTER entries the header counts (never more than the file holds).
 std::size_t xmaster_count(const PortfolioIndex& index);
@@ -96,11 +96,11 @@ void add_entry(PortfolioIndex& index, const EntryToAdd& entry, int number);
 // of qdb/file_suffixes.h), and only then put in place, XMASTER, EMASTER, MASTER. If one fails to
 // take its place, those already replaced get their old bytes back (held in memory since they
 // were read under the portfolio lock), and a created XMASTER is removed, so a failure leaves all
-// as they were; false with the cause noted. When even that restore fails, restore_failed names
-// the files left changed. With joined (a transaction of index.dir holding the caller's own
+// as they were; the failing step's Error otherwise. When even that restore fails, restore_failed
+// names the files left changed. With joined (a transaction of index.dir holding the caller's own
 // steps, such as backups of its own), the files are staged into it and it is committed.
-bool write_portfolio_index(PortfolioIndex& index, std::string_view temp_suffix, bool backup,
-                           std::string* restore_failed = nullptr,
-                           qdb::PortfolioTransaction* joined = nullptr);
+qdb::Result<void> write_portfolio_index(PortfolioIndex& index, std::string_view temp_suffix,
+                                        bool backup, std::string* restore_failed = nullptr,
+                                        qdb::PortfolioTransaction* joined = nullptr);
 
 }  // namespace core

@@ -17,7 +17,8 @@ CommandResult RewriteMasterNames(const std::string& master_text, const std::stri
   // the text the row shows (and the file number it was read from). Exactly one entry changes,
   // in every index file that holds it.
   IndexEdit edit(master_text);
-  if (auto failure = edit.find(grid_symbol_text, old_text, file_number)) return *failure;
+  const qdb::Result<IndexEntry> found = edit.find(grid_symbol_text, old_text, file_number);
+  if (!found) return CommandResult::failure(found.error().cause);
   // Two entries with one symbol can't be told apart by a lookup: a new symbol must be free.
   const qdb::MasterRecord own = entry_record(edit.index(), edit.entry());
   if (!same_symbol(own.symbol_field(), new_symbol)) {

@@ -1,7 +1,6 @@
 #include "core/split_quotes.h"
 
 #include "core/entry_values.h"
-#include "qdb/failure.h"
 #include "qdb/rewrite.h"
 
 namespace core {
@@ -29,9 +28,8 @@ CommandResult split_quotes(const ViewState& view, const SplitEntry& entry) {
   request.first_date = 0;
   request.last_date = static_cast<qdb::DateSerial>(split - 1);
   request.op = qdb::kOpScale;
-  const std::int32_t status = rewrite_view_series(view, request);
-  if (status != qdb::kSuccess)
-    return CommandResult::failure(qdb::with_cause("Split Edit Failed"), status);
+  const qdb::Result<void> done = rewrite_view_series(view, request);
+  if (!done) return CommandResult::failure("Split Edit Failed", done.error());
 
   return CommandResult::success({{"Split", "Date", entry.date_text},
                                  {"Split", "New", entry.new_shares},

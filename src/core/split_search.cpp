@@ -145,7 +145,8 @@ bool write_split_results(const std::string& path, const std::vector<std::string>
                                  return false;
                              }
                              return true;
-                           });
+                           })
+      .ok();
 }
 
 }  // namespace core

@@ -1,13 +1,11 @@
 #include "core/symbol_entries.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <memory>
 
 #include "qdb/bytes.h"
 #include "qdb/extended_master.h"
-#include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
@@ -43,31 +41,18 @@ bool each_index_record(const std::string& path, std::size_t record_size,
                        const std::function<std::size_t(const std::uint8_t* header)>& limit,
                        const std::function<void(const std::uint8_t* record)>& each) {
   std::unique_ptr<qdb::ReadFile> file = qdb::file_system().open_read(path);
-  if (!file) {
-    qdb::note_error(path, errno);
-    return false;
-  }
+  if (!file) return false;
   const std::uint64_t size = file->size();
-  if (size < record_size || size > record_size * kMaxRecords) {
-    qdb::note_failure(qdb::file_name_of(path) + " is not an index file of " +
-                      std::to_string(record_size) + "-byte records");
-    return false;
-  }
+  if (size < record_size || size > record_size * kMaxRecords) return false;
   std::vector<std::uint8_t> chunk(record_size * kChunkRecords);
-  if (file->read(chunk.data(), record_size) != record_size) {
-    qdb::note_error(path, EIO);
-    return false;
-  }
+  if (file->read(chunk.data(), record_size) != record_size) return false;
   const auto in_file = static_cast<std::size_t>(size / record_size - 1);
   const std::size_t wanted = std::min(limit(chunk.data()), in_file);
   // The whole file is read, as the index readers read it, so a file that ends early fails.
   const std::uint64_t left = size - record_size;
   for (std::uint64_t at = 0, done = 0; at < left;) {
     const auto bytes = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), left - at));
-    if (file->read(chunk.data(), bytes) != bytes) {
-      qdb::note_error(path, EIO);
-      return false;
-    }
+    if (file->read(chunk.data(), bytes) != bytes) return false;
     for (std::size_t i = 0; i + record_size <= bytes && done < wanted; i += record_size, ++done)
       each(chunk.data() + i);
     at += bytes;
@@ -93,23 +78,16 @@ std::optional<std::vector<qdb::MasterRecord>> entries_named(
   };
   {
     std::unique_ptr<qdb::ReadFile> file = qdb::file_system().open_read(master);
-    if (!file) {
-      qdb::note_error(master, errno);
-      return std::nullopt;
-    }
+    if (!file) return std::nullopt;
     const std::uint64_t size = file->size();
     if (size < qdb::kMasterRecordSize || size > qdb::kMasterRecordSize * 65537) return std::nullopt;
     qdb::MasterRecord record;
-    if (file->read(record.bytes.data(), qdb::kMasterRecordSize) != qdb::kMasterRecordSize) {
-      qdb::note_error(master, EIO);
+    if (file->read(record.bytes.data(), qdb::kMasterRecordSize) != qdb::kMasterRecordSize)
       return std::nullopt;
-    }
     const auto records = static_cast<std::size_t>(size / qdb::kMasterRecordSize - 1);
     for (std::size_t i = 0; i < records; ++i) {
-      if (file->read(record.bytes.data(), qdb::kMasterRecordSize) != qdb::kMasterRecordSize) {
-        qdb::note_error(master, EIO);
+      if (file->read(record.bytes.data(), qdb::kMasterRecordSize) != qdb::kMasterRecordSize)
         return std::nullopt;
-      }
       take(record);
     }
   }
@@ -129,11 +107,7 @@ std::optional<std::vector<qdb::MasterRecord>> entries_named(
           return magic ? std::size_t{qdb::read_u16le(header + x::kCount)} : std::size_t{0};
         },
         [&take](const std::uint8_t* entry) { take(qdb::master_record_from_xmaster(entry)); });
-    if (!read) return std::nullopt;
-    if (!magic) {
-      qdb::note_failure(qdb::file_name_of(path) + " is not an XMASTER file");
-      return std::nullopt;
-    }
+    if (!read || !magic) return std::nullopt;
   }
   return named;
 }

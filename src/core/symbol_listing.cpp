@@ -3,16 +3,15 @@
 #include "core/symbol_listing.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/master_scan.h"
 #include "qdb/bytes.h"
 #include "qdb/extended_master.h"
-#include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/portfolio_files.h"
 
@@ -51,21 +50,11 @@ int list_xmaster(const std::string& path, SymbolRow& row, const SymbolListingSin
                  bool long_names) {
   constexpr std::size_t kSize = qdb::kXmasterRecordSize;
   const std::unique_ptr<qdb::ReadFile> file = qdb::file_system().open_read(path);
-  if (!file) {
-    qdb::note_error(path, errno);
-    return 0;
-  }
+  if (!file) return 0;
   const std::uint64_t size = file->size();
-  if (size < kSize || size > kSize * 70000) {
-    qdb::note_failure(qdb::file_name_of(path) + " is not an index file of " +
-                      std::to_string(kSize) + "-byte records");
-    return 0;
-  }
+  if (size < kSize || size > kSize * 70000) return 0;
   std::vector<std::uint8_t> chunk(kSize * kXmasterChunk);
-  if (file->read(chunk.data(), kSize) != kSize) {
-    qdb::note_error(path, EIO);
-    return 0;
-  }
+  if (file->read(chunk.data(), kSize) != kSize) return 0;
   if (chunk[qdb::xmaster_offset::kMagic] != 'X' || chunk[qdb::xmaster_offset::kMagic + 1] != 'M')
     return 0;
   const std::size_t count =
@@ -83,7 +72,6 @@ int list_xmaster(const std::string& path, SymbolRow& row, const SymbolListingSin
     }
     if (got < want) {
       // The file shrank while it was read: the entries read so far are all there is.
-      qdb::note_error(path, EIO);
       break;
     }
   }
@@ -120,8 +108,11 @@ SymbolListingOutcome list_symbols(const std::string& master_path, const SymbolLi
 
   // The EMASTER's long names of the MASTER's entries, found by file number.
   std::optional<qdb::RawIndexFile> emaster;
-  if (long_names && listed.contains("EMASTER"))
-    emaster = qdb::read_raw_index(listed.resolve("EMASTER"), qdb::kEmasterRecordSize);
+  if (long_names && listed.contains("EMASTER")) {
+    qdb::Result<qdb::RawIndexFile> read =
+        qdb::read_raw_index(listed.resolve("EMASTER"), qdb::kEmasterRecordSize);
+    if (read) emaster = std::move(read).value();
+  }
 
   SymbolRow row;
   qdb::MasterRecord record;

@@ -9,7 +9,6 @@
 #include "core/symbol_entries.h"
 #include "core/symbol_files.h"
 #include "core/symbol_messages.h"
-#include "qdb/failure.h"
 #include "qdb/file_suffixes.h"
 #include "qdb/file_system.h"
 #include "qdb/master_file.h"
@@ -48,7 +47,7 @@ std::string list_paths(const std::vector<std::string>& paths) {
 // Takes the entry using file_number out of the index files of the MASTER at master_path.
 // false when there is none or the files can't be replaced.
 bool remove_number(const std::string& master_path, int file_number) {
-  std::optional<PortfolioIndex> index = read_portfolio_index(master_path);
+  qdb::Result<PortfolioIndex> index = read_portfolio_index(master_path);
   if (!index) return false;
   const std::optional<IndexEntry> entry =
       find_entry(*index, [file_number](const qdb::MasterRecord& record) {
@@ -56,7 +55,7 @@ bool remove_number(const std::string& master_path, int file_number) {
       });
   if (!entry) return false;
   remove_entry(*index, *entry);
-  return write_portfolio_index(*index, qdb::suffix::kNewIndex, false);
+  return write_portfolio_index(*index, qdb::suffix::kNewIndex, false).ok();
 }
 
 }  // namespace
@@ -93,10 +92,10 @@ TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& 
   const std::string dest = qdb::normalize_dir(dest_dir);
   const qdb::DirListing dest_listing(dest);
   const std::string dest_master = qdb::master_path(dest_listing);
-  std::optional<PortfolioIndex> index = read_portfolio_index(dest_master);
+  qdb::Result<PortfolioIndex> index = read_portfolio_index(dest_master);
   if (!index) {
-    return transfer_failure(qdb::with_cause(std::string(kAdditionFailed) + "The MASTER file in\n" +
-                                            dest_dir + "\ncould not be read."));
+    return transfer_failure(index.error().with_cause(
+        std::string(kAdditionFailed) + "The MASTER file in\n" + dest_dir + "\ncould not be read."));
   }
   // A record appended past the header's count would be invisible to every reader of the file.
   const MasterImage& image = index->master;
@@ -123,8 +122,8 @@ TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& 
                             " was not found in\n" + source_listing.dir());
   }
   std::vector<std::string> created;
-  auto undo_failure = [&](const std::string& reason) {
-    std::string message = qdb::with_cause(std::string(kAdditionFailed) + reason);
+  auto undo_failure = [&](const std::string& reason, const qdb::Error& error) {
+    std::string message = error.with_cause(std::string(kAdditionFailed) + reason);
     const std::vector<std::string> left = remove_created(created);
     if (!left.empty()) message += "\n\nThese copies were left behind:" + list_paths(left);
     return transfer_failure(message);
@@ -135,17 +134,22 @@ TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& 
   for (const auto& [source_name, dest_name] : files) {
     if (!source_listing.contains(source_name)) continue;  // a symbol need not have a layout file
     const std::string to = dest + dest_name;
-    if (!qdb::copy_file(source_listing.resolve(source_name), to))
-      return undo_failure("The file " + source_name + " could not be copied to\n" + dest_dir);
+    if (const qdb::Result<void> copied = qdb::copy_file(source_listing.resolve(source_name), to);
+        !copied) {
+      return undo_failure("The file " + source_name + " could not be copied to\n" + dest_dir,
+                          copied.error());
+    }
     created.push_back(to);
   }
 
   add_entry(*index, entry, new_number);
   std::string restore_failed;
-  if (!write_portfolio_index(*index, qdb::suffix::kNewIndex, false, &restore_failed)) {
+  if (const qdb::Result<void> written =
+          write_portfolio_index(*index, qdb::suffix::kNewIndex, false, &restore_failed);
+      !written) {
     std::string reason = "The index files in\n" + dest_dir + "\ncould not be rewritten.";
     if (!restore_failed.empty()) reason += "\nThese could not be restored:" + restore_failed;
-    return undo_failure(reason);
+    return undo_failure(reason, written.error());
   }
 
   TransferResult result;
@@ -157,7 +161,6 @@ TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& 
 
 TransferResult transfer_symbol(const std::string& portfolio_dir, const std::string& symbol,
                                const std::string& dest_dir, TransferMode mode, int file_number) {
-  qdb::clear_failure();
   const qdb::PortfolioLock lock({qdb::normalize_dir(portfolio_dir), qdb::normalize_dir(dest_dir)});
   if (!lock.locked()) return transfer_failure(lock.failure());
   const std::string symbol_text = transfer_symbol_text(symbol);
@@ -172,8 +175,9 @@ TransferResult transfer_symbol(const std::string& portfolio_dir, const std::stri
   // The entry exactly as stored: the lookup's copy holds its dates converted, and the index
   // that holds it may be a sub-portfolio's.
   const std::string source_master = qdb::master_path(qdb::DirListing(source_dir));
-  std::optional<PortfolioIndex> source_index = read_portfolio_index(source_master);
-  if (!source_index) return transfer_failure(master_unreadable_message(source_master));
+  qdb::Result<PortfolioIndex> source_index = read_portfolio_index(source_master);
+  if (!source_index)
+    return transfer_failure(master_unreadable_message(source_master, source_index.error()));
   const std::optional<IndexEntry> stored =
       find_entry(*source_index, [&](const qdb::MasterRecord& record) {
         return !record.is_directory() &&
@@ -192,8 +196,11 @@ TransferResult transfer_symbol(const std::string& portfolio_dir, const std::stri
   remove_entry(*source_index, *stored);
   const bool several = source_index->emaster_changed || source_index->xmaster_changed;
   std::string restore_failed;
-  if (!write_portfolio_index(*source_index, qdb::suffix::kNewIndex, false, &restore_failed)) {
-    const std::string reason = index_unwritable_message(source_master, several, restore_failed);
+  if (const qdb::Result<void> written =
+          write_portfolio_index(*source_index, qdb::suffix::kNewIndex, false, &restore_failed);
+      !written) {
+    const std::string reason =
+        index_unwritable_message(source_master, several, restore_failed, written.error());
     const std::string dest_master = qdb::master_path(qdb::DirListing(dest));
     TransferResult failed;
     failed.outcome = TransferOutcome::kFailed;

@@ -3,7 +3,6 @@
 
 #include "qdb/dat.h"
 #include "qdb/dates.h"
-#include "qdb/failure.h"
 #include "qdb/master_file.h"
 #include "qdb/series.h"
 
@@ -11,7 +10,6 @@ namespace core {
 
 qdb::StatusCode read_view_state(const std::string& dir, const std::string& key, ViewState& view,
                                 int file_number) {
-  qdb::clear_failure();
   qdb::SeriesReader reader;
   qdb::StatusCode status = reader.open(dir, key, file_number);
   view = ViewState{};

@@ -33,8 +33,8 @@ qdb::StatusCode read_view_state(const std::string& dir, const std::string& key, 
                                 int file_number = 0);
 
 // Runs the series rewrite on the view's symbol: its portfolio, MASTER and quote count.
-inline std::int32_t rewrite_view_series(const ViewState& view,
-                                        const qdb::SeriesEditRequest& request) {
+inline qdb::Result<void> rewrite_view_series(const ViewState& view,
+                                             const qdb::SeriesEditRequest& request) {
   return qdb::rewrite_series(request, view.portfolio_dir, view.symbol, view.master_path,
                              view.quote_count, view.file_number);
 }

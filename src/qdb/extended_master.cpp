@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "qdb/bytes.h"
-#include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/mbf.h"
 #include "qdb/portfolio_files.h"
@@ -173,23 +172,16 @@ std::string RawIndexFile::bytes() const {
   return all + tail;
 }
 
-std::optional<RawIndexFile> read_raw_index(const std::string& path, std::size_t record_size) {
+Result<RawIndexFile> read_raw_index(const std::string& path, std::size_t record_size) {
   std::unique_ptr<ReadFile> file = file_system().open_read(path);
-  if (!file) {
-    note_error(path, errno);
-    return std::nullopt;
-  }
+  if (!file) return error_of(path, errno, kFileOpen);
   const std::uint64_t size = file->size();
   if (size < record_size || size > record_size * 70000) {
-    note_failure(file_name_of(path) + " is not an index file of " + std::to_string(record_size) +
-                 "-byte records");
-    return std::nullopt;
+    return Error{kFileRead, file_name_of(path) + " is not an index file of " +
+                                std::to_string(record_size) + "-byte records"};
   }
   std::string all(static_cast<std::size_t>(size), '\0');
-  if (file->read(all.data(), all.size()) != all.size()) {
-    note_error(path, EIO);
-    return std::nullopt;
-  }
+  if (file->read(all.data(), all.size()) != all.size()) return error_of(path, EIO, kFileRead);
   RawIndexFile image;
   image.identity = file->identity();
   image.header = all.substr(0, record_size);

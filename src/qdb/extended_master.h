@@ -116,9 +116,9 @@ struct RawIndexFile {
 // bytes, "XM" at byte 2, counts of 0, the next file number 256), and nothing after it.
 RawIndexFile new_xmaster();
 
-// Reads the file at path in records of record_size bytes. nullopt when it doesn't open, its
-// header doesn't read, or it is far too large to be an index file (the cause is noted).
-std::optional<RawIndexFile> read_raw_index(const std::string& path, std::size_t record_size);
+// Reads the file at path in records of record_size bytes. The Error when it doesn't open
+// (kFileOpen), its header doesn't read, or it is far too large to be an index file (kFileRead).
+Result<RawIndexFile> read_raw_index(const std::string& path, std::size_t record_size);
 
 // The long name that the EMASTER (for a MASTER entry, by file number) or the XMASTER (for an
 // XMASTER entry) of listing's directory holds for record; empty when there is none.

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "qdb/failure.h"
 #include "qdb/file_suffixes.h"
 #include "qdb/platform.h"
 #include "qdb/staged_file.h"
@@ -176,8 +175,7 @@ class NativeFileSystem final : public FileSystem {
     std::FILE* file = platform_open_read(path, error, not_regular);
     if (file == nullptr) {
       // A directory, FIFO or device is never a file to read; the user hears which one.
-      if (not_regular) note_failure(file_name_of(path) + " is not a regular file");
-      errno = error;
+      errno = not_regular ? kErrorNotRegular : error;
       return nullptr;
     }
     return std::make_unique<NativeReadFile>(file);
@@ -315,19 +313,22 @@ FileSystem* set_file_system(FileSystem* fs) {
   return previous != nullptr ? previous : &native_file_system();
 }
 
-bool copy_file(const std::string& from, const std::string& to) {
+std::string not_regular_cause(const std::string& path) {
+  if (file_system().open_read(path) != nullptr || errno != kErrorNotRegular) return {};
+  return error_of(path, kErrorNotRegular).cause;
+}
+
+Result<void> copy_file(const std::string& from, const std::string& to) {
   FileSystem& files = file_system();
   std::unique_ptr<ReadFile> source = files.open_read(from);
-  if (!source) {
-    note_error(from, errno);
-    return false;
-  }
+  if (!source) return error_of(from, errno);
   const std::uint64_t expected = source->size();
   // A first copy takes the permission bits of its original, so a private file's backup is
   // private too; a later one keeps those of the copy it replaces.
   StagedFile staged(to, to + std::string(suffix::kCopy), std::nullopt,
                     files.identity(to) ? to : from);
-  const bool written = staged.write([&](WriteFile& out) {
+  std::optional<Error> short_read;
+  Result<void> written = staged.write([&](WriteFile& out) {
     std::vector<char> buffer(64 * 1024);
     std::uint64_t copied = 0;
     for (;;) {
@@ -338,13 +339,15 @@ bool copy_file(const std::string& from, const std::string& to) {
     }
     // A read that stopped early (an error, not the end) must not pass for a whole copy.
     if (copied != expected) {
-      note_error(from, errno != 0 ? errno : EIO);
+      short_read = last_error_of(from);
       return false;
     }
     return true;
   });
   source.reset();
-  return written && staged.commit();
+  if (short_read) return std::move(*short_read);
+  if (!written) return written;
+  return staged.commit();
 }
 
 }  // namespace qdb

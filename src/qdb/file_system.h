@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "qdb/error.h"
 #include "qdb/platform.h"
 
 namespace qdb {
@@ -49,8 +50,8 @@ struct DirEntry {
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
-  // Opens a regular file for reading; never blocks. nullptr when path does not open or is no
-  // regular file (then the failure cause names it).
+  // Opens a regular file for reading; never blocks. nullptr when path does not open, errno
+  // telling why (kErrorNotRegular: the entry is a directory, FIFO or device).
   virtual std::unique_ptr<ReadFile> open_read(const std::string& path) = 0;
   // Creates or empties the file for writing.
   virtual std::unique_ptr<WriteFile> create(const std::string& path) = 0;
@@ -95,7 +96,12 @@ FileSystem& file_system();
 FileSystem* set_file_system(FileSystem* fs);
 
 // Copies a file through the seam into a new file written completely, synced and renamed into
-// place (via to + suffix::kCopy). Returns false on any failure, leaving to unchanged.
-bool copy_file(const std::string& from, const std::string& to);
+// place (via to + suffix::kCopy). The Error of the failing step, leaving to unchanged.
+Result<void> copy_file(const std::string& from, const std::string& to);
+
+// "<name> is not a regular file" when path names a directory, FIFO or device (open_read
+// refuses it with kErrorNotRegular); empty otherwise. What a read that answers only a status
+// adds to its message.
+std::string not_regular_cause(const std::string& path);
 
 }  // namespace qdb

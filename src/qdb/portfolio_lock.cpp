@@ -6,8 +6,6 @@
 #include <thread>
 #include <utility>
 
-#include "qdb/failure.h"
-
 namespace qdb {
 namespace {
 
@@ -101,7 +99,6 @@ PortfolioLock::PortfolioLock(const std::vector<std::string>& dirs) {
     m_failure = shown + " is being changed by another Dorvane command";
     for (std::size_t i = next; i < wanted.size(); ++i) platform_close_directory(wanted[i].handle);
     release();
-    note_failure(m_failure);
     return;
   }
   m_locked = true;

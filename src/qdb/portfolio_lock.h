@@ -17,8 +17,7 @@ namespace qdb {
 class PortfolioLock {
  public:
   // Locks every directory of dirs (paths naming the same directory count once; one that does
-  // not open is passed over). On failure nothing stays locked and the failure cause
-  // (failure.h) is noted.
+  // not open is passed over). On failure nothing stays locked and failure() says why.
   explicit PortfolioLock(const std::vector<std::string>& dirs);
   ~PortfolioLock();
   PortfolioLock(const PortfolioLock&) = delete;

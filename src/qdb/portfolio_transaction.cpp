@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <string>
 #include <utility>
-
-#include "qdb/failure.h"
 
 namespace qdb {
 namespace {
@@ -44,31 +44,32 @@ std::string PortfolioTransaction::path_of(std::string_view name) const {
   return m_listing.resolve(name);
 }
 
-bool PortfolioTransaction::backup(std::string_view name, std::string_view backup_name) {
+Result<void> PortfolioTransaction::backup(std::string_view name, std::string_view backup_name) {
   const std::string from = path_of(name);
   const std::string to = path_of(backup_name);
-  if (!copy_file(from, to)) return false;
+  if (Result<void> copied = copy_file(from, to); !copied) return copied;
   m_listing.add(split_path(to).second);
   for (const auto& entry : m_entries)
     if (entry->path == from) entry->backup = to;
   m_backups.emplace_back(from, to);
-  return true;
+  return {};
 }
 
-bool PortfolioTransaction::stage(std::string_view name, std::string_view bytes,
-                                 const Staging& how) {
+Result<void> PortfolioTransaction::stage(std::string_view name, std::string_view bytes,
+                                         const Staging& how) {
   return add(
       name, [bytes](WriteFile& out) { return out.write(bytes.data(), bytes.size()); }, how);
 }
 
-bool PortfolioTransaction::stage(std::string_view name,
-                                 const std::function<bool(WriteFile&)>& writer,
-                                 const Staging& how) {
+Result<void> PortfolioTransaction::stage(std::string_view name,
+                                         const std::function<bool(WriteFile&)>& writer,
+                                         const Staging& how) {
   return add(name, writer, how);
 }
 
-bool PortfolioTransaction::add(std::string_view name, const std::function<bool(WriteFile&)>& writer,
-                               const Staging& how) {
+Result<void> PortfolioTransaction::add(std::string_view name,
+                                       const std::function<bool(WriteFile&)>& writer,
+                                       const Staging& how) {
   auto entry = std::make_unique<Entry>();
   entry->path = path_of(name);
   const std::string own_name = split_path(entry->path).second;
@@ -81,9 +82,13 @@ bool PortfolioTransaction::add(std::string_view name, const std::function<bool(W
                                                  : path_of(how.temp_name);
   entry->staged = std::make_unique<StagedFile>(
       entry->path, temp, how.expected, how.like.empty() ? std::string() : path_of(how.like));
-  const bool written = entry->staged->write(writer);
+  if (how.defer_sync) {
+    entry->staged->defer_syncs();
+    m_deferred_sync = true;
+  }
+  Result<void> written = entry->staged->write(writer);
   m_entries.push_back(std::move(entry));
-  if (!written) m_failed = true;
+  if (!written && !m_failed) m_failed = written.error();
   return written;
 }
 
@@ -98,8 +103,9 @@ void PortfolioTransaction::remove(std::string_view name, std::optional<std::stri
   m_entries.push_back(std::move(entry));
 }
 
-bool PortfolioTransaction::commit() {
-  if (m_failed || m_committed) return false;
+Result<void> PortfolioTransaction::commit() {
+  if (m_failed) return *m_failed;
+  if (m_committed) return Error{kInvalidParm, {}};
   m_committed = true;
   std::vector<Entry*> order;
   for (const auto& entry : m_entries) order.push_back(entry.get());
@@ -112,25 +118,36 @@ bool PortfolioTransaction::commit() {
   // Every target must still be the file its caller read before any takes its place, so a
   // refusal changes nothing.
   for (const Entry* entry : order) {
-    if (entry->staged && !entry->staged->target_unchanged()) return fail();
+    if (!entry->staged) continue;
+    if (Result<void> unchanged = entry->staged->target_unchanged(); !unchanged)
+      return fail(std::move(unchanged).error());
   }
   FileSystem& files = file_system();
+  if (m_deferred_sync && files.can_sync_all()) {
+    errno = 0;
+    if (!files.sync_all(m_listing.dir())) {
+      const int error = errno != 0 ? errno : EIO;
+      return fail(Error{kFileWrite, std::string("the new files could not be forced to the disk: ") +
+                                        std::strerror(error)});
+    }
+  }
   for (Entry* entry : order) {
     if (entry->staged) {
-      if (!entry->staged->commit(false)) return fail();
+      if (Result<void> placed = entry->staged->commit(false); !placed)
+        return fail(std::move(placed).error());
     } else {
       errno = 0;
-      if (!files.remove(entry->path) && errno != ENOENT) {
-        note_error(entry->path, errno != 0 ? errno : EIO);
-        return fail();
-      }
+      if (!files.remove(entry->path) && errno != ENOENT) return fail(last_error_of(entry->path));
     }
     m_done.push_back(entry);
   }
-  if (!m_done.empty() && !sync_directory(m_listing.dir())) return fail();
+  if (!m_done.empty()) {
+    if (Result<void> synced = sync_directory(m_listing.dir()); !synced)
+      return fail(std::move(synced).error());
+  }
   for (const Entry* entry : order)
     if (entry->staged) m_listing.add(split_path(entry->path).second);
-  return true;
+  return {};
 }
 
 bool PortfolioTransaction::restore(const Entry& entry) {
@@ -140,13 +157,14 @@ bool PortfolioTransaction::restore(const Entry& entry) {
     const std::string name = split_path(entry.path).second;
     StagedFile back(entry.path, path_of(name + std::string(suffix::kRestore)));
     const std::string& bytes = *entry.original;
-    return back.write([&bytes](WriteFile& out) { return out.write(bytes.data(), bytes.size()); }) &&
-           back.commit(false);
+    return back.write([&bytes](WriteFile& out) { return out.write(bytes.data(), bytes.size()); })
+               .ok() &&
+           back.commit(false).ok();
   }
-  return !entry.backup.empty() && copy_file(entry.backup, entry.path);
+  return !entry.backup.empty() && copy_file(entry.backup, entry.path).ok();
 }
 
-bool PortfolioTransaction::fail() {
+Error PortfolioTransaction::fail(Error error) {
   for (const auto& entry : m_entries)
     if (entry->staged) entry->staged->discard();
   // Latest first: the reverse of the order they took their places.
@@ -155,7 +173,7 @@ bool PortfolioTransaction::fail() {
   }
   if (!m_done.empty()) file_system().sync_directory(m_listing.dir());
   m_done.clear();
-  return false;
+  return error;
 }
 
 }  // namespace qdb

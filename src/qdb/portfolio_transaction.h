@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "qdb/error.h"
 #include "qdb/file_suffixes.h"
 #include "qdb/file_system.h"
 #include "qdb/portfolio_files.h"
@@ -31,6 +32,10 @@ struct Staging {
   // The file whose permission bits and owner a target that does not exist yet takes; empty: the
   // default of the directory.
   std::string like;
+  // For a transaction of many files: where the file system syncs every file in one call
+  // (FileSystem::can_sync_all), the new file is not synced on its own (StagedFile::defer_syncs)
+  // and the commit's one sync_all forces them all to the disk before the first rename.
+  bool defer_sync = false;
 };
 
 // The files of one portfolio directory changed together. Callers hold the portfolio lock
@@ -47,9 +52,9 @@ struct Staging {
 //      removes the files marked, and syncs the directory.
 //
 // When any step fails, every file already replaced or removed gets its old content back (a file
-// created is removed), so the portfolio is as it was; the failing step's cause is noted
-// (failure.h), and restore_failed() names what could not be put back. A transaction that is not
-// committed leaves no new file behind.
+// created is removed), so the portfolio is as it was; the failing step answers its Error
+// (kFileWrite, its cause naming the file and the reason), and restore_failed() names what could not
+// be put back. A transaction that is not committed leaves no new file behind.
 class PortfolioTransaction {
  public:
   // dir ends in a separator (or is empty for the current directory).
@@ -64,24 +69,25 @@ class PortfolioTransaction {
   std::string path_of(std::string_view name) const;
   const DirListing& listing() const { return m_listing; }
 
-  // Copies the existing file name to backup_name now; false (cause noted) when the copy fails.
-  // The copy is also where a later failure puts name back from when its content is not held.
-  bool backup(std::string_view name, std::string_view backup_name);
+  // Copies the existing file name to backup_name now; the Error when the copy fails. The copy
+  // is also where a later failure puts name back from when its content is not held.
+  Result<void> backup(std::string_view name, std::string_view backup_name);
 
-  // Stages bytes as the new content of name. False (cause noted) when the new file could not be
-  // written completely; nothing has changed then, and commit() answers false.
-  bool stage(std::string_view name, std::string_view bytes, const Staging& how = {});
-  // The same, with the content written by writer (false from writer aborts; it notes why).
-  bool stage(std::string_view name, const std::function<bool(WriteFile&)>& writer,
-             const Staging& how = {});
+  // Stages bytes as the new content of name. The Error when the new file could not be written
+  // completely; nothing has changed then, and commit() answers the same Error.
+  Result<void> stage(std::string_view name, std::string_view bytes, const Staging& how = {});
+  // The same, with the content written by writer (false from writer aborts, with an empty
+  // cause: the writer knows why).
+  Result<void> stage(std::string_view name, const std::function<bool(WriteFile&)>& writer,
+                     const Staging& how = {});
   // Marks name to be removed by the commit, after the renames. original (its content), when
   // given, is written back should a later step fail.
   void remove(std::string_view name, std::optional<std::string> original = std::nullopt);
 
-  // Puts every staged file in place (see above). True when all did; false after any failure,
-  // with the portfolio as it was unless restore_failed() names files. A transaction commits
-  // once; nothing staged commits trivially.
-  bool commit();
+  // Puts every staged file in place (see above). Nothing when all did; the failing step's Error
+  // otherwise, with the portfolio as it was unless restore_failed() names files. A transaction
+  // commits once; nothing staged commits trivially.
+  Result<void> commit();
   // The paths that a failed commit could not put back, each after a line break; empty when
   // every file was restored.
   const std::string& restore_failed() const { return m_restore_failed; }
@@ -89,18 +95,19 @@ class PortfolioTransaction {
  private:
   struct Entry;
 
-  bool add(std::string_view name, const std::function<bool(WriteFile&)>& writer,
-           const Staging& how);
+  Result<void> add(std::string_view name, const std::function<bool(WriteFile&)>& writer,
+                   const Staging& how);
   bool restore(const Entry& entry);
-  // Discards the new files, puts back those already in place, and answers false.
-  bool fail();
+  // Discards the new files, puts back those already in place, and answers error.
+  Error fail(Error error);
 
   DirListing m_listing;
   std::vector<std::unique_ptr<Entry>> m_entries;               // in the order staged
   std::vector<std::pair<std::string, std::string>> m_backups;  // file and backup paths
-  std::vector<Entry*> m_done;  // renamed into place or removed, in that order
-  bool m_failed = false;
+  std::vector<Entry*> m_done;     // renamed into place or removed, in that order
+  std::optional<Error> m_failed;  // the first stage that failed
   bool m_committed = false;
+  bool m_deferred_sync = false;  // a staged file waits for the commit's one sync
   std::string m_restore_failed;
 };
 

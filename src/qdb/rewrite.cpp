@@ -20,24 +20,21 @@
 #include "qdb/dat.h"
 #include "qdb/dates.h"
 #include "qdb/extended_master.h"
-#include "qdb/failure.h"
 #include "qdb/file_suffixes.h"
 #include "qdb/file_system.h"
 #include "qdb/layout.h"
 #include "qdb/lookup_detail.h"
 #include "qdb/master.h"
 #include "qdb/master_file.h"
-#include "qdb/notifier.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/portfolio_lock.h"
 #include "qdb/portfolio_transaction.h"
 #include "qdb/series.h"
+#include "qdb/series_problem.h"
 #include "qdb/status.h"
 
 namespace qdb {
 namespace {
-
-constexpr const char* kDeleteNotFoundMessage = "failure in delete quote for findrec";
 
 // Why a pass stopped before its new file was complete.
 enum class PassOutcome { kDone, kWriteFailed, kReadFailed, kNoRecordOfDate };
@@ -103,23 +100,23 @@ std::vector<MasterCell> cells_of(const std::vector<MasterCorrection>& correction
 
 // Stages the MASTER name of the transaction's directory with the corrected dates of every entry
 // of file_number, after copying it to its ".BAK".
-bool stage_master_dates(PortfolioTransaction& transaction, std::string_view name,
-                        const std::vector<MasterCell>& corrections, int file_number) {
-  if (name.empty()) return false;
+Result<void> stage_master_dates(PortfolioTransaction& transaction, std::string_view name,
+                                const std::vector<MasterCell>& corrections, int file_number) {
+  if (name.empty()) return Error{kFileWrite, {}};
   const std::string master = transaction.path_of(name);
   const std::string own_name = split_path(master).second;
 
   std::unique_ptr<ReadFile> source = file_system().open_read(master);
-  if (!source) {
-    note_error(master, errno);
-    return false;
-  }
+  if (!source) return error_of(master, errno);
   const std::uint64_t size = source->size();
   Staging how;
   how.expected = source->identity();
-  if (!transaction.backup(own_name, own_name + std::string(suffix::kBackup))) return false;
+  if (Result<void> backed = transaction.backup(own_name, own_name + std::string(suffix::kBackup));
+      !backed)
+    return backed;
 
-  return transaction.stage(
+  std::optional<Error> read_failed;
+  Result<void> staged = transaction.stage(
       own_name,
       [&](WriteFile& out) {
         MasterRecord record;
@@ -130,7 +127,7 @@ bool stage_master_dates(PortfolioTransaction& transaction, std::string_view name
                                        ? kMasterRecordSize
                                        : static_cast<std::size_t>(remaining);
           if (source->read(record.bytes.data(), want) != want) {
-            note_error(master, errno != 0 ? errno : EIO);
+            read_failed = last_error_of(master);
             return false;
           }
           remaining -= want;
@@ -149,21 +146,24 @@ bool stage_master_dates(PortfolioTransaction& transaction, std::string_view name
         return true;
       },
       how);
+  if (read_failed) return std::move(*read_failed);
+  return staged;
 }
 
 // Stages the EMASTER (for a MASTER entry) or the XMASTER (for an XMASTER entry) of the
 // transaction's directory with the corrected dates of file_number's entry, after copying it to
 // its ".BAK". Nothing is staged when the portfolio has no such file or it holds no such entry;
 // the file's bytes as read are held, so a later failure can put them back.
-bool stage_extended_dates(PortfolioTransaction& transaction,
-                          const std::vector<MasterCorrection>& corrections, int file_number) {
+Result<void> stage_extended_dates(PortfolioTransaction& transaction,
+                                  const std::vector<MasterCorrection>& corrections,
+                                  int file_number) {
   const bool extended = file_number >= kFirstExtendedNumber;
   const std::string name = extended ? "XMASTER" : "EMASTER";
-  if (!transaction.listing().contains(name)) return true;
+  if (!transaction.listing().contains(name)) return {};
   const std::string path = transaction.path_of(name);
-  std::optional<RawIndexFile> image =
+  Result<RawIndexFile> image =
       read_raw_index(path, extended ? kXmasterRecordSize : kEmasterRecordSize);
-  if (!image) return false;
+  if (!image) return std::move(image).error();
   Staging how;
   how.original = image->bytes();
   how.expected = image->identity;
@@ -185,8 +185,9 @@ bool stage_extended_dates(PortfolioTransaction& transaction,
       }
     }
   }
-  if (!found) return true;
-  if (!transaction.backup(name, name + std::string(suffix::kBackup))) return false;
+  if (!found) return {};
+  if (Result<void> backed = transaction.backup(name, name + std::string(suffix::kBackup)); !backed)
+    return backed;
   return transaction.stage(name, image->bytes(), how);
 }
 
@@ -368,6 +369,8 @@ PassOutcome rewrite_records(const SeriesEditRequest& request, const RecordShape&
 // Works out which columns a pass may touch. Like the reader, a mapped column is taken as an
 // MBF cell whatever the field count claims, but never one past the record; a record without
 // a usable DATE column cannot be rewritten.
+Error delete_not_found() { return Error{kDeleteNotFound, kDeleteNotFoundMessage}; }
+
 std::optional<RecordShape> record_shape(const MasterRecord& record, const SeriesLayout& layout) {
   RecordShape shape;
   shape.length = record.record_length();
@@ -383,25 +386,24 @@ std::optional<RecordShape> record_shape(const MasterRecord& record, const Series
   return shape;
 }
 
-}  // namespace
-
-std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view root,
-                            std::string_view key, std::string_view master_path, int quote_count,
-                            int file_number_wanted) {
-  clear_failure();
+// The pass of rewrite_series. The lookup and layout reads answer a status only; their cause
+// names a file that is no regular file, when one is.
+Result<void> rewrite_pass(const SeriesEditRequest& request, std::string_view root,
+                          std::string_view key, std::string_view master_path, int quote_count,
+                          int file_number_wanted) {
   // The whole read-modify-write holds the portfolio, and the one whose MASTER it corrects.
   const std::string root_dir = normalize_dir(root);
   const PortfolioLock lock({root_dir, split_path(master_path).first});
-  if (!lock.locked()) return kFileOpen;
+  if (!lock.locked()) return Error{kFileOpen, lock.failure()};
 
   MasterRecord entry;
   std::string dir;
   std::optional<DirListing> found_listing;
   const StatusCode found =
       detail::find_symbol_listed(root, key, entry, dir, found_listing, file_number_wanted);
-  if (found != kSuccess) return found;
+  if (found != kSuccess) return Error{found, not_regular_file_cause(root, key, file_number_wanted)};
   const PortfolioLock sub_lock({dir});
-  if (!sub_lock.locked()) return kFileOpen;
+  if (!sub_lock.locked()) return Error{kFileOpen, sub_lock.failure()};
   const int file_number = entry.file_number();
   DirListing listing = found_listing ? std::move(*found_listing) : DirListing(dir);
   // The dates to correct are the found entry's: when the lookup went down into a sub-portfolio,
@@ -413,9 +415,10 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   SeriesLayout layout;
   const StatusCode laid_out = detail::read_layout_listed(
       listing, file_number, layout, entry.record_length(), entry.field_count());
-  if (laid_out != kSuccess) return laid_out;
+  if (laid_out != kSuccess)
+    return Error{laid_out, not_regular_file_cause(root, key, file_number_wanted)};
   std::optional<RecordShape> shape = record_shape(entry, layout);
-  if (!shape) return kLayoutUnknown;
+  if (!shape) return Error{kLayoutUnknown, not_regular_file_cause(root, key, file_number_wanted)};
 
   const std::string data_name = quote_file_name(file_number);
   const std::string data_path = listing.resolve(data_name);
@@ -424,28 +427,22 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   FileSystem& files = file_system();
   // The data file must open before anything is touched.
   std::unique_ptr<ReadFile> source = files.open_read(data_path);
-  if (!source) {
-    note_error(data_path, errno);
-    return kFileOpen;
-  }
+  if (!source) return error_of(data_path, errno, kFileOpen);
   // The file as read: it must still be this one when the new one takes its place.
   const std::optional<FileIdentity> identity = source->identity();
 
   const std::uint64_t size = source->size();
   const auto length = static_cast<std::size_t>(shape->length);
   std::vector<std::uint8_t> header(length);
-  if (size < length || source->read(header.data(), length) != length) {
-    note_error(data_path, errno != 0 ? errno : EIO);
-    return kFileRead;
-  }
+  if (size < length || source->read(header.data(), length) != length)
+    return last_error_of(data_path, kFileRead);
   // The header's record count is unsigned 16-bit. An insert into a file whose header
   // already counts the most it can is refused before anything is written, the backup included.
   std::int32_t count = read_u16le(header.data() + 2);
   if (request.op == kOpInsert && count >= kMaxDataRecords) {
-    note_failure(file_name_of(data_path) +
-                 "'s header already counts 65,535 records (65,534 quotes), the most a data file "
-                 "can hold; no quote was added");
-    return kFileWrite;
+    return Error{kFileWrite, file_name_of(data_path) +
+                                 "'s header already counts 65,535 records (65,534 quotes), the "
+                                 "most a data file can hold; no quote was added"};
   }
 
   // Every file the pass changes, the data file and the index files that give its dates, changes
@@ -453,7 +450,8 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   PortfolioTransaction transaction(listing);
   // The backup comes first: when it cannot be written the disk is in no state for a rewrite. A
   // failure after the data file took its place brings it back from there.
-  if (!transaction.backup(data_name, split_path(backup_path).second)) return kFileWrite;
+  if (Result<void> backed = transaction.backup(data_name, split_path(backup_path).second); !backed)
+    return Error{kFileWrite, std::move(backed).error().cause};
 
   shape->quotes = count - 1;
   const bool picks = picks_records(request);
@@ -462,19 +460,15 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
     DateSerial date_out = 0;
     const std::int32_t index =
         find_quote(root, key, request.first_date, 0, &date_out, nullptr, file_number_wanted);
-    if (index < 0 || date_out != request.first_date) {
-      notify(kDeleteNotFoundMessage);
-      return kDeleteNotFound;
-    }
+    if (index < 0 || date_out != request.first_date) return delete_not_found();
     // Read while the old data file is intact, with the count the file holds now (the one the
     // caller saw may be out of date).
     const std::int32_t held = count - 1;
     const int count_now = held >= 0 ? held : quote_count;
     auto needed = corrections_for_delete(root, key, file_number_wanted, index, count_now);
     if (!needed) {
-      note_failure(file_name_of(data_path) +
-                   ": the quote next to the one deleted could not be read");
-      return kFileRead;
+      return Error{kFileRead, file_name_of(data_path) +
+                                  ": the quote next to the one deleted could not be read"};
     }
     corrections = std::move(*needed);
   }
@@ -482,30 +476,24 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   // Dates are read in the form the file's last quote shows; the read goes back to the first
   // quote afterwards.
   const DateForm form = data_file_date_form(*source, shape->length, shape->column[kDate], count);
-  if (!source->seek(length)) return kFileRead;
+  if (!source->seek(length)) return Error{kFileRead, {}};
   int dropped = request.op == kOpDelete ? 1 : 0;
   if (picks) {
     const int held = count - 1;
     const std::optional<PickedRecords> found =
         find_picked(request, *shape, form, *source, size - length, held);
-    if (!found) {
-      note_error(data_path, errno != 0 ? errno : EIO);
-      return kFileRead;
-    }
-    if (!source->seek(length)) return kFileRead;
+    if (!found) return last_error_of(data_path, kFileRead);
+    if (!source->seek(length)) return Error{kFileRead, {}};
     if (request.record >= 0 && found->count == 0) {
-      note_failure(
-          "The file changed: " + file_name_of(data_path) + " no longer holds the quote of " +
-          format_date_string(request.first_date) +
-          (request.seconds >= 0 ? " " + format_seconds_string(request.seconds) : std::string()) +
-          " at its place. Reload the quotes and try again.");
-      return kQuoteChanged;
+      return Error{kQuoteChanged,
+                   "The file changed: " + file_name_of(data_path) +
+                       " no longer holds the quote of " + format_date_string(request.first_date) +
+                       (request.seconds >= 0 ? " " + format_seconds_string(request.seconds)
+                                             : std::string()) +
+                       " at its place. Reload the quotes and try again."};
     }
     if (request.op == kOpDelete) {
-      if (found->dropped == 0) {
-        notify(kDeleteNotFoundMessage);
-        return kDeleteNotFound;
-      }
+      if (found->dropped == 0) return delete_not_found();
       dropped = found->dropped;
       corrections = found->corrections;
     }
@@ -520,7 +508,7 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   Staging how;
   how.temp_name = data_file_name(file_number, suffix::kNewExtension);
   how.expected = identity;
-  const bool written = transaction.stage(
+  Result<void> written = transaction.stage(
       data_name,
       [&](WriteFile& out) {
         if (!out.write(header.data(), header.size())) {
@@ -536,62 +524,70 @@ std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view r
   if (!written) {
     switch (outcome) {
       case PassOutcome::kReadFailed:
-        note_error(data_path, EIO);
-        return kFileRead;
+        return error_of(data_path, EIO, kFileRead);
       case PassOutcome::kNoRecordOfDate:
-        if (request.op == kOpDelete) {
-          notify(kDeleteNotFoundMessage);
-          return kDeleteNotFound;
-        }
-        return kRecordNotFound;
+        if (request.op == kOpDelete) return delete_not_found();
+        return Error{kRecordNotFound, {}};
       default:
-        return kFileWrite;
+        return Error{kFileWrite, std::move(written).error().cause};
     }
   }
 
   // Every new file is complete before any takes its place: the data file first, then the
   // EMASTER or XMASTER entry's file, then the MASTER. Nothing has changed until the data file's
   // rename.
-  if (!corrections.empty() &&
-      ((!entry.is_extended() && !stage_master_dates(transaction, split_path(index_path).second,
-                                                    cells_of(corrections), file_number)) ||
-       !stage_extended_dates(transaction, corrections, file_number))) {
-    if (failure_cause().empty())
-      note_failure(file_name_of(index_path) + ": the dates could not be corrected");
-    return kFileWrite;
+  if (!corrections.empty()) {
+    Result<void> dates = entry.is_extended()
+                             ? Result<void>()
+                             : stage_master_dates(transaction, split_path(index_path).second,
+                                                  cells_of(corrections), file_number);
+    if (dates) dates = stage_extended_dates(transaction, corrections, file_number);
+    if (!dates) {
+      std::string cause = std::move(dates).error().cause;
+      if (cause.empty()) cause = file_name_of(index_path) + ": the dates could not be corrected";
+      return Error{kFileWrite, std::move(cause)};
+    }
   }
-  if (transaction.commit()) return kSuccess;
+  Result<void> committed = transaction.commit();
+  if (committed) return {};
   // The transaction brought back what it had replaced; the data file comes from F<n>.BAK, and
   // when even that failed the index files describe quotes the file no longer holds.
-  if (transaction.restore_failed().find(data_path) == std::string::npos) return kFileWrite;
-  const std::string cause = failure_cause();
-  clear_failure();
+  const std::string cause = std::move(committed).error().cause;
+  if (transaction.restore_failed().find(data_path) == std::string::npos)
+    return Error{kFileWrite, cause};
   if (corrections.empty()) {
-    note_failure(cause + "\n" + file_name_of(data_path) + " could not be put back; " +
-                 file_name_of(backup_path) + " holds its old contents.");
-    return kFileWrite;
+    return Error{kFileWrite, cause + "\n" + file_name_of(data_path) + " could not be put back; " +
+                                 file_name_of(backup_path) + " holds its old contents."};
   }
   const MasterCorrection& first = corrections.front();
-  note_failure(cause + "\nThe quote of " + format_date_string(request.first_date) +
-               " was deleted, but " + file_name_of(index_path) + " still gives " +
-               format_date_string(request.first_date) + " as the " +
-               (corrections.size() > 1              ? "first and last"
-                : first.which == MasterDate::kFirst ? "first"
-                                                    : "last") +
-               " date of " + file_name_of(data_path) + ". Run repair to correct it.");
-  return kFileWrite;
+  return Error{kFileWrite, cause + "\nThe quote of " + format_date_string(request.first_date) +
+                               " was deleted, but " + file_name_of(index_path) + " still gives " +
+                               format_date_string(request.first_date) + " as the " +
+                               (corrections.size() > 1              ? "first and last"
+                                : first.which == MasterDate::kFirst ? "first"
+                                                                    : "last") +
+                               " date of " + file_name_of(data_path) +
+                               ". Run repair to correct it."};
 }
 
-int set_master_date(std::string_view master_path, const MbfReal& date_cell, int file_number,
-                    MasterDate which) {
-  clear_failure();
+}  // namespace
+
+Result<void> rewrite_series(const SeriesEditRequest& request, std::string_view root,
+                            std::string_view key, std::string_view master_path, int quote_count,
+                            int file_number) {
+  return rewrite_pass(request, root, key, master_path, quote_count, file_number);
+}
+
+Result<void> set_master_date(std::string_view master_path, const MbfReal& date_cell,
+                             int file_number, MasterDate which) {
   const PortfolioLock lock({split_path(master_path).first});
-  if (!lock.locked()) return kMasterDateFailed;
+  if (!lock.locked()) return Error{kFileOpen, lock.failure()};
   const auto [dir, name] = split_path(master_path);
   PortfolioTransaction transaction(dir);
-  if (!stage_master_dates(transaction, name, {{which, date_cell}}, file_number))
-    return kMasterDateFailed;
-  return transaction.commit() ? kMasterDateSet : kMasterDateFailed;
+  Result<void> done = stage_master_dates(transaction, name, {{which, date_cell}}, file_number);
+  if (done) done = transaction.commit();
+  if (!done) return Error{kFileWrite, std::move(done).error().cause};
+  return {};
 }
 
 }  // namespace qdb

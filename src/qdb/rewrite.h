@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "qdb/dates.h"
+#include "qdb/error.h"
 #include "qdb/mbf.h"
 
 namespace qdb {
@@ -61,28 +62,29 @@ struct SeriesEditRequest {
 
 // Rewrites the data file of key (found from root) by the request. The new file is written
 // beside the data file, flushed and renamed over it; F<n>.BAK keeps the old content.
-// Returns kSuccess, the lookup/layout status, kFileOpen (the data file does not open), kFileRead,
-// kFileWrite (a write step failed, data file unchanged; or an insert into a file whose header
-// already counts 65,535 records, refused before anything is written, the cause noted),
-// kRecordNotFound (insert found no record of the date), kDeleteNotFound (delete found no quote
-// of the date) or kQuoteChanged (the record the request addresses is no longer the one it
-// names); see status.h.
-// A non-zero file_number addresses the entry of root's own index files with that number (see
-// find_symbol); when it no longer matches key the answer is the lookup's kFileNotFound.
-std::int32_t rewrite_series(const SeriesEditRequest& request, std::string_view root,
+// Answers nothing on success; else the Error with the lookup/layout status, kFileOpen (the data
+// file does not open), kFileRead, kFileWrite (a write step failed, data file unchanged; or an
+// insert into a file whose header already counts 65,535 records, refused before anything is
+// written, the cause noted), kRecordNotFound (insert found no record of the date), kDeleteNotFound
+// (delete found no quote of the date, its cause the library's own message kDeleteNotFoundMessage)
+// or kQuoteChanged (the record the request addresses is no longer the one it names); see status.h.
+// The cause names the failing step. A non-zero file_number addresses the entry of root's own index
+// files with that number (see find_symbol); when it no longer matches key the answer is the
+// lookup's kFileNotFound.
+Result<void> rewrite_series(const SeriesEditRequest& request, std::string_view root,
                             std::string_view key, std::string_view master_path, int quote_count,
                             int file_number = 0);
 
+// The cause of a delete that found no quote of its date: the library's own message, which the
+// command shows before its own.
+inline constexpr const char* kDeleteNotFoundMessage = "failure in delete quote for findrec";
+
 enum class MasterDate { kFirst, kLast };
 
-// What set_master_date answers.
-inline constexpr int kMasterDateSet = 0;
-inline constexpr int kMasterDateFailed = 1;
-
 // Sets the first or last date of every entry with file_number in the MASTER at master_path
-// (MASTER.BAK backup, MASTER.NEW renamed over it). kMasterDateSet when in place,
-// kMasterDateFailed on any failure.
-int set_master_date(std::string_view master_path, const MbfReal& date_cell, int file_number,
-                    MasterDate which);
+// (MASTER.BAK backup, MASTER.NEW renamed over it). Nothing when in place, else the Error
+// (kFileOpen: the portfolio is locked; kFileWrite: a step failed, its cause named).
+Result<void> set_master_date(std::string_view master_path, const MbfReal& date_cell,
+                             int file_number, MasterDate which);
 
 }  // namespace qdb

@@ -6,7 +6,6 @@
 
 #include "qdb/bytes.h"
 #include "qdb/extended_master.h"
-#include "qdb/failure.h"
 #include "qdb/file_system.h"
 #include "qdb/layout.h"
 #include "qdb/lookup_detail.h"
@@ -83,9 +82,31 @@ std::string series_problem(std::string_view root, std::string_view key, int file
   return {};
 }
 
+std::string not_regular_file_cause(std::string_view root, std::string_view key, int file_number) {
+  const DirListing root_listing(normalize_dir(root));
+  if (std::string cause = not_regular_cause(master_path(root_listing)); !cause.empty())
+    return cause;
+  MasterRecord record;
+  std::string dir;
+  std::optional<DirListing> listing;
+  if (detail::find_symbol_listed(root, key, record, dir, listing, file_number) != kSuccess ||
+      !listing)
+    return {};
+  return not_regular_entry_cause(*listing, record);
+}
+
+std::string not_regular_entry_cause(const DirListing& listing, const MasterRecord& record) {
+  const int number = record.file_number();
+  for (const std::string& name : {data_file_name(number, "DOP"), quote_file_name(number)}) {
+    if (!listing.contains(name)) continue;
+    if (std::string cause = not_regular_cause(listing.resolve(name)); !cause.empty()) return cause;
+  }
+  return {};
+}
+
 std::string read_failure_cause(std::string_view root, std::string_view key, int file_number) {
-  const std::string noted = failure_cause();
-  return noted.empty() ? series_problem(root, key, file_number) : noted;
+  std::string cause = not_regular_file_cause(root, key, file_number);
+  return cause.empty() ? series_problem(root, key, file_number) : cause;
 }
 
 }  // namespace qdb

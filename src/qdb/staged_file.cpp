@@ -8,7 +8,6 @@
 #include <random>
 #include <utility>
 
-#include "qdb/failure.h"
 #include "qdb/portfolio_files.h"
 
 namespace qdb {
@@ -73,9 +72,9 @@ void StagedFile::discard() {
   m_temp.clear();
 }
 
-bool StagedFile::write(const std::function<bool(WriteFile&)>& writer) {
+Result<void> StagedFile::write(const std::function<bool(WriteFile&)>& writer) {
   if (m_target.empty() || m_temp_base.empty() || m_target == m_temp_base || !m_temp.empty())
-    return false;
+    return Error{kInvalidParm, {}};
   FileSystem& files = file_system();
   std::unique_ptr<WriteFile> file;
   // The plain name first; when anything holds it (a leftover, another program's file, a
@@ -87,82 +86,70 @@ bool StagedFile::write(const std::function<bool(WriteFile&)>& writer) {
     if (file) {
       m_temp = name;
     } else if (errno != EEXIST && errno != ELOOP) {
-      note_error(m_target, errno);
-      return false;
+      return error_of(m_target, errno);
     }
   }
-  if (!file) {
-    note_error(m_target, EEXIST);
-    return false;
-  }
+  if (!file) return error_of(m_target, EEXIST);
   CheckedWriteFile checked(*file);
-  // A writer that gives up says why itself; a failed write is noted here.
-  bool ok = writer(checked);
-  if (checked.failed()) {
-    note_error(m_target, checked.error());
-    ok = false;
-  }
+  // A writer that gives up knows why itself (the cause stays empty here); a failed write is
+  // named here.
+  std::optional<Error> failed;
+  if (!writer(checked)) failed = Error{kFileWrite, {}};
+  if (checked.failed()) failed = error_of(m_target, checked.error());
   errno = 0;
   // A deferred file is synced with the rest of its batch where one call syncs them all.
   const bool sync_now = !m_deferred || !files.can_sync_all();
-  if (ok && sync_now && !file->sync()) {
-    note_error(m_target, errno != 0 ? errno : EIO);
-    ok = false;
-  }
+  if (!failed && sync_now && !file->sync()) failed = last_error_of(m_target);
   errno = 0;
   const bool closed = file->close();
-  if (ok && !closed) {
-    note_error(m_target, errno != 0 ? errno : EIO);
-    ok = false;
-  }
+  if (!failed && !closed) failed = last_error_of(m_target);
   file.reset();
-  if (!ok) {
+  if (failed) {
     discard();
-    return false;
+    return std::move(*failed);
   }
   m_written = true;
-  return true;
+  return {};
 }
 
-bool StagedFile::target_unchanged() const {
-  if (!m_expected || file_system().identity(m_target) == m_expected) return true;
-  note_failure(file_name_of(m_target) + " was changed by another program");
-  return false;
+Result<void> StagedFile::target_unchanged() const {
+  if (!m_expected || file_system().identity(m_target) == m_expected) return {};
+  return Error{kFileWrite, file_name_of(m_target) + " was changed by another program"};
 }
 
-bool StagedFile::commit(bool sync_directory) {
-  if (!m_written || m_temp.empty()) return false;
-  if (!target_unchanged()) {
+Result<void> StagedFile::commit(bool sync_directory) {
+  if (!m_written || m_temp.empty()) return Error{kInvalidParm, {}};
+  if (Result<void> unchanged = target_unchanged(); !unchanged) {
     discard();
-    return false;
+    return unchanged;
   }
   errno = 0;
   if (!file_system().rename(m_temp, m_target)) {
-    note_error(m_target, errno != 0 ? errno : EIO);
+    Error error = last_error_of(m_target);
     discard();
-    return false;
+    return error;
   }
   m_temp.clear();
   // The file is in place either way; the sync only makes the new entry durable sooner.
   if (sync_directory) file_system().sync_directory(split_path(m_target).first);
-  return true;
+  return {};
 }
 
-bool sync_directory(const std::string& dir) {
+Result<void> sync_directory(const std::string& dir) {
   errno = 0;
-  if (file_system().sync_directory(dir)) return true;
+  if (file_system().sync_directory(dir)) return {};
   // The cause names the directory by its last component.
   std::string shown = dir;
   while (shown.size() > 1 && platform_is_separator(shown.back())) shown.pop_back();
-  note_error(shown.empty() ? std::string(".") : shown, errno != 0 ? errno : EIO);
-  return false;
+  return last_error_of(shown.empty() ? std::string(".") : shown);
 }
 
-bool replace_file(const std::string& target, const std::string& temp_path,
-                  const std::function<bool(WriteFile&)>& writer,
-                  const std::optional<FileIdentity>& expected) {
+Result<void> replace_file(const std::string& target, const std::string& temp_path,
+                          const std::function<bool(WriteFile&)>& writer,
+                          const std::optional<FileIdentity>& expected) {
   StagedFile staged(target, temp_path, expected);
-  return staged.write(writer) && staged.commit();
+  if (Result<void> written = staged.write(writer); !written) return written;
+  return staged.commit();
 }
 
 }  // namespace qdb

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "qdb/error.h"
 #include "qdb/file_system.h"
 
 namespace qdb {
@@ -17,7 +18,8 @@ namespace qdb {
 // checked, and the file is synced and closed. commit() checks that target is still the file that
 // was read (expected: same device, inode, size and modification time; nullopt: no check), renames
 // the new file over it in one step and syncs the directory. A staged file that is not committed
-// is removed when it goes away. Every failure notes its cause (failure.h).
+// is removed when it goes away. Every failure answers its Error (kFileWrite, the cause naming
+// the target and the system's reason).
 class StagedFile {
  public:
   StagedFile(std::string target, std::string temp_path,
@@ -26,16 +28,16 @@ class StagedFile {
   StagedFile(const StagedFile&) = delete;
   StagedFile& operator=(const StagedFile&) = delete;
 
-  // writer returns false to abort.
-  bool write(const std::function<bool(WriteFile&)>& writer);
+  // writer returns false to abort (the Error's cause is then empty: the writer knows why).
+  Result<void> write(const std::function<bool(WriteFile&)>& writer);
   // Whether target is still the file that was read (always, without an expected identity);
-  // when not, notes "<name> was changed by another program". commit() asks it too, so a change
-  // of several files can ask every one before any takes its place.
-  bool target_unchanged() const;
+  // when not, the Error "<name> was changed by another program". commit() asks it too, so a
+  // change of several files can ask every one before any takes its place.
+  Result<void> target_unchanged() const;
   // With sync_directory false the caller syncs the directory itself (once for several files).
   // The directory sync comes after the rename: its failure does not undo it and is not answered
   // here.
-  bool commit(bool sync_directory = true);
+  Result<void> commit(bool sync_directory = true);
   // Removes the new file now (nothing happens after a commit).
   void discard();
   // One file of a batch in one directory: where the file system syncs every file in one call
@@ -60,15 +62,15 @@ class StagedFile {
 };
 
 // Forces dir (ending in a separator, or empty for the current directory) to the disk
-// (FileSystem::sync_directory); false with the cause noted when that failed.
-bool sync_directory(const std::string& dir);
+// (FileSystem::sync_directory); the Error naming the directory when that failed.
+Result<void> sync_directory(const std::string& dir);
 
 // Writes a complete new file beside target (a StagedFile named after temp_path), checks every
 // write, syncs it and renames it over target in one step. On any failure the temporary file is
 // removed and target is left untouched. writer returns false to abort. With expected, target
 // must still be that file.
-bool replace_file(const std::string& target, const std::string& temp_path,
-                  const std::function<bool(WriteFile&)>& writer,
-                  const std::optional<FileIdentity>& expected = std::nullopt);
+Result<void> replace_file(const std::string& target, const std::string& temp_path,
+                          const std::function<bool(WriteFile&)>& writer,
+                          const std::optional<FileIdentity>& expected = std::nullopt);
 
 }  // namespace qdb

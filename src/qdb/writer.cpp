@@ -58,9 +58,10 @@ bool create_portfolio(const std::string& dir) {
   if (has_master(listing)) return true;
   const std::string master = master_path(listing);
   const MasterHeader header;
-  return replace_file(master, master + std::string(suffix::kNew), [&](WriteFile& out) {
-    return out.write(header.bytes.data(), header.bytes.size());
-  });
+  return replace_file(
+             master, master + std::string(suffix::kNew),
+             [&](WriteFile& out) { return out.write(header.bytes.data(), header.bytes.size()); })
+      .ok();
 }
 
 MasterRecord make_master_record(int file_number, std::string_view symbol,
@@ -117,21 +118,22 @@ bool append_master_record(const std::string& dir, const MasterRecord& record) {
   header.set_count(static_cast<std::uint16_t>(entries + 1));
   header.set_count2(static_cast<std::uint16_t>(header.count2() + 1));
 
-  return replace_file(
-      master, listing.resolve(std::string(kMasterName) + std::string(suffix::kNew)),
-      [&](WriteFile& out) {
-        if (!out.write(header.bytes.data(), header.bytes.size())) return false;
-        if (entries > 0 &&
-            !out.write(old.data() + kMasterRecordSize, insert_at - kMasterRecordSize)) {
-          return false;
-        }
-        if (!out.write(record.bytes.data(), record.bytes.size())) return false;
-        // Slots past the counted entries stay after the new one, unchanged.
-        if (old.size() > insert_at && !out.write(old.data() + insert_at, old.size() - insert_at)) {
-          return false;
-        }
-        return true;
-      });
+  return replace_file(master, listing.resolve(std::string(kMasterName) + std::string(suffix::kNew)),
+                      [&](WriteFile& out) {
+                        if (!out.write(header.bytes.data(), header.bytes.size())) return false;
+                        if (entries > 0 && !out.write(old.data() + kMasterRecordSize,
+                                                      insert_at - kMasterRecordSize)) {
+                          return false;
+                        }
+                        if (!out.write(record.bytes.data(), record.bytes.size())) return false;
+                        // Slots past the counted entries stay after the new one, unchanged.
+                        if (old.size() > insert_at &&
+                            !out.write(old.data() + insert_at, old.size() - insert_at)) {
+                          return false;
+                        }
+                        return true;
+                      })
+      .ok();
 }
 
 SeriesLayout default_layout(int record_length) {
@@ -180,30 +182,32 @@ bool write_data_file(const std::string& dir, int file_number, const std::vector<
   const DirListing listing(normalize_dir(dir));
   const std::string target = listing.resolve(data_file_name(file_number, "DAT"));
   const std::string temp = listing.resolve(data_file_name(file_number, suffix::kNewExtension));
-  return replace_file(target, temp, [&](WriteFile& out) {
-    std::vector<std::uint8_t> record(length, 0);
-    write_u16le(record.data() + 2, static_cast<std::uint16_t>(bars.size() + 1));
-    if (!out.write(record.data(), record.size())) return false;
-    for (const QuoteBar& bar : bars) {
-      std::fill(record.begin(), record.end(), 0);
-      const float values[kFieldCountAll] = {0,       0,         bar.open,   bar.high,
-                                            bar.low, bar.close, bar.volume, bar.oi};
-      for (int field = 0; field < kFieldCountAll; ++field) {
-        const int column = layout.column[field];
-        if (column == 0) continue;
-        std::uint8_t* cell = record.data() + 4 * (column - 1);
-        if (field == kDate) {
-          float_to_mbf(date_to_real(bar.date, form), cell);
-        } else if (field == kTime) {
-          float_to_mbf(seconds_to_time_real(bar_seconds(bar)), cell);
-        } else {
-          float_to_mbf(values[field], cell);
-        }
-      }
-      if (!out.write(record.data(), record.size())) return false;
-    }
-    return true;
-  });
+  return replace_file(target, temp,
+                      [&](WriteFile& out) {
+                        std::vector<std::uint8_t> record(length, 0);
+                        write_u16le(record.data() + 2, static_cast<std::uint16_t>(bars.size() + 1));
+                        if (!out.write(record.data(), record.size())) return false;
+                        for (const QuoteBar& bar : bars) {
+                          std::fill(record.begin(), record.end(), 0);
+                          const float values[kFieldCountAll] = {
+                              0, 0, bar.open, bar.high, bar.low, bar.close, bar.volume, bar.oi};
+                          for (int field = 0; field < kFieldCountAll; ++field) {
+                            const int column = layout.column[field];
+                            if (column == 0) continue;
+                            std::uint8_t* cell = record.data() + 4 * (column - 1);
+                            if (field == kDate) {
+                              float_to_mbf(date_to_real(bar.date, form), cell);
+                            } else if (field == kTime) {
+                              float_to_mbf(seconds_to_time_real(bar_seconds(bar)), cell);
+                            } else {
+                              float_to_mbf(values[field], cell);
+                            }
+                          }
+                          if (!out.write(record.data(), record.size())) return false;
+                        }
+                        return true;
+                      })
+      .ok();
 }
 
 bool write_dop_file(const std::string& dir, int file_number, const SeriesLayout& layout) {
@@ -230,9 +234,10 @@ bool write_dop_file(const std::string& dir, int file_number, const SeriesLayout&
   }
   const DirListing listing(normalize_dir(dir));
   const std::string target = listing.resolve(data_file_name(file_number, "DOP"));
-  return replace_file(target, target + std::string(suffix::kNew), [&](WriteFile& out) {
-    return text.empty() || out.write(text.data(), text.size());
-  });
+  return replace_file(
+             target, target + std::string(suffix::kNew),
+             [&](WriteFile& out) { return text.empty() || out.write(text.data(), text.size()); })
+      .ok();
 }
 
 }  // namespace qdb

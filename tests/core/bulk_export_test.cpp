@@ -14,6 +14,7 @@
 
 #include "qdb/dates.h"
 #include "qdb/file_system.h"
+#include "support/failing_batch_sync.h"
 #include "support/failing_file_system.h"
 #include "support/intraday_portfolio.h"
 #include "support/portfolio_builder.h"
@@ -139,6 +140,7 @@ TEST_F(BulkExport, EveryFileIsWhatTheSingleExportWrites) {
     EXPECT_EQ(result.skipped[0].symbol, "LOST");
     EXPECT_EQ(result.skipped[0].file_number, 4);
     EXPECT_NE(result.skipped[0].status, qdb::kSuccess);
+    EXPECT_EQ(result.skipped[0].cause, "");  // a missing file needs no cause
 
     const auto files = contents(m_out);
     EXPECT_EQ(files.size(), 4u);  // no temporary file left beside them
@@ -150,6 +152,19 @@ TEST_F(BulkExport, EveryFileIsWhatTheSingleExportWrites) {
       ASSERT_TRUE(files.count(name)) << name;
       EXPECT_EQ(files.at(name), single_export(symbol, number, m_request.options)) << name;
     }
+  }
+}
+
+TEST_F(BulkExport, ASkippedSymbolNamesItsDataFileThatIsNoRegularFile) {
+  fs::create_directories(fs::path(m_portfolio) / "F4.DAT");
+  const core::BulkExportPlan plan(m_portfolio);
+  m_request.force = true;
+  for (const bool single : {false, true}) {
+    m_request.single_file = single ? m_out + "/all.csv" : "";
+    const core::BulkExportResult result = core::run_bulk_export(plan, m_request);
+    EXPECT_EQ(result.outcome, core::BulkExportOutcome::kDone) << single;
+    ASSERT_EQ(result.skipped.size(), 1u) << single;
+    EXPECT_EQ(result.skipped[0].cause, "F4.DAT is not a regular file") << single;
   }
 }
 
@@ -298,48 +313,11 @@ TEST_F(BulkExport, AStoppedRunLeavesTheDirectoryAsItWas) {
   EXPECT_EQ(after.at("XSYM.txt"), "old");
 }
 
-// The native file system, but one whose one-call sync of the batch fails.
-class FailingBatchSync final : public qdb::FileSystem {
- public:
-  std::unique_ptr<qdb::ReadFile> open_read(const std::string& path) override {
-    return m_native.open_read(path);
-  }
-  std::unique_ptr<qdb::WriteFile> create(const std::string& path) override {
-    return m_native.create(path);
-  }
-  std::unique_ptr<qdb::WriteFile> create_new(const std::string& path,
-                                             const std::string& like) override {
-    return m_native.create_new(path, like);
-  }
-  std::optional<qdb::FileIdentity> identity(const std::string& path) override {
-    return m_native.identity(path);
-  }
-  bool rename(const std::string& from, const std::string& to) override {
-    return m_native.rename(from, to);
-  }
-  bool remove(const std::string& path) override { return m_native.remove(path); }
-  bool exists(const std::string& path) override { return m_native.exists(path); }
-  std::optional<std::uint64_t> file_size(const std::string& path) override {
-    return m_native.file_size(path);
-  }
-  std::optional<std::vector<qdb::DirEntry>> list(const std::string& dir) override {
-    return m_native.list(dir);
-  }
-  bool can_sync_all() override { return true; }
-  bool sync_all(const std::string&) override {
-    errno = EIO;
-    return false;
-  }
-
- private:
-  qdb::FileSystem& m_native = qdb::native_file_system();
-};
-
 TEST_F(BulkExport, AFailedSyncOfTheBatchRenamesNothing) {
   testing_support::write_bytes(fs::path(m_out) / "XSYM.txt", "old");
   const auto before = contents(m_out);
   m_request.force = true;
-  FailingBatchSync files;
+  testing_support::FailingBatchSync files;
   core::BulkExportResult result;
   {
     testing_support::InstalledFileSystem installed(files);

@@ -10,7 +10,6 @@
 #include "core/delete_symbol.h"
 #include "core/rename_symbol.h"
 #include "qdb/dates.h"
-#include "qdb/failure.h"
 #include "qdb/rewrite.h"
 #include "qdb/writer.h"
 #include "support/failing_file_system.h"
@@ -27,8 +26,8 @@ std::string edit_close(const std::string& dir, qdb::SeriesOp op, qdb::DateSerial
   request.op = op;
   request.values[3] = 2.0f;
   request.first_date = request.last_date = date;
-  const std::int32_t status = qdb::rewrite_series(request, dir, "TEST", dir + "MASTER", 3);
-  return status == qdb::kSuccess ? std::string() : qdb::failure_cause();
+  const qdb::Result<void> done = qdb::rewrite_series(request, dir, "TEST", dir + "MASTER", 3);
+  return done ? std::string() : done.error().cause;
 }
 
 std::string failure_of(const core::CommandResult& result) {

@@ -260,7 +260,7 @@ TEST_F(IndexFiles, AFailureAtAnyStepOfAThreeFileRewriteChangesNothing) {
                                  read_file(src() / "XMASTER")};
   for (const char* kind : {"create", "write", "sync", "rename"}) {
     for (int nth = 1;; ++nth) {
-      std::optional<core::PortfolioIndex> index = core::read_portfolio_index(master_path());
+      qdb::Result<core::PortfolioIndex> index = core::read_portfolio_index(master_path());
       ASSERT_TRUE(index);
       core::rename_entry(*index, {false, 1}, "B", "b");
       core::rename_entry(*index, {true, 0}, "X", "x");
@@ -269,7 +269,7 @@ TEST_F(IndexFiles, AFailureAtAnyStepOfAThreeFileRewriteChangesNothing) {
       bool written = false;
       {
         testing_support::InstalledFileSystem installed(files);
-        written = core::write_portfolio_index(*index, ".~NU", false);
+        written = core::write_portfolio_index(*index, ".~NU", false).ok();
       }
       if (files.failures() == 0) {
         ASSERT_TRUE(written) << kind;

@@ -14,7 +14,6 @@
 #include "core/edit_quote.h"
 #include "core/split_quotes.h"
 #include "qdb/dates.h"
-#include "qdb/notifier.h"
 #include "support/intraday_portfolio.h"
 #include "support/temp_dir.h"
 
@@ -93,7 +92,6 @@ TEST(IntradayCommands, AnAddressedCommandChangesOnlyItsRecords) {
 
 TEST(IntradayCommands, ARecordChangedSinceItWasReadIsRefusedAndNothingIsWritten) {
   Intraday p;
-  qdb::Notifier quiet = qdb::set_notifier([](const std::string&) {});
   const struct {
     const char* name;
     bool deletes;
@@ -120,7 +118,6 @@ TEST(IntradayCommands, ARecordChangedSinceItWasReadIsRefusedAndNothingIsWritten)
     EXPECT_EQ(result.status, qdb::kQuoteChanged);
     EXPECT_EQ(p.data(), before);
   }
-  qdb::set_notifier(std::move(quiet));
 }
 
 TEST(IntradayCommands, SplitAndAdjustScaleEveryBarOfTheDatesInRange) {

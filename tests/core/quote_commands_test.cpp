@@ -10,7 +10,6 @@
 #include "core/edit_quote.h"
 #include "core/split_quotes.h"
 #include "qdb/dates.h"
-#include "qdb/notifier.h"
 #include "support/failing_file_system.h"
 
 using command_testing::day;
@@ -216,13 +215,10 @@ TEST(DeleteQuote, KeepsTheMasterDatesInStep) {
 TEST(DeleteQuote, AMissingDateIsReportedByTheLibraryThenTheCommand) {
   SamplePortfolio p;
   const std::string before = p.data();
-  std::vector<std::string> notified;
-  qdb::Notifier previous =
-      qdb::set_notifier([&](const std::string& message) { notified.push_back(message); });
   const core::CommandResult result = core::delete_quote(p.view(), "12/31/99");
-  qdb::set_notifier(previous);
-  EXPECT_EQ(notified, one("failure in delete quote for findrec"));
-  EXPECT_EQ(messages(result), one("Delete Edit Failed"));
+  EXPECT_EQ(messages(result), std::vector<std::string>(
+                                  {"failure in delete quote for findrec", "Delete Edit Failed"}));
+  EXPECT_EQ(result.status, qdb::kDeleteNotFound);
   EXPECT_EQ(p.data(), before);
 }
 

@@ -212,7 +212,7 @@ TEST(ReplaceFile, ReplacesInOneStepOrLeavesTheTargetAndNoTemporaryFile) {
     const bool succeeds = !c.arm && c.writer == one_two;
     {
       InstalledFileSystem installed(files);
-      EXPECT_EQ(qdb::replace_file(tmp.dir() + "target", tmp.dir() + "target.NEW", c.writer),
+      EXPECT_EQ(qdb::replace_file(tmp.dir() + "target", tmp.dir() + "target.NEW", c.writer).ok(),
                 succeeds);
     }
     EXPECT_EQ(files.failures(), c.arm ? 1 : 0);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "qdb/failure.h"
+#include "support/failing_batch_sync.h"
 #include "support/failing_file_system.h"
 #include "support/hooked_file_system.h"
 #include "support/temp_dir.h"
@@ -49,7 +49,7 @@ const Files kAfter = {{"MASTER", "new master"},
 
 // Every kind of step: the data file changed under its backup, the EMASTER and MASTER from the
 // bytes held, an XMASTER created, F2.DAT removed.
-bool change(const std::string& dir) {
+qdb::Result<void> change(const std::string& dir) {
   qdb::PortfolioTransaction transaction(dir);
   // The files as the caller read them (straight from the disk: a test's hooks see only the
   // transaction's own questions).
@@ -72,12 +72,12 @@ bool change(const std::string& dir) {
     return out.write("new ", 4) && out.write("quo", 3) && out.write("tes", 3);
   };
   // Staged out of their order: the commit puts the MASTER last all the same.
-  if (!transaction.backup("F1.DAT", "F1.BAK") ||
-      !transaction.stage("MASTER", "new master", master) ||
-      !transaction.stage("F1.DAT", quotes, data) ||
-      !transaction.stage("EMASTER", "new emaster", emaster) ||
-      !transaction.stage("XMASTER", "new xmaster", xmaster))
-    return false;
+  qdb::Result<void> done = transaction.backup("F1.DAT", "F1.BAK");
+  if (done) done = transaction.stage("MASTER", "new master", master);
+  if (done) done = transaction.stage("F1.DAT", quotes, data);
+  if (done) done = transaction.stage("EMASTER", "new emaster", emaster);
+  if (done) done = transaction.stage("XMASTER", "new xmaster", xmaster);
+  if (!done) return done;
   transaction.remove("F2.DAT", kBefore.at("F2.DAT"));
   return transaction.commit();
 }
@@ -95,7 +95,8 @@ TEST_F(Transaction, CommitsEveryFileUnderItsOwnNameWithTheMasterLast) {
   testing_support::HookedFileSystem hooked(failing);
   {
     InstalledFileSystem installed(hooked);
-    ASSERT_TRUE(change(m_tmp.dir())) << qdb::failure_cause();
+    const qdb::Result<void> done = change(m_tmp.dir());
+    ASSERT_TRUE(done) << done.error().cause;
   }
   EXPECT_EQ(files_in(m_tmp.path()), kAfter);
   EXPECT_EQ(hooked.renamed(),
@@ -123,8 +124,7 @@ TEST_F(Transaction, AFailureAtAnyStepLeavesEveryFileAsItWas) {
       } else {
         failing.fail_step(kind, nth, 2);
       }
-      qdb::clear_failure();
-      bool committed = false;
+      qdb::Result<void> committed;
       {
         InstalledFileSystem installed(hooked);
         committed = change(m_tmp.dir());
@@ -138,7 +138,7 @@ TEST_F(Transaction, AFailureAtAnyStepLeavesEveryFileAsItWas) {
         continue;
       }
       ++failed_runs;
-      EXPECT_FALSE(qdb::failure_cause().empty());
+      EXPECT_FALSE(committed.error().cause.empty());
       Files after = files_in(m_tmp.path());
       after.erase("F1.BAK");
       EXPECT_EQ(after, kBefore);
@@ -157,17 +157,38 @@ TEST_F(Transaction, AFileChangedBeforeTheCommitIsNotReplaced) {
     testing_support::HookedFileSystem hooked(qdb::native_file_system());
     const fs::path target = m_tmp.path() / changed;
     hooked.before_commit_of(target.string(), [&] { write_bytes(target, "another program's"); });
-    qdb::clear_failure();
+    qdb::Result<void> done;
     {
       InstalledFileSystem installed(hooked);
-      EXPECT_FALSE(change(m_tmp.dir()));
+      done = change(m_tmp.dir());
     }
-    EXPECT_EQ(qdb::failure_cause(), std::string(changed) + " was changed by another program");
+    ASSERT_FALSE(done);
+    EXPECT_EQ(done.error().cause, std::string(changed) + " was changed by another program");
     Files expected = kBefore;
     expected[changed] = "another program's";
     expected["F1.BAK"] = kBefore.at("F1.DAT");
     EXPECT_EQ(files_in(m_tmp.path()), expected);
   }
+}
+
+// Files staged to wait for one sync of them all: when that sync fails, nothing takes its place
+// and no new file is left.
+TEST_F(Transaction, AFailedSyncOfTheDeferredFilesRenamesNothing) {
+  testing_support::FailingBatchSync files;
+  qdb::Result<void> done;
+  {
+    InstalledFileSystem installed(files);
+    qdb::PortfolioTransaction transaction(m_tmp.dir());
+    qdb::Staging how;
+    how.defer_sync = true;
+    done = transaction.stage("F1.DAT", "new quotes", how);
+    if (done) done = transaction.stage("F3.DAT", "more quotes", how);
+    if (done) done = transaction.commit();
+  }
+  ASSERT_FALSE(done);
+  EXPECT_EQ(done.error().cause,
+            "the new files could not be forced to the disk: Input/output error");
+  EXPECT_EQ(files_in(m_tmp.path()), kBefore);
 }
 
 }  // namespace

@@ -9,9 +9,7 @@
 
 #include "qdb/dat.h"
 #include "qdb/dates.h"
-#include "qdb/failure.h"
 #include "qdb/mbf.h"
-#include "qdb/notifier.h"
 #include "qdb/rewrite.h"
 #include "qdb/writer.h"
 #include "support/failing_file_system.h"
@@ -82,16 +80,20 @@ class Portfolio {
     snapshot();
   }
 
-  std::int32_t run(qdb::SeriesOp op, qdb::DateSerial first, qdb::DateSerial last,
-                   std::vector<float> values = {}, const char* key = "TEST") {
+  // The status of the rewrite; its cause stays in last_cause().
+  qdb::StatusCode run(qdb::SeriesOp op, qdb::DateSerial first, qdb::DateSerial last,
+                      std::vector<float> values = {}, const char* key = "TEST") {
     qdb::SeriesEditRequest request;
     std::copy(values.begin(), values.end(), request.values);
     request.first_date = first;
     request.last_date = last;
     request.op = op;
-    return qdb::rewrite_series(request, dir(), key, dir() + m_master_name,
-                               static_cast<int>(m_bars.size()));
+    const qdb::Result<void> done = qdb::rewrite_series(request, dir(), key, dir() + m_master_name,
+                                                       static_cast<int>(m_bars.size()));
+    m_last_cause = done ? std::string() : done.error().cause;
+    return done.status();
   }
+  const std::string& last_cause() const { return m_last_cause; }
 
   // Takes the files as they are now as the state that failures must leave.
   void snapshot() {
@@ -141,19 +143,7 @@ class Portfolio {
   std::string m_data_name = "F1.DAT";
   std::string m_data_before;
   std::string m_master_before;
-};
-
-// Collects what the library sends through its notifier while the object lives.
-class NotifierCapture {
- public:
-  NotifierCapture()
-      : m_previous(qdb::set_notifier([this](const std::string& m) { m_messages.push_back(m); })) {}
-  ~NotifierCapture() { qdb::set_notifier(m_previous); }
-  const std::vector<std::string>& messages() const { return m_messages; }
-
- private:
-  std::vector<std::string> m_messages;
-  qdb::Notifier m_previous;
+  std::string m_last_cause;
 };
 
 TEST(RewriteSeries, SetAndScaleChangeOnlyTheMappedFieldsOfTheQuotesInRange) {
@@ -381,7 +371,6 @@ TEST(RewriteSeries, RefusalsChangeNothing) {
     if (c.prepare) c.prepare(p);
     p.snapshot();
     const auto names = p.names();
-    NotifierCapture notes;
     EXPECT_EQ(p.run(c.op, c.first, c.last, {1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f}, c.key), c.status);
     p.expect_unchanged();
     // No file appears but, once the data file was read, its backup.
@@ -391,7 +380,7 @@ TEST(RewriteSeries, RefusalsChangeNothing) {
       std::erase(after, "F1.BAK");
     EXPECT_EQ(after, names);
     if (c.status == qdb::kDeleteNotFound) {
-      EXPECT_EQ(notes.messages(), std::vector<std::string>{"failure in delete quote for findrec"});
+      EXPECT_EQ(p.last_cause(), "failure in delete quote for findrec");
     }
   }
 }
@@ -463,7 +452,6 @@ TEST(RewriteSeries, AFailureAtAnyStepOfATwoFileDeleteLeavesBothFilesAsTheyWere) 
       Portfolio p(week_of_quotes());
       FailingFileSystem files;
       files.fail_step(kind, nth, 3);
-      NotifierCapture quiet;
       std::int32_t status = 0;
       {
         InstalledFileSystem installed(files);
@@ -495,9 +483,9 @@ TEST(RewriteSeries, AStaleMasterDateThatCannotBeUndoneIsNamed) {
     status = p.run(qdb::kOpDelete, jan(3), jan(3));
   }
   EXPECT_EQ(status, qdb::kFileWrite);
-  EXPECT_NE(qdb::failure_cause().find("MASTER: Input/output error"), std::string::npos);
-  EXPECT_NE(qdb::failure_cause().find("still gives 01/03/00 as the first date"), std::string::npos);
-  EXPECT_NE(qdb::failure_cause().find("Run repair"), std::string::npos);
+  EXPECT_NE(p.last_cause().find("MASTER: Input/output error"), std::string::npos);
+  EXPECT_NE(p.last_cause().find("still gives 01/03/00 as the first date"), std::string::npos);
+  EXPECT_NE(p.last_cause().find("Run repair"), std::string::npos);
   EXPECT_EQ(p.master(), p.master_before());
   EXPECT_EQ(p.data(), data_file_of(Bars(p.bars().begin() + 1, p.bars().end())));
 }
@@ -520,16 +508,15 @@ TEST(SetMasterDate, ChangesTheDateOfTheEntriesOfTheFileOnly) {
   before[53 * 3] = 1;
   write_bytes(p.path() / "MASTER", before);
 
-  EXPECT_EQ(qdb::set_master_date(p.dir() + "MASTER", qdb::date_to_mbf(jan(20)), 1,
-                                 qdb::MasterDate::kLast),
-            qdb::kMasterDateSet);
+  EXPECT_TRUE(qdb::set_master_date(p.dir() + "MASTER", qdb::date_to_mbf(jan(20)), 1,
+                                   qdb::MasterDate::kLast));
   std::string expected = before;
   expected.replace(53 + kLastDate, 4, date_cell(jan(20)));
   EXPECT_EQ(p.master(), expected);
   EXPECT_EQ(read_bytes(p.path() / "MASTER.BAK"), before);
 }
 
-TEST(SetMasterDate, AnswersOneAndKeepsTheMasterWhenAStepFails) {
+TEST(SetMasterDate, AnswersTheFailingStepAndKeepsTheMasterWhenAStepFails) {
   for (auto arm : {+[](FailingFileSystem& f) { f.fail_open_read(1, "MASTER"); },
                    +[](FailingFileSystem& f) { f.fail_write(2, "MASTER.NEW"); },
                    +[](FailingFileSystem& f) { f.fail_sync(1, "MASTER.NEW"); },
@@ -538,9 +525,11 @@ TEST(SetMasterDate, AnswersOneAndKeepsTheMasterWhenAStepFails) {
     FailingFileSystem files;
     arm(files);
     InstalledFileSystem installed(files);
-    EXPECT_EQ(qdb::set_master_date(p.dir() + "MASTER", qdb::date_to_mbf(jan(20)), 1,
-                                   qdb::MasterDate::kFirst),
-              qdb::kMasterDateFailed);
+    const qdb::Result<void> done = qdb::set_master_date(
+        p.dir() + "MASTER", qdb::date_to_mbf(jan(20)), 1, qdb::MasterDate::kFirst);
+    ASSERT_FALSE(done);
+    EXPECT_EQ(done.status(), qdb::kFileWrite);
+    EXPECT_FALSE(done.error().cause.empty());
     EXPECT_EQ(files.failures(), 1);
     p.expect_unchanged();
   }
@@ -563,8 +552,7 @@ TEST(RewriteSeries, EditsARealPortfolioInPlaceTouchingOnlyTheChangedBytes) {
   request.values[qdb::kValueClose] = 12345.0f;  // close only
   request.first_date = request.last_date = series.date(0);
   request.op = qdb::kOpSet;
-  ASSERT_EQ(qdb::rewrite_series(request, tmp.dir(), "HSM__2000V", tmp.dir() + "MASTER", quotes),
-            qdb::kSuccess);
+  ASSERT_TRUE(qdb::rewrite_series(request, tmp.dir(), "HSM__2000V", tmp.dir() + "MASTER", quotes));
   const std::string after = read_bytes(tmp.path() / "F1.dat");
   ASSERT_EQ(after.size(), before.size());
   int changed_cells = 0;
@@ -581,8 +569,7 @@ TEST(RewriteSeries, EditsARealPortfolioInPlaceTouchingOnlyTheChangedBytes) {
 
   // Deleting that quote again takes out exactly its record and lowers the header's count by one.
   request.op = qdb::kOpDelete;
-  ASSERT_EQ(qdb::rewrite_series(request, tmp.dir(), "HSM__2000V", tmp.dir() + "MASTER", quotes),
-            qdb::kSuccess);
+  ASSERT_TRUE(qdb::rewrite_series(request, tmp.dir(), "HSM__2000V", tmp.dir() + "MASTER", quotes));
   const std::string deleted = read_bytes(tmp.path() / "F1.dat");
   ASSERT_EQ(deleted.size(), after.size() - 28);
   auto r_of = [](const std::string& b) {

@@ -29,9 +29,8 @@ void make_portfolio(const std::filesystem::path& at, const std::vector<SymbolFix
     }
     std::filesystem::rename(at / qdb::data_file_name(s.file_number, "DAT"),
                             at / qdb::quote_file_name(s.file_number));
-    std::optional<core::PortfolioIndex> index =
-        core::read_portfolio_index(qdb::master_path_in(dir));
-    ASSERT_TRUE(index.has_value());
+    qdb::Result<core::PortfolioIndex> index = core::read_portfolio_index(qdb::master_path_in(dir));
+    ASSERT_TRUE(index.ok());
     core::add_entry(*index, core::EntryToAdd{record, s.name, {}, {}}, s.file_number);
     ASSERT_TRUE(core::write_portfolio_index(*index, ".~NU", false));
   }

@@ -17,7 +17,7 @@
 #include "gui/analysis/export_settings.h"
 #include "gui/base/path_text.h"
 #include "gui/base/prompter.h"
-#include "qdb/failure.h"
+#include "qdb/error.h"
 #include "qdb/file_system.h"
 #include "qdb/portfolio_files.h"
 
@@ -77,14 +77,13 @@ class ExportProgress {
   std::atomic<bool> m_stop{false};
 };
 
-// Makes the output folder when it does not exist; false (with the cause noted) when it can't.
-bool makeFolder(const std::string& dir) {
+// Makes the output folder when it does not exist; the Error naming it when it can't.
+qdb::Result<void> makeFolder(const std::string& dir) {
   qdb::FileSystem& files = qdb::file_system();
-  if (files.exists(dir)) return true;
+  if (files.exists(dir)) return {};
   errno = 0;
-  if (files.create_directory(dir)) return true;
-  qdb::note_error(dir, errno != 0 ? errno : EIO);
-  return false;
+  if (files.create_directory(dir)) return {};
+  return qdb::last_error_of(dir);
 }
 
 }  // namespace
@@ -137,9 +136,8 @@ QString runExportAll(QWidget* parent, CSettingsStore& settings, const QString& p
   saveExportOptions(settings, kept);
   saveExportAllTarget(settings, {target, dialog.single()});
 
-  qdb::clear_failure();
-  if (!makeFolder(request.out_dir)) {
-    prompter.message(parent, QString::fromStdString(qdb::with_cause("file export error")));
+  if (const qdb::Result<void> made = makeFolder(request.out_dir); !made) {
+    prompter.message(parent, QString::fromStdString(made.error().with_cause("file export error")));
     return {};
   }
   // Read afresh: the portfolio may have changed while the questions were open.

@@ -7,7 +7,6 @@
 #include "core/chart_bad_days.h"
 #include "core/chart_window.h"
 #include "gui/chart/chart_painter.h"
-#include "qdb/failure.h"
 #include "qdb/file_suffixes.h"
 #include "qdb/portfolio_files.h"
 
@@ -41,11 +40,10 @@ bool writeChartPng(const QImage& image, const std::string& path, std::string& er
     error = "The picture could not be encoded as PNG";
     return false;
   }
-  qdb::clear_failure();
-  const bool written = qdb::replace_file(
+  const qdb::Result<void> written = qdb::replace_file(
       path, path + std::string(qdb::suffix::kNewRepair), [&](qdb::WriteFile& out) {
         return out.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
       });
-  if (!written) error = qdb::with_cause("The chart could not be written to " + path);
-  return written;
+  if (!written) error = written.error().with_cause("The chart could not be written to " + path);
+  return written.ok();
 }

@@ -2,7 +2,6 @@
 
 #include "core/quote_windows.h"
 #include "gui/edit/quotes_grid_model.h"
-#include "qdb/failure.h"
 #include "qdb/series_problem.h"
 
 QuoteLoadResult load_quotes(CQuotesGridModel& model, const std::string& directory,
@@ -11,7 +10,6 @@ QuoteLoadResult load_quotes(CQuotesGridModel& model, const std::string& director
                             int file_number) {
   using State = core::NewestFirstQuotes::State;
   QuoteLoadResult result;
-  qdb::clear_failure();
   core::NewestFirstQuotes quotes;
   if (!quotes.open(directory, key, file_number) && quotes.state() == State::kOpenFailed) {
     result.cause = qdb::read_failure_cause(directory, key, file_number);
