@@ -147,12 +147,36 @@ BulkExportSkip skip_of(const BulkExportPlan& plan, const BulkExportItem& item,
   return skip;
 }
 
+enum class Walk { kDone, kCancelled, kStopped };
+
+// Goes through the plan's symbols in order. A cancel seen before a symbol ends the walk; a
+// symbol whose series does not open is recorded as skipped; every other one's reader goes to
+// each(item, reader), which answers false to stop the walk. Progress is reported after each
+// symbol that is done or skipped.
+template <typename Each>
+Walk for_each_series(const BulkExportPlan& plan, const BulkExportRequest& request,
+                     BulkExportResult& result, Each&& each) {
+  const std::vector<BulkExportItem>& items = plan.items();
+  const std::vector<qdb::MasterRecord>& entries = plan.entries().all();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const BulkExportItem& item = items[i];
+    if (cancelled(request)) return Walk::kCancelled;
+    qdb::SeriesReader reader;
+    const qdb::StatusCode opened = reader.open(plan.listing(), entries[item.entry]);
+    if (opened != qdb::kSuccess) {
+      result.skipped.push_back(skip_of(plan, item, opened));
+    } else if (!each(item, reader)) {
+      return Walk::kStopped;
+    }
+    report(request, i + 1, items.size(), item.symbol);
+  }
+  return cancelled(request) ? Walk::kCancelled : Walk::kDone;
+}
+
 BulkExportResult run_per_symbol(const BulkExportPlan& plan, const BulkExportRequest& request) {
   BulkExportResult result;
   qdb::FileSystem& files = qdb::file_system();
   const std::string out_dir = qdb::normalize_dir(request.out_dir);
-  const std::vector<BulkExportItem>& items = plan.items();
-  const std::vector<qdb::MasterRecord>& entries = plan.entries().all();
 
   // A file replaced under force keeps the name it has, whatever its case, so a disk that
   // ignores case and one that does not end up alike. One listing serves every name.
@@ -161,46 +185,33 @@ BulkExportResult run_per_symbol(const BulkExportPlan& plan, const BulkExportRequ
   // Every file is written beside its target first; a staged file not committed is removed
   // when it goes away, so any early return below leaves no temporary file.
   std::vector<std::unique_ptr<qdb::StagedFile>> staged;
-  staged.reserve(items.size());
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    const BulkExportItem& item = items[i];
-    if (cancelled(request)) {
-      result.outcome = BulkExportOutcome::kCancelled;
-      return result;
-    }
-    qdb::SeriesReader reader;
-    const qdb::StatusCode opened = reader.open(plan.listing(), entries[item.entry]);
-    if (opened != qdb::kSuccess) {
-      result.skipped.push_back(skip_of(plan, item, opened));
-      report(request, i + 1, items.size(), item.symbol);
-      continue;
-    }
-    const std::string target = existing.resolve(item.file_name);
-    // Output files are new or replaced wholesale: a new one takes the default permission
-    // bits, a replaced one keeps those of the file it replaces.
-    auto file = std::make_unique<qdb::StagedFile>(target, temp_name_of(target));
-    file->defer_syncs();
-    if (!existing.contains(item.file_name)) file->take_default_mode();
-    ExportResult exported;
-    const qdb::Result<void> written = file->write([&](qdb::WriteFile& out) {
-      exported = export_quotes(reader, item.symbol, request.options, [&out](std::string_view text) {
-        return out.write(text.data(), text.size());
+  staged.reserve(plan.items().size());
+  const Walk walk = for_each_series(
+      plan, request, result, [&](const BulkExportItem& item, qdb::SeriesReader& reader) {
+        const std::string target = existing.resolve(item.file_name);
+        // Output files are new or replaced wholesale: a new one takes the default permission
+        // bits, a replaced one keeps those of the file it replaces.
+        auto file = std::make_unique<qdb::StagedFile>(target, temp_name_of(target));
+        file->defer_syncs();
+        if (!existing.contains(item.file_name)) file->take_default_mode();
+        ExportResult exported;
+        const qdb::Result<void> written = file->write([&](qdb::WriteFile& out) {
+          exported = export_quotes(
+              reader, item.symbol, request.options,
+              [&out](std::string_view text) { return out.write(text.data(), text.size()); });
+          return exported.written;
+        });
+        if (!written) {
+          result.outcome = BulkExportOutcome::kFailed;
+          result.failure = "For symbol " + item.symbol + ", " + item.file_name +
+                           " was not written\n" + cause_of(written.error(), target, errno);
+          return false;
+        }
+        staged.push_back(std::move(file));
+        return true;
       });
-      return exported.written;
-    });
-    if (!written) {
-      result.outcome = BulkExportOutcome::kFailed;
-      result.failure = "For symbol " + item.symbol + ", " + item.file_name + " was not written\n" +
-                       cause_of(written.error(), target, errno);
-      return result;
-    }
-    staged.push_back(std::move(file));
-    report(request, i + 1, items.size(), item.symbol);
-  }
-  if (cancelled(request)) {
-    result.outcome = BulkExportOutcome::kCancelled;
-    return result;
-  }
+  if (walk == Walk::kCancelled) result.outcome = BulkExportOutcome::kCancelled;
+  if (walk != Walk::kDone) return result;
 
   // Every new file reaches the disk before any takes its name: one call for them all where the
   // host has one (the staged files synced themselves otherwise).
@@ -237,8 +248,6 @@ BulkExportResult run_per_symbol(const BulkExportPlan& plan, const BulkExportRequ
 
 BulkExportResult run_single(const BulkExportPlan& plan, const BulkExportRequest& request) {
   BulkExportResult result;
-  const std::vector<BulkExportItem>& items = plan.items();
-  const std::vector<qdb::MasterRecord>& entries = plan.entries().all();
   const char delimiter = export_delimiter(request.options.delimiter);
   ExportOptions options = request.options;
   options.title = false;
@@ -259,37 +268,24 @@ BulkExportResult run_single(const BulkExportPlan& plan, const BulkExportRequest&
       title += kExportLineEnd;
       if (!to_file(title)) return false;
     }
-    for (std::size_t i = 0; i < items.size(); ++i) {
-      const BulkExportItem& item = items[i];
-      if (cancelled(request)) {
-        stopped = true;
-        return false;
-      }
-      qdb::SeriesReader reader;
-      const qdb::StatusCode opened = reader.open(plan.listing(), entries[item.entry]);
-      if (opened != qdb::kSuccess) {
-        result.skipped.push_back(skip_of(plan, item, opened));
-        report(request, i + 1, items.size(), item.symbol);
-        continue;
-      }
-      // Every row has the TIME column the title names; a series without times has none to
-      // give.
-      const bool fill_time = options.time && !reader.has_time();
-      LineRewriter rows(to_file, symbol_column(item.symbol, delimiter) + delimiter,
-                        fill_time ? "N/A" : "", delimiter);
-      const ExportSink sink = [&rows](std::string_view text) { return rows(text); };
-      const ExportResult exported = export_quotes(reader, item.symbol, options, sink);
-      if (!exported.written || !rows.flush()) {
-        failed_symbol = item.symbol;
-        return false;
-      }
-      ++result.written;
-      report(request, i + 1, items.size(), item.symbol);
-    }
-    if (cancelled(request)) {
-      stopped = true;
-      return false;
-    }
+    const Walk walk = for_each_series(
+        plan, request, result, [&](const BulkExportItem& item, qdb::SeriesReader& reader) {
+          // Every row has the TIME column the title names; a series without times has none to
+          // give.
+          const bool fill_time = options.time && !reader.has_time();
+          LineRewriter rows(to_file, symbol_column(item.symbol, delimiter) + delimiter,
+                            fill_time ? "N/A" : "", delimiter);
+          const ExportSink sink = [&rows](std::string_view text) { return rows(text); };
+          const ExportResult exported = export_quotes(reader, item.symbol, options, sink);
+          if (!exported.written || !rows.flush()) {
+            failed_symbol = item.symbol;
+            return false;
+          }
+          ++result.written;
+          return true;
+        });
+    stopped = walk == Walk::kCancelled;
+    if (walk != Walk::kDone) return false;
     return true;
   });
   if (stopped) {
