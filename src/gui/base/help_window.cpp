@@ -1,8 +1,13 @@
 #include "gui/base/help_window.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeySequence>
+#include <QScreen>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QUrl>
@@ -42,6 +47,13 @@ CHelpWindow::CHelpWindow(QWidget* owner)
   connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QToolButton::setEnabled);
   connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QToolButton::setEnabled);
 
+  for (const QKeySequence& key :
+       {QKeySequence(Qt::Key_Escape), QKeySequence(QStringLiteral("Ctrl+W")),
+        QKeySequence(QKeySequence::Close)}) {
+    auto* shortcut = new QShortcut(key, this);
+    connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+  }
+
   const QFontMetrics metrics = fontMetrics();
   resize(metrics.averageCharWidth() * 90, metrics.height() * 36);
 }
@@ -49,9 +61,25 @@ CHelpWindow::CHelpWindow(QWidget* owner)
 void CHelpWindow::showPage(const QString& page) {
   const QUrl url = QUrl::fromLocalFile(page);
   if (m_browser->source() != url) m_browser->setSource(url);
+  if (!m_placed) placeOverMainWindow();
   show();
   raise();
   activateWindow();
 }
 
 QString CHelpWindow::pagePath() const { return m_browser->source().toLocalFile(); }
+
+void CHelpWindow::placeOverMainWindow() {
+  m_placed = true;
+  QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+  while (main && main->parentWidget()) main = main->parentWidget()->window();
+  if (!main) return;
+  QRect frame(QPoint(0, 0), size());
+  frame.moveCenter(main->frameGeometry().center());
+  if (const QScreen* screen = main->screen()) {
+    const QRect area = screen->availableGeometry();
+    frame.moveLeft(std::max(area.left(), std::min(frame.left(), area.right() - frame.width())));
+    frame.moveTop(std::max(area.top(), std::min(frame.top(), area.bottom() - frame.height())));
+  }
+  move(frame.topLeft());
+}

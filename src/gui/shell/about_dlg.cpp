@@ -6,10 +6,12 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QPushButton>
 #include <QStyle>
 #include <QSysInfo>
 #include <QVBoxLayout>
 
+#include "gui/base/dialog_keys.h"
 #include "gui/base/prompter.h"
 #include "gui/base/static_link.h"
 
@@ -101,6 +103,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
   layout->addWidget(m_web);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  setUpDialogKeys(*this, {m_email, m_web, buttons->button(QDialogButtonBox::Ok)}, QString());
 }
 
 void runAbout(QWidget* parent) {
