@@ -73,6 +73,27 @@ TEST(Help, F1OpensTheTopicOfTheDialogInFront) {
   EXPECT_EQ(help->pagePath(), helpPath());
 }
 
+// The help window opens centred over the main window, not at the screen's corner, and Esc
+// and Ctrl+W close it.
+TEST(Help, TheWindowOpensOverTheMainWindowAndClosesWithEscOrCtrlW) {
+  gui_test::ScriptedPrompter prompter;
+  QWidget main;
+  main.setGeometry(200, 150, 900, 700);
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence("Ctrl+W")}) {
+    showHelp({}, &main);
+    auto* help = main.findChild<CHelpWindow*>();
+    ASSERT_NE(help, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+    const QPoint offset = help->frameGeometry().center() - main.frameGeometry().center();
+    EXPECT_LE(offset.manhattanLength(), 4) << key.toString().toStdString();
+    QTest::keySequence(help, key);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main.findChild<CHelpWindow*>() == nullptr; }))
+        << key.toString().toStdString();
+  }
+}
+
 // Every page links only to pages and style sheets of the manual, all of which exist, and
 // loads nothing from the network.
 TEST(Help, ManualIsSelfContainedWithoutBrokenLinks) {

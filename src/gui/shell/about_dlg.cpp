@@ -103,7 +103,8 @@ CAboutDlg::CAboutDlg(QWidget* parent)
   layout->addWidget(m_web);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-  setUpDialogKeys(*this, {m_email, m_web, buttons->button(QDialogButtonBox::Ok)}, QString());
+  // The links come before OK in reading order; the focus starts on OK, so Enter closes the box.
+  setUpDialogKeys(*this, {buttons->button(QDialogButtonBox::Ok), m_email, m_web}, QString());
 }
 
 void runAbout(QWidget* parent) {
