@@ -65,6 +65,7 @@ struct DialogCase {
 TEST(DialogKeysTest, FocusTabOrderWindowButtonsAndHelpOfEveryDialog) {
   ScriptedPrompter prompter;  // a link or a check that asks something fails the test
   static const ThreeRows rows;
+  // Tab enters a group of radio buttons at its chosen button; the arrow keys move inside it.
   const QStringList exportTabs = {"path",
                                   "Browse...",
                                   "Open",
@@ -74,21 +75,15 @@ TEST(DialogKeysTest, FocusTabOrderWindowButtonsAndHelpOfEveryDialog) {
                                   "Volume",
                                   "Open Interest",
                                   "Space",
-                                  "Comma",
-                                  "Tab",
                                   "MM/DD/YY",
-                                  "MM/DD/YYYY",
-                                  "YYYY-MM-DD",
-                                  "YYYYMMDD",
                                   "Add time column",
                                   "Oldest quote first",
-                                  "Newest quote first",
                                   "Add title row",
                                   "OK",
                                   "Cancel"};
   const DialogCase cases[] = {
       {[] { return std::make_unique<CEditQuoteDlg>(rows, 1); },
-       "1.5000",
+       "2.5000",
        {"open", "high", "low", "close", "volume", "openInterest", "previous", "next", "first",
         "last", "ok", "cancel"},
        "edit-quote"},

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QScreen>
 #include <QShortcut>
@@ -47,9 +48,12 @@ CHelpWindow::CHelpWindow(QWidget* owner)
   connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QToolButton::setEnabled);
   connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QToolButton::setEnabled);
 
-  for (const QKeySequence& key :
-       {QKeySequence(Qt::Key_Escape), QKeySequence(QStringLiteral("Ctrl+W")),
-        QKeySequence(QKeySequence::Close)}) {
+  // Ctrl+W closes the window, and so does the platform's own Close key where it is another
+  // (Ctrl+F4); a key given twice would be ambiguous and do nothing. Esc: keyPressEvent.
+  QList<QKeySequence> closeKeys{QKeySequence(QStringLiteral("Ctrl+W"))};
+  for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Close))
+    if (!closeKeys.contains(key)) closeKeys << key;
+  for (const QKeySequence& key : closeKeys) {
     auto* shortcut = new QShortcut(key, this);
     connect(shortcut, &QShortcut::activated, this, &QWidget::close);
   }
@@ -61,8 +65,9 @@ CHelpWindow::CHelpWindow(QWidget* owner)
 void CHelpWindow::showPage(const QString& page) {
   const QUrl url = QUrl::fromLocalFile(page);
   if (m_browser->source() != url) m_browser->setSource(url);
-  if (!m_placed) placeOverMainWindow();
   show();
+  // Placed once shown, when the window has its final size.
+  if (!m_placed) placeOverMainWindow();
   raise();
   activateWindow();
 }
@@ -82,4 +87,13 @@ void CHelpWindow::placeOverMainWindow() {
     frame.moveTop(std::max(area.top(), std::min(frame.top(), area.bottom() - frame.height())));
   }
   move(frame.topLeft());
+}
+
+void CHelpWindow::keyPressEvent(QKeyEvent* event) {
+  // Esc, which the page leaves alone, closes the window as it closes a dialog.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }

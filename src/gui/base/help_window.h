@@ -24,6 +24,9 @@ class CHelpWindow : public QWidget {
   QToolButton* backButton() const { return m_back; }
   QToolButton* forwardButton() const { return m_forward; }
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   // Centres the window over the top window of its owner's chain, inside that screen.
   void placeOverMainWindow();
