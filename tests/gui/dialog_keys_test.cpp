@@ -186,3 +186,23 @@ TEST(DialogKeysTest, FocusTabOrderWindowButtonsAndHelpOfEveryDialog) {
 
 }  // namespace
 }  // namespace gui_test
+
+namespace gui_test {
+namespace {
+
+// Y and N answer Delete Symbol's question, as they answer every confirmation.
+TEST(DialogKeysTest, YAndNAnswerDeleteSymbol) {
+  for (const auto& [key, result] :
+       {std::pair{Qt::Key_Y, QDialog::Accepted}, std::pair{Qt::Key_N, QDialog::Rejected}}) {
+    CDeleteSymbolDlg dialog("AAA");
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(QApplication::focusWidget(), key);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), result);
+  }
+}
+
+}  // namespace
+}  // namespace gui_test

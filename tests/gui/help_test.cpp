@@ -106,6 +106,13 @@ TEST(Help, ManualIsSelfContainedWithoutBrokenLinks) {
   const QDir dir(helpDirectory());
   const QStringList pages = dir.entryList({"*.html"}, QDir::Files);
   EXPECT_GE(pages.size(), 6);
+  // Every page, each command's among them, is reached from the contents.
+  QFile contents(dir.filePath("index.html"));
+  ASSERT_TRUE(contents.open(QIODevice::ReadOnly));
+  const QString index = QString::fromUtf8(contents.readAll());
+  for (const QString& page : pages)
+    EXPECT_TRUE(page == "index.html" || index.contains("href=\"" + page + "\""))
+        << page.toStdString();
   const QRegularExpression reference(R"re((?:href|src)="([^"#]*)(#[^"]*)?")re");
   for (const QString& page : pages) {
     QFile file(dir.filePath(page));
