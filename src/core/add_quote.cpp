@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/entry_check.h"
 #include "core/entry_values.h"
 #include "core/quote_texts.h"
 #include "core/series_dates.h"
@@ -25,7 +26,13 @@ AddQuoteResult add_failure(std::string message, int status = 0) {
 
 AddQuoteResult add_quote(const ViewState& view, const std::string& date_text) {
   const qdb::DateSerial date = entry_date(date_text);
-  if (date == 0) return add_failure(kInvalidDataEntered);
+  EntryCheck check;
+  check.date("Date", date_text, date);
+  if (!check.ok()) {
+    AddQuoteResult refused;
+    static_cast<CommandResult&>(refused) = check.refusal();
+    return refused;
+  }
   // The copy goes before the quote of this date, which must be the one the insert finds: a
   // weekend date would have the copy placed before the following Monday instead.
   if (qdb::is_weekend(date)) return add_failure(kAddFailed);

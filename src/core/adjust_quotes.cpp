@@ -1,31 +1,24 @@
 #include "core/adjust_quotes.h"
 
+#include "core/entry_check.h"
 #include "core/entry_values.h"
 #include "qdb/rewrite.h"
 
 namespace core {
-namespace {
-
-bool usable_multiplier(const std::optional<float>& value) { return value && *value != 0.0f; }
-
-}  // namespace
-
 CommandResult adjust_quotes(const ViewState& view, const AdjustEntry& entry) {
-  bool valid = true;
+  EntryCheck check;
   const qdb::DateSerial from = entry_date(entry.from_text);
   const qdb::DateSerial to = entry_date(entry.to_text);
-  const qdb::DateSerial first = view.first_date;
-  const qdb::DateSerial last = view.last_date;
-  if (from == 0 || to == 0) valid = false;
-  if (from < first || to < first) valid = false;
-  if (from > last || to > last) valid = false;
-  // Checked in the dialog's order: price, open interest, volume.
+  check.date_in_range("From", entry.from_text, from, view.first_date, view.last_date);
+  check.date_in_range("To", entry.to_text, to, view.first_date, view.last_date);
+  // The causes follow the fields' order: price, volume, open interest.
   const std::optional<float> price = scan_number(entry.price);
-  const std::optional<float> open_interest = scan_number(entry.open_interest);
   const std::optional<float> volume = scan_number(entry.volume);
-  if (!usable_multiplier(price) || !usable_multiplier(open_interest) || !usable_multiplier(volume))
-    valid = false;
-  if (!valid) return CommandResult::failure(kInvalidDataEntered);
+  const std::optional<float> open_interest = scan_number(entry.open_interest);
+  check.nonzero_number("Price", entry.price, price);
+  check.nonzero_number("Volume", entry.volume, volume);
+  check.nonzero_number("Open Interest", entry.open_interest, open_interest);
+  if (!check.ok()) return check.refusal();
 
   qdb::SeriesEditRequest request;
   for (int field = qdb::kValueOpen; field <= qdb::kValueClose; ++field)

@@ -23,6 +23,9 @@ struct CommandResult {
   std::vector<std::string> messages;
   std::vector<SettingValue> settings;  // written by the caller after a success
   int status = 0;                      // the library status of a failed call, 0 otherwise
+  // The entries were refused by the command's checks ("Invalid Data Entered" and its causes):
+  // a dialog stays open with them.
+  bool refused_entries = false;
 
   static CommandResult success(std::vector<SettingValue> settings) {
     CommandResult result;
@@ -37,6 +40,9 @@ struct CommandResult {
     result.status = status;
     return result;
   }
+
+  // "Invalid Data Entered", then each cause (the field and what it allows) on a line of its own.
+  static CommandResult invalid_entries(const std::vector<std::string>& causes);
 
   // message with the error's cause on a line of its own, and its status.
   static CommandResult failure(std::string message, const qdb::Error& error) {
@@ -55,5 +61,13 @@ Result failed_with(std::string failure) {
 
 // "Invalid Data Entered": what every quote dialog shows for entries that fail its checks.
 inline constexpr const char* kInvalidDataEntered = "Invalid Data Entered";
+
+inline CommandResult CommandResult::invalid_entries(const std::vector<std::string>& causes) {
+  std::string message = kInvalidDataEntered;
+  for (const std::string& cause : causes) message += "\n" + cause;
+  CommandResult result = failure(std::move(message));
+  result.refused_entries = true;
+  return result;
+}
 
 }  // namespace core

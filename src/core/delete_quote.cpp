@@ -1,5 +1,6 @@
 #include "core/delete_quote.h"
 
+#include "core/entry_check.h"
 #include "core/entry_values.h"
 #include "qdb/rewrite.h"
 
@@ -8,7 +9,9 @@ namespace core {
 CommandResult delete_quote(const ViewState& view, const std::string& date_text,
                            const QuoteAddress& address) {
   const qdb::DateSerial date = entry_date(date_text);
-  if (date == 0) return CommandResult::failure(kInvalidDataEntered);
+  EntryCheck check;
+  check.date("Date", date_text, date);
+  if (!check.ok()) return check.refusal();
 
   qdb::SeriesEditRequest request;
   request.first_date = date;

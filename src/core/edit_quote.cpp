@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/entry_check.h"
 #include "core/entry_values.h"
 #include "core/quote_texts.h"
 #include "core/series_dates.h"
@@ -13,21 +14,27 @@ namespace {
 constexpr const char* kEditFailed = "Single Date Edit Failed";
 constexpr const char* kValueNames[qdb::kRequestValueCount] = {"Open",  "Hi",  "Lo",
                                                               "Close", "Vol", "OI"};
+// The fields as the dialog labels them.
+constexpr const char* kFieldLabels[qdb::kRequestValueCount] = {"Open",  "High",   "Low",
+                                                               "Close", "Volume", "Open Interest"};
 }  // namespace
 
 CommandResult edit_quote(const ViewState& view, const EditQuoteEntry& entry) {
+  EntryCheck check;
   const qdb::DateSerial date = entry_date(entry.date_text);
-  if (date == 0) return CommandResult::failure(kInvalidDataEntered);
+  check.date("Date", entry.date_text, date);
 
   qdb::SeriesEditRequest request;  // every value starts as a keep mark
   bool changes_something = false;
   for (std::size_t i = 0; i < entry.fields.size(); ++i) {
     if (entry.fields[i].keep) continue;
     const std::optional<float> value = scan_number(entry.fields[i].text);
-    if (!value) return CommandResult::failure(kInvalidDataEntered);
+    check.number(kFieldLabels[i], entry.fields[i].text, value);
+    if (!value) continue;
     request.values[i] = *value;  // the entry lists the fields in the request's order
     changes_something = true;
   }
+  if (!check.ok()) return check.refusal();
 
   // A date (and time) with no quote would rewrite nothing; say so instead of claiming an
   // edit. A record addressed by its position is checked by the rewrite itself.

@@ -1,5 +1,6 @@
 #include "core/split_quotes.h"
 
+#include "core/entry_check.h"
 #include "core/entry_values.h"
 #include "qdb/rewrite.h"
 
@@ -7,16 +8,14 @@ namespace core {
 
 CommandResult split_quotes(const ViewState& view, const SplitEntry& entry) {
   // Every check runs, then one verdict, as the dialog does.
-  bool valid = true;
+  EntryCheck check;
   const qdb::DateSerial split = entry_date(entry.date_text);
-  const qdb::DateSerial first = view.first_date;
-  const qdb::DateSerial last = view.last_date;
-  if (split == 0 || split > last || split < first) valid = false;
+  check.date_in_range("Split Date", entry.date_text, split, view.first_date, view.last_date);
   const std::optional<float> new_shares = scan_number(entry.new_shares);
-  if (!new_shares || *new_shares == 0.0f) valid = false;
+  check.nonzero_number("New Shares", entry.new_shares, new_shares);
   const std::optional<float> old_shares = scan_number(entry.old_shares);
-  if (!old_shares || *old_shares == 0.0f) valid = false;
-  if (!valid) return CommandResult::failure(kInvalidDataEntered);
+  check.nonzero_number("Old Shares", entry.old_shares, old_shares);
+  if (!check.ok()) return check.refusal();
 
   const float price_factor = *old_shares / *new_shares;
   const float quantity_factor = *new_shares / *old_shares;

@@ -66,12 +66,17 @@ TEST_F(EditCommands, RefusalsExitOneWithTheMessageAndChangeNothing) {
     std::vector<std::string> args;
     const char* err;
   } refused[] = {
-      {{"edit-quote", "TEST", "01/03/00", "--open", "abc"}, "Invalid Data Entered\n"},
+      {{"edit-quote", "TEST", "01/03/00", "--open", "abc"},
+       "Invalid Data Entered\nOpen: \"abc\" is not a number\n"},
       {{"edit-quote", "TEST", "12/31/99", "--open", "1"}, "Single Date Edit Failed\n"},
-      {{"split", "TEST", "01/06/00", "2", "1"}, "Invalid Data Entered\n"},
-      {{"split", "TEST", "01/03/00", "0", "1"}, "Invalid Data Entered\n"},
-      {{"adjust", "TEST", "12/28/99", "01/05/00"}, "Invalid Data Entered\n"},
-      {{"adjust", "TEST", "12/29/99", "01/05/00", "--oi", "x"}, "Invalid Data Entered\n"},
+      {{"split", "TEST", "01/06/00", "2", "1"},
+       "Invalid Data Entered\nSplit Date: 01/06/00 is after the last quote, 01/05/00\n"},
+      {{"split", "TEST", "01/03/00", "0", "1"},
+       "Invalid Data Entered\nNew Shares: \"0\" is 0; enter a number other than 0\n"},
+      {{"adjust", "TEST", "12/28/99", "01/05/00"},
+       "Invalid Data Entered\nFrom: 12/28/99 is before the first quote, 12/29/99\n"},
+      {{"adjust", "TEST", "12/29/99", "01/05/00", "--oi", "x"},
+       "Invalid Data Entered\nOpen Interest: \"x\" is not a number; enter one other than 0\n"},
       {{"delete-quote", "TEST", "12/31/99"},
        "failure in delete quote for findrec\nDelete Edit Failed\n"},
       {{"add-quote", "TEST", "01/05/00"}, "Date 01/04/00 already exists.\n"},

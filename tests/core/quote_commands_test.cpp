@@ -25,7 +25,7 @@ constexpr std::size_t kRecord = 28;
 std::size_t cell(int quote, int column) { return kRecord * (quote + 1) + 4 * (column - 1); }
 
 std::vector<std::string> messages(const core::CommandResult& result) { return result.messages; }
-std::vector<std::string> one(const char* text) { return {text}; }
+std::vector<std::string> one(const std::string& text) { return {text}; }
 
 core::EditQuoteEntry edit_of(const char* date) {
   core::EditQuoteEntry entry;
@@ -63,11 +63,18 @@ TEST(EditQuote, RefusesWhatDoesNotConvertAndChangesNothing) {
   for (const char* text : {"", ".", "N/A", "abc", "1e999"}) {
     core::EditQuoteEntry entry = edit_of("01/03/00");
     entry.fields[0] = {text, false};
-    EXPECT_EQ(messages(core::edit_quote(p.view(), entry)), one("Invalid Data Entered")) << text;
+    const core::CommandResult result = core::edit_quote(p.view(), entry);
+    EXPECT_EQ(messages(result),
+              one("Invalid Data Entered\nOpen: \"" + std::string(text) + "\" is not a number"))
+        << text;
+    EXPECT_TRUE(result.refused_entries);
   }
   core::EditQuoteEntry bad_date = edit_of("02/30/00");
   bad_date.fields[0] = {"1", false};
-  EXPECT_EQ(messages(core::edit_quote(p.view(), bad_date)), one("Invalid Data Entered"));
+  bad_date.fields[4] = {"x", false};
+  EXPECT_EQ(messages(core::edit_quote(p.view(), bad_date)),
+            one("Invalid Data Entered\nDate: \"02/30/00\" is not a date; enter one as MM/DD/YY\n"
+                "Volume: \"x\" is not a number"));
   // A real date with no quote: nothing to edit, which is no success.
   core::EditQuoteEntry missing = edit_of("12/31/99");
   missing.fields[0] = {"1", false};
@@ -129,15 +136,25 @@ TEST(Split, FactorsAreWorkedOutInFloatArithmetic) {
 TEST(Split, ChecksTheEntries) {
   SamplePortfolio p;
   const std::string before = p.data();
-  const std::vector<core::SplitEntry> refused = {
-      {"01/06/00", "2", "1"},  // a day after the newest quote
-      {"12/28/99", "2", "1"},  // a day before the oldest
-      {"01/03/00", "0", "1"}, {"01/03/00", "2", "0"}, {"01/03/00", ".", "1"},
-      {"01/03/00", "", "1"},  {"02/30/00", "2", "1"}, {"13/01/99", "2", "1"},
-      {"1/3/00", "2", "1"},   {"01/03/ 0", "2", "1"},
+  // Each refusal names the field and what it allows, one line per failed check.
+  const std::string not_a_date = "\" is not a date; enter one from 12/29/99 to 01/05/00";
+  const std::vector<std::pair<core::SplitEntry, std::string>> refused = {
+      {{"01/06/00", "2", "1"}, "Split Date: 01/06/00 is after the last quote, 01/05/00"},
+      {{"12/28/99", "2", "1"}, "Split Date: 12/28/99 is before the first quote, 12/29/99"},
+      {{"01/03/00", "0", "1"}, "New Shares: \"0\" is 0; enter a number other than 0"},
+      {{"01/03/00", "2", "0"}, "Old Shares: \"0\" is 0; enter a number other than 0"},
+      {{"01/03/00", ".", "1"}, "New Shares: \".\" is not a number; enter one other than 0"},
+      {{"01/03/00", "", "1"}, "New Shares: \"\" is not a number; enter one other than 0"},
+      {{"02/30/00", "2", "1"}, "Split Date: \"02/30/00" + not_a_date},
+      {{"13/01/99", "2", "1"}, "Split Date: \"13/01/99" + not_a_date},
+      {{"1/3/00", "2", "1"}, "Split Date: \"1/3/00" + not_a_date},
+      {{"01/03/ 0", "0", "0"},
+       "Split Date: \"01/03/ 0" + not_a_date +
+           "\nNew Shares: \"0\" is 0; enter a number other than 0"
+           "\nOld Shares: \"0\" is 0; enter a number other than 0"},
   };
-  for (const core::SplitEntry& entry : refused) {
-    EXPECT_EQ(messages(core::split_quotes(p.view(), entry)), one("Invalid Data Entered"))
+  for (const auto& [entry, cause] : refused) {
+    EXPECT_EQ(messages(core::split_quotes(p.view(), entry)), one("Invalid Data Entered\n" + cause))
         << entry.date_text << " " << entry.new_shares << " " << entry.old_shares;
   }
   EXPECT_EQ(p.data(), before);
@@ -164,14 +181,23 @@ TEST(Adjust, ScalesTheRangeAndChecksTheEntries) {
   // From later than To is allowed: nothing is in the range.
   EXPECT_TRUE(core::adjust_quotes(p.view(), {"01/05/00", "12/29/99", "3", "3", "3"}).ok);
   EXPECT_EQ(read_bars(p.dir(), "TEST")[0].high, bars[0].high);
-  const std::vector<core::AdjustEntry> refused = {
-      {"12/28/99", "01/05/00", "1", "1", "1"}, {"12/29/99", "01/06/00", "1", "1", "1"},
-      {"12/29/99", "01/05/00", "0", "1", "1"}, {"12/29/99", "01/05/00", "1", "0", "1"},
-      {"12/29/99", "01/05/00", "1", "1", "0"}, {"12/29/99", "01/05/00", "1", "1", "abc"},
-      {"00/29/99", "01/05/00", "1", "1", "1"},
+  const std::vector<std::pair<core::AdjustEntry, std::string>> refused = {
+      {{"12/28/99", "01/05/00", "1", "1", "1"},
+       "From: 12/28/99 is before the first quote, 12/29/99"},
+      {{"12/29/99", "01/06/00", "1", "1", "1"}, "To: 01/06/00 is after the last quote, 01/05/00"},
+      {{"12/29/99", "01/05/00", "0", "1", "1"}, "Price: \"0\" is 0; enter a number other than 0"},
+      {{"12/29/99", "01/05/00", "1", "0", "1"}, "Volume: \"0\" is 0; enter a number other than 0"},
+      {{"12/29/99", "01/05/00", "1", "1", "0"},
+       "Open Interest: \"0\" is 0; enter a number other than 0"},
+      {{"12/29/99", "01/05/00", "1", "1", "abc"},
+       "Open Interest: \"abc\" is not a number; enter one other than 0"},
+      {{"00/29/99", "01/06/00", "1", "1", "1"},
+       "From: \"00/29/99\" is not a date; enter one from 12/29/99 to 01/05/00\n"
+       "To: 01/06/00 is after the last quote, 01/05/00"},
   };
-  for (const core::AdjustEntry& bad : refused)
-    EXPECT_EQ(messages(core::adjust_quotes(p.view(), bad)), one("Invalid Data Entered"));
+  for (const auto& [bad, cause] : refused)
+    EXPECT_EQ(messages(core::adjust_quotes(p.view(), bad)), one("Invalid Data Entered\n" + cause))
+        << cause;
   // Negative and fractional multipliers are allowed.
   EXPECT_TRUE(core::adjust_quotes(p.view(), {"01/04/00", "01/04/00", "-1", "0.25", "1"}).ok);
   EXPECT_NE(p.data(), before);
@@ -257,7 +283,8 @@ TEST(AddQuote, RefusesWhatItCannotInsert) {
   // A weekend date, and a weekday without a quote.
   EXPECT_EQ(core::add_quote(p.view(), "01/01/00").messages, one("Add Quote Failed"));
   EXPECT_EQ(core::add_quote(p.view(), "01/07/00").messages, one("Add Quote Failed"));
-  EXPECT_EQ(core::add_quote(p.view(), "02/30/00").messages, one("Invalid Data Entered"));
+  EXPECT_EQ(core::add_quote(p.view(), "02/30/00").messages,
+            one("Invalid Data Entered\nDate: \"02/30/00\" is not a date; enter one as MM/DD/YY"));
   EXPECT_EQ(p.data(), before);
 }
 

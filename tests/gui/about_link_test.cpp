@@ -77,9 +77,13 @@ TEST(StaticLinkTest, AVisitedLinkTurnsPurpleForTheRestOfTheRunAndAFailureBeeps) 
     CAboutDlg about;
     EXPECT_EQ(textColour(*about.emailLink()), QColor(0, 0, 255));
     EXPECT_TRUE(about.emailLink()->font().underline());
+    prompter.expectMessage();
     about.emailLink()->click();
     EXPECT_EQ(noBrowser.opened, QStringList{"mailto:" + CAboutDlg::kEmailAddress});
     EXPECT_EQ(prompter.beeps, 1);
+    // Besides the beep, a message says what could not be opened.
+    EXPECT_EQ(prompter.messageTexts(),
+              QStringList{"The desktop could not open mailto:" + CAboutDlg::kEmailAddress + "."});
     EXPECT_EQ(textColour(*about.emailLink()), QColor(0, 0, 255));
     EXPECT_EQ(own.links.emailVisited, 0);
   }
@@ -87,7 +91,9 @@ TEST(StaticLinkTest, AVisitedLinkTurnsPurpleForTheRestOfTheRunAndAFailureBeeps) 
     FakeDesktop browser(true);
     CAboutDlg about;
     QTest::mouseClick(about.webLink(), Qt::LeftButton);
-    about.emailLink()->click();
+    // Reached by the keyboard, Enter opens a link as a click does (Space too).
+    about.emailLink()->setFocus();
+    QTest::keyClick(about.emailLink(), Qt::Key_Return);
     EXPECT_EQ(browser.opened,
               (QStringList{CAboutDlg::kWebAddress, "mailto:" + CAboutDlg::kEmailAddress}));
     EXPECT_EQ(textColour(*about.webLink()), QColor(128, 0, 128));
@@ -98,6 +104,10 @@ TEST(StaticLinkTest, AVisitedLinkTurnsPurpleForTheRestOfTheRunAndAFailureBeeps) 
   EXPECT_EQ(textColour(*again.webLink()), QColor(128, 0, 128));
   EXPECT_EQ(textColour(*again.emailLink()), QColor(128, 0, 128));
   EXPECT_EQ(own.links.webVisited, 1);
+  FakeDesktop browser(true);
+  QTest::keyClick(again.webLink(), Qt::Key_Space);
+  EXPECT_EQ(browser.opened, QStringList{CAboutDlg::kWebAddress});
+  EXPECT_EQ(again.webLink()->focusPolicy(), Qt::StrongFocus);
 }
 
 TEST(StaticLinkTest, HandInsideArrowOutsideAndNoChangeForASecondAfterAClick) {

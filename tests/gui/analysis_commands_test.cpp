@@ -306,7 +306,13 @@ TEST_F(ExportTest, AnExistingFileIsReplacedOnlyAfterYes) {
     return dialog.result();
   });
   m_prompter.expectMessage(Prompter::Answer::No);
+  // "No" goes back to the dialog, the choices as the user left them.
+  m_prompter.expectDialog([](QDialog& dialog) {
+    EXPECT_EQ(static_cast<CExportDlg&>(dialog).delimiterGroup()->checkedId(), 2);
+    return int(QDialog::Rejected);
+  });
   EXPECT_FALSE(run());
+  EXPECT_EQ(m_prompter.dialogTitles(), QStringList({"Export", "Export"}));
   EXPECT_EQ(m_prompter.messageTexts(), QStringList{question});
   EXPECT_EQ(m_prompter.messages.back().buttons, Prompter::Buttons::YesNo);
   EXPECT_EQ(read_bytes(file("out.txt")), "old");
@@ -314,9 +320,22 @@ TEST_F(ExportTest, AnExistingFileIsReplacedOnlyAfterYes) {
 
   m_prompter.expectDialog(okWithPath(file("out.txt")));
   m_prompter.expectMessage(Prompter::Answer::Yes);
-  EXPECT_TRUE(run());
+  QString note;
+  EXPECT_TRUE(runExport(nullptr, store(), q(dir()), "EXP", 0, true, &note));
+  EXPECT_EQ(note, "Exported 5 quotes of EXP to " + q(file("out.txt")));
   EXPECT_EQ(read_bytes(file("out.txt")).substr(0, 21), "DATE,OPEN,LOW,CLOSE,V");
   EXPECT_EQ(m_prompter.beeps, 1);
+}
+
+// "Add time column" is offered only for a series with times.
+TEST_F(ExportTest, TheTimeColumnIsOfferedOnlyForASeriesWithTimes) {
+  for (const bool hasTimes : {true, false}) {
+    m_prompter.expectDialog([hasTimes](QDialog& dialog) {
+      EXPECT_EQ(static_cast<CExportDlg&>(dialog).timeBox()->isEnabled(), hasTimes);
+      return int(QDialog::Rejected);
+    });
+    EXPECT_FALSE(runExport(nullptr, store(), q(dir()), "EXP", 0, hasTimes));
+  }
 }
 
 TEST_F(ExportTest, AFileThatCannotBeWrittenSaysSoAfterSavingTheChoices) {

@@ -1,10 +1,12 @@
 // The commands as the user reaches them: each menu action's enabled state in the browsing
 // states that matter, and one flow per command family through the real action, with the
 // view's grids afterwards. The controllers' own cases are tested with the controllers.
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QListWidget>
 
 #include <filesystem>
+#include <functional>
 
 #include "browser_fixture.h"
 #include "core/command_fixture.h"
@@ -231,6 +233,62 @@ TEST_F(CommandWiringTest, AnalysisAndAboutFromTheMenuOpenTheirDialogs) {
   EXPECT_EQ(prompter.dialogTitles(),
             QStringList({"About Selected Quote Series", "Export", "About Dorvane"}));
   EXPECT_TRUE(prompter.messages.empty());
+}
+
+}  // namespace
+}  // namespace gui_test
+
+namespace gui_test {
+namespace {
+
+// The grids' keys and the shortcuts of the menu items that share a mnemonic open the same
+// dialogs as the menus, on the row the grid shows current.
+TEST_F(CommandWiringTest, GridKeysAndShortcutsOpenTheirCommands) {
+  makeA();
+  startUp();
+  struct Case {
+    const char* what;
+    std::function<void()> press;
+    const char* title;
+  };
+  CGridView* quotes = view()->quotesGrid();
+  CGridView* symbols = view()->symbolsGrid();
+  const auto key = [](QWidget* widget, int key, Qt::KeyboardModifiers modifiers = {}) {
+    return [widget, key, modifiers] {
+      widget->setFocus();
+      QTest::keyClick(widget, static_cast<Qt::Key>(key), modifiers);
+    };
+  };
+  // Row 2, Monday 01/03/00, has no quote on the Friday before: Add opens its dialog there.
+  const Case cases[] = {
+      {"quotes Enter", key(quotes, Qt::Key_Return), "Edit Selected Quote"},
+      // The grid's signal of a double-click on a row (a simulated double-click reaches no
+      // item view's handler).
+      {"quotes double-click",
+       [quotes] { emit quotes->doubleClicked(quotes->model()->index(2, 0)); },
+       "Edit Selected Quote"},
+      {"quotes Insert", key(quotes, Qt::Key_Insert), "Add Data"},
+      {"quotes Delete", key(quotes, Qt::Key_Delete), "Delete Data"},
+      {"symbols Delete", key(symbols, Qt::Key_Delete), "Delete Symbol"},
+      {"symbols F2", key(symbols, Qt::Key_F2), "Edit Symbol"},
+      {"Ctrl+Shift+S", key(quotes, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier),
+       "Split Data"},
+      {"Ctrl+Shift+A", key(symbols, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier),
+       "Adjust Data"},
+  };
+  frame->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+  for (const Case& c : cases) {
+    quotes->selectRow(2);
+    prompter.dialogs.clear();
+    prompter.expectDialog(QDialog::Rejected);
+    c.press();
+    EXPECT_EQ(prompter.dialogTitles(), QStringList{c.title}) << c.what;
+    EXPECT_EQ(prompter.pending(), 0) << c.what;
+  }
+  // The shortcuts show in the menu beside the items' texts.
+  EXPECT_EQ(frame->commandAction("split")->shortcut(), QKeySequence("Ctrl+Shift+S"));
+  EXPECT_EQ(frame->commandAction("adjust")->shortcut(), QKeySequence("Ctrl+Shift+A"));
 }
 
 }  // namespace

@@ -172,6 +172,34 @@ TEST(NumberEditTest, OnlyDigitsAndPointsGetIn) {
   }
 }
 
+// A key with Alt or Ctrl is a command, never text: Alt+P and Alt+N (mnemonics of no button)
+// put no "p" or "n" into the field, while the field's own Ctrl keys keep working.
+TEST(NumberEditTest, KeysWithAltOrCtrlNeverInsertText) {
+  struct Case {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* text;  // starting from "99.5", the caret at the end
+  };
+  const Case cases[] = {{Qt::Key_P, Qt::AltModifier, "99.5"},
+                        {Qt::Key_N, Qt::AltModifier, "99.5"},
+                        {Qt::Key_7, Qt::AltModifier, "99.5"},
+                        {Qt::Key_N, Qt::ControlModifier, "99.5"},
+                        {Qt::Key_P, Qt::ControlModifier | Qt::AltModifier, "99.5"}};
+  for (const Case& c : cases) {
+    ScriptedPrompter prompter;
+    CNumberEdit edit;
+    edit.setText("99.5");
+    QTest::keyClick(&edit, c.key, c.modifiers);
+    EXPECT_EQ(edit.text(), QString::fromLatin1(c.text)) << c.key << " " << c.modifiers;
+    EXPECT_EQ(prompter.beeps, 0);
+  }
+  ScriptedPrompter prompter;
+  CNumberEdit edit;
+  edit.setText("99.5");
+  QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(edit.selectedText(), "99.5");
+}
+
 // Opens the field's context menu and answers the shown menu's action whose text starts with
 // QLineEdit's own text for it.
 QAction* context_action(QLineEdit& edit, const char* text) {

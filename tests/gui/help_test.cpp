@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QScreen>
 
 #include <QTest>
 #include <QTextBrowser>
@@ -73,12 +76,43 @@ TEST(Help, F1OpensTheTopicOfTheDialogInFront) {
   EXPECT_EQ(help->pagePath(), helpPath());
 }
 
+// The help window opens centred over the main window, not at the screen's corner, and Esc
+// and Ctrl+W close it.
+TEST(Help, TheWindowOpensOverTheMainWindowAndClosesWithEscOrCtrlW) {
+  gui_test::ScriptedPrompter prompter;
+  QWidget main;
+  const QRect area = main.screen()->availableGeometry();
+  main.setGeometry(area.adjusted(area.width() / 8, 20, -area.width() / 4, -20));
+  main.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+  for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence("Ctrl+W")}) {
+    showHelp({}, &main);
+    auto* help = main.findChild<CHelpWindow*>();
+    ASSERT_NE(help, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+    // Centred across the main window, and kept on the screen.
+    EXPECT_LE(std::abs(help->frameGeometry().center().x() - main.frameGeometry().center().x()), 2)
+        << key.toString().toStdString();
+    EXPECT_TRUE(area.contains(help->frameGeometry())) << key.toString().toStdString();
+    QTest::keySequence(help, key);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main.findChild<CHelpWindow*>() == nullptr; }))
+        << key.toString().toStdString();
+  }
+}
+
 // Every page links only to pages and style sheets of the manual, all of which exist, and
 // loads nothing from the network.
 TEST(Help, ManualIsSelfContainedWithoutBrokenLinks) {
   const QDir dir(helpDirectory());
   const QStringList pages = dir.entryList({"*.html"}, QDir::Files);
   EXPECT_GE(pages.size(), 6);
+  // Every page, each command's among them, is reached from the contents.
+  QFile contents(dir.filePath("index.html"));
+  ASSERT_TRUE(contents.open(QIODevice::ReadOnly));
+  const QString index = QString::fromUtf8(contents.readAll());
+  for (const QString& page : pages)
+    EXPECT_TRUE(page == "index.html" || index.contains("href=\"" + page + "\""))
+        << page.toStdString();
   const QRegularExpression reference(R"re((?:href|src)="([^"#]*)(#[^"]*)?")re");
   for (const QString& page : pages) {
     QFile file(dir.filePath(page));

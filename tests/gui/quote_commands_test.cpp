@@ -306,7 +306,8 @@ TEST_F(QuoteCommandsTest, RefusedEntriesKeepTheDialogOpenWithTheUsersTexts) {
     });
     m_prompter.expectMessage(Prompter::Answer::Ok);
     EXPECT_FALSE(run(c.run, 1).reload);
-    EXPECT_EQ(m_prompter.messageTexts().back(), "Invalid Data Entered");
+    EXPECT_EQ(m_prompter.messageTexts().back().section(u'\n', 0, 0), "Invalid Data Entered");
+    EXPECT_EQ(m_prompter.messageTexts().back().count(u'\n'), 1) << "one cause";
     EXPECT_EQ(p.data(), data);
   }
 }

@@ -8,7 +8,10 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
+
+#include "gui/base/dialog_keys.h"
 
 namespace {
 
@@ -80,6 +83,7 @@ CDataFactsDlg::CDataFactsDlg(QWidget* parent) : QDialog(parent) {
       this));
   main->addWidget(buttons);
   main->setSizeConstraint(QLayout::SetFixedSize);
+  setUpDialogKeys(*this, {buttons->button(QDialogButtonBox::Ok)}, QStringLiteral("data-facts"));
 }
 
 QLabel* CDataFactsDlg::valueLabel() {

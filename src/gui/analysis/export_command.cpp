@@ -1,5 +1,7 @@
 #include "gui/analysis/export_command.h"
 
+#include <QCheckBox>
+
 #include "core/export.h"
 #include "gui/analysis/export_dlg.h"
 #include "gui/analysis/export_settings.h"
@@ -8,19 +10,22 @@
 #include "qdb/status.h"
 
 bool runExport(QWidget* parent, CSettingsStore& settings, const QString& portfolioDir,
-               const QString& symbol, int fileNumber) {
+               const QString& symbol, int fileNumber, bool seriesHasTimes, QString* note) {
   CExportDlg dialog(parent);
   dialog.setOptions(loadExportOptions(settings));
+  dialog.timeBox()->setEnabled(seriesHasTimes);
   Prompter& prompter = Prompter::instance();
-  if (prompter.exec(dialog) != QDialog::Accepted) return false;
-
-  const core::ExportOptions options = dialog.options();
-  if (core::export_target_exists(options.path)) {
+  core::ExportOptions options;
+  // "No" to replacing a file goes back to the dialog, the user's choices as they were.
+  for (;;) {
+    if (prompter.exec(dialog) != QDialog::Accepted) return false;
+    options = dialog.options();
+    if (!core::export_target_exists(options.path)) break;
     const QString question = QString::fromStdString(options.path) +
                              QStringLiteral("\nThis file already exists\n\nReplace existing file?");
-    if (prompter.message(parent, question, Prompter::Icon::None, Prompter::Buttons::YesNo) !=
+    if (prompter.message(parent, question, Prompter::Icon::None, Prompter::Buttons::YesNo) ==
         Prompter::Answer::Yes)
-      return false;
+      break;
   }
   saveExportOptions(settings, options);
 
@@ -35,5 +40,10 @@ bool runExport(QWidget* parent, CSettingsStore& settings, const QString& portfol
     return false;
   }
   prompter.beep();
+  if (note) {
+    *note = QStringLiteral("Exported %1 quotes of %2 to %3")
+                .arg(result.rows)
+                .arg(symbol.trimmed(), QString::fromStdString(options.path));
+  }
   return true;
 }

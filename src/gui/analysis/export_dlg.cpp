@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "gui/analysis/save_file_dialog.h"
+#include "gui/base/dialog_keys.h"
 #include "gui/base/widget_names.h"
 
 namespace {
@@ -116,6 +117,20 @@ CExportDlg::CExportDlg(QWidget* parent, Scope scope)
   layout->addLayout(choices);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  // Reading order: the path row, then the groups row by row (Omit, Column Delimiters, Dates
+  // with its time box, Order, Title), then OK and Cancel.
+  QList<QWidget*> tabOrder{m_path, m_browse};
+  if (m_single) tabOrder << m_single;
+  for (QCheckBox* box : boxes) tabOrder << box;
+  for (QButtonGroup* group : {m_delimiter, m_dateForm}) {
+    for (QAbstractButton* button : group->buttons()) tabOrder << button;
+    if (group == m_dateForm) tabOrder << m_time;
+  }
+  for (QAbstractButton* button : m_order->buttons()) tabOrder << button;
+  tabOrder << m_title << buttons->button(QDialogButtonBox::Ok)
+           << buttons->button(QDialogButtonBox::Cancel);
+  setUpDialogKeys(*this, tabOrder, QStringLiteral("export"));
 }
 
 void CExportDlg::setOptions(const core::ExportOptions& options) {

@@ -12,6 +12,7 @@
 
 #include "core/split_search.h"
 #include "gui/analysis/save_file_dialog.h"
+#include "gui/base/dialog_keys.h"
 #include "gui/base/prompter.h"
 #include "gui/base/widget_names.h"
 
@@ -92,6 +93,7 @@ CSplitSearchDlg::CSplitSearchDlg(SourceProvider source, QWidget* parent)
   layout->addWidget(group, 1);
   layout->addWidget(note);
   layout->addLayout(buttons);
+  setUpDialogKeys(*this, {m_results, m_search, m_saveAs, m_close}, QStringLiteral("split-search"));
 }
 
 QString CSplitSearchDlg::statusText() const { return m_status->text(); }

@@ -1,8 +1,14 @@
 #include "gui/base/help_window.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QScreen>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QUrl>
@@ -42,6 +48,16 @@ CHelpWindow::CHelpWindow(QWidget* owner)
   connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QToolButton::setEnabled);
   connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QToolButton::setEnabled);
 
+  // Ctrl+W closes the window, and so does the platform's own Close key where it is another
+  // (Ctrl+F4); a key given twice would be ambiguous and do nothing. Esc: keyPressEvent.
+  QList<QKeySequence> closeKeys{QKeySequence(QStringLiteral("Ctrl+W"))};
+  for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Close))
+    if (!closeKeys.contains(key)) closeKeys << key;
+  for (const QKeySequence& key : closeKeys) {
+    auto* shortcut = new QShortcut(key, this);
+    connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+  }
+
   const QFontMetrics metrics = fontMetrics();
   resize(metrics.averageCharWidth() * 90, metrics.height() * 36);
 }
@@ -50,8 +66,34 @@ void CHelpWindow::showPage(const QString& page) {
   const QUrl url = QUrl::fromLocalFile(page);
   if (m_browser->source() != url) m_browser->setSource(url);
   show();
+  // Placed once shown, when the window has its final size.
+  if (!m_placed) placeOverMainWindow();
   raise();
   activateWindow();
 }
 
 QString CHelpWindow::pagePath() const { return m_browser->source().toLocalFile(); }
+
+void CHelpWindow::placeOverMainWindow() {
+  m_placed = true;
+  QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+  while (main && main->parentWidget()) main = main->parentWidget()->window();
+  if (!main) return;
+  QRect frame(QPoint(0, 0), size());
+  frame.moveCenter(main->frameGeometry().center());
+  if (const QScreen* screen = main->screen()) {
+    const QRect area = screen->availableGeometry();
+    frame.moveLeft(std::max(area.left(), std::min(frame.left(), area.right() - frame.width())));
+    frame.moveTop(std::max(area.top(), std::min(frame.top(), area.bottom() - frame.height())));
+  }
+  move(frame.topLeft());
+}
+
+void CHelpWindow::keyPressEvent(QKeyEvent* event) {
+  // Esc, which the page leaves alone, closes the window as it closes a dialog.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}

@@ -1,6 +1,7 @@
 // "Dorvane Help": the manual's pages in a browser of their own, with links between topics,
 // Back, Forward and Contents. It belongs to the window it was opened from, so it takes input
-// beside that window's modal dialogs and closes with it.
+// beside that window's modal dialogs and closes with it. It opens centred over the main
+// window (kept on its screen), and Esc or Ctrl+W closes it.
 #pragma once
 
 #include <QWidget>
@@ -23,7 +24,14 @@ class CHelpWindow : public QWidget {
   QToolButton* backButton() const { return m_back; }
   QToolButton* forwardButton() const { return m_forward; }
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
+  // Centres the window over the top window of its owner's chain, inside that screen.
+  void placeOverMainWindow();
+
+  bool m_placed = false;
   QTextBrowser* m_browser;
   QToolButton* m_back;
   QToolButton* m_forward;

@@ -1,7 +1,10 @@
 #include "gui/base/static_link.h"
 
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 #include "gui/base/prompter.h"
 
@@ -35,6 +38,7 @@ const QColor CStaticLink::kVisitedColor(128, 0, 128);
 CStaticLink::CStaticLink(const QString& text, QWidget* parent) : QLabel(text, parent) {
   setTextFormat(Qt::PlainText);
   setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
   QFont underlined = font();
   underlined.setUnderline(true);
   setFont(underlined);
@@ -75,7 +79,10 @@ void CStaticLink::click() {
   m_quiet.start();
 
   if (!urlOpener()(QUrl(m_target))) {
-    Prompter::instance().beep();
+    Prompter& prompter = Prompter::instance();
+    prompter.beep();
+    prompter.message(window(), QStringLiteral("The desktop could not open %1.").arg(m_target),
+                     Prompter::Icon::Warning);
     return;
   }
   if (m_visited != nullptr) *m_visited = 1;
@@ -102,4 +109,26 @@ void CStaticLink::leaveEvent(QEvent* event) {
 void CStaticLink::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) click();
+}
+
+void CStaticLink::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (event->modifiers() == Qt::NoModifier &&
+      (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+    click();
+    event->accept();
+    return;
+  }
+  QLabel::keyPressEvent(event);
+}
+
+void CStaticLink::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  if (!hasFocus()) return;
+  // The focus rectangle a button would show, around the link's text.
+  QStylePainter painter(this);
+  QStyleOptionFocusRect option;
+  option.initFrom(this);
+  option.rect = contentsRect();
+  painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }

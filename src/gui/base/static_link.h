@@ -1,6 +1,6 @@
 // CStaticLink: a text label that works as a hyperlink. Blue until visited, purple after,
 // underlined, a hand cursor while the pointer is over it; a click opens the target through
-// the desktop's URL handler.
+// the desktop's URL handler. Tab reaches it like a button, and Enter or Space opens it.
 #pragma once
 
 #include <functional>
@@ -47,7 +47,8 @@ class CStaticLink : public QLabel {
   bool isJustClicked() const { return m_justClicked; }
   bool isHovered() const { return m_captured; }
 
-  // What a click does: open the target, then mark visited or beep (Prompter).
+  // What a click does: open the target, then mark visited; a target the desktop can't open
+  // beeps and says so (Prompter).
   void click();
 
   // Replaces the desktop's URL handler (tests); returns the previous opener.
@@ -57,6 +58,8 @@ class CStaticLink : public QLabel {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   void applyColour();

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/base/dialog_keys.h"
 #include "gui/base/help.h"
 
 CFixMasterDlg::CFixMasterDlg(const QString& message, Form form, QWidget* parent)
@@ -34,7 +35,6 @@ CFixMasterDlg::CFixMasterDlg(const QString& message, Form form, QWidget* parent)
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(m_help, &QPushButton::clicked, this, [this] { showHelp(helpTopic(), this); });
-  addHelpKey(this, helpTopic());
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -45,6 +45,7 @@ CFixMasterDlg::CFixMasterDlg(const QString& message, Form form, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_message, 1);
   layout->addLayout(buttons);
+  setUpDialogKeys(*this, {ok, m_help, m_cancel}, helpTopic());
 }
 
 QString CFixMasterDlg::message() const { return m_message->text(); }

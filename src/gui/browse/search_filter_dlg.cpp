@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/base/help.h"
+#include "gui/base/dialog_keys.h"
 #include "gui/base/platform_ui.h"
 #include "gui/base/prompter.h"
 #include "gui/base/settings_store.h"
@@ -53,7 +53,10 @@ CSearchFilterDlg::CSearchFilterDlg(const QStringList& roots, QWidget* parent)
   connect(m_browse, &QPushButton::clicked, this, &CSearchFilterDlg::browse);
   connect(buttons, &QDialogButtonBox::accepted, this, &CSearchFilterDlg::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &CSearchFilterDlg::reject);
-  addHelpKey(this, QStringLiteral("search-filter"));
+  setUpDialogKeys(*this,
+                  {m_limit, m_path, m_browse, m_autoRepair, buttons->button(QDialogButtonBox::Ok),
+                   buttons->button(QDialogButtonBox::Cancel)},
+                  QStringLiteral("search-filter"));
 }
 
 int CSearchFilterDlg::limit() const { return m_limit->isChecked() ? 1 : 0; }

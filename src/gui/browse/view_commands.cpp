@@ -54,8 +54,11 @@ void CDorvaneView::OnAddQuote() { runQuoteCommand(runAddQuoteCommand); }
 void CDorvaneView::OnDeleteQuote() { runQuoteCommand(runDeleteQuoteCommand); }
 
 void CDorvaneView::OnExport() {
-  runExport(window(), m_settings, m_state->portfolioDir(), m_state->currentSymbol(),
-            m_state->currentFileNumber());
+  QString note;
+  const bool hasTimes = ModelQuoteRows(*quotesModel()).hasTime();
+  if (runExport(window(), m_settings, m_state->portfolioDir(), m_state->currentSymbol(),
+                m_state->currentFileNumber(), hasTimes, &note))
+    emit statusNote(note);
 }
 
 SymbolCommandContext CDorvaneView::symbolContext() const {

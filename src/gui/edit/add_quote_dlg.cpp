@@ -2,7 +2,10 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
+
+#include "gui/base/dialog_keys.h"
 
 CAddQuoteDlg::CAddQuoteDlg(const QString& newDateText, QWidget* parent)
     : CQuoteCommandDlg(parent),
@@ -26,6 +29,7 @@ CAddQuoteDlg::CAddQuoteDlg(const QString& newDateText, QWidget* parent)
   layout->addWidget(m_explanation);
   layout->addLayout(makeButtonRow());
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  setUpDialogKeys(*this, {okButton(), cancelButton()}, QStringLiteral("add-quote"));
 }
 
 QString CAddQuoteDlg::newDateText() const { return m_date->text(); }

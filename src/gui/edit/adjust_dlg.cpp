@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/base/dialog_keys.h"
 #include "gui/base/widget_names.h"
 #include "gui/edit/date_edit.h"
 #include "gui/edit/number_edit.h"
@@ -54,8 +55,9 @@ CAdjustDlg::CAdjustDlg(const QString& firstDate, const QString& lastDate, QWidge
   layout->addLayout(makeButtonRow(), 1, 1);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  QWidget* order[] = {m_from, m_to, m_price, m_volume, m_openInterest, okButton(), cancelButton()};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  setUpDialogKeys(*this,
+                  {m_from, m_to, m_price, m_volume, m_openInterest, okButton(), cancelButton()},
+                  QStringLiteral("adjust"));
 }
 
 core::AdjustEntry CAdjustDlg::entry() const {

@@ -2,8 +2,10 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/base/dialog_keys.h"
 #include "gui/base/prompter.h"
 
 CDeleteQuoteDlg::CDeleteQuoteDlg(const QString& dateText, QWidget* parent, const QString& timeText)
@@ -27,6 +29,7 @@ CDeleteQuoteDlg::CDeleteQuoteDlg(const QString& dateText, QWidget* parent, const
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   setOkCheck([this] { return confirm(); });
+  setUpDialogKeys(*this, {okButton(), cancelButton()}, QStringLiteral("delete-quote"));
 }
 
 bool CDeleteQuoteDlg::confirm() {

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/base/dialog_keys.h"
 #include "gui/base/widget_names.h"
 #include "gui/edit/number_edit.h"
 #include "gui/edit/quote_command.h"
@@ -71,12 +72,6 @@ CEditQuoteDlg::CEditQuoteDlg(const QuoteRows& rows, int row, QWidget* parent)
   layout->addLayout(makeButtonRow());
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  // Tab order: the six fields, OK, Cancel, then the four steps.
-  QWidget* order[] = {m_fields[0], m_fields[1], m_fields[2], m_fields[3],
-                      m_fields[4], m_fields[5], okButton(),  cancelButton(),
-                      m_previous,  m_next,      m_first,     m_last};
-  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
-
   connect(m_first, &QPushButton::clicked, this, [this] { load(m_rows.rowCount() - 1); });
   connect(m_last, &QPushButton::clicked, this, [this] { load(0); });
   connect(m_next, &QPushButton::clicked, this, [this] {
@@ -86,6 +81,11 @@ CEditQuoteDlg::CEditQuoteDlg(const QuoteRows& rows, int row, QWidget* parent)
     if (m_row < m_rows.rowCount() - 1) load(m_row + 1);
   });
   load(row);
+  // Reading order: the six fields, the four steps, then OK and Cancel.
+  setUpDialogKeys(*this,
+                  {m_fields[0], m_fields[1], m_fields[2], m_fields[3], m_fields[4], m_fields[5],
+                   m_previous, m_next, m_first, m_last, okButton(), cancelButton()},
+                  QStringLiteral("edit-quote"));
 }
 
 QString CEditQuoteDlg::dateText() const { return m_date->text(); }

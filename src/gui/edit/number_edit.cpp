@@ -25,7 +25,18 @@ void CNumberEdit::keyPressEvent(QKeyEvent* event) {
   const bool control =
       (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
   const bool typed = !text.isEmpty() && text[0].unicode() >= 32 && text[0].unicode() != 127;
-  if (typed && !control && !acceptsText(text)) {
+  if (typed && control) {
+    // A key with Alt or Ctrl is a command (a dialog's mnemonic, a field's own shortcut such as
+    // Ctrl+A), never text: the field sees it without its text, and what it doesn't take goes on
+    // to the dialog.
+    QKeyEvent command(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
+                      event->nativeVirtualKey(), event->nativeModifiers(), QString(),
+                      event->isAutoRepeat(), static_cast<quint16>(event->count()));
+    CFilteredEdit::keyPressEvent(&command);
+    event->setAccepted(command.isAccepted());
+    return;
+  }
+  if (typed && !acceptsText(text)) {
     Prompter::instance().beep();
     event->accept();
     return;

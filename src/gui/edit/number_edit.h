@@ -1,6 +1,7 @@
 // A number field: digits, the decimal point and control keys get through; every other typed
 // or pasted character is refused with a beep. Several points may be typed: the reading of the
-// text takes the longest leading decimal number.
+// text takes the longest leading decimal number. Keys pressed with Alt or Ctrl are commands
+// and never put their letter into the field.
 #pragma once
 
 #include "gui/edit/filtered_edit.h"

@@ -23,8 +23,7 @@ void writeSettings(CSettingsStore& settings, const core::CommandResult& result) 
 }
 
 bool refusesEntries(const core::CommandResult& result) {
-  return !result.ok && result.messages.size() == 1 &&
-         result.messages.front() == core::kInvalidDataEntered;
+  return !result.ok && result.refused_entries;
 }
 
 int currentRow(const QuoteCommandContext& context) {

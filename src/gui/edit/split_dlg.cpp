@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/base/dialog_keys.h"
 #include "gui/base/widget_names.h"
 #include "gui/edit/date_edit.h"
 #include "gui/edit/number_edit.h"
@@ -36,10 +37,8 @@ CSplitDlg::CSplitDlg(const QString& dateText, QWidget* parent)
   layout->addLayout(makeButtonRow(), 1, 1);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  setTabOrder(m_date, m_new);
-  setTabOrder(m_new, m_old);
-  setTabOrder(m_old, okButton());
-  setTabOrder(okButton(), cancelButton());
+  setUpDialogKeys(*this, {m_date, m_new, m_old, okButton(), cancelButton()},
+                  QStringLiteral("split"));
 }
 
 core::SplitEntry CSplitDlg::entry() const {

@@ -6,10 +6,12 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QPushButton>
 #include <QStyle>
 #include <QSysInfo>
 #include <QVBoxLayout>
 
+#include "gui/base/dialog_keys.h"
 #include "gui/base/prompter.h"
 #include "gui/base/static_link.h"
 
@@ -101,6 +103,8 @@ CAboutDlg::CAboutDlg(QWidget* parent)
   layout->addWidget(m_web);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+  // The links come before OK in reading order; the focus starts on OK, so Enter closes the box.
+  setUpDialogKeys(*this, {buttons->button(QDialogButtonBox::Ok), m_email, m_web}, QString());
 }
 
 void runAbout(QWidget* parent) {

@@ -24,6 +24,7 @@
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/shell/about_dlg.h"
 #include "gui/shell/command_icons.h"
+#include "gui/shell/command_keys.h"
 #include "gui/shell/status_panes.h"
 
 namespace {
@@ -47,6 +48,7 @@ CMainFrame::CMainFrame(CSettingsStore& settings, QWidget* parent)
   createMenus();
   createToolbar();
   createStatusBar();
+  addCommandKeys(*this);
 
   showChartCommands(m_view->chartShown());
   connect(m_toggleChart, &QAction::toggled, this, [this](bool shown) {

@@ -1,11 +1,14 @@
 #include "gui/symbols/delete_symbol_dlg.h"
-#include "gui/base/widget_names.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
+
+#include "gui/base/dialog_keys.h"
+#include "gui/base/widget_names.h"
 
 namespace {
 
@@ -49,7 +52,14 @@ CDeleteSymbolDlg::CDeleteSymbolDlg(const QString& symbol, QWidget* parent)
   layout->addWidget(question);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-  m_no->setFocus();
+  // Y and N answer as in every confirmation; the focus starts on the default, No.
+  for (auto [key, button] : {std::pair{Qt::Key_Y, m_yes}, std::pair{Qt::Key_N, m_no}}) {
+    auto* shortcut = new QShortcut(QKeySequence(key), this);
+    connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+  }
+  m_yes->setObjectName(QStringLiteral("yes"));
+  m_no->setObjectName(QStringLiteral("no"));
+  setUpDialogKeys(*this, {m_no, m_yes}, QStringLiteral("delete-symbol"));
 }
 
 QString CDeleteSymbolDlg::symbol() const { return m_symbol->text(); }

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/base/dialog_keys.h"
 #include "gui/base/prompter.h"
 
 namespace {
@@ -41,7 +42,10 @@ CEditSymbolDlg::CEditSymbolDlg(const QString& symbol, const QString& name, QWidg
   layout->addWidget(framed(QStringLiteral("Name"), m_name, this));
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-  m_symbol->setFocus();
+  setUpDialogKeys(*this,
+                  {m_symbol, m_name, buttons->button(QDialogButtonBox::Ok),
+                   buttons->button(QDialogButtonBox::Cancel)},
+                  QStringLiteral("edit-symbol"));
 }
 
 QString CEditSymbolDlg::symbol() const { return m_symbol->text(); }

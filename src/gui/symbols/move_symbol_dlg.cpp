@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/base/dialog_keys.h"
+
 namespace {
 
 QLabel* plainLabel(const QString& text, const QString& objectName, QWidget* parent) {
@@ -65,6 +67,10 @@ CMoveSymbolDlg::CMoveSymbolDlg(const QString& symbol, const QString& name,
   layout->addWidget(new QLabel(QStringLiteral("Select destination portfolio and click OK"), this));
   layout->addWidget(m_list, 1);
   layout->addWidget(buttons);
+  setUpDialogKeys(
+      *this,
+      {m_list, buttons->button(QDialogButtonBox::Ok), buttons->button(QDialogButtonBox::Cancel)},
+      QStringLiteral("move-copy-symbol"));
 }
 
 void CMoveSymbolDlg::accept() {
