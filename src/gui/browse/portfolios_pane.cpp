@@ -120,6 +120,30 @@ void CPortfoliosPane::clearPortfolios() {
   m_portfolioList->clear();
 }
 
+int CPortfoliosPane::portfolioRow(const QString& directory) const {
+  QString wanted = directory;
+  // Core names a portfolio with its separator at the end; the list without.
+  while (wanted.size() > 1 &&
+         (wanted.endsWith(QLatin1Char('/')) || wanted.endsWith(QDir::separator())))
+    wanted.chop(1);
+  for (int row = 0; row < m_portfolioList->count(); ++row)
+    if (m_portfolioList->item(row)->text() == wanted) return row;
+  return -1;
+}
+
+int CPortfoliosPane::addPortfolio(const QString& directory) {
+  int row = portfolioRow(directory);
+  const QSignalBlocker blocker(m_portfolioList);
+  if (row < 0) {
+    // The scan lists its directories sorted; a new one goes where the sort puts it.
+    row = 0;
+    while (row < m_portfolioList->count() && m_portfolioList->item(row)->text() < directory) ++row;
+    m_portfolioList->insertItem(row, directory);
+  }
+  m_portfolioList->setCurrentRow(row);
+  return row;
+}
+
 int CPortfoliosPane::portfolioCount() const { return m_portfolioList->count(); }
 
 QString CPortfoliosPane::portfolioAt(int row) const {
