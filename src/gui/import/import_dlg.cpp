@@ -293,10 +293,13 @@ void CImportDlg::refresh() {
   std::vector<core::ImportColumn> roles = info.columns;
   if (m_rolesChosen) roles = chosen.columns;
   fillPreview(preview, roles);
-  QString detected =
-      QStringLiteral("Found: ") + delimiterWord(info.delimiter) + QStringLiteral(", decimal ") +
-      (info.decimal == ',' ? QStringLiteral("comma") : QStringLiteral("point")) +
-      QStringLiteral(", ") + QString::fromLatin1(kDateForms[static_cast<int>(info.date_form)]);
+  QString detected = QStringLiteral("Found: ") + delimiterWord(info.delimiter) +
+                     QStringLiteral(", decimal ") +
+                     (info.decimal == ',' ? QStringLiteral("comma") : QStringLiteral("point"));
+  // A date form is settled from the whole column, so a text that failed may not have one.
+  if (info.date_form != core::ImportDateForm::kDetect)
+    detected +=
+        QStringLiteral(", ") + QString::fromLatin1(kDateForms[static_cast<int>(info.date_form)]);
   if (info.header) detected += QStringLiteral(", a header row");
   m_detected->setText(detected);
   // A cancelled reading is read again at OK.
