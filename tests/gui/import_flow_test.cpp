@@ -143,6 +143,9 @@ TEST_F(ImportFlowTest, ALineThatCantBeReadIsRefusedAtOkWithItsLineAndColumn) {
   prompter.expectDialog([](QDialog& dialog) {
     auto& import = static_cast<CImportDlg&>(dialog);
     EXPECT_EQ(press_ok(import), QDialog::Rejected);  // kept open
+    // The cell is selected in the preview (line 3 is the grid's row 3, below the roles).
+    EXPECT_EQ(import.previewGrid()->currentRow(), 3);
+    EXPECT_EQ(import.previewGrid()->currentColumn(), 2);
     return int{QDialog::Rejected};
   });
   prompter.expectMessage();

@@ -6,9 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileInfo>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,11 +14,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/import_text.h"
 #include "gui/base/help.h"
 #include "gui/base/path_text.h"
 #include "gui/base/prompter.h"
@@ -302,6 +300,10 @@ void CImportDlg::refresh() {
         QStringLiteral(", ") + QString::fromLatin1(kDateForms[static_cast<int>(info.date_form)]);
   if (info.header) detected += QStringLiteral(", a header row");
   m_detected->setText(detected);
+  if (!m_parse.ok)
+    markError(m_parse.error);
+  else if (!m_plan.ok)
+    markError(m_plan.error);
   // A cancelled reading is read again at OK.
   m_current = !cancelled;
   m_refreshing = false;
@@ -316,9 +318,15 @@ void CImportDlg::fillPreview(const core::ImportPreview& preview,
   m_roles.clear();
   m_preview->setColumnCount(static_cast<int>(columns));
   m_preview->setRowCount(static_cast<int>(preview.cells.size()) + 1);
+  // Each row is labelled with its line number in the file; the preview passes over blank lines
+  // as the parse does.
+  m_previewLines.clear();
+  core::import_text::Lines lines(m_head);
+  std::string_view line;
+  while (m_previewLines.size() < preview.cells.size() && lines.next(line))
+    if (!core::import_text::is_blank(line)) m_previewLines.push_back(lines.number());
   QStringList lineLabels{QStringLiteral("Role")};
-  for (std::size_t line = 1; line <= preview.cells.size(); ++line)
-    lineLabels << QString::number(line);
+  for (std::uint32_t number : m_previewLines) lineLabels << QString::number(number);
   m_preview->setVerticalHeaderLabels(lineLabels);
   for (std::size_t column = 0; column < columns; ++column) {
     auto* box = new QComboBox(m_preview);
@@ -338,6 +346,19 @@ void CImportDlg::fillPreview(const core::ImportPreview& preview,
                          new QTableWidgetItem(QString::fromStdString(preview.cells[row][column])));
   m_preview->resizeColumnsToContents();
   m_preview->resizeRowToContents(0);
+}
+
+void CImportDlg::markError(const core::ImportError& error) {
+  // The cell that can't be read, when the preview shows it.
+  if (m_files.isEmpty() || error.file != toPathString(m_files.first()) || error.line == 0) return;
+  const auto found = std::find(m_previewLines.begin(), m_previewLines.end(), error.line);
+  if (found == m_previewLines.end()) return;
+  const int row = static_cast<int>(found - m_previewLines.begin()) + 1;
+  const int column = error.column > 0 ? static_cast<int>(error.column) - 1 : 0;
+  if (QTableWidgetItem* item = m_preview->item(row, column)) {
+    m_preview->setCurrentItem(item);
+    m_preview->scrollToItem(item);
+  }
 }
 
 void CImportDlg::showSummary() {

@@ -74,6 +74,8 @@ class CImportDlg : public QDialog {
   void fillPreview(const core::ImportPreview& preview,
                    const std::vector<core::ImportColumn>& roles);
   void showSummary();
+  // Selects the preview's cell of error, when the preview shows its line.
+  void markError(const core::ImportError& error);
 
   QStringList m_files;
   QLabel* m_filesLabel;
@@ -92,6 +94,7 @@ class CImportDlg : public QDialog {
   QTimer* m_refreshTimer;
   std::string m_head;  // the first file's first lines, for the preview
   std::vector<QComboBox*> m_roles;
+  std::vector<std::uint32_t> m_previewLines;  // the file's line number of each preview row
   bool m_rolesChosen = false;
   bool m_current = false;  // the summary follows the choices shown
   bool m_refreshing = false;
