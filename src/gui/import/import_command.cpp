@@ -58,8 +58,10 @@ ImportCommandOutcome runImportCommand(const ImportCommandContext& context) {
     added += symbol.added;
     replaced += symbol.replaced;
   }
-  outcome.note = QStringLiteral("Imported %1 symbols: %2 days added, %3 replaced")
-                     .arg(result.plan.symbols.size())
+  const qsizetype symbols = result.plan.symbols.size();
+  outcome.note = QStringLiteral("Imported %1 %2: %3 days added, %4 replaced")
+                     .arg(symbols)
+                     .arg(symbols == 1 ? QStringLiteral("symbol") : QStringLiteral("symbols"))
                      .arg(added)
                      .arg(replaced);
   prompter.beep();

@@ -248,6 +248,7 @@ QString CImportDlg::summaryText() const { return m_summary->toPlainText(); }
 
 void CImportDlg::choiceChanged() {
   m_current = false;
+  m_cancelled = false;
   showSummary();
   m_refreshTimer->start();
 }
@@ -274,6 +275,8 @@ void CImportDlg::refresh() {
   const std::string first = m_files.isEmpty() ? std::string() : toPathString(m_files.first());
   const core::ImportPreview preview =
       core::preview_import(m_head, first, chosen, static_cast<std::size_t>(kPreviewLines));
+  // The first lines show at once; the roles found in the whole file follow the reading.
+  fillPreview(preview, m_rolesChosen ? chosen.columns : preview.info.columns);
   bool cancelled = false;
   {
     std::vector<std::string> paths;
@@ -306,6 +309,7 @@ void CImportDlg::refresh() {
     markError(m_plan.error);
   // A cancelled reading is read again at OK.
   m_current = !cancelled;
+  m_cancelled = cancelled;
   m_refreshing = false;
   showSummary();
 }
@@ -365,6 +369,8 @@ void CImportDlg::showSummary() {
   QStringList lines;
   if (m_files.isEmpty()) {
     lines << QStringLiteral("No file to import.");
+  } else if (m_cancelled) {
+    lines << QStringLiteral("The reading was cancelled: OK reads the text again.");
   } else if (!m_current) {
     lines << QStringLiteral("Reading the text...");
   } else if (!m_parse.ok || !m_plan.ok) {

@@ -98,6 +98,7 @@ class CImportDlg : public QDialog {
   bool m_rolesChosen = false;
   bool m_current = false;  // the summary follows the choices shown
   bool m_refreshing = false;
+  bool m_cancelled = false;  // the last reading was cancelled
   core::ImportParse m_parse;
   core::ImportPlan m_plan;
 };

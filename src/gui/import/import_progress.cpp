@@ -34,7 +34,10 @@ core::ImportControl CImportProgress::control() {
     // setValue shows the window once the step has lasted kShowAfterMs; the events let it
     // paint and take the press of Cancel. Until it shows (and blocks its window) the user's
     // input waits, so nothing else starts meanwhile.
+    const bool shown = m_dialog->isVisible();
     m_dialog->setValue(std::min(step, kSteps - 1));
+    // Just shown: the window takes the keys, so Esc cancels.
+    if (!shown && m_dialog->isVisible()) m_dialog->activateWindow();
     QCoreApplication::processEvents(m_dialog->isVisible() ? QEventLoop::AllEvents
                                                           : QEventLoop::ExcludeUserInputEvents);
   };
