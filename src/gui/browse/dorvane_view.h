@@ -181,8 +181,8 @@ class CDorvaneView : public QWidget {
   // The import dialog over files (asked for when empty); then the portfolio written is
   // listed with the imported symbol current.
   void runImport(const QStringList& files);
-  // Lists the portfolio dir (selecting it in the portfolio list when listed there) with the
-  // entry fileNumber current, its quotes loaded.
+  // Selects the portfolio dir in the portfolio list (adding it when it is not listed) and
+  // lists its symbols with the entry fileNumber current (else the first), its quotes loaded.
   void showPortfolioEntry(const QString& dir, int fileNumber);
   // Watches the current portfolio's index files, just listed, and the current row's data
   // file, just read, for changes made by another program.

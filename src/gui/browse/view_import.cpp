@@ -20,10 +20,7 @@ void CDorvaneView::OnNewPortfolio() {
   const QString start = dir.isEmpty() ? m_state->drive() : parentPath(dir);
   const QString created = runNewPortfolioCommand(window(), start);
   if (created.isEmpty()) return;
-  m_portfolios->addPortfolio(created);
-  m_state->setPortfoliosFound(true);
-  emit stateChanged();
-  onPortfolioPicked(m_portfolios->portfolioAt(m_portfolios->portfolioRow(created)));
+  showPortfolioEntry(created, 0);
 }
 
 void CDorvaneView::OnImport() { runImport({}); }
@@ -45,14 +42,12 @@ void CDorvaneView::runImport(const QStringList& files) {
 }
 
 void CDorvaneView::showPortfolioEntry(const QString& dir, int fileNumber) {
-  // A portfolio of the list is selected there; one the import made (a sub-portfolio by first
-  // letter) is listed as it is, the list left alone.
-  const int listed = m_portfolios->portfolioRow(dir);
-  if (listed >= 0) {
-    m_portfolios->addPortfolio(dir);
+  // The portfolio is selected in the list; one the import made (a sub-portfolio by first
+  // letter) joins the list as New Portfolio's do.
+  if (!dir.isEmpty()) {
+    const int listed = m_portfolios->addPortfolio(dir);
+    m_state->setPortfoliosFound(true);
     SetMasterPath(joinPath(m_portfolios->portfolioAt(listed), QStringLiteral("MASTER")));
-  } else if (!dir.isEmpty()) {
-    SetMasterPath(joinPath(dir, QStringLiteral("MASTER")));
   }
   // As FillSymbolsGrid, but the row to make current is found after the listing.
   ClearFrom(3);
