@@ -94,7 +94,8 @@ TEST_F(ImportFlowTest, TheDialogsRolesImportACsvAsTheCliDoesAndTheGridsShowIt) {
     EXPECT_EQ(import.destination(), path("data"));
     import.refresh();
     // Without a header row nothing says what the columns are: the summary says why.
-    EXPECT_TRUE(import.summaryText().startsWith("Can't import: ")) << import.summaryText().toStdString();
+    EXPECT_TRUE(import.summaryText().startsWith("Can't import: "))
+        << import.summaryText().toStdString();
     EXPECT_FALSE(import.ready());
     EXPECT_EQ(import.previewGrid()->rowCount(), 1 + 3);
     EXPECT_EQ(import.previewGrid()->item(3, 4)->text(), "11.5");
