@@ -133,6 +133,8 @@ CImportDlg::CImportDlg(const QStringList& files, const QStringList& portfolios,
 
   m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_preview->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_preview->setTabKeyNavigation(false);
+  m_preview->setFocusPolicy(Qt::ClickFocus);
   m_preview->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   m_preview->setMinimumSize(fontMetrics().averageCharWidth() * 90, fontMetrics().height() * 12);
 
@@ -182,6 +184,8 @@ CImportDlg::CImportDlg(const QStringList& files, const QStringList& portfolios,
   auto* buttons = new QDialogButtonBox(
       QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
   m_ok = buttons->button(QDialogButtonBox::Ok);
+  m_cancel = buttons->button(QDialogButtonBox::Cancel);
+  m_help = buttons->button(QDialogButtonBox::Help);
   m_ok->setObjectName(QStringLiteral("ok"));
   m_ok->setDefault(true);
   connect(buttons, &QDialogButtonBox::accepted, this, &CImportDlg::accept);
@@ -318,6 +322,11 @@ void CImportDlg::fillPreview(const core::ImportPreview& preview,
                              const std::vector<core::ImportColumn>& roles) {
   std::size_t columns = roles.size();
   for (const std::vector<std::string>& row : preview.cells) columns = std::max(columns, row.size());
+  // The drop-down that has the keys keeps them in its successor.
+  const auto focused = std::find(m_roles.begin(), m_roles.end(), focusWidget());
+  const std::size_t focus =
+      focused != m_roles.end() ? static_cast<std::size_t>(focused - m_roles.begin()) : 0;
+  const bool keys = focused != m_roles.end() || m_roles.empty();
   m_preview->setRowCount(0);  // removes the old drop-downs with their rows
   m_roles.clear();
   m_preview->setColumnCount(static_cast<int>(columns));
@@ -350,6 +359,15 @@ void CImportDlg::fillPreview(const core::ImportPreview& preview,
                          new QTableWidgetItem(QString::fromStdString(preview.cells[row][column])));
   m_preview->resizeColumnsToContents();
   m_preview->resizeRowToContents(0);
+
+  // Tab goes through the drop-downs, then the choices below, then the buttons; the grid
+  // itself takes focus only from a click.
+  std::vector<QWidget*> order(m_roles.begin(), m_roles.end());
+  order.insert(order.end(), {m_delimiter, m_decimal, m_dateForm, m_symbol, m_name, m_portfolio,
+                             m_replace, m_byLetter, m_summary, m_ok, m_cancel, m_help});
+  for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+  // The first fill gives the first drop-down the keys.
+  if (keys && focus < m_roles.size()) m_roles[focus]->setFocus();
 }
 
 void CImportDlg::markError(const core::ImportError& error) {

@@ -91,6 +91,8 @@ class CImportDlg : public QDialog {
   QLabel* m_detected;
   QPlainTextEdit* m_summary;
   QPushButton* m_ok;
+  QPushButton* m_cancel = nullptr;
+  QPushButton* m_help = nullptr;
   QTimer* m_refreshTimer;
   std::string m_head;  // the first file's first lines, for the preview
   std::vector<QComboBox*> m_roles;
