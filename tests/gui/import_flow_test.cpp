@@ -1,16 +1,22 @@
 // File > New Portfolio... and File > Import... end to end on a temporary tree: the portfolio
 // made, listed and selected; a CSV without a header read through the dialog's role drop-downs,
 // written byte for byte as `dorvane-cli import` writes it, and the grids on the new symbol; a
-// line that can't be read refused at OK with its line and column, nothing written.
+// dropped file with a line that can't be read refused at OK with its line and column, nothing
+// written.
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTableWidget>
+#include <QUrl>
 
 #include "browser_fixture.h"
 #include "cli/cli_run.h"
@@ -135,7 +141,7 @@ TEST_F(ImportFlowTest, TheDialogsRolesImportACsvAsTheCliDoesAndTheGridsShowIt) {
   EXPECT_EQ(dirBytes(root() / "data"), dirBytes(cliCopy.path()));
 }
 
-TEST_F(ImportFlowTest, ALineThatCantBeReadIsRefusedAtOkWithItsLineAndColumn) {
+TEST_F(ImportFlowTest, ADroppedFileWithALineThatCantBeReadIsRefusedAtOkWithItsLineAndColumn) {
   const fs::path csv = write("bad.csv",
                              "Date,Open,High,Low,Close\n2024-01-02,1,2,1,2\n"
                              "2024-01-03,1,x,1,2\n");
@@ -150,8 +156,14 @@ TEST_F(ImportFlowTest, ALineThatCantBeReadIsRefusedAtOkWithItsLineAndColumn) {
     return int{QDialog::Rejected};
   });
   prompter.expectMessage();
-  // The files dropped on the window take this road.
-  view()->importFiles({q(csv)});
+  // Dropped on the window: the drag is taken, the drop opens the dialog.
+  QMimeData files;
+  files.setUrls({QUrl::fromLocalFile(q(csv))});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(frame.get(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(frame.get(), &drop);
   ASSERT_EQ(prompter.messages.size(), 1u);
   EXPECT_EQ(prompter.messages[0].text, q(csv) + ":3:3: \"x\" is not a number");
   EXPECT_EQ(dirBytes(root() / "data"), before);

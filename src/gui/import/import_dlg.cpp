@@ -24,6 +24,7 @@
 #include "gui/base/prompter.h"
 #include "gui/base/widget_names.h"
 #include "gui/import/import_progress.h"
+#include "gui/import/import_texts.h"
 #include "qdb/file_system.h"
 
 namespace {
@@ -47,24 +48,6 @@ const RoleText kRoles[] = {
     {core::ImportColumn::kName, "Name"},   {core::ImportColumn::kPer, "Per"},
 };
 
-// The date forms in core's order, kDetect first.
-const char* const kDateForms[] = {"Detect",     "YYYY-MM-DD", "YYYYMMDD",    "MM/DD/YYYY",
-                                  "DD/MM/YYYY", "DD.MM.YYYY", "DD-Mon-YYYY", "MM/DD/YY",
-                                  "DD/MM/YY",   "YYMMDD"};
-
-QString delimiterWord(char delimiter) {
-  switch (delimiter) {
-    case ',':
-      return QStringLiteral("comma");
-    case ';':
-      return QStringLiteral("semicolon");
-    case '\t':
-      return QStringLiteral("tab");
-    default:
-      return QStringLiteral("spaces");
-  }
-}
-
 // The first file's first lines, cut after the last whole line; empty when it can't be read.
 std::string readHead(const std::string& path) {
   const std::unique_ptr<qdb::ReadFile> file = qdb::file_system().open_read(path);
@@ -77,27 +60,6 @@ std::string readHead(const std::string& path) {
     head.resize(end == std::string::npos ? head.size() : end + 1);
   }
   return head;
-}
-
-QString symbolLine(const core::ImportSymbolPlan& symbol) {
-  QString line = QString::fromStdString(symbol.symbol);
-  if (!symbol.name.empty() && symbol.name != symbol.symbol)
-    line += QStringLiteral(" (") + QString::fromStdString(symbol.name) + QStringLiteral(")");
-  line += QStringLiteral(": ");
-  if (symbol.new_symbol)
-    line += QStringLiteral("new as F%1 (%2 fields, %3 bytes), %4 days")
-                .arg(symbol.file_number)
-                .arg(symbol.field_count)
-                .arg(symbol.record_length)
-                .arg(symbol.added);
-  else
-    line += QStringLiteral("%1 days added, %2 replaced, %3 kept")
-                .arg(symbol.added)
-                .arg(symbol.replaced)
-                .arg(symbol.kept);
-  line += QStringLiteral(" in ") + fromPathString(symbol.dir);
-  if (symbol.new_portfolio) line += QStringLiteral(" (a new sub-portfolio)");
-  return line;
 }
 
 }  // namespace
@@ -146,8 +108,8 @@ CImportDlg::CImportDlg(const QStringList& files, const QStringList& portfolios,
   m_decimal->addItem(QStringLiteral("Detect"), 0);
   m_decimal->addItem(QStringLiteral("Point"), int{'.'});
   m_decimal->addItem(QStringLiteral("Comma"), int{','});
-  for (int form = 0; form < static_cast<int>(std::size(kDateForms)); ++form)
-    m_dateForm->addItem(QString::fromLatin1(kDateForms[form]), form);
+  for (int form = 0; form <= static_cast<int>(core::ImportDateForm::kYymmdd); ++form)
+    m_dateForm->addItem(importDateFormText(static_cast<core::ImportDateForm>(form)), form);
 
   m_symbol->setMaxLength(14);
   m_symbol->setPlaceholderText(QStringLiteral("the file name, or a TICKER column"));
@@ -298,15 +260,7 @@ void CImportDlg::refresh() {
   std::vector<core::ImportColumn> roles = info.columns;
   if (m_rolesChosen) roles = chosen.columns;
   fillPreview(preview, roles);
-  QString detected = QStringLiteral("Found: ") + delimiterWord(info.delimiter) +
-                     QStringLiteral(", decimal ") +
-                     (info.decimal == ',' ? QStringLiteral("comma") : QStringLiteral("point"));
-  // A date form is settled from the whole column, so a text that failed may not have one.
-  if (info.date_form != core::ImportDateForm::kDetect)
-    detected +=
-        QStringLiteral(", ") + QString::fromLatin1(kDateForms[static_cast<int>(info.date_form)]);
-  if (info.header) detected += QStringLiteral(", a header row");
-  m_detected->setText(detected);
+  m_detected->setText(importFoundText(info));
   if (!m_parse.ok)
     markError(m_parse.error);
   else if (!m_plan.ok)
@@ -391,31 +345,8 @@ void CImportDlg::showSummary() {
     lines << QStringLiteral("The reading was cancelled: OK reads the text again.");
   } else if (!m_current) {
     lines << QStringLiteral("Reading the text...");
-  } else if (!m_parse.ok || !m_plan.ok) {
-    const core::ImportError& error = m_parse.ok ? m_plan.error : m_parse.error;
-    lines << QStringLiteral("Can't import: ") + QString::fromStdString(error.text());
   } else {
-    int created = 0;
-    std::int64_t added = 0, replaced = 0, kept = 0;
-    for (const core::ImportSymbolPlan& symbol : m_plan.symbols) {
-      created += symbol.new_symbol ? 1 : 0;
-      added += symbol.added;
-      replaced += symbol.replaced;
-      kept += symbol.kept;
-    }
-    lines << QStringLiteral("New symbols: %1, updated: %2; days added: %3, replaced: %4, kept: %5.")
-                 .arg(created)
-                 .arg(static_cast<int>(m_plan.symbols.size()) - created)
-                 .arg(added)
-                 .arg(replaced)
-                 .arg(kept);
-    for (const core::ImportSymbolPlan& symbol : m_plan.symbols) lines << symbolLine(symbol);
-  }
-  if (m_current) {
-    for (const std::string& note : m_parse.data.notes)
-      lines << QStringLiteral("Note: ") + QString::fromStdString(note);
-    for (const std::string& note : m_plan.notes)
-      lines << QStringLiteral("Note: ") + QString::fromStdString(note);
+    lines = importSummaryLines(m_parse, m_plan);
   }
   m_summary->setPlainText(lines.join(QLatin1Char('\n')));
 }
