@@ -153,6 +153,9 @@ TEST_F(ImportFlowTest, ADroppedFileWithALineThatCantBeReadIsRefusedAtOkWithItsLi
     // The cell is selected in the preview (line 3 is the grid's row 3, below the roles).
     EXPECT_EQ(import.previewGrid()->currentRow(), 3);
     EXPECT_EQ(import.previewGrid()->currentColumn(), 2);
+    // What was found before the bad line still shows: the header's roles.
+    EXPECT_EQ(import.roleBox(2)->currentText(), "High");
+    EXPECT_EQ(import.detectedText(), "Found: comma, decimal point, YYYY-MM-DD, a header row");
     return int{QDialog::Rejected};
   });
   prompter.expectMessage();
