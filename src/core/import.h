@@ -144,6 +144,8 @@ struct ImportData {
 struct ImportParse {
   bool ok = false;
   ImportError error;  // when not ok
+  // When not ok, files ends with what was found of the file that failed before its failing
+  // line (a date form not yet settled is kDetect).
   ImportData data;
 };
 

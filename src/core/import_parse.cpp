@@ -470,7 +470,12 @@ bool parse_one(Parsing& parsing, std::string_view content, const std::string& pa
   ImportData& data = parsing.result.data;
   FileParser parser(content, path, static_cast<std::uint32_t>(data.files.size()), options, data,
                     parsing.table);
-  if (!parser.run(control, parsing.result.error)) return false;
+  if (!parser.run(control, parsing.result.error)) {
+    // What was found of the file before the line that failed (delimiter, header, roles), so a
+    // preview shows it beside the error.
+    data.files.push_back(std::move(parser.info()));
+    return false;
+  }
   ImportFileInfo& info = parser.info();
   const bool has_time = std::find(info.columns.begin(), info.columns.end(), ImportColumn::kTime) !=
                         info.columns.end();

@@ -74,9 +74,9 @@ TEST_F(CommandWiringTest, NoPortfolioEnablesNoCommand) {
   EXPECT_EQ(enabled(), QStringList());
 }
 
-// The rules in every browsing state that changes them: the commands enabled (Search Filter
-// and ReScan always are). Move and Copy need no found flag, as they work between listed
-// portfolios.
+// The rules in every browsing state that changes them: the commands enabled (Search Filter,
+// ReScan and New Portfolio always are; Import with any portfolio listed). Move and Copy need no
+// found flag, as they work between listed portfolios.
 TEST(CommandRules, EachStateEnablesItsCommands) {
   const std::string quotes = "editQuote split adjust addQuote deleteQuote export";
   const std::string symbols = "deleteSymbol moveSymbol copySymbol editSymbol dataFacts";
@@ -96,26 +96,27 @@ TEST(CommandRules, EachStateEnablesItsCommands) {
     CommandConditions state;
     std::string enabled;
   } cases[] = {
-      {CommandConditions{}, ""},
-      {usual, all},
+      {CommandConditions{}, ""},  // nowhere to import to
+      {usual, all + " import"},
       // The oldest row current: no day to copy before it.
       {with([](auto& state) { state.currentQuoteRow = 4; }),
-       "editQuote split adjust deleteQuote export " + symbols + " splitSearch"},
+       "editQuote split adjust deleteQuote export " + symbols + " splitSearch import"},
       {with([](auto& state) { state.splitSearchOpen = true; }),
-       quotes + " deleteSymbol moveSymbol copySymbol dataFacts"},
-      {with([](auto& state) { state.quoteRows = 0; }), symbols},
+       quotes + " deleteSymbol moveSymbol copySymbol dataFacts import"},
+      {with([](auto& state) { state.quoteRows = 0; }), symbols + " import"},
       {with([](auto& state) { state.portfolioEntries = 1; }),
-       quotes + " deleteSymbol editSymbol dataFacts splitSearch"},
+       quotes + " deleteSymbol editSymbol dataFacts splitSearch import"},
       {with([](auto& state) { state.symbolCount = 0; }),
-       "editQuote split adjust addQuote deleteQuote " + symbols + " splitSearch"},
-      {with([](auto& state) { state.chartShown = true; }), all + " saveChart"},
+       "editQuote split adjust addQuote deleteQuote " + symbols + " splitSearch import"},
+      {with([](auto& state) { state.chartShown = true; }), all + " saveChart import"},
       {with([](auto& state) {
          state.chartShown = true;
          state.chartSuspects = 3;
        }),
-       all + " nextSuspect saveChart"},
-      {with([](auto& state) { state.portfoliosFound = false; }), "moveSymbol copySymbol"},
-      {with([](auto& state) { state.symbolRows = state.quoteRows = state.symbolCount = 0; }), ""},
+       all + " nextSuspect saveChart import"},
+      {with([](auto& state) { state.portfoliosFound = false; }), "moveSymbol copySymbol import"},
+      {with([](auto& state) { state.symbolRows = state.quoteRows = state.symbolCount = 0; }),
+       "import"},
   };
   for (const auto& c : cases) {
     const CommandStates s = computeCommandStates(c.state);
@@ -125,13 +126,14 @@ TEST(CommandRules, EachStateEnablesItsCommands) {
         {s.addQuote, "addQuote"}, {s.deleteQuote, "deleteQuote"}, {s.exportQuotes, "export"},
         {s.deleteSymbol, "deleteSymbol"}, {s.moveSymbol, "moveSymbol"},
         {s.copySymbol, "copySymbol"}, {s.editSymbol, "editSymbol"}, {s.dataFacts, "dataFacts"},
-        {s.splitSearch, "splitSearch"}, {s.nextSuspect, "nextSuspect"}, {s.saveChart, "saveChart"}};
+        {s.splitSearch, "splitSearch"}, {s.nextSuspect, "nextSuspect"}, {s.saveChart, "saveChart"},
+        {s.importText, "import"}};
     // clang-format on
     std::string enabled;
     for (const auto& [on, name] : flags)
       if (on) enabled += (enabled.empty() ? "" : " ") + std::string(name);
     EXPECT_EQ(enabled, c.enabled) << "case " << &c - cases;
-    EXPECT_TRUE(s.searchFilter && s.rescan);
+    EXPECT_TRUE(s.searchFilter && s.rescan && s.newPortfolio);
   }
 }
 

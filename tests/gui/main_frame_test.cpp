@@ -41,6 +41,9 @@ TEST_F(MainFrameTest, MenusAndToolbarListEveryCommandInOrderWithItsPromptAndTool
   createFrame();
   const QStringList expected = {
       "&File",
+      "  &New Portfolio... | Create an empty portfolio in a directory | New portfolio",
+      "  &Import... | Import prices from delimited text files | Import",
+      "  -",
       "  Save C&hart As... | Save the chart as a PNG picture | Save chart",
       "  E&xit | Quit the application | Exit",
       "&View",

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include "gui/browse/browse_state.h"
@@ -98,6 +99,12 @@ class CDorvaneView : public QWidget {
   // Portfolio > Export All: every symbol of the portfolio as text; the outcome goes to the
   // main window's status bar.
   void OnExportAll();
+  // File > New Portfolio...: the new portfolio joins the portfolio list and is selected.
+  void OnNewPortfolio();
+  // File > Import...: the files picked, then the import dialog (view_import.cpp).
+  void OnImport();
+  // Files dropped on the main window: the import dialog over them.
+  void importFiles(const QStringList& files);
 
   // Around a command (view_reload.cpp). prepareCommand loads the highlighted symbol when a
   // keyboard move's load is still waiting, and reads the symbols and quotes again when another
@@ -171,6 +178,12 @@ class CDorvaneView : public QWidget {
   void runQuoteCommand(QuoteRunner runner);
   SymbolCommandContext symbolContext() const;
   void applySymbolOutcome(const SymbolCommandOutcome& outcome);
+  // The import dialog over files (asked for when empty); then the portfolio written is
+  // listed with the imported symbol current.
+  void runImport(const QStringList& files);
+  // Selects the portfolio dir in the portfolio list (adding it when it is not listed) and
+  // lists its symbols with the entry fileNumber current (else the first), its quotes loaded.
+  void showPortfolioEntry(const QString& dir, int fileNumber);
   // Watches the current portfolio's index files, just listed, and the current row's data
   // file, just read, for changes made by another program.
   void watchIndexFiles();

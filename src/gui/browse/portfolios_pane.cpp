@@ -120,6 +120,40 @@ void CPortfoliosPane::clearPortfolios() {
   m_portfolioList->clear();
 }
 
+namespace {
+
+// Core names a portfolio with its separator at the end; the list without.
+QString listedForm(const QString& directory) {
+  QString listed = directory;
+  while (listed.size() > 1 &&
+         (listed.endsWith(QLatin1Char('/')) || listed.endsWith(QDir::separator())))
+    listed.chop(1);
+  return listed;
+}
+
+}  // namespace
+
+int CPortfoliosPane::portfolioRow(const QString& directory) const {
+  const QString wanted = listedForm(directory);
+  for (int row = 0; row < m_portfolioList->count(); ++row)
+    if (m_portfolioList->item(row)->text() == wanted) return row;
+  return -1;
+}
+
+int CPortfoliosPane::addPortfolio(const QString& directory) {
+  int row = portfolioRow(directory);
+  const QSignalBlocker blocker(m_portfolioList);
+  if (row < 0) {
+    // The scan lists its directories sorted; a new one goes where the sort puts it.
+    const QString listed = listedForm(directory);
+    row = 0;
+    while (row < m_portfolioList->count() && m_portfolioList->item(row)->text() < listed) ++row;
+    m_portfolioList->insertItem(row, listed);
+  }
+  m_portfolioList->setCurrentRow(row);
+  return row;
+}
+
 int CPortfoliosPane::portfolioCount() const { return m_portfolioList->count(); }
 
 QString CPortfoliosPane::portfolioAt(int row) const {

@@ -48,6 +48,11 @@ class CPortfoliosPane : public QGroupBox {
   // Lists the directories and selects the first without announcing a portfolio change.
   void setPortfolios(const QStringList& directories);
   void clearPortfolios();
+  // Lists directory (without a separator at its end) in its sorted place when it is not
+  // listed yet, and selects it without announcing a portfolio change. Returns its row.
+  int addPortfolio(const QString& directory);
+  // The row listing directory (a trailing separator aside), or -1.
+  int portfolioRow(const QString& directory) const;
   int portfolioCount() const;
   QString portfolioAt(int row) const;
 

@@ -35,6 +35,9 @@ struct CommandStates {
   bool copySymbol = false;
   bool editSymbol = false;
   bool dataFacts = false;
+  // File menu.
+  bool newPortfolio = true;
+  bool importText = false;
   // Portfolio menu.
   bool splitSearch = false;
   bool exportAll = false;
@@ -48,5 +51,6 @@ struct CommandStates {
 // chart shown with quotes. The symbol commands need symbols listed; Move and Copy a second
 // portfolio to go to (and no found flag, as they work between listed portfolios); Edit Symbol
 // and Split Search wait while the Split Search window is open. Export All needs symbols listed.
-// Search Filter and ReScan are always enabled.
+// Search Filter, ReScan and New Portfolio are always enabled; Import needs a portfolio listed
+// to go to.
 CommandStates computeCommandStates(const CommandConditions& c);

@@ -4,15 +4,19 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 
 #include "gui/analysis/split_search_controller.h"
 #include "gui/base/help.h"
@@ -72,6 +76,7 @@ CMainFrame::CMainFrame(CSettingsStore& settings, QWidget* parent)
   updateCommandStates();
   refreshStatusPanes();
   restorePlacement();
+  setAcceptDrops(true);
 }
 
 void CMainFrame::createActions() {
@@ -140,6 +145,11 @@ void CMainFrame::createActions() {
     bool CommandStates::*flag;
   };
   static const CommandEntry kCommands[] = {
+      {"newPortfolio", "&New Portfolio...",
+       "Create an empty portfolio in a directory\nNew portfolio", "folder-new",
+       QStyle::SP_FileDialogNewFolder, &V::OnNewPortfolio, &S::newPortfolio},
+      {"import", "&Import...", "Import prices from delimited text files\nImport", "document-import",
+       QStyle::SP_DialogOpenButton, &V::OnImport, &S::importText},
       {"splitSearch", "&Split Search...", "Search this portfolio for possible splits\nSplit search",
        "system-search", QStyle::SP_FileDialogDetailedView, &V::OnSplitSearch, &S::splitSearch},
       {"exportAll", "Export &All...",
@@ -219,6 +229,9 @@ QAction* CMainFrame::commandAction(const QString& name) const {
 
 void CMainFrame::createMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->addAction(commandAction(QStringLiteral("newPortfolio")));
+  file->addAction(commandAction(QStringLiteral("import")));
+  file->addSeparator();
   file->addAction(commandAction(QStringLiteral("saveChart")));
   file->addAction(m_exit);
 
@@ -391,6 +404,36 @@ void CMainFrame::moveEvent(QMoveEvent* event) {
 void CMainFrame::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   savePlacement();
+}
+
+namespace {
+
+// The local files a drag carries.
+QStringList droppedFiles(const QMimeData* data) {
+  QStringList files;
+  if (data == nullptr || !data->hasUrls()) return files;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) files << url.toLocalFile();
+  return files;
+}
+
+}  // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (!droppedFiles(event->mimeData()).isEmpty() &&
+      computeCommandStates(commandConditions()).importText)
+    event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  const QStringList files = droppedFiles(event->mimeData());
+  if (files.isEmpty()) return;
+  event->acceptProposedAction();
+  // As File > Import..., on the files dropped.
+  if (!m_view->prepareCommand(false)) return;
+  updateCommandStates();
+  if (computeCommandStates(commandConditions()).importText) m_view->importFiles(files);
+  m_view->commandDone();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

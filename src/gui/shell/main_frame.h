@@ -50,7 +50,8 @@ class CMainFrame : public QMainWindow {
   QAction* aboutAction() const { return m_about; }
   // A command's action by its object name: "editQuote", "split", "adjust", "addQuote",
   // "deleteQuote", "export", "deleteSymbol", "moveSymbol", "copySymbol", "editSymbol",
-  // "dataFacts", "splitSearch", "nextSuspect", "saveChart" (nullptr for another name).
+  // "dataFacts", "splitSearch", "nextSuspect", "saveChart", "newPortfolio", "import" (nullptr
+  // for another name).
   QAction* commandAction(const QString& name) const;
   QToolBar* toolbar() const { return m_toolbar; }
   QString symbolPaneText() const;
@@ -61,6 +62,9 @@ class CMainFrame : public QMainWindow {
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // Text files dropped on the window open the import dialog over them, as File > Import...
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void createActions();
