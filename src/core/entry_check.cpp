@@ -6,7 +6,14 @@ namespace core {
 namespace {
 
 // The text as typed, quoted so that an empty text or blanks show.
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string quoted(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out.push_back('"');
+  out.append(text);
+  out.push_back('"');
+  return out;
+}
 
 }  // namespace
 

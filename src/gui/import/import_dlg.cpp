@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "core/import_text.h"
+#include "gui/base/dialog_keys.h"
 #include "gui/base/help.h"
 #include "gui/base/path_text.h"
 #include "gui/base/prompter.h"
@@ -154,6 +155,7 @@ CImportDlg::CImportDlg(const QStringList& files, const QStringList& portfolios,
   connect(buttons, &QDialogButtonBox::rejected, this, &CImportDlg::reject);
   connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { showHelp(kHelpTopic, this); });
   addHelpKey(this, kHelpTopic);
+  setDialogWindowFlags(*this);
 
   auto* previewLabel = new QLabel(
       QStringLiteral("Pre&view of the first lines, with the role of each column:"), this);
