@@ -61,7 +61,7 @@ QString CGridView::selectedRowsText() const {
   for (const QModelIndex& row : selected) {
     cells.clear();
     for (const int column : columns)
-      cells << model()->index(row.row(), column).data(Qt::DisplayRole).toString();
+      cells << model()->index(row.row(), column).data(Qt::DisplayRole).toString().trimmed();
     text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
   }
   return text;

@@ -20,7 +20,8 @@ class CGridView : public QTableView {
   int selectedRow() const;
   // The selected rows as tab-separated text, for a spreadsheet: a line of the column titles,
   // then one line per row in the grid's order, the columns as shown (hidden ones left out),
-  // each line ended by a newline. Empty when no row is selected.
+  // each cell without the blanks that pad it, each line ended by a newline. Empty when no row
+  // is selected.
   QString selectedRowsText() const;
   // Puts selectedRowsText() on the clipboard (Ctrl+C).
   void copySelectedRows() const;
