@@ -52,6 +52,21 @@ TEST(SearchProgressDlgTest, EveryTextGetsTheRoomItNeeds) {
   EXPECT_GE(dialog.width(), dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()));
 }
 
+// A path longer than the window keeps its start and its end, the middle elided.
+TEST(SearchProgressDlgTest, ALongPathIsElidedInTheMiddle) {
+  CSearchProgressDlg dialog;
+  dialog.start();
+  const std::string path = "/first" + std::string(300, 'x') + "/last";
+  QTest::qWait(1000 / CSearchProgressDlg::kRepaintsPerSecond + 10);
+  dialog.directory_visited(path);
+  const auto* label = dialog.findChild<QLabel*>("pathText");
+  ASSERT_NE(label, nullptr);
+  EXPECT_TRUE(dialog.pathText().startsWith("/first"));
+  EXPECT_TRUE(dialog.pathText().endsWith("/last"));
+  EXPECT_TRUE(dialog.pathText().contains(QChar(0x2026)));
+  EXPECT_LE(label->fontMetrics().horizontalAdvance(dialog.pathText()), label->width());
+}
+
 // The report keeps the message's own line breaks and adds none.
 TEST(FixMasterDlgTest, TheMessageIsShownWithItsOwnLineBreaksOnly) {
   const QString message =

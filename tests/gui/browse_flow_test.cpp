@@ -82,13 +82,23 @@ TEST_F(BrowseFlowTest, AMasterPathIsAcceptedOnlyWhenItEndsInMasterAndIsNotTooLon
   EXPECT_EQ(view()->portfolioDir(), "/");
 }
 
-TEST_F(BrowseFlowTest, RescanRebuildsEverythingAndLoadsTheFirstPortfolioAgain) {
+// The portfolio and symbol shown come back after the rescan when it finds them again, else the
+// first portfolio loads.
+TEST_F(BrowseFlowTest, RescanRebuildsEverythingAndKeepsThePortfolioShown) {
   startUp();
-  view()->portfolioList()->setCurrentRow(2);
+  view()->portfolioList()->setCurrentRow(1);
+  view()->symbolsGrid()->selectRow(1);
+  view()->FillQuotesGrid(0);
+  ASSERT_EQ(view()->currentSymbol(), "TWO");
   make_portfolio(root() / "new", {{1, "NEW", "NEW CO", daily_bars(3), 28, false}});
   frame->rescanAction()->trigger();
   EXPECT_EQ(portfolioEntries(),
             QStringList({path("data"), path("data/ms"), path("new"), path("other")}));
+  EXPECT_EQ(view()->portfolioList()->currentRow(), 1);
+  EXPECT_EQ(view()->currentSymbol(), "TWO");
+  EXPECT_EQ(view()->currentSymbolRow(), 1);
+  std::filesystem::remove_all(root() / "data" / "ms");
+  frame->rescanAction()->trigger();
   EXPECT_EQ(view()->portfolioList()->currentRow(), 0);
   EXPECT_EQ(view()->currentSymbol(), "ONE");
   EXPECT_EQ(frame->rescanAction()->shortcut(), QKeySequence(Qt::Key_F5));

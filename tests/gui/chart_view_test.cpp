@@ -238,5 +238,37 @@ TEST(ChartImage, MarksTheSuspectDayAndLeavesNaOut) {
   EXPECT_NE(image, other);
 }
 
+// A series whose volume and open interest are all zero draws each as one line along the
+// bottom of the lower pane, which is otherwise empty.
+TEST(ChartImage, AllZeroVolumeAndOpenInterestLieAlongTheLowerPanesBottom) {
+  core::ChartSeries series;
+  series.has_open = series.has_high_low = series.has_volume = series.has_oi = true;
+  for (int i = 0; i < 200; ++i) {
+    const float price = 50.0f + 0.1f * static_cast<float>(i % 7);
+    series.date.push_back(qdb::date_serial(2001, 1, 1) + i);
+    series.open.push_back(price);
+    series.high.push_back(price + 0.2f);
+    series.low.push_back(price - 0.2f);
+    series.close.push_back(price);
+    series.volume.push_back(0);
+    series.oi.push_back(0);
+  }
+  core::build_chart_ranges(series);
+  const QSize size(500, 300);
+  const QImage image = renderChartImage(series, size);
+  const QRect pane = chartVolumePane(chartPlotRect(QRect(QPoint(0, 0), size)), series);
+  ASSERT_FALSE(pane.isEmpty());
+  const QRgb paneColor = image.pixel(pane.center().x(), pane.center().y());
+  // Rows with something drawn, below the captions and inside the frame.
+  QList<int> drawn;
+  for (int y = pane.top() + 20; y < pane.bottom(); ++y) {
+    int count = 0;
+    for (int x = pane.left() + 1; x < pane.right(); ++x)
+      if (image.pixel(x, y) != paneColor) ++count;
+    if (count > pane.width() / 2) drawn << y;
+  }
+  EXPECT_EQ(drawn, QList<int>({pane.bottom() - 1}));
+}
+
 }  // namespace
 }  // namespace gui_test

@@ -45,6 +45,8 @@ TEST_F(MainFrameTest, MenusAndToolbarListEveryCommandInOrderWithItsPromptAndTool
       "  &Import... | Import prices from delimited text files | Import",
       "  -",
       "  Save C&hart As... | Save the chart as a PNG picture | Save chart",
+      "  Recent &Portfolios | Open one of the portfolios opened last | Recent portfolios",
+      "  -",
       "  E&xit | Quit the application | Exit",
       "&View",
       "  &Toolbar | Show or hide the toolbar | Toggle ToolBar",
@@ -72,6 +74,9 @@ TEST_F(MainFrameTest, MenusAndToolbarListEveryCommandInOrderWithItsPromptAndTool
       "  &Delete... | Delete a single quote | Delete quote",
       "  -",
       "  E&xport... | Export quotes | Export",
+      "  -",
+      "  &Go to Date...\tCtrl+G | Select the quote of a date, or the nearest earlier one | Go to "
+      "date",
       "&Help",
       "  &Help Topics\tF1 | List Help topics | Help Topics",
       "  -",

@@ -110,7 +110,8 @@ struct CommandCase {
   bool confirm;          // Delete asks Yes/No after OK
   const char* failure;   // the message of a failed rewrite
   int failureReloadRow;  // -1: no reload after a failure
-  int successRow;        // the row current after the reload
+  int successRow;        // the row current after the reload: the same day, the next older
+                         // after Delete, the new day after Add
   const char* section;   // settings section and the values written
   std::map<std::string, std::string> settings;
   std::vector<std::string> cli;  // the same change through dorvane-cli (DIR after the name)
@@ -130,7 +131,7 @@ const std::vector<CommandCase>& command_cases() {
        false,
        "Single Date Edit Failed",
        -1,
-       0,
+       1,
        "Edit",
        {{"Date", "01/04/00"}, {"Open", "13.1250"}, {"Close", "99.5"}, {"Vol", "1014"}},
        {"edit-quote", "TEST", "01/04/00", "--close", "99.5"}},
@@ -167,7 +168,7 @@ const std::vector<CommandCase>& command_cases() {
        true,
        "Delete Edit Failed",
        -1,
-       0,
+       1,
        "Delete",
        {{"Date", "01/04/00"}},
        {"delete-quote", "TEST", "01/04/00"}},

@@ -4,7 +4,8 @@ CSplitSearchController::CSplitSearchController(QObject* parent) : QObject(parent
 
 CSplitSearchController::~CSplitSearchController() { delete m_window.data(); }
 
-void CSplitSearchController::open(QWidget* frame, CSplitSearchDlg::SourceProvider source) {
+void CSplitSearchController::open(QWidget* frame, CSplitSearchDlg::SourceProvider source,
+                                  const QString& directory) {
   if (m_window) {
     m_window->raise();
     m_window->activateWindow();
@@ -13,6 +14,9 @@ void CSplitSearchController::open(QWidget* frame, CSplitSearchDlg::SourceProvide
   auto* window = new CSplitSearchDlg(std::move(source), frame);
   window->setAttribute(Qt::WA_DeleteOnClose);
   m_window = window;
+  if (!directory.isEmpty()) window->setPortfolioTitle(directory);
+  connect(window, &CSplitSearchDlg::resultActivated, this,
+          &CSplitSearchController::resultActivated);
   // The flag clears as the window closes, before it is deleted.
   connect(window, &QDialog::finished, this, [this, window] {
     if (m_window == window) m_window.clear();

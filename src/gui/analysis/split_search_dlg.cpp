@@ -13,6 +13,7 @@
 #include "core/split_search.h"
 #include "gui/analysis/save_file_dialog.h"
 #include "gui/base/dialog_keys.h"
+#include "gui/base/path_text.h"
 #include "gui/base/prompter.h"
 #include "gui/base/widget_names.h"
 
@@ -25,10 +26,12 @@ constexpr const char* kNoCandidates = "No candidate splits found";
 // found" message belong to the whole search, which the window ends itself.
 class SliceObserver final : public core::SplitSearchObserver {
  public:
-  SliceObserver(CSplitSearchDlg& window, QLabel& status, std::function<void(QString)> addLine)
+  SliceObserver(CSplitSearchDlg& window, QLabel& status,
+                std::function<void(QString, qdb::DateSerial)> addLine)
       : m_window(window), m_status(status), m_addLine(std::move(addLine)) {}
+  void found(const std::string&, core::SplitRatio, qdb::DateSerial date) override { m_date = date; }
   void result_line(const std::string& line) override {
-    m_addLine(QString::fromLatin1(line.c_str()));
+    m_addLine(QString::fromLatin1(line.c_str()), m_date);
   }
   void status(const std::string& text) override {
     if (text != kDoneSearch) m_status.setText(QString::fromLatin1(text.c_str()));
@@ -41,8 +44,14 @@ class SliceObserver final : public core::SplitSearchObserver {
  private:
   CSplitSearchDlg& m_window;
   QLabel& m_status;
-  std::function<void(QString)> m_addLine;
+  std::function<void(QString, qdb::DateSerial)> m_addLine;
+  qdb::DateSerial m_date = 0;  // of the finding whose line comes next
 };
+
+// Where a result line's finding is: its portfolio, entry and day.
+constexpr int kDirectoryRole = Qt::UserRole;
+constexpr int kFileNumberRole = Qt::UserRole + 1;
+constexpr int kDateRole = Qt::UserRole + 2;
 
 }  // namespace
 
@@ -72,6 +81,7 @@ CSplitSearchDlg::CSplitSearchDlg(SourceProvider source, QWidget* parent)
   connect(m_search, &QPushButton::clicked, this, &CSplitSearchDlg::startSearch);
   connect(m_saveAs, &QPushButton::clicked, this, &CSplitSearchDlg::saveAs);
   connect(m_close, &QPushButton::clicked, this, &CSplitSearchDlg::reject);
+  connect(m_results, &QListWidget::itemActivated, this, &CSplitSearchDlg::onResultActivated);
 
   auto* group = new QGroupBox(QStringLiteral("Search Results"), this);
   auto* groupLayout = new QVBoxLayout(group);
@@ -129,7 +139,10 @@ void CSplitSearchDlg::searchNextSymbol() {
     if (m_linesFound == 0) prompter.message(this, QString::fromLatin1(kNoCandidates));
     return;
   }
-  SliceObserver observer(*this, *m_status, [this](const QString& line) { addResultLine(line); });
+  SliceObserver observer(*this, *m_status, [this](const QString& line, qdb::DateSerial date) {
+    m_foundDate = date;
+    addResultLine(line);
+  });
   const std::shared_ptr<const core::SplitSearchFiles> files = m_files;
   const core::SplitSearchSummary summary =
       core::split_search(*files, {m_current.rows[m_next]}, observer);
@@ -154,8 +167,23 @@ void CSplitSearchDlg::endSearch() {
   emit searchEnded();
 }
 
+void CSplitSearchDlg::setPortfolioTitle(const QString& directory) {
+  setWindowTitle(QStringLiteral("Split Search - ") + directory);
+}
+
+void CSplitSearchDlg::onResultActivated(const QListWidgetItem* item) {
+  if (item == nullptr || item->data(kFileNumberRole).isNull()) return;
+  emit resultActivated(item->data(kDirectoryRole).toString(), item->data(kFileNumberRole).toInt(),
+                       item->data(kDateRole).toInt());
+}
+
 void CSplitSearchDlg::addResultLine(const QString& line) {
-  m_results->addItem(line);
+  auto* item = new QListWidgetItem(line, m_results);
+  if (m_searching && m_next < m_current.rows.size()) {
+    item->setData(kDirectoryRole, fromPathString(m_current.dir));
+    item->setData(kFileNumberRole, m_current.rows[m_next].file_number);
+    item->setData(kDateRole, static_cast<int>(m_foundDate));
+  }
   ++m_linesFound;
   m_saveAs->setEnabled(true);
   m_results->scrollToBottom();

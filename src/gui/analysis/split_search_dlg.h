@@ -1,5 +1,6 @@
-// "Split Search": the modeless window that searches every symbol of the current portfolio for
-// consecutive quotes whose closes jump by a split ratio, lists the findings and saves them.
+// "Split Search": the modeless window that searches every symbol of one portfolio for
+// consecutive quotes whose closes jump by a split ratio, lists the findings and saves them. A
+// double-click on a finding asks for its symbol and day in the main window.
 //
 // The search runs one symbol at a time from a zero-length timer, so the window keeps
 // painting, shows its progress and can be closed part-way.
@@ -19,12 +20,13 @@
 
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QProgressBar;
 class QPushButton;
 
 // The portfolio and symbols a press of "Search" works on, read from the browser at the press.
 struct SplitSearchSource {
-  std::string dir;                    // the current portfolio directory
+  std::string dir;                    // the portfolio directory searched
   std::vector<core::SymbolRow> rows;  // the symbols grid's rows, in its order
 };
 
@@ -40,6 +42,8 @@ class CSplitSearchDlg : public QDialog {
   // "Save As...": asks for a file (proposed "result") and writes every line, CR LF ended.
   void saveAs();
   bool isSearching() const { return m_searching; }
+  // Names the portfolio searched in the title: "Split Search - <directory>".
+  void setPortfolioTitle(const QString& directory);
 
   QString statusText() const;
   QStringList resultLines() const;
@@ -55,6 +59,9 @@ class CSplitSearchDlg : public QDialog {
  signals:
   // A search ended: after its last symbol, after a failed read, or when the window closed.
   void searchEnded();
+  // A finding was double-clicked (or Enter pressed on it): the entry with fileNumber of the
+  // portfolio in directory, and the later day of the pair.
+  void resultActivated(const QString& directory, int fileNumber, qdb::DateSerial date);
 
  protected:
   // Centres the window on the screen as it opens.
@@ -64,6 +71,7 @@ class CSplitSearchDlg : public QDialog {
   void searchNextSymbol();
   void endSearch();
   void addResultLine(const QString& line);
+  void onResultActivated(const QListWidgetItem* item);
 
   SourceProvider m_source;
   SplitSearchSource m_current;
@@ -72,6 +80,7 @@ class CSplitSearchDlg : public QDialog {
   std::shared_ptr<const core::SplitSearchFiles> m_files;
   std::size_t m_next = 0;
   int m_linesFound = 0;
+  qdb::DateSerial m_foundDate = 0;  // the day of the finding whose line comes next
   bool m_searching = false;
   QTimer m_slice;
 

@@ -46,6 +46,29 @@ inline constexpr TextSetting kDrive{"Settings", "Drive", ""};
 inline constexpr IntSetting kChartShow{"Chart", "Show", 0};
 inline constexpr IntSetting kChartShare{"Chart", "Share", 520};
 
+// The main window's splitters as QSplitter::saveState gives them, in base 64: the portfolios
+// and symbols over the quotes, and the portfolios beside the symbols.
+inline constexpr TextSetting kPanesMain{"Panes", "Main", ""};
+inline constexpr TextSetting kPanesTop{"Panes", "Top", ""};
+
+// The symbols grid's order: the column sorted by (0 symbol, 1 name) and whether descending.
+inline constexpr IntSetting kSymbolSortColumn{"SymbolGrid", "SortColumn", 0};
+inline constexpr IntSetting kSymbolSortDescending{"SymbolGrid", "SortDescending", 0};
+
+// The portfolio directory and the symbol (its text and file number) last shown, brought back
+// at start-up and after a rescan when they still exist.
+inline constexpr TextSetting kLastPortfolio{"Settings", "Portfolio", ""};
+inline constexpr TextSetting kLastSymbol{"Settings", "Symbol", ""};
+inline constexpr IntSetting kLastFileNumber{"Settings", "FileNumber", 0};
+
+// File > Recent Portfolios: the directories last opened, newest first, as "Portfolio1" to
+// "Portfolio8" of this section.
+inline constexpr const char* kRecent = "Recent";
+inline constexpr int kRecentCount = 8;
+inline QString recentPortfolioName(int index) {
+  return QStringLiteral("Portfolio%1").arg(index + 1);
+}
+
 // The Export dialog's choices (see gui/analysis/export_settings.h).
 inline constexpr TextSetting kExportStarter{"XportSel", "Starter", "output.txt"};
 inline constexpr IntSetting kExportOmitOpen{"XportSel", "OmitOpen", 0};

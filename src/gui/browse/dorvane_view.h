@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 
 #include "gui/browse/browse_state.h"
 #include "gui/browse/search_settings.h"
+#include "qdb/dates.h"
 
 class QComboBox;
 class QListWidget;
@@ -105,6 +107,22 @@ class CDorvaneView : public QWidget {
   void OnImport();
   // Files dropped on the main window: the import dialog over them.
   void importFiles(const QStringList& files);
+  // Quotes > Go to Date: asks for a date and selects its quote, or the nearest earlier one.
+  void OnGoToDate();
+
+  // Selects the quote of date in the quotes grid, or the newest one before it, and scrolls to
+  // it; false (nothing changed) when every quote is later.
+  bool goToDate(qdb::DateSerial date);
+  // Opens the portfolio in directory: selected in the portfolio list, or added to the list when
+  // the current root's scan did not find it. False, after saying so, when it holds no MASTER.
+  bool openPortfolio(const QString& directory);
+  // Shows one day in the main window: the portfolio in directory (opened as openPortfolio
+  // does), its entry with fileNumber loaded, and the quote of date (or the nearest earlier)
+  // selected. For the windows that list findings (Split Search); false when the portfolio or
+  // the entry is not there.
+  bool showQuote(const QString& directory, int fileNumber, qdb::DateSerial date);
+  // The portfolio directories opened last, newest first (File > Recent Portfolios).
+  QStringList recentPortfolios() const;
 
   // Around a command (view_reload.cpp). prepareCommand loads the highlighted symbol when a
   // keyboard move's load is still waiting, and reads the symbols and quotes again when another
@@ -120,8 +138,10 @@ class CDorvaneView : public QWidget {
   // and says so in the status bar (statusNote).
   void reloadChangedFiles();
 
-  // The grids' column widths, as the settings keep them.
+  // The grids' column widths and the splitters' sizes, as the settings keep them.
   void saveColumnWidths();
+  // The splitters' sizes alone.
+  void savePaneSizes();
 
   // Where the user is, and shorthands of it for the frame and tests.
   const CBrowseState& state() const { return *m_state; }
@@ -150,6 +170,9 @@ class CDorvaneView : public QWidget {
   CQuotesGridModel* quotesModel() const;
   CChartView* chartView() const;
   QSplitter* quotesSplitter() const;
+  // The splitter of the upper groups over the quotes, and the one of portfolios beside symbols.
+  QSplitter* mainSplitter() const;
+  QSplitter* topSplitter() const;
 
  signals:
   // The state, the lists or the grids changed: the frame refreshes its panes and commands.
@@ -163,6 +186,8 @@ class CDorvaneView : public QWidget {
  private:
   // The drive change: remember root, clear everything and scan it (unless it is current).
   void changeDrive(const QString& root);
+  // A directory typed in the root list: listed for this run and walked.
+  void walkTypedPlace(const QString& root);
   void onPortfolioPicked(const QString& directory);
   void onSymbolRowSelected(int row);
   void onQuoteRowSelected(int row);
@@ -188,15 +213,33 @@ class CDorvaneView : public QWidget {
   // file, just read, for changes made by another program.
   void watchIndexFiles();
   void watchDataFile();
+  void restorePaneSizes();
+  // Keeps the portfolio just opened first in the recent list and as the last portfolio.
+  void rememberPortfolio(const QString& directory);
+  // Keeps the symbol just loaded as the last one shown.
+  void rememberSymbol(int fileNumber, const std::string& symbol);
+  // The symbols grid's row of the entry with fileNumber, or -1.
+  int symbolRowOfFile(int fileNumber) const;
 
   CSettingsStore& m_settings;
   CBrowseState* m_state;
   SearchSettings m_search;
   QString m_startRoot;
+  QString m_typedRoot;  // the last directory typed in the root list
   CPortfoliosPane* m_portfolios;
   CSymbolsPane* m_symbols;
   CQuotesPane* m_quotes;
   CChartSplitter* m_quotesSplit;  // the chart (hidden unless shown) above the quotes
+  QSplitter* m_mainSplit;         // the upper groups over the quotes
+  QSplitter* m_topSplit;          // the portfolios beside the symbols
+  // The symbol a fill of the symbols grid makes current instead of its row: the last one
+  // shown, when its portfolio comes back after a scan.
+  struct WantedSymbol {
+    int fileNumber = 0;
+    std::string symbol;
+  };
+  std::optional<WantedSymbol> m_wantedSymbol;
+  std::optional<WantedSymbol> m_savedSymbol;  // the last symbol as the settings hold it
   CSplitSearchController* m_splitSearch;
   // A keyboard move of the symbols highlight loads that symbol after this pause, restarted
   // at each move, so holding a key down stays smooth.

@@ -3,8 +3,12 @@
 #include <algorithm>
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -22,7 +26,16 @@ CPortfoliosPane::CPortfoliosPane(QWidget* parent)
       m_rootsProvider(&core::list_roots),
       m_driveList(new QComboBox(this)),
       m_portfolioList(new QListWidget(this)) {
-  m_driveList->setEditable(false);
+  // Editable, so a typed path is a place of its own rather than a search for the first
+  // entry starting with the letters typed; directories complete as the path is typed.
+  m_driveList->setEditable(true);
+  m_driveList->setInsertPolicy(QComboBox::NoInsert);
+  auto* directories = new QFileSystemModel(this);
+  directories->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+  directories->setRootPath(QString());
+  auto* completer = new QCompleter(directories, this);
+  completer->setCompletionMode(QCompleter::PopupCompletion);
+  m_driveList->setCompleter(completer);
   m_driveList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   m_driveList->setMinimumContentsLength(16);
   m_portfolioList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -40,6 +53,51 @@ CPortfoliosPane::CPortfoliosPane(QWidget* parent)
   });
   connect(m_portfolioList, &QListWidget::itemSelectionChanged, this,
           &CPortfoliosPane::onPortfolioSelectionChanged);
+  connect(m_driveList->lineEdit(), &QLineEdit::returnPressed, this,
+          &CPortfoliosPane::onPlaceEntered);
+}
+
+void CPortfoliosPane::onPlaceEntered() {
+  const QString typed = m_driveList->currentText().trimmed();
+  if (typed.isEmpty()) return;
+  // An entry of the list as shown stands for its own root.
+  const int listed = m_driveList->findText(typed);
+  if (listed >= 0) {
+    selectRoot(rootAt(listed));
+    emit placeTyped(rootAt(listed));
+    return;
+  }
+  const QFileInfo place(expandHome(typed));
+  if (!place.isAbsolute() || !place.isDir()) {
+    Prompter::instance().message(window(), QStringLiteral("No such folder:\n") + typed,
+                                 Prompter::Icon::Warning);
+    return;
+  }
+  const QString root = fromPathString(
+      core::normalize_walk_root(toPathString(QDir::cleanPath(place.absoluteFilePath()))));
+  if (m_driveList->findData(root) < 0) {
+    const QSignalBlocker blocker(m_driveList);
+    m_driveList->addItem(rootEntryText(root), root);
+  }
+  selectRoot(root);
+  emit placeTyped(root);
+}
+
+void CPortfoliosPane::selectPortfolio(const QString& directory) {
+  const QList<QListWidgetItem*> found = m_portfolioList->findItems(directory, Qt::MatchExactly);
+  if (found.isEmpty()) return;
+  const QSignalBlocker blocker(m_portfolioList);
+  m_portfolioList->setCurrentItem(found.first());
+}
+
+void CPortfoliosPane::addPortfolio(const QString& directory) {
+  if (m_portfolioList->findItems(directory, Qt::MatchExactly).isEmpty()) {
+    int row = 0;
+    while (row < m_portfolioList->count() && m_portfolioList->item(row)->text() < directory) ++row;
+    const QSignalBlocker blocker(m_portfolioList);
+    m_portfolioList->insertItem(row, directory);
+  }
+  selectPortfolio(directory);
 }
 
 CPortfoliosPane::~CPortfoliosPane() { delete m_progress; }

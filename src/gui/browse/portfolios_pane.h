@@ -1,6 +1,7 @@
 // The "Portfolios" group of the browser view and its root/scan controller: the root list
 // (drives, or root directories where the host has no drive letters), the portfolio list, and
-// the walk of a root for portfolios under the "Searching for Master Files" window.
+// the walk of a root for portfolios under the "Searching for Master Files" window. A path
+// may be typed in the root list, completed from the directories on disk; Enter walks it.
 #pragma once
 
 #include <functional>
@@ -47,6 +48,11 @@ class CPortfoliosPane : public QGroupBox {
   QStringList scan(const QString& root, const core::PortfolioFilter& filter);
   // Lists the directories and selects the first without announcing a portfolio change.
   void setPortfolios(const QStringList& directories);
+  // Selects directory in the list, when listed, without announcing a portfolio change.
+  void selectPortfolio(const QString& directory);
+  // Adds directory to the list in its sorted place (when not listed) and selects it, without
+  // announcing a portfolio change.
+  void addPortfolio(const QString& directory);
   void clearPortfolios();
   // Lists directory (without a separator at its end) in its sorted place when it is not
   // listed yet, and selects it without announcing a portfolio change. Returns its row.
@@ -64,9 +70,14 @@ class CPortfoliosPane : public QGroupBox {
   void rootPicked(const QString& root);
   // The user picked a portfolio directory in the portfolio list.
   void portfolioPicked(const QString& directory);
+  // The user typed a directory in the root list and pressed Enter: root is that directory,
+  // existing, absolute and normalised, now listed and selected.
+  void placeTyped(const QString& root);
 
  private:
   void onPortfolioSelectionChanged();
+  // Enter in the root list's field: the typed directory is walked, or the user hears why not.
+  void onPlaceEntered();
 
   RootsProvider m_rootsProvider;
   QComboBox* m_driveList;

@@ -25,7 +25,7 @@ CSearchProgressDlg::CSearchProgressDlg(QWidget* parent)
   m_path->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   m_path->setTextFormat(Qt::PlainText);
   m_path->setMinimumHeight(m_path->fontMetrics().height());
-  // A long path must not widen the window: it is cut at the window's edge.
+  // A long path must not widen the window: its middle gives way (see showPath).
   m_path->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   m_counter->setObjectName(QStringLiteral("counterText"));
   m_counter->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -56,7 +56,7 @@ CSearchProgressDlg::CSearchProgressDlg(QWidget* parent)
 void CSearchProgressDlg::start() {
   m_found = 0;
   m_pathText = "starting...";
-  m_path->setText(fromPathString(m_pathText));
+  showPath();
   m_counter->setText(QStringLiteral("0"));
   adjustSize();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -85,7 +85,7 @@ void CSearchProgressDlg::refresh(bool force) {
   if (!force && m_sinceRepaint.isValid() && m_sinceRepaint.elapsed() < 1000 / kRepaintsPerSecond)
     return;
   m_sinceRepaint.start();
-  m_path->setText(fromPathString(m_pathText));
+  showPath();
   m_counter->setText(QString::number(m_found));
   ++m_repaints;
   if (isVisible()) {
@@ -94,4 +94,15 @@ void CSearchProgressDlg::refresh(bool force) {
     // take no user input until the walk is over.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   }
+}
+
+void CSearchProgressDlg::showPath() {
+  // The start and the end of a path say most about it: the middle is elided to the line's
+  // width.
+  const int room =
+      m_path->width() > 0 && m_path->isVisible()
+          ? m_path->contentsRect().width()
+          : width() - layout()->contentsMargins().left() - layout()->contentsMargins().right();
+  m_path->setText(
+      m_path->fontMetrics().elidedText(fromPathString(m_pathText), Qt::ElideMiddle, room));
 }

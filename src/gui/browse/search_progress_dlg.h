@@ -25,6 +25,7 @@ class CSearchProgressDlg : public QDialog, public core::DiscoveryObserver {
   void directory_visited(const std::string& directory) override;
   void portfolio_found(const std::string& directory, int foundCount) override;
 
+  // The path line as shown: the path last visited, its middle elided when it is too long.
   QString pathText() const;
   QString counterText() const;
   // Number of times the controls were refreshed on screen.
@@ -33,6 +34,9 @@ class CSearchProgressDlg : public QDialog, public core::DiscoveryObserver {
  private:
   // Copies the texts into the controls and repaints, unless the last repaint was too recent.
   void refresh(bool force);
+
+  // Shows m_pathText on the path line, its middle elided to fit.
+  void showPath();
 
   QLabel* m_path;
   QLabel* m_counter;

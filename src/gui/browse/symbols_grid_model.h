@@ -1,5 +1,5 @@
-// The symbols grid's rows: one per MASTER (then XMASTER) entry listed, kept in the grid's ascending
-// order of the column 0 text.
+// The symbols grid's rows: one per MASTER (then XMASTER) entry listed, kept in the grid's order:
+// the symbol (column 0) or the name (column 1) text, ascending or descending, byte by byte.
 #pragma once
 
 #include <vector>
@@ -14,6 +14,13 @@ class CSymbolsGridModel : public CGridModel {
 
   // Replaces every row with rows, sorted in the grid's order.
   void setRows(std::vector<core::SymbolRow> rows);
+  // Sorts the rows by column (0 or 1), descending or not; the views' selection and current row
+  // stay on their entries. Equal texts keep the order of the symbol texts.
+  void sortRows(int column, bool descending);
+  int sortColumn() const { return m_sortColumn; }
+  bool sortDescending() const { return m_descending; }
+  // The row of the entry with fileNumber and symbol (bytes as the MASTER holds them), or -1.
+  int rowOf(int fileNumber, const std::string& symbol) const;
   void clear();
   // Shows new texts in one row where it stands (the order is not remade until the next fill).
   void setRowTexts(int row, std::string symbol, std::string name);
@@ -25,5 +32,10 @@ class CSymbolsGridModel : public CGridModel {
   QVariant data(const QModelIndex& index, int role) const override;
 
  private:
+  // The positions of rows in the grid's order.
+  std::vector<std::size_t> order(const std::vector<core::SymbolRow>& rows) const;
+
   std::vector<core::SymbolRow> m_rows;
+  int m_sortColumn = 0;
+  bool m_descending = false;
 };

@@ -1,5 +1,7 @@
 #include "gui/browse/symbols_pane.h"
 
+#include <QHeaderView>
+#include <QSignalBlocker>
 #include <QStringList>
 
 #include "core/portfolio_repair.h"
@@ -18,6 +20,29 @@ CSymbolsPane::CSymbolsPane(QWidget* parent)
       m_model(static_cast<CSymbolsGridModel*>(grid()->model())) {
   connect(grid(), &CGridView::clicked, this, &CSymbolsPane::rowActivated);
   connect(grid(), &CGridView::enterPressed, this, &CSymbolsPane::rowActivated);
+  grid()->setSortable(true);
+  grid()->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+  connect(grid(), &CGridView::sortRequested, this, [this](int column, bool descending) {
+    m_model->sortRows(column, descending);
+    const QModelIndex current = grid()->currentIndex();
+    if (current.isValid()) grid()->scrollTo(current);
+    emit sorted(m_model->sortColumn(), m_model->sortDescending());
+  });
+}
+
+void CSymbolsPane::setSortOrder(int column, bool descending) {
+  m_model->sortRows(column, descending);
+  const QSignalBlocker blocker(grid()->horizontalHeader());
+  grid()->horizontalHeader()->setSortIndicator(
+      m_model->sortColumn(), m_model->sortDescending() ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void CSymbolsPane::selectRow(int row) {
+  if (row < 0 || row >= m_model->rowCount()) return;
+  const QModelIndex index = m_model->index(row, 0);
+  grid()->selectionModel()->setCurrentIndex(
+      index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  grid()->scrollTo(index);
 }
 
 bool CSymbolsPane::validateMaster(const QString& masterPath, bool autoRepair) {
@@ -91,12 +116,7 @@ int CSymbolsPane::list(const QString& masterPath, int row) {
   const int count = listing.outcome.master_rows + listing.outcome.extended_rows;
 
   m_model->setRows(std::move(listing.rows));
-  if (row >= 0 && row < m_model->rowCount()) {
-    const QModelIndex index = m_model->index(row, 0);
-    grid()->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    grid()->scrollTo(index);
-  }
+  selectRow(row);
   return count;
 }
 

@@ -23,12 +23,19 @@ class CSymbolsPane : public CGridPane {
   // than its header says (the grid is then empty).
   int list(const QString& masterPath, int row);
   void clear();
+  // Makes row current and selected, scrolled into view.
+  void selectRow(int row);
+  // The grid's order (column 0 symbol, 1 name), shown on the column title.
+  void setSortOrder(int column, bool descending);
 
   CSymbolsGridModel* model() const { return m_model; }
 
  signals:
   // A row was clicked, or Enter pressed on it.
   void rowActivated();
+  // A click on a column title sorted the rows; the current entry is still current, at the
+  // grid's current row.
+  void sorted(int column, bool descending);
 
  private:
   CSymbolsGridModel* m_model;

@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <QStatusBar>
 
+#include "core/symbol_listing.h"
+#include "core/symbol_rows.h"
 #include "core/view_state.h"
 #include "gui/analysis/data_facts_command.h"
 #include "gui/analysis/export_all_command.h"
@@ -38,7 +40,11 @@ void CDorvaneView::runQuoteCommand(QuoteRunner runner) {
         runner({window(), m_state->viewState(), m_settings, rows, m_state->currentQuoteRow()});
   }
   m_watcher->record();  // the command's own writes are no change made elsewhere
-  if (outcome.reload) FillQuotesGrid(outcome.row);
+  if (outcome.reload) {
+    FillQuotesGrid(outcome.row);
+    // The oldest day deleted: the row below it is gone, the new oldest is the place.
+    if (outcome.row >= quoteCount() && quoteCount() > 0) m_quotes->selectRow(quoteCount() - 1);
+  }
   if (!outcome.editAfter) return;
   // The day just added opens in the editor.
   const ModelQuoteRows rows(*quotesModel());
@@ -116,14 +122,26 @@ void CDorvaneView::OnDataFacts() {
 }
 
 void CDorvaneView::OnSplitSearch() {
-  // The window reads the portfolio and its rows afresh at each press of "Search".
-  m_splitSearch->open(window(), [this] {
-    SplitSearchSource source;
-    source.dir = toPathString(m_state->portfolioDir());
-    const CSymbolsGridModel* model = symbolsModel();
-    for (int i = 0; i < model->rows(); ++i) source.rows.push_back(model->row(i));
-    return source;
-  });
+  // The window searches the portfolio shown as it opens, even after the view moved on to
+  // another. It reads that portfolio's rows afresh at each press of "Search": the grid's, in
+  // its order, while the view still shows it, else the listing of its MASTER.
+  const QString directory = m_state->portfolioDir();
+  const QString masterPath = m_state->masterPath();
+  m_splitSearch->open(
+      window(),
+      [this, directory, masterPath] {
+        SplitSearchSource source;
+        source.dir = toPathString(directory);
+        if (m_state->portfolioDir() == directory) {
+          const CSymbolsGridModel* model = symbolsModel();
+          for (int i = 0; i < model->rows(); ++i) source.rows.push_back(model->row(i));
+        } else {
+          source.rows = core::sorted_rows(
+              core::read_symbol_listing(toPathString(masterPath), [](const std::string&) {}).rows);
+        }
+        return source;
+      },
+      directory);
 }
 
 void CDorvaneView::OnExportAll() {

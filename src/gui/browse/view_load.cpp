@@ -1,12 +1,15 @@
 // The browser view's load chain: a portfolio picked sets the MASTER path, the MASTER is
 // checked (and repaired when needed) and listed in the symbols grid, and the current symbol's
 // quotes fill the quotes grid and the chart.
+#include <utility>
+
 #include <QTimer>
 
 #include "core/symbol_rows.h"
 #include "gui/base/path_text.h"
 #include "gui/base/platform_ui.h"
 #include "gui/base/prompter.h"
+#include "gui/base/settings_store.h"
 #include "gui/base/wait_cursor.h"
 #include "gui/browse/chart_splitter.h"
 #include "gui/browse/dorvane_view.h"
@@ -26,6 +29,7 @@ const QString kMasterName = QStringLiteral("MASTER");
 
 void CDorvaneView::onPortfolioPicked(const QString& directory) {
   if (!m_state->portfoliosFound()) return;
+  rememberPortfolio(directory);
   SetMasterPath(joinPath(directory, kMasterName));
   FillSymbolsGrid(0);
 }
@@ -55,9 +59,16 @@ void CDorvaneView::failSymbolsFill() {
 void CDorvaneView::FillSymbolsGrid(int row) {
   const CWaitCursor wait;
   ClearFrom(3);
+  const std::optional<WantedSymbol> wanted = std::exchange(m_wantedSymbol, std::nullopt);
   const bool listable = ValidateMaster() && !m_state->masterPath().isEmpty();
-  if (symbolsListed(listable ? m_symbols->list(m_state->masterPath(), row) : -1, row))
-    FillQuotesGrid(0);
+  const int count = listable ? m_symbols->list(m_state->masterPath(), wanted ? -1 : row) : -1;
+  if (wanted && count >= 0) {
+    // The last symbol shown, where it is still listed; else the first row.
+    const int found = symbolsModel()->rowOf(wanted->fileNumber, wanted->symbol);
+    row = found >= 0 ? found : 0;
+    m_symbols->selectRow(row);
+  }
+  if (symbolsListed(count, row)) FillQuotesGrid(0);
 }
 
 bool CDorvaneView::symbolsListed(int count, int row) {
@@ -100,6 +111,7 @@ void CDorvaneView::FillQuotesGrid(int row) {
   if (symbolRow < 0 || symbolRow >= symbols->rowCount()) return;
   const core::SymbolRow& entry = symbols->row(symbolRow);
   m_state->setSymbol(symbols->text(symbolRow, 0), symbols->text(symbolRow, 1), entry.file_number);
+  rememberSymbol(entry.file_number, entry.symbol);
   const QString dir = m_state->portfolioDir();
   if (entry.sub_portfolio) {
     // A sub-portfolio's entry holds no quotes: the cause says where its symbols are.
@@ -139,4 +151,13 @@ void CDorvaneView::loadChart() {
   else
     m_quotesSplit->loadChart(m_state->portfolioDir(), symbols->row(row).symbol,
                              symbols->row(row).file_number, m_state->currentQuoteRow());
+}
+
+void CDorvaneView::rememberSymbol(int fileNumber, const std::string& symbol) {
+  // Written when it changes only: each write goes to the settings file at once.
+  if (m_savedSymbol && m_savedSymbol->fileNumber == fileNumber && m_savedSymbol->symbol == symbol)
+    return;
+  m_settings.SetString(setting_keys::kLastSymbol, QString::fromLatin1(symbol));
+  m_settings.SetInt(setting_keys::kLastFileNumber, fileNumber);
+  m_savedSymbol = WantedSymbol{fileNumber, symbol};
 }

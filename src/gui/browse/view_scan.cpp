@@ -31,7 +31,9 @@ void CDorvaneView::ScanDrive() {
   ClearFrom(2);
   const QString drive = m_state->drive();
   if (drive.isEmpty()) return;
-  const QStringList found = m_portfolios->scan(drive, m_search.filterFor(drive, m_startRoot));
+  // A typed place, as the command line's root, is never hidden by the filter.
+  const QString ownRoot = drive == m_typedRoot ? m_typedRoot : m_startRoot;
+  const QStringList found = m_portfolios->scan(drive, m_search.filterFor(drive, ownRoot));
   m_state->setPortfoliosFound(!found.isEmpty());
   if (found.isEmpty()) {
     emit stateChanged();
@@ -43,8 +45,27 @@ void CDorvaneView::ScanDrive() {
     return;
   }
   m_portfolios->setPortfolios(found);
+  // The portfolio shown last (before a rescan, or in the last run) comes back with its last
+  // symbol when the scan found it again.
+  QString chosen = found.first();
+  const QString last = m_settings.GetString(setting_keys::kLastPortfolio);
+  if (!last.isEmpty() && found.contains(last)) {
+    chosen = last;
+    m_portfolios->selectPortfolio(last);
+    m_wantedSymbol =
+        WantedSymbol{m_settings.GetInt(setting_keys::kLastFileNumber),
+                     m_settings.GetString(setting_keys::kLastSymbol).toLatin1().toStdString()};
+  }
   emit stateChanged();
-  onPortfolioPicked(found.first());
+  onPortfolioPicked(chosen);
+}
+
+void CDorvaneView::walkTypedPlace(const QString& root) {
+  // Walked for this run only, as a root named on the command line: the remembered root stays.
+  m_typedRoot = root;
+  m_state->setDrive(root);
+  ClearFrom(1);
+  ScanDrive();
 }
 
 void CDorvaneView::OnRescan() {

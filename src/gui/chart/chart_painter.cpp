@@ -213,7 +213,28 @@ class ChartDrawing {
   void setLinePen(const QColor& color) {
     const bool smooth = m_window.pixels_per_bar() >= 1.0;
     m_p.setRenderHint(QPainter::Antialiasing, smooth);
-    m_p.setPen(smooth ? QPen(color, 1.2) : QPen(color, 0));
+    m_p.setPen(smooth ? QPen(color, 1.2) : hairline(color));
+  }
+
+  // A line one logical pixel wide: the fast one-device-pixel pen on a screen of pixel ratio 1,
+  // as many device pixels as the ratio elsewhere, so lines keep their weight when scaled.
+  QPen hairline(const QColor& color) const {
+    const qreal ratio = m_p.device() ? m_p.device()->devicePixelRatioF() : 1.0;
+    QPen pen(color, ratio > 1.0 ? ratio : 0.0);
+    pen.setCosmetic(true);
+    return pen;
+  }
+
+  // A series whose values are all zero in the lower pane: a line along the pane's bottom,
+  // where zero lies, over the days shown.
+  void drawZeroLine(const QColor& color) {
+    const double y = m_volumes.bottom() - 0.5;
+    m_p.save();
+    m_p.setClipRect(m_volumes);
+    m_p.setRenderHint(QPainter::Antialiasing, false);
+    m_p.setPen(hairline(color));
+    m_p.drawLine(QPointF(xOf(m_first), y), QPointF(std::max(xOf(m_last), xOf(m_first) + 1), y));
+    m_p.restore();
   }
 
   void drawFrames() {
@@ -309,7 +330,11 @@ class ChartDrawing {
   void drawVolumes() {
     if (m_volumes.isEmpty() || !m_series.has_volume) return;
     const core::ValueRange range = core::volume_range(m_series, m_first, m_last);
-    if (range.empty() || range.high <= 0) return;
+    if (range.empty()) return;
+    if (range.high <= 0) {
+      drawZeroLine(volumeColor());
+      return;
+    }
     const YScale scale(m_volumes.adjusted(0, 3, 0, 0), 0, range.high);
     const double base = m_volumes.bottom() + 0.5;
     m_p.save();
@@ -341,8 +366,13 @@ class ChartDrawing {
 
   void drawOpenInterest() {
     if (m_volumes.isEmpty() || !m_series.has_oi) return;
-    const core::ValueRange range = padded(core::oi_range(m_series, m_first, m_last));
-    if (range.empty()) return;
+    const core::ValueRange shown = core::oi_range(m_series, m_first, m_last);
+    if (shown.empty()) return;
+    if (shown.low == 0 && shown.high == 0) {
+      drawZeroLine(oiColor());
+      return;
+    }
+    const core::ValueRange range = padded(shown);
     const YScale scale(m_volumes.adjusted(0, 3, 0, -2), range.low, range.high);
     m_p.save();
     m_p.setClipRect(m_volumes);
@@ -432,7 +462,7 @@ class ChartDrawing {
     m_p.save();
     m_p.setClipRect(m_prices);
     m_p.setRenderHint(QPainter::Antialiasing, true);
-    m_p.setPen(QPen(QColor(120, 0, 0), 0));
+    m_p.setPen(hairline(QColor(120, 0, 0)));
     m_p.setBrush(suspectColor());
     const double s = kSuspectMarkSize;
     const double lowest = m_prices.bottom() - s * 1.8;

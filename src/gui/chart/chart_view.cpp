@@ -27,7 +27,8 @@ CChartView::CChartView(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("chart"));
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(false);
-  setMinimumSize(200, 120);
+  // Small enough that the chart, the grids and the bars fit a 640 by 480 screen.
+  setMinimumSize(200, 80);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

@@ -19,5 +19,6 @@ QuoteCommandOutcome runDeleteQuoteCommand(const QuoteCommandContext& context) {
     result = core::delete_quote(context.view, dialog.dateText().toStdString(),
                                 quote_command::rowAddress(context.rows, row));
   }
-  return quote_command::finish(context, result, 0);
+  // The row below the deleted one, the next older day, comes up into its place.
+  return quote_command::finish(context, result, row);
 }

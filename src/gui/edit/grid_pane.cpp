@@ -13,9 +13,10 @@ CGridPane::CGridPane(const QString& title, CGridModel* model, const QString& sec
   m_grid->setModel(model);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(m_grid);
-  connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          [this](const QItemSelection& selected) {
-            if (!selected.isEmpty()) emit rowSelected(selected.indexes().first().row());
+  // The current row is the one commands act on; other rows may be selected with it for copying.
+  connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) {
+            if (current.isValid()) emit rowSelected(current.row());
           });
 }
 

@@ -23,7 +23,7 @@ class CGridPane : public QGroupBox {
   CGridView* grid() const { return m_grid; }
 
  signals:
-  // A row became the selected one (by mouse, keyboard or a fill).
+  // A row became the current one (by mouse, keyboard or a fill).
   void rowSelected(int row);
 
  private:

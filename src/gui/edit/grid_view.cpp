@@ -1,5 +1,9 @@
 #include "gui/edit/grid_view.h"
 
+#include <algorithm>
+
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
@@ -10,7 +14,7 @@
 CGridView::CGridView(QWidget* parent) : QTableView(parent), m_delegate(new CGridRowDelegate(this)) {
   setItemDelegate(m_delegate);
   setSelectionBehavior(QAbstractItemView::SelectRows);
-  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSortingEnabled(false);
   setShowGrid(false);
@@ -38,24 +42,67 @@ int CGridView::selectedRow() const {
   return rows.isEmpty() ? -1 : rows.first().row();
 }
 
+QString CGridView::selectedRowsText() const {
+  if (!model() || !selectionModel()) return {};
+  QModelIndexList selected = selectionModel()->selectedRows();
+  if (selected.isEmpty()) return {};
+  std::sort(selected.begin(), selected.end(),
+            [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+  const QHeaderView* header = horizontalHeader();
+  QList<int> columns;
+  for (int visual = 0; visual < header->count(); ++visual) {
+    const int column = header->logicalIndex(visual);
+    if (!header->isSectionHidden(column)) columns << column;
+  }
+  QStringList cells;
+  for (const int column : columns)
+    cells << model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+  QString text = cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+  for (const QModelIndex& row : selected) {
+    cells.clear();
+    for (const int column : columns)
+      cells << model()->index(row.row(), column).data(Qt::DisplayRole).toString().trimmed();
+    text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+  }
+  return text;
+}
+
+void CGridView::copySelectedRows() const {
+  const QString text = selectedRowsText();
+  if (!text.isEmpty()) QGuiApplication::clipboard()->setText(text);
+}
+
+void CGridView::setSortable(bool sortable) {
+  QHeaderView* header = horizontalHeader();
+  header->setSectionsClickable(sortable);
+  header->setSortIndicatorShown(sortable);
+  if (!sortable) return;
+  connect(header, &QHeaderView::sortIndicatorChanged, this,
+          [this](int column, Qt::SortOrder order) {
+            emit sortRequested(column, order == Qt::DescendingOrder);
+          });
+}
+
 void CGridView::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Copy)) {
+    copySelectedRows();
+    event->accept();
+    return;
+  }
   if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
       currentIndex().isValid()) {
     emit enterPressed(currentIndex().row());
     event->accept();
     return;
   }
-  // Home and End go to the first and last row, as Ctrl+Home and Ctrl+End do: a row-selecting
-  // grid has no first or last column to go to.
-  if ((event->key() == Qt::Key_Home || event->key() == Qt::Key_End) &&
-      !event->modifiers().testFlag(Qt::ControlModifier)) {
-    QKeyEvent rowKey(event->type(), event->key(), event->modifiers() | Qt::ControlModifier,
-                     event->text(), event->isAutoRepeat(), static_cast<ushort>(event->count()));
-    QTableView::keyPressEvent(&rowKey);
-    event->setAccepted(rowKey.isAccepted());
-    return;
-  }
   QTableView::keyPressEvent(event);
+}
+
+QModelIndex CGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  // Only the move takes Ctrl: the selection follows the keys as pressed, so Home selects the
+  // first row alone and Shift+Home the rows up to it.
+  if (action == MoveHome || action == MoveEnd) modifiers |= Qt::ControlModifier;
+  return QTableView::moveCursor(action, modifiers);
 }
 
 void CGridView::paintEvent(QPaintEvent* event) {

@@ -1,5 +1,7 @@
 #include "gui/edit/quote_command.h"
 
+#include <algorithm>
+
 #include "gui/base/prompter.h"
 #include "gui/base/settings_store.h"
 #include "gui/base/wait_cursor.h"
@@ -84,7 +86,7 @@ QuoteCommandOutcome runDialog(const QuoteCommandContext& context, CQuoteCommandD
   std::optional<core::CommandResult> result;
   dialog.setOkCheck([&] { return runOnOk(&dialog, command, result); });
   if (Prompter::instance().exec(dialog) != QDialog::Accepted || !result) return {};
-  return finish(context, *result, 0);
+  return finish(context, *result, std::max(currentRow(context), 0));
 }
 
 }  // namespace quote_command

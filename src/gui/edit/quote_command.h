@@ -49,8 +49,8 @@ core::QuoteAddress rowAddress(const QuoteRows& rows, int row);
 QuoteCommandOutcome finish(const QuoteCommandContext& context, const core::CommandResult& result,
                            int row);
 // Shows dialog, whose OK runs command (wait cursor shown): entries it refuses get their message
-// and keep the dialog open; any other result closes it and is finished with the newest row
-// current. Cancel asks for nothing.
+// and keep the dialog open; any other result closes it and is finished with the row it acted
+// on current (the commands that use it keep every row where it was). Cancel asks for nothing.
 QuoteCommandOutcome runDialog(const QuoteCommandContext& context, CQuoteCommandDlg& dialog,
                               const std::function<core::CommandResult()>& command);
 

@@ -77,3 +77,14 @@ QVariant CQuotesGridModel::headerData(int section, Qt::Orientation orientation, 
     return QStringLiteral("Time");
   return CGridModel::headerData(section, orientation, role);
 }
+
+int CQuotesGridModel::rowOnOrBefore(qdb::DateSerial date) const {
+  // One pass that needs no order: a damaged file's dates need not fall row by row.
+  int best = -1;
+  for (std::size_t i = 0; i < m_bars.size(); ++i) {
+    const qdb::DateSerial d = m_bars[i].date;
+    if (d <= date && (best < 0 || d > m_bars[static_cast<std::size_t>(best)].date))
+      best = static_cast<int>(i);
+  }
+  return best;
+}

@@ -29,6 +29,9 @@ class CQuotesGridModel : public CGridModel {
   // Position in the file (0 the oldest) of row's quote, -1 when unknown: a command on an
   // intraday series addresses the one record of the row by it.
   std::int32_t record(int row) const;
+  // The first row (the newest) holding date, else the first holding the latest date before it;
+  // -1 when every quote is later.
+  int rowOnOrBefore(qdb::DateSerial date) const;
   // Cell text as core::quote_cell_texts makes it; the Time column HH:MM:SS.
   QString text(int row, int column) const override;
   int rows() const override { return static_cast<int>(m_bars.size()); }

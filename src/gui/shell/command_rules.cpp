@@ -11,6 +11,7 @@ CommandStates computeCommandStates(const CommandConditions& c) {
   s.deleteQuote = quotes;
   s.addQuote = quotes && c.currentQuoteRow != c.quoteRows - 1;
   s.exportQuotes = quotes && c.symbolCount != 0;
+  s.goToDate = quotes;
   s.nextSuspect = quotes && c.chartShown && c.chartSuspects > 0;
   s.saveChart = quotes && c.chartShown;
   s.dataFacts = symbols;

@@ -26,6 +26,7 @@ struct CommandStates {
   bool addQuote = false;
   bool deleteQuote = false;
   bool exportQuotes = false;
+  bool goToDate = false;
   // The chart's commands.
   bool nextSuspect = false;
   bool saveChart = false;
@@ -45,8 +46,8 @@ struct CommandStates {
   bool rescan = true;
 };
 
-// Applies the rules. The quote commands need quotes listed; Add also a current row that is
-// not the oldest quote (there is no following day to copy before it); Export also a symbol
+// Applies the rules. The quote commands (and Go to Date) need quotes listed; Add also a current row
+// that is not the oldest quote (there is no following day to copy before it); Export also a symbol
 // count. Next Suspect needs the chart shown with quotes and a suspect day, Save Chart As the
 // chart shown with quotes. The symbol commands need symbols listed; Move and Copy a second
 // portfolio to go to (and no found flag, as they work between listed portfolios); Edit Symbol

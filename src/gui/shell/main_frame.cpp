@@ -25,6 +25,7 @@
 #include "gui/browse/dorvane_view.h"
 #include "gui/browse/symbols_grid_model.h"
 #include "gui/chart/chart_view.h"
+#include "gui/edit/grid_view.h"
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/shell/about_dlg.h"
 #include "gui/shell/command_icons.h"
@@ -53,6 +54,7 @@ CMainFrame::CMainFrame(CSettingsStore& settings, QWidget* parent)
   createToolbar();
   createStatusBar();
   addCommandKeys(*this);
+  createContextMenus();
 
   showChartCommands(m_view->chartShown());
   connect(m_toggleChart, &QAction::toggled, this, [this](bool shown) {
@@ -181,6 +183,9 @@ void CMainFrame::createActions() {
        "dialog-warning", QStyle::SP_MessageBoxWarning, &V::OnNextSuspect, &S::nextSuspect},
       {"saveChart", "Save C&hart As...", "Save the chart as a PNG picture\nSave chart",
        "image-x-generic", QStyle::SP_DialogSaveButton, &V::OnSaveChart, &S::saveChart},
+      {"goToDate", "&Go to Date...",
+       "Select the quote of a date, or the nearest earlier one\nGo to date", "go-jump",
+       QStyle::SP_ArrowDown, &V::OnGoToDate, &S::goToDate},
   };
   for (const CommandEntry& entry : kCommands)
     addCommand(entry.name, QString::fromUtf8(entry.text), QString::fromUtf8(entry.prompt),
@@ -189,6 +194,7 @@ void CMainFrame::createActions() {
   QAction* nextSuspect = commandAction(QStringLiteral("nextSuspect"));
   QAction* saveChart = commandAction(QStringLiteral("saveChart"));
   nextSuspect->setShortcut(QKeySequence(Qt::Key_F3));
+  commandAction(QStringLiteral("goToDate"))->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
   // The chart's context menu offers them too.
   m_view->chartView()->addActions({nextSuspect, saveChart});
   m_view->chartView()->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -234,6 +240,13 @@ void CMainFrame::createMenus() {
   file->addSeparator();
   file->addAction(commandAction(QStringLiteral("saveChart")));
   file->addAction(m_exit);
+  m_recentMenu = new QMenu(QStringLiteral("Recent &Portfolios"), file);
+  m_recentMenu->setObjectName(QStringLiteral("recentPortfolios"));
+  setPrompt(m_recentMenu->menuAction(),
+            QStringLiteral("Open one of the portfolios opened last\nRecent portfolios"));
+  file->insertMenu(m_exit, m_recentMenu);
+  file->insertSeparator(m_exit);
+  connect(file, &QMenu::aboutToShow, this, &CMainFrame::fillRecentMenu);
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   view->addAction(m_toggleToolbar);
@@ -261,6 +274,10 @@ void CMainFrame::createMenus() {
   QMenu* quotes = menuBar()->addMenu(QStringLiteral("&Quotes"));
   fill(quotes,
        {"editQuote", "split", "adjust", nullptr, "addQuote", "deleteQuote", nullptr, "export"});
+  quotes->addSeparator();
+  quotes->addAction(commandAction(QStringLiteral("goToDate")));
+  m_symbolMenu = symbol;
+  m_quotesMenu = quotes;
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   help->addAction(m_helpTopics);
@@ -270,6 +287,47 @@ void CMainFrame::createMenus() {
   // Menus are refreshed when they open, as well as whenever the view's state changes.
   for (QMenu* menu : {file, view, portfolio, symbol, quotes, help})
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+}
+
+void CMainFrame::fillRecentMenu() {
+  m_recentMenu->clear();
+  const QStringList recent = m_view->recentPortfolios();
+  for (int i = 0; i < recent.size(); ++i) {
+    const QString directory = recent.at(i);
+    // "&&" keeps an ampersand of the path from becoming a mnemonic.
+    QAction* entry =
+        m_recentMenu->addAction(QStringLiteral("&%1 ").arg(i + 1) +
+                                QString(directory).replace(QLatin1Char('&'), QStringLiteral("&&")));
+    connect(entry, &QAction::triggered, m_view, [this, directory] {
+      if (m_view->prepareCommand(false)) {
+        m_view->openPortfolio(directory);
+        m_view->commandDone();
+      }
+    });
+  }
+  m_recentMenu->menuAction()->setEnabled(!recent.isEmpty());
+}
+
+void CMainFrame::createContextMenus() {
+  const std::pair<CGridView*, QMenu*> grids[] = {{m_view->symbolsGrid(), m_symbolMenu},
+                                                 {m_view->quotesGrid(), m_quotesMenu}};
+  for (const auto& [grid, menu] : grids) {
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &QWidget::customContextMenuRequested, this,
+            [this, grid, menu](const QPoint& position) {
+              const QModelIndex index = grid->indexAt(position);
+              if (!index.isValid()) return;
+              // The row right-clicked becomes the current one, which the commands act on; a
+              // row of several selected for copying keeps the others selected.
+              const bool selected = grid->selectionModel()->isRowSelected(index.row(), {});
+              grid->selectionModel()->setCurrentIndex(
+                  index, selected
+                             ? QItemSelectionModel::NoUpdate
+                             : QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+              updateCommandStates();
+              menu->exec(grid->viewport()->mapToGlobal(position));
+            });
+  }
 }
 
 void CMainFrame::createToolbar() {

@@ -12,6 +12,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class QTimer;
 class QToolBar;
 class CDorvaneView;
@@ -50,10 +51,17 @@ class CMainFrame : public QMainWindow {
   QAction* aboutAction() const { return m_about; }
   // A command's action by its object name: "editQuote", "split", "adjust", "addQuote",
   // "deleteQuote", "export", "deleteSymbol", "moveSymbol", "copySymbol", "editSymbol",
-  // "dataFacts", "splitSearch", "nextSuspect", "saveChart", "newPortfolio", "import" (nullptr
-  // for another name).
+  // "dataFacts", "splitSearch", "nextSuspect", "saveChart", "newPortfolio", "import",
+  // "goToDate" (nullptr for another name).
   QAction* commandAction(const QString& name) const;
   QToolBar* toolbar() const { return m_toolbar; }
+  // File > Recent Portfolios, and the menus a right-click on a grid row shows.
+  QMenu* recentMenu() const { return m_recentMenu; }
+  QMenu* symbolMenu() const { return m_symbolMenu; }
+  QMenu* quotesMenu() const { return m_quotesMenu; }
+  // Fills File > Recent Portfolios from the view's list ("&1 directory", ...), disabled when
+  // the list is empty.
+  void fillRecentMenu();
   QString symbolPaneText() const;
   QString quotePaneText() const;
   QString idleText() const;
@@ -77,6 +85,8 @@ class CMainFrame : public QMainWindow {
   void createMenus();
   void createToolbar();
   void createStatusBar();
+  // A right-click on a row of a grid makes that row current and shows the grid's menu.
+  void createContextMenus();
   // The chart's own commands show only while the chart does.
   void showChartCommands(bool shown);
   void restorePlacement();
@@ -105,6 +115,9 @@ class CMainFrame : public QMainWindow {
   };
   std::vector<CommandHandler> m_handlers;
   QToolBar* m_toolbar = nullptr;
+  QMenu* m_recentMenu = nullptr;
+  QMenu* m_symbolMenu = nullptr;
+  QMenu* m_quotesMenu = nullptr;
   QLabel* m_idle = nullptr;
   QTimer* m_noteTimer = nullptr;  // brings the idle text back after a note of the view
   QLabel* m_symbolPane = nullptr;
