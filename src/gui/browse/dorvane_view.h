@@ -4,6 +4,7 @@
 // view wires them together and keeps where the user is in its CBrowseState.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -98,6 +99,18 @@ class CDorvaneView : public QWidget {
   // Portfolio > Export All: every symbol of the portfolio as text; the outcome goes to the
   // main window's status bar.
   void OnExportAll();
+  // Portfolio > Verify... and Verify Tree...: every quote of the portfolio, or of every
+  // portfolio below the root, checked with a progress window; the report window follows, and a
+  // double-click on one of its rows selects that symbol and day here.
+  void OnVerify();
+  void OnVerifyTree();
+
+  // Selects the portfolio in portfolioDir (one of the listed portfolios), the symbol with
+  // fileNumber (and symbol text, when the number names several) and its quote dated date (at
+  // seconds, when not -1). False when the portfolio or symbol is not listed; the symbol stays
+  // selected when only the day is not found.
+  bool SelectSymbolAndDate(const QString& portfolioDir, const QString& symbol, int fileNumber,
+                           std::int32_t date, std::int32_t seconds = -1);
 
   // Around a command (view_reload.cpp). prepareCommand loads the highlighted symbol when a
   // keyboard move's load is still waiting, and reads the symbols and quotes again when another

@@ -20,6 +20,8 @@ CommandStates computeCommandStates(const CommandConditions& c) {
   s.copySymbol = otherPortfolio;
   s.splitSearch = quotes && !c.splitSearchOpen;
   s.exportAll = symbols;
+  s.verify = symbols;
+  s.verifyTree = c.portfoliosFound && c.portfolioEntries > 0;
   s.searchFilter = true;
   s.rescan = true;
   return s;

@@ -38,6 +38,8 @@ struct CommandStates {
   // Portfolio menu.
   bool splitSearch = false;
   bool exportAll = false;
+  bool verify = false;
+  bool verifyTree = false;
   bool searchFilter = true;
   bool rescan = true;
 };
@@ -48,5 +50,6 @@ struct CommandStates {
 // chart shown with quotes. The symbol commands need symbols listed; Move and Copy a second
 // portfolio to go to (and no found flag, as they work between listed portfolios); Edit Symbol
 // and Split Search wait while the Split Search window is open. Export All needs symbols listed.
+// Verify needs symbols listed, Verify Tree a portfolio listed.
 // Search Filter and ReScan are always enabled.
 CommandStates computeCommandStates(const CommandConditions& c);
