@@ -127,8 +127,15 @@ MendResult mend_portfolio(const std::string& dir, const std::string& key, bool p
   for (const qdb::MasterRecord& entry : lookup.all()) {
     if (entry.is_directory() || entry.file_number() == 0) continue;
     if (!key.empty() && !qdb::symbol_matches(entry, key)) continue;
-    const SymbolFile file = read_symbol_file(listing, entry, bytes);
+    // The file as it is before the read: the commit refuses it when another program has
+    // written it since.
+    const std::optional<qdb::FileIdentity> identity =
+        plan_only ? std::nullopt
+                  : qdb::file_system().identity(
+                        listing.resolve(qdb::quote_file_name(entry.file_number())));
+    SymbolFile file = read_symbol_file(listing, entry, bytes);
     if (!file.readable) continue;
+    file.identity = identity;
     const std::string symbol = grid_symbol_text(entry);
     const MendedOrder mended = mended_order(file.records);
     if (mended.changes()) {

@@ -72,7 +72,6 @@ SymbolFile read_symbol_file(const qdb::DirListing& listing, const qdb::MasterRec
     file.failure = file.name + ": " + qdb::status_text(opened);
     return file;
   }
-  file.identity = qdb::file_system().identity(listing.resolve(file.name));
   // At most the header and the most quotes a header can count.
   const std::uint64_t most = static_cast<std::uint64_t>(length) * qdb::kMaxDataRecords;
   if (!reader.read_whole(bytes, most, file.size)) {

@@ -23,7 +23,7 @@ struct SymbolFile {
   bool readable = false;
   std::string failure;  // why it is not (readable false)
   std::string name;     // the data file's name as listed ("F1.DAT", "f300.mwd")
-  std::optional<qdb::FileIdentity> identity;
+  std::optional<qdb::FileIdentity> identity;  // set by the mend alone: verify stats no file
   qdb::SeriesLayout layout;
   std::int32_t header_records = 0;  // the header's count, the header record included
   std::uint64_t size = 0;           // bytes
