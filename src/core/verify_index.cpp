@@ -159,7 +159,9 @@ std::vector<IndexDateFix> IndexFiles::date_fixes(const qdb::MasterRecord& entry,
                                                  const SymbolFile& file,
                                                  const MendedOrder& mended) const {
   std::vector<IndexDateFix> fixes;
-  if (!file.readable || mended.order.empty()) return fixes;
+  // Dates are judged only against a file whose header and length agree: which of its records
+  // are quotes is otherwise a choice, which the header-count finding leaves to the user.
+  if (!file.whole() || mended.order.empty()) return fixes;
   const qdb::DateSerial oldest = mended.bars[mended.order.front()].date;
   const qdb::DateSerial newest = mended.bars[mended.order.back()].date;
   if (oldest == 0 || newest == 0) return fixes;

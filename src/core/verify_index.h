@@ -58,7 +58,8 @@ class IndexFiles {
   // The entry's own fields against each other and against its data file.
   std::vector<Finding> entry_findings(const qdb::MasterRecord& entry, const SymbolFile& file) const;
   // The first and last dates of the entry in every index file that holds it, against the oldest
-  // and newest of the mended quotes; nothing for a file without quotes.
+  // and newest of the mended quotes; nothing for a file without quotes or one that is not
+  // whole (SymbolFile::whole).
   std::vector<IndexDateFix> date_fixes(const qdb::MasterRecord& entry, const SymbolFile& file,
                                        const MendedOrder& mended) const;
   std::vector<Finding> date_findings(const qdb::MasterRecord& entry, const SymbolFile& file,
