@@ -14,6 +14,7 @@
 
 #include "core/verify_fix.h"
 #include "gui/analysis/save_file_dialog.h"
+#include "gui/base/help.h"
 #include "gui/base/path_text.h"
 #include "gui/base/prompter.h"
 #include "gui/base/widget_names.h"
@@ -68,6 +69,10 @@ CVerifyReportDlg::CVerifyReportDlg(QWidget* parent, const QString& title, bool t
   top->addWidget(m_summary, 1);
   top->addWidget(new QLabel(QStringLiteral("Kind:"), this));
   top->addWidget(m_kinds);
+  // Enter closes the report; the mend is never one key press away.
+  m_mend->setAutoDefault(false);
+  saveAs->setAutoDefault(false);
+  close->setDefault(true);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(saveAs);
   buttons->addWidget(m_mend);
@@ -78,6 +83,7 @@ CVerifyReportDlg::CVerifyReportDlg(QWidget* parent, const QString& title, bool t
   layout->addWidget(m_table, 1);
   layout->addLayout(buttons);
   resize(760, 420);
+  addHelpKey(this, QStringLiteral("verify"));
 
   connect(m_kinds, &QComboBox::currentIndexChanged, this,
           [this](int index) { setKindFilter(index <= 0 ? QString() : m_kinds->itemText(index)); });
