@@ -115,7 +115,7 @@ int run_verify(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
         continue;
       }
       for (const std::string& left : mended.left)
-        err << "dorvane-cli verify: " << (tree ? portfolio : std::string()) << left << '\n';
+        err << "dorvane-cli verify: " << (tree ? portfolio + ": " : std::string()) << left << '\n';
       for (const std::string& change : mended.changes) {
         const std::string line = (tree ? portfolio + '\t' : std::string()) + change;
         if (json) {

@@ -175,6 +175,8 @@ class CDorvaneView : public QWidget {
   // The chart's series afresh from the current symbol's file, when the chart is shown.
   void loadChart();
   void onChartActivated(int row);
+  // Runs the verify of dir (tree: of every portfolio below it) and opens its report.
+  void openVerifyReport(const QString& dir, bool tree);
   void setCaption(const QString& symbol);
   void failSymbolsFill();
   // The symbols just listed (count rows, or -1 when they couldn't be): the current row, the

@@ -24,22 +24,21 @@ std::string dirKey(const QString& dir) { return qdb::normalize_dir(toPathString(
 
 }  // namespace
 
-void CDorvaneView::OnVerify() {
-  CVerifyReportDlg* report = runVerify(window(), m_state->portfolioDir(), false);
-  if (report == nullptr) return;
-  connect(report, &CVerifyReportDlg::findingActivated, this, [this](const core::Finding& f) {
-    SelectSymbolAndDate(fromPathString(f.portfolio), QString::fromLatin1(f.symbol.c_str()),
-                        f.file_number, f.date, f.seconds);
-  });
-  report->show();
-}
+void CDorvaneView::OnVerify() { openVerifyReport(m_state->portfolioDir(), false); }
 
-void CDorvaneView::OnVerifyTree() {
-  CVerifyReportDlg* report = runVerify(window(), m_state->drive(), true);
-  if (report == nullptr) return;
+void CDorvaneView::OnVerifyTree() { openVerifyReport(m_state->drive(), true); }
+
+void CDorvaneView::openVerifyReport(const QString& dir, bool tree) {
+  CVerifyReportDlg* report = runVerify(window(), dir, tree);
+  if (report == nullptr) {
+    emit statusNote(QStringLiteral("Verify cancelled"));
+    return;
+  }
   connect(report, &CVerifyReportDlg::findingActivated, this, [this](const core::Finding& f) {
-    SelectSymbolAndDate(fromPathString(f.portfolio), QString::fromLatin1(f.symbol.c_str()),
-                        f.file_number, f.date, f.seconds);
+    const QString symbol = QString::fromLatin1(f.symbol.c_str());
+    if (!SelectSymbolAndDate(fromPathString(f.portfolio), symbol, f.file_number, f.date, f.seconds))
+      emit statusNote(symbol + QStringLiteral(" of ") + fromPathString(f.portfolio) +
+                      QStringLiteral(" is not listed"));
   });
   report->show();
 }
