@@ -140,16 +140,16 @@ TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& 
 
   const std::string dest = qdb::normalize_dir(dest_dir);
   const qdb::DirListing dest_listing(dest);
-  // Only a listing tells which file numbers are free: a copy must never replace a file.
-  if (!dest_listing.ok()) {
-    return transfer_failure(dest_listing.error().with_cause(
-        std::string(kAdditionFailed) + "The portfolio\n" + dest_dir + "\ncould not be listed."));
-  }
   const std::string dest_master = qdb::master_path(dest_listing);
   qdb::Result<PortfolioIndex> index = read_portfolio_index(dest_master);
   if (!index) {
     return transfer_failure(index.error().with_cause(
         std::string(kAdditionFailed) + "The MASTER file in\n" + dest_dir + "\ncould not be read."));
+  }
+  // Only a listing tells which file numbers are free: a copy must never replace a file.
+  if (!dest_listing.ok()) {
+    return transfer_failure(dest_listing.error().with_cause(
+        std::string(kAdditionFailed) + "The portfolio\n" + dest_dir + "\ncould not be listed."));
   }
   // A record appended past the header's count would be invisible to every reader of the file.
   const MasterImage& image = index->master;
