@@ -19,7 +19,8 @@ struct LeftFile {
 
 // Deletes F<n>.DAT (F<n>.MWD from 256 on), F<n>.DOP and F<n>.BAK of dir (ending in a separator;
 // names matched without regard to case). Files that don't exist are passed over; returns those that
-// exist (or may, when the directory cannot be listed) but could not be deleted.
+// exist (or may, when the directory cannot be listed: then the quote file, with the listing's
+// failure as its cause) but could not be deleted.
 std::vector<LeftFile> remove_symbol_files(const std::string& dir, int file_number);
 
 // "The symbol's MASTER record is gone, but the file\n<path>\ncould not be deleted (<cause>)."
