@@ -64,12 +64,16 @@ DateFormat date_format_of(ExportDateForm form) {
 // Longest data row with its line end: a date, a time, six numbers and their delimiters.
 constexpr std::size_t kRowMax = 16 + 1 + 8 + 6 * (1 + kFixedTextMax) + kExportLineEnd.size();
 
+qdb::DateWriter date_writer(ExportDateForm form) {
+  const DateFormat date = date_format_of(form);
+  return qdb::DateWriter(date.format, date.separator);
+}
+
 // Writes one data row (without line end) at out, which has room for kRowMax characters, and
-// answers its end.
+// answers its end; dates writes the dates in the options' form.
 char* write_data_row(char* out, const qdb::QuoteBar& bar, const ExportOptions& options,
-                     char delimiter) {
-  const DateFormat date = date_format_of(options.date_form);
-  out += qdb::format_date_to(out, bar.date, date.format, date.separator);
+                     char delimiter, qdb::DateWriter& dates) {
+  out += dates.write(out, bar.date);
   if (options.time) {
     *out++ = delimiter;
     out += qdb::format_seconds_to(out, qdb::bar_seconds(bar));
@@ -162,7 +166,9 @@ std::string export_title_row(const ExportOptions& options) {
 
 std::string export_data_row(const qdb::QuoteBar& bar, const ExportOptions& options) {
   char row[kRowMax];
-  return std::string(row, write_data_row(row, bar, options, export_delimiter(options.delimiter)));
+  qdb::DateWriter dates = date_writer(options.date_form);
+  return std::string(row,
+                     write_data_row(row, bar, options, export_delimiter(options.delimiter), dates));
 }
 
 ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
@@ -186,8 +192,9 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
   }
 
   const std::int32_t total = reader.total();
+  qdb::DateWriter dates = date_writer(options.date_form);
   auto append_row = [&](int row) {
-    char* end = write_data_row(text.room(), series.bar(row), options, delimiter);
+    char* end = write_data_row(text.room(), series.bar(row), options, delimiter, dates);
     text.done(std::copy(kExportLineEnd.begin(), kExportLineEnd.end(), end));
     ++result.rows;
   };

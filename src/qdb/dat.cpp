@@ -84,15 +84,18 @@ DateForm data_file_date_form(ReadFile& file, int record_length, int date_column,
   return date_form_of(mbf_to_float(cell));
 }
 
-QuoteBar decode_record(const std::uint8_t* record, int record_length, int /*field_count*/,
-                       const SeriesLayout& layout, DateForm form) {
+namespace {
+
+// decode_record with the date read by date(cell value).
+template <typename ReadDate>
+QuoteBar decode_with(const std::uint8_t* record, int record_length, const SeriesLayout& layout,
+                     ReadDate&& read_date) {
   // Every mapped column is decoded from its MBF cell; the layout never maps a column past
   // the record, and a column is taken as MBF whatever the field count claims.
   QuoteBar bar;
   const std::int16_t* column = layout.column;
   const float date = field_value(record, record_length, column[kDate]);
-  bar.date =
-      column[kDate] > 0 && 4 * column[kDate] <= record_length ? date_from_real(date, form) : 0;
+  bar.date = column[kDate] > 0 && 4 * column[kDate] <= record_length ? read_date(date) : 0;
   if (column[kTime] > 0 && 4 * column[kTime] <= record_length) {
     const float time = field_value(record, record_length, column[kTime]);
     bar.time = time_from_real(time);
@@ -105,6 +108,20 @@ QuoteBar decode_record(const std::uint8_t* record, int record_length, int /*fiel
   bar.volume = field_value(record, record_length, column[kVol]);
   bar.oi = field_value(record, record_length, column[kOi]);
   return bar;
+}
+
+}  // namespace
+
+QuoteBar decode_record(const std::uint8_t* record, int record_length, int /*field_count*/,
+                       const SeriesLayout& layout, DateForm form) {
+  return decode_with(record, record_length, layout,
+                     [form](float date) { return date_from_real(date, form); });
+}
+
+QuoteBar decode_record(const std::uint8_t* record, int record_length, const SeriesLayout& layout,
+                       DateForm form, DateReader& dates) {
+  return decode_with(record, record_length, layout,
+                     [form, &dates](float date) { return dates.from_real(date, form); });
 }
 
 SeriesReader::SeriesReader() = default;
@@ -197,10 +214,10 @@ StatusCode SeriesReader::read(QuoteSeries& series, const std::string& key, std::
     const std::size_t got = m_file->read(m_records.data(), m_records.size());
     if (got == m_records.size()) m_position = offset + got;
     got_rows = got / record_bytes;
+    DateReader dates;
     for (std::size_t row = 0; row < got_rows; ++row) {
-      series.set_bar(static_cast<int>(row),
-                     decode_record(m_records.data() + row * record_bytes, length,
-                                   m_record.field_count(), m_layout, m_date_form));
+      series.set_bar(static_cast<int>(row), decode_record(m_records.data() + row * record_bytes,
+                                                          length, m_layout, m_date_form, dates));
     }
   }
   return series_set_count(series, static_cast<int>(got_rows));

@@ -91,6 +91,9 @@ class SeriesReader {
 // its date read in the file's form.
 QuoteBar decode_record(const std::uint8_t* record, int record_length, int field_count,
                        const SeriesLayout& layout, DateForm form = DateForm::kTwoDigit);
+// The same for one of a run of records of one file, their dates read through dates.
+QuoteBar decode_record(const std::uint8_t* record, int record_length, const SeriesLayout& layout,
+                       DateForm form, DateReader& dates);
 
 // The form of a data file's dates, from the DATE cell of its last quote: the last record that
 // both the header's record count and the file's size hold. A file without quotes has the two-digit
