@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "core/fixed_text.h"
 #include "core/quote_windows.h"
@@ -171,19 +172,16 @@ std::string export_data_row(const qdb::QuoteBar& bar, const ExportOptions& optio
                      write_data_row(row, bar, options, export_delimiter(options.delimiter), dates));
 }
 
-ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
+ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view /*key*/,
                            const ExportOptions& chosen, const ExportSink& sink) {
   ExportResult result;
   // A series without times has no TIME column to write.
   ExportOptions options = chosen;
   options.time = chosen.time && reader.has_time();
-  qdb::QuoteSeries series;
-  if (qdb::series_alloc(series, kQuoteWindow) != qdb::kSuccess) {
-    result.status = qdb::kMalloc;
-    return result;
-  }
+  // Each window's quotes are decoded straight into bars and written once from there.
+  std::vector<qdb::QuoteBar> bars;
+  bars.reserve(kQuoteWindow);
 
-  const std::string key_text(key);
   const char delimiter = export_delimiter(options.delimiter);
   ExportText text(sink);
   if (options.title) {
@@ -194,7 +192,8 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
   const std::int32_t total = reader.total();
   qdb::DateWriter dates = date_writer(options.date_form);
   auto append_row = [&](int row) {
-    char* end = write_data_row(text.room(), series.bar(row), options, delimiter, dates);
+    char* end =
+        write_data_row(text.room(), bars[static_cast<std::size_t>(row)], options, delimiter, dates);
     text.done(std::copy(kExportLineEnd.begin(), kExportLineEnd.end(), end));
     ++result.rows;
   };
@@ -204,8 +203,8 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
     std::int32_t next = 0;
     while (next < total && text.ok()) {
       const int want = static_cast<int>(std::min<std::int32_t>(kQuoteWindow, total - next));
-      if (reader.read(series, key_text, next, want) != qdb::kSuccess) break;
-      const int got = std::min<int>(series.count, want);
+      if (reader.read_bars(next, want, bars) != qdb::kSuccess) break;
+      const int got = std::min<int>(static_cast<int>(bars.size()), want);
       for (int row = 0; row < got; ++row) append_row(row);
       if (got < want) break;
       next += got;
@@ -218,8 +217,8 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
     while (last >= 0 && text.ok()) {
       const int want = static_cast<int>(std::min<std::int32_t>(kQuoteWindow, last + 1));
       const std::int32_t start = last - want + 1;
-      if (reader.read(series, key_text, start, want) != qdb::kSuccess) break;
-      if (series.count < want) break;
+      if (reader.read_bars(start, want, bars) != qdb::kSuccess) break;
+      if (static_cast<int>(bars.size()) < want) break;
       for (int row = want - 1; row >= 0; --row) append_row(row);
       last = start - 1;
     }

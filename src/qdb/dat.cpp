@@ -198,6 +198,22 @@ StatusCode SeriesReader::read(QuoteSeries& series, const std::string& key, std::
   if (start < 0) start = std::max<std::int32_t>(m_total - count, 0);
   if (start >= m_total) return kRecordNotFound;  // past the last quote
 
+  const std::size_t got_rows = read_records(
+      start, count, [&series](int row, const QuoteBar& bar) { series.set_bar(row, bar); });
+  return series_set_count(series, static_cast<int>(got_rows));
+}
+
+StatusCode SeriesReader::read_bars(std::int32_t start, int count, std::vector<QuoteBar>& bars) {
+  bars.clear();
+  if (!m_file) return kFileOpen;
+  if (start < 0 || count <= 0) return kRecordNotFound;
+  if (start >= m_total) return kRecordNotFound;  // past the last quote
+  read_records(start, count, [&bars](int, const QuoteBar& bar) { bars.push_back(bar); });
+  return kSuccess;
+}
+
+template <typename Take>
+std::size_t SeriesReader::read_records(std::int32_t start, int count, const Take& take) {
   // Whole window in one read, then decoded row by row; a file shorter than its header
   // claims ends the window early and only the rows read are counted.
   const int length = m_record.record_length();
@@ -216,11 +232,11 @@ StatusCode SeriesReader::read(QuoteSeries& series, const std::string& key, std::
     got_rows = got / record_bytes;
     DateReader dates;
     for (std::size_t row = 0; row < got_rows; ++row) {
-      series.set_bar(static_cast<int>(row), decode_record(m_records.data() + row * record_bytes,
-                                                          length, m_layout, m_date_form, dates));
+      take(static_cast<int>(row), decode_record(m_records.data() + row * record_bytes, length,
+                                                m_layout, m_date_form, dates));
     }
   }
-  return series_set_count(series, static_cast<int>(got_rows));
+  return got_rows;
 }
 
 StatusCode read_series(QuoteSeries& series, std::string_view root, std::string_view key,

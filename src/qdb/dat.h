@@ -72,8 +72,16 @@ class SeriesReader {
   // Reads as read_series does once the entry is found, without the lookup: fills the
   // description and the rows.
   StatusCode read(QuoteSeries& series, const std::string& key, std::int32_t start, int count);
+  // The same rows as read(start, count) with count 1 or more and start 0 or more, decoded into
+  // bars (emptied first) instead of a series, for a caller that walks them once: 0, or
+  // kRecordNotFound for a start past the last quote.
+  StatusCode read_bars(std::int32_t start, int count, std::vector<QuoteBar>& bars);
 
  private:
+  // Reads up to count records from quote start on (start below total) in one read and hands
+  // each decoded bar with its row to take(row, bar); answers how many were read.
+  template <typename Take>
+  std::size_t read_records(std::int32_t start, int count, const Take& take);
   // Takes what an opening found; status is the opening's.
   StatusCode take(OpenSeries& opened, StatusCode status);
   MasterRecord m_record;

@@ -243,6 +243,12 @@ class NativeFileSystem final : public FileSystem {
                                      each(entry);
                                    });
   }
+  bool list_names(const std::string& dir,
+                  const std::function<void(std::string_view name)>& each) override {
+    // No entry copied: a vendor directory holds thousands of names.
+    return platform_list_directory(dir.empty() ? std::string(".") : dir,
+                                   [&](const char* name, bool, bool) { each(name); });
+  }
 #endif
 
   std::optional<std::vector<DirEntry>> list(const std::string& dir) override {
@@ -296,6 +302,11 @@ bool FileSystem::list_each(const std::string& dir,
   if (!entries) return false;
   for (const DirEntry& entry : *entries) each(entry);
   return true;
+}
+
+bool FileSystem::list_names(const std::string& dir,
+                            const std::function<void(std::string_view name)>& each) {
+  return list_each(dir, [&](const DirEntry& entry) { each(entry.name); });
 }
 
 FileSystem& native_file_system() {

@@ -2,6 +2,7 @@
 #include "qdb/master.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -39,11 +40,11 @@ std::string field_text(const MasterRecord& record, int offset) {
 }
 
 void write_field(MasterRecord& record, int offset, std::string_view text) {
-  for (int i = 0; i < kTextWidth; ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    record.bytes[static_cast<std::size_t>(offset + i)] =
-        at < text.size() ? static_cast<std::uint8_t>(text[at]) : static_cast<std::uint8_t>(' ');
-  }
+  // The text, cut to the field, then blanks.
+  std::uint8_t* field = record.bytes.data() + offset;
+  const std::size_t kept = std::min<std::size_t>(text.size(), kTextWidth);
+  if (kept > 0) std::memcpy(field, text.data(), kept);
+  std::memset(field + kept, ' ', kTextWidth - kept);
 }
 
 // Texts in the file are compared as far as a terminating zero byte, as the format's writers

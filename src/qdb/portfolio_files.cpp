@@ -33,7 +33,7 @@ bool folds_alike(std::string_view a, std::string_view b) {
 DirListing::DirListing(std::string dir) : m_dir(std::move(dir)) {
   // The names first, then the table at its final size: no smaller table is built and outgrown
   // on the way (every page a process touches first costs a fault).
-  m_ok = file_system().list_each(m_dir, [this](const DirEntry& entry) { append(entry.name); });
+  m_ok = file_system().list_names(m_dir, [this](std::string_view name) { append(name); });
   if (!m_ok) {
     // A listing that failed part-way resolves nothing.
     m_text.clear();
