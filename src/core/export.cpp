@@ -1,6 +1,7 @@
 #include "core/export.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -100,12 +101,12 @@ class ExportText {
   char* room() { return m_text.get() + m_used; }
   void done(const char* end) {
     m_used = static_cast<std::size_t>(end - m_text.get());
-    if (m_used >= kPiece) flush();
+    if (m_used >= kPiece) hand_piece();
   }
   void append(std::string_view text) {
     for (const char c : text) {
       m_text[m_used++] = c;
-      if (m_used >= kPiece) flush();
+      if (m_used >= kPiece) hand_piece();
     }
   }
   // Hands what is held to the sink; false once any piece could not be written.
@@ -117,6 +118,15 @@ class ExportText {
   bool ok() const { return m_ok; }
 
  private:
+  // Hands exactly kPiece bytes to the sink and keeps the rest for the next piece: a piece of
+  // whole blocks goes from a stdio stream to the file in one system call, where a piece a
+  // partial row longer was split into two.
+  void hand_piece() {
+    if (m_ok) m_ok = m_sink(std::string_view(m_text.get(), kPiece));
+    std::memmove(m_text.get(), m_text.get() + kPiece, m_used - kPiece);
+    m_used -= kPiece;
+  }
+
   const ExportSink& m_sink;
   std::unique_ptr<char[]> m_text;
   std::size_t m_used = 0;
