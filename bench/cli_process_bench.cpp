@@ -76,11 +76,23 @@ void BM_CliExportSmallSymbol(benchmark::State& state) {
 }
 BENCHMARK(BM_CliExportSmallSymbol)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// The same to standard output: the export's own work, without the temporary file, its sync
+// and the rename that keep a written file safe.
+void BM_CliExportSmallSymbolStdout(benchmark::State& state) {
+  time_command(state, {"export", bench_support::scale_portfolio(2846).dir(), "S3", "-"});
+}
+BENCHMARK(BM_CliExportSmallSymbolStdout)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 void BM_CliExportLong(benchmark::State& state) {
   const auto& portfolio = bench_support::long_portfolio();
   time_command(state, {"export", portfolio.dir(), "LONG", portfolio.dir() + "out.txt", "--force"});
 }
 BENCHMARK(BM_CliExportLong)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_CliExportLongStdout(benchmark::State& state) {
+  time_command(state, {"export", bench_support::long_portfolio().dir(), "LONG", "-"});
+}
+BENCHMARK(BM_CliExportLongStdout)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_CliSymbolsJsonWide(benchmark::State& state) {
   time_command(state, {"symbols", bench_support::wide_listing().dir(), "--json"});

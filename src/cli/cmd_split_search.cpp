@@ -48,7 +48,9 @@ int run_split_search(const cli::ParsedArgs& parsed, std::ostream& out, std::ostr
 
   // The search runs over the symbols as the symbols grid lists them, which it does only for a
   // sound MASTER.
-  const std::string master = qdb::master_path_in(dir);
+  // One listing of the directory serves the MASTER's name, the rows and every symbol's files.
+  const core::SplitSearchFiles files(dir);
+  const std::string master = qdb::master_path(files.listing());
   const core::MasterCheckResult check = core::ValidateMaster(master);
   if (!check.readable) {
     err << "dorvane-cli split-search: the MASTER file " << master << " cannot be read\n";
@@ -59,11 +61,12 @@ int run_split_search(const cli::ParsedArgs& parsed, std::ostream& out, std::ostr
         << " is damaged (see dorvane-cli check; dorvane-cli repair rebuilds it)\n";
     return cli::kExitFailure;
   }
-  const core::MasterListing listing = core::read_master_rows(master);
+  const core::MasterListing listing =
+      core::read_master_rows(master, qdb::kMaxSymbols, &files.listing());
   const std::vector<core::SymbolRow> rows = core::sorted_rows(listing.rows);
 
   StreamObserver observer(out, err, parsed.has("json"));
-  const core::SplitSearchSummary summary = core::split_search(dir, rows, observer);
+  const core::SplitSearchSummary summary = core::split_search(files, rows, observer);
   if (parsed.has("json") && !summary.aborted)
     cli::json::print(out, {{"master", cli::json::path_text(master)},
                            {"symbols_searched", summary.symbols_searched},

@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "cli/bash_completion.h"
 #include "cli/command.h"
 #include "cli/man_page.h"
@@ -21,6 +25,18 @@ void print_overview(std::ostream& out) {
     text.append("  ").append(command.usage).append("\n      ").append(command.summary) += "\n";
   text += "\nEach command answers --help. dorvane-cli --version shows the version.\n";
   out << text;
+}
+
+// A command lives for milliseconds: memory it frees is kept for its next allocation instead of
+// being handed back to the system and asked for again, page by page. The C library's default
+// gives the top of the heap back as soon as 128 KiB are free there, so every file opened and
+// closed (each with a 64 KiB read buffer) cost a pair of system calls and fresh, zeroed pages.
+void keep_freed_memory() {
+#if defined(__GLIBC__)
+  constexpr int kKeep = 64 * 1024 * 1024;
+  mallopt(M_TRIM_THRESHOLD, kKeep);
+  mallopt(M_TOP_PAD, 1024 * 1024);
+#endif
 }
 
 // Every command's output is checked once here: data written to a full disk or a closed pipe is
@@ -75,6 +91,7 @@ int run(const std::vector<std::string>& words) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  keep_freed_memory();
   const std::vector<std::string> words(argv + 1, argv + argc);
   return with_output_checked(run(words), "");
 }

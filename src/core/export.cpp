@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "core/fixed_text.h"
 #include "core/quote_windows.h"
@@ -65,12 +67,16 @@ DateFormat date_format_of(ExportDateForm form) {
 // Longest data row with its line end: a date, a time, six numbers and their delimiters.
 constexpr std::size_t kRowMax = 16 + 1 + 8 + 6 * (1 + kFixedTextMax) + kExportLineEnd.size();
 
+qdb::DateWriter date_writer(ExportDateForm form) {
+  const DateFormat date = date_format_of(form);
+  return qdb::DateWriter(date.format, date.separator);
+}
+
 // Writes one data row (without line end) at out, which has room for kRowMax characters, and
-// answers its end.
+// answers its end; dates writes the dates in the options' form.
 char* write_data_row(char* out, const qdb::QuoteBar& bar, const ExportOptions& options,
-                     char delimiter) {
-  const DateFormat date = date_format_of(options.date_form);
-  out += qdb::format_date_to(out, bar.date, date.format, date.separator);
+                     char delimiter, qdb::DateWriter& dates) {
+  out += dates.write(out, bar.date);
   if (options.time) {
     *out++ = delimiter;
     out += qdb::format_seconds_to(out, qdb::bar_seconds(bar));
@@ -96,12 +102,12 @@ class ExportText {
   char* room() { return m_text.get() + m_used; }
   void done(const char* end) {
     m_used = static_cast<std::size_t>(end - m_text.get());
-    if (m_used >= kPiece) flush();
+    if (m_used >= kPiece) hand_piece();
   }
   void append(std::string_view text) {
     for (const char c : text) {
       m_text[m_used++] = c;
-      if (m_used >= kPiece) flush();
+      if (m_used >= kPiece) hand_piece();
     }
   }
   // Hands what is held to the sink; false once any piece could not be written.
@@ -113,6 +119,15 @@ class ExportText {
   bool ok() const { return m_ok; }
 
  private:
+  // Hands exactly kPiece bytes to the sink and keeps the rest for the next piece: a piece of
+  // whole blocks goes from a stdio stream to the file in one system call, where a piece a
+  // partial row longer was split into two.
+  void hand_piece() {
+    if (m_ok) m_ok = m_sink(std::string_view(m_text.get(), kPiece));
+    std::memmove(m_text.get(), m_text.get() + kPiece, m_used - kPiece);
+    m_used -= kPiece;
+  }
+
   const ExportSink& m_sink;
   std::unique_ptr<char[]> m_text;
   std::size_t m_used = 0;
@@ -163,22 +178,21 @@ std::string export_title_row(const ExportOptions& options) {
 
 std::string export_data_row(const qdb::QuoteBar& bar, const ExportOptions& options) {
   char row[kRowMax];
-  return std::string(row, write_data_row(row, bar, options, export_delimiter(options.delimiter)));
+  qdb::DateWriter dates = date_writer(options.date_form);
+  return std::string(row,
+                     write_data_row(row, bar, options, export_delimiter(options.delimiter), dates));
 }
 
-ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
+ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view /*key*/,
                            const ExportOptions& chosen, const ExportSink& sink) {
   ExportResult result;
   // A series without times has no TIME column to write.
   ExportOptions options = chosen;
   options.time = chosen.time && reader.has_time();
-  qdb::QuoteSeries series;
-  if (qdb::series_alloc(series, kQuoteWindow) != qdb::kSuccess) {
-    result.status = qdb::kMalloc;
-    return result;
-  }
+  // Each window's quotes are decoded straight into bars and written once from there.
+  std::vector<qdb::QuoteBar> bars;
+  bars.reserve(kQuoteWindow);
 
-  const std::string key_text(key);
   const char delimiter = export_delimiter(options.delimiter);
   ExportText text(sink);
   if (options.title) {
@@ -187,8 +201,10 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
   }
 
   const std::int32_t total = reader.total();
+  qdb::DateWriter dates = date_writer(options.date_form);
   auto append_row = [&](int row) {
-    char* end = write_data_row(text.room(), series.bar(row), options, delimiter);
+    char* end =
+        write_data_row(text.room(), bars[static_cast<std::size_t>(row)], options, delimiter, dates);
     text.done(std::copy(kExportLineEnd.begin(), kExportLineEnd.end(), end));
     ++result.rows;
   };
@@ -198,8 +214,8 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
     std::int32_t next = 0;
     while (next < total && text.ok()) {
       const int want = static_cast<int>(std::min<std::int32_t>(kQuoteWindow, total - next));
-      if (reader.read(series, key_text, next, want) != qdb::kSuccess) break;
-      const int got = std::min<int>(series.count, want);
+      if (reader.read_bars(next, want, bars) != qdb::kSuccess) break;
+      const int got = std::min<int>(static_cast<int>(bars.size()), want);
       for (int row = 0; row < got; ++row) append_row(row);
       if (got < want) break;
       next += got;
@@ -212,8 +228,8 @@ ExportResult export_quotes(qdb::SeriesReader& reader, std::string_view key,
     while (last >= 0 && text.ok()) {
       const int want = static_cast<int>(std::min<std::int32_t>(kQuoteWindow, last + 1));
       const std::int32_t start = last - want + 1;
-      if (reader.read(series, key_text, start, want) != qdb::kSuccess) break;
-      if (series.count < want) break;
+      if (reader.read_bars(start, want, bars) != qdb::kSuccess) break;
+      if (static_cast<int>(bars.size()) < want) break;
       for (int row = want - 1; row >= 0; --row) append_row(row);
       last = start - 1;
     }

@@ -84,15 +84,18 @@ DateForm data_file_date_form(ReadFile& file, int record_length, int date_column,
   return date_form_of(mbf_to_float(cell));
 }
 
-QuoteBar decode_record(const std::uint8_t* record, int record_length, int /*field_count*/,
-                       const SeriesLayout& layout, DateForm form) {
+namespace {
+
+// decode_record with the date read by date(cell value).
+template <typename ReadDate>
+QuoteBar decode_with(const std::uint8_t* record, int record_length, const SeriesLayout& layout,
+                     ReadDate&& read_date) {
   // Every mapped column is decoded from its MBF cell; the layout never maps a column past
   // the record, and a column is taken as MBF whatever the field count claims.
   QuoteBar bar;
   const std::int16_t* column = layout.column;
   const float date = field_value(record, record_length, column[kDate]);
-  bar.date =
-      column[kDate] > 0 && 4 * column[kDate] <= record_length ? date_from_real(date, form) : 0;
+  bar.date = column[kDate] > 0 && 4 * column[kDate] <= record_length ? read_date(date) : 0;
   if (column[kTime] > 0 && 4 * column[kTime] <= record_length) {
     const float time = field_value(record, record_length, column[kTime]);
     bar.time = time_from_real(time);
@@ -105,6 +108,20 @@ QuoteBar decode_record(const std::uint8_t* record, int record_length, int /*fiel
   bar.volume = field_value(record, record_length, column[kVol]);
   bar.oi = field_value(record, record_length, column[kOi]);
   return bar;
+}
+
+}  // namespace
+
+QuoteBar decode_record(const std::uint8_t* record, int record_length, int /*field_count*/,
+                       const SeriesLayout& layout, DateForm form) {
+  return decode_with(record, record_length, layout,
+                     [form](float date) { return date_from_real(date, form); });
+}
+
+QuoteBar decode_record(const std::uint8_t* record, int record_length, const SeriesLayout& layout,
+                       DateForm form, DateReader& dates) {
+  return decode_with(record, record_length, layout,
+                     [form, &dates](float date) { return dates.from_real(date, form); });
 }
 
 SeriesReader::SeriesReader() = default;
@@ -181,6 +198,22 @@ StatusCode SeriesReader::read(QuoteSeries& series, const std::string& key, std::
   if (start < 0) start = std::max<std::int32_t>(m_total - count, 0);
   if (start >= m_total) return kRecordNotFound;  // past the last quote
 
+  const std::size_t got_rows = read_records(
+      start, count, [&series](int row, const QuoteBar& bar) { series.set_bar(row, bar); });
+  return series_set_count(series, static_cast<int>(got_rows));
+}
+
+StatusCode SeriesReader::read_bars(std::int32_t start, int count, std::vector<QuoteBar>& bars) {
+  bars.clear();
+  if (!m_file) return kFileOpen;
+  if (start < 0 || count <= 0) return kRecordNotFound;
+  if (start >= m_total) return kRecordNotFound;  // past the last quote
+  read_records(start, count, [&bars](int, const QuoteBar& bar) { bars.push_back(bar); });
+  return kSuccess;
+}
+
+template <typename Take>
+std::size_t SeriesReader::read_records(std::int32_t start, int count, const Take& take) {
   // Whole window in one read, then decoded row by row; a file shorter than its header
   // claims ends the window early and only the rows read are counted.
   const int length = m_record.record_length();
@@ -197,13 +230,13 @@ StatusCode SeriesReader::read(QuoteSeries& series, const std::string& key, std::
     const std::size_t got = m_file->read(m_records.data(), m_records.size());
     if (got == m_records.size()) m_position = offset + got;
     got_rows = got / record_bytes;
+    DateReader dates;
     for (std::size_t row = 0; row < got_rows; ++row) {
-      series.set_bar(static_cast<int>(row),
-                     decode_record(m_records.data() + row * record_bytes, length,
-                                   m_record.field_count(), m_layout, m_date_form));
+      take(static_cast<int>(row), decode_record(m_records.data() + row * record_bytes, length,
+                                                m_layout, m_date_form, dates));
     }
   }
-  return series_set_count(series, static_cast<int>(got_rows));
+  return got_rows;
 }
 
 bool SeriesReader::read_whole(std::vector<std::uint8_t>& bytes, std::uint64_t max_bytes,

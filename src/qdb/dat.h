@@ -72,6 +72,10 @@ class SeriesReader {
   // Reads as read_series does once the entry is found, without the lookup: fills the
   // description and the rows.
   StatusCode read(QuoteSeries& series, const std::string& key, std::int32_t start, int count);
+  // The same rows as read(start, count) with count 1 or more and start 0 or more, decoded into
+  // bars (emptied first) instead of a series, for a caller that walks them once: 0, or
+  // kRecordNotFound for a start past the last quote.
+  StatusCode read_bars(std::int32_t start, int count, std::vector<QuoteBar>& bars);
 
   // The header's record count as stored (the header record included; unsigned 16-bit).
   std::int32_t header_records() const { return m_header_records; }
@@ -82,6 +86,10 @@ class SeriesReader {
                   std::uint64_t& file_size);
 
  private:
+  // Reads up to count records from quote start on (start below total) in one read and hands
+  // each decoded bar with its row to take(row, bar); answers how many were read.
+  template <typename Take>
+  std::size_t read_records(std::int32_t start, int count, const Take& take);
   // Takes what an opening found; status is the opening's.
   StatusCode take(OpenSeries& opened, StatusCode status);
   MasterRecord m_record;
@@ -99,6 +107,9 @@ class SeriesReader {
 // its date read in the file's form.
 QuoteBar decode_record(const std::uint8_t* record, int record_length, int field_count,
                        const SeriesLayout& layout, DateForm form = DateForm::kTwoDigit);
+// The same for one of a run of records of one file, their dates read through dates.
+QuoteBar decode_record(const std::uint8_t* record, int record_length, const SeriesLayout& layout,
+                       DateForm form, DateReader& dates);
 
 // The form of a data file's dates, from the DATE cell of its last quote: the last record that
 // both the header's record count and the file's size hold. A file without quotes has the two-digit

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace qdb {
@@ -169,19 +170,25 @@ DateSerial previous_weekday(DateSerial serial, DateForm form) {
   return day >= first ? day : 0;
 }
 
+namespace {
+
+// Serial of a whole YYMMDD cell value n (0 <= n < 10^9) in a file of the given form.
+DateSerial date_from_whole(std::int32_t n, DateForm form) {
+  if (form == DateForm::kTwoDigit && n / 10000 < 60) n += 1000000;
+  const std::int32_t yy = n / 10000;
+  if (yy > kLastYear) return 0;
+  return date_serial(yy, (n / 100) % 100, n % 100);
+}
+
+}  // namespace
+
 DateSerial date_from_real(float x, DateForm form) {
   // Damaged cells can hold anything: only values whose parts fit an int are taken apart.
   if (!std::isfinite(x) || x < 0.0f || x >= 1.0e9f) return 0;
   // Stored dates are whole numbers: their parts come from integer arithmetic, which gives the
   // same parts as the general way below.
   const auto whole = static_cast<std::int32_t>(x);
-  if (static_cast<float>(whole) == x) {
-    std::int32_t n = whole;
-    if (form == DateForm::kTwoDigit && n / 10000 < 60) n += 1000000;
-    const std::int32_t yy = n / 10000;
-    if (yy > kLastYear) return 0;
-    return date_serial(yy, (n / 100) % 100, n % 100);
-  }
+  if (static_cast<float>(whole) == x) return date_from_whole(whole, form);
   float v = x;
   // In a two-digit file a year of 2000 to 2059 (103 for 3 January 2000) reads as the 1000103
   // form; in a long-form file the same cell is 1900 to 1959.
@@ -195,6 +202,26 @@ DateSerial date_from_real(float x, DateForm form) {
   const int mm = static_cast<int>(std::trunc(rest / 100.0));
   const int dd = static_cast<int>(std::trunc(rest - mm * 100.0));
   return date_serial(yy, mm, dd);
+}
+
+DateSerial DateReader::from_real(float x, DateForm form) {
+  if (!(x >= 0.0f && x < 1.0e9f)) return date_from_real(x, form);
+  const auto whole = static_cast<std::int32_t>(x);
+  const std::int32_t day = whole % 100;
+  if (static_cast<float>(whole) != x || day < 1 || day > 28) return date_from_real(x, form);
+  // Days 1 to 28 of a month follow each other in serials, and the form's year rule reads the
+  // same for every day of the month (it looks at the year alone): so the month's serials are
+  // worked out from its first day once. A month whose 1st or 28th has no serial is read the
+  // long way.
+  if (whole / 100 != m_month || form != m_form) {
+    m_month = whole / 100;
+    m_form = form;
+    const DateSerial first = date_from_whole(whole - day + 1, form);
+    const DateSerial last = date_from_whole(whole - day + 28, form);
+    m_day_zero = first != 0 && last == first + 27 ? first - 1 : 0;
+  }
+  if (m_day_zero == 0) return date_from_whole(whole, form);
+  return m_day_zero + day;
 }
 
 float date_to_real(DateSerial serial) {
@@ -355,16 +382,12 @@ constexpr auto kDateLayouts = [] {
 
 }  // namespace
 
-int format_date_to(char* out, DateSerial serial, DateFormat date_format, char separator) {
-  const int format = static_cast<int>(date_format);
-  if (format < 1 || format > 12) {
-    *out = '\0';
-    return 0;
-  }
-  int years = 0, mm = 0, dd = 0;
-  split_date(serial, years, mm, dd);
+namespace {
+
+// format_date_to of a serial already taken apart (month 0: no date).
+int write_date_parts(char* out, const DateLayout& layout, int years, int mm, int dd,
+                     char separator) {
   const bool dated = mm != 0;
-  const DateLayout& layout = kDateLayouts[static_cast<std::size_t>(format - 1)];
   if (layout.century >= 0) put2(out + layout.century, dated ? years / 100 + 19 : 0);
   put2(out + layout.year, dated ? years % 100 : 0);
   put2(out + layout.month, mm);
@@ -373,6 +396,47 @@ int format_date_to(char* out, DateSerial serial, DateFormat date_format, char se
     if (at >= 0) out[at] = separator;
   out[layout.length] = '\0';
   return layout.length;
+}
+
+bool is_date_format(DateFormat date_format) {
+  const int format = static_cast<int>(date_format);
+  return format >= 1 && format <= 12;
+}
+
+const DateLayout& layout_for(DateFormat date_format) {
+  return kDateLayouts[static_cast<std::size_t>(static_cast<int>(date_format) - 1)];
+}
+
+}  // namespace
+
+int format_date_to(char* out, DateSerial serial, DateFormat date_format, char separator) {
+  if (!is_date_format(date_format)) {
+    *out = '\0';
+    return 0;
+  }
+  int years = 0, mm = 0, dd = 0;
+  split_date(serial, years, mm, dd);
+  return write_date_parts(out, layout_for(date_format), years, mm, dd, separator);
+}
+
+DateWriter::DateWriter(DateFormat format, char separator)
+    : m_format(format), m_separator(separator) {}
+
+int DateWriter::write(char* out, DateSerial serial) {
+  const DateSerial day = serial - m_day_zero;
+  if (m_day_zero >= 0 && day >= 1 && day <= 28) {
+    std::memcpy(out, m_text, sizeof m_text);
+    put2(out + layout_for(m_format).day, day);
+    return m_length;
+  }
+  if (!is_date_format(m_format)) return format_date_to(out, serial, m_format, m_separator);
+  int years = 0, mm = 0, dd = 0;
+  split_date(serial, years, mm, dd);
+  m_length = write_date_parts(m_text, layout_for(m_format), years, mm, dd, m_separator);
+  // Every month has 28 days: the serials after its day 0 up to its 28th day are in it.
+  m_day_zero = mm != 0 ? serial - dd : -1;
+  std::memcpy(out, m_text, sizeof m_text);
+  return m_length;
 }
 
 std::string format_date(DateSerial serial, DateFormat format, char separator) {

@@ -43,6 +43,18 @@ bool is_weekend(DateSerial serial);
 DateSerial previous_weekday(DateSerial serial, DateForm form);
 // Serial of a native YYMMDD date real stored in a file of the given form.
 DateSerial date_from_real(float x, DateForm form = DateForm::kTwoDigit);
+// date_from_real for the quotes of one file read in order: the serial of a month's first day is
+// worked out once while the cells stay in that month, as a data file's consecutive quotes do.
+class DateReader {
+ public:
+  // As date_from_real(x, form).
+  DateSerial from_real(float x, DateForm form);
+
+ private:
+  std::int32_t m_month = -1;  // the last month taken, as its cell's value / 100; -1: none
+  DateForm m_form = DateForm::kTwoDigit;  // the form it was taken in
+  DateSerial m_day_zero = 0;  // that month's first serial less one; 0: worked out the long way
+};
 // The YYMMDD real of a serial, as stored (years since 1900: 1928 is 28xxxx, 2000 on 1YYMMDD).
 float date_to_real(DateSerial serial);
 // The same in a file of the given form: a two-digit file keeps 2000..2059 as two-digit years.
@@ -94,6 +106,22 @@ std::string format_date_string(DateSerial serial, DateFormat format = DateFormat
 // Writes the text of format_date with its terminator into the caller's out (kDateTextSize
 // bytes) and answers its length: the export's fast path.
 int format_date_to(char* out, DateSerial serial, DateFormat format, char separator);
+// format_date_to for many dates in one format, each mostly a few days after the one before, as
+// an export writes them: a date in the month of the last text, up to its 28th day, takes that
+// text with new day digits instead of being taken apart and written again.
+class DateWriter {
+ public:
+  DateWriter(DateFormat format, char separator);
+  // As format_date_to(out, serial, format, separator).
+  int write(char* out, DateSerial serial);
+
+ private:
+  DateFormat m_format;
+  char m_separator;
+  DateSerial m_day_zero = -1;  // the last text's month's first serial less one; -1: none kept
+  int m_length = 0;
+  char m_text[kDateTextSize] = {};
+};
 // HH:MM:SS of a time code.
 std::string format_time_string(std::uint16_t code);
 // HH:MM:SS of seconds since midnight.

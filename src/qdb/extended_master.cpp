@@ -46,9 +46,18 @@ void write_u32le(std::uint8_t* p, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-std::string zero_text(const std::uint8_t* p, std::size_t width) {
+namespace {
+
+// The text of a zero-padded field, up to its first zero byte.
+std::string_view zero_view(const std::uint8_t* p, std::size_t width) {
   const auto* end = std::find(p, p + width, std::uint8_t{0});
-  return std::string(reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p));
+  return std::string_view(reinterpret_cast<const char*>(p), static_cast<std::size_t>(end - p));
+}
+
+}  // namespace
+
+std::string zero_text(const std::uint8_t* p, std::size_t width) {
+  return std::string(zero_view(p, width));
 }
 
 void set_zero_text(std::uint8_t* p, std::size_t width, std::string_view text) {
@@ -78,8 +87,10 @@ MasterRecord master_record_from_xmaster(const std::uint8_t* entry) {
   const int fields = fields_of_mask(entry[x::kFieldMask]);
   record.bytes[master_offset::kRecordLength] = static_cast<std::uint8_t>(4 * fields);
   record.bytes[master_offset::kFieldCount] = static_cast<std::uint8_t>(fields);
-  record.set_issue_name(xmaster_long_name(entry).substr(0, master_offset::kTextWidth));
-  record.set_symbol(zero_text(entry + x::kSymbol, x::kSymbolWidth));
+  // The texts are taken in place: every lookup and listing turns thousands of entries.
+  record.set_issue_name(
+      zero_view(entry + x::kLongName, x::kLongNameWidth).substr(0, master_offset::kTextWidth));
+  record.set_symbol(zero_view(entry + x::kSymbol, x::kSymbolWidth));
   float_to_mbf(date_long_to_real(read_u32le(entry + x::kFirstDate)),
                record.bytes.data() + master_offset::kFirstDate);
   float_to_mbf(date_long_to_real(read_u32le(entry + x::kLastDate)),

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "qdb/error.h"
@@ -86,6 +87,9 @@ class FileSystem {
   // The same entries handed to each one by one, without a list of them all; false when the
   // directory can't be read. By default through list(), so a replaced list() rules both.
   virtual bool list_each(const std::string& dir, const std::function<void(const DirEntry&)>& each);
+  // The names alone, as list_each gives them: what a portfolio's name index needs.
+  virtual bool list_names(const std::string& dir,
+                          const std::function<void(std::string_view name)>& each);
 };
 
 // The real file system.

@@ -158,11 +158,15 @@ std::string read_dop_text(ReadFile& file) {
 
 // Builds the layout from the DOP file at dop_path, or from the record length (probing the
 // data file at dat_path for length 20) when the DOP does not open.
+// dop_listed false: the directory's listing holds no layout file, so none is looked for.
 StatusCode build_layout(const std::string& dop_path, const std::string& dat_path,
-                        SeriesLayout& layout, int record_length, int field_count) {
+                        SeriesLayout& layout, int record_length, int field_count,
+                        bool dop_listed = true) {
   layout = SeriesLayout{};
   bool built = false;
-  if (const std::unique_ptr<ReadFile> dop = file_system().open_read(dop_path)) {
+  if (!dop_listed) {
+    built = default_layout(layout, record_length, field_count, dat_path);
+  } else if (const std::unique_ptr<ReadFile> dop = file_system().open_read(dop_path)) {
     parse_dop_text(read_dop_text(*dop), layout);
     built = true;
   } else if (file_system().identity(dop_path)) {
@@ -213,9 +217,11 @@ namespace detail {
 
 StatusCode read_layout_listed(const DirListing& listing, int file_number, SeriesLayout& layout,
                               int record_length, int field_count) {
-  return build_layout(listing.resolve(data_file_name(file_number, "DOP")),
-                      listing.resolve(quote_file_name(file_number)), layout, record_length,
-                      field_count);
+  // Most data files have no layout file: the listing says so without a failed open and a
+  // look at the name for each.
+  const std::string dop = data_file_name(file_number, "DOP");
+  return build_layout(listing.resolve(dop), listing.resolve(quote_file_name(file_number)), layout,
+                      record_length, field_count, !listing.ok() || listing.contains(dop));
 }
 
 }  // namespace detail

@@ -2,6 +2,7 @@
 #include "qdb/master.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -39,11 +40,11 @@ std::string field_text(const MasterRecord& record, int offset) {
 }
 
 void write_field(MasterRecord& record, int offset, std::string_view text) {
-  for (int i = 0; i < kTextWidth; ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    record.bytes[static_cast<std::size_t>(offset + i)] =
-        at < text.size() ? static_cast<std::uint8_t>(text[at]) : static_cast<std::uint8_t>(' ');
-  }
+  // The text, cut to the field, then blanks.
+  std::uint8_t* field = record.bytes.data() + offset;
+  const std::size_t kept = std::min<std::size_t>(text.size(), kTextWidth);
+  if (kept > 0) std::memcpy(field, text.data(), kept);
+  std::memset(field + kept, ' ', kTextWidth - kept);
 }
 
 // Texts in the file are compared as far as a terminating zero byte, as the format's writers
@@ -110,12 +111,18 @@ std::string normalize_dir(std::string_view dir) {
 }
 
 bool symbol_matches(const MasterRecord& record, std::string_view key) {
-  std::string name(up_to_zero(field_text(record, kIssueName)));
-  if (equals_ignore_case(key, trim_right(name))) return true;
+  // Compared in place, with no copy of either text: the lookups and the duplicate check run
+  // this over every entry of an XMASTER of thousands.
+  auto field = [&record](int offset) {
+    return up_to_zero(
+        std::string_view(reinterpret_cast<const char*>(record.bytes.data() + offset), kTextWidth));
+  };
+  std::string_view name = field(kIssueName);
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  if (equals_ignore_case(key, name)) return true;
   // The symbol is compared up to the blank after as many blanks as the key holds, so a key
   // without blanks matches "IBM X" and "BRK A" is compared with the symbol's first two words.
-  const std::string field = field_text(record, kSymbol);
-  const std::string_view symbol = up_to_zero(field);
+  const std::string_view symbol = field(kSymbol);
   const int blanks = count_char(key, ' ');
   const auto length = static_cast<std::size_t>(prefix_before(symbol, ' ', blanks + 1));
   return equals_ignore_case(key, symbol.substr(0, length));

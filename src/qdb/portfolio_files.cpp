@@ -35,7 +35,7 @@ DirListing::DirListing(std::string dir) : m_dir(std::move(dir)) {
   // The names first, then the table at its final size: no smaller table is built and outgrown
   // on the way (every page a process touches first costs a fault).
   errno = 0;
-  m_ok = file_system().list_each(m_dir, [this](const DirEntry& entry) { append(entry.name); });
+  m_ok = file_system().list_names(m_dir, [this](std::string_view name) { append(name); });
   if (!m_ok) {
     m_errno = errno != 0 ? errno : EIO;
     // A listing that failed part-way resolves nothing.

@@ -6,6 +6,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "qdb/dates.h"
 #include "support/temp_dir.h"
@@ -136,6 +137,48 @@ TEST(DateReal, StoredFormsAndDamagedValues) {
       EXPECT_EQ(qdb::date_from_real(x, form), 0) << x;
     }
   }
+}
+
+// The readers and writers for runs of dates give what the plain functions give, whatever comes
+// next: every day in order, the days of a month backwards, jumps, odd and damaged cells between.
+TEST(DateRuns, ReaderAndWriterMatchThePlainFunctions) {
+  using qdb::DateForm;
+  std::vector<qdb::DateSerial> serials;
+  for (qdb::DateSerial s = 0; s <= qdb::kLastDateSerial + 2; ++s) serials.push_back(s);
+  for (qdb::DateSerial s = 40000; s > 39900; --s) serials.push_back(s);
+  for (qdb::DateSerial s : {59, 60, 61, 36527, 73049, 1, 73021, 73022, 0, -5, 40000, 40027})
+    serials.push_back(s);
+  for (int code = 0; code <= 13; ++code) {
+    qdb::DateWriter writer(format_of(code), '-');
+    for (const qdb::DateSerial s : serials) {
+      char fast[qdb::kDateTextSize];
+      char plain[qdb::kDateTextSize];
+      const int length = writer.write(fast, s);
+      ASSERT_EQ(length, qdb::format_date_to(plain, s, format_of(code), '-')) << code << " " << s;
+      ASSERT_EQ(std::string(fast, static_cast<std::size_t>(length) + 1),
+                std::string(plain, static_cast<std::size_t>(length) + 1))
+          << code << " " << s;
+    }
+  }
+  std::vector<float> cells;
+  for (const qdb::DateSerial s : serials) {
+    cells.push_back(qdb::date_to_real(s));
+    cells.push_back(qdb::date_to_real(s, DateForm::kTwoDigit));
+  }
+  for (float x : {1001300.0f, 1001328.0f, 1000229.0f, 1000230.0f, 990228.5f, 990201.0f, 0.0f,
+                  -990201.0f, 1991228.0f, 1991201.0f, 2000101.0f, 19000101.0f, 3e9f,
+                  std::numeric_limits<float>::quiet_NaN(), 5990215.0f, 101.0f, 100.0f})
+    cells.push_back(x);
+  for (DateForm form : {DateForm::kTwoDigit, DateForm::kLong}) {
+    qdb::DateReader reader;
+    for (const float x : cells)
+      ASSERT_EQ(reader.from_real(x, form), qdb::date_from_real(x, form)) << x;
+  }
+  // One reader asked in both forms in turn.
+  qdb::DateReader reader;
+  for (const float x : {103.0f, 104.0f, 105.0f, 106.0f})
+    for (DateForm form : {DateForm::kTwoDigit, DateForm::kLong})
+      EXPECT_EQ(reader.from_real(x, form), qdb::date_from_real(x, form)) << x;
 }
 
 TEST(TimeCode, CodesAndReals) {
