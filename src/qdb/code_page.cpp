@@ -61,6 +61,9 @@ bool same_name(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Where the bytes a page leaves undefined are read to: private characters no page holds.
+constexpr char32_t kUndefinedBase = 0xF700;
+
 char32_t code_point(unsigned char byte, CodePage page) {
   return byte < 0x80 ? byte : code_page_detail::upper_half(page)[byte - 0x80];
 }
@@ -259,7 +262,7 @@ std::string decode_name(std::string_view bytes, CodePage page) {
   out.reserve(bytes.size());
   for (const char c : bytes) {
     const char32_t cp = code_point(static_cast<unsigned char>(c), page);
-    append_utf8(out, cp == 0 && c != '\0' ? char32_t{0xFFFD} : cp);
+    append_utf8(out, cp == 0 && c != '\0' ? kUndefinedBase + static_cast<unsigned char>(c) : cp);
   }
   return out;
 }
@@ -271,8 +274,8 @@ EncodedName encode_name(std::string_view utf8, CodePage page) {
   std::string bytes;
   bytes.reserve(points->size());
   for (const char32_t cp : *points) {
-    if (cp < 0x80) {
-      bytes += static_cast<char>(cp);
+    if (cp < 0x80 || (cp >= kUndefinedBase + 0x80 && cp <= kUndefinedBase + 0xFF)) {
+      bytes += static_cast<char>(cp - (cp < 0x80 ? 0 : kUndefinedBase));
       continue;
     }
     std::size_t at = 0;

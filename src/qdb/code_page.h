@@ -38,7 +38,9 @@ const char* code_page_title(CodePage page);
 // "latin-1", "iso-8859-1"); nullopt for another text, "auto" included.
 std::optional<CodePage> code_page_named(std::string_view name);
 
-// The UTF-8 text of bytes read in page. A byte the page leaves undefined reads as U+FFFD.
+// The UTF-8 text of bytes read in page. A byte b the page leaves undefined reads as the private
+// character U+F700 + b, which encode_name writes back as b, so that every name read can be
+// given back as the bytes it came from.
 std::string decode_name(std::string_view bytes, CodePage page);
 
 // The bytes of a UTF-8 text written in page, or the first character the page can't hold.

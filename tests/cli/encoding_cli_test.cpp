@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/cli_run.h"
-#include "support/portfolio_builder.h"
+#include "support/code_page_portfolio.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -17,29 +17,11 @@ namespace {
 using testing_support::run_cli;
 using testing_support::TempDir;
 
-struct Named {
-  const char* symbol;
-  const char* stored;  // the name's bytes in the portfolio's page
-  const char* shown;   // the same name in UTF-8
-};
-
-const std::vector<Named> kRussian = {
-    {"GAZP", "\xC3\xE0\xE7\xEF\xF0\xEE\xEC", "Газпром"},
-    {"SBER", "\xD1\xE1\xE5\xF0\xE1\xE0\xED\xEA", "Сбербанк"},
-    {"GMKN", "\xC3\xCC\xCA \xCD\xEE\xF0\xED\xE8\xEA\xE5\xEB\xFC", "ГМК Норникель"},
-};
-const std::vector<Named> kArabic = {
-    {"2222", "\xC3\xD1\xC7\xE3\xDF\xE6", "أرامكو"},
-    {"1120", "\xC7\xE1\xD1\xC7\xCC\xCD\xED", "الراجحي"},
-    {"7010", "\xC7\xE1\xC7\xCA\xD5\xC7\xE1\xC7\xCA", "الاتصالات"},
-};
+using testing_support::PageName;
+using Named = PageName;
 
 std::string make(const TempDir& temp, const std::vector<Named>& names) {
-  std::vector<testing_support::SymbolFixture> symbols;
-  int number = 1;
-  for (const Named& n : names)
-    symbols.push_back({number++, n.symbol, n.stored, testing_support::daily_bars(3)});
-  testing_support::make_portfolio(temp.path(), symbols);
+  testing_support::make_named_portfolio(temp.path(), names);
   return temp.dir();
 }
 
@@ -52,7 +34,7 @@ std::string listing(const std::vector<Named>& names) {
 }
 
 TEST(NameEncoding, ListedInUtf8InThePageAutoChooses) {
-  for (const auto* names : {&kRussian, &kArabic}) {
+  for (const auto* names : {&testing_support::russian_names(), &testing_support::arabic_names()}) {
     TempDir temp;
     const std::string dir = make(temp, *names);
     const auto text = run_cli({"symbols", dir});
@@ -65,7 +47,7 @@ TEST(NameEncoding, ListedInUtf8InThePageAutoChooses) {
     for (std::size_t i = 0; i < names->size(); ++i)
       EXPECT_EQ(document["symbols"][i]["name"], (*names)[i].shown);
     // The page named outright reads the same; another page reads other characters.
-    const char* page = names == &kRussian ? "cp1251" : "windows-1256";
+    const char* page = names == &testing_support::russian_names() ? "cp1251" : "windows-1256";
     EXPECT_EQ(run_cli({"symbols", dir, "--encoding", page}).out, listing(*names));
     EXPECT_NE(run_cli({"symbols", dir, "--encoding=latin1"}).out, listing(*names));
     // A key is taken in UTF-8 and looked up in the page's bytes.
@@ -87,12 +69,12 @@ std::string other_records(const std::string& master, int entry_index) {
 }
 
 TEST(NameEncoding, RenameWritesThePageAndKeepsEveryOtherByte) {
-  for (const auto* names : {&kRussian, &kArabic}) {
+  for (const auto* names : {&testing_support::russian_names(), &testing_support::arabic_names()}) {
     TempDir temp;
     const std::string dir = make(temp, *names);
     const auto master = temp.path() / "MASTER";
     const std::string before = testing_support::read_bytes(master);
-    const bool russian = names == &kRussian;
+    const bool russian = names == &testing_support::russian_names();
     const char* new_name = russian ? "Газпром нефть" : "سابك";
     const char* new_bytes =
         russian ? "\xC3\xE0\xE7\xEF\xF0\xEE\xEC \xED\xE5\xF4\xF2\xFC" : "\xD3\xC7\xC8\xDF";

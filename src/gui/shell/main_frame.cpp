@@ -24,6 +24,7 @@
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/shell/about_dlg.h"
 #include "gui/shell/command_icons.h"
+#include "gui/shell/name_encoding_menu.h"
 #include "gui/shell/status_panes.h"
 
 namespace {
@@ -225,6 +226,8 @@ void CMainFrame::createMenus() {
   view->addAction(m_toggleStatusBar);
   view->addAction(m_toggleChart);
   view->addAction(commandAction(QStringLiteral("nextSuspect")));
+  view->addSeparator();
+  addNameEncodingMenu(view, m_view);
 
   QMenu* portfolio = menuBar()->addMenu(QStringLiteral("&Portfolio"));
   portfolio->addAction(commandAction(QStringLiteral("splitSearch")));
