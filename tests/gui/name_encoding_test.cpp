@@ -11,6 +11,7 @@
 #include "cli/cli_run.h"
 #include "gui/base/setting_keys.h"
 #include "gui/browse/symbols_grid_model.h"
+#include "gui/edit/grid_view.h"
 #include "gui/symbols/edit_symbol_dlg.h"
 #include "support/code_page_portfolio.h"
 #include "support/temp_dir.h"

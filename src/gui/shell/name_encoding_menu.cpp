@@ -10,6 +10,9 @@
 QMenu* addNameEncodingMenu(QMenu* parent, CDorvaneView* view) {
   QMenu* menu = parent->addMenu(QStringLiteral("Name &Encoding"));
   menu->setObjectName(QStringLiteral("nameEncoding"));
+  menu->menuAction()->setStatusTip(
+      QStringLiteral("Choose the code page the portfolio's names are read in"));
+  menu->menuAction()->setToolTip(QStringLiteral("Name encoding"));
   auto* group = new QActionGroup(menu);
   group->setExclusive(true);
   const auto add = [&](const QString& text, const QString& choice) {
