@@ -8,11 +8,11 @@ namespace {
 int run_add_quote(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kCommand{"add-quote",
-                            "add-quote DIR KEY DATE [--file-number N]",
+                            "add-quote DIR KEY DATE [--file-number N] [--encoding NAME]",
                             "Insert before the quote dated DATE (MM/DD/YY, or MM/DD/YYYY for any "
                             "year from 1900 to 2099) a copy of it dated the previous weekday, "
                             "and print that date.",
-                            {3, {"file-number"}},
+                            {3, {"file-number", cli::kEncodingOption}},
                             run_add_quote};
 const cli::Registrar kRegistrar{kCommand};
 

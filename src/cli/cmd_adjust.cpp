@@ -9,10 +9,10 @@ int run_adjust(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
 
 const cli::Command kCommand{
     "adjust",
-    "adjust DIR KEY FROM TO [--price P] [--volume V] [--oi I] [--file-number N]",
+    "adjust DIR KEY FROM TO [--price P] [--volume V] [--oi I] [--file-number N] [--encoding NAME]",
     "Multiply the prices by P, the volume by V and the open interest by I (each 1 when not "
     "given) of every quote dated FROM to TO (MM/DD/YY or MM/DD/YYYY, both included).",
-    {4, {"price", "volume", "oi", "file-number"}},
+    {4, {"price", "volume", "oi", "file-number", cli::kEncodingOption}},
     run_adjust};
 const cli::Registrar kRegistrar{kCommand};
 

@@ -15,13 +15,14 @@ int run_chart(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& er
 
 const cli::Command kChart{
     "chart",
-    "chart DIR KEY OUT.png [--from DATE] [--to DATE] [--size WxH] [--file-number N]",
+    "chart DIR KEY OUT.png [--from DATE] [--to DATE] [--size WxH] [--file-number N] [--encoding "
+    "NAME]",
     "Draw the chart of a symbol (prices, volume, open interest, suspect days marked) into the "
     "PNG file OUT.png, replacing it, without a display; --from and --to (MM/DD/YY or "
     "MM/DD/YYYY) limit the days drawn, --size gives the picture's pixels (default 1200x700, "
     "each side 100 to 10000). Prints one line per suspect day drawn: its date and why it looks "
     "wrong.",
-    {3, {"from", "to", "size", "file-number"}},
+    {3, {"from", "to", "size", "file-number", cli::kEncodingOption}},
     run_chart};
 const cli::Registrar kRegistrar{kChart};
 

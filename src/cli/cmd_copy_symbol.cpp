@@ -8,10 +8,10 @@ namespace {
 int run_copy_symbol(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kCommand{"copy-symbol",
-                            "copy-symbol DIR SYMBOL DESTDIR [--file-number N]",
+                            "copy-symbol DIR SYMBOL DESTDIR [--file-number N] [--encoding NAME]",
                             "Copy the symbol shown as SYMBOL to the portfolio DESTDIR under its "
                             "lowest free file number, which is printed (F<n>).",
-                            {3, {"file-number"}},
+                            {3, {"file-number", cli::kEncodingOption}},
                             run_copy_symbol};
 const cli::Registrar kRegistrar{kCommand};
 

@@ -10,13 +10,13 @@ int run_delete_quote(const cli::ParsedArgs& parsed, std::ostream& out, std::ostr
 
 const cli::Command kCommand{"delete-quote",
                             "delete-quote DIR KEY DATE [--time HH:MM[:SS]] [--all-matching] "
-                            "[--file-number N]",
+                            "[--file-number N] [--encoding NAME]",
                             "Delete the quote of KEY dated DATE (MM/DD/YY or MM/DD/YYYY; the first "
                             "one when the date appears twice, every one with --all-matching), "
                             "keeping the MASTER's first and last dates in step. On a series with "
                             "times, --time names the one bar; a date of several bars without it, "
                             "or a time held by several records without --all-matching, is refused.",
-                            {3, {"time", "file-number"}, {"all-matching"}},
+                            {3, {"time", "file-number", cli::kEncodingOption}, {"all-matching"}},
                             run_delete_quote};
 const cli::Registrar kRegistrar{kCommand};
 

@@ -10,10 +10,10 @@ int run_delete_symbol(const cli::ParsedArgs& parsed, std::ostream& out, std::ost
 
 const cli::Command kCommand{
     "delete-symbol",
-    "delete-symbol DIR SYMBOL [--file-number N]",
+    "delete-symbol DIR SYMBOL [--file-number N] [--encoding NAME]",
     "Delete the symbol shown as SYMBOL in the symbols grid: its MASTER record and its F<n>.DAT, "
     "F<n>.DOP and F<n>.BAK files. Asks no question.",
-    {2, {"file-number"}},
+    {2, {"file-number", cli::kEncodingOption}},
     run_delete_symbol};
 const cli::Registrar kRegistrar{kCommand};
 

@@ -22,7 +22,7 @@ std::vector<std::string> value_options() {
 const cli::Command kCommand{
     "edit-quote",
     "edit-quote DIR KEY DATE [--time HH:MM[:SS]] [--all-matching] [--open X] [--high X] "
-    "[--low X] [--close X] [--volume X] [--oi X] [--file-number N]",
+    "[--low X] [--close X] [--volume X] [--oi X] [--file-number N] [--encoding NAME]",
     "Set the given fields of every quote of KEY dated DATE (MM/DD/YY, or MM/DD/YYYY for any year "
     "from 1900 to 2099); fields not given keep "
     "their stored values. On a series with times, --time names the one bar; a date of several "

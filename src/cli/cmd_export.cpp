@@ -18,12 +18,13 @@ const cli::Command kExport{
     "export",
     "export DIR KEY FILE [--delimiter space|comma|tab] [--omit open,high,low,close,volume,oi] "
     "[--title] [--newest-first] [--date-format mdy2|mdy4|iso|ymd] [--time] [--force] "
-    "[--file-number N]",
+    "[--file-number N] [--encoding NAME]",
     "Write the quotes of a symbol to a text file (FILE - for standard output), one line per "
     "quote, oldest first unless --newest-first. Dates are MM/DD/YY (mdy2) unless --date-format "
     "names MM/DD/YYYY, YYYY-MM-DD or YYYYMMDD; --time adds a TIME column (HH:MM:SS) for an "
     "intraday series. An existing FILE is replaced only with --force.",
-    {3, cli::export_value_options({"file-number"}), cli::export_flag_options({"force"})},
+    {3, cli::export_value_options({"file-number", cli::kEncodingOption}),
+     cli::export_flag_options({"force"})},
     run_export};
 const cli::Registrar kRegistrar{kExport};
 

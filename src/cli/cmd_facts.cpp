@@ -14,17 +14,19 @@ namespace {
 int run_facts(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kFacts{"facts",
-                          "facts DIR KEY [--json] [--file-number N]",
+                          "facts DIR KEY [--json] [--file-number N] [--encoding NAME]",
                           "Show what the MASTER record, the data file and the layout say about a "
                           "symbol: labels and values separated by tabs, then the input and "
                           "display formats of each field, then the first and last quote's date "
                           "(and time, for an intraday series).",
-                          {2, {"file-number"}, {"json"}},
+                          {2, {"file-number", cli::kEncodingOption}, {"json"}},
                           run_facts};
 const cli::Registrar kRegistrar{kFacts};
 
-// A stored text field as the dialog shows it: up to its first zero byte, blanks kept.
-std::string shown(const std::string& field) { return field.substr(0, field.find('\0')); }
+// A stored text field as the dialog shows it: up to its first zero byte, blanks kept, in UTF-8.
+std::string shown(const std::string& field, qdb::CodePage page) {
+  return qdb::decode_name(field.substr(0, field.find('\0')), page);
+}
 
 std::string date_text(float date) {
   char buffer[64];
@@ -59,7 +61,7 @@ int run_facts(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& er
     return cli::kExitFailure;
   }
   if (parsed.has("json")) {
-    cli::json::print(out, cli::json::facts(facts));
+    cli::json::print(out, cli::json::facts(facts, parsed.names));
     return cli::kExitOk;
   }
   out << "Path:\t" << facts.path << '\n'
@@ -67,12 +69,13 @@ int run_facts(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& er
       << "DAT file record length\t" << static_cast<int>(facts.record_length) << '\n'
       << "DAT file number of fields\t" << static_cast<int>(facts.field_count) << '\n'
       << "Number of quotes\t" << facts.quote_count << '\n'
-      << "Name of issue\t" << shown(facts.name) << '\n';
-  if (!facts.long_name.empty()) out << "Long name of issue\t" << facts.long_name << '\n';
+      << "Name of issue\t" << shown(facts.name, parsed.names) << '\n';
+  if (!facts.long_name.empty())
+    out << "Long name of issue\t" << qdb::decode_name(facts.long_name, parsed.names) << '\n';
   out << "First date in file*\t" << date_text(facts.first_date) << '\n'
       << "Last date in file*\t" << date_text(facts.last_date) << '\n'
       << "Data format\t" << facts.periodicity << '\n'
-      << "Symbol\t" << shown(facts.symbol) << '\n';
+      << "Symbol\t" << shown(facts.symbol, parsed.names) << '\n';
   static const char* const kFieldLabels[8] = {"Date", "Time",  "Open", "High",
                                               "Low",  "Close", "Vol",  "OI"};
   for (int field = 0; field < 8; ++field)

@@ -15,7 +15,7 @@ const cli::Command kImport{
     "import",
     "import DIR FILE... [--columns LIST] [--delimiter comma|semicolon|tab|space] "
     "[--decimal point|comma] [--date-format iso|ymd|mdy4|dmy4|dot|mon|mdy2|dmy2|yymmdd] "
-    "[--symbol S] [--name N] [--replace] [--by-letter] [--dry-run] [--json]",
+    "[--symbol S] [--name N] [--replace] [--by-letter] [--dry-run] [--json] [--encoding NAME]",
     "Read prices from delimited text files into the portfolio DIR. A header row names the "
     "columns (DATE, TIME, OPEN, HIGH, LOW, CLOSE, VOLUME, OPENINT, TICKER, NAME, PER in any "
     "order); without one, --columns lists them (date,open,high,low,close,volume). Delimiter, "
@@ -23,9 +23,10 @@ const cli::Command kImport{
     "one symbol: --symbol, else the file name's stem. Days a symbol already holds are kept "
     "unless --replace; --by-letter puts new symbols into sub-portfolios named by their first "
     "letter. Nothing is written when any line can't be read. Prints per symbol the days added, "
-    "replaced and kept; --dry-run writes nothing.",
+    "replaced and kept; --dry-run writes nothing. --symbol and --name are written in the code "
+    "page of DIR's names (--encoding, by default auto).",
     {2,
-     {"columns", "delimiter", "decimal", "date-format", "symbol", "name"},
+     {"columns", "delimiter", "decimal", "date-format", "symbol", "name", cli::kEncodingOption},
      {"replace", "by-letter", "dry-run", "json"},
      true},
     run_import};
@@ -97,7 +98,7 @@ std::string read_options(const cli::ParsedArgs& parsed, core::ImportOptions& opt
 }
 
 void print_json(std::ostream& out, const core::ImportData& data, const core::ImportPlan& plan,
-                bool dry_run) {
+                bool dry_run, qdb::CodePage page) {
   namespace json = cli::json;
   json::Value files = json::Value::array();
   for (const core::ImportFileInfo& file : data.files) {
@@ -114,8 +115,8 @@ void print_json(std::ostream& out, const core::ImportData& data, const core::Imp
   }
   json::Value symbols = json::Value::array();
   for (const core::ImportSymbolPlan& symbol : plan.symbols)
-    symbols.push_back({{"symbol", json::stored_text(symbol.symbol)},
-                       {"name", json::stored_text(symbol.name)},
+    symbols.push_back({{"symbol", json::stored_text(symbol.symbol, page)},
+                       {"name", json::stored_text(symbol.name, page)},
                        {"portfolio", json::path_text(symbol.dir)},
                        {"file_number", symbol.file_number},
                        {"new_symbol", symbol.new_symbol},
@@ -134,13 +135,13 @@ void print_json(std::ostream& out, const core::ImportData& data, const core::Imp
 }
 
 void print_text(std::ostream& out, const core::ImportData& data, const core::ImportPlan& plan,
-                bool dry_run) {
+                bool dry_run, qdb::CodePage page) {
   for (const std::string& note : data.notes) out << "note: " << note << "\n";
   for (const std::string& note : plan.notes) out << "note: " << note << "\n";
   if (dry_run) out << "dry run: nothing written\n";
   for (const core::ImportSymbolPlan& symbol : plan.symbols) {
-    out << symbol.symbol << ": " << symbol.added << " added, " << symbol.replaced << " replaced, "
-        << symbol.kept << " kept";
+    out << qdb::decode_name(symbol.symbol, page) << ": " << symbol.added << " added, "
+        << symbol.replaced << " replaced, " << symbol.kept << " kept";
     if (symbol.new_symbol)
       out << " (new, file " << symbol.file_number << " in " << symbol.dir << ")";
     out << "\n";
@@ -151,6 +152,12 @@ int run_import(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
   core::ImportOptions options;
   if (const std::string detail = read_options(parsed, options); !detail.empty())
     return cli::usage_error(kImport, err, detail);
+  for (std::string* given : {&options.symbol, &options.name}) {
+    if (given->empty()) continue;
+    std::optional<std::string> bytes = cli::stored_name(kImport, parsed, *given, err);
+    if (!bytes) return cli::kExitFailure;
+    *given = std::move(*bytes);
+  }
   const std::string& dir = parsed.positional[0];
   const std::vector<std::string> files(parsed.positional.begin() + 1, parsed.positional.end());
   const core::ImportParse parse = core::parse_import(files, options);
@@ -177,9 +184,9 @@ int run_import(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
     plan = std::move(result.plan);
   }
   if (parsed.has("json"))
-    print_json(out, parse.data, plan, dry_run);
+    print_json(out, parse.data, plan, dry_run, parsed.names);
   else
-    print_text(out, parse.data, plan, dry_run);
+    print_text(out, parse.data, plan, dry_run, parsed.names);
   return cli::kExitOk;
 }
 

@@ -8,11 +8,11 @@ namespace {
 int run_move_symbol(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kCommand{"move-symbol",
-                            "move-symbol DIR SYMBOL DESTDIR [--file-number N]",
+                            "move-symbol DIR SYMBOL DESTDIR [--file-number N] [--encoding NAME]",
                             "Move the symbol shown as SYMBOL to the portfolio DESTDIR under its "
                             "lowest free file number, which is printed (F<n>); the source loses "
                             "its record and files only once the destination holds them.",
-                            {3, {"file-number"}},
+                            {3, {"file-number", cli::kEncodingOption}},
                             run_move_symbol};
 const cli::Registrar kRegistrar{kCommand};
 

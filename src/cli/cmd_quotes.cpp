@@ -16,11 +16,11 @@ namespace {
 int run_quotes(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kQuotes{"quotes",
-                           "quotes DIR KEY [--json] [--file-number N]",
+                           "quotes DIR KEY [--json] [--file-number N] [--encoding NAME]",
                            "Print the quotes of a symbol or issue name, newest first: date "
                            "(and time, for an intraday series), open, high, low, close, volume "
                            "and open interest, separated by tabs.",
-                           {2, {"file-number"}, {"json"}},
+                           {2, {"file-number", cli::kEncodingOption}, {"json"}},
                            run_quotes};
 const cli::Registrar kRegistrar{kQuotes};
 

@@ -13,10 +13,12 @@ int run_rename_symbol(const cli::ParsedArgs& parsed, std::ostream& out, std::ost
 
 const cli::Command kCommand{
     "rename-symbol",
-    "rename-symbol DIR SYMBOL NEWSYMBOL [--name NAME] [--file-number N]",
+    "rename-symbol DIR SYMBOL NEWSYMBOL [--name NAME] [--file-number N] [--encoding NAME]",
     "Give the record shown as SYMBOL in the symbols grid the symbol NEWSYMBOL and the issue "
-    "name NAME (by default its present name); the old MASTER is kept as MASTER.BAK.",
-    {3, {"name", "file-number"}},
+    "name NAME (by default its present name); the old MASTER is kept as MASTER.BAK. "
+    "NEWSYMBOL and NAME are written in the code page of the portfolio's names (--encoding, by "
+    "default auto); the bytes of a name not given are kept as they are.",
+    {3, {"name", "file-number", cli::kEncodingOption}},
     run_rename_symbol};
 const cli::Registrar kRegistrar{kCommand};
 
@@ -27,9 +29,14 @@ int run_rename_symbol(const cli::ParsedArgs& parsed, std::ostream&, std::ostream
                                                err, cli::KeyMatch::kGridText);
   if (entry.exit_code) return *entry.exit_code;
 
+  const std::optional<std::string> new_symbol =
+      cli::stored_name(kCommand, parsed, parsed.positional[2], err);
+  if (!new_symbol) return cli::kExitFailure;
   std::string name;
   if (const std::string* given = parsed.value("name")) {
-    name = *given;
+    std::optional<std::string> bytes = cli::stored_name(kCommand, parsed, *given, err);
+    if (!bytes) return cli::kExitFailure;
+    name = std::move(*bytes);
   } else if (const auto named =
                  core::entries_named(parsed.positional[0], [&](const qdb::MasterRecord& record) {
                    return core::grid_symbol_text(record) == old_text &&
@@ -43,8 +50,7 @@ int run_rename_symbol(const cli::ParsedArgs& parsed, std::ostream&, std::ostream
     }
   }
   return cli::finish(
-      core::rename_symbol(master_path, old_text, parsed.positional[2], name, entry.file_number),
-      err);
+      core::rename_symbol(master_path, old_text, *new_symbol, name, entry.file_number), err);
 }
 
 }  // namespace

@@ -9,11 +9,11 @@ int run_split(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& er
 
 const cli::Command kCommand{
     "split",
-    "split DIR KEY DATE NEW OLD [--file-number N]",
+    "split DIR KEY DATE NEW OLD [--file-number N] [--encoding NAME]",
     "Record a split of OLD shares into NEW on DATE (MM/DD/YY, or MM/DD/YYYY for any year from 1900 "
     "to 2099): every earlier quote gets its "
     "prices multiplied by OLD/NEW and its volume and open interest by NEW/OLD.",
-    {5, {"file-number"}},
+    {5, {"file-number", cli::kEncodingOption}},
     run_split};
 const cli::Registrar kRegistrar{kCommand};
 

@@ -14,10 +14,12 @@ namespace {
 int run_symbols(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& err);
 
 const cli::Command kSymbols{"symbols",
-                            "symbols DIR [--json]",
+                            "symbols DIR [--json] [--encoding NAME]",
                             "List the portfolio's MASTER entries in file order, then its XMASTER "
-                            "entries: file number, symbol and issue name, separated by tabs.",
-                            {1, {}, {"json"}},
+                            "entries: file number, symbol and issue name, separated by tabs. Names "
+                            "are read in the code page --encoding names (by default auto: the "
+                            "one they read best in) and shown in UTF-8.",
+                            {1, {cli::kEncodingOption}, {"json"}},
                             run_symbols};
 const cli::Registrar kRegistrar{kSymbols};
 
@@ -80,16 +82,17 @@ int run_symbols(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& 
       text += "\n    {\n      \"file_number\": ";
       append_number(text, row.file_number);
       text += ",\n      \"symbol\": ";
-      cli::json::append_string(text, cli::json::stored_text(row.symbol));
+      cli::json::append_string(text, cli::json::stored_text(row.symbol, parsed.names));
       text += ",\n      \"name\": ";
-      cli::json::append_string(text, cli::json::stored_text(std::string(trimmed_name(row.name))));
+      cli::json::append_string(
+          text, cli::json::stored_text(std::string(trimmed_name(row.name)), parsed.names));
       text += "\n    }";
     } else {
       append_number(text, row.file_number);
       text += '\t';
-      text += row.symbol;
+      text += qdb::decode_name(row.symbol, parsed.names);
       text += '\t';
-      text += trimmed_name(row.name);
+      text += qdb::decode_name(trimmed_name(row.name), parsed.names);
       text += '\n';
     }
     if (text.size() >= kPiece) flush();

@@ -1,5 +1,9 @@
 #include "cli/command.h"
 
+#include "cli/quote_view.h"
+#include "core/name_encoding.h"
+#include "qdb/master_file.h"
+
 namespace cli {
 
 namespace {
@@ -81,14 +85,50 @@ ParsedArgs parse_args(const std::vector<std::string>& args,
   return parsed;
 }
 
+namespace {
+
+bool declares(const Arguments& wanted, const char* option) {
+  for (const std::string& name : wanted.with_value)
+    if (name == option) return true;
+  return false;
+}
+
+// Settles the page of DIR's names; false (after the usage) for an unknown encoding.
+bool settle_names(const Command& command, ParsedArgs& parsed, std::ostream& err) {
+  const std::string* given = parsed.value(kEncodingOption);
+  const core::EncodingChoice choice = core::parse_encoding(given ? *given : core::kAutoEncoding);
+  if (!choice.ok) {
+    usage_error(command, err,
+                "unknown encoding " + *given + " (one of " + core::encoding_names() + ")");
+    return false;
+  }
+  if (parsed.positional.empty()) return true;
+  parsed.names = core::names_code_page(qdb::master_path_in(parsed.positional[0]), choice.page);
+  // A KEY that the page can't hold names no entry; it is looked up as given and not found.
+  if (declares(command.arguments, kFileNumberOption) && parsed.positional.size() > 1)
+    if (qdb::EncodedName key = qdb::encode_name(parsed.positional[1], parsed.names); key.bytes)
+      parsed.positional[1] = std::move(*key.bytes);
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> stored_name(const Command& command, const ParsedArgs& parsed,
+                                       const std::string& text, std::ostream& err) {
+  core::StoredName name = core::stored_name(text, parsed.names);
+  if (!name.bytes) err << "dorvane-cli " << command.name << ": " << name.refusal << "\n";
+  return std::move(name.bytes);
+}
+
 int run_command(const Command& command, const std::vector<std::string>& args, std::ostream& out,
                 std::ostream& err) {
   const Arguments& wanted = command.arguments;
-  const ParsedArgs parsed = parse_args(args, wanted.with_value, wanted.flags);
+  ParsedArgs parsed = parse_args(args, wanted.with_value, wanted.flags);
   if (!parsed.ok) return usage_error(command, err, parsed.error);
   if (wanted.repeats ? parsed.positional.size() < wanted.positional
                      : parsed.positional.size() != wanted.positional)
     return usage_error(command, err);
+  if (declares(wanted, kEncodingOption) && !settle_names(command, parsed, err)) return kExitUsage;
   return command.run(parsed, out, err);
 }
 

@@ -2,10 +2,13 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "qdb/code_page.h"
 
 namespace cli {
 
@@ -31,6 +34,10 @@ struct Arguments {
 };
 
 struct ParsedArgs;
+
+// The option of every command that shows or takes a name: the code page of the names of its
+// portfolio (the first word, DIR), or "auto".
+inline constexpr const char* kEncodingOption = "encoding";
 
 struct Command {
   const char* name;     // "symbols"
@@ -60,6 +67,9 @@ struct ParsedArgs {
   std::string error;
   std::vector<std::string> positional;
   std::vector<std::pair<std::string, std::string>> options;  // name without "--", value
+  // The code page of the portfolio's names, set by run_command for a command that declares
+  // --encoding: the page given, or the one DIR's names read best in.
+  qdb::CodePage names = qdb::CodePage::kLatin1;
   bool has(const std::string& name) const;
   const std::string* value(const std::string& name) const;
 };
@@ -69,8 +79,17 @@ ParsedArgs parse_args(const std::vector<std::string>& args,
 
 // The opening every command shares: parses args (the words after the command name) by the
 // command's arguments and runs it. Unknown options, a missing option value or another number
-// of positional words print the usage on err and answer kExitUsage.
+// of positional words print the usage on err and answer kExitUsage. For a command declaring
+// --encoding it settles the page of DIR's names (an unknown name is a usage error) and, for
+// one that takes a KEY (it declares --file-number), gives the KEY, UTF-8 as typed, in that
+// page's bytes.
 int run_command(const Command& command, const std::vector<std::string>& args, std::ostream& out,
                 std::ostream& err);
+
+// A name given to the command (UTF-8, as typed) in the bytes of the portfolio's page; when the
+// page can't hold one of its characters, prints the refusal naming it on err and answers
+// nullopt.
+std::optional<std::string> stored_name(const Command& command, const ParsedArgs& parsed,
+                                       const std::string& text, std::ostream& err);
 
 }  // namespace cli

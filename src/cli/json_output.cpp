@@ -12,15 +12,6 @@ namespace cli::json {
 
 namespace {
 
-void append_latin1(std::string& out, unsigned char c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // Length of the UTF-8 sequence starting at text[i], or 0 when it is not one.
 std::size_t utf8_length(const std::string& text, std::size_t i) {
   const auto byte = [&text](std::size_t k) { return static_cast<unsigned char>(text[k]); };
@@ -58,11 +49,8 @@ bool is_utf8(const std::string& text) {
 
 }  // namespace
 
-std::string stored_text(const std::string& bytes) {
-  std::string out;
-  out.reserve(bytes.size());
-  for (const char c : bytes) append_latin1(out, static_cast<unsigned char>(c));
-  return out;
+std::string stored_text(const std::string& bytes, qdb::CodePage page) {
+  return qdb::decode_name(bytes, page);
 }
 
 std::string path_text(const std::string& bytes) {
@@ -97,11 +85,11 @@ Value quantity(const std::string& text) {
   return value;
 }
 
-Value symbol_row(const core::SymbolRow& row) {
+Value symbol_row(const core::SymbolRow& row, qdb::CodePage page) {
   std::string name = row.name;
   return Value{{"file_number", row.file_number},
-               {"symbol", stored_text(row.symbol)},
-               {"name", stored_text(qdb::trim_right(name))}};
+               {"symbol", stored_text(row.symbol, page)},
+               {"name", stored_text(qdb::trim_right(name), page)}};
 }
 
 Value quote(const qdb::QuoteBar& bar, bool with_time) {
@@ -117,8 +105,8 @@ Value quote(const qdb::QuoteBar& bar, bool with_time) {
 namespace {
 
 // A stored text field up to its first zero byte, blanks kept (as the facts show it).
-std::string shown(const std::string& field) {
-  return stored_text(field.substr(0, field.find('\0')));
+std::string shown(const std::string& field, qdb::CodePage page) {
+  return stored_text(field.substr(0, field.find('\0')), page);
 }
 
 Value text_or_null(const std::string& text) {
@@ -148,7 +136,7 @@ Value moment(const qdb::QuoteBar& bar, bool with_time) {
 
 }  // namespace
 
-Value facts(const qdb::SeriesDescription& facts) {
+Value facts(const qdb::SeriesDescription& facts, qdb::CodePage page) {
   static const char* const kFieldNames[8] = {"date", "time",  "open",   "high",
                                              "low",  "close", "volume", "open_interest"};
   Value fields = Value::array();
@@ -167,13 +155,13 @@ Value facts(const qdb::SeriesDescription& facts) {
                {"record_length", static_cast<int>(facts.record_length)},
                {"field_count", static_cast<int>(facts.field_count)},
                {"quote_count", facts.quote_count},
-               {"name", shown(facts.name)},
+               {"name", shown(facts.name, page)},
                {"first_date", master_date(facts.first_date, facts.last_date)},
                {"last_date", master_date(facts.last_date, facts.last_date)},
                {"first_date_stored", stored_number(facts.first_date)},
                {"last_date_stored", stored_number(facts.last_date)},
                {"periodicity", facts.periodicity},
-               {"symbol", shown(facts.symbol)},
+               {"symbol", shown(facts.symbol, page)},
                {"fields", fields},
                {"first_quote", first_quote},
                {"last_quote", last_quote}};

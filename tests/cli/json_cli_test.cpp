@@ -121,7 +121,8 @@ TEST_F(LongHistory, FactsAsInTheText) {
   EXPECT_EQ(facts.at("record_length"), std::stoi(rows[2][1]));
   EXPECT_EQ(facts.at("field_count"), std::stoi(rows[3][1]));
   EXPECT_EQ(facts.at("quote_count"), std::stoi(rows[4][1]));
-  EXPECT_EQ(rows[5][1].substr(0, 8), "G\xE9n\xE9rale");
+  // The text shows the name in UTF-8 too, read in the page its names read best in.
+  EXPECT_EQ(rows[5][1].substr(0, 10), "G\u00E9n\u00E9rale");
   EXPECT_EQ(facts.at("name").get<std::string>().substr(0, 10), "G\u00E9n\u00E9rale");
   EXPECT_EQ(facts.at("first_date_stored"), std::stoi(rows[6][1]));
   EXPECT_EQ(facts.at("last_date_stored"), std::stoi(rows[7][1]));
@@ -176,11 +177,9 @@ TEST_F(JsonCli, SymbolsAsInTheTextWithTheNameInUtf8) {
     const auto fields = fields_of(lines[i]);
     EXPECT_EQ(symbols[i].at("file_number").get<int>(), std::stoi(fields[0]));
     EXPECT_EQ(symbols[i].at("symbol"), fields[1]);
-    if (fields[1] != "ACME") {
-      EXPECT_EQ(symbols[i].at("name"), fields[2]);
-    }
+    EXPECT_EQ(symbols[i].at("name"), fields[2]);
   }
-  EXPECT_EQ(lines[0], "1\tACME\tCaf\xE9 Industries");
+  EXPECT_EQ(lines[0], "1\tACME\tCaf\u00E9 Industries");
   EXPECT_EQ(symbols[0].at("name"), "Caf\u00E9 Industries");
   EXPECT_EQ(both.document.at("master"), stocks() + "/MASTER");
 }

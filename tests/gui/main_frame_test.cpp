@@ -53,6 +53,9 @@ TEST_F(MainFrameTest, MenusAndToolbarListEveryCommandInOrderWithItsPromptAndTool
       "  &Status Bar | Show or hide the status bar | Toggle StatusBar",
       "  &Chart | Show or hide the price chart of the quotes | Toggle Chart",
       "  &Next Suspect\tF3 | Select the next day that looks wrong | Next suspect",
+      "  -",
+      "  Name &Encoding | Choose the code page the portfolio's names are read in | Name "
+      "encoding",
       "&Portfolio",
       "  &Split Search... | Search this portfolio for possible splits | Split search",
       "  Export &All... | Export the quotes of every symbol of this portfolio | Export all",

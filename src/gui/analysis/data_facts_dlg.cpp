@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "gui/base/dialog_keys.h"
+#include "gui/base/name_text.h"
 
 namespace {
 
@@ -30,10 +31,9 @@ const char* const kRecordLabels[kRecordFacts] = {"Path:",
 const char* const kFieldLabels[kFields] = {"Date", "Time",  "Open", "High",
                                            "Low",  "Close", "Vol",  "OI"};
 
-// A stored text field as shown: up to its first zero byte, blanks kept, one byte a character.
-QString stored(const std::string& field) {
-  return QString::fromLatin1(field.substr(0, field.find('\0')).c_str());
-}
+// A stored text field as shown: up to its first zero byte, blanks kept, in the code page of
+// the portfolio's names.
+QString stored(const std::string& field) { return masterText(field.substr(0, field.find('\0'))); }
 
 QString dateText(float date) {
   char buffer[64];

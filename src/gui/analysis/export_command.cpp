@@ -5,6 +5,7 @@
 #include "core/export.h"
 #include "gui/analysis/export_dlg.h"
 #include "gui/analysis/export_settings.h"
+#include "gui/base/name_text.h"
 #include "gui/base/prompter.h"
 #include "gui/base/wait_cursor.h"
 #include "qdb/status.h"
@@ -32,8 +33,8 @@ bool runExport(QWidget* parent, CSettingsStore& settings, const QString& portfol
   core::ExportResult result;
   {
     const CWaitCursor wait;
-    result = core::export_quotes_to_file(portfolioDir.toStdString(),
-                                         symbol.toLatin1().toStdString(), options, fileNumber);
+    result = core::export_quotes_to_file(portfolioDir.toStdString(), masterBytes(symbol), options,
+                                         fileNumber);
   }
   if (result.status != qdb::kSuccess || !result.written) {
     prompter.message(parent, QStringLiteral("file export error"));

@@ -88,4 +88,12 @@ inline constexpr IntSetting kExportTime{"XportSel", "Time", 0};
 inline constexpr TextSetting kExportAllTarget{"XportAll", "Target", ""};
 inline constexpr IntSetting kExportAllSingle{"XportAll", "Single", 0};
 
+// View > Name Encoding of each portfolio: "auto" or a code page's name ("cp1251"), in this
+// section under nameEncodingKey of the portfolio's directory (its UTF-8 bytes in hex, so that
+// no character of a path means anything to the settings file).
+inline constexpr TextSetting kNameEncoding{"NameEncoding", "", "auto"};
+inline QString nameEncodingKey(const QString& portfolioDir) {
+  return QString::fromLatin1(portfolioDir.toUtf8().toHex());
+}
+
 }  // namespace setting_keys

@@ -131,6 +131,10 @@ class CDorvaneView : public QWidget {
   // double-click on one of its rows selects that symbol and day here.
   void OnVerify();
   void OnVerifyTree();
+  // View > Name Encoding: the choice for the portfolio on show ("auto" or a code page's name),
+  // and a new one, stored for it, with the symbols listed again in the page it gives.
+  QString nameEncoding() const;
+  void setNameEncoding(const QString& choice);
 
   // Around a command (view_reload.cpp). prepareCommand loads the highlighted symbol when a
   // keyboard move's load is still waiting, and reads the symbols and quotes again when another

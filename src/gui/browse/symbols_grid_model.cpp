@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "gui/base/name_text.h"
 #include "gui/edit/grid_columns.h"
 
 CSymbolsGridModel::CSymbolsGridModel(QObject* parent) : CGridModel(symbolColumnTitles(), parent) {}
@@ -94,8 +95,8 @@ void CSymbolsGridModel::setRowTexts(int row, std::string symbol, std::string nam
 QString CSymbolsGridModel::text(int row, int column) const {
   if (row < 0 || row >= rows() || column < 0 || column > 1) return {};
   const core::SymbolRow& r = m_rows[static_cast<std::size_t>(row)];
-  // MASTER texts are single bytes; bytes of 0x80 and above show as Latin-1.
-  return QString::fromLatin1(column == 0 ? r.symbol : r.name);
+  // MASTER texts are single bytes, shown in the code page of the portfolio's names.
+  return masterText(column == 0 ? r.symbol : r.name);
 }
 
 QVariant CSymbolsGridModel::data(const QModelIndex& index, int role) const {
@@ -103,7 +104,7 @@ QVariant CSymbolsGridModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::ToolTipRole) {
     if (!index.isValid() || index.column() != 1 || index.row() >= rows()) return {};
     const std::string& long_name = m_rows[static_cast<std::size_t>(index.row())].long_name;
-    return long_name.empty() ? QVariant() : QVariant(QString::fromLatin1(long_name));
+    return long_name.empty() ? QVariant() : QVariant(masterText(long_name));
   }
   return CGridModel::data(index, role);
 }

@@ -1,14 +1,18 @@
 // The browser view's load chain: a portfolio picked sets the MASTER path, the MASTER is
 // checked (and repaired when needed) and listed in the symbols grid, and the current symbol's
 // quotes fill the quotes grid and the chart.
+#include <algorithm>
 #include <utility>
 
 #include <QTimer>
 
+#include "core/name_encoding.h"
 #include "core/symbol_rows.h"
+#include "gui/base/name_text.h"
 #include "gui/base/path_text.h"
 #include "gui/base/platform_ui.h"
 #include "gui/base/prompter.h"
+#include "gui/base/setting_keys.h"
 #include "gui/base/settings_store.h"
 #include "gui/base/wait_cursor.h"
 #include "gui/browse/chart_splitter.h"
@@ -56,11 +60,31 @@ void CDorvaneView::failSymbolsFill() {
   m_state->setSymbolCount(0);
 }
 
+QString CDorvaneView::nameEncoding() const {
+  const TextSetting& key = setting_keys::kNameEncoding;
+  return m_settings.GetString(QString::fromLatin1(key.section),
+                              setting_keys::nameEncodingKey(m_state->portfolioDir()),
+                              QString::fromLatin1(key.fallback));
+}
+
+void CDorvaneView::setNameEncoding(const QString& choice) {
+  if (m_state->portfolioDir().isEmpty()) return;
+  m_settings.SetString(QString::fromLatin1(setting_keys::kNameEncoding.section),
+                       setting_keys::nameEncodingKey(m_state->portfolioDir()), choice);
+  if (!m_state->masterPath().isEmpty()) FillSymbolsGrid(std::max(0, m_state->currentSymbolRow()));
+}
+
 void CDorvaneView::FillSymbolsGrid(int row) {
   const CWaitCursor wait;
   ClearFrom(3);
   const std::optional<WantedSymbol> wanted = std::exchange(m_wantedSymbol, std::nullopt);
   const bool listable = ValidateMaster() && !m_state->masterPath().isEmpty();
+  // The page the names are shown and written in: the portfolio's own choice, else the one its
+  // names read best in (an unknown stored choice counts as auto).
+  if (listable)
+    setNamesCodePage(
+        core::names_code_page(toPathString(m_state->masterPath()),
+                              core::parse_encoding(nameEncoding().toStdString()).page));
   const int count = listable ? m_symbols->list(m_state->masterPath(), wanted ? -1 : row) : -1;
   if (wanted && count >= 0) {
     // The last symbol shown, where it is still listed; else the first row.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/quote_texts.h"
+#include "gui/base/name_text.h"
 #include "gui/base/path_text.h"
 #include "gui/base/prompter.h"
 #include "gui/browse/dorvane_view.h"
@@ -142,7 +143,7 @@ void CDorvaneView::reloadChangedFiles() {
 
   QString note = changedWords(changed) + QStringLiteral("; the symbols and quotes were read again");
   if (place.symbol && symbolRow < 0)
-    note += QStringLiteral(" (") + QString::fromLatin1(place.symbolText) +
+    note += QStringLiteral(" (") + masterText(place.symbolText) +
             QStringLiteral(" is no longer listed)");
   else if (place.quote && quoteRow < 0)
     note += QStringLiteral(" (the quote of ") + quoteWords(place.date, place.seconds, hadTime) +
@@ -166,7 +167,7 @@ bool CDorvaneView::prepareCommand(bool quoteRow) {
   reloadChangedFiles();
   QString lost;
   if (place.symbol && symbolRowOf(*symbolsModel(), place) < 0)
-    lost = QStringLiteral("The symbol ") + QString::fromLatin1(place.symbolText) +
+    lost = QStringLiteral("The symbol ") + masterText(place.symbolText) +
            QStringLiteral(" is no longer listed.");
   else if (quoteRow && place.quote && quoteRowOf(*quotesModel(), place) < 0)
     lost = QStringLiteral("The quote of ") + quoteWords(place.date, place.seconds, hadTime) +

@@ -30,6 +30,7 @@
 #include "gui/shell/about_dlg.h"
 #include "gui/shell/command_icons.h"
 #include "gui/shell/command_keys.h"
+#include "gui/shell/name_encoding_menu.h"
 #include "gui/shell/status_panes.h"
 
 namespace {
@@ -258,6 +259,8 @@ void CMainFrame::createMenus() {
   view->addAction(m_toggleStatusBar);
   view->addAction(m_toggleChart);
   view->addAction(commandAction(QStringLiteral("nextSuspect")));
+  view->addSeparator();
+  addNameEncodingMenu(view, m_view);
 
   QMenu* portfolio = menuBar()->addMenu(QStringLiteral("&Portfolio"));
   portfolio->addAction(commandAction(QStringLiteral("splitSearch")));

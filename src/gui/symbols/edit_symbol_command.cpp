@@ -11,6 +11,13 @@ SymbolCommandOutcome runEditSymbol(const SymbolCommandContext& context) {
 
   CEditSymbolDlg dialog(context.rowSymbol, name, context.parent);
   if (Prompter::instance().exec(dialog) != QDialog::Accepted) return {};
+  // A typed name is written in the code page of the portfolio's names, or not at all.
+  for (const QString& typed : {dialog.symbol(), dialog.name()}) {
+    if (const QString refusal = unwritableName(typed); !refusal.isEmpty()) {
+      Prompter::instance().message(context.parent, refusal);
+      return {};
+    }
+  }
 
   const core::CommandResult result = core::rename_symbol(
       pathText(context.masterPath), masterBytes(context.rowSymbol), masterBytes(dialog.symbol()),

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "core/command_result.h"
+#include "gui/base/name_text.h"
 
 class QWidget;
 
@@ -38,8 +39,8 @@ struct SymbolCommandOutcome {
   QString newName;
 };
 
-// A MASTER text (symbol or name) as its bytes: the grids show each byte as one Latin-1 character.
-inline std::string masterBytes(const QString& text) { return text.toLatin1().toStdString(); }
+// A MASTER text (symbol or name) as its bytes: masterBytes (gui/base/name_text.h), in the code
+// page the grids show the names in.
 // A file system path as core takes it.
 inline std::string pathText(const QString& path) { return path.toStdString(); }
 
