@@ -106,7 +106,8 @@ unsigned flags_of_fd(int fd) {
 
 // Counts a call; true when this one is to fail (the error is then set). fd (or -1) and the
 // words describe what the call is about.
-bool fails(const char* call, int fd, const char* first, const char* second = nullptr) {
+bool fails(const char* call, int fd, const char* first, const char* second = nullptr,
+           bool writing = false) {
   const int saved = errno;  // a call that goes through sees errno as the program left it
   Settings& s = ready_settings();
   const unsigned long long n = __atomic_add_fetch(&s.state->calls, 1, __ATOMIC_SEQ_CST);
@@ -122,8 +123,8 @@ bool fails(const char* call, int fd, const char* first, const char* second = nul
     describe_fd(fd, target, sizeof target);
     std::snprintf(what, sizeof what, "%s %s", call, target);
   } else {
-    std::snprintf(what, sizeof what, "%s %s%s%s", call, first ? first : "",
-                  second ? " -> " : "", second ? second : "");
+    std::snprintf(what, sizeof what, "%s %s%s%s%s", call, first ? first : "",
+                  second ? " -> " : "", second ? second : "", writing ? " (writing)" : "");
   }
   if (s.log_fd >= 0) {
     char line[AttackState::kWhatSize + 32];
@@ -159,15 +160,21 @@ void mark_error(FILE* stream) {
   if (stream != nullptr) stream->_flags |= 0x0020;  // glibc's _IO_ERR_SEEN
 }
 
+// Opens that may create or change a file are marked in the log, so the driver knows the names
+// a command writes.
+bool opens_for_writing(int flags) {
+  return (flags & O_ACCMODE) != O_RDONLY || (flags & O_CREAT) != 0;
+}
+
 int open_with(int (*real)(const char*, int, ...), const char* name, const char* path, int flags,
               mode_t mode) {
-  if (fails(name, -1, path)) return -1;
+  if (fails(name, -1, path, nullptr, opens_for_writing(flags))) return -1;
   return real(path, flags, mode);
 }
 
 int openat_with(int (*real)(int, const char*, int, ...), const char* name, int dir,
                 const char* path, int flags, mode_t mode) {
-  if (fails(name, -1, path)) return -1;
+  if (fails(name, -1, path, nullptr, opens_for_writing(flags))) return -1;
   return real(dir, path, flags, mode);
 }
 
@@ -219,13 +226,15 @@ int openat64(int dir, const char* path, int flags, ...) {
 
 FILE* fopen(const char* path, const char* mode) {
   REAL(fopen);
-  if (fails("fopen", -1, path)) return nullptr;
+  if (fails("fopen", -1, path, nullptr, mode[0] != 'r' || std::strchr(mode, '+') != nullptr))
+    return nullptr;
   return real(path, mode);
 }
 
 FILE* fopen64(const char* path, const char* mode) {
   REAL(fopen64);
-  if (fails("fopen", -1, path)) return nullptr;
+  if (fails("fopen", -1, path, nullptr, mode[0] != 'r' || std::strchr(mode, '+') != nullptr))
+    return nullptr;
   return real(path, mode);
 }
 
