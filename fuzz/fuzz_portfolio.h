@@ -85,8 +85,8 @@ inline Files make_portfolio(const fs::path& dir, const std::vector<Symbol>& symb
     if (s.number >= qdb::kFirstExtendedNumber)
       fs::rename(dir / qdb::data_file_name(s.number, "DAT"), dir / qdb::quote_file_name(s.number));
     const qdb::MasterRecord record =
-        qdb::make_master_record(s.number, s.symbol, s.name, s.record_length,
-                                s.record_length / 4, bars.front().date, bars.back().date);
+        qdb::make_master_record(s.number, s.symbol, s.name, s.record_length, s.record_length / 4,
+                                bars.front().date, bars.back().date);
     qdb::Result<core::PortfolioIndex> index =
         core::read_portfolio_index(qdb::master_path_in(dir.string()));
     if (!index) __builtin_trap();

@@ -48,8 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   request.op = static_cast<qdb::SeriesOp>(input.byte() % 7);
   const std::uint8_t flags = input.byte();
   const qdb::DateSerial january = qdb::date_serial(2000, 1, 3);
-  request.first_date = static_cast<qdb::DateSerial>(january + static_cast<std::int8_t>(input.byte()));
-  request.last_date = static_cast<qdb::DateSerial>(january + static_cast<std::int8_t>(input.byte()));
+  request.first_date =
+      static_cast<qdb::DateSerial>(january + static_cast<std::int8_t>(input.byte()));
+  request.last_date =
+      static_cast<qdb::DateSerial>(january + static_cast<std::int8_t>(input.byte()));
   if ((flags & 1) != 0) request.record = static_cast<std::int8_t>(input.byte());
   if ((flags & 2) != 0) request.seconds = input.word();
   request.every_match = (flags & 4) != 0;
@@ -72,10 +74,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     view.master_path = (dir / "MASTER").string();
   }
   const qdb::Result<void> done = core::rewrite_view_series(view, request);
-  const fuzz::Files after = fuzz::files_of(dir);
+  fuzz::Files after = fuzz::files_of(dir);
   for (const auto& [name, bytes] : after)
     if (name.find(".NEW") != std::string::npos || name.find(".tmp") != std::string::npos)
       __builtin_trap();  // a temporary file left behind
+  // A backup of the data file as it still is may stay (it is kept before the pass reads the
+  // file); it holds nothing the data file does not.
+  for (const char* data_name : {"F1.DAT", "F2.DAT", "F256.MWD"}) {
+    const std::string backup =
+        std::string(data_name).substr(0, std::string(data_name).find('.')) + ".BAK";
+    if (!files.contains(backup) && after.contains(backup) && files.contains(data_name) &&
+        after.at(backup) == files.at(data_name))
+      after.erase(backup);
+  }
   // A failure changes nothing, except the one the caller is told of: the quote deleted while
   // the MASTER's dates could not follow ("Run repair to correct it").
   if (!done && after != files && done.error().cause.find("Run repair") == std::string::npos)

@@ -58,14 +58,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool partly_done = false;  // a failure the result says left part of the change in place
   switch ((command & 0x7F) % 6) {
     case 0:
-      failed = !core::rename_symbol((pdir / "MASTER").string(), symbol, "NEW", "NEW NAME",
-                                    file_number)
-                    .ok;
+      failed =
+          !core::rename_symbol((pdir / "MASTER").string(), symbol, "NEW", "NEW NAME", file_number)
+               .ok;
       break;
     case 1:
-      failed = !core::delete_symbol(pdir.string(), (pdir / "MASTER").string(), symbol,
-                                    file_number)
-                    .ok;
+      failed =
+          !core::delete_symbol(pdir.string(), (pdir / "MASTER").string(), symbol, file_number).ok;
       break;
     default: {
       const bool from_p = (command & 0x7F) % 6 < 4;

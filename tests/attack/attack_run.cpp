@@ -31,15 +31,18 @@ Outcome run(const Words& args, const fs::path& scratch, const Cue& cue) {
                  err_path = scratch / "err";
   {
     const AttackState empty;
-    testing_support::write_bytes(
-        state_path, std::string(reinterpret_cast<const char*>(&empty), sizeof empty));
+    testing_support::write_bytes(state_path,
+                                 std::string(reinterpret_cast<const char*>(&empty), sizeof empty));
   }
   fs::remove(log_path);
   std::vector<std::string> environment = {
-      env("LD_PRELOAD", DORVANE_ATTACK_LIBRARY), env("DORVANE_ATTACK_STATE", state_path.string()),
+      env("LD_PRELOAD", DORVANE_ATTACK_LIBRARY),
+      env("DORVANE_ATTACK_STATE", state_path.string()),
       env("DORVANE_ATTACK_FAIL_AT", std::to_string(cue.fail_at)),
       env("DORVANE_ATTACK_KILL_AT", std::to_string(cue.kill_at)),
-      env("DORVANE_ATTACK_ERRNO", cue.no_space ? "ENOSPC" : "EIO"), "LC_ALL=C", "PATH=/usr/bin:/bin"};
+      env("DORVANE_ATTACK_ERRNO", cue.no_space ? "ENOSPC" : "EIO"),
+      "LC_ALL=C",
+      "PATH=/usr/bin:/bin"};
   if (cue.log) environment.push_back(env("DORVANE_ATTACK_LOG", log_path.string()));
   std::vector<std::string> words = {DORVANE_ATTACK_CLI};
   words.insert(words.end(), args.begin(), args.end());
@@ -81,7 +84,8 @@ Outcome run(const Words& args, const fs::path& scratch, const Cue& cue) {
   outcome.err = read_bytes(err_path);
   if (cue.log) outcome.calls_log = read_bytes(log_path);
   const std::string state = read_bytes(state_path);
-  if (state.size() >= sizeof(AttackState)) std::memcpy(&outcome.state, state.data(), sizeof(AttackState));
+  if (state.size() >= sizeof(AttackState))
+    std::memcpy(&outcome.state, state.data(), sizeof(AttackState));
   return outcome;
 }
 

@@ -5,7 +5,8 @@
 #include <cstdint>
 
 // What the failed call was about.
-inline constexpr std::uint32_t kAttackStandardStream = 1;  // descriptor 0, 1 or 2
+inline constexpr std::uint32_t kAttackStandardOutput = 1;  // descriptor 1
+inline constexpr std::uint32_t kAttackStandardError = 8;   // descriptor 2
 inline constexpr std::uint32_t kAttackDirectory = 2;       // a directory
 inline constexpr std::uint32_t kAttackWrittenFile = 4;     // a regular file open for writing
 

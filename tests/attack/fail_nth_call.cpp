@@ -93,7 +93,8 @@ void describe_fd(int fd, char* out, std::size_t size) {
 unsigned flags_of_fd(int fd) {
   if (fd < 0) return 0;
   unsigned flags = 0;
-  if (fd <= 2) flags |= kAttackStandardStream;
+  if (fd == 1) flags |= kAttackStandardOutput;
+  if (fd == 2) flags |= kAttackStandardError;
   struct stat st;
   if (::fstat(fd, &st) == 0) {
     if (S_ISDIR(st.st_mode)) flags |= kAttackDirectory;
@@ -123,8 +124,8 @@ bool fails(const char* call, int fd, const char* first, const char* second = nul
     describe_fd(fd, target, sizeof target);
     std::snprintf(what, sizeof what, "%s %s", call, target);
   } else {
-    std::snprintf(what, sizeof what, "%s %s%s%s%s", call, first ? first : "",
-                  second ? " -> " : "", second ? second : "", writing ? " (writing)" : "");
+    std::snprintf(what, sizeof what, "%s %s%s%s%s", call, first ? first : "", second ? " -> " : "",
+                  second ? second : "", writing ? " (writing)" : "");
   }
   if (s.log_fd >= 0) {
     char line[AttackState::kWhatSize + 32];
