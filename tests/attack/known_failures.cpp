@@ -42,6 +42,9 @@ constexpr Known kKnown[] = {
     // before it in place, although its help promises OUTDIR as it was.
     {"fail", "export-all", "rename*.txt*neither as before nor as after",
      "a failed rename leaves the earlier files of a bulk export"},
+    // Whether an export's file exists is decided by opening it for reading: a FIFO or a link
+    // to nowhere under its name is replaced without --force.
+    {"planted", "export", "OUT/aaa.txt", "an export target that does not open is taken as absent"},
     // A move whose source can't be rewritten is rolled back, but the destination's backups
     // stay replaced.
     {"fail", "move-symbol", "root/P*neither as before nor as after",
