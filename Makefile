@@ -2,6 +2,9 @@
 #   make run     install what is missing, build the two programs, create the demo portfolios
 #                and show them
 #   make test    install what is missing, build everything with warnings as errors, run every test
+#                but the attack
+#   make attack  build everything and run the attack on dorvane-cli (failed file calls, kills,
+#                planted links and FIFOs; a few minutes)
 #   make install PREFIX=/usr/local   install the programs, manual, man pages, desktop entry,
 #                icon, metainfo and bash completion (DESTDIR is honoured)
 #   make package build the Debian package build/dorvane_<version>_<arch>.deb
@@ -28,14 +31,20 @@ INSTALL_TARGETS := $(PROGRAM_TARGETS) dorvane_cli_docs
 
 SOURCE_DIRS := src tests bench fuzz
 
-.PHONY: run test bench format clean install-deps configure build demo show install package
+.PHONY: run test attack bench format clean install-deps configure build demo show install package
 
 run: install-deps build demo show
 
 test: install-deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DDORVANE_WERROR=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -LE attack
+
+# The attack runs thousands of dorvane-cli processes; it is built only on Linux with glibc.
+attack: install-deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DDORVANE_WERROR=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -L attack
 
 # Installs only the packages that are missing, through sudo when not root.
 install-deps:
