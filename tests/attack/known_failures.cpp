@@ -70,6 +70,19 @@ constexpr Known kKnown[] = {
     // A move commits the destination, then the source: killed between the two, the symbol
     // is in both portfolios.
     {"kill", "move-symbol", "P before, Q after", "a kill between the portfolios' commits"},
+    // A directory sync that fails after a rename leaves that step in place and stops: a move or
+    // copy then stops between its data file and its index files, or between the portfolios.
+    {"fail", "move-symbol", "directory sync:*neither as before nor as after",
+     "a failed directory sync stops a move part-way"},
+    {"fail", "copy-symbol", "directory sync:*neither as before nor as after",
+     "a failed directory sync stops a copy part-way"},
+    // The repair's second step (the dates) takes the lock again; when the directory then fails
+    // to open, the first step's new MASTER stays and the command exits 1.
+    {"fail", "repair", "open*/R/: the change is in place, but the exit status says it failed",
+     "a failed look after the repair's change is reported as a failure"},
+    // A new portfolio's EMASTER and MASTER are written one after the other: a kill between them
+    // leaves a folder with an EMASTER only.
+    {"kill", "new-portfolio", "", "a kill between the new portfolio's two files"},
 };
 
 // A pattern of the detail is texts the detail holds in that order, separated by "*".
