@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "qdb/desktop_trash.h"
 #include "qdb/extended_master.h"
 #include "qdb/file_suffixes.h"
 #include "qdb/file_system.h"
@@ -17,7 +18,8 @@ bool file_number_in_use(const MasterImage& image, int file_number) {
   return false;
 }
 
-std::vector<LeftFile> remove_symbol_files(const std::string& dir, int file_number) {
+std::vector<LeftFile> remove_symbol_files(const std::string& dir, int file_number,
+                                          const std::optional<std::string>& trash) {
   qdb::FileSystem& files = qdb::file_system();
   // Without a listing the names are tried as they are: a file that is not there is no failure,
   // but one that is there and stays is.
@@ -31,6 +33,16 @@ std::vector<LeftFile> remove_symbol_files(const std::string& dir, int file_numbe
                                                 : qdb::data_file_name(file_number, extension);
     if (entries && !listing.contains(name)) continue;
     const std::string path = entries ? listing.resolve(name) : dir + name;
+    if (trash) {
+      if (!entries) {
+        // Unlisted, the name is tried as it is; one that isn't there is no failure.
+        errno = 0;
+        if (!files.exists(path)) continue;
+      }
+      const qdb::Result<std::string> moved = qdb::move_to_trash(*trash, path);
+      if (!moved) left.push_back({path, moved.error().cause});
+      continue;
+    }
     errno = 0;
     if (files.remove(path)) continue;
     const int error = errno;
