@@ -61,6 +61,8 @@ int run_repair(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& e
   } else if (result.dates_checked && result.dates.ok) {
     out << "repaired " << path << ": " << result.dates.corrected << " dates corrected\n";
     out << "backup: " << result.dates.backup_path << "\n";
+    if (!result.dates.first_backup_path.empty())
+      out << "also kept as: " << result.dates.first_backup_path << "\n";
   }
   if (result.index_repaired) {
     out << "repaired the EMASTER and XMASTER beside " << path << "\n";

@@ -5,6 +5,7 @@
 #include "cli/command.h"
 #include "cli/json_output.h"
 #include "core/symbol_listing.h"
+#include "qdb/file_system.h"
 #include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
 
@@ -42,6 +43,13 @@ int run_symbols(const cli::ParsedArgs& parsed, std::ostream& out, std::ostream& 
   const std::string dir = qdb::normalize_dir(parsed.positional[0]);
   // One listing of the directory names the MASTER and the index files beside it.
   const qdb::DirListing files(dir);
+  // Without the listing the EMASTER's names and the XMASTER's entries would be left out unsaid.
+  // (A directory that is not there has no MASTER either, which the listing below reports.)
+  if (!files.ok() && qdb::file_system().identity(dir.empty() ? std::string(".") : dir)) {
+    err << "dorvane-cli symbols: the portfolio " << parsed.positional[0] << " could not be listed\n"
+        << files.error().cause << "\n";
+    return cli::kExitFailure;
+  }
   const std::string master_path = qdb::master_path(files);
   const bool json = parsed.has("json");
 

@@ -23,10 +23,17 @@ void print_overview(std::ostream& out) {
   out << text;
 }
 
-}  // namespace
+// Every command's output is checked once here: data written to a full disk or a closed pipe is
+// a failure of the command, not a success with a short file. A command that failed already
+// has said why (some say that their output failed) and keeps its code.
+int with_output_checked(int code, const std::string& who) {
+  std::cout.flush();
+  if (std::cout || code != cli::kExitOk) return code;
+  std::cerr << "dorvane-cli" << who << ": the output could not be written\n";
+  return cli::kExitFailure;
+}
 
-int main(int argc, char** argv) {
-  std::vector<std::string> words(argv + 1, argv + argc);
+int run(const std::vector<std::string>& words) {
   if (words.empty()) {
     print_overview(std::cerr);
     return cli::kExitUsage;
@@ -57,9 +64,17 @@ int main(int argc, char** argv) {
         return cli::kExitOk;
       }
     }
-    return cli::run_command(command, args, std::cout, std::cerr);
+    return with_output_checked(cli::run_command(command, args, std::cout, std::cerr),
+                               std::string(" ") + command.name);
   }
   std::cerr << "dorvane-cli: unknown command '" << words[0] << "'\n\n";
   print_overview(std::cerr);
   return cli::kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> words(argv + 1, argv + argc);
+  return with_output_checked(run(words), "");
 }

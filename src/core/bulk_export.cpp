@@ -373,6 +373,10 @@ std::vector<std::string> bulk_export_clashes(const BulkExportPlan& plan,
     return clashes;
   }
   const qdb::DirListing listing(qdb::normalize_dir(request.out_dir));
+  // A directory that can't be listed may hold any of the files: nothing is written unforced.
+  // (One not made yet holds none.)
+  if (!listing.ok() && qdb::file_system().identity(listing.dir().empty() ? "." : listing.dir()))
+    return {listing.error().cause};
   for (const BulkExportItem& item : plan.items()) {
     if (!listing.contains(item.file_name)) continue;
     clashes.push_back(qdb::file_name_of(listing.resolve(item.file_name)));

@@ -8,6 +8,7 @@
 #include "qdb/desktop_trash.h"
 #include "qdb/file_suffixes.h"
 #include "qdb/portfolio_files.h"
+#include "qdb/status.h"
 
 namespace core {
 namespace {
@@ -37,7 +38,9 @@ CommandResult delete_symbol(const std::string& portfolio_dir, const std::string&
   const int file_number = entry_record(edit.index(), edit.entry()).file_number();
   remove_entry(edit.index(), edit.entry());
   CommandResult result = edit.write(qdb::suffix::kNewIndex, false);
-  if (!result.ok) return result;
+  // A record gone but not confirmed on disk still takes its files with it: they would be
+  // orphans otherwise.
+  if (!result.ok && result.status != qdb::kNotConfirmed) return result;
 
   if (index_uses_number(edit.index(), file_number)) {
     result.messages.push_back("The files of F" + std::to_string(file_number) +

@@ -1,6 +1,7 @@
 #include "core/export.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <utility>
 
@@ -277,7 +278,12 @@ ExportResult export_quotes_to_file(std::string_view root, std::string_view key,
 }
 
 bool export_target_exists(const std::string& path) {
-  return qdb::file_system().open_read(path) != nullptr;
+  // The entry itself, never followed nor opened: a FIFO, a dangling link or a file the user may
+  // not read exists as much as any other. A name that can't be looked at (a directory on the way
+  // that does not open) may exist too.
+  errno = 0;
+  if (qdb::file_system().identity(path)) return true;
+  return errno != ENOENT && errno != ENOTDIR;
 }
 
 }  // namespace core

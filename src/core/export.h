@@ -94,7 +94,8 @@ ExportResult export_quotes_to_file(std::string_view root, std::string_view key,
                                    const ExportOptions& options, int file_number = 0,
                                    const qdb::DirListing* root_listing = nullptr);
 
-// True when a file of the path can be opened for reading (the dialog's replace question).
+// True when an entry of the path exists, whatever it is (a link, dangling or not, a FIFO, an
+// unreadable file), or when that can't be told (the dialog's replace question).
 bool export_target_exists(const std::string& path);
 
 }  // namespace core

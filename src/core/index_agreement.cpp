@@ -77,7 +77,15 @@ bool set_records(qdb::RawIndexFile& file, std::vector<std::string> records, int 
 std::vector<std::string> find_index_disagreements(const std::string& master_path) {
   std::vector<std::string> problems;
   const qdb::Result<PortfolioIndex> index = read_portfolio_index(master_path);
-  if (!index) return problems;
+  if (!index) {
+    // An EMASTER or XMASTER that can't be read, or a directory that can't be listed, keeps
+    // every symbol command from changing the portfolio: the check says so. (A MASTER that
+    // can't be read is the MASTER check's to report.)
+    if (read_master_image(qdb::resolve_path(master_path)))
+      problems.push_back(index.error().cause.empty() ? std::string("the index files can't be read")
+                                                     : index.error().cause);
+    return problems;
+  }
   if (index->emaster) {
     const qdb::RawIndexFile& em = *index->emaster;
     if (!em.tail.empty())
@@ -139,10 +147,11 @@ IndexRepairResult repair_index_files(const std::string& master_path) {
   const std::string path = qdb::resolve_path(master_path);
   const qdb::PortfolioLock lock({qdb::split_path(path).first});
   if (!lock.locked()) return failed_with<IndexRepairResult>(lock.failure());
-  qdb::Result<PortfolioIndex> index = read_portfolio_index(path);
+  qdb::Result<PortfolioIndex> index = read_portfolio_index(path, nullptr, true);
   if (!index)
     return failed_with<IndexRepairResult>(
         index.error().with_cause("The index files beside\n" + path + "\ncould not be read."));
+  index->mends_counts = true;
   if (index->emaster) {
     qdb::RawIndexFile& em = *index->emaster;
     std::vector<std::string> rebuilt;

@@ -44,7 +44,8 @@ CommandResult IndexEdit::write(std::string_view temp_suffix, bool backup) {
           write_portfolio_index(*m_index, temp_suffix, backup, &restore_failed);
       !written) {
     return CommandResult::failure(
-        index_unwritable_message(m_master_path, several, restore_failed, written.error()));
+        index_unwritable_message(m_master_path, several, restore_failed, written.error()),
+        written.error().status);
   }
   CommandResult result;
   result.ok = true;

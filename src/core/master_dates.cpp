@@ -126,13 +126,27 @@ DateRepairResult correct_master_dates(const std::string& master_path, bool make_
     return result;
   }
   qdb::PortfolioTransaction transaction(listing);
+  // After a rebuild (no backup asked: the rebuild made them) the MASTER stays as rebuilt.
+  const std::string left = make_backup
+                               ? "the MASTER file was left unchanged"
+                               : "the rebuilt MASTER file was kept with its dates uncorrected";
   if (make_backup) {
-    const std::string backup = repair_backup_name(listing, name);
+    // As the rebuild does: MASTER.bak keeps the file as it was before the first repair, made
+    // only when no file of that name exists; the repair's own backup keeps it as it is now.
+    const std::string first_backup = name + std::string(qdb::suffix::kRepairBackup);
+    if (!listing.contains(first_backup)) {
+      if (const qdb::Result<void> backed = transaction.backup(name, first_backup); !backed) {
+        result.failure = backed.error().with_cause("the backup " + dir + first_backup +
+                                                   " could not be written; " + left);
+        return result;
+      }
+      result.first_backup_path = dir + first_backup;
+    }
+    const std::string backup = repair_backup_name(transaction.listing(), name);
     result.backup_path = dir + backup;
     if (const qdb::Result<void> backed = transaction.backup(name, backup); !backed) {
-      result.failure =
-          backed.error().with_cause("the backup " + result.backup_path +
-                                    " could not be written; the MASTER file was left unchanged");
+      result.failure = backed.error().with_cause("the backup " + result.backup_path +
+                                                 " could not be written; " + left);
       result.backup_path.clear();
       return result;
     }
@@ -152,8 +166,8 @@ DateRepairResult correct_master_dates(const std::string& master_path, bool make_
       name, [&image](qdb::WriteFile& out) { return write_master_image(out, *image); }, how);
   if (written) written = transaction.commit();
   if (!written) {
-    result.failure = written.error().with_cause(
-        "the corrected MASTER could not be written; the MASTER file was left unchanged");
+    result.failure =
+        written.error().with_cause("the corrected MASTER could not be written; " + left);
     return result;
   }
   result.ok = true;

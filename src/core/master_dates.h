@@ -28,15 +28,16 @@ std::string stale_date_text(const StaleMasterDate& stale);
 
 struct DateRepairResult {
   bool ok = false;
-  int corrected = 0;        // dates changed
-  std::string backup_path;  // the repair backup made (empty when none was asked for)
-  std::string failure;      // what failed (ok false); the MASTER is then unchanged
+  int corrected = 0;              // dates changed
+  std::string backup_path;        // the repair backup made (empty when none was asked for)
+  std::string first_backup_path;  // MASTER.bak, when this correction made it (none existed)
+  std::string failure;            // what failed (ok false); the MASTER is then unchanged
 };
 
 // Sets every stale date found by find_stale_master_dates to its data file's date, replacing the
 // MASTER in one step while the portfolio is locked. With make_backup, the MASTER is first kept
-// under a repair backup name of its own (repair_backup_name); a failed backup stops the
-// correction with the MASTER unchanged.
+// as MASTER.bak when no file of that name exists, and under a repair backup name of its own
+// (repair_backup_name); a failed backup stops the correction with the MASTER unchanged.
 DateRepairResult correct_master_dates(const std::string& master_path, bool make_backup);
 
 }  // namespace core

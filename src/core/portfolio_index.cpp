@@ -34,10 +34,50 @@ std::optional<std::size_t> emaster_entry_of(const PortfolioIndex& index, int fil
   return std::nullopt;
 }
 
+// Why the file as read may not be rewritten: its header counts other entries than it holds.
+// Empty when they agree (or the file is new).
+std::string counts_problem(const std::string& path, const std::string& bytes,
+                           std::size_t record_size, int count_offset) {
+  if (bytes.size() < record_size) return {};
+  const std::size_t held = (bytes.size() - record_size) / record_size;
+  const std::size_t counted =
+      qdb::read_u16le(reinterpret_cast<const std::uint8_t*>(bytes.data()) + count_offset);
+  if (counted == held && (bytes.size() - record_size) % record_size == 0) return {};
+  return qdb::file_name_of(path) + " counts " + std::to_string(counted) + " entries but holds " +
+         std::to_string(held) +
+         ((bytes.size() - record_size) % record_size != 0 ? " and a piece of a record" : "") +
+         "; it is not rewritten. Check and repair the portfolio first.";
+}
+
+// The whole file at path as it is, with its identity; for an index file too damaged to read
+// as one, whose bytes a repair must be able to put back.
+qdb::Result<qdb::RawIndexFile> read_damaged(const std::string& path) {
+  std::unique_ptr<qdb::ReadFile> file = qdb::file_system().open_read(path);
+  if (!file) return qdb::error_of(path, errno, qdb::kFileOpen);
+  qdb::RawIndexFile image;
+  image.tail.assign(static_cast<std::size_t>(file->size()), '\0');
+  if (file->read(image.tail.data(), image.tail.size()) != image.tail.size())
+    return qdb::error_of(path, EIO, qdb::kFileRead);
+  image.identity = file->identity();
+  return image;
+}
+
+// The index file at path in records of record_size; with rebuild_damaged, one shorter than a
+// header record comes back with no header (its bytes as the tail) for the caller to rebuild.
+qdb::Result<qdb::RawIndexFile> read_index(const std::string& path, std::size_t record_size,
+                                          bool rebuild_damaged) {
+  qdb::Result<qdb::RawIndexFile> image = qdb::read_raw_index(path, record_size);
+  if (image || !rebuild_damaged) return image;
+  const std::optional<std::uint64_t> size = qdb::file_system().file_size(path);
+  if (!size || *size >= record_size) return image;
+  return read_damaged(path);
+}
+
 }  // namespace
 
 qdb::Result<PortfolioIndex> read_portfolio_index(const std::string& master_path,
-                                                 const qdb::DirListing* listed) {
+                                                 const qdb::DirListing* listed,
+                                                 bool rebuild_damaged) {
   PortfolioIndex index;
   index.master_path = qdb::resolve_path(master_path);
   index.dir = qdb::split_path(index.master_path).first;
@@ -49,25 +89,46 @@ qdb::Result<PortfolioIndex> read_portfolio_index(const std::string& master_path,
   std::optional<qdb::DirListing> own;
   const qdb::DirListing& listing =
       listed != nullptr && listed->dir() == index.dir ? *listed : own.emplace(index.dir);
+  // A directory that can't be listed may hold an EMASTER and an XMASTER all the same: changing
+  // the MASTER alone would part it from them.
+  if (!listing.ok()) return listing.error();
   if (listing.contains("EMASTER")) {
     index.emaster_path = listing.resolve("EMASTER");
     qdb::Result<qdb::RawIndexFile> emaster =
-        qdb::read_raw_index(index.emaster_path, qdb::kEmasterRecordSize);
+        read_index(index.emaster_path, qdb::kEmasterRecordSize, rebuild_damaged);
     if (!emaster) return std::move(emaster).error();
     index.emaster = std::move(emaster).value();
     index.emaster_original = index.emaster->bytes();
+    if (index.emaster->header.empty()) {
+      // Too short for its header: rebuilt from nothing (the repair adds the MASTER's entries).
+      index.emaster->header.assign(qdb::kEmasterRecordSize, '\0');
+      index.emaster->tail.clear();
+      index.emaster_changed = true;
+    }
   }
   index.xmaster_path = listing.resolve("XMASTER");
   if (listing.contains("XMASTER")) {
     qdb::Result<qdb::RawIndexFile> xmaster =
-        qdb::read_raw_index(index.xmaster_path, qdb::kXmasterRecordSize);
+        read_index(index.xmaster_path, qdb::kXmasterRecordSize, rebuild_damaged);
     if (!xmaster) return std::move(xmaster).error();
     index.xmaster = std::move(xmaster).value();
-    const auto* header = header_bytes(*index.xmaster);
-    if (header[x::kMagic] != 'X' || header[x::kMagic + 1] != 'M')
-      return qdb::Error{qdb::kFileRead,
-                        qdb::file_name_of(index.xmaster_path) + " is not an XMASTER file"};
     index.xmaster_original = index.xmaster->bytes();
+    if (index.xmaster->header.empty()) {
+      qdb::RawIndexFile fresh = qdb::new_xmaster();
+      fresh.identity = index.xmaster->identity;
+      *index.xmaster = std::move(fresh);
+      index.xmaster_changed = true;
+    }
+    auto* header = header_bytes(*index.xmaster);
+    if (header[x::kMagic] != 'X' || header[x::kMagic + 1] != 'M') {
+      if (!rebuild_damaged)
+        return qdb::Error{qdb::kFileRead,
+                          qdb::file_name_of(index.xmaster_path) + " is not an XMASTER file"};
+      // The records stay; only the mark that names the file is set again.
+      header[x::kMagic] = 'X';
+      header[x::kMagic + 1] = 'M';
+      index.xmaster_changed = true;
+    }
   }
   return index;
 }
@@ -235,6 +296,17 @@ qdb::Result<void> write_portfolio_index(PortfolioIndex& index, std::string_view 
     files.push_back({index.master_path, master_image_bytes(index.master), index.master_original,
                      index.master.identity});
   if (files.empty()) return {};
+  if (!index.mends_counts) {
+    for (const Changed& file : files) {
+      const bool x = file.path == index.xmaster_path;
+      const bool e = !x && file.path == index.emaster_path;
+      const std::string problem =
+          x   ? counts_problem(file.path, file.original, qdb::kXmasterRecordSize, x::kCount)
+          : e ? counts_problem(file.path, file.original, qdb::kEmasterRecordSize, e::kCount)
+              : std::string();
+      if (!problem.empty()) return qdb::Error{qdb::kFileWrite, problem};
+    }
+  }
   const bool backups = backup || files.size() > 1 || !index.master_changed;
 
   std::optional<qdb::PortfolioTransaction> own;

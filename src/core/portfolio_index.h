@@ -33,6 +33,9 @@ struct PortfolioIndex {
   std::optional<qdb::RawIndexFile> xmaster;
   std::string xmaster_original;  // empty when there was no XMASTER
   bool xmaster_changed = false;
+  // Whether write_portfolio_index may replace files whose header counts disagree with their
+  // length: only the repair, which sets the counts right, does.
+  bool mends_counts = false;
 };
 
 // Where an entry stands: in the MASTER's records, or in the XMASTER's.
@@ -45,8 +48,13 @@ struct IndexEntry {
 // without regard to case). The Error when the MASTER, or an EMASTER or XMASTER that exists,
 // cannot be read. listed, when given and of the MASTER's directory, is the
 // listing those files are named through.
+// With rebuild_damaged (the repair's read), an EMASTER or XMASTER that reads but is no index
+// file (shorter than its header record; an XMASTER without its "XM" mark) is taken as one to
+// rebuild: an empty EMASTER, or the XMASTER's records under a sound header (an empty one when it
+// holds no header), marked changed and holding the damaged bytes as read, to put back.
 qdb::Result<PortfolioIndex> read_portfolio_index(const std::string& master_path,
-                                                 const qdb::DirListing* listed = nullptr);
+                                                 const qdb::DirListing* listed = nullptr,
+                                                 bool rebuild_damaged = false);
 
 // The XMASTER entries the header counts (never more than the file holds).
 std::size_t xmaster_count(const PortfolioIndex& index);
@@ -97,8 +105,11 @@ void add_entry(PortfolioIndex& index, const EntryToAdd& entry, int number);
 // take its place, those already replaced get their old bytes back (held in memory since they
 // were read under the portfolio lock), and a created XMASTER is removed, so a failure leaves all
 // as they were; the failing step's Error otherwise. When even that restore fails, restore_failed
-// names the files left changed. With joined (a transaction of index.dir holding the caller's own
-// steps, such as backups of its own), the files are staged into it and it is committed.
+// names the files left changed. A file whose header counts disagree with its length (entries
+// beyond the count would be lost, or a count would name entries not there) is never rewritten
+// unless mends_counts: the Error then says so and points to the check and repair. With joined (a
+// transaction of index.dir holding the caller's own steps, such as backups of its own), the files
+// are staged into it and it is committed.
 qdb::Result<void> write_portfolio_index(PortfolioIndex& index, std::string_view temp_suffix,
                                         bool backup, std::string* restore_failed = nullptr,
                                         qdb::PortfolioTransaction* joined = nullptr);

@@ -58,7 +58,13 @@ PortfolioRepairResult repair_portfolio(const std::string& master_path, RepairObs
   if (!find_index_disagreements(path).empty()) {
     result.index = repair_index_files(path);
     if (!result.index.ok) {
-      result.failure = result.index.failure;
+      // What the steps before did stays done: the answer says so.
+      const bool master_changed =
+          result.master_rebuilt || (result.dates_checked && result.dates.corrected > 0);
+      result.failure = (master_changed ? "the MASTER file was repaired, but its EMASTER and "
+                                         "XMASTER were not: "
+                                       : "") +
+                       result.index.failure;
       return result;
     }
     result.index_repaired = true;

@@ -21,9 +21,6 @@ bool file_number_in_use(const MasterImage& image, int file_number) {
 std::vector<LeftFile> remove_symbol_files(const std::string& dir, int file_number,
                                           const std::optional<std::string>& trash) {
   qdb::FileSystem& files = qdb::file_system();
-  // Without a listing the names are tried as they are: a file that is not there is no failure,
-  // but one that is there and stays is.
-  const auto entries = files.list(dir);
   const qdb::DirListing listing(dir);
   std::vector<LeftFile> left;
   for (const std::string_view extension :
@@ -31,14 +28,14 @@ std::vector<LeftFile> remove_symbol_files(const std::string& dir, int file_numbe
     // The quotes of an XMASTER entry are in F<n>.MWD.
     const std::string name = extension == "DAT" ? qdb::quote_file_name(file_number)
                                                 : qdb::data_file_name(file_number, extension);
-    if (entries && !listing.contains(name)) continue;
-    const std::string path = entries ? listing.resolve(name) : dir + name;
+    if (listing.ok() && !listing.contains(name)) continue;
+    // Without a listing the names are tried as they are: one that is there and stays is a
+    // failure, and so is a quote file not found under its own name, as it may be there under
+    // another case.
+    const std::string path = listing.resolve(name);
     if (trash) {
-      if (!entries) {
-        // Unlisted, the name is tried as it is; one that isn't there is no failure.
-        errno = 0;
-        if (!files.exists(path)) continue;
-      }
+      // Unlisted, a name that isn't there as it is is no failure.
+      if (!listing.ok() && !files.exists(path)) continue;
       const qdb::Result<std::string> moved = qdb::move_to_trash(*trash, path);
       if (!moved) left.push_back({path, moved.error().cause});
       continue;
@@ -46,7 +43,10 @@ std::vector<LeftFile> remove_symbol_files(const std::string& dir, int file_numbe
     errno = 0;
     if (files.remove(path)) continue;
     const int error = errno;
-    if (error == ENOENT) continue;  // gone already
+    if (error == ENOENT) {
+      if (!listing.ok() && extension == "DAT") left.push_back({path, listing.error().cause});
+      continue;  // gone already
+    }
     left.push_back({path, error != 0 ? std::strerror(error) : "the file could not be removed"});
   }
   return left;

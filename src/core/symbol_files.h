@@ -21,7 +21,8 @@ struct LeftFile {
 // Deletes F<n>.DAT (F<n>.MWD from 256 on), F<n>.DOP and F<n>.BAK of dir (ending in a separator;
 // names matched without regard to case), or moves them into the desktop trash directory trash
 // when one is given (see qdb/desktop_trash.h). Files that don't exist are passed over; returns
-// those that exist (or may, when the directory cannot be listed) but could not be deleted.
+// those that exist (or may, when the directory cannot be listed: then the quote file, with the
+// listing's failure as its cause) but could not be deleted.
 std::vector<LeftFile> remove_symbol_files(const std::string& dir, int file_number,
                                           const std::optional<std::string>& trash = std::nullopt);
 

@@ -1,6 +1,8 @@
 #include "core/transfer_symbol.h"
 
 #include <array>
+#include <cerrno>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "qdb/master_file.h"
 #include "qdb/portfolio_files.h"
 #include "qdb/portfolio_lock.h"
+#include "qdb/portfolio_transaction.h"
 #include "qdb/text.h"
 
 namespace core {
@@ -44,18 +47,64 @@ std::string list_paths(const std::vector<std::string>& paths) {
   return text;
 }
 
-// Takes the entry using file_number out of the index files of the MASTER at master_path.
-// false when there is none or the files can't be replaced.
-bool remove_number(const std::string& master_path, int file_number) {
-  qdb::Result<PortfolioIndex> index = read_portfolio_index(master_path);
-  if (!index) return false;
-  const std::optional<IndexEntry> entry =
-      find_entry(*index, [file_number](const qdb::MasterRecord& record) {
-        return !record.is_directory() && record.file_number() == file_number;
-      });
-  if (!entry) return false;
-  remove_entry(*index, *entry);
-  return write_portfolio_index(*index, qdb::suffix::kNewIndex, false).ok();
+// The whole file at path.
+qdb::Result<std::string> read_bytes(const std::string& path) {
+  std::unique_ptr<qdb::ReadFile> file = qdb::file_system().open_read(path);
+  if (!file) return qdb::error_of(path, errno, qdb::kFileOpen);
+  std::string bytes(static_cast<std::size_t>(file->size()), '\0');
+  if (file->read(bytes.data(), bytes.size()) != bytes.size())
+    return qdb::error_of(path, EIO, qdb::kFileRead);
+  return bytes;
+}
+
+// The index files of a portfolio and the backups a symbol's addition replaces, byte for byte as
+// they were before a move added to them: a move undone puts back every byte (the XMASTER's next
+// file number, the .BAK files), not only the entry.
+struct IndexSnapshot {
+  std::string dir;
+  std::vector<std::pair<std::string, std::optional<std::string>>> files;  // nullopt: absent
+};
+
+qdb::Result<IndexSnapshot> snapshot_index_files(const std::string& dir) {
+  IndexSnapshot snapshot{dir, {}};
+  const qdb::DirListing listing(dir);
+  if (!listing.ok()) return listing.error();
+  for (const char* index_name : {"MASTER", "EMASTER", "XMASTER"}) {
+    for (const std::string& name :
+         {std::string(index_name), index_name + std::string(qdb::suffix::kBackup)}) {
+      if (!listing.contains(name)) {
+        snapshot.files.emplace_back(name, std::nullopt);
+        continue;
+      }
+      qdb::Result<std::string> bytes = read_bytes(listing.resolve(name));
+      if (!bytes) return std::move(bytes).error();
+      snapshot.files.emplace_back(name, std::move(*bytes));
+    }
+  }
+  return snapshot;
+}
+
+// Puts every file of the snapshot back as it was, as one transaction: all or none.
+bool restore_snapshot(const IndexSnapshot& snapshot) {
+  qdb::PortfolioTransaction transaction(snapshot.dir);
+  for (const auto& [name, was] : snapshot.files) {
+    std::optional<std::string> now;
+    if (transaction.listing().contains(name)) {
+      qdb::Result<std::string> bytes = read_bytes(transaction.path_of(name));
+      if (!bytes) return false;
+      now = std::move(*bytes);
+    }
+    if (now == was) continue;
+    if (!was) {
+      transaction.remove(name, now);
+      continue;
+    }
+    qdb::Staging how;
+    how.temp_suffix = qdb::suffix::kNewIndex;
+    how.original = now;
+    if (!transaction.stage(name, *was, how)) return false;
+  }
+  return transaction.commit().ok();
 }
 
 }  // namespace
@@ -97,6 +146,11 @@ TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& 
     return transfer_failure(index.error().with_cause(
         std::string(kAdditionFailed) + "The MASTER file in\n" + dest_dir + "\ncould not be read."));
   }
+  // Only a listing tells which file numbers are free: a copy must never replace a file.
+  if (!dest_listing.ok()) {
+    return transfer_failure(dest_listing.error().with_cause(
+        std::string(kAdditionFailed) + "The portfolio\n" + dest_dir + "\ncould not be listed."));
+  }
   // A record appended past the header's count would be invisible to every reader of the file.
   const MasterImage& image = index->master;
   if (image.header.count() != image.records.size() || !image.tail.empty()) {
@@ -117,6 +171,10 @@ TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& 
   const int old_number = entry.record.file_number();
   const qdb::DirListing source_listing(qdb::normalize_dir(source_dir));
   const std::string source_quotes_name = qdb::quote_file_name(old_number);
+  if (!source_listing.ok()) {
+    return transfer_failure(source_listing.error().with_cause(
+        std::string(kAdditionFailed) + "The portfolio\n" + source_dir + "\ncould not be listed."));
+  }
   if (!source_listing.contains(source_quotes_name)) {
     return transfer_failure(std::string(kAdditionFailed) + "The data file " + source_quotes_name +
                             " was not found in\n" + source_listing.dir());
@@ -147,6 +205,9 @@ TransferResult AddSymbolToPortfolio(const EntryToAdd& entry, const std::string& 
   if (const qdb::Result<void> written =
           write_portfolio_index(*index, qdb::suffix::kNewIndex, false, &restore_failed);
       !written) {
+    // In place but not confirmed on disk: the index names the copies, which stay.
+    if (written.status() == qdb::kNotConfirmed)
+      return transfer_failure(written.error().with_cause(std::string()));
     std::string reason = "The index files in\n" + dest_dir + "\ncould not be rewritten.";
     if (!restore_failed.empty()) reason += "\nThese could not be restored:" + restore_failed;
     return undo_failure(reason, written.error());
@@ -187,6 +248,17 @@ TransferResult transfer_symbol(const std::string& portfolio_dir, const std::stri
   if (!stored) return transfer_failure(symbol_not_found_message(symbol_text, source_dir));
   const EntryToAdd entry = entry_to_add(*source_index, *stored);
 
+  // A move that can't leave the source is undone in the destination to the last byte.
+  std::optional<IndexSnapshot> dest_before;
+  if (mode == TransferMode::Move) {
+    qdb::Result<IndexSnapshot> snapshot = snapshot_index_files(qdb::normalize_dir(dest_dir));
+    if (!snapshot)
+      return transfer_failure(
+          snapshot.error().with_cause("The Symbol move failed.\n\nReason: The index files in\n" +
+                                      dest_dir + "\ncould not be read. Nothing was changed."));
+    dest_before = std::move(*snapshot);
+  }
+
   TransferResult result = AddSymbolToPortfolio(entry, symbol_text, source_dir, dest_dir);
   if (!result.ok || mode == TransferMode::Copy) return result;
 
@@ -201,10 +273,14 @@ TransferResult transfer_symbol(const std::string& portfolio_dir, const std::stri
       !written) {
     const std::string reason =
         index_unwritable_message(source_master, several, restore_failed, written.error());
-    const std::string dest_master = qdb::master_path(qdb::DirListing(dest));
     TransferResult failed;
     failed.outcome = TransferOutcome::kFailed;
-    if (restore_failed.empty() && remove_number(dest_master, result.new_file_number)) {
+    if (written.status() == qdb::kNotConfirmed) {
+      // The source no longer names the symbol: the move is made, but not known to be on disk.
+      failed.messages.push_back(reason);
+      return failed;
+    }
+    if (restore_failed.empty() && restore_snapshot(*dest_before)) {
       std::vector<std::string> copies;
       const qdb::DirListing listing(dest);
       for (const std::string& name : {qdb::quote_file_name(result.new_file_number),

@@ -206,6 +206,18 @@ StatusCode SeriesReader::read(QuoteSeries& series, const std::string& key, std::
   return series_set_count(series, static_cast<int>(got_rows));
 }
 
+bool SeriesReader::read_whole(std::vector<std::uint8_t>& bytes, std::uint64_t max_bytes,
+                              std::uint64_t& file_size) {
+  bytes.clear();
+  file_size = 0;
+  if (!m_file) return false;
+  file_size = m_file->size();
+  m_position.reset();
+  if (!m_file->seek(0)) return false;
+  bytes.resize(static_cast<std::size_t>(std::min(file_size, max_bytes)));
+  return m_file->read(bytes.data(), bytes.size()) == bytes.size();
+}
+
 StatusCode read_series(QuoteSeries& series, std::string_view root, std::string_view key,
                        std::int32_t start, int count, int file_number) {
   SeriesReader reader;

@@ -73,6 +73,14 @@ class SeriesReader {
   // description and the rows.
   StatusCode read(QuoteSeries& series, const std::string& key, std::int32_t start, int count);
 
+  // The header's record count as stored (the header record included; unsigned 16-bit).
+  std::int32_t header_records() const { return m_header_records; }
+  // Reads the whole data file, header included, in one read of at most max_bytes from its start,
+  // for a pass that looks at every record's bytes. file_size receives the file's size. False
+  // when the file is not open or the read came up short.
+  bool read_whole(std::vector<std::uint8_t>& bytes, std::uint64_t max_bytes,
+                  std::uint64_t& file_size);
+
  private:
   // Takes what an opening found; status is the opening's.
   StatusCode take(OpenSeries& opened, StatusCode status);

@@ -20,16 +20,25 @@ struct Error {
   // by another program"); empty when there is nothing to add to the command's own message.
   std::string cause;
 
-  // message, then the cause on a line of its own when there is one.
+  // message, then the cause on a line of its own when there is one. A command's message tells
+  // what failed before anything changed ("Nothing was changed"); a failure after the change
+  // (kNotConfirmed) is told in words of its own instead.
   std::string with_cause(std::string message) const {
+    if (status == kNotConfirmed) message = kNotConfirmedMessage;
     if (!cause.empty()) message += "\n" + cause;
     return message;
   }
+  static constexpr const char* kNotConfirmedMessage =
+      "The change is in place but could not be confirmed on disk.";
 };
 
 // The errno FileSystem::open_read leaves when the entry is no regular file (a directory, FIFO
 // or device, never a file to read); outside the range of the system's own numbers.
 inline constexpr int kErrorNotRegular = 0x10000;
+
+// The Error of a directory sync that failed after its files took their places: status
+// kNotConfirmed, the cause naming the directory and the reason.
+Error not_confirmed_error(const std::string& dir, int error);
 
 // "<name>: <system's text for error>", with name the last component of path; an error of 0
 // reads "the step failed", kErrorNotRegular "<name> is not a regular file".

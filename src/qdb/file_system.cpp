@@ -347,7 +347,10 @@ Result<void> copy_file(const std::string& from, const std::string& to) {
   source.reset();
   if (short_read) return std::move(*short_read);
   if (!written) return written;
-  return staged.commit();
+  // A copy not known to be on the disk is no backup to rely on: a plain failure of the copy.
+  Result<void> placed = staged.commit();
+  if (!placed && placed.status() == kNotConfirmed) return Error{kFileWrite, placed.error().cause};
+  return placed;
 }
 
 }  // namespace qdb

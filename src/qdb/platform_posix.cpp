@@ -241,7 +241,9 @@ bool platform_list_directory(
     errno = 0;
   }
   const bool complete = errno == 0;
+  const int error = errno;
   ::closedir(stream);
+  errno = error;  // why the listing stopped, not what the close left
   return complete;
 }
 

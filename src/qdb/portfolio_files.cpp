@@ -1,6 +1,7 @@
 // Names inside a portfolio.
 #include "qdb/portfolio_files.h"
 
+#include <cerrno>
 #include <utility>
 
 namespace qdb {
@@ -33,8 +34,10 @@ bool folds_alike(std::string_view a, std::string_view b) {
 DirListing::DirListing(std::string dir) : m_dir(std::move(dir)) {
   // The names first, then the table at its final size: no smaller table is built and outgrown
   // on the way (every page a process touches first costs a fault).
+  errno = 0;
   m_ok = file_system().list_each(m_dir, [this](const DirEntry& entry) { append(entry.name); });
   if (!m_ok) {
+    m_errno = errno != 0 ? errno : EIO;
     // A listing that failed part-way resolves nothing.
     m_text.clear();
     m_ends.clear();
@@ -45,6 +48,12 @@ DirListing::DirListing(std::string dir) : m_dir(std::move(dir)) {
   while (slots < 2 * (m_ends.size() + 1)) slots *= 2;
   m_slots.assign(slots, kNone);
   for (std::uint32_t index = 0; index < m_ends.size(); ++index) place(index);
+}
+
+Error DirListing::error() const {
+  std::string shown = m_dir;
+  while (shown.size() > 1 && platform_is_separator(shown.back())) shown.pop_back();
+  return error_of(shown.empty() ? std::string(".") : shown, m_errno, kFileOpen);
 }
 
 std::string_view DirListing::name_at(std::uint32_t index) const {

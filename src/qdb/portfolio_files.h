@@ -25,8 +25,12 @@ class DirListing {
   bool contains(std::string_view name) const;
   // Records that name now exists (after a create), so later resolves reuse it.
   void add(std::string_view name);
-  // False when the directory could not be listed (then nothing resolves to an entry).
+  // False when the directory could not be listed (then nothing resolves to an entry). Such a
+  // listing says nothing about what the directory holds: a caller that decides from it whether
+  // a file exists answers error() instead.
   bool ok() const { return m_ok; }
+  // Why the listing failed: kFileOpen, the cause naming the directory and the system's reason.
+  Error error() const;
 
  private:
   static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
@@ -42,6 +46,7 @@ class DirListing {
 
   std::string m_dir;
   bool m_ok = false;
+  int m_errno = 0;  // of a failed listing
   // Every name, one after the other in listing order; m_ends[i] is where name i ends. A few
   // flat arrays instead of a node per name: a vendor directory of thousands of files is
   // indexed in a fraction of a millisecond and a few pages of memory.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <thread>
 #include <utility>
@@ -24,6 +26,12 @@ Key key_of(const PlatformIdentity& identity) { return {identity.device, identity
 std::map<Key, Held>& held_here() {
   thread_local std::map<Key, Held> held;
   return held;
+}
+
+// dir without its trailing separators, as messages show it.
+std::string shown_dir(std::string dir) {
+  while (dir.size() > 1 && (dir.back() == '/' || dir.back() == '\\')) dir.pop_back();
+  return dir;
 }
 
 void drop(const PlatformIdentity& identity) {
@@ -51,13 +59,20 @@ PortfolioLock::PortfolioLock(const std::vector<std::string>& dirs) {
   };
   std::vector<Wanted> wanted;
   for (const std::string& dir : dirs) {
+    errno = 0;
     const DirectoryHandle handle = platform_open_directory(dir);
+    const int open_error = errno;
     const auto identity = platform_directory_identity(handle);
     if (!identity) {
-      // A directory that does not open holds nothing to protect; the operation itself finds
-      // and reports what is wrong with it.
       platform_close_directory(handle);
-      continue;
+      // A directory that does not exist holds nothing to protect; the operation itself reports
+      // it. One that exists but does not open (no read right, an I/O error) is not changed
+      // unlocked: another command could change it at the same time.
+      if (handle < 0 && (open_error == ENOENT || open_error == ENOTDIR)) continue;
+      m_failure = shown_dir(dir) +
+                  " could not be locked: " + std::strerror(open_error != 0 ? open_error : EIO);
+      for (const Wanted& w : wanted) platform_close_directory(w.handle);
+      return;
     }
     const bool seen = std::any_of(wanted.begin(), wanted.end(), [&](const Wanted& w) {
       return key_of(w.identity) == key_of(*identity);
@@ -94,9 +109,7 @@ PortfolioLock::PortfolioLock(const std::vector<std::string>& dirs) {
     m_held.push_back(w.identity);
   }
   if (next < wanted.size()) {
-    std::string shown = wanted[next].dir;
-    while (shown.size() > 1 && (shown.back() == '/' || shown.back() == '\\')) shown.pop_back();
-    m_failure = shown + " is being changed by another Dorvane command";
+    m_failure = shown_dir(wanted[next].dir) + " is being changed by another Dorvane command";
     for (std::size_t i = next; i < wanted.size(); ++i) platform_close_directory(wanted[i].handle);
     release();
     return;

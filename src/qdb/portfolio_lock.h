@@ -17,14 +17,16 @@ namespace qdb {
 class PortfolioLock {
  public:
   // Locks every directory of dirs (paths naming the same directory count once; one that does
-  // not open is passed over). On failure nothing stays locked and failure() says why.
+  // not exist is passed over, one that exists but does not open is a failure). On failure
+  // nothing stays locked and failure() says why.
   explicit PortfolioLock(const std::vector<std::string>& dirs);
   ~PortfolioLock();
   PortfolioLock(const PortfolioLock&) = delete;
   PortfolioLock& operator=(const PortfolioLock&) = delete;
 
   bool locked() const { return m_locked; }
-  // "<dir> is being changed by another Dorvane command"; empty when locked.
+  // "<dir> is being changed by another Dorvane command", "<dir> could not be locked:
+  // Permission denied"; empty when locked.
   const std::string& failure() const { return m_failure; }
 
  private:

@@ -45,6 +45,7 @@ std::string PortfolioTransaction::path_of(std::string_view name) const {
 }
 
 Result<void> PortfolioTransaction::backup(std::string_view name, std::string_view backup_name) {
+  if (!m_listing.ok()) return refused();
   const std::string from = path_of(name);
   const std::string to = path_of(backup_name);
   if (Result<void> copied = copy_file(from, to); !copied) return copied;
@@ -70,6 +71,7 @@ Result<void> PortfolioTransaction::stage(std::string_view name,
 Result<void> PortfolioTransaction::add(std::string_view name,
                                        const std::function<bool(WriteFile&)>& writer,
                                        const Staging& how) {
+  if (!m_listing.ok()) return refused();
   auto entry = std::make_unique<Entry>();
   entry->path = path_of(name);
   const std::string own_name = split_path(entry->path).second;
@@ -93,6 +95,10 @@ Result<void> PortfolioTransaction::add(std::string_view name,
 }
 
 void PortfolioTransaction::remove(std::string_view name, std::optional<std::string> original) {
+  if (!m_listing.ok()) {
+    (void)refused();
+    return;
+  }
   auto entry = std::make_unique<Entry>();
   entry->path = path_of(name);
   entry->rank = commit_rank(split_path(entry->path).second);
@@ -141,13 +147,23 @@ Result<void> PortfolioTransaction::commit() {
     }
     m_done.push_back(entry);
   }
-  if (!m_done.empty()) {
-    if (Result<void> synced = sync_directory(m_listing.dir()); !synced)
-      return fail(std::move(synced).error());
-  }
   for (const Entry* entry : order)
     if (entry->staged) m_listing.add(split_path(entry->path).second);
+  // Every file is in place: a failed sync of the directory is no reason to undo them (the
+  // undoing would need the same sync), but the change is not known to be on the disk.
+  if (!m_done.empty()) {
+    errno = 0;
+    if (!file_system().sync_directory(m_listing.dir()))
+      return not_confirmed_error(m_listing.dir(), errno);
+  }
   return {};
+}
+
+Error PortfolioTransaction::refused() {
+  // Without the directory's entries no file can be told to exist or not: one taken for absent
+  // would be replaced without a way back, or removed by an undo as if created here.
+  if (!m_failed) m_failed = m_listing.error();
+  return *m_failed;
 }
 
 bool PortfolioTransaction::restore(const Entry& entry) {

@@ -54,7 +54,8 @@ struct Staging {
 // When any step fails, every file already replaced or removed gets its old content back (a file
 // created is removed), so the portfolio is as it was; the failing step answers its Error
 // (kFileWrite, its cause naming the file and the reason), and restore_failed() names what could not
-// be put back. A transaction that is not committed leaves no new file behind.
+// be put back. A transaction that is not committed leaves no new file behind. In a directory
+// that could not be listed every step fails with the listing's Error, and nothing changes.
 class PortfolioTransaction {
  public:
   // dir ends in a separator (or is empty for the current directory).
@@ -97,6 +98,8 @@ class PortfolioTransaction {
 
   Result<void> add(std::string_view name, const std::function<bool(WriteFile&)>& writer,
                    const Staging& how);
+  // The Error of every step when the directory could not be listed (the commit's too).
+  Error refused();
   bool restore(const Entry& entry);
   // Discards the new files, puts back those already in place, and answers error.
   Error fail(Error error);

@@ -159,6 +159,8 @@ Result<void> stage_extended_dates(PortfolioTransaction& transaction,
                                   int file_number) {
   const bool extended = file_number >= kFirstExtendedNumber;
   const std::string name = extended ? "XMASTER" : "EMASTER";
+  // Only a listing tells that the portfolio has no such file.
+  if (!transaction.listing().ok()) return transaction.listing().error();
   if (!transaction.listing().contains(name)) return {};
   const std::string path = transaction.path_of(name);
   Result<RawIndexFile> image =

@@ -130,8 +130,12 @@ Result<void> StagedFile::commit(bool sync_directory) {
     return error;
   }
   m_temp.clear();
-  // The file is in place either way; the sync only makes the new entry durable sooner.
-  if (sync_directory) file_system().sync_directory(split_path(m_target).first);
+  // The file is in place either way; a failed sync of its directory is told as such.
+  if (sync_directory) {
+    errno = 0;
+    if (!file_system().sync_directory(split_path(m_target).first))
+      return not_confirmed_error(split_path(m_target).first, errno);
+  }
   return {};
 }
 

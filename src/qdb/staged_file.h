@@ -35,8 +35,8 @@ class StagedFile {
   // change of several files can ask every one before any takes its place.
   Result<void> target_unchanged() const;
   // With sync_directory false the caller syncs the directory itself (once for several files).
-  // The directory sync comes after the rename: its failure does not undo it and is not answered
-  // here.
+  // The directory sync comes after the rename: its failure does not undo it, and answers a
+  // kNotConfirmed Error (the file is in place, but not known to be on the disk).
   Result<void> commit(bool sync_directory = true);
   // Removes the new file now (nothing happens after a commit).
   void discard();

@@ -30,6 +30,9 @@ inline constexpr StatusCode kDeleteNotFound = -200;
 // The record a request addresses by its position no longer has the date and time it names:
 // the file changed since it was read.
 inline constexpr StatusCode kQuoteChanged = -201;
+// Every file took its place, but the directory holding them could not be forced to the disk:
+// the change is made, and may not survive a crash.
+inline constexpr StatusCode kNotConfirmed = -202;
 
 // Text of a status code ("Sucessfull", "File Open", ...); "Unknown" for codes outside the table.
 const char* status_text(int code);

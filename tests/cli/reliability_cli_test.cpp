@@ -3,8 +3,10 @@
 // whose mode and owner must survive a rewrite.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -243,7 +245,8 @@ TEST(PlantedNames, AFifoNeverHoldsACommand) {
 }
 
 // A crash between the data file's rename and the MASTER's leaves the MASTER's dates behind:
-// check finds them, repair corrects them and keeps the file as it was.
+// check finds them, repair corrects them and keeps the file as it was, in a backup of its own
+// and, as there is none yet, in MASTER.bak.
 TEST(StaleDates, CheckFindsThemAndRepairCorrectsThemWithABackup) {
   TempDir temp;
   const fs::path dir = temp.path() / "P";
@@ -269,9 +272,11 @@ TEST(StaleDates, CheckFindsThemAndRepairCorrectsThemWithABackup) {
   const CliResult repair = run_cli({"repair", dir.string()});
   EXPECT_EQ(repair.exit_code, 0) << repair.err;
   EXPECT_EQ(repair.out, "repaired " + (dir / "MASTER").string() + ": 2 dates corrected\nbackup: " +
-                            (dir / "MASTER.repair1.bak").string() + "\n");
+                            (dir / "MASTER.repair1.bak").string() +
+                            "\nalso kept as: " + (dir / "MASTER.bak").string() + "\n");
   EXPECT_EQ(read_bytes(dir / "MASTER"), sound);
   EXPECT_EQ(read_bytes(dir / "MASTER.repair1.bak"), stale);
+  EXPECT_EQ(read_bytes(dir / "MASTER.bak"), stale);
   EXPECT_EQ(run_cli({"check", dir.string()}).out, "sound\n");
 }
 
@@ -331,6 +336,147 @@ TEST(Attributes, ModeAndOwnerSurviveEveryRewrite) {
       EXPECT_EQ(st.st_uid, 4321u);
       EXPECT_EQ(st.st_gid, 8765u);
     }
+  }
+}
+
+// Runs dorvane-cli with its standard output on a full disk (/dev/full).
+CliResult run_to_full_disk(const Words& args) {
+  TempDir capture;
+  std::string command = "'" + std::string(DORVANE_CLI_PATH) + "'";
+  for (const std::string& word : args) command += " '" + word + "'";
+  const fs::path err = capture.path() / "err";
+  command += " </dev/null >/dev/full 2>'" + err.string() + "'";
+  const int status = std::system(command.c_str());
+  CliResult result;
+  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.err = read_bytes(err);
+  return result;
+}
+
+// Output that can't be written is a failure of every command that writes some, said on
+// standard error.
+TEST(Output, ACommandWhoseOutputCannotBeWrittenFails) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  TempDir temp;
+  const fs::path dir = temp.path() / "P";
+  make_portfolio(dir, weekly({"AAA", "BBB"}));
+  const Words commands[] = {
+      {"symbols", "DIR"},       {"symbols", "DIR", "--json"},
+      {"facts", "DIR", "AAA"},  {"check", "DIR", "--json"},
+      {"portfolios", "ROOT"},   {"split-search", "DIR", "--json"},
+      {"quotes", "DIR", "AAA"}, {"--version"},
+  };
+  for (const Words& command : commands) {
+    SCOPED_TRACE(::testing::PrintToString(command));
+    Words words = with_dir(command, dir, dir);
+    for (std::string& word : words)
+      if (word == "ROOT") word = temp.path().string();
+    const CliResult result = run_to_full_disk(words);
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_NE(result.err.find("the output could not be written"), std::string::npos) << result.err;
+  }
+}
+
+// export without --force leaves whatever entry holds the name: a FIFO, a dangling link, a file
+// the user can't read. Whether one exists is told without opening or following it.
+TEST(ExportTarget, AnyEntryUnderTheNameIsKeptWithoutForce) {
+  TempDir temp;
+  const fs::path dir = temp.path() / "P", target = temp.path() / "out.txt";
+  make_portfolio(dir, weekly({"AAA"}));
+  const std::pair<const char*, std::function<void()>> plants[] = {
+      {"fifo", [&] { ASSERT_EQ(::mkfifo(target.c_str(), 0600), 0); }},
+      {"dangling link", [&] { fs::create_symlink(temp.path() / "nowhere", target); }},
+      {"unreadable file",
+       [&] {
+         write_bytes(target, "keep me");
+         fs::permissions(target, fs::perms::none);
+       }},
+  };
+  for (const auto& [what, plant] : plants) {
+    SCOPED_TRACE(what);
+    fs::remove(target);
+    plant();
+    const auto type = fs::symlink_status(target).type();
+    const CliResult result = run_cli({"export", dir.string(), "AAA", target.string()});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_NE(result.err.find("This file already exists"), std::string::npos) << result.err;
+    EXPECT_EQ(fs::symlink_status(target).type(), type);
+  }
+  fs::remove(target);
+}
+
+// An index file whose header counts fewer entries than it holds is never rewritten (the
+// entries past the count would be lost): the command refuses and points to check and repair.
+TEST(LyingIndex, AnXmasterWhoseCountsDisagreeIsNotRewritten) {
+  TempDir temp;
+  const fs::path dir = temp.path() / "P", other = temp.path() / "O";
+  std::vector<testing_support::SymbolFixture> symbols = weekly({"AAA"});
+  for (int n = 256; n < 267; ++n)
+    symbols.push_back({n, "X" + std::to_string(n), "X ISSUE", week()});
+  make_portfolio(dir, symbols);
+  make_portfolio(other, weekly({"CCC"}));
+  std::string master = read_bytes(dir / "MASTER");
+  master[2] = static_cast<char>(255);  // the second counter: no number left below 256
+  write_bytes(dir / "MASTER", master);
+  std::string xmaster = read_bytes(dir / "XMASTER");
+  ASSERT_EQ(xmaster.size(), 12u * 150);
+  xmaster[10] = xmaster[14] = 5;
+  write_bytes(dir / "XMASTER", xmaster);
+  const Words commands[] = {
+      {"copy-symbol", "OTHER", "CCC", "DIR"},
+      {"rename-symbol", "DIR", "X260", "Y260"},
+  };
+  for (const Words& command : commands) {
+    SCOPED_TRACE(::testing::PrintToString(command));
+    const CliResult result = run_cli(with_dir(command, dir, other));
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_NE(result.err.find("XMASTER counts 5 entries but holds 11"), std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("Check and repair the portfolio first."), std::string::npos);
+    EXPECT_EQ(read_bytes(dir / "XMASTER"), xmaster);
+    EXPECT_EQ(read_bytes(dir / "MASTER"), master);
+    EXPECT_FALSE(fs::exists(dir / "F267.MWD"));
+  }
+}
+
+// An EMASTER or XMASTER that can't be read as one keeps every symbol command from the
+// portfolio: check reports it, and repair rebuilds it from the MASTER, keeping the damaged file.
+TEST(LyingIndex, CheckReportsAnUnreadableIndexFileAndRepairRebuildsIt) {
+  struct Case {
+    const char* file;
+    std::function<std::string(std::string)> damage;
+    const char* problem;
+  };
+  const Case cases[] = {
+      {"EMASTER", [](std::string) { return std::string(100, 'e'); },
+       "EMASTER is not an index file of 192-byte records"},
+      {"XMASTER",
+       [](std::string bytes) {
+         bytes[2] = bytes[3] = 0;
+         return bytes;
+       },
+       "XMASTER is not an XMASTER file"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    TempDir temp;
+    const fs::path dir = temp.path() / "P";
+    std::vector<testing_support::SymbolFixture> symbols = weekly({"AAA", "BBB"});
+    symbols.push_back({256, "XXX", "X ISSUE", week()});
+    make_portfolio(dir, symbols);
+    const std::string damaged = c.damage(fs::exists(dir / c.file) ? read_bytes(dir / c.file) : "");
+    write_bytes(dir / c.file, damaged);
+    ASSERT_NE(run_cli({"rename-symbol", dir.string(), "AAA", "ZZZ"}).exit_code, 0);
+
+    const CliResult check = run_cli({"check", dir.string()});
+    EXPECT_EQ(check.exit_code, 1);
+    EXPECT_NE(check.out.find(c.problem), std::string::npos) << check.out;
+    const CliResult repair = run_cli({"repair", dir.string()});
+    EXPECT_EQ(repair.exit_code, 0) << repair.err;
+    EXPECT_EQ(read_bytes(dir / (std::string(c.file) + ".bak")), damaged);
+    EXPECT_EQ(run_cli({"check", dir.string()}).out, "sound\n");
+    EXPECT_EQ(run_cli({"rename-symbol", dir.string(), "AAA", "ZZZ"}).exit_code, 0);
+    EXPECT_EQ(run_cli({"quotes", dir.string(), "XXX"}).exit_code, 0);
   }
 }
 

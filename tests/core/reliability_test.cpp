@@ -14,12 +14,19 @@
 #include "core/delete_quote.h"
 #include "core/delete_symbol.h"
 #include "core/edit_quote.h"
+#include "core/index_agreement.h"
 #include "core/master_dates.h"
+#include "core/master_image.h"
 #include "core/master_repair.h"
+#include "core/portfolio_repair.h"
 #include "core/rename_symbol.h"
 #include "core/transfer_symbol.h"
+#include "qdb/dates.h"
+#include "qdb/extended_master.h"
+#include "qdb/mbf.h"
 #include "qdb/portfolio_lock.h"
 #include "support/failing_file_system.h"
+#include "support/hooked_file_system.h"
 #include "support/portfolio_builder.h"
 #include "support/temp_dir.h"
 
@@ -105,9 +112,12 @@ TEST_F(TwoPortfolios, ACommandThatCannotGetTheLockChangesNothing) {
   EXPECT_TRUE(core::rename_symbol(p_master(), "TEST", "NEW", "N").ok);
 }
 
+// The listings a symbol deletion takes of its portfolio: the index files', the transaction's,
+// and the one its files are deleted by.
+constexpr int kFilesListing = 3;
+
 // A data, layout or backup file that stays after its record left the MASTER makes the command
-// fail naming it; one that is not there is no failure, even when the directory can't be
-// listed.
+// fail naming it; one that is not there is no failure, even when the files' listing fails.
 TEST_F(TwoPortfolios, AFileThatCannotBeDeletedIsAFailureNamingIt) {
   struct Case {
     const char* what;
@@ -118,11 +128,10 @@ TEST_F(TwoPortfolios, AFileThatCannotBeDeletedIsAFailureNamingIt) {
   const Case cases[] = {
       {"data file", false, [](FailingFileSystem& f) { f.fail_remove(1, "F2.DAT"); }, "F2.DAT"},
       {"layout file", false, [](FailingFileSystem& f) { f.fail_remove(1, "F2.DOP"); }, "F2.DOP"},
-      {"unlisted", false, [](FailingFileSystem& f) { f.fail_list(FailingFileSystem::kEvery, "P"); },
-       nullptr},
+      {"unlisted", false, [](FailingFileSystem& f) { f.fail_list(kFilesListing, "P"); }, nullptr},
       {"unlisted and stuck", false,
        [](FailingFileSystem& f) {
-         f.fail_list(FailingFileSystem::kEvery, "P");
+         f.fail_list(kFilesListing, "P");
          f.fail_remove(1, "F2.DAT");
        },
        "F2.DAT"},
@@ -187,6 +196,196 @@ TEST_F(TwoPortfolios, ARepairWithoutItsBackupChangesNothing) {
     EXPECT_FALSE(fs::exists(fs::path(p()) / "MASTER.repair1.bak"));
     fs::remove(fs::path(p()) / "MASTER.bak");
   }
+}
+
+// The newest of the sample quotes (January 5, 2000), as typed.
+constexpr const char* kNewestQuote = "01/05/00";
+
+// An EMASTER agreeing with the MASTER at dir: one entry per record, counted.
+void write_emaster(const fs::path& dir) {
+  const auto image = core::read_master_image((dir / "MASTER").string());
+  ASSERT_TRUE(image);
+  std::string bytes(qdb::kEmasterRecordSize, '\0');
+  bytes[0] = bytes[2] = static_cast<char>(image->records.size());
+  for (const qdb::MasterRecord& record : image->records) {
+    std::string entry(qdb::kEmasterRecordSize, '\0');
+    qdb::fill_emaster_entry(reinterpret_cast<std::uint8_t*>(entry.data()), record,
+                            record.file_number(), {});
+    bytes += entry;
+  }
+  testing_support::write_bytes(dir / "EMASTER", bytes);
+}
+
+// Whichever listing of the portfolio fails, a symbol command changes every index file or
+// none, and leaves no data file behind its deleted record without saying so: a directory that
+// can't be listed is never taken for one without an EMASTER, a backup or a data file.
+TEST_F(TwoPortfolios, AFailedListingIsNeverTakenForAnEmptyDirectory) {
+  YesToAll yes;
+  struct Command {
+    const char* what;
+    bool removes_f2;  // the command deletes OTHER's F2.DAT from P
+    std::function<core::CommandResult()> run;
+  };
+  const Command commands[] = {
+      {"rename", false, [&] { return core::rename_symbol(p_master(), "TEST", "NEW", "N"); }},
+      {"delete", true, [&] { return core::delete_symbol(p(), p_master(), "OTHER"); }},
+      {"move", true,
+       [&] { return core::transfer_symbol(p(), "OTHER", q(), core::TransferMode::Move); }},
+      {"delete newest quote", false,
+       [&] { return core::delete_quote(command_testing::view_of(p(), "TEST"), kNewestQuote); }},
+      {"repair", false,
+       [&] {
+         core::CommandResult result;
+         result.ok =
+             core::RepairMaster(p_master(), yes, true).outcome == core::RepairOutcome::kRepaired;
+         return result;
+       }},
+  };
+  int failed_runs = 0;
+  for (const Command& command : commands) {
+    for (int nth = 1; nth <= 6; ++nth) {
+      SCOPED_TRACE(std::string(command.what) + ", listing " + std::to_string(nth));
+      TearDown();
+      fs::remove_all(p());
+      fs::remove_all(q());
+      SetUp();
+      write_emaster(p());
+      // Backups of an earlier repair, which no later repair may replace.
+      testing_support::write_bytes(fs::path(p()) / "MASTER.bak", "first");
+      testing_support::write_bytes(fs::path(p()) / "MASTER.repair1.bak", "second");
+      const Files before = files_in(p());
+      FailingFileSystem files;
+      files.fail_list(nth, "P");
+      core::CommandResult result;
+      {
+        InstalledFileSystem installed(files);
+        result = command.run();
+      }
+      // (MASTER.bak is MASTER.BAK without regard to case: only the repair keeps it.)
+      if (std::string(command.what) == "repair") {
+        EXPECT_EQ(read_bytes(fs::path(p()) / "MASTER.bak"), "first");
+      }
+      EXPECT_EQ(read_bytes(fs::path(p()) / "MASTER.repair1.bak"), "second");
+      EXPECT_EQ(core::find_index_disagreements(p_master()), std::vector<std::string>());
+      if (files.failures() == 0) break;
+      if (!result.ok) ++failed_runs;
+      if (!command.removes_f2) continue;
+      const bool record_gone = read_bytes(p_master()) != before.at("MASTER");
+      if (result.ok) {
+        EXPECT_FALSE(fs::exists(fs::path(p()) / "F2.DAT"));
+      } else if (record_gone && fs::exists(fs::path(p()) / "F2.DAT")) {
+        ASSERT_FALSE(result.messages.empty());
+        EXPECT_NE(result.messages.back().find("F2.DAT"), std::string::npos)
+            << result.messages.back();
+      }
+    }
+  }
+  EXPECT_GT(failed_runs, 5);
+}
+
+// A directory that exists but does not open for reading is not changed unlocked: the lock
+// fails, naming it. One that does not exist holds nothing to lock.
+TEST(PortfolioLock, ADirectoryThatDoesNotOpenIsNotLocked) {
+  TempDir temp;
+  const fs::path loop = temp.path() / "loop", closed = temp.path() / "closed";
+  fs::create_symlink(loop, loop);
+  fs::create_directory(closed);
+  fs::permissions(closed, fs::perms::owner_write | fs::perms::owner_exec);
+  std::error_code denied;
+  fs::directory_iterator(closed, denied);
+  const bool root_reads = !denied;  // privileges that read any directory
+  for (const fs::path& dir : {loop, closed}) {
+    if (dir == closed && root_reads) continue;
+    SCOPED_TRACE(dir.string());
+    const qdb::PortfolioLock lock({dir.string() + "/"});
+    EXPECT_FALSE(lock.locked());
+    EXPECT_EQ(lock.failure().rfind(dir.string() + " could not be locked: ", 0), 0u)
+        << lock.failure();
+  }
+  fs::permissions(closed, fs::perms::owner_all);
+  EXPECT_TRUE(qdb::PortfolioLock({(temp.path() / "absent/").string()}).locked());
+}
+
+// A directory sync that fails after the files took their places is a failure saying the change
+// is in place but not confirmed: the files are the new ones.
+TEST_F(TwoPortfolios, ADirectorySyncThatFailsAfterTheChangeIsReported) {
+  testing_support::HookedFileSystem hooked(qdb::native_file_system());
+  hooked.fail_directory_sync(2);  // the commit's, after the sync of the MASTER.BAK copy
+  core::CommandResult result;
+  {
+    InstalledFileSystem installed(hooked);
+    result = core::rename_symbol(p_master(), "TEST", "NEW", "N");
+  }
+  EXPECT_EQ(hooked.failures(), 1);
+  EXPECT_FALSE(result.ok);
+  ASSERT_EQ(result.messages.size(), 1u);
+  EXPECT_EQ(
+      result.messages[0].rfind("The change is in place but could not be confirmed on disk.\n", 0),
+      0u)
+      << result.messages[0];
+  EXPECT_NE(read_bytes(p_master()).find("NEW"), std::string::npos);
+}
+
+// A move into a full MASTER (so into the XMASTER) whose source then can't be rewritten is undone
+// to the last byte: the destination's XMASTER with its next file number, and the backups the
+// addition replaced.
+TEST_F(TwoPortfolios, AMoveUndoneRestoresEveryByteOfTheDestination) {
+  fs::remove_all(q());
+  make_portfolio(q(),
+                 {{1, "QQQ", "Q ISSUE", sample_bars()}, {256, "XXX", "X ISSUE", sample_bars()}});
+  std::string master = read_bytes(fs::path(q()) / "MASTER");
+  master[2] = static_cast<char>(255);  // the second counter: no number left below 256
+  testing_support::write_bytes(fs::path(q()) / "MASTER", master);
+  testing_support::write_bytes(fs::path(q()) / "XMASTER.BAK", "an older backup");
+  const Files before_p = files_in(p()), before_q = files_in(q());
+  FailingFileSystem files;
+  files.fail_create(1, "P/MASTER");
+  core::TransferResult result;
+  {
+    InstalledFileSystem installed(files);
+    result = core::transfer_symbol(p(), "OTHER", q(), core::TransferMode::Move);
+  }
+  EXPECT_EQ(files.failures(), 1);
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(files_in(q()), before_q);
+  EXPECT_EQ(files_in(p()), before_p);
+}
+
+// A repair that rebuilds the MASTER and then fails to correct its dates says what it did: a
+// failure that says the MASTER was left unchanged is true.
+TEST_F(TwoPortfolios, ARepairThatFailsPartWaySaysWhatItChanged) {
+  std::string damaged = read_bytes(p_master());
+  damaged[0] = 9;
+  const qdb::MbfReal stale = qdb::date_to_mbf(qdb::date_serial(1999, 12, 1));
+  damaged.replace(53 + 25, 4, reinterpret_cast<const char*>(stale.bytes), 4);
+  int failed_after_rebuild = 0;
+  for (int nth = 1; nth <= 8; ++nth) {
+    SCOPED_TRACE("rename " + std::to_string(nth));
+    TearDown();
+    fs::remove_all(p());
+    fs::remove_all(q());
+    SetUp();
+    testing_support::write_bytes(p_master(), damaged);
+    FailingFileSystem files;
+    files.fail_rename(nth);
+    YesToAll yes;
+    core::PortfolioRepairResult result;
+    {
+      InstalledFileSystem installed(files);
+      result = core::repair_portfolio(p_master(), yes, true);
+    }
+    if (files.failures() == 0) break;
+    if (result.outcome == core::PortfolioRepairOutcome::kRepaired) continue;
+    const bool unchanged = read_bytes(p_master()) == damaged;
+    if (result.failure.find("the MASTER file was left unchanged") != std::string::npos) {
+      EXPECT_TRUE(unchanged) << result.failure;
+    }
+    if (!unchanged) {
+      ++failed_after_rebuild;
+      EXPECT_TRUE(result.master_rebuilt) << result.failure;
+    }
+  }
+  EXPECT_GT(failed_after_rebuild, 0);
 }
 
 }  // namespace

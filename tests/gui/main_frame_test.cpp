@@ -56,6 +56,8 @@ TEST_F(MainFrameTest, MenusAndToolbarListEveryCommandInOrderWithItsPromptAndTool
       "&Portfolio",
       "  &Split Search... | Search this portfolio for possible splits | Split search",
       "  Export &All... | Export the quotes of every symbol of this portfolio | Export all",
+      "  &Verify... | Check every quote of this portfolio | Verify",
+      "  Verify &Tree... | Check every quote of every portfolio below the root | Verify tree",
       "  Search &Filter... | Filter | Filter",
       "  &ReScan\tF5 | ReScan drive(s) for portfolios | ReScan",
       "&Symbol",

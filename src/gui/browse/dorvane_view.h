@@ -4,6 +4,7 @@
 // view wires them together and keeps where the user is in its CBrowseState.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -117,12 +118,19 @@ class CDorvaneView : public QWidget {
   // the current root's scan did not find it. False, after saying so, when it holds no MASTER.
   bool openPortfolio(const QString& directory);
   // Shows one day in the main window: the portfolio in directory (opened as openPortfolio
-  // does), its entry with fileNumber loaded, and the quote of date (or the nearest earlier)
-  // selected. For the windows that list findings (Split Search); false when the portfolio or
-  // the entry is not there.
-  bool showQuote(const QString& directory, int fileNumber, qdb::DateSerial date);
+  // does), its entry with fileNumber loaded (symbol tells apart entries that share the number),
+  // and the quote of date selected: the bar at seconds when given, else the newest of that
+  // date or the nearest earlier. For the windows that list findings (Split Search, Verify);
+  // false when the portfolio or the entry is not there.
+  bool showQuote(const QString& directory, int fileNumber, qdb::DateSerial date,
+                 const QString& symbol = QString(), std::int32_t seconds = -1);
   // The portfolio directories opened last, newest first (File > Recent Portfolios).
   QStringList recentPortfolios() const;
+  // Portfolio > Verify... and Verify Tree...: every quote of the portfolio, or of every
+  // portfolio below the root, checked with a progress window; the report window follows, and a
+  // double-click on one of its rows selects that symbol and day here.
+  void OnVerify();
+  void OnVerifyTree();
 
   // Around a command (view_reload.cpp). prepareCommand loads the highlighted symbol when a
   // keyboard move's load is still waiting, and reads the symbols and quotes again when another
@@ -194,6 +202,8 @@ class CDorvaneView : public QWidget {
   // The chart's series afresh from the current symbol's file, when the chart is shown.
   void loadChart();
   void onChartActivated(int row);
+  // Runs the verify of dir (tree: of every portfolio below it) and opens its report.
+  void openVerifyReport(const QString& dir, bool tree);
   void setCaption(const QString& symbol);
   void failSymbolsFill();
   // The symbols just listed (count rows, or -1 when they couldn't be): the current row, the
@@ -219,7 +229,7 @@ class CDorvaneView : public QWidget {
   // Keeps the symbol just loaded as the last one shown.
   void rememberSymbol(int fileNumber, const std::string& symbol);
   // The symbols grid's row of the entry with fileNumber, or -1.
-  int symbolRowOfFile(int fileNumber) const;
+  int symbolRowOfFile(int fileNumber, const QString& symbol) const;
 
   CSettingsStore& m_settings;
   CBrowseState* m_state;

@@ -90,16 +90,6 @@ void CPortfoliosPane::selectPortfolio(const QString& directory) {
   m_portfolioList->setCurrentItem(found.first());
 }
 
-void CPortfoliosPane::addPortfolio(const QString& directory) {
-  if (m_portfolioList->findItems(directory, Qt::MatchExactly).isEmpty()) {
-    int row = 0;
-    while (row < m_portfolioList->count() && m_portfolioList->item(row)->text() < directory) ++row;
-    const QSignalBlocker blocker(m_portfolioList);
-    m_portfolioList->insertItem(row, directory);
-  }
-  selectPortfolio(directory);
-}
-
 CPortfoliosPane::~CPortfoliosPane() { delete m_progress; }
 
 void CPortfoliosPane::setRootsProvider(RootsProvider provider) {

@@ -50,9 +50,6 @@ class CPortfoliosPane : public QGroupBox {
   void setPortfolios(const QStringList& directories);
   // Selects directory in the list, when listed, without announcing a portfolio change.
   void selectPortfolio(const QString& directory);
-  // Adds directory to the list in its sorted place (when not listed) and selects it, without
-  // announcing a portfolio change.
-  void addPortfolio(const QString& directory);
   void clearPortfolios();
   // Lists directory (without a separator at its end) in its sorted place when it is not
   // listed yet, and selects it without announcing a portfolio change. Returns its row.

@@ -88,7 +88,11 @@ bool CSymbolsPane::repairMaster(const QString& masterPath, bool autoRepair) {
     parts << QStringLiteral(
                  "The MASTER file's dates were corrected. A copy of it as it was is "
                  "in\n") +
-                 fromPathString(result.dates.backup_path);
+                 fromPathString(result.dates.backup_path) +
+                 (result.dates.first_backup_path.empty()
+                      ? QString()
+                      : QStringLiteral("\nand in\n") +
+                            fromPathString(result.dates.first_backup_path));
   }
   if (result.index_repaired) {
     QString where = QStringLiteral(

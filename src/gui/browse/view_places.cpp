@@ -15,6 +15,7 @@
 #include "gui/edit/quotes_grid_model.h"
 #include "gui/edit/quotes_pane.h"
 #include "qdb/portfolio_files.h"
+#include "qdb/series.h"
 
 void CDorvaneView::OnGoToDate() {
   const int row = m_state->currentQuoteRow();
@@ -81,21 +82,39 @@ bool CDorvaneView::openPortfolio(const QString& directory) {
   return m_state->portfolioDir() == directory;
 }
 
-int CDorvaneView::symbolRowOfFile(int fileNumber) const {
+int CDorvaneView::symbolRowOfFile(int fileNumber, const QString& symbol) const {
   const CSymbolsGridModel* model = symbolsModel();
-  for (int i = 0; i < model->rows(); ++i)
-    if (model->row(i).file_number == fileNumber) return i;
-  return -1;
+  int found = -1;
+  for (int i = 0; i < model->rows(); ++i) {
+    const core::SymbolRow& row = model->row(i);
+    if (row.sub_portfolio || row.file_number != fileNumber) continue;
+    if (found < 0 || QString::fromLatin1(row.symbol.c_str()) == symbol) found = i;
+  }
+  return found;
 }
 
-bool CDorvaneView::showQuote(const QString& directory, int fileNumber, qdb::DateSerial date) {
-  if (!openPortfolio(directory)) return false;
-  const int row = symbolRowOfFile(fileNumber);
+bool CDorvaneView::showQuote(const QString& directory, int fileNumber, qdb::DateSerial date,
+                             const QString& symbol, std::int32_t seconds) {
+  // Findings name a directory with a separator at its end; the list names it without.
+  QString listed = directory;
+  while (listed.size() > 1 && listed.endsWith(QLatin1Char('/'))) listed.chop(1);
+  if (!openPortfolio(listed)) return false;
+  const int row = symbolRowOfFile(fileNumber, symbol);
   if (row < 0) return false;
   if (row != m_state->currentSymbolRow() || symbolLoadPending() ||
       m_state->currentFileNumber() != fileNumber) {
     m_symbols->selectRow(row);
     FillQuotesGrid(0);
+  }
+  if (seconds >= 0) {
+    const CQuotesGridModel* quotes = quotesModel();
+    for (int i = 0; i < quotes->rowCount(); ++i) {
+      const qdb::QuoteBar& bar = quotes->bar(i);
+      if (bar.date == date && qdb::bar_seconds(bar) == seconds) {
+        m_quotes->selectRow(i);
+        return true;
+      }
+    }
   }
   goToDate(date);
   return true;

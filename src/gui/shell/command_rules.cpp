@@ -23,6 +23,8 @@ CommandStates computeCommandStates(const CommandConditions& c) {
   s.exportAll = symbols;
   s.newPortfolio = true;
   s.importText = c.portfolioEntries > 0;
+  s.verify = symbols;
+  s.verifyTree = c.portfoliosFound && c.portfolioEntries > 0;
   s.searchFilter = true;
   s.rescan = true;
   return s;

@@ -42,6 +42,8 @@ struct CommandStates {
   // Portfolio menu.
   bool splitSearch = false;
   bool exportAll = false;
+  bool verify = false;
+  bool verifyTree = false;
   bool searchFilter = true;
   bool rescan = true;
 };
@@ -52,6 +54,6 @@ struct CommandStates {
 // chart shown with quotes. The symbol commands need symbols listed; Move and Copy a second
 // portfolio to go to (and no found flag, as they work between listed portfolios); Edit Symbol
 // and Split Search wait while the Split Search window is open. Export All needs symbols listed.
-// Search Filter, ReScan and New Portfolio are always enabled; Import needs a portfolio listed
-// to go to.
+// Verify needs symbols listed, Verify Tree a portfolio listed. Search Filter, ReScan and New
+// Portfolio are always enabled; Import needs a portfolio listed to go to.
 CommandStates computeCommandStates(const CommandConditions& c);

@@ -157,6 +157,11 @@ void CMainFrame::createActions() {
       {"exportAll", "Export &All...",
        "Export the quotes of every symbol of this portfolio\nExport all", "document-save-all",
        QStyle::SP_DialogSaveButton, &V::OnExportAll, &S::exportAll},
+      {"verify", "&Verify...", "Check every quote of this portfolio\nVerify",
+       "tools-check-spelling", QStyle::SP_DialogApplyButton, &V::OnVerify, &S::verify},
+      {"verifyTree", "Verify &Tree...",
+       "Check every quote of every portfolio below the root\nVerify tree", "tools-check-spelling",
+       QStyle::SP_DialogApplyButton, &V::OnVerifyTree, &S::verifyTree},
       {"deleteSymbol", "&Delete", "Delete Symbol\nDelete Symbol", "edit-delete",
        QStyle::SP_TrashIcon, &V::OnDeleteSymbol, &S::deleteSymbol},
       {"moveSymbol", "&Move...", "Move\nMove", "go-next", QStyle::SP_ArrowForward, &V::OnMoveSymbol,
@@ -257,6 +262,8 @@ void CMainFrame::createMenus() {
   QMenu* portfolio = menuBar()->addMenu(QStringLiteral("&Portfolio"));
   portfolio->addAction(commandAction(QStringLiteral("splitSearch")));
   portfolio->addAction(commandAction(QStringLiteral("exportAll")));
+  portfolio->addAction(commandAction(QStringLiteral("verify")));
+  portfolio->addAction(commandAction(QStringLiteral("verifyTree")));
   portfolio->addAction(m_searchFilter);
   portfolio->addAction(m_rescan);
 
