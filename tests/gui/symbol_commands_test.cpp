@@ -207,7 +207,9 @@ TEST(DeleteSymbolTest, ATrashOnAnotherFileSystemAsksWhetherToDeleteInstead) {
     prompter.expectMessage(reply);
     const ViewFollowUp followUp = runDeleteSymbol(p.context("AAA", "Alpha Inc")).followUp;
     (reply == Prompter::Answer::No ? kept : deleted) = followUp;
-    if (reply == Prompter::Answer::No) EXPECT_EQ(treeBytes(p.root()), before);
+    if (reply == Prompter::Answer::No) {
+      EXPECT_EQ(treeBytes(p.root()), before);
+    }
     asked += prompter.messageTexts();
   }
   ::setenv("XDG_DATA_HOME", home.c_str(), 1);
