@@ -10,10 +10,11 @@ int run_delete_symbol(const cli::ParsedArgs& parsed, std::ostream& out, std::ost
 
 const cli::Command kCommand{
     "delete-symbol",
-    "delete-symbol DIR SYMBOL [--file-number N] [--encoding NAME]",
-    "Delete the symbol shown as SYMBOL in the symbols grid: its MASTER record and its F<n>.DAT, "
-    "F<n>.DOP and F<n>.BAK files. Asks no question.",
-    {2, {"file-number", cli::kEncodingOption}},
+    "delete-symbol DIR SYMBOL [--file-number N] [--no-trash] [--encoding NAME]",
+    "Delete the symbol shown as SYMBOL in the symbols grid: its MASTER record, and move its "
+    "F<n>.DAT, F<n>.DOP and F<n>.BAK files to the desktop trash (--no-trash: delete them). "
+    "Asks no question.",
+    {2, {"file-number", cli::kEncodingOption}, {"no-trash"}},
     run_delete_symbol};
 const cli::Registrar kRegistrar{kCommand};
 
@@ -23,8 +24,17 @@ int run_delete_symbol(const cli::ParsedArgs& parsed, std::ostream&, std::ostream
   const cli::KeyEntry entry =
       cli::resolve_key(kCommand, parsed, dir, symbol, err, cli::KeyMatch::kSymbolField);
   if (entry.exit_code) return *entry.exit_code;
-  return cli::finish(core::delete_symbol(dir, qdb::master_path_in(dir), symbol, entry.file_number),
-                     err);
+  const bool to_trash = !parsed.has("no-trash");
+  // A trash on another file system refuses before anything changes.
+  if (to_trash) {
+    if (const std::optional<std::string> refusal = core::trash_refusal(dir)) {
+      err << "dorvane-cli delete-symbol: " << *refusal
+          << "\nGive --no-trash to delete the files instead.\n";
+      return 1;
+    }
+  }
+  return cli::finish(
+      core::delete_symbol(dir, qdb::master_path_in(dir), symbol, entry.file_number, to_trash), err);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Delete symbol: removes one record from a MASTER and its data, layout and backup files.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/command_result.h"
@@ -17,7 +18,14 @@ namespace core {
 // the symbol then. The portfolio is locked for the whole command.
 // A non-zero row_file_number takes only the record with that file number (the one the row was read
 // from, even when another shows the same text).
+// With to_trash the files go to the user's desktop trash instead of being deleted; when the
+// trash can't take them (trash_refusal), nothing changes and the result says so.
 CommandResult delete_symbol(const std::string& portfolio_dir, const std::string& master_path,
-                            const std::string& symbol_text, int row_file_number = 0);
+                            const std::string& symbol_text, int row_file_number = 0,
+                            bool to_trash = false);
+
+// Why the desktop trash can't take the files of portfolio_dir (it is on another file system,
+// or there is none), as the message to show; nullopt when it can.
+std::optional<std::string> trash_refusal(const std::string& portfolio_dir);
 
 }  // namespace core

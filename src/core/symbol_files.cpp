@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "qdb/desktop_trash.h"
 #include "qdb/extended_master.h"
 #include "qdb/file_suffixes.h"
 #include "qdb/file_system.h"
@@ -17,7 +18,8 @@ bool file_number_in_use(const MasterImage& image, int file_number) {
   return false;
 }
 
-std::vector<LeftFile> remove_symbol_files(const std::string& dir, int file_number) {
+std::vector<LeftFile> remove_symbol_files(const std::string& dir, int file_number,
+                                          const std::optional<std::string>& trash) {
   qdb::FileSystem& files = qdb::file_system();
   const qdb::DirListing listing(dir);
   std::vector<LeftFile> left;
@@ -31,6 +33,13 @@ std::vector<LeftFile> remove_symbol_files(const std::string& dir, int file_numbe
     // failure, and so is a quote file not found under its own name, as it may be there under
     // another case.
     const std::string path = listing.resolve(name);
+    if (trash) {
+      // Unlisted, a name that isn't there as it is is no failure.
+      if (!listing.ok() && !files.exists(path)) continue;
+      const qdb::Result<std::string> moved = qdb::move_to_trash(*trash, path);
+      if (!moved) left.push_back({path, moved.error().cause});
+      continue;
+    }
     errno = 0;
     if (files.remove(path)) continue;
     const int error = errno;

@@ -61,6 +61,13 @@ std::optional<PlatformIdentity> platform_path_identity(const std::string& path);
 // The path with every link and "." / ".." resolved; nullopt when it does not exist.
 std::optional<std::string> platform_real_path(const std::string& path);
 
+// The user's home trash directory ($XDG_DATA_HOME/Trash, by default ~/.local/share/Trash) as
+// the environment names it; nullopt when it names none, and on hosts without that kind of
+// desktop trash (Windows: its Recycle Bin is not offered).
+std::optional<std::string> platform_home_trash_dir();
+// The local time of t as "YYYY-MM-DDThh:mm:ss"; empty when it cannot be told.
+std::string platform_local_time_text(std::int64_t t);
+
 // A directory held open for locking; -1 when it cannot be opened.
 using DirectoryHandle = std::intptr_t;
 DirectoryHandle platform_open_directory(const std::string& dir);

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
 
 namespace qdb {
 
@@ -177,6 +178,24 @@ std::optional<std::string> platform_real_path(const std::string& path) {
   std::string result(real);
   std::free(real);
   return result;
+}
+
+std::optional<std::string> platform_home_trash_dir() {
+  // A relative XDG_DATA_HOME is ignored, as the base directory rules ask.
+  const char* data = std::getenv("XDG_DATA_HOME");
+  if (data != nullptr && data[0] == '/') return std::string(data) + "/Trash";
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] != '/') return std::nullopt;
+  return std::string(home) + "/.local/share/Trash";
+}
+
+std::string platform_local_time_text(std::int64_t t) {
+  const std::time_t time = static_cast<std::time_t>(t);
+  std::tm local{};
+  if (::localtime_r(&time, &local) == nullptr) return {};
+  char text[32];
+  if (std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local) == 0) return {};
+  return text;
 }
 
 DirectoryHandle platform_open_directory(const std::string& dir) {

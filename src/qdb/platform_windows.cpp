@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 
@@ -79,6 +80,19 @@ std::optional<std::string> platform_real_path(const std::string& path) {
   char buffer[_MAX_PATH];
   if (_fullpath(buffer, path.c_str(), sizeof buffer) == nullptr) return std::nullopt;
   return std::string(buffer);
+}
+
+// The desktop trash offered is the XDG one; the Windows Recycle Bin is not, so this host has
+// no trash and deletes move nothing.
+std::optional<std::string> platform_home_trash_dir() { return std::nullopt; }
+
+std::string platform_local_time_text(std::int64_t t) {
+  const std::time_t time = static_cast<std::time_t>(t);
+  std::tm local{};
+  if (localtime_s(&local, &time) != 0) return {};
+  char text[32];
+  if (std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local) == 0) return {};
+  return text;
 }
 
 DirectoryHandle platform_open_directory(const std::string& dir) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -145,6 +147,34 @@ TEST_F(EditCommands, RenameAndDeleteSymbol) {
   EXPECT_EQ(master().size(), 53u * 2);
   EXPECT_FALSE(fs::exists(m_temp.path() / "F1.DAT") || fs::exists(m_temp.path() / "F1.DOP"));
   EXPECT_TRUE(fs::exists(m_temp.path() / "F2.DAT"));
+  // The files went to the test process's own trash (XDG_DATA_HOME, set by the test support).
+  const fs::path trash = fs::path(std::getenv("XDG_DATA_HOME")) / "Trash";
+  EXPECT_TRUE(fs::exists(trash / "files" / "F1.DAT") && fs::exists(trash / "files" / "F1.DOP"));
+  EXPECT_TRUE(fs::exists(trash / "info" / "F1.DAT.trashinfo"));
+}
+
+TEST_F(EditCommands, DeleteSymbolWithATrashOnAnotherFileSystemNeedsNoTrash) {
+  std::error_code ec;
+  const fs::path other = "/dev/shm/dorvane-cli-trash-" + std::to_string(::getpid());
+  if (!fs::create_directory(other, ec)) GTEST_SKIP() << "/dev/shm is not writable";
+  const std::string home = std::getenv("XDG_DATA_HOME");
+  ::setenv("XDG_DATA_HOME", other.c_str(), 1);
+  const std::string before = master();
+  const auto refused = run_cli({"delete-symbol", dir(), "TEST"});
+  const auto deleted = run_cli({"delete-symbol", dir(), "TEST", "--no-trash"});
+  ::setenv("XDG_DATA_HOME", home.c_str(), 1);
+  const bool other_device = refused.exit_code != 0;
+  const bool trash_made = fs::exists(other / "Trash");
+  fs::remove_all(other, ec);
+  if (!other_device) GTEST_SKIP() << "/dev/shm is on the portfolio's file system";
+  EXPECT_EQ(refused.exit_code, 1);
+  EXPECT_NE(refused.err.find("another file system"), std::string::npos) << refused.err;
+  EXPECT_NE(refused.err.find("--no-trash"), std::string::npos);
+  ASSERT_EQ(deleted.exit_code, 0) << deleted.err;
+  EXPECT_EQ(master().size(), 53u * 2);
+  EXPECT_NE(master(), before);
+  EXPECT_FALSE(fs::exists(m_temp.path() / "F1.DAT"));
+  EXPECT_FALSE(trash_made);
 }
 
 TEST(TransferCommands, CopyAndMoveBetweenRealPortfolios) {

@@ -1,7 +1,9 @@
 // The symbol commands' dialogs and controllers: scripted answers (OK, Cancel, No, failures),
 // and parity with dorvane-cli on a second copy of the same portfolios, byte for byte.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -185,6 +187,42 @@ TEST(DeleteSymbolTest, AsksWithNoAsTheDefaultAndOnlyYesDeletes) {
   EXPECT_FALSE(fs::exists(p.src() / "F2.DAT"));
   EXPECT_FALSE(fs::exists(p.src() / "F2.DOP"));
   EXPECT_TRUE(fs::exists(p.src() / "F1.DAT"));
+}
+
+TEST(DeleteSymbolTest, ATrashOnAnotherFileSystemAsksWhetherToDeleteInstead) {
+  SymbolPortfolios p;
+  std::error_code ec;
+  const fs::path other = "/dev/shm/dorvane-gui-trash-" + std::to_string(::getpid());
+  if (!fs::create_directory(other, ec)) GTEST_SKIP() << "/dev/shm is not writable";
+  const std::string home = std::getenv("XDG_DATA_HOME");
+  ::setenv("XDG_DATA_HOME", other.c_str(), 1);
+  const auto before = treeBytes(p.root());
+  QStringList asked;
+  ViewFollowUp kept = ViewFollowUp::ReloadSymbols;
+  ViewFollowUp deleted = ViewFollowUp::None;
+  for (const Prompter::Answer reply : {Prompter::Answer::No, Prompter::Answer::Yes}) {
+    gui_test::ScriptedPrompter prompter;
+    prompter.expectDialog(
+        answer<CDeleteSymbolDlg>([](CDeleteSymbolDlg& d) { d.yesButton()->click(); }));
+    prompter.expectMessage(reply);
+    const ViewFollowUp followUp = runDeleteSymbol(p.context("AAA", "Alpha Inc")).followUp;
+    (reply == Prompter::Answer::No ? kept : deleted) = followUp;
+    if (reply == Prompter::Answer::No) {
+      EXPECT_EQ(treeBytes(p.root()), before);
+    }
+    asked += prompter.messageTexts();
+  }
+  ::setenv("XDG_DATA_HOME", home.c_str(), 1);
+  const bool trash_made = fs::exists(other / "Trash");
+  fs::remove_all(other, ec);
+  if (asked.isEmpty()) GTEST_SKIP() << "/dev/shm is on the portfolio's file system";
+  ASSERT_EQ(asked.size(), 2);
+  EXPECT_TRUE(asked[0].contains("another file system")) << asked[0].toStdString();
+  EXPECT_TRUE(asked[0].endsWith("Delete the symbol's files instead?"));
+  EXPECT_EQ(kept, ViewFollowUp::None);
+  EXPECT_EQ(deleted, ViewFollowUp::ReloadSymbols);
+  EXPECT_FALSE(fs::exists(p.src() / "F2.DAT") || fs::exists(p.src() / "F2.DOP"));
+  EXPECT_FALSE(trash_made);
 }
 
 TEST(DeleteSymbolTest, ARowNoLongerInTheMasterIsReportedAndNothingIsDeleted) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -9,6 +10,23 @@
 namespace fs = std::filesystem;
 
 namespace testing_support {
+namespace {
+
+// Every test process (and each dorvane-cli it runs) puts what it deletes into a trash of its own,
+// never the user's: XDG_DATA_HOME names a temporary directory removed at exit.
+struct OwnDataHome {
+  TempDir dir;
+  OwnDataHome() {
+#ifdef _WIN32
+    _putenv_s("XDG_DATA_HOME", dir.path().string().c_str());
+#else
+    ::setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
+#endif
+  }
+};
+const OwnDataHome g_own_data_home;
+
+}  // namespace
 
 TempDir::TempDir() {
   static std::atomic<unsigned> counter{0};
