@@ -41,6 +41,8 @@ Outcome run(const Words& args, const fs::path& scratch, const Cue& cue) {
       env("DORVANE_ATTACK_FAIL_AT", std::to_string(cue.fail_at)),
       env("DORVANE_ATTACK_KILL_AT", std::to_string(cue.kill_at)),
       env("DORVANE_ATTACK_ERRNO", cue.no_space ? "ENOSPC" : "EIO"),
+      // A symbol's deleted files go to a desktop trash of the run's own, beside its state.
+      env("XDG_DATA_HOME", (scratch / "data-home").string()),
       "LC_ALL=C",
       "PATH=/usr/bin:/bin"};
   if (cue.log) environment.push_back(env("DORVANE_ATTACK_LOG", log_path.string()));
