@@ -36,15 +36,12 @@ Outcome run(const Words& args, const fs::path& scratch, const Cue& cue) {
   }
   fs::remove(log_path);
   std::vector<std::string> environment = {
-      env("LD_PRELOAD", DORVANE_ATTACK_LIBRARY),
-      env("DORVANE_ATTACK_STATE", state_path.string()),
+      env("LD_PRELOAD", DORVANE_ATTACK_LIBRARY), env("DORVANE_ATTACK_STATE", state_path.string()),
       env("DORVANE_ATTACK_FAIL_AT", std::to_string(cue.fail_at)),
       env("DORVANE_ATTACK_KILL_AT", std::to_string(cue.kill_at)),
       env("DORVANE_ATTACK_ERRNO", cue.no_space ? "ENOSPC" : "EIO"),
       // A symbol's deleted files go to a desktop trash of the run's own, beside its state.
-      env("XDG_DATA_HOME", (scratch / "data-home").string()),
-      "LC_ALL=C",
-      "PATH=/usr/bin:/bin"};
+      env("XDG_DATA_HOME", (scratch / "data-home").string()), "LC_ALL=C", "PATH=/usr/bin:/bin"};
   if (cue.log) environment.push_back(env("DORVANE_ATTACK_LOG", log_path.string()));
   std::vector<std::string> words = {DORVANE_ATTACK_CLI};
   words.insert(words.end(), args.begin(), args.end());
