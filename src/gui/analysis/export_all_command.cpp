@@ -1,20 +1,17 @@
 #include "gui/analysis/export_all_command.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QProgressDialog>
 #include <QStringList>
-#include <atomic>
 #include <cerrno>
 #include <vector>
 
 #include "core/bulk_export.h"
 #include "gui/analysis/export_dlg.h"
 #include "gui/analysis/export_settings.h"
+#include "gui/base/batch_progress.h"
 #include "gui/base/path_text.h"
 #include "gui/base/prompter.h"
 #include "qdb/error.h"
@@ -42,40 +39,6 @@ QString replaceQuestion(const std::vector<std::string>& clashes, const QString& 
           : QStringLiteral("These %1 files already exist in %2:").arg(names.size()).arg(target);
   return head + QLatin1Char('\n') + nameList(names) + QStringLiteral("\n\nReplace existing files?");
 }
-
-// Shows the export's progress and turns Cancel into the stop flag. The window is repainted
-// every few hundredths of a second, not once per symbol, so that a portfolio of thousands of
-// small series is not held up by its own progress bar.
-class ExportProgress {
- public:
-  ExportProgress(QWidget* parent, int total)
-      : m_window(QStringLiteral("Exporting..."), QStringLiteral("Cancel"), 0, total, parent) {
-    m_window.setObjectName(QStringLiteral("exportAllProgress"));
-    m_window.setWindowTitle(QStringLiteral("Export All"));
-    m_window.setWindowModality(Qt::WindowModal);
-    m_window.setAutoClose(false);
-    m_window.setAutoReset(false);
-    m_window.setMinimumDuration(500);
-    QObject::connect(&m_window, &QProgressDialog::canceled, &m_window, [this] { m_stop = true; });
-    m_clock.start();
-  }
-  void update(std::size_t done, const std::string& symbol) {
-    if (done > 1 && m_clock.elapsed() < 40) return;
-    m_clock.restart();
-    m_window.setLabelText(QStringLiteral("Exporting %1").arg(QString::fromStdString(symbol)));
-    m_window.setValue(static_cast<int>(done));
-    // A window-modal progress dialog handles events in setValue; this covers the time before
-    // it shows, so that Cancel and a test's script are seen from the first symbol on.
-    QCoreApplication::processEvents();
-    if (m_window.wasCanceled()) m_stop = true;
-  }
-  const std::atomic<bool>* stopFlag() const { return &m_stop; }
-
- private:
-  QProgressDialog m_window;
-  QElapsedTimer m_clock;
-  std::atomic<bool> m_stop{false};
-};
 
 // Makes the output folder when it does not exist; the Error naming it when it can't.
 qdb::Result<void> makeFolder(const std::string& dir) {
@@ -148,9 +111,10 @@ QString runExportAll(QWidget* parent, CSettingsStore& settings, const QString& p
   }
   core::BulkExportResult result;
   {
-    ExportProgress progress(parent, static_cast<int>(plan.items().size()));
-    request.progress = [&progress](std::size_t done, std::size_t, const std::string& symbol) {
-      progress.update(done, symbol);
+    CBatchProgress progress(parent, QStringLiteral("exportAllProgress"),
+                            QStringLiteral("Export All"), QStringLiteral("Exporting %1"));
+    request.progress = [&progress](std::size_t done, std::size_t total, const std::string& symbol) {
+      progress.update(done, total, QString::fromStdString(symbol));
     };
     request.cancel = progress.stopFlag();
     result = core::run_bulk_export(plan, request);

@@ -1,56 +1,15 @@
 #include "gui/analysis/verify_command.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QProgressDialog>
-
-#include <atomic>
-
 #include "gui/analysis/verify_report_dlg.h"
+#include "gui/base/batch_progress.h"
 #include "gui/base/path_text.h"
 #include "gui/base/wait_cursor.h"
-
-namespace {
-
-// Shows the verify's progress and turns Cancel into the stop flag, repainted every few
-// hundredths of a second rather than per symbol, as Export All's.
-class VerifyProgress {
- public:
-  explicit VerifyProgress(QWidget* parent)
-      : m_window(QStringLiteral("Verifying..."), QStringLiteral("Cancel"), 0, 1, parent) {
-    m_window.setObjectName(QStringLiteral("verifyProgress"));
-    m_window.setWindowTitle(QStringLiteral("Verify"));
-    m_window.setWindowModality(Qt::WindowModal);
-    m_window.setAutoClose(false);
-    m_window.setAutoReset(false);
-    m_window.setMinimumDuration(500);
-    QObject::connect(&m_window, &QProgressDialog::canceled, &m_window, [this] { m_stop = true; });
-    m_clock.start();
-  }
-  void update(std::size_t done, std::size_t total, const QString& what) {
-    if (done > 1 && m_clock.elapsed() < 40) return;
-    m_clock.restart();
-    m_window.setMaximum(static_cast<int>(std::max<std::size_t>(total, 1)));
-    m_window.setLabelText(QStringLiteral("Verifying %1").arg(what));
-    m_window.setValue(static_cast<int>(done));
-    // As Export All: events are handled before the window shows, so Cancel is seen at once.
-    QCoreApplication::processEvents();
-    if (m_window.wasCanceled()) m_stop = true;
-  }
-  const std::atomic<bool>* stopFlag() const { return &m_stop; }
-
- private:
-  QProgressDialog m_window;
-  QElapsedTimer m_clock;
-  std::atomic<bool> m_stop{false};
-};
-
-}  // namespace
 
 std::optional<std::vector<core::Finding>> runVerifyWithProgress(QWidget* parent, const QString& dir,
                                                                 bool tree) {
   const CWaitCursor wait;
-  VerifyProgress progress(parent);
+  CBatchProgress progress(parent, QStringLiteral("verifyProgress"), QStringLiteral("Verify"),
+                          QStringLiteral("Verifying %1"));
   core::VerifyOptions options;
   options.cancel = progress.stopFlag();
   std::vector<core::Finding> findings;

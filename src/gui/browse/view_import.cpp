@@ -59,11 +59,6 @@ void CDorvaneView::showPortfolioEntry(const QString& dir, int fileNumber) {
       break;
     }
   if (!symbolsListed(count, row)) return;
-  if (row < symbolsModel()->rowCount()) {
-    const QModelIndex index = symbolsModel()->index(row, 0);
-    symbolsGrid()->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    symbolsGrid()->scrollTo(index);
-  }
+  m_symbols->selectRow(row);
   FillQuotesGrid(0);
 }

@@ -131,12 +131,7 @@ void CDorvaneView::reloadChangedFiles() {
   const int symbolRow = count < 0 ? -1 : symbolRowOf(*symbolsModel(), place);
   const int row = symbolRow >= 0 ? symbolRow : 0;
   if (!symbolsListed(count, row)) return;
-  if (row < symbolsModel()->rowCount()) {
-    const QModelIndex index = symbolsModel()->index(row, 0);
-    symbolsGrid()->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    symbolsGrid()->scrollTo(index);
-  }
+  m_symbols->selectRow(row);
   FillQuotesGrid(0);
   const int quoteRow = symbolRow >= 0 ? quoteRowOf(*quotesModel(), place) : -1;
   if (quoteRow >= 0) m_quotes->selectRow(quoteRow);
