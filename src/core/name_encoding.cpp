@@ -22,10 +22,18 @@ std::vector<std::string> portfolio_names(const std::string& master_path,
   std::vector<std::string> names;
   SymbolListingSink sink;
   sink.warning = [](const std::string&) {};
-  sink.row = [&names](const SymbolRow& row) {
-    names.push_back(row.symbol);
-    names.push_back(row.name);
-    if (!row.long_name.empty()) names.push_back(row.long_name);
+  // A name of printable ASCII alone reads the same under every page and scores nothing, so
+  // only the others are kept: a listing of tens of thousands of plain names costs no scoring.
+  auto telling = [](const std::string& name) {
+    for (const char c : name) {
+      const auto byte = static_cast<unsigned char>(c);
+      if (byte < 0x20 || byte >= 0x7F) return true;
+    }
+    return false;
+  };
+  sink.row = [&names, &telling](const SymbolRow& row) {
+    for (const std::string* name : {&row.symbol, &row.name, &row.long_name})
+      if (telling(*name)) names.push_back(*name);
   };
   list_symbols(master_path, sink, files, /*long_names=*/true);
   return names;
